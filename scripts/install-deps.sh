@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, everything the suite needs to build, test and render its
+# plots. Packages already installed are skipped; the package lists are refreshed only when
+# something is missing, so a second run costs nothing.
+#
+#   scripts/install-deps.sh            build and test dependencies
+#   scripts/install-deps.sh --bench    also what the benchmarks compare against
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    qt6-base-dev qt6-svg-dev libgl-dev
+    fonts-dejavu-core xvfb xauth
+)
+if [[ "${1:-}" == "--bench" ]]; then
+    packages+=(python3 python3-numpy python3-scipy)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}" >&2
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then
+    sudo_cmd=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
