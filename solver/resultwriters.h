@@ -1,0 +1,53 @@
+#pragma once
+// The twelve result files of a run: their paths, relative to the working directory, and the
+// writing of each kind. Each function opens its file through the run's ResultFile, writes it
+// whole and closes it; it returns false, leaving the file untouched, when the open is refused.
+
+#include "field.h"
+#include "grid.h"
+#include "resultfile.h"
+#include "runparameters.h"
+
+#include <array>
+#include <span>
+#include <vector>
+
+namespace erosion {
+
+namespace resultpath {
+inline constexpr std::array<const char*, 4> geotherm {
+    "../output/transient/geotherm/transient_T1.dat", "../output/transient/geotherm/transient_T2.dat",
+    "../output/transient/geotherm/transient_T3.dat", "../output/transient/geotherm/transient_T4.dat"
+};
+inline constexpr const char* field = "../output/transient/temp_time/transient_Tnew.dat";
+inline constexpr std::array<const char*, 4> isotherm {
+    "../output/transient/temp_time/transient_isotherm1.dat",
+    "../output/transient/temp_time/transient_isotherm2.dat",
+    "../output/transient/temp_time/transient_isotherm3.dat",
+    "../output/transient/temp_time/transient_isotherm4.dat"
+};
+inline constexpr const char* historyPairs = "../output/transient/temp_hist/transient_tempHist.dat";
+inline constexpr const char* historyTimes = "../output/default_output/transient_timeHist.dat";
+inline constexpr const char* historyTemps = "../output/default_output/transient_tempHist.dat";
+} // namespace resultpath
+
+// The message when a result file cannot be opened (or an earlier one failed).
+constexpr const char* openErrorMessage
+    = "ERROR: Could not open file(s) for output; do the directories exist?";
+
+// Geotherm at time t (s): pairs (temperature, node coordinate) from the surface down, each
+// node evaluated into geothermTemp and written at once.
+bool writeGeotherm(ResultFile& out, const char* path, const RunParameters& p,
+                   const DepthGrid& grid, double t, std::vector<double>& geothermTemp);
+
+// The whole field, one line per node, its time levels in order: the plain reference writer.
+bool writeField(ResultFile& out, const char* path, const TemperatureField& field);
+
+// Pairs (time level, node coordinate), "NaN" where the isotherm was not found.
+bool writeIsotherm(ResultFile& out, const char* path, std::span<const double> depths);
+
+// The cooling history: pairs (Myr, temperature), then the times and the temperatures one per
+// line, in three files.
+bool writeHistory(ResultFile& out, std::span<const double> history);
+
+} // namespace erosion
