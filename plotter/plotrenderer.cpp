@@ -1,0 +1,235 @@
+#include "plotrenderer.h"
+
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+
+#include <array>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+constexpr std::array<Qt::GlobalColor, 6> seriesColours{
+    Qt::black, Qt::blue, Qt::darkGreen, Qt::green, Qt::red, Qt::darkRed};
+constexpr std::array<Qt::PenStyle, 5> seriesLineStyles{
+    Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+
+constexpr int gridDarkening = 200;      // QColor::darker factor: half the brightness
+constexpr int textPenWidth = 3;
+constexpr double zeroLabelTolerance = 1e-6; // of a tick step
+
+// Tick labels: under the x ticks, centred on a 100-pixel wide, 15-pixel high box; left of the
+// y ticks, right-aligned in a 35 x 20 box that ends 5 pixels short of the frame.
+constexpr int xLabelHalfWidth = 50;
+constexpr int xLabelWidth = 100;
+constexpr int xLabelHeight = 15;
+constexpr int yLabelGap = 40;
+constexpr int yLabelWidth = 35;
+constexpr int yLabelHalfHeight = 10;
+constexpr int yLabelHeight = 20;
+
+// Legend rows: the first 11 pixels below the box top, then one every 15 pixels; a 30-pixel line
+// sample 6 pixels in from the box's left edge, the text's baseline 46 pixels in and 5 below.
+constexpr int legendFirstRow = 11;
+constexpr int legendRowSpacing = 15;
+constexpr int legendSampleStart = 6;
+constexpr int legendSampleEnd = 36;
+constexpr int legendTextStart = 46;
+constexpr int legendTextDrop = 5;
+
+// Index into a table of n entries by id mod n, also for negative ids.
+int cyclicIndex(int id, int n)
+{
+    return ((id % n) + n) % n;
+}
+
+// Pixel distance of tick i of ticks from the first tick, in integer arithmetic so that the last
+// tick lands exactly on the far edge: offset = (span i) / ticks, truncated toward zero.
+int tickOffset(int span, int i, int ticks)
+{
+    return static_cast<int>(static_cast<long long>(span) * i / ticks);
+}
+
+// Value at tick i: i (max - min) / ticks + min, multiplied first, then divided, then added.
+double tickValue(double min, double max, int i, int ticks)
+{
+    return i * (max - min) / ticks + min;
+}
+
+} // namespace
+
+PlotRenderer::PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds,
+                           PlotLabels labels, QColor background)
+    : style_(std::move(style)),
+      layout_(size),
+      bounds_(bounds),
+      labels_(std::move(labels)),
+      background_(background)
+{
+}
+
+QString PlotRenderer::tickLabel(double value, double step)
+{
+    if (std::fabs(value) < zeroLabelTolerance * std::fabs(step))
+        value = 0.0;
+    return QString::number(value, 'g', 6);
+}
+
+QColor PlotRenderer::seriesColour(int id)
+{
+    return seriesColours[cyclicIndex(id, static_cast<int>(seriesColours.size()))];
+}
+
+Qt::PenStyle PlotRenderer::seriesLineStyle(int id)
+{
+    return seriesLineStyles[cyclicIndex(id, static_cast<int>(seriesLineStyles.size()))];
+}
+
+int PlotRenderer::seriesPenWidthOf(int id) const
+{
+    if (id >= 0 && static_cast<std::size_t>(id) < style_.curvePenWidths.size())
+        return style_.curvePenWidths[static_cast<std::size_t>(id)];
+    return seriesPenWidth;
+}
+
+QRect PlotRenderer::legendBox() const
+{
+    if (!style_.legend)
+        return {};
+    return {layout_.size().width() - style_.legend->fromRight, style_.legend->top,
+            PlotLayout::legendWidth, PlotLayout::legendHeight};
+}
+
+QString PlotRenderer::legendText(const LegendRow& row) const
+{
+    if (row.label >= 1 && row.label <= static_cast<int>(labels_.size()))
+        return labels_[static_cast<std::size_t>(row.label - 1)] + row.text;
+    return row.text;
+}
+
+void PlotRenderer::drawFrame(QPainter& painter) const
+{
+    // The frame lies on whole pixels: one-pixel lines exactly on the computed rows and columns.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    drawXAxis(painter);
+    drawYAxis(painter);
+
+    painter.setPen(QPen(Qt::black, 0, Qt::SolidLine));
+    painter.drawRect(layout_.plotRect());
+    if (style_.legend)
+        painter.drawRect(legendBox());
+    drawTexts(painter);
+}
+
+void PlotRenderer::drawXAxis(QPainter& painter) const
+{
+    const int ticks = bounds_.xTicks;
+    if (ticks <= 0) // no intervals: no ticks, and nothing to divide by
+        return;
+    const QRect plot = layout_.plotRect();
+    const QPen gridPen(background_.darker(gridDarkening), 0, Qt::DotLine);
+    const QPen blackPen(Qt::black, 0, Qt::SolidLine);
+    const double step = (bounds_.xMax - bounds_.xMin) / ticks;
+    for (int i = 0; i <= ticks; ++i) {
+        const int x = plot.left() + tickOffset(plot.right() - plot.left(), i, ticks);
+        painter.setPen(gridPen);
+        painter.drawLine(x, plot.top(), x, plot.bottom());
+        painter.setPen(blackPen);
+        painter.drawLine(x, plot.bottom(), x, plot.bottom() + PlotLayout::tickLength);
+        painter.drawText(QRect(x - xLabelHalfWidth, plot.bottom() + PlotLayout::tickLength,
+                               xLabelWidth, xLabelHeight),
+                         Qt::AlignHCenter | Qt::AlignTop,
+                         tickLabel(tickValue(bounds_.xMin, bounds_.xMax, i, ticks), step));
+    }
+}
+
+void PlotRenderer::drawYAxis(QPainter& painter) const
+{
+    const int ticks = bounds_.yTicks;
+    if (ticks <= 0)
+        return;
+    const QRect plot = layout_.plotRect();
+    const QPen gridPen(background_.darker(gridDarkening), 0, Qt::DotLine);
+    const QPen blackPen(Qt::black, 0, Qt::SolidLine);
+    const int gridEvery = style_.yGridEvery > 0 ? style_.yGridEvery : 1;
+    const double step = (bounds_.yMax - bounds_.yMin) / ticks;
+    for (int j = 0; j <= ticks; ++j) {
+        // j = 0 is the bottom edge (the smallest value), j = ticks the top edge.
+        const int y = plot.bottom() - tickOffset(plot.bottom() - plot.top(), j, ticks);
+        const bool annotated = j % gridEvery == 0;
+        if (annotated) {
+            painter.setPen(gridPen);
+            painter.drawLine(plot.left(), y, plot.right(), y);
+        }
+        painter.setPen(blackPen);
+        painter.drawLine(plot.left() - PlotLayout::tickLength, y, plot.left(), y);
+        if (annotated)
+            painter.drawText(QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth,
+                                   yLabelHeight),
+                             Qt::AlignRight | Qt::AlignVCenter,
+                             tickLabel(tickValue(bounds_.yMin, bounds_.yMax, j, ticks), step));
+    }
+}
+
+void PlotRenderer::drawTexts(QPainter& painter) const
+{
+    painter.setPen(QPen(Qt::black, textPenWidth, Qt::SolidLine));
+    painter.drawText(layout_.titleRect(), Qt::AlignHCenter | Qt::AlignTop,
+                     style_.titlePrefix + labels_[0] + style_.titleSuffix);
+    painter.drawText(layout_.xCaptionRect(), Qt::AlignHCenter | Qt::AlignBottom, style_.xCaption);
+
+    // Turned by -90 degrees the caption reads from bottom to top along the left edge.
+    painter.save();
+    painter.rotate(-90.0);
+    painter.drawText(layout_.yCaptionRect(), Qt::AlignLeft | Qt::AlignBottom, style_.yCaption);
+    painter.restore();
+}
+
+void PlotRenderer::drawSeries(QPainter& painter, const CurveStore& curves) const
+{
+    const QRect clip = layout_.seriesClipRect();
+    if (clip.width() <= 0 || clip.height() <= 0)
+        return; // no room inside the frame for a single pixel of a curve
+    painter.setClipRect(clip);
+    // Thick curves are drawn smooth; their vertices stay on the whole pixels of the mapping.
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    for (const auto& [id, points] : curves)
+        drawCurve(painter, id, points);
+    if (style_.legend)
+        drawLegendRows(painter);
+}
+
+void PlotRenderer::drawCurve(QPainter& painter, int id, const std::vector<double>& points) const
+{
+    const std::size_t pairs = points.size() / 2; // a trailing odd value is ignored
+    std::vector<QPoint> polyline;
+    polyline.reserve(pairs);
+    for (std::size_t k = 0; k < pairs; ++k) {
+        const QPointF p = layout_.toPixel(bounds_, points[2 * k], points[2 * k + 1]);
+        // Far outside a zoomed window (or in a window of zero span) a point has no pixel the
+        // painter can take; it is left out and the line joins its neighbours.
+        if (!(std::fabs(p.x()) < pixelLimit && std::fabs(p.y()) < pixelLimit))
+            continue;
+        polyline.emplace_back(static_cast<int>(p.x()), static_cast<int>(p.y()));
+    }
+    painter.setPen(QPen(seriesColour(id), seriesPenWidthOf(id), seriesLineStyle(id)));
+    painter.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
+}
+
+void PlotRenderer::drawLegendRows(QPainter& painter) const
+{
+    const QRect box = legendBox();
+    painter.fillRect(box.adjusted(1, 1, -1, -1), QBrush(Qt::white, Qt::SolidPattern));
+    int y = box.top() + legendFirstRow;
+    for (const LegendRow& row : style_.legendRows) {
+        QPen pen(row.colour, row.penWidth, row.lineStyle);
+        painter.setPen(pen);
+        painter.drawLine(box.left() + legendSampleStart, y, box.left() + legendSampleEnd, y);
+        pen.setColor(Qt::black);
+        painter.setPen(pen);
+        painter.drawText(QPoint(box.left() + legendTextStart, y + legendTextDrop), legendText(row));
+        y += legendRowSpacing;
+    }
+}

@@ -1,0 +1,78 @@
+#pragma once
+// PlotRenderer: draws one plot picture onto any QPainter.
+//
+// The renderer knows nothing of widgets: it draws from a surface size, the shown window, the
+// five viewer labels, the curves and a ViewerStyle, onto whatever the painter paints on. The
+// Plotter's canvas, the printer, the export tool and the tests all draw through it, so the
+// screen, the PNG file and the printed page always agree.
+//
+//   PlotRenderer renderer(style, size, bounds, labels, background);
+//   renderer.drawFrame(painter);          // grid, ticks, labels, frame, legend box, texts
+//   renderer.drawSeries(painter, curves); // curves, clipped to the plot, then the legend rows
+//
+// Curves are vectors of interleaved x, y values in data units, kept under small integer ids
+// that also choose the pen: colour by id mod 6, line style by id mod 5.
+
+#include "plotbounds.h"
+#include "plotlayout.h"
+#include "viewerstyle.h"
+
+#include <QColor>
+#include <QSize>
+#include <QString>
+
+#include <array>
+#include <map>
+#include <vector>
+
+class QPainter;
+
+using CurveStore = std::map<int, std::vector<double>>;
+using PlotLabels = std::array<QString, 5>; // label1 .. label5
+
+class PlotRenderer {
+public:
+    // Points whose pixel coordinates reach this far from the origin are left out of a curve.
+    static constexpr double pixelLimit = 32768.0;
+    static constexpr int seriesPenWidth = 3;
+
+    // background: the colour the surface is filled with; the dotted grid is drawn in it at half
+    // its brightness.
+    PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds, PlotLabels labels,
+                 QColor background);
+
+    // Dotted grid, tick marks and tick labels of both axes, the outlines of the plot rectangle
+    // and of the legend box, the title and both axis captions.
+    void drawFrame(QPainter& painter) const;
+    // Every curve in ascending id, clipped to the inside of the plot rectangle, then the legend
+    // box's white interior and its rows. Leaves the clip in force.
+    void drawSeries(QPainter& painter, const CurveStore& curves) const;
+
+    const PlotLayout& layout() const { return layout_; }
+
+    // A tick value as the axis shows it: 'g' format with 6 significant digits, and exactly 0
+    // for a value within a millionth of the tick step of zero (rounding leaves 5.55112e-17
+    // where an axis crosses zero).
+    static QString tickLabel(double value, double step);
+    static QColor seriesColour(int id);       // by id mod 6
+    static Qt::PenStyle seriesLineStyle(int id); // by id mod 5
+    int seriesPenWidthOf(int id) const;       // the style's width for id, else 3
+
+    // The legend box (110 x 80) for this surface; invalid when the style has no legend.
+    QRect legendBox() const;
+    // The complete text of a legend row: the label it names, then its own text.
+    QString legendText(const LegendRow& row) const;
+
+private:
+    void drawXAxis(QPainter& painter) const;
+    void drawYAxis(QPainter& painter) const;
+    void drawTexts(QPainter& painter) const;
+    void drawCurve(QPainter& painter, int id, const std::vector<double>& points) const;
+    void drawLegendRows(QPainter& painter) const;
+
+    ViewerStyle style_;
+    PlotLayout layout_;
+    PlotBounds bounds_;
+    PlotLabels labels_;
+    QColor background_;
+};
