@@ -1,0 +1,32 @@
+#pragma once
+// The command line of periodic_topography: options in the suite's style (the suite's own option
+// scanner; every option but -h and -v takes the whole next word as its value; the last
+// occurrence wins), the usage text and the version text.
+
+#include "periodicparameters.h"
+
+#include <ostream>
+
+namespace periodic {
+
+extern const char* const versionString;
+
+// Writes the usage text, naming the program as programName.
+void printUsage(std::ostream& out, const char* programName);
+
+struct CommandLine {
+    enum class Action {
+        run,        // parameters hold the run's values
+        finish,     // -h or -v was answered: end with status 0
+        refuse,     // a bad option was reported: end with status 1
+    };
+    Action action = Action::run;
+    PeriodicParameters parameters;
+};
+
+// Scans argv from its first word (the scanner is reset first, so it may be called again). The
+// usage and version texts go to out; option errors to the C stderr (the scanner's own line) and
+// err (the hint that follows it).
+CommandLine scanCommandLine(int argc, char* const argv[], std::ostream& out, std::ostream& err);
+
+} // namespace periodic

@@ -1,0 +1,66 @@
+#include "periodicrun.h"
+
+#include "commandline.h"
+#include "numberword.h"
+#include "outputfiles.h"
+#include "results.h"
+#include "steadystate.h"
+
+#include <new>
+#include <numbers>
+#include <string>
+
+namespace periodic {
+
+namespace {
+
+int refuse(std::ostream& err, const std::string& message)
+{
+    err << "ERROR: " << message << '\n';
+    return 1;
+}
+
+} // namespace
+
+int runPeriodicTopography(const int argc, char* const argv[],
+                          const std::filesystem::path& outputRoot, std::ostream& out,
+                          std::ostream& err)
+{
+    const CommandLine line = scanCommandLine(argc, argv, out, err);
+    switch (line.action) {
+    case CommandLine::Action::finish: return 0;
+    case CommandLine::Action::refuse: return 1;
+    case CommandLine::Action::run: break;
+    }
+    const PeriodicParameters& parameters = line.parameters;
+    if (const auto error = parameterError(parameters)) {
+        return refuse(err, *error);
+    }
+
+    try {
+        requireDirectories(outputDirectories(outputRoot));
+
+        const PeriodicSteadyState model = PeriodicSteadyState::solve(toProblem(parameters));
+        const double residual = model.largestSurfaceResidual();
+        if (!(residual <= acceptableResidual)) {
+            const double steepness =
+                2.0 * std::numbers::pi * parameters.reliefAmplitude / parameters.wavelength;
+            return refuse(err, "relief too steep for the method: the surface temperature is met "
+                               "only within " + numberWord(residual) + " C (limit " +
+                                   numberWord(acceptableResidual) + " C) at 2 pi h0 / lambda = " +
+                                   numberWord(steepness) +
+                                   "; lower the relief (-A) or lengthen the wavelength (-w)");
+        }
+
+        writeFiles(periodicFiles(computeResults(model, parameters), outputRoot));
+        out << "Surface temperature met within " << numberWord(residual) << " C using "
+            << model.harmonicCount() << " harmonics\n";
+    } catch (const OutputError& error) {
+        return refuse(err, error.what());
+    } catch (const std::bad_alloc&) {
+        return refuse(err, "Heap Allocation Error");
+    }
+    return 0;
+}
+
+} // namespace periodic
