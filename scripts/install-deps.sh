@@ -14,7 +14,7 @@ packages=(
     fonts-dejavu-core xvfb xauth
 )
 if [[ "${1:-}" == "--bench" ]]; then
-    packages+=(python3 python3-numpy python3-scipy)
+    packages+=(python3 python3-numpy python3-scipy hyperfine time)
 fi
 
 missing=()
