@@ -1,0 +1,141 @@
+#include "viewerstartup.h"
+
+#include "decimal.h"
+#include "plotter.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <climits>
+#include <cmath>
+#include <iostream>
+
+namespace {
+
+// The solver writes this word where an isotherm lies outside the model; such a record is not
+// a point. The comparison is exact and case-sensitive.
+const QString notANumberWord = QStringLiteral("NaN");
+
+const QString wrongArgumentCountMessage = QStringLiteral("Bad command line arguments - FIXME!!!");
+
+// Every viewer window opens at the same place and size.
+constexpr int windowLeft = 300;
+constexpr int windowTop = 300;
+constexpr int windowWidth = 1000;
+constexpr int windowHeight = 600;
+
+} // namespace
+
+double wordToDouble(const QString& word)
+{
+    const QByteArray bytes = word.toUtf8();
+    return decimal::toDouble({ bytes.constData(), static_cast<std::size_t>(bytes.size()) });
+}
+
+int wordToInt(const QString& word)
+{
+    const QByteArray bytes = word.toUtf8();
+    return decimal::toInt({ bytes.constData(), static_cast<std::size_t>(bytes.size()) });
+}
+
+int truncateToInt(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value <= static_cast<double>(INT_MIN))
+        return INT_MIN;
+    if (value >= static_cast<double>(INT_MAX))
+        return INT_MAX;
+    return static_cast<int>(value);
+}
+
+std::vector<double> SeriesReader::readSeries(const QString& path)
+{
+    records = 0;
+    std::vector<double> points;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return points; // a missing file is not reported: it gives no records
+    QTextStream stream(&file);
+    QString x;
+    QString y;
+    while (!stream.atEnd()) {
+        // Each read skips white space (line ends included) and takes one word, so a record is
+        // simply the next two words, whatever the line breaks.
+        stream >> x >> y;
+        // White space after the last record reads as two empty words and a file cut inside a
+        // record leaves the second word empty: neither is a record, and neither becomes the
+        // fabricated point (x, 0) or (0, 0).
+        if (y.isEmpty())
+            break;
+        first = x;
+        second = y;
+        ++records;
+        if (y == notANumberWord)
+            continue;
+        points.push_back(wordToDouble(x));
+        points.push_back(wordToDouble(y));
+    }
+    return points;
+}
+
+void SeriesReader::readFirstRecord(const QString& path)
+{
+    first.clear();
+    second.clear();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QTextStream stream(&file);
+    stream >> first >> second;
+}
+
+QString usageLine(const ViewerDefinition& viewer)
+{
+    return QStringLiteral("Usage: %1 %2").arg(viewer.program, viewer.argumentNames.join(u' '));
+}
+
+bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& arguments)
+{
+    if (arguments.size() == viewer.argumentNames.size())
+        return true;
+    std::cerr << wrongArgumentCountMessage.toStdString() << '\n'
+              << usageLine(viewer).toStdString() << std::endl;
+    return false;
+}
+
+void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStringList& arguments,
+                  const QDir& runDir)
+{
+    plotter.setViewerStyle(viewer.style);
+    plotter.setWindowTitle(viewer.caption);
+    plotter.setGeometry(windowLeft, windowTop, windowWidth, windowHeight);
+
+    const FirstView view = viewer.start(arguments, runDir);
+    plotter.label1 = view.labels[0];
+    plotter.label2 = view.labels[1];
+    plotter.label3 = view.labels[2];
+    plotter.label4 = view.labels[3];
+    plotter.label5 = view.labels[4];
+    plotter.setBounds(view.bounds);
+    for (std::size_t id = 0; id < view.curves.size(); ++id)
+        plotter.setCurve(static_cast<int>(id), view.curves[id]);
+}
+
+int runViewer(int argc, char** argv, const ViewerDefinition& viewer)
+{
+    // The application object takes its own options (-platform, -style, ...) out of argc and
+    // argv, so only the viewer's arguments remain to be counted.
+    QApplication application(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!checkArgumentCount(viewer, arguments))
+        return 1;
+
+    Plotter plotter;
+    setUpPlotter(plotter, viewer, arguments);
+    plotter.show();
+    return application.exec();
+}

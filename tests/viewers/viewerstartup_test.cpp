@@ -1,0 +1,138 @@
+#include "viewerstartup.h"
+
+#include "fixturetree.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Points = std::vector<double>;
+
+class SeriesReading : public ::testing::Test {
+protected:
+    QString file(const QString& name, const QByteArray& text) const
+    {
+        tree.write(name, text);
+        return tree.outputPath(name);
+    }
+
+    FixtureTree tree;
+    SeriesReader reader;
+};
+
+} // namespace
+
+TEST_F(SeriesReading, TakesWordPairsInFileOrderAndDropsNaNRecords)
+{
+    const Points points = reader.readSeries(file("a.dat", "0 -0\n15.2 -1000\nNaN NaN\n"));
+    ASSERT_EQ(points, (Points { 0, -0.0, 15.2, -1000 }));
+    EXPECT_TRUE(std::signbit(points[1]));
+    EXPECT_EQ(reader.recordCount(), 3);
+}
+
+TEST_F(SeriesReading, RecordsIgnoreLineBreaks)
+{
+    // A record split over two lines is one record; two records on one line are two. The
+    // solver's pair streams start with a space and end without a newline.
+    EXPECT_EQ(reader.readSeries(file("a.dat", "1 2 3\n4\n5\t6")), (Points { 1, 2, 3, 4, 5, 6 }));
+    EXPECT_EQ(reader.readSeries(file("b.dat", " 0 125.0 1 119.8")), (Points { 0, 125, 1, 119.8 }));
+}
+
+TEST_F(SeriesReading, OnlyTheExactWordNaNDropsARecordOtherSpellingsReadAsZero)
+{
+    const Points points = reader.readSeries(file("a.dat", "nan 0.000 -nan 5 1 nan 2 NAN 3 NaN"));
+    EXPECT_EQ(points, (Points { 0, 0, 0, 5, 1, 0, 2, 0 }));
+    for (const double value : points)
+        EXPECT_FALSE(std::isnan(value));
+    EXPECT_EQ(reader.recordCount(), 5);
+}
+
+TEST_F(SeriesReading, ATruncatedLastRecordAddsNoPointAndIsNotCounted)
+{
+    EXPECT_EQ(reader.readSeries(file("a.dat", " 1 2 3")), (Points { 1, 2 }));
+    EXPECT_EQ(reader.recordCount(), 1);
+    EXPECT_EQ(reader.firstWord(), "1");
+    EXPECT_EQ(reader.secondWord(), "2");
+}
+
+TEST_F(SeriesReading, WhiteSpaceAfterTheLastRecordAddsNoPoint)
+{
+    EXPECT_EQ(reader.readSeries(file("a.dat", "1 2\n3 4 \n\n\t ")), (Points { 1, 2, 3, 4 }));
+    EXPECT_EQ(reader.recordCount(), 2);
+    EXPECT_EQ(reader.firstWord(), "3");
+    EXPECT_EQ(reader.secondWord(), "4");
+    EXPECT_TRUE(reader.readSeries(file("blank.dat", " \n \n")).empty());
+}
+
+TEST_F(SeriesReading, TheBuffersHoldTheLastRecordReadEvenWhenItWasDropped)
+{
+    reader.readSeries(file("a.dat", "0 -1 1 NaN"));
+    EXPECT_EQ(reader.firstWord(), "1");
+    EXPECT_EQ(reader.secondWord(), "NaN");
+}
+
+TEST_F(SeriesReading, AMissingOrEmptyFileGivesNoRecordsAndLeavesTheBuffersAlone)
+{
+    reader.readSeries(file("a.dat", "1312. -5.000e+04"));
+    for (const QString& path : { tree.outputPath("missing.dat"), file("empty.dat", "") }) {
+        EXPECT_TRUE(reader.readSeries(path).empty());
+        EXPECT_EQ(reader.recordCount(), 0);
+        EXPECT_EQ(reader.firstWord(), "1312.");
+        EXPECT_EQ(reader.secondWord(), "-5.000e+04");
+    }
+}
+
+TEST_F(SeriesReading, FirstRecordReadsTwoWordsWithoutAnyTest)
+{
+    reader.readFirstRecord(file("a.dat", "\n 0 NaN 1 2"));
+    EXPECT_EQ(reader.firstWord(), "0");
+    EXPECT_EQ(reader.secondWord(), "NaN");
+    reader.readFirstRecord(file("b.dat", "7"));
+    EXPECT_EQ(reader.firstWord(), "7");
+    EXPECT_EQ(reader.secondWord(), "");
+    reader.readFirstRecord(tree.outputPath("missing.dat"));
+    EXPECT_EQ(reader.firstWord(), "");
+    EXPECT_EQ(reader.secondWord(), "");
+}
+
+TEST(WordConversion, FollowsThePlainDecimalRules)
+{
+    EXPECT_EQ(wordToInt("50000.5"), 50000);
+    EXPECT_EQ(wordToInt("1.000e+04"), 1);
+    EXPECT_EQ(wordToInt("-3.5"), -3);
+    EXPECT_EQ(wordToInt("abc"), 0);
+    EXPECT_DOUBLE_EQ(wordToDouble("-5.000e+04"), -50000);
+    EXPECT_EQ(wordToDouble("-nan"), 0);
+}
+
+TEST(WordConversion, TruncationTowardZeroIsClampedToTheIntRange)
+{
+    EXPECT_EQ(truncateToInt(1399.99), 1399);
+    EXPECT_EQ(truncateToInt(-2.7), -2);
+    EXPECT_EQ(truncateToInt(std::numeric_limits<double>::infinity()), INT_MAX);
+    EXPECT_EQ(truncateToInt(-1e300), INT_MIN);
+    EXPECT_EQ(truncateToInt(std::nan("")), 0);
+}
+
+TEST(ArgumentCount, AWrongCountPrintsTheMessageAndTheUsageLine)
+{
+    const ViewerDefinition viewer { .program = "plot_test",
+                                    .argumentNames = { "DEPTH", "RATE" },
+                                    .caption = {},
+                                    .style = {},
+                                    .start = nullptr };
+    EXPECT_EQ(usageLine(viewer), "Usage: plot_test DEPTH RATE");
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(checkArgumentCount(viewer, { "50000", "0.5" }));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(checkArgumentCount(viewer, { "50000" }));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Bad command line arguments - FIXME!!!\nUsage: plot_test DEPTH RATE\n");
+}

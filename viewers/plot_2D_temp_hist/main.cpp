@@ -1,0 +1,3 @@
+#include "periodichistoryviewer.h"
+
+int main(int argc, char** argv) { return runViewer(argc, argv, periodicHistoryViewer()); }
