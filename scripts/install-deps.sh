@@ -14,7 +14,7 @@ packages=(
     fonts-dejavu-core xvfb xauth
 )
 if [[ "${1:-}" == "--bench" ]]; then
-    packages+=(python3 python3-numpy python3-scipy hyperfine time)
+    packages+=(python3 python3-numpy python3-scipy python3-threadpoolctl hyperfine time)
 fi
 
 missing=()
