@@ -95,8 +95,13 @@ void writeFiles(const std::vector<OutputFile>& files)
     std::vector<std::filesystem::path> written;
     for (const auto& file : files) {
         const auto temporary = temporaryPath(file.path);
-        written.push_back(temporary);
         std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
+        if (!stream.is_open()) {
+            // Nothing was created at that path, so it is not ours to remove.
+            removeQuietly(written);
+            throw OutputError("Could not write " + file.path.string());
+        }
+        written.push_back(temporary);
         const std::string text = pairText(file.series);
         stream.write(text.data(), static_cast<std::streamsize>(text.size()));
         stream.close();
