@@ -1,23 +1,214 @@
 #include "numberformat.h"
 
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace erosion {
+namespace {
+
+// A finite nonzero magnitude rounded to 4 significant digits is significand x 10^(exponent - 3)
+// with significand in [1000, 9999]: the digits d.ddd and the decimal exponent of printf's %e.
+constexpr int significantDigits = 4;
+constexpr double smallestSignificand = 1000.0; // 10^(significantDigits - 1)
+constexpr double significandLimit = 10000.0;   // 10^significantDigits
+
+// %g writes fixed notation for decimal exponents -4 .. significantDigits - 1 of the rounded value.
+constexpr int minFixedExponent = -4;
+constexpr int maxFixedExponent = significantDigits - 1;
+
+// 10^0 .. 10^22, the powers of ten a double holds exactly (5^22 < 2^53).
+constexpr std::array<double, 23> exactPowerOfTen = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int maxExactPower = static_cast<int>(exactPowerOfTen.size()) - 1;
+
+// The fast path scales by a single exact power of ten, 10^(3 - e) with |3 - e| <= 22; every
+// other magnitude is below 1e-19 or above 1e25 and so is written in exponent notation.
+constexpr int minFastExponent = significantDigits - 1 - maxExactPower;
+constexpr int maxFastExponent = significantDigits - 1 + maxExactPower;
+static_assert(minFastExponent < minFixedExponent - 1 && maxFastExponent > maxFixedExponent + 1);
+
+constexpr std::array<char, 200> digitPairs = [] {
+    std::array<char, 200> pairs {};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+struct RoundedDecimal {
+    int significand; // 1000 .. 9999
+    int exponent;    // decimal exponent of the rounded value
+};
+
+int sign(double x) { return (x > 0) - (x < 0); }
+
+// The exact value X = magnitude x 10^power, held as its nearest double. Products and quotients
+// of doubles are correctly rounded, so for any double c: nearest > c implies X > c and nearest < c
+// implies X < c. Only when nearest == c does the sign of the rounding error decide, and that
+// error is exactly representable and recovered with one fused multiply-add (for a quotient q of
+// m / P the remainder m - q P is exact). That case is rare, so the error is computed on demand.
+class ScaledMagnitude {
+public:
+    ScaledMagnitude(double magnitude, int power)
+        : magnitude_(magnitude)
+        , scale_(exactPowerOfTen[static_cast<std::size_t>(power < 0 ? -power : power)])
+        , divided_(power < 0)
+        , nearest_(divided_ ? magnitude / scale_ : magnitude * scale_)
+    {
+    }
+
+    double nearest() const { return nearest_; }
+
+    // The sign of X - c, exact.
+    int compare(double c) const
+    {
+        if (nearest_ != c)
+            return nearest_ < c ? -1 : 1;
+        // X - nearest = error for a product, remainder / scale for a quotient.
+        return divided_ ? sign(std::fma(-nearest_, scale_, magnitude_))
+                        : sign(std::fma(magnitude_, scale_, -nearest_));
+    }
+
+private:
+    double magnitude_;
+    double scale_;
+    bool divided_;
+    double nearest_;
+};
+
+// floor(binaryExponent x log10(2)) for |binaryExponent| <= 1650, without a logarithm.
+int decimalExponentEstimate(int binaryExponent) { return (binaryExponent * 78913) >> 18; }
+
+// Rounds a finite positive magnitude to 4 significant digits, to nearest with ties to even
+// (printf in the default rounding mode). Returns false when the magnitude lies outside the range
+// of the fast path.
+bool roundFast(double magnitude, RoundedDecimal& rounded)
+{
+    constexpr int exponentBias = 1023;
+    constexpr int significandBits = 52;
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int binaryExponent = static_cast<int>(bits >> significandBits) - exponentBias;
+
+    // The decimal exponent e = floor(log10 X) is the estimate or one more; the loop settles it
+    // so that 1000 <= magnitude x 10^(3 - e) < 10000 holds exactly.
+    int exponent = decimalExponentEstimate(binaryExponent);
+    for (;;) {
+        if (exponent < minFastExponent || exponent > maxFastExponent)
+            return false;
+        const ScaledMagnitude scaled(magnitude, significantDigits - 1 - exponent);
+        if (scaled.compare(smallestSignificand) < 0) {
+            --exponent;
+            continue;
+        }
+        if (scaled.compare(significandLimit) >= 0) {
+            ++exponent;
+            continue;
+        }
+        // The nearest integer to X is floor(nearest) or the next one up; the half-way point
+        // between them is a double, so the comparison with it is exact.
+        const double below = std::floor(scaled.nearest());
+        const int side = scaled.compare(below + 0.5);
+        int significand = static_cast<int>(below);
+        if (side > 0 || (side == 0 && significand % 2 != 0))
+            ++significand;
+        if (significand == static_cast<int>(significandLimit)) { // 9999.5 .. carries to 10^e+1
+            significand = static_cast<int>(smallestSignificand);
+            ++exponent;
+        }
+        rounded = {significand, exponent};
+        return true;
+    }
+}
+
+char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
+{
+    char digits[significantDigits];
+    std::memcpy(digits, &digitPairs[2 * static_cast<std::size_t>(rounded.significand / 100)], 2);
+    std::memcpy(digits + 2, &digitPairs[2 * static_cast<std::size_t>(rounded.significand % 100)], 2);
+
+    if (negative)
+        *out++ = '-';
+    const int e = rounded.exponent;
+    if (e >= 0 && e <= maxFixedExponent) { // d.ddd  dd.dd  ddd.d  dddd.
+        const int integerDigits = e + 1;
+        std::memcpy(out, digits, static_cast<std::size_t>(integerDigits));
+        out += integerDigits;
+        *out++ = '.';
+        std::memcpy(out, digits + integerDigits, static_cast<std::size_t>(significantDigits - integerDigits));
+        return out + (significantDigits - integerDigits);
+    }
+    if (e < 0 && e >= minFixedExponent) { // 0.dddd  0.0dddd  0.00dddd  0.000dddd
+        const int leading = 1 - e;        // "0." and -e - 1 zeros
+        std::memcpy(out, "0.000", static_cast<std::size_t>(leading));
+        out += leading;
+        std::memcpy(out, digits, significantDigits);
+        return out + significantDigits;
+    }
+    // d.ddde+XX: the fast path's exponents have two digits.
+    *out++ = digits[0];
+    *out++ = '.';
+    std::memcpy(out, digits + 1, significantDigits - 1);
+    out += significantDigits - 1;
+    *out++ = 'e';
+    *out++ = e < 0 ? '-' : '+';
+    std::memcpy(out, &digitPairs[2 * static_cast<std::size_t>(e < 0 ? -e : e)], 2);
+    return out + 2;
+}
+
+} // namespace
 
 char* formatNumber(double value, char* out)
 {
-    // The program never changes LC_NUMERIC, so snprintf runs in the "C" locale here.
-    char buffer[maxNumberLength + 8];
-    const int length = std::snprintf(buffer, sizeof buffer, "%#.4g", value);
-    for (int i = 0; i < length; ++i)
-        *out++ = buffer[i];
-    return out;
+    const bool negative = std::signbit(value);
+    const double magnitude = std::fabs(value);
+    if (std::isnan(value)) {
+        const char* text = negative ? "-nan" : "nan";
+        const std::size_t length = std::strlen(text);
+        std::memcpy(out, text, length);
+        return out + length;
+    }
+    if (std::isinf(value)) {
+        const char* text = negative ? "-inf" : "inf";
+        const std::size_t length = std::strlen(text);
+        std::memcpy(out, text, length);
+        return out + length;
+    }
+    if (magnitude == 0) {
+        const char* text = negative ? "-0.000" : "0.000";
+        const std::size_t length = std::strlen(text);
+        std::memcpy(out, text, length);
+        return out + length;
+    }
+    RoundedDecimal rounded {};
+    if (roundFast(magnitude, rounded))
+        return writeRounded(negative, rounded, out);
+
+    // Below 1e-19 or above 1e25 (subnormals included) %#.4g is %.3e, which is exactly what
+    // to_chars writes in scientific form with 3 decimals: correctly rounded, locale-free.
+    return std::to_chars(out, out + maxNumberLength, value, std::chars_format::scientific,
+        significantDigits - 1)
+        .ptr;
 }
 
 std::string formatNumber(double value)
 {
     char buffer[maxNumberLength];
     return std::string(buffer, formatNumber(value, buffer));
+}
+
+char* formatNumberPlain(double value, char* out)
+{
+    // The program never changes LC_NUMERIC, so snprintf runs in the "C" locale here.
+    char buffer[maxNumberLength + 8];
+    const int length = std::snprintf(buffer, sizeof buffer, "%#.4g", value);
+    std::memcpy(out, buffer, static_cast<std::size_t>(length));
+    return out + length;
 }
 
 } // namespace erosion
