@@ -110,11 +110,10 @@ bool roundFast(double magnitude, RoundedDecimal& rounded)
             ++exponent;
             continue;
         }
-        // The nearest integer to X is floor(nearest) or the next one up; the half-way point
-        // between them is a double, so the comparison with it is exact.
-        const double below = std::floor(scaled.nearest());
-        const int side = scaled.compare(below + 0.5);
-        int significand = static_cast<int>(below);
+        // The nearest integer to X is floor(nearest) (the truncation, as nearest > 0) or the next
+        // one up; the half-way point between them is a double, so the comparison is exact.
+        int significand = static_cast<int>(scaled.nearest());
+        const int side = scaled.compare(significand + 0.5);
         if (side > 0 || (side == 0 && significand % 2 != 0))
             ++significand;
         if (significand == static_cast<int>(significandLimit)) { // 9999.5 .. carries to 10^e+1
