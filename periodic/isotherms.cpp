@@ -29,19 +29,25 @@ std::vector<double> isothermHeights(const PeriodicSteadyState& model, const doub
     const double base = model.problem().basalDepth;
     const double step = (base - top) / scanIntervals;
 
-    std::vector<double> depths(scanIntervals + 1);
-    std::vector<double> values(scanIntervals + 1);
-    for (int i = 0; i <= scanIntervals; ++i) {
-        depths[i] = i == scanIntervals ? base : top + i * step;
-        values[i] = column.temperature(depths[i]);
-    }
+    // The column is sampled from the top down only as far as some isotherm needs it: the usual
+    // closure temperatures lie in the upper quarter of the column.
+    std::vector<double> depths;
+    std::vector<double> values;
+    auto sample = [&](const int i) {
+        while (static_cast<int>(values.size()) <= i) {
+            const int next = static_cast<int>(values.size());
+            depths.push_back(next == scanIntervals ? base : top + next * step);
+            values.push_back(column.temperature(depths.back()));
+        }
+        return values[i];
+    };
 
     std::vector<double> heights;
     heights.reserve(temps.size());
     for (const double target : temps) {
         double height = notFound;
         for (int i = 0; i <= scanIntervals; ++i) {
-            const double here = values[i] - target;
+            const double here = sample(i) - target;
             if (here == 0.0) {
                 height = -depths[i];
                 break;
@@ -49,7 +55,7 @@ std::vector<double> isothermHeights(const PeriodicSteadyState& model, const doub
             if (i == scanIntervals) {
                 break;
             }
-            const double below = values[i + 1] - target;
+            const double below = sample(i + 1) - target;
             if ((here < 0.0) != (below < 0.0) && below != 0.0) {
                 // T - target changes sign inside [z_i, z_i+1]: refine the bracket (TOMS 748,
                 // which never leaves it, unlike Newton's method).

@@ -24,9 +24,9 @@ struct PeriodicParameters {
     int pointCount = 401;                 // -n, points per profile and per history
 };
 
-// The most points a profile or history may have: enough for a 5 cm spacing across the default
-// profile, and a bound on memory and run time.
-inline constexpr int maxPointCount = 1000000;
+// The most points a profile or history may have: a 0.4 m spacing across the default profile, and
+// a bound on the run time (some seconds per 10 000 points).
+inline constexpr int maxPointCount = 100000;
 
 // The first value that the model cannot take, as a message naming its option and the accepted
 // range (without the "ERROR: " prefix); nullopt when every value is usable. The steepness of the

@@ -139,6 +139,7 @@ TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
         {{"-z", "0"}, "-z"},          {{"-w", "0"}, "-w"},      {{"-w", "-20000"}, "-w"},
         {{"-A", "-10"}, "-A"},        {{"-z", "900"}, "-z"},    {{"-n", "1"}, "-n"},
         {{"-o", "0"}, "-o"},          {{"-o", "200"}, "-o"},    {{"-b", "1e999"}, "-b"},
+        {{"-n", "100001"}, "-n"},
         {{"-A", "6000"}, "too steep"},
     };
     std::ofstream(isothermDir() / "periodic_geo1.dat") << "old";
