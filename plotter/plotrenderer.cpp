@@ -2,7 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
-#include <QPoint>
+#include <QPointF>
 
 #include <array>
 #include <cmath>
@@ -21,6 +21,8 @@ constexpr double zeroLabelTolerance = 1e-6; // of a tick step
 
 // Tick labels: under the x ticks, centred on a 100-pixel wide, 15-pixel high box; left of the
 // y ticks, right-aligned in a 35 x 20 box that ends 5 pixels short of the frame.
+// A label wider than its box (a long negative number) runs out of it rather than losing its
+// leading digits or its minus sign.
 constexpr int xLabelHalfWidth = 50;
 constexpr int xLabelWidth = 100;
 constexpr int xLabelHeight = 15;
@@ -55,6 +57,21 @@ int tickOffset(int span, int i, int ticks)
 double tickValue(double min, double max, int i, int ticks)
 {
     return i * (max - min) / ticks + min;
+}
+
+// The centre of pixel (x, y). A smooth line through pixel centres covers whole pixels where it
+// runs straight: a 3-pixel pen on row y fills rows y - 1 .. y + 1, as an aliased one would.
+QPointF pixelCentre(int x, int y)
+{
+    return {x + 0.5, y + 0.5};
+}
+
+// The argument for drawRect that outlines the pixels of rect: a one-pixel pen traces the right
+// and bottom edges one pixel beyond the rectangle it is given, so the outline of the pixels
+// left .. right, top .. bottom is drawn around a rectangle one pixel smaller.
+QRect outline(const QRect& rect)
+{
+    return rect.adjusted(0, 0, -1, -1);
 }
 
 } // namespace
@@ -117,9 +134,9 @@ void PlotRenderer::drawFrame(QPainter& painter) const
     drawYAxis(painter);
 
     painter.setPen(QPen(Qt::black, 0, Qt::SolidLine));
-    painter.drawRect(layout_.plotRect());
+    painter.drawRect(outline(layout_.plotRect()));
     if (style_.legend)
-        painter.drawRect(legendBox());
+        painter.drawRect(outline(legendBox()));
     drawTexts(painter);
 }
 
@@ -140,7 +157,7 @@ void PlotRenderer::drawXAxis(QPainter& painter) const
         painter.drawLine(x, plot.bottom(), x, plot.bottom() + PlotLayout::tickLength);
         painter.drawText(QRect(x - xLabelHalfWidth, plot.bottom() + PlotLayout::tickLength,
                                xLabelWidth, xLabelHeight),
-                         Qt::AlignHCenter | Qt::AlignTop,
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
                          tickLabel(tickValue(bounds_.xMin, bounds_.xMax, i, ticks), step));
     }
 }
@@ -168,7 +185,7 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
         if (annotated)
             painter.drawText(QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth,
                                    yLabelHeight),
-                             Qt::AlignRight | Qt::AlignVCenter,
+                             Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
                              tickLabel(tickValue(bounds_.yMin, bounds_.yMax, j, ticks), step));
     }
 }
@@ -204,7 +221,7 @@ void PlotRenderer::drawSeries(QPainter& painter, const CurveStore& curves) const
 void PlotRenderer::drawCurve(QPainter& painter, int id, const std::vector<double>& points) const
 {
     const std::size_t pairs = points.size() / 2; // a trailing odd value is ignored
-    std::vector<QPoint> polyline;
+    std::vector<QPointF> polyline;
     polyline.reserve(pairs);
     for (std::size_t k = 0; k < pairs; ++k) {
         const QPointF p = layout_.toPixel(bounds_, points[2 * k], points[2 * k + 1]);
@@ -212,7 +229,7 @@ void PlotRenderer::drawCurve(QPainter& painter, int id, const std::vector<double
         // painter can take; it is left out and the line joins its neighbours.
         if (!(std::fabs(p.x()) < pixelLimit && std::fabs(p.y()) < pixelLimit))
             continue;
-        polyline.emplace_back(static_cast<int>(p.x()), static_cast<int>(p.y()));
+        polyline.push_back(pixelCentre(static_cast<int>(p.x()), static_cast<int>(p.y())));
     }
     painter.setPen(QPen(seriesColour(id), seriesPenWidthOf(id), seriesLineStyle(id)));
     painter.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
@@ -226,7 +243,8 @@ void PlotRenderer::drawLegendRows(QPainter& painter) const
     for (const LegendRow& row : style_.legendRows) {
         QPen pen(row.colour, row.penWidth, row.lineStyle);
         painter.setPen(pen);
-        painter.drawLine(box.left() + legendSampleStart, y, box.left() + legendSampleEnd, y);
+        painter.drawLine(pixelCentre(box.left() + legendSampleStart, y),
+                         pixelCentre(box.left() + legendSampleEnd, y));
         pen.setColor(Qt::black);
         painter.setPen(pen);
         painter.drawText(QPoint(box.left() + legendTextStart, y + legendTextDrop), legendText(row));

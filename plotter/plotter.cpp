@@ -39,6 +39,11 @@ constexpr int minimumBand = 4; // a band narrower or lower than this, in pixels,
 constexpr int wheelUnitsPerDegree = 8;
 constexpr int wheelDegreesPerStep = 15; // one notch of 120 units moves one tick interval
 
+// The plot's texts, in the widget's font family, are sized so that a six-character tick label
+// such as -50000 fits between the turned y caption and the frame, and a legend row's text fits
+// its box.
+constexpr int plotTextPixels = 11;
+
 constexpr int noticeMargin = 8;
 constexpr int noticeShownMs = 10000;
 
@@ -51,6 +56,9 @@ Plotter::Plotter(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags
     setBackgroundRole(QPalette::Light);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);
+    QFont plotFont = font();
+    plotFont.setPixelSize(plotTextPixels);
+    setFont(plotFont);
 
     zoomInTool_ = makeToolButton(QStringLiteral("zoomin.png"), &Plotter::zoomIn);
     zoomOutTool_ = makeToolButton(QStringLiteral("zoomout.png"), &Plotter::zoomOut);
@@ -182,6 +190,7 @@ bool Plotter::printTo(QPrinter& printer)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
+    painter.setFont(font()); // the screen's texts, at the same pixel size
     // Widget pixel coordinates on paper too: the page shows the screen's layout, unscaled.
     const PlotRenderer picture = renderer();
     picture.drawFrame(painter);
