@@ -3,6 +3,7 @@
 #include "units.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace erosion {
@@ -21,7 +22,7 @@ double nodeCountBound(double maxDepth, double nodeSpacing)
 
 int countNodes(double maxDepth, double nodeSpacing)
 {
-    const double limit = nodeCountBound(maxDepth, nodeSpacing);
+    const double limit = std::min(nodeCountBound(maxDepth, nodeSpacing), double(INT_MAX));
     int count = 0;
     for (double z = -maxDepth; z < nodeSpacing && count < limit; z += nodeSpacing)
         ++count;

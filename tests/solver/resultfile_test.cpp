@@ -1,0 +1,117 @@
+#include "resultfile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ResultFileTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "resultfile_test_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string path(const char* name) const { return (m_dir / name).string(); }
+
+    static std::string contents(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(ResultFileTest, PairStreamHasALeadingSpaceAndNoLineEnd)
+{
+    erosion::ResultFile out;
+    ASSERT_TRUE(out.open(path("pairs").c_str()));
+    out.writePair(15.05, -500.0);
+    out.writePair(1312.0, -50000.0);
+    out.writePair(10, 0.0);
+    out.close();
+    EXPECT_EQ(contents(path("pairs")), " 15.05 -500.0 1312. -5.000e+04 10 0.000");
+}
+
+TEST_F(ResultFileTest, IsothermNotFoundIsWrittenAsNaN)
+{
+    erosion::ResultFile out;
+    ASSERT_TRUE(out.open(path("iso").c_str()));
+    out.writeIsothermPair(0, -2400.0);
+    out.writeIsothermPair(1, 0.0);
+    out.writeIsothermPair(2, -0.0);
+    out.writeIsothermPair(3, std::numeric_limits<double>::quiet_NaN());
+    out.close();
+    EXPECT_EQ(contents(path("iso")), " 0 -2400. 1 NaN 2 NaN 3 nan");
+}
+
+TEST_F(ResultFileTest, RowsAndLinesEndWithANewline)
+{
+    erosion::ResultFile out;
+    ASSERT_TRUE(out.open(path("rows").c_str()));
+    const std::vector<double> row { 0.0, 12.5, 100.0 };
+    out.writeRow(row);
+    out.writeRow(row);
+    out.close();
+    EXPECT_EQ(contents(path("rows")), " 0.000 12.50 100.0\n 0.000 12.50 100.0\n");
+
+    ASSERT_TRUE(out.open(path("lines").c_str()));
+    out.writeLine(0.0);
+    out.writeLine(10.0);
+    out.close();
+    EXPECT_EQ(contents(path("lines")), "0.000\n10.00\n");
+}
+
+TEST_F(ResultFileTest, ReopeningTruncates)
+{
+    erosion::ResultFile out;
+    std::ofstream(path("old")) << "previous results, longer than the new ones";
+    ASSERT_TRUE(out.open(path("old").c_str()));
+    out.writeLine(1.0);
+    out.close();
+    EXPECT_EQ(contents(path("old")), "1.000\n");
+}
+
+TEST_F(ResultFileTest, FailedOpenRefusesEveryLaterFileUntouched)
+{
+    erosion::ResultFile out;
+    EXPECT_FALSE(out.open(path("missing/dir/file").c_str()));
+    EXPECT_TRUE(out.failed());
+    std::ofstream(path("kept")) << "kept";
+    EXPECT_FALSE(out.open(path("kept").c_str()));
+    EXPECT_EQ(contents(path("kept")), "kept");
+    EXPECT_FALSE(out.open(path("new").c_str()));
+    EXPECT_FALSE(fs::exists(path("new")));
+}
+
+TEST_F(ResultFileTest, FailedWriteOutIsRememberedAfterClose)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full to fill";
+    erosion::ResultFile out;
+    ASSERT_TRUE(out.open("/dev/full"));
+    out.writeLine(1.0);
+    out.close();
+    EXPECT_TRUE(out.failed());
+    EXPECT_FALSE(out.open(path("next").c_str()));
+    EXPECT_FALSE(fs::exists(path("next")));
+}
