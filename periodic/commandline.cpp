@@ -34,8 +34,8 @@ void printUsage(std::ostream& out, const char* programName)
         << "-v   display the version information\n";
 }
 
-CommandLine scanCommandLine(const int argc, char* const argv[], std::ostream& out,
-                            std::ostream& err)
+CommandLine scanCommandLine(
+    const int argc, char* const argv[], std::ostream& out, std::ostream& err)
 {
     erosion::optind = 1;
     erosion::optreset = 1;
@@ -46,20 +46,48 @@ CommandLine scanCommandLine(const int argc, char* const argv[], std::ostream& ou
     while ((option = erosion::getopt(argc, argv, optionString)) != -1) {
         const char* value = erosion::optarg;
         switch (option) {
-        case 'r': p.erosionRate = decimal::toDouble(value); break;
-        case 'a': p.diffusivity = decimal::toDouble(value); break;
-        case 'T': p.surfaceTemp = decimal::toDouble(value); break;
-        case 'L': p.lapseRate = decimal::toDouble(value); break;
-        case 'b': p.basalTemp = decimal::toDouble(value); break;
-        case 'z': p.basalDepth = decimal::toDouble(value); break;
-        case 'w': p.wavelength = decimal::toDouble(value); break;
-        case 'A': p.reliefAmplitude = decimal::toDouble(value); break;
-        case 'i': p.isothermTemp[0] = decimal::toDouble(value); break;
-        case 'j': p.isothermTemp[1] = decimal::toDouble(value); break;
-        case 'k': p.isothermTemp[2] = decimal::toDouble(value); break;
-        case 'l': p.isothermTemp[3] = decimal::toDouble(value); break;
-        case 'o': p.historyDuration = decimal::toDouble(value); break;
-        case 'n': p.pointCount = decimal::toInt(value); break;
+        case 'r':
+            p.erosionRate = decimal::toDouble(value);
+            break;
+        case 'a':
+            p.diffusivity = decimal::toDouble(value);
+            break;
+        case 'T':
+            p.surfaceTemp = decimal::toDouble(value);
+            break;
+        case 'L':
+            p.lapseRate = decimal::toDouble(value);
+            break;
+        case 'b':
+            p.basalTemp = decimal::toDouble(value);
+            break;
+        case 'z':
+            p.basalDepth = decimal::toDouble(value);
+            break;
+        case 'w':
+            p.wavelength = decimal::toDouble(value);
+            break;
+        case 'A':
+            p.reliefAmplitude = decimal::toDouble(value);
+            break;
+        case 'i':
+            p.isothermTemp[0] = decimal::toDouble(value);
+            break;
+        case 'j':
+            p.isothermTemp[1] = decimal::toDouble(value);
+            break;
+        case 'k':
+            p.isothermTemp[2] = decimal::toDouble(value);
+            break;
+        case 'l':
+            p.isothermTemp[3] = decimal::toDouble(value);
+            break;
+        case 'o':
+            p.historyDuration = decimal::toDouble(value);
+            break;
+        case 'n':
+            p.pointCount = decimal::toInt(value);
+            break;
         case 'h':
             printUsage(out, argv[0]);
             line.action = CommandLine::Action::finish;

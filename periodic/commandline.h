@@ -16,9 +16,9 @@ void printUsage(std::ostream& out, const char* programName);
 
 struct CommandLine {
     enum class Action {
-        run,        // parameters hold the run's values
-        finish,     // -h or -v was answered: end with status 0
-        refuse,     // a bad option was reported: end with status 1
+        run, // parameters hold the run's values
+        finish, // -h or -v was answered: end with status 0
+        refuse, // a bad option was reported: end with status 1
     };
     Action action = Action::run;
     PeriodicParameters parameters;

@@ -4,8 +4,8 @@
 
 namespace periodic {
 
-Series coolingHistory(const PeriodicSteadyState& model, const double x, const double durationMyr,
-                      const int count)
+Series coolingHistory(
+    const PeriodicSteadyState& model, const double x, const double durationMyr, const int count)
 {
     const VerticalProfile column = model.column(x);
     const double surfaceDepth = -model.surfaceHeight(x);
@@ -18,7 +18,7 @@ Series coolingHistory(const PeriodicSteadyState& model, const double x, const do
         // Time before present, Myr; exactly 0 at the last sample.
         const double age = durationMyr * (last - i) / last;
         const double depth = surfaceDepth + metresPerMyr * age;
-        history.push_back({-age + 0.0, column.temperature(depth)});   // + 0.0 turns -0 into 0
+        history.push_back({ -age + 0.0, column.temperature(depth) }); // + 0.0 turns -0 into 0
     }
     return history;
 }

@@ -21,8 +21,8 @@ constexpr double notFound = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
 
-std::vector<double> isothermHeights(const PeriodicSteadyState& model, const double x,
-                                    const std::vector<double>& temps)
+std::vector<double> isothermHeights(
+    const PeriodicSteadyState& model, const double x, const std::vector<double>& temps)
 {
     const VerticalProfile column = model.column(x);
     const double top = -model.surfaceHeight(x);

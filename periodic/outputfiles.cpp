@@ -11,8 +11,8 @@ namespace periodic {
 
 namespace {
 
-const char* const missingDirectoryMessage =
-    "Could not open file(s) for output; do the directories exist?";
+const char* const missingDirectoryMessage
+    = "Could not open file(s) for output; do the directories exist?";
 
 // A name in the same directory, so that the final rename cannot cross file systems; the process
 // id keeps two runs in one tree from sharing it.
@@ -49,7 +49,7 @@ std::string pairText(const Series& series)
 
 std::vector<std::filesystem::path> outputDirectories(const std::filesystem::path& outputRoot)
 {
-    return {outputRoot / "periodic" / "isotherm", outputRoot / "periodic" / "temp_hist"};
+    return { outputRoot / "periodic" / "isotherm", outputRoot / "periodic" / "temp_hist" };
 }
 
 void requireDirectories(const std::vector<std::filesystem::path>& directories)
@@ -66,21 +66,21 @@ void requireDirectories(const std::vector<std::filesystem::path>& directories)
     }
 }
 
-std::vector<OutputFile> periodicFiles(const PeriodicResults& results,
-                                      const std::filesystem::path& outputRoot)
+std::vector<OutputFile> periodicFiles(
+    const PeriodicResults& results, const std::filesystem::path& outputRoot)
 {
     const auto directories = outputDirectories(outputRoot);
     const auto& isotherm = directories[0];
     const auto& history = directories[1];
     return {
-        {isotherm / "periodic_topoY.dat", results.topography},
-        {isotherm / "periodic_geo1.dat", results.isotherms[0]},
-        {isotherm / "periodic_geo2.dat", results.isotherms[1]},
-        {isotherm / "periodic_geo3.dat", results.isotherms[2]},
-        {isotherm / "periodic_geo4.dat", results.isotherms[3]},
-        {history / "periodic_ridge.dat", results.ridge},
-        {history / "periodic_midValley.dat", results.midValley},
-        {history / "periodic_valley.dat", results.valley},
+        { isotherm / "periodic_topoY.dat", results.topography },
+        { isotherm / "periodic_geo1.dat", results.isotherms[0] },
+        { isotherm / "periodic_geo2.dat", results.isotherms[1] },
+        { isotherm / "periodic_geo3.dat", results.isotherms[2] },
+        { isotherm / "periodic_geo4.dat", results.isotherms[3] },
+        { history / "periodic_ridge.dat", results.ridge },
+        { history / "periodic_midValley.dat", results.midValley },
+        { history / "periodic_valley.dat", results.valley },
     };
 }
 
@@ -115,8 +115,8 @@ void writeFiles(const std::vector<OutputFile>& files)
         std::filesystem::rename(written[i], files[i].path, error);
         if (error) {
             removeQuietly(written);
-            throw OutputError("Could not replace " + files[i].path.string() + ": " +
-                              error.message());
+            throw OutputError(
+                "Could not replace " + files[i].path.string() + ": " + error.message());
         }
     }
 }

@@ -35,8 +35,8 @@ void requireDirectories(const std::vector<std::filesystem::path>& directories);
 
 // The five isotherm-viewer files (topography, isotherms 1 to 4) and the three history files
 // (ridge, mid-valley, valley) under outputRoot.
-std::vector<OutputFile> periodicFiles(const PeriodicResults& results,
-                                      const std::filesystem::path& outputRoot);
+std::vector<OutputFile> periodicFiles(
+    const PeriodicResults& results, const std::filesystem::path& outputRoot);
 
 // Writes each file to a temporary file beside it, and only when all of them are complete renames
 // them over their final names. On any failure the temporaries are removed, the existing files are

@@ -10,8 +10,8 @@ namespace periodic {
 namespace {
 
 // "erosion rate (-r 0.5 mm/yr)"
-std::string describe(const char option, const std::string& name, const double value,
-                     const std::string& unit)
+std::string describe(
+    const char option, const std::string& name, const double value, const std::string& unit)
 {
     return name + " (-" + option + " " + numberWord(value) + (unit.empty() ? "" : " ") + unit + ")";
 }
@@ -26,19 +26,19 @@ std::optional<std::string> parameterError(const PeriodicParameters& p)
         double value;
         const char* unit;
     } values[] = {
-        {'r', "erosion rate", p.erosionRate, "mm/yr"},
-        {'a', "thermal diffusivity", p.diffusivity, "m2/s"},
-        {'T', "surface temperature", p.surfaceTemp, "C"},
-        {'L', "lapse rate", p.lapseRate, "C/km"},
-        {'b', "basal temperature", p.basalTemp, "C"},
-        {'z', "basal depth", p.basalDepth, "m"},
-        {'w', "wavelength", p.wavelength, "m"},
-        {'A', "relief amplitude", p.reliefAmplitude, "m"},
-        {'i', "isotherm 1", p.isothermTemp[0], "C"},
-        {'j', "isotherm 2", p.isothermTemp[1], "C"},
-        {'k', "isotherm 3", p.isothermTemp[2], "C"},
-        {'l', "isotherm 4", p.isothermTemp[3], "C"},
-        {'o', "history duration", p.historyDuration, "Myr"},
+        { 'r', "erosion rate", p.erosionRate, "mm/yr" },
+        { 'a', "thermal diffusivity", p.diffusivity, "m2/s" },
+        { 'T', "surface temperature", p.surfaceTemp, "C" },
+        { 'L', "lapse rate", p.lapseRate, "C/km" },
+        { 'b', "basal temperature", p.basalTemp, "C" },
+        { 'z', "basal depth", p.basalDepth, "m" },
+        { 'w', "wavelength", p.wavelength, "m" },
+        { 'A', "relief amplitude", p.reliefAmplitude, "m" },
+        { 'i', "isotherm 1", p.isothermTemp[0], "C" },
+        { 'j', "isotherm 2", p.isothermTemp[1], "C" },
+        { 'k', "isotherm 3", p.isothermTemp[2], "C" },
+        { 'l', "isotherm 4", p.isothermTemp[3], "C" },
+        { 'o', "history duration", p.historyDuration, "Myr" },
     };
     for (const auto& v : values) {
         if (!std::isfinite(v.value)) {
@@ -46,33 +46,33 @@ std::optional<std::string> parameterError(const PeriodicParameters& p)
         }
     }
     for (const auto& v : values) {
-        const bool mustBePositive = v.option == 'r' || v.option == 'a' || v.option == 'z' ||
-                                    v.option == 'w' || v.option == 'o';
+        const bool mustBePositive = v.option == 'r' || v.option == 'a' || v.option == 'z'
+            || v.option == 'w' || v.option == 'o';
         if (mustBePositive && v.value <= 0.0) {
             return describe(v.option, v.name, v.value, v.unit) + " must be positive";
         }
     }
     if (p.reliefAmplitude < 0.0) {
-        return describe('A', "relief amplitude", p.reliefAmplitude, "m") +
-               " must be zero or positive (ridges lie at x = 0)";
+        return describe('A', "relief amplitude", p.reliefAmplitude, "m")
+            + " must be zero or positive (ridges lie at x = 0)";
     }
     if (p.basalDepth <= p.reliefAmplitude) {
-        return describe('z', "basal depth", p.basalDepth, "m") +
-               " must lie below the valley floors, deeper than the " +
-               describe('A', "relief amplitude", p.reliefAmplitude, "m");
+        return describe('z', "basal depth", p.basalDepth, "m")
+            + " must lie below the valley floors, deeper than the "
+            + describe('A', "relief amplitude", p.reliefAmplitude, "m");
     }
     if (p.pointCount < 2 || p.pointCount > maxPointCount) {
-        return "points per profile (-n " + std::to_string(p.pointCount) + ") must be from 2 to " +
-               std::to_string(maxPointCount);
+        return "points per profile (-n " + std::to_string(p.pointCount) + ") must be from 2 to "
+            + std::to_string(maxPointCount);
     }
     // The valley rock starts deepest: h0 below the mean level plus what erosion removed since.
-    const double startDepth =
-        p.reliefAmplitude + p.erosionRate * metresPerMyrPerMmPerYear * p.historyDuration;
+    const double startDepth
+        = p.reliefAmplitude + p.erosionRate * metresPerMyrPerMmPerYear * p.historyDuration;
     if (startDepth > p.basalDepth) {
-        return describe('o', "history duration", p.historyDuration, "Myr") + " at the " +
-               describe('r', "erosion rate", p.erosionRate, "mm/yr") + " starts the valley rock " +
-               numberWord(startDepth) + " m deep, below the " +
-               describe('z', "basal depth", p.basalDepth, "m");
+        return describe('o', "history duration", p.historyDuration, "Myr") + " at the "
+            + describe('r', "erosion rate", p.erosionRate, "mm/yr") + " starts the valley rock "
+            + numberWord(startDepth) + " m deep, below the "
+            + describe('z', "basal depth", p.basalDepth, "m");
     }
     return std::nullopt;
 }

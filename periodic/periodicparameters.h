@@ -11,17 +11,17 @@
 namespace periodic {
 
 struct PeriodicParameters {
-    double erosionRate = 0.5;             // -r, mm/yr, > 0
-    double diffusivity = 1.3636e-6;       // -a, m2/s, > 0
-    double surfaceTemp = 0.0;             // -T, C at the mean surface level
-    double lapseRate = 6.5;               // -L, C/km: the surface is colder by this much per km up
-    double basalTemp = 1250.0;            // -b, C
-    double basalDepth = 50000.0;          // -z, m below the mean surface level
-    double wavelength = 20000.0;          // -w, m
-    double reliefAmplitude = 1000.0;      // -A, m: ridge crests h0 above, valley floors h0 below
-    std::array<double, 4> isothermTemp{60.0, 120.0, 250.0, 350.0};   // -i -j -k -l, C
-    double historyDuration = 20.0;        // -o, Myr
-    int pointCount = 401;                 // -n, points per profile and per history
+    double erosionRate = 0.5; // -r, mm/yr, > 0
+    double diffusivity = 1.3636e-6; // -a, m2/s, > 0
+    double surfaceTemp = 0.0; // -T, C at the mean surface level
+    double lapseRate = 6.5; // -L, C/km: the surface is colder by this much per km up
+    double basalTemp = 1250.0; // -b, C
+    double basalDepth = 50000.0; // -z, m below the mean surface level
+    double wavelength = 20000.0; // -w, m
+    double reliefAmplitude = 1000.0; // -A, m: ridge crests h0 above, valley floors h0 below
+    std::array<double, 4> isothermTemp { 60.0, 120.0, 250.0, 350.0 }; // -i -j -k -l, C
+    double historyDuration = 20.0; // -o, Myr
+    int pointCount = 401; // -n, points per profile and per history
 };
 
 // The most points a profile or history may have: a 0.4 m spacing across the default profile, and

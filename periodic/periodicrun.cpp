@@ -23,14 +23,16 @@ int refuse(std::ostream& err, const std::string& message)
 } // namespace
 
 int runPeriodicTopography(const int argc, char* const argv[],
-                          const std::filesystem::path& outputRoot, std::ostream& out,
-                          std::ostream& err)
+    const std::filesystem::path& outputRoot, std::ostream& out, std::ostream& err)
 {
     const CommandLine line = scanCommandLine(argc, argv, out, err);
     switch (line.action) {
-    case CommandLine::Action::finish: return 0;
-    case CommandLine::Action::refuse: return 1;
-    case CommandLine::Action::run: break;
+    case CommandLine::Action::finish:
+        return 0;
+    case CommandLine::Action::refuse:
+        return 1;
+    case CommandLine::Action::run:
+        break;
     }
     const PeriodicParameters& parameters = line.parameters;
     if (const auto error = parameterError(parameters)) {
@@ -43,13 +45,14 @@ int runPeriodicTopography(const int argc, char* const argv[],
         const PeriodicSteadyState model = PeriodicSteadyState::solve(toProblem(parameters));
         const double residual = model.largestSurfaceResidual();
         if (!(residual <= acceptableResidual)) {
-            const double steepness =
-                2.0 * std::numbers::pi * parameters.reliefAmplitude / parameters.wavelength;
-            return refuse(err, "relief too steep for the method: the surface temperature is met "
-                               "only within " + numberWord(residual) + " C (limit " +
-                                   numberWord(acceptableResidual) + " C) at 2 pi h0 / lambda = " +
-                                   numberWord(steepness) +
-                                   "; lower the relief (-A) or lengthen the wavelength (-w)");
+            const double steepness
+                = 2.0 * std::numbers::pi * parameters.reliefAmplitude / parameters.wavelength;
+            return refuse(err,
+                "relief too steep for the method: the surface temperature is met "
+                "only within "
+                    + numberWord(residual) + " C (limit " + numberWord(acceptableResidual)
+                    + " C) at 2 pi h0 / lambda = " + numberWord(steepness)
+                    + "; lower the relief (-A) or lengthen the wavelength (-w)");
         }
 
         writeFiles(periodicFiles(computeResults(model, parameters), outputRoot));

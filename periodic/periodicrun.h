@@ -15,6 +15,6 @@ inline constexpr double acceptableResidual = 0.01;
 // "ERROR: ..." or, for a bad option, as the scanner's line and a hint). The files go under
 // outputRoot (the program passes "../output").
 int runPeriodicTopography(int argc, char* const argv[], const std::filesystem::path& outputRoot,
-                          std::ostream& out, std::ostream& err);
+    std::ostream& out, std::ostream& err);
 
 } // namespace periodic

@@ -18,10 +18,10 @@ PeriodicResults computeResults(const PeriodicSteadyState& model, const PeriodicP
         // x = -lambda + 2 lambda i / (n - 1); written as a difference of two exact products so
         // that the centre and both ends come out as exactly 0 and +-lambda.
         const double x = (lambda * (2 * i - last)) / last;
-        results.topography.push_back({x, model.surfaceHeight(x)});
+        results.topography.push_back({ x, model.surfaceHeight(x) });
         const std::vector<double> heights = isothermHeights(model, x, temps);
         for (std::size_t j = 0; j < heights.size(); ++j) {
-            results.isotherms[j].push_back({x, heights[j]});
+            results.isotherms[j].push_back({ x, heights[j] });
         }
     }
     results.ridge = coolingHistory(model, 0.0, p.historyDuration, p.pointCount);

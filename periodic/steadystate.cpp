@@ -34,7 +34,8 @@ double VerticalProfile::temperature(const double z) const
 }
 
 PeriodicSteadyState::PeriodicSteadyState(const SteadyStateProblem& problem)
-    : problem_(problem), advection_(problem.velocity / problem.diffusivity)
+    : problem_(problem)
+    , advection_(problem.velocity / problem.diffusivity)
 {
 }
 
@@ -87,7 +88,8 @@ double PeriodicSteadyState::meanShape(const double z) const
 double PeriodicSteadyState::meanTemperature(const double z) const
 {
     // Tbar = Ts + (TL - Ts) (1 - f0(z))
-    return problem_.surfaceTemp + (problem_.basalTemp - problem_.surfaceTemp) * (1.0 - meanShape(z));
+    return problem_.surfaceTemp
+        + (problem_.basalTemp - problem_.surfaceTemp) * (1.0 - meanShape(z));
 }
 
 double PeriodicSteadyState::meanSurfaceGradient() const
@@ -159,9 +161,10 @@ double PeriodicSteadyState::surfaceResidual() const
     double worst = 0.0;
     for (int j = 0; j < samples; ++j) {
         const double x = 0.5 * problem_.wavelength * j / (samples - 1);
-        const double misfit = std::fabs(temperature(x, -surfaceHeight(x)) - prescribedSurfaceTemp(x));
+        const double misfit
+            = std::fabs(temperature(x, -surfaceHeight(x)) - prescribedSurfaceTemp(x));
         if (std::isnan(misfit)) {
-            return misfit;   // an overflowing series must be reported, not skipped
+            return misfit; // an overflowing series must be reported, not skipped
         }
         worst = std::max(worst, misfit);
     }

@@ -29,14 +29,14 @@ namespace periodic {
 
 // The physical problem in SI units (m, s, degrees Celsius).
 struct SteadyStateProblem {
-    double velocity = 0;        // u, upward rock velocity (erosion rate), m/s, >= 0
-    double diffusivity = 0;     // kappa, m2/s, > 0
-    double surfaceTemp = 0;     // Ts, temperature at the mean surface level, C
-    double lapseRate = 0;       // beta, decrease of surface temperature with height, C/m
-    double basalTemp = 0;       // TL, C
-    double basalDepth = 0;      // L, m below the mean surface, > amplitude
-    double wavelength = 0;      // lambda, m, > 0
-    double amplitude = 0;       // h0, m, >= 0: ridges at x = 0, +-lambda, valleys at +-lambda/2
+    double velocity = 0; // u, upward rock velocity (erosion rate), m/s, >= 0
+    double diffusivity = 0; // kappa, m2/s, > 0
+    double surfaceTemp = 0; // Ts, temperature at the mean surface level, C
+    double lapseRate = 0; // beta, decrease of surface temperature with height, C/m
+    double basalTemp = 0; // TL, C
+    double basalDepth = 0; // L, m below the mean surface, > amplitude
+    double wavelength = 0; // lambda, m, > 0
+    double amplitude = 0; // h0, m, >= 0: ridges at x = 0, +-lambda, valleys at +-lambda/2
 };
 
 // The temperature along one vertical line x = const, with the horizontal factors cos(n k x)
@@ -48,7 +48,7 @@ public:
 private:
     friend class PeriodicSteadyState;
     const class PeriodicSteadyState* model_ = nullptr;
-    std::vector<double> weights_;   // b_n cos(n k x), n = 1..N (index n - 1)
+    std::vector<double> weights_; // b_n cos(n k x), n = 1..N (index n - 1)
 };
 
 class PeriodicSteadyState {
@@ -88,15 +88,15 @@ private:
     void fit(int harmonics);
     double surfaceResidual() const;
 
-    double meanShape(double z) const;          // f0(z)
-    double mode(int n, double z) const;        // g_n(z)
-    double wavenumber() const;                 // k
+    double meanShape(double z) const; // f0(z)
+    double mode(int n, double z) const; // g_n(z)
+    double wavenumber() const; // k
 
     SteadyStateProblem problem_;
-    double advection_ = 0;                     // a = u / kappa, 1/m
-    std::vector<double> decay_;                // m_n, n = 1..N (index n - 1)
-    std::vector<double> growth_;               // p_n
-    std::vector<double> coefficients_;         // a0, b_1 .. b_N
+    double advection_ = 0; // a = u / kappa, 1/m
+    std::vector<double> decay_; // m_n, n = 1..N (index n - 1)
+    std::vector<double> growth_; // p_n
+    std::vector<double> coefficients_; // a0, b_1 .. b_N
     double residual_ = 0;
 };
 

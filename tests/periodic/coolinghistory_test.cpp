@@ -13,14 +13,14 @@ namespace {
 
 SteadyStateProblem problemWithRelief(const double amplitude)
 {
-    return {.velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
-            .diffusivity = 1.3636e-6,
-            .surfaceTemp = 2.0,
-            .lapseRate = 6.5e-3,
-            .basalTemp = 1250.0,
-            .basalDepth = 50000.0,
-            .wavelength = 20000.0,
-            .amplitude = amplitude};
+    return { .velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
+        .diffusivity = 1.3636e-6,
+        .surfaceTemp = 2.0,
+        .lapseRate = 6.5e-3,
+        .basalTemp = 1250.0,
+        .basalDepth = 50000.0,
+        .wavelength = 20000.0,
+        .amplitude = amplitude };
 }
 
 } // namespace
@@ -29,8 +29,8 @@ TEST(CoolingHistory, RunsFromTheEarliestTimeToZeroAtTheSurfaceTemperatureOfItsSi
 {
     const auto model = PeriodicSteadyState::solve(problemWithRelief(1000.0));
     // Ridge, mid-valley and valley: surface temperatures 2 - 6.5, 2 and 2 + 6.5 C.
-    const double sites[] = {0.0, 5000.0, 10000.0};
-    const double surfaceTemps[] = {-4.5, 2.0, 8.5};
+    const double sites[] = { 0.0, 5000.0, 10000.0 };
+    const double surfaceTemps[] = { -4.5, 2.0, 8.5 };
     for (int s = 0; s < 3; ++s) {
         const auto history = coolingHistory(model, sites[s], 20.0, 81);
         ASSERT_EQ(history.size(), 81u);
@@ -55,8 +55,8 @@ TEST(CoolingHistory, FlatSurfaceFollowsTheMeanGeotherm)
     const auto history = coolingHistory(model, 3000.0, 20.0, 5);
     for (const auto& [time, temperature] : history) {
         const double depth = -time * 500.0;
-        const double expected =
-            2.0 + 1248.0 * (1.0 - std::exp(-a * depth)) / (1.0 - std::exp(-a * 50000.0));
+        const double expected
+            = 2.0 + 1248.0 * (1.0 - std::exp(-a * depth)) / (1.0 - std::exp(-a * 50000.0));
         EXPECT_NEAR(temperature, expected, 1e-6) << "t = " << time;
     }
 }

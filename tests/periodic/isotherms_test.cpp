@@ -13,14 +13,14 @@ namespace {
 
 SteadyStateProblem problemWithRelief(const double amplitude)
 {
-    return {.velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
-            .diffusivity = 1.3636e-6,
-            .surfaceTemp = 0.0,
-            .lapseRate = 6.5e-3,
-            .basalTemp = 1250.0,
-            .basalDepth = 50000.0,
-            .wavelength = 20000.0,
-            .amplitude = amplitude};
+    return { .velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
+        .diffusivity = 1.3636e-6,
+        .surfaceTemp = 0.0,
+        .lapseRate = 6.5e-3,
+        .basalTemp = 1250.0,
+        .basalDepth = 50000.0,
+        .wavelength = 20000.0,
+        .amplitude = amplitude };
 }
 
 } // namespace
@@ -28,8 +28,8 @@ SteadyStateProblem problemWithRelief(const double amplitude)
 TEST(IsothermHeights, LieBelowTheSurfaceWhereTheTemperatureIsMet)
 {
     const auto model = PeriodicSteadyState::solve(problemWithRelief(1000.0));
-    const std::vector<double> temps{60.0, 120.0, 250.0, 350.0};
-    for (const double x : {0.0, 3000.0, 5000.0, 10000.0, -12000.0}) {
+    const std::vector<double> temps { 60.0, 120.0, 250.0, 350.0 };
+    for (const double x : { 0.0, 3000.0, 5000.0, 10000.0, -12000.0 }) {
         const auto heights = isothermHeights(model, x, temps);
         ASSERT_EQ(heights.size(), temps.size());
         double above = model.surfaceHeight(x);
@@ -47,10 +47,10 @@ TEST(IsothermHeights, FlatSurfaceGivesTheOneDimensionalDepth)
     const auto problem = problemWithRelief(0.0);
     const auto model = PeriodicSteadyState::solve(problem);
     const double a = problem.velocity / problem.diffusivity;
-    for (const double tc : {60.0, 350.0, 1000.0}) {
+    for (const double tc : { 60.0, 350.0, 1000.0 }) {
         const double depth = -std::log(1.0 - tc / 1250.0 * (1.0 - std::exp(-a * 50000.0))) / a;
-        for (const double x : {0.0, 7000.0}) {
-            EXPECT_NEAR(isothermHeights(model, x, {tc})[0], -depth, 1e-3) << "Tc = " << tc;
+        for (const double x : { 0.0, 7000.0 }) {
+            EXPECT_NEAR(isothermHeights(model, x, { tc })[0], -depth, 1e-3) << "Tc = " << tc;
         }
     }
 }
@@ -60,16 +60,16 @@ TEST(IsothermHeights, NaNWhereTheIsothermWouldLieInTheAir)
     // The surface runs from -6.5 C on the ridge to +6.5 C in the valley: 0 C is met below the
     // ridge, but the whole valley column is warmer than 0 C.
     const auto model = PeriodicSteadyState::solve(problemWithRelief(1000.0));
-    const double underRidge = isothermHeights(model, 0.0, {0.0})[0];
+    const double underRidge = isothermHeights(model, 0.0, { 0.0 })[0];
     EXPECT_LT(underRidge, 1000.0);
     EXPECT_GT(underRidge, 0.0);
-    EXPECT_TRUE(std::isnan(isothermHeights(model, 10000.0, {0.0})[0]));
+    EXPECT_TRUE(std::isnan(isothermHeights(model, 10000.0, { 0.0 })[0]));
 }
 
 TEST(IsothermHeights, NaNForATemperatureBeyondTheBase)
 {
     const auto model = PeriodicSteadyState::solve(problemWithRelief(1000.0));
-    const auto heights = isothermHeights(model, 2000.0, {1300.0, 1250.0});
+    const auto heights = isothermHeights(model, 2000.0, { 1300.0, 1250.0 });
     EXPECT_TRUE(std::isnan(heights[0]));
-    EXPECT_NEAR(heights[1], -50000.0, 1e-6);   // the basal temperature is met at the base
+    EXPECT_NEAR(heights[1], -50000.0, 1e-6); // the basal temperature is met at the base
 }

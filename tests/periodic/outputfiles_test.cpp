@@ -18,13 +18,13 @@ constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 std::string contents(const std::filesystem::path& path)
 {
     std::ifstream stream(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+    return { std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>() };
 }
 
 int fileCount(const std::filesystem::path& directory)
 {
-    return static_cast<int>(std::distance(std::filesystem::directory_iterator(directory),
-                                          std::filesystem::directory_iterator()));
+    return static_cast<int>(std::distance(
+        std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator()));
 }
 
 } // namespace
@@ -42,16 +42,16 @@ TEST(NumberWord, SixSignificantDigitsInPlainDecimalWords)
 
 TEST(PairText, OnePairPerLineAndNothingAfterTheLastWord)
 {
-    EXPECT_EQ(pairText({{-100, -3000}, {0, notANumber}, {100, -2900.5}}),
-              "-100 -3000\n0 NaN\n100 -2900.5");
+    EXPECT_EQ(pairText({ { -100, -3000 }, { 0, notANumber }, { 100, -2900.5 } }),
+        "-100 -3000\n0 NaN\n100 -2900.5");
     EXPECT_EQ(pairText({}), "");
 }
 
 TEST(WriteFiles, WritesEveryFileWithoutLeavingTemporaries)
 {
     TemporaryDirectory tree;
-    const std::vector<OutputFile> files{{tree.path() / "a.dat", {{1, 2}}},
-                                        {tree.path() / "b.dat", {{3, notANumber}, {4, 5}}}};
+    const std::vector<OutputFile> files { { tree.path() / "a.dat", { { 1, 2 } } },
+        { tree.path() / "b.dat", { { 3, notANumber }, { 4, 5 } } } };
     writeFiles(files);
     EXPECT_EQ(contents(tree.path() / "a.dat"), "1 2");
     EXPECT_EQ(contents(tree.path() / "b.dat"), "3 NaN\n4 5");
@@ -62,8 +62,8 @@ TEST(WriteFiles, AMissingDirectoryIsNamedAndNothingIsWritten)
 {
     TemporaryDirectory tree;
     std::ofstream(tree.path() / "a.dat") << "old";
-    const std::vector<OutputFile> files{{tree.path() / "a.dat", {{1, 2}}},
-                                        {tree.path() / "absent" / "b.dat", {{3, 4}}}};
+    const std::vector<OutputFile> files { { tree.path() / "a.dat", { { 1, 2 } } },
+        { tree.path() / "absent" / "b.dat", { { 3, 4 } } } };
     try {
         writeFiles(files);
         FAIL() << "no error for a missing directory";
@@ -82,10 +82,10 @@ TEST(WriteFiles, AFileThatCannotBeWrittenLeavesEveryOldFileAsItWas)
     std::ofstream(tree.path() / "a.dat") << "old a";
     std::ofstream(tree.path() / "b.dat") << "old b";
     // A directory in the way of b's temporary file makes its writing fail after a's succeeded.
-    std::filesystem::create_directory(tree.path() /
-                                      ("b.dat.partial-" + std::to_string(::getpid())));
-    const std::vector<OutputFile> files{{tree.path() / "a.dat", {{1, 2}}},
-                                        {tree.path() / "b.dat", {{3, 4}}}};
+    std::filesystem::create_directory(
+        tree.path() / ("b.dat.partial-" + std::to_string(::getpid())));
+    const std::vector<OutputFile> files { { tree.path() / "a.dat", { { 1, 2 } } },
+        { tree.path() / "b.dat", { { 3, 4 } } } };
     EXPECT_THROW(writeFiles(files), OutputError);
     EXPECT_EQ(contents(tree.path() / "a.dat"), "old a");
     EXPECT_EQ(contents(tree.path() / "b.dat"), "old b");

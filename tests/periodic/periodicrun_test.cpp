@@ -26,7 +26,7 @@ protected:
 
     int run(std::initializer_list<const char*> options)
     {
-        std::vector<std::string> words{"periodic_topography"};
+        std::vector<std::string> words { "periodic_topography" };
         words.insert(words.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (auto& word : words) {
@@ -35,8 +35,8 @@ protected:
         argv.push_back(nullptr);
         out.str("");
         err.str("");
-        return runPeriodicTopography(static_cast<int>(words.size()), argv.data(), output(), out,
-                                     err);
+        return runPeriodicTopography(
+            static_cast<int>(words.size()), argv.data(), output(), out, err);
     }
 
     std::filesystem::path output() const { return tree.path() / "output"; }
@@ -66,10 +66,10 @@ protected:
     std::ostringstream err;
 };
 
-const char* const isothermFiles[] = {"periodic_topoY.dat", "periodic_geo1.dat", "periodic_geo2.dat",
-                                     "periodic_geo3.dat", "periodic_geo4.dat"};
-const char* const historyFiles[] = {"periodic_ridge.dat", "periodic_midValley.dat",
-                                    "periodic_valley.dat"};
+const char* const isothermFiles[] = { "periodic_topoY.dat", "periodic_geo1.dat",
+    "periodic_geo2.dat", "periodic_geo3.dat", "periodic_geo4.dat" };
+const char* const historyFiles[]
+    = { "periodic_ridge.dat", "periodic_midValley.dat", "periodic_valley.dat" };
 
 } // namespace
 
@@ -90,7 +90,7 @@ TEST_F(PeriodicRun, DefaultsWriteTheEightFilesAsWordPairsWithNothingAfterTheLast
         }
     }
     const auto topography = words(isothermDir() / "periodic_topoY.dat");
-    EXPECT_EQ(topography[1], "1000");          // ridge at x = -lambda
+    EXPECT_EQ(topography[1], "1000"); // ridge at x = -lambda
     EXPECT_EQ(topography[2 * 100 + 1], "-1000"); // valley at x = -lambda / 2
     for (const auto* name : historyFiles) {
         const auto path = historyDir() / name;
@@ -102,58 +102,67 @@ TEST_F(PeriodicRun, DefaultsWriteTheEightFilesAsWordPairsWithNothingAfterTheLast
     }
     // Final temperatures: Ts - beta h = -6.5, 0 and 6.5 C (to the 6 digits of the file).
     EXPECT_NEAR(decimal::toDouble(words(historyDir() / "periodic_ridge.dat").back()), -6.5, 1e-5);
-    EXPECT_NEAR(decimal::toDouble(words(historyDir() / "periodic_midValley.dat").back()), 0.0, 1e-5);
+    EXPECT_NEAR(
+        decimal::toDouble(words(historyDir() / "periodic_midValley.dat").back()), 0.0, 1e-5);
     EXPECT_NEAR(decimal::toDouble(words(historyDir() / "periodic_valley.dat").back()), 6.5, 1e-5);
     EXPECT_NE(out.str().find("harmonics"), std::string::npos) << "the residual is reported";
 }
 
 TEST_F(PeriodicRun, OptionsShapeTheProfileAndTheHistories)
 {
-    ASSERT_EQ(run({"-w", "10000", "-n", "5", "-o", "4", "-r", "1", "-A", "200"}), 0) << err.str();
+    ASSERT_EQ(run({ "-w", "10000", "-n", "5", "-o", "4", "-r", "1", "-A", "200" }), 0) << err.str();
     EXPECT_EQ(words(isothermDir() / "periodic_topoY.dat"),
-              (std::vector<std::string>{"-10000", "200", "-5000", "-200", "0", "200", "5000",
-                                        "-200", "10000", "200"}));
+        (std::vector<std::string> {
+            "-10000", "200", "-5000", "-200", "0", "200", "5000", "-200", "10000", "200" }));
     const auto ridge = words(historyDir() / "periodic_ridge.dat");
-    EXPECT_EQ((std::vector<std::string>{ridge[0], ridge[2], ridge[4], ridge[6], ridge[8]}),
-              (std::vector<std::string>{"-4", "-3", "-2", "-1", "0"}));
+    EXPECT_EQ((std::vector<std::string> { ridge[0], ridge[2], ridge[4], ridge[6], ridge[8] }),
+        (std::vector<std::string> { "-4", "-3", "-2", "-1", "0" }));
 }
 
 TEST_F(PeriodicRun, IsothermInTheAirIsWrittenAsNaN)
 {
     // 0 C: met below the ridges (surface -6.5 C), not below the valleys (surface +6.5 C).
-    ASSERT_EQ(run({"-i", "0", "-n", "9"}), 0) << err.str();
+    ASSERT_EQ(run({ "-i", "0", "-n", "9" }), 0) << err.str();
     const auto w = words(isothermDir() / "periodic_geo1.dat");
     ASSERT_EQ(w.size(), 18u);
-    EXPECT_NE(w[1], "NaN");    // ridge, x = -lambda
-    EXPECT_EQ(w[5], "NaN");    // valley, x = -lambda / 2
-    EXPECT_NE(w[9], "NaN");    // ridge, x = 0
-    EXPECT_EQ(w[13], "NaN");   // valley, x = lambda / 2
+    EXPECT_NE(w[1], "NaN"); // ridge, x = -lambda
+    EXPECT_EQ(w[5], "NaN"); // valley, x = -lambda / 2
+    EXPECT_NE(w[9], "NaN"); // ridge, x = 0
+    EXPECT_EQ(w[13], "NaN"); // valley, x = lambda / 2
     EXPECT_GT(decimal::toDouble(w[9]), 0.0);
     EXPECT_LT(decimal::toDouble(w[9]), 1000.0);
 }
 
 TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
 {
-    const std::vector<std::pair<std::vector<const char*>, std::string>> cases{
-        {{"-r", "0"}, "-r"},          {{"-r", "abc"}, "-r"},    {{"-a", "-1e-6"}, "-a"},
-        {{"-z", "0"}, "-z"},          {{"-w", "0"}, "-w"},      {{"-w", "-20000"}, "-w"},
-        {{"-A", "-10"}, "-A"},        {{"-z", "900"}, "-z"},    {{"-n", "1"}, "-n"},
-        {{"-o", "0"}, "-o"},          {{"-o", "200"}, "-o"},    {{"-b", "1e999"}, "-b"},
-        {{"-n", "100001"}, "-n"},
-        {{"-A", "6000"}, "too steep"},
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases {
+        { { "-r", "0" }, "-r" },
+        { { "-r", "abc" }, "-r" },
+        { { "-a", "-1e-6" }, "-a" },
+        { { "-z", "0" }, "-z" },
+        { { "-w", "0" }, "-w" },
+        { { "-w", "-20000" }, "-w" },
+        { { "-A", "-10" }, "-A" },
+        { { "-z", "900" }, "-z" },
+        { { "-n", "1" }, "-n" },
+        { { "-o", "0" }, "-o" },
+        { { "-o", "200" }, "-o" },
+        { { "-b", "1e999" }, "-b" },
+        { { "-n", "100001" }, "-n" },
+        { { "-A", "6000" }, "too steep" },
     };
     std::ofstream(isothermDir() / "periodic_geo1.dat") << "old";
     for (const auto& [options, named] : cases) {
-        std::vector<std::string> words{"periodic_topography"};
+        std::vector<std::string> words { "periodic_topography" };
         words.insert(words.end(), options.begin(), options.end());
         std::vector<char*> argv;
         for (auto& word : words) {
             argv.push_back(word.data());
         }
         err.str("");
-        EXPECT_EQ(runPeriodicTopography(static_cast<int>(argv.size()), argv.data(), output(), out,
-                                        err),
-                  1)
+        EXPECT_EQ(
+            runPeriodicTopography(static_cast<int>(argv.size()), argv.data(), output(), out, err),
+            1)
             << options[0] << " " << options[1];
         EXPECT_EQ(err.str().rfind("ERROR: ", 0), 0u) << err.str();
         EXPECT_NE(err.str().find(named), std::string::npos) << err.str();
@@ -166,9 +175,9 @@ TEST_F(PeriodicRun, MissingDirectoryIsReportedBeforeAnyFileIsWritten)
 {
     std::filesystem::remove(historyDir());
     EXPECT_EQ(run({}), 1);
-    EXPECT_EQ(err.str().rfind("ERROR: Could not open file(s) for output; do the directories exist?",
-                              0),
-              0u)
+    EXPECT_EQ(
+        err.str().rfind("ERROR: Could not open file(s) for output; do the directories exist?", 0),
+        0u)
         << err.str();
     EXPECT_NE(err.str().find("temp_hist"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_empty(isothermDir()));
@@ -176,19 +185,19 @@ TEST_F(PeriodicRun, MissingDirectoryIsReportedBeforeAnyFileIsWritten)
 
 TEST_F(PeriodicRun, HelpVersionAndBadOptionsEndTheRun)
 {
-    EXPECT_EQ(run({"-h"}), 0);
+    EXPECT_EQ(run({ "-h" }), 0);
     EXPECT_EQ(out.str().rfind("2D Periodic Topography Steady-State Calculation\nUsage: "
                               "periodic_topography [OPTION]...",
-                              0),
-              0u);
+                  0),
+        0u);
     EXPECT_NE(out.str().find("-A   relief amplitude (meters)\n"), std::string::npos);
-    EXPECT_EQ(run({"-v"}), 0);
+    EXPECT_EQ(run({ "-v" }), 0);
     EXPECT_EQ(out.str(), "2D Periodic Topography Steady-State Calculation - v1.0\n");
 
     testing::internal::CaptureStderr();
-    EXPECT_EQ(run({"-x"}), 1);
+    EXPECT_EQ(run({ "-x" }), 1);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Error in argument 1, char 2: option not found x\n");
+        "Error in argument 1, char 2: option not found x\n");
     EXPECT_EQ(err.str(), "Try `periodic_topography -h' for more information.\n");
     EXPECT_TRUE(std::filesystem::is_empty(isothermDir()));
 }

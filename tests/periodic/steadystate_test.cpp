@@ -17,14 +17,14 @@ namespace {
 // The program's defaults: 0.5 mm/yr, 20 km wavelength, 1 km relief (2 pi h0 / lambda = 0.31).
 SteadyStateProblem defaultProblem()
 {
-    return {.velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
-            .diffusivity = 1.3636e-6,
-            .surfaceTemp = 0.0,
-            .lapseRate = 6.5e-3,
-            .basalTemp = 1250.0,
-            .basalDepth = 50000.0,
-            .wavelength = 20000.0,
-            .amplitude = 1000.0};
+    return { .velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
+        .diffusivity = 1.3636e-6,
+        .surfaceTemp = 0.0,
+        .lapseRate = 6.5e-3,
+        .basalTemp = 1250.0,
+        .basalDepth = 50000.0,
+        .wavelength = 20000.0,
+        .amplitude = 1000.0 };
 }
 
 // Largest |series - finite differences| over every node of the grid, C.
@@ -75,9 +75,9 @@ TEST(SurfaceCondition, ExtremeReliefShowsAsALargeResidual)
 TEST(BasalCondition, TheBaseIsHeldAtTheBasalTemperatureEverywhere)
 {
     auto problem = defaultProblem();
-    problem.basalDepth = 8000.0;   // shallow enough that exp(-k L) is not negligible (0.08)
+    problem.basalDepth = 8000.0; // shallow enough that exp(-k L) is not negligible (0.08)
     const auto model = PeriodicSteadyState::solve(problem);
-    for (const double x : {0.0, 2500.0, 5000.0, 10000.0, -7300.0}) {
+    for (const double x : { 0.0, 2500.0, 5000.0, 10000.0, -7300.0 }) {
         EXPECT_NEAR(model.temperature(x, 8000.0), 1250.0, 1e-9) << "x = " << x;
     }
 }
@@ -122,7 +122,7 @@ TEST(ConductionLimit, ASlowRateApproachesTheConductionField)
     slow.velocity = 1e-9 / periodic::mmPerYearPerMetrePerSecond;
     const auto still = PeriodicSteadyState::solve(conduction);
     const auto moving = PeriodicSteadyState::solve(slow);
-    for (const double z : {-1000.0, 0.0, 3000.0, 25000.0, 49000.0}) {
+    for (const double z : { -1000.0, 0.0, 3000.0, 25000.0, 49000.0 }) {
         EXPECT_NEAR(moving.temperature(0.0, z), still.temperature(0.0, z), 1e-6) << "z = " << z;
         EXPECT_NEAR(moving.temperature(10000.0, z), still.temperature(10000.0, z), 1e-6);
     }

@@ -11,8 +11,8 @@ namespace periodic {
 class TemporaryDirectory {
 public:
     TemporaryDirectory()
-        : path_(std::filesystem::temp_directory_path() /
-                ("periodic-test-" + std::to_string(std::random_device{}())))
+        : path_(std::filesystem::temp_directory_path()
+            / ("periodic-test-" + std::to_string(std::random_device {}())))
     {
         std::filesystem::create_directories(path_);
     }

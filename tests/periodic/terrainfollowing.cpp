@@ -16,15 +16,18 @@ double TerrainFollowingSolution::x(const int i) const
 
 double TerrainFollowingSolution::z(const int i, const int j) const
 {
-    const double h = problem_.amplitude * std::cos(2.0 * std::numbers::pi / problem_.wavelength * x(i));
+    const double h
+        = problem_.amplitude * std::cos(2.0 * std::numbers::pi / problem_.wavelength * x(i));
     const double zeta = static_cast<double>(j) / layers_;
     return -h + zeta * (problem_.basalDepth + h);
 }
 
-TerrainFollowingSolution::TerrainFollowingSolution(const SteadyStateProblem& problem,
-                                                   const int columns, const int layers)
-    : problem_(problem), columns_(columns), layers_(layers),
-      theta_(static_cast<std::size_t>(columns + 1) * (layers + 1))
+TerrainFollowingSolution::TerrainFollowingSolution(
+    const SteadyStateProblem& problem, const int columns, const int layers)
+    : problem_(problem)
+    , columns_(columns)
+    , layers_(layers)
+    , theta_(static_cast<std::size_t>(columns + 1) * (layers + 1))
 {
     const double k = 2.0 * std::numbers::pi / problem.wavelength;
     const double dx = 0.5 * problem.wavelength / columns;
@@ -34,8 +37,8 @@ TerrainFollowingSolution::TerrainFollowingSolution(const SteadyStateProblem& pro
 
     // Boundary values: the lapse-rate surface and the fixed base.
     for (int i = 0; i <= columns; ++i) {
-        theta_[index(i, 0)] =
-            problem.surfaceTemp - problem.lapseRate * problem.amplitude * std::cos(k * x(i));
+        theta_[index(i, 0)]
+            = problem.surfaceTemp - problem.lapseRate * problem.amplitude * std::cos(k * x(i));
         theta_[index(i, layers)] = problem.basalTemp;
     }
 
@@ -57,7 +60,8 @@ TerrainFollowingSolution::TerrainFollowingSolution(const SteadyStateProblem& pro
             const double thickness = depth + h;
             const double zetaZ = 1.0 / thickness;
             const double zetaX = dh * (1.0 - zeta) / thickness;
-            const double zetaXX = (1.0 - zeta) * (d2h / thickness - 2.0 * dh * dh / (thickness * thickness));
+            const double zetaXX
+                = (1.0 - zeta) * (d2h / thickness - 2.0 * dh * dh / (thickness * thickness));
 
             // Coefficients of Theta_xx, Theta_xzeta, Theta_zetazeta and Theta_zeta.
             const double cxx = kappa;
@@ -68,8 +72,10 @@ TerrainFollowingSolution::TerrainFollowingSolution(const SteadyStateProblem& pro
             const int row = unknown(i, j);
             auto add = [&](int ii, const int jj, const double weight) {
                 // Mirror across the ridge (x = 0) and the valley (x = lambda / 2).
-                if (ii < 0) ii = -ii;
-                if (ii > columns) ii = 2 * columns - ii;
+                if (ii < 0)
+                    ii = -ii;
+                if (ii > columns)
+                    ii = 2 * columns - ii;
                 if (jj == 0 || jj == layers) {
                     rhs(row) -= weight * theta_[index(ii, jj)];
                 } else {
@@ -92,7 +98,7 @@ TerrainFollowingSolution::TerrainFollowingSolution(const SteadyStateProblem& pro
     }
 
     Eigen::SparseMatrix<double> matrix(unknowns, unknowns);
-    matrix.setFromTriplets(entries.begin(), entries.end());   // sums the mirrored duplicates
+    matrix.setFromTriplets(entries.begin(), entries.end()); // sums the mirrored duplicates
     Eigen::SparseLU<Eigen::SparseMatrix<double>> solver;
     solver.compute(matrix);
     if (solver.info() != Eigen::Success) {

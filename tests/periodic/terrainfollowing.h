@@ -39,7 +39,7 @@ private:
     SteadyStateProblem problem_;
     int columns_;
     int layers_;
-    std::vector<double> theta_;   // all nodes, boundaries included
+    std::vector<double> theta_; // all nodes, boundaries included
 };
 
 } // namespace periodic
