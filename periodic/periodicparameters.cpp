@@ -25,30 +25,27 @@ std::optional<std::string> parameterError(const PeriodicParameters& p)
         const char* name;
         double value;
         const char* unit;
+        bool positive; // must be > 0
     } values[] = {
-        { 'r', "erosion rate", p.erosionRate, "mm/yr" },
-        { 'a', "thermal diffusivity", p.diffusivity, "m2/s" },
-        { 'T', "surface temperature", p.surfaceTemp, "C" },
-        { 'L', "lapse rate", p.lapseRate, "C/km" },
-        { 'b', "basal temperature", p.basalTemp, "C" },
-        { 'z', "basal depth", p.basalDepth, "m" },
-        { 'w', "wavelength", p.wavelength, "m" },
-        { 'A', "relief amplitude", p.reliefAmplitude, "m" },
-        { 'i', "isotherm 1", p.isothermTemp[0], "C" },
-        { 'j', "isotherm 2", p.isothermTemp[1], "C" },
-        { 'k', "isotherm 3", p.isothermTemp[2], "C" },
-        { 'l', "isotherm 4", p.isothermTemp[3], "C" },
-        { 'o', "history duration", p.historyDuration, "Myr" },
+        { 'r', "erosion rate", p.erosionRate, "mm/yr", true },
+        { 'a', "thermal diffusivity", p.diffusivity, "m2/s", true },
+        { 'T', "surface temperature", p.surfaceTemp, "C", false },
+        { 'L', "lapse rate", p.lapseRate, "C/km", false },
+        { 'b', "basal temperature", p.basalTemp, "C", false },
+        { 'z', "basal depth", p.basalDepth, "m", true },
+        { 'w', "wavelength", p.wavelength, "m", true },
+        { 'A', "relief amplitude", p.reliefAmplitude, "m", false },
+        { 'i', "isotherm 1", p.isothermTemp[0], "C", false },
+        { 'j', "isotherm 2", p.isothermTemp[1], "C", false },
+        { 'k', "isotherm 3", p.isothermTemp[2], "C", false },
+        { 'l', "isotherm 4", p.isothermTemp[3], "C", false },
+        { 'o', "history duration", p.historyDuration, "Myr", true },
     };
     for (const auto& v : values) {
         if (!std::isfinite(v.value)) {
             return describe(v.option, v.name, v.value, v.unit) + " must be a finite number";
         }
-    }
-    for (const auto& v : values) {
-        const bool mustBePositive = v.option == 'r' || v.option == 'a' || v.option == 'z'
-            || v.option == 'w' || v.option == 'o';
-        if (mustBePositive && v.value <= 0.0) {
+        if (v.positive && v.value <= 0.0) {
             return describe(v.option, v.name, v.value, v.unit) + " must be positive";
         }
     }
