@@ -1,5 +1,6 @@
 #include "plotrenderer.h"
 
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
@@ -64,6 +65,15 @@ double tickValue(double min, double max, int i, int ticks)
 QPointF pixelCentre(int x, int y)
 {
     return {x + 0.5, y + 0.5};
+}
+
+// A curve vertex: the mapped position truncated toward zero to a whole device pixel, at its
+// centre. At one device pixel per widget pixel that is the widget pixel (int) px, (int) py; on a
+// denser screen the finer pixels keep the curve smooth.
+QPointF vertexAt(const QPointF& mapped, double ratio)
+{
+    return {std::trunc(mapped.x() * ratio) / ratio + 0.5 / ratio,
+            std::trunc(mapped.y() * ratio) / ratio + 0.5 / ratio};
 }
 
 // The argument for drawRect that outlines the pixels of rect: a one-pixel pen traces the right
@@ -223,13 +233,14 @@ void PlotRenderer::drawCurve(QPainter& painter, int id, const std::vector<double
     const std::size_t pairs = points.size() / 2; // a trailing odd value is ignored
     std::vector<QPointF> polyline;
     polyline.reserve(pairs);
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     for (std::size_t k = 0; k < pairs; ++k) {
         const QPointF p = layout_.toPixel(bounds_, points[2 * k], points[2 * k + 1]);
         // Far outside a zoomed window (or in a window of zero span) a point has no pixel the
         // painter can take; it is left out and the line joins its neighbours.
         if (!(std::fabs(p.x()) < pixelLimit && std::fabs(p.y()) < pixelLimit))
             continue;
-        polyline.push_back(pixelCentre(static_cast<int>(p.x()), static_cast<int>(p.y())));
+        polyline.push_back(vertexAt(p, ratio));
     }
     painter.setPen(QPen(seriesColour(id), seriesPenWidthOf(id), seriesLineStyle(id)));
     painter.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));

@@ -280,6 +280,9 @@ void Plotter::redraw()
 
 void Plotter::paintEvent(QPaintEvent* event)
 {
+    // Moved to a screen of another pixel density: render afresh at the new one.
+    if (!canvas_.isNull() && !qFuzzyCompare(canvas_.devicePixelRatio(), devicePixelRatioF()))
+        redraw();
     QPainter painter(this);
     const qreal ratio = canvas_.devicePixelRatio();
     for (const QRect& rect : event->region()) {

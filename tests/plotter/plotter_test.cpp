@@ -279,3 +279,24 @@ TEST_F(PlotterInteraction, TheCanvasIsRenderedAgainOnEveryChange)
     EXPECT_TRUE(changed());
     EXPECT_EQ(plotter->canvas().size(), QSize(800, 500));
 }
+
+// Also run with QT_SCALE_FACTOR=2 (see CMakeLists.txt): the canvas has the screen's pixel density
+// and paint events copy it pixel for pixel.
+TEST(PlotterCanvas, FollowsTheDevicePixelRatioAndIsCopiedToTheScreenUnchanged)
+{
+    Plotter plotter;
+    plotter.setViewerStyle(testStyle());
+    plotter.setCurve(1, {0, 1, 5, 9, 10, 4});
+    plotter.resize(400, 300);
+    plotter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plotter));
+    const qreal ratio = plotter.devicePixelRatioF();
+    EXPECT_EQ(plotter.canvas().devicePixelRatio(), ratio);
+    EXPECT_EQ(plotter.canvas().size(), QSize(400, 300) * ratio);
+
+    // Below the tool buttons the screen shows exactly the canvas.
+    const QImage screen = plotter.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage canvas = plotter.canvas().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect below(0, qRound(50 * ratio), qRound(400 * ratio), qRound(250 * ratio));
+    EXPECT_EQ(screen.copy(below), canvas.copy(below));
+}
