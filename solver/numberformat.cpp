@@ -85,6 +85,20 @@ private:
 // floor(binaryExponent x log10(2)) for |binaryExponent| <= 1650, without a logarithm.
 int decimalExponentEstimate(int binaryExponent) { return (binaryExponent * 78913) >> 18; }
 
+// The doubles nearest to 10^e for e = minFastExponent .. maxFastExponent + 1: the magnitude's
+// decimal exponent is the estimate or one more, and a comparison with the next power decides
+// (but for magnitudes within rounding of 10^e, which the exact check below settles).
+constexpr std::array<double, maxFastExponent - minFastExponent + 2> nearPowerOfTen = [] {
+    std::array<double, maxFastExponent - minFastExponent + 2> powers {};
+    for (int e = minFastExponent; e <= maxFastExponent + 1; ++e) {
+        double power = 1.0;
+        for (int k = 0; k < (e < 0 ? -e : e); ++k)
+            power *= 10.0; // exact up to 10^22
+        powers[static_cast<std::size_t>(e - minFastExponent)] = e < 0 ? 1.0 / power : power;
+    }
+    return powers;
+}();
+
 // Rounds a finite positive magnitude to 4 significant digits, to nearest with ties to even
 // (printf in the default rounding mode). Returns false when the magnitude lies outside the range
 // of the fast path.
@@ -98,6 +112,8 @@ bool roundFast(double magnitude, RoundedDecimal& rounded)
     // The decimal exponent e = floor(log10 X) is the estimate or one more; the loop settles it
     // so that 1000 <= magnitude x 10^(3 - e) < 10000 holds exactly.
     int exponent = decimalExponentEstimate(binaryExponent);
+    if (exponent >= minFastExponent && exponent <= maxFastExponent)
+        exponent += magnitude >= nearPowerOfTen[static_cast<std::size_t>(exponent + 1 - minFastExponent)];
     for (;;) {
         if (exponent < minFastExponent || exponent > maxFastExponent)
             return false;
@@ -127,37 +143,49 @@ bool roundFast(double magnitude, RoundedDecimal& rounded)
 
 char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
 {
+    // Every copy below has a size known at compile time, so none becomes a library call.
     char digits[significantDigits];
     std::memcpy(digits, &digitPairs[2 * static_cast<std::size_t>(rounded.significand / 100)], 2);
     std::memcpy(digits + 2, &digitPairs[2 * static_cast<std::size_t>(rounded.significand % 100)], 2);
 
-    if (negative)
-        *out++ = '-';
+    *out = '-';
+    out += negative;
     const int e = rounded.exponent;
-    if (e >= 0 && e <= maxFixedExponent) { // d.ddd  dd.dd  ddd.d  dddd.
-        const int integerDigits = e + 1;
-        std::memcpy(out, digits, static_cast<std::size_t>(integerDigits));
-        out += integerDigits;
-        *out++ = '.';
-        std::memcpy(out, digits + integerDigits, static_cast<std::size_t>(significantDigits - integerDigits));
-        return out + (significantDigits - integerDigits);
+    if (e < minFixedExponent || e > maxFixedExponent) { // d.ddde+XX (two exponent digits here)
+        out[0] = digits[0];
+        out[1] = '.';
+        std::memcpy(out + 2, digits + 1, 3);
+        out[5] = 'e';
+        out[6] = e < 0 ? '-' : '+';
+        std::memcpy(out + 7, &digitPairs[2 * static_cast<std::size_t>(e < 0 ? -e : e)], 2);
+        return out + 9;
     }
-    if (e < 0 && e >= minFixedExponent) { // 0.dddd  0.0dddd  0.00dddd  0.000dddd
-        const int leading = 1 - e;        // "0." and -e - 1 zeros
-        std::memcpy(out, "0.000", static_cast<std::size_t>(leading));
-        out += leading;
+    if (e < 0) { // 0.dddd  0.0dddd  0.00dddd  0.000dddd: "0." and -e - 1 zeros
+        std::memcpy(out, "0.000", 5);
+        out += 1 - e;
         std::memcpy(out, digits, significantDigits);
         return out + significantDigits;
     }
-    // d.ddde+XX: the fast path's exponents have two digits.
-    *out++ = digits[0];
-    *out++ = '.';
-    std::memcpy(out, digits + 1, significantDigits - 1);
-    out += significantDigits - 1;
-    *out++ = 'e';
-    *out++ = e < 0 ? '-' : '+';
-    std::memcpy(out, &digitPairs[2 * static_cast<std::size_t>(e < 0 ? -e : e)], 2);
-    return out + 2;
+    // d.ddd  dd.dd  ddd.d  dddd.: the digits, then the point moved into place.
+    std::memcpy(out, digits, significantDigits);
+    switch (e) {
+    case 0:
+        std::memcpy(out + 2, digits + 1, 3);
+        out[1] = '.';
+        break;
+    case 1:
+        std::memcpy(out + 3, digits + 2, 2);
+        out[2] = '.';
+        break;
+    case 2:
+        out[4] = digits[3];
+        out[3] = '.';
+        break;
+    default:
+        out[4] = '.';
+        break;
+    }
+    return out + significantDigits + 1;
 }
 
 } // namespace
