@@ -51,22 +51,51 @@ void storeOption(int option, const char* text, RunParameters& p)
 {
     const double value = decimal::toDouble(text);
     switch (option) {
-    case 'T': p.surfaceTemp = value; break;
-    case 'B': p.basalGradient = value; break;
-    case 'z': p.maxDepth = value; break;
-    case 'a': p.diffusivity = value; break;
-    case 'r': p.setErosionRate(value); break;
+    case 'T':
+        p.surfaceTemp = value;
+        break;
+    case 'B':
+        p.basalGradient = value;
+        break;
+    case 'z':
+        p.maxDepth = value;
+        break;
+    case 'a':
+        p.diffusivity = value;
+        break;
+    case 'r':
+        p.setErosionRate(value);
+        break;
     // A whole number of million years, halves rounded away from zero.
-    case 'o': p.historyTime = std::round(value); break;
-    case 'd': p.geothermTime[0] = value * secondsPerMyr; break;
-    case 'e': p.geothermTime[1] = value * secondsPerMyr; break;
-    case 'f': p.geothermTime[2] = value * secondsPerMyr; break;
-    case 'g': p.geothermTime[3] = value * secondsPerMyr; break;
-    case 'i': p.isothermTemp[0] = value; break;
-    case 'j': p.isothermTemp[1] = value; break;
-    case 'k': p.isothermTemp[2] = value; break;
-    case 'l': p.isothermTemp[3] = value; break;
-    default: break;
+    case 'o':
+        p.historyTime = std::round(value);
+        break;
+    case 'd':
+        p.geothermTime[0] = value * secondsPerMyr;
+        break;
+    case 'e':
+        p.geothermTime[1] = value * secondsPerMyr;
+        break;
+    case 'f':
+        p.geothermTime[2] = value * secondsPerMyr;
+        break;
+    case 'g':
+        p.geothermTime[3] = value * secondsPerMyr;
+        break;
+    case 'i':
+        p.isothermTemp[0] = value;
+        break;
+    case 'j':
+        p.isothermTemp[1] = value;
+        break;
+    case 'k':
+        p.isothermTemp[2] = value;
+        break;
+    case 'l':
+        p.isothermTemp[3] = value;
+        break;
+    default:
+        break;
     }
 }
 
@@ -79,10 +108,18 @@ CommandLine readCommandLine(int argc, char* const argv[])
     optreset = 1;
     for (int option; (option = getopt(argc, argv, optionString)) != -1;) {
         switch (option) {
-        case 'h': result.action = CommandLine::Action::help; return result;
-        case 'v': result.action = CommandLine::Action::version; return result;
-        case '?': result.action = CommandLine::Action::badOption; return result;
-        default: storeOption(option, optarg, result.parameters); break;
+        case 'h':
+            result.action = CommandLine::Action::help;
+            return result;
+        case 'v':
+            result.action = CommandLine::Action::version;
+            return result;
+        case '?':
+            result.action = CommandLine::Action::badOption;
+            return result;
+        default:
+            storeOption(option, optarg, result.parameters);
+            break;
         }
     }
     return result;

@@ -19,9 +19,9 @@ std::ostream& printMenu(const char* programName, std::ostream& out);
 
 struct CommandLine {
     enum class Action {
-        run,       // scan complete: compute with parameters
-        help,      // -h met first: print the usage text, exit 0
-        version,   // -v met first: print the version, exit 0
+        run, // scan complete: compute with parameters
+        help, // -h met first: print the usage text, exit 0
+        version, // -v met first: print the version, exit 0
         badOption, // the scanner reported an error on standard error: exit 1
     };
     Action action = Action::run;

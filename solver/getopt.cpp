@@ -18,7 +18,7 @@ enum ErrorKind { colonInFlags = 1, optionNotFound = 2, missingArgument = 3 };
 } // namespace
 
 int optiserr(int /*argc*/, char* const argv[], int wordIndex, const char* /*optstring*/,
-             int charIndex, int kind)
+    int charIndex, int kind)
 {
     const char offending = argv[wordIndex][charIndex];
     if (opterr) {

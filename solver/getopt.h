@@ -31,7 +31,7 @@ int getopt(int argc, char* const argv[], const char* optstring);
 // Reports an error about character charIndex of word wordIndex: prints it when opterr is set,
 // records the character in optopt and returns '?'. kind 1 is a colon among flags, 2 a letter not
 // in optstring, 3 a missing argument. argc and optstring are not used.
-int optiserr(int argc, char* const argv[], int wordIndex, const char* optstring, int charIndex,
-             int kind);
+int optiserr(
+    int argc, char* const argv[], int wordIndex, const char* optstring, int charIndex, int kind);
 
 } // namespace erosion

@@ -9,7 +9,7 @@
 namespace erosion {
 
 struct DepthGrid {
-    double nodeSpacing = 0.0;  // m
+    double nodeSpacing = 0.0; // m
     std::vector<double> nodeZ; // node coordinates, surface (0) first, -maxDepth last
 
     int nodeCount() const { return static_cast<int>(nodeZ.size()); }

@@ -16,6 +16,10 @@ namespace {
 // scratch for building them, a geotherm, an isotherm's depths, one field column, the history.
 constexpr double nodeArrays = 6.0;
 
+// The share of the available memory a run may take: the rest stays for the page cache that the
+// result files pass through and for whatever else the machine runs meanwhile.
+constexpr double usableShare = 0.9;
+
 // The "MemAvailable:" line of /proc/meminfo, in bytes.
 std::optional<double> kernelAvailableBytes()
 {
@@ -53,9 +57,9 @@ std::optional<double> readCgroupValue(const char* path)
 std::optional<double> cgroupRemainingBytes()
 {
     for (const auto& [limitPath, usagePath] :
-         { std::pair { "/sys/fs/cgroup/memory.max", "/sys/fs/cgroup/memory.current" },
-           std::pair { "/sys/fs/cgroup/memory/memory.limit_in_bytes",
-                       "/sys/fs/cgroup/memory/memory.usage_in_bytes" } }) {
+        { std::pair { "/sys/fs/cgroup/memory.max", "/sys/fs/cgroup/memory.current" },
+            std::pair { "/sys/fs/cgroup/memory/memory.limit_in_bytes",
+                "/sys/fs/cgroup/memory/memory.usage_in_bytes" } }) {
         const auto limit = readCgroupValue(limitPath);
         if (!limit)
             continue;
@@ -88,7 +92,7 @@ bool runFitsInMemory(double nodeCount)
         return false;
     const auto available = availableMemoryBytes();
     // Without word from the system the allocator decides (a failure is still reported).
-    return !available || runMemoryBytes(nodeCount) <= *available;
+    return !available || runMemoryBytes(nodeCount) <= usableShare * *available;
 }
 
 } // namespace erosion

@@ -18,7 +18,8 @@ double runMemoryBytes(double nodeCount);
 // allowance where there is one. Empty when the system tells nothing.
 std::optional<double> availableMemoryBytes();
 
-// Whether a run with nodeCount nodes fits in memory and its indices fit in an int.
+// Whether a run with nodeCount nodes fits in nine tenths of the available memory and its
+// indices fit in an int.
 bool runFitsInMemory(double nodeCount);
 
 } // namespace erosion

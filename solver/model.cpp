@@ -16,8 +16,8 @@ double transientTemp(const RunParameters& p, double z, double t)
 
     const double kappa = p.diffusivity;
     const double v = p.erosionVelocity;
-    const double a = v * t - z;            // d - u t
-    const double b = -z - v * t;           // d + u t
+    const double a = v * t - z; // d - u t
+    const double b = -z - v * t; // d + u t
     const double s = 2.0 * std::sqrt(kappa * t);
     // T = T0 + G b + G/2 [ a exp(-v z / kappa) erfc(a / s) - b erfc(b / s) ]
     return T0 + G * b

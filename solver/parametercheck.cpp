@@ -15,8 +15,8 @@ std::string shown(double value)
     return text;
 }
 
-std::optional<std::string> requirePositive(double value, const char* option, const char* what,
-                                           const char* unit)
+std::optional<std::string> requirePositive(
+    double value, const char* option, const char* what, const char* unit)
 {
     if (std::isfinite(value) && value > 0.0)
         return std::nullopt;

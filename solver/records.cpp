@@ -16,7 +16,7 @@ double interpl(const double* xs, int count, const double* ys, double x)
 }
 
 void isothermDepths(const TemperatureField& field, const DepthGrid& grid, double temperature,
-                    std::vector<double>& column, std::vector<double>& depths)
+    std::vector<double>& column, std::vector<double>& depths)
 {
     const int nodeCount = grid.nodeCount();
     column.resize(nodeCount);

@@ -17,7 +17,7 @@ double interpl(const double* xs, int count, const double* ys, double x);
 // The node coordinate (m) of the isotherm at temperature at each time level, 0 where it is not
 // found within the model. column is scratch of nodeCount values.
 void isothermDepths(const TemperatureField& field, const DepthGrid& grid, double temperature,
-                    std::vector<double>& column, std::vector<double>& depths);
+    std::vector<double>& column, std::vector<double>& depths);
 
 // The temperatures (degrees Celsius) at 0, 1, ..., exposureLevel million years of the rock that
 // reaches the surface at time level exposureLevel (0 <= exposureLevel < nodeCount). The rock

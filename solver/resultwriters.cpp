@@ -4,8 +4,8 @@
 
 namespace erosion {
 
-bool writeGeotherm(ResultFile& out, const char* path, const RunParameters& p,
-                   const DepthGrid& grid, double t, std::vector<double>& geothermTemp)
+bool writeGeotherm(ResultFile& out, const char* path, const RunParameters& p, const DepthGrid& grid,
+    double t, std::vector<double>& geothermTemp)
 {
     if (!out.open(path))
         return false;

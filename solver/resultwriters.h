@@ -16,7 +16,8 @@ namespace erosion {
 
 namespace resultpath {
 inline constexpr std::array<const char*, 4> geotherm {
-    "../output/transient/geotherm/transient_T1.dat", "../output/transient/geotherm/transient_T2.dat",
+    "../output/transient/geotherm/transient_T1.dat",
+    "../output/transient/geotherm/transient_T2.dat",
     "../output/transient/geotherm/transient_T3.dat", "../output/transient/geotherm/transient_T4.dat"
 };
 inline constexpr const char* field = "../output/transient/temp_time/transient_Tnew.dat";
@@ -37,8 +38,8 @@ constexpr const char* openErrorMessage
 
 // Geotherm at time t (s): pairs (temperature, node coordinate) from the surface down, each
 // node evaluated into geothermTemp and written at once.
-bool writeGeotherm(ResultFile& out, const char* path, const RunParameters& p,
-                   const DepthGrid& grid, double t, std::vector<double>& geothermTemp);
+bool writeGeotherm(ResultFile& out, const char* path, const RunParameters& p, const DepthGrid& grid,
+    double t, std::vector<double>& geothermTemp);
 
 // The whole field, one line per node, its time levels in order: the plain reference writer.
 bool writeField(ResultFile& out, const char* path, const TemperatureField& field);

@@ -44,8 +44,8 @@ bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& a
 {
     ResultFile out;
     for (std::size_t k = 0; k < p.geothermTime.size(); ++k) {
-        if (!writeGeotherm(out, resultpath::geotherm[k], p, grid, p.geothermTime[k],
-                           arrays.geothermTemp))
+        if (!writeGeotherm(
+                out, resultpath::geotherm[k], p, grid, p.geothermTime[k], arrays.geothermTemp))
             return false;
     }
 

@@ -7,10 +7,10 @@
 
 namespace {
 
-// An argument vector the scanner can walk, with a fresh scan state for each test.
+// An argument vector ("prog" first) and a fresh scan over it.
 class Scan {
 public:
-    explicit Scan(std::vector<std::string> words, int opterr = 1)
+    explicit Scan(std::vector<std::string> words)
         : m_words(std::move(words))
     {
         m_words.insert(m_words.begin(), "prog");
@@ -19,30 +19,27 @@ public:
         m_argv.push_back(nullptr);
         erosion::optind = 1;
         erosion::optreset = 1;
-        erosion::opterr = opterr;
-        erosion::optopt = 0;
-        erosion::optarg = nullptr;
     }
-    ~Scan() { erosion::opterr = 1; }
 
-    int next(const char* optstring = "hvz:T:o:")
+    int next()
     {
-        return erosion::getopt(argc(), m_argv.data(), optstring);
+        return erosion::getopt(static_cast<int>(m_words.size()), m_argv.data(), "hvz:T:o:");
     }
-    int argc() const { return static_cast<int>(m_words.size()); }
+
+    // The result of the next call and what it wrote to standard error.
+    std::pair<int, std::string> nextWithMessage()
+    {
+        testing::internal::CaptureStderr();
+        const int result = next();
+        return { result, testing::internal::GetCapturedStderr() };
+    }
 
 private:
     std::vector<std::string> m_words;
     std::vector<char*> m_argv;
 };
 
-// Standard error of one call, which the scanner writes with stdio.
-std::string stderrOf(Scan& scan, int& result)
-{
-    testing::internal::CaptureStderr();
-    result = scan.next();
-    return testing::internal::GetCapturedStderr();
-}
+using Message = std::pair<int, std::string>;
 
 } // namespace
 
@@ -52,7 +49,6 @@ TEST(Getopt, GroupedFlagsAreReadOneLetterPerCall)
     EXPECT_EQ(scan.next(), 'h');
     EXPECT_EQ(erosion::optind, 1); // still inside -hv
     EXPECT_EQ(scan.next(), 'v');
-    EXPECT_EQ(erosion::optind, 2);
     EXPECT_EQ(scan.next(), 'h');
     EXPECT_EQ(scan.next(), -1);
     EXPECT_EQ(erosion::optind, 3);
@@ -60,88 +56,73 @@ TEST(Getopt, GroupedFlagsAreReadOneLetterPerCall)
 
 TEST(Getopt, ArgumentIsAlwaysTheWholeNextWord)
 {
-    Scan scan({ "-T", "-5", "-z50000", "-o", "7" });
+    Scan scan({ "-T", "-5", "-z50000", "-o", "-Th", "1", "7" });
     EXPECT_EQ(scan.next(), 'T');
     EXPECT_STREQ(erosion::optarg, "-5"); // taken although it begins with a dash
     EXPECT_EQ(scan.next(), 'z');
     EXPECT_STREQ(erosion::optarg, "-o"); // the digits glued to -z are dropped unread
-    EXPECT_EQ(erosion::optind, 5);
-    EXPECT_EQ(scan.next(), -1);          // "7" is not an option word
-    EXPECT_EQ(erosion::optind, 5);
+    EXPECT_EQ(scan.next(), 'T'); // and so is the h after T
+    EXPECT_STREQ(erosion::optarg, "1");
+    EXPECT_EQ(scan.next(), -1); // "7" is not an option word
+    EXPECT_EQ(erosion::optind, 7);
 }
 
-TEST(Getopt, LettersAfterAnArgumentOptionInItsWordAreDropped)
-{
-    Scan scan({ "-Tz", "5", "-h" });
-    EXPECT_EQ(scan.next(), 'T');
-    EXPECT_STREQ(erosion::optarg, "5");
-    EXPECT_EQ(scan.next(), 'h');
-}
-
-TEST(Getopt, ScanEndsAtTheFirstWordThatIsNotAnOption)
+TEST(Getopt, ScanEndsAtAWordThatIsNotAnOptionOrBeginsWithTwoDashes)
 {
     for (const char* first : { "file", "-" }) {
         Scan scan({ first, "-z", "100" });
         EXPECT_EQ(scan.next(), -1) << first;
         EXPECT_EQ(erosion::optind, 1) << first; // left on that word
     }
-    Scan empty({});
-    EXPECT_EQ(empty.next(), -1);
-}
-
-TEST(Getopt, AnyWordBeginningWithTwoDashesEndsTheScanAndIsConsumed)
-{
     for (const char* first : { "--", "--help", "---" }) {
         Scan scan({ first, "-z", "100" });
         EXPECT_EQ(scan.next(), -1) << first;
-        EXPECT_EQ(erosion::optind, 2) << first;
+        EXPECT_EQ(erosion::optind, 2) << first; // consumed
     }
+    EXPECT_EQ(Scan({}).next(), -1);
 }
 
-TEST(Getopt, UnknownLetterIsReportedAndTheWordReadOn)
+TEST(Getopt, ErrorsNameWordAndCharacterAndSetOptopt)
 {
-    Scan scan({ "-xh" });
-    int result = 0;
-    EXPECT_EQ(stderrOf(scan, result), "Error in argument 1, char 2: option not found x\n");
-    EXPECT_EQ(result, '?');
+    // An unknown letter does not end its word.
+    Scan unknown({ "-xh" });
+    EXPECT_EQ(unknown.nextWithMessage(),
+        Message('?', "Error in argument 1, char 2: option not found x\n"));
     EXPECT_EQ(erosion::optopt, 'x');
-    EXPECT_EQ(scan.next(), 'h'); // an unknown letter does not end its word
-    EXPECT_EQ(scan.next(), -1);
-}
+    EXPECT_EQ(unknown.next(), 'h');
 
-TEST(Getopt, ColonInFlagsIsReportedAndDiscardsTheRestOfTheWord)
-{
-    Scan scan({ "-h:v", "-v" });
-    EXPECT_EQ(scan.next(), 'h');
-    int result = 0;
-    EXPECT_EQ(stderrOf(scan, result), "Error in argument 1, char 3: : in flags\n");
-    EXPECT_EQ(result, '?');
+    // A colon among flags discards the rest of its word.
+    Scan colon({ "-h:v", "-v" });
+    EXPECT_EQ(colon.next(), 'h');
+    EXPECT_EQ(colon.nextWithMessage(), Message('?', "Error in argument 1, char 3: : in flags\n"));
     EXPECT_EQ(erosion::optopt, ':');
-    EXPECT_EQ(erosion::optind, 2);
-    EXPECT_EQ(scan.next(), 'v'); // the v after the colon was discarded with its word
-    EXPECT_EQ(scan.next(), -1);
-}
+    EXPECT_EQ(colon.next(), 'v');
+    EXPECT_EQ(colon.next(), -1);
 
-TEST(Getopt, MissingArgumentInTheLastWordIsReported)
-{
-    Scan scan({ "-h", "-hz" });
-    EXPECT_EQ(scan.next(), 'h');
-    EXPECT_EQ(scan.next(), 'h');
-    int result = 0;
-    EXPECT_EQ(stderrOf(scan, result), "Error in argument 2, char 3: no argument for option z\n");
-    EXPECT_EQ(result, '?');
+    Scan missing({ "-h", "-hz" });
+    missing.next();
+    missing.next();
+    EXPECT_EQ(missing.nextWithMessage(),
+        Message('?', "Error in argument 2, char 3: no argument for option z\n"));
     EXPECT_EQ(erosion::optopt, 'z');
-    EXPECT_EQ(erosion::optind, 3);
-    EXPECT_EQ(scan.next(), -1);
+    EXPECT_EQ(missing.next(), -1);
 }
 
-TEST(Getopt, OpterrZeroSilencesMessagesButStillRecordsTheError)
+TEST(Getopt, OpterrZeroSilencesMessagesOnly)
 {
-    Scan scan({ "-x" }, 0);
-    int result = 0;
-    EXPECT_EQ(stderrOf(scan, result), "");
-    EXPECT_EQ(result, '?');
+    Scan scan({ "-x" });
+    erosion::opterr = 0;
+    const auto result = scan.nextWithMessage();
+    erosion::opterr = 1;
+    EXPECT_EQ(result, Message('?', ""));
     EXPECT_EQ(erosion::optopt, 'x');
+
+    std::string word = "-\xe9"; // optopt holds a signed char
+    char* argv[] = { word.data(), nullptr };
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(erosion::optiserr(1, argv, 0, "", 1, 7), '?');
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error in argument 0, char 2: unknown\n");
+    EXPECT_EQ(erosion::optopt, static_cast<signed char>('\xe9'));
 }
 
 TEST(Getopt, OptresetForgetsTheWordButKeepsOptind)
@@ -153,14 +134,4 @@ TEST(Getopt, OptresetForgetsTheWordButKeepsOptind)
     EXPECT_EQ(scan.next(), 'T');
     EXPECT_EQ(erosion::optreset, 0);
     EXPECT_STREQ(erosion::optarg, "1");
-}
-
-TEST(Optiserr, OptoptIsTheOffendingCharacterAsASignedChar)
-{
-    std::string word = "-\xe9";
-    char* argv[] = { word.data(), nullptr };
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(erosion::optiserr(1, argv, 0, "", 1, 7), '?');
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error in argument 0, char 2: unknown\n");
-    EXPECT_EQ(erosion::optopt, static_cast<int>(static_cast<signed char>('\xe9')));
 }

@@ -52,7 +52,7 @@ TEST(RunMemory, SmallGridsFitAndHugeOnesDoNot)
 {
     EXPECT_EQ(erosion::runMemoryBytes(101), 8.0 * (101.0 * 101.0 + 6.0 * 101.0));
     EXPECT_TRUE(erosion::runFitsInMemory(101));
-    EXPECT_FALSE(erosion::runFitsInMemory(5e7));  // 2e16 bytes
-    EXPECT_FALSE(erosion::runFitsInMemory(3e9));  // beyond int indices
+    EXPECT_FALSE(erosion::runFitsInMemory(5e7)); // 2e16 bytes
+    EXPECT_FALSE(erosion::runFitsInMemory(3e9)); // beyond int indices
     EXPECT_FALSE(erosion::runFitsInMemory(1e300));
 }

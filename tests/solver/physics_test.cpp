@@ -18,8 +18,8 @@ using erosion::secondsPerMyr;
 
 namespace {
 
-constexpr double baseDepth = 200000.0;   // m, far below the compared depths
-constexpr double gridStep = 100.0;       // m
+constexpr double baseDepth = 200000.0; // m, far below the compared depths
+constexpr double gridStep = 100.0; // m
 constexpr double timeStep = 0.01 * secondsPerMyr;
 // Agreement required, degrees Celsius: the scheme's own error on this grid is at most 0.003.
 constexpr double tolerance = 0.01;
@@ -61,8 +61,8 @@ private:
             a[i] = -dt / 2 * lower;
             b[i] = 1 - dt / 2 * centre;
             c[i] = -dt / 2 * upper;
-            r[i] = m_temp[i] + dt / 2 * (lower * m_temp[i - 1] + centre * m_temp[i]
-                                         + upper * m_temp[i + 1]);
+            r[i] = m_temp[i]
+                + dt / 2 * (lower * m_temp[i - 1] + centre * m_temp[i] + upper * m_temp[i + 1]);
         }
         m_time += dt;
         r[0] = m_p.surfaceTemp;
@@ -90,8 +90,8 @@ void expectClosedFormMatchesNumerical(const RunParameters& p)
     for (const double myr : { 0.5, 5.0, 15.0 }) {
         numerical.advanceTo(myr * secondsPerMyr);
         for (const double d : { 500.0, 2000.0, 10000.0, 30000.0, 50000.0 }) {
-            EXPECT_NEAR(erosion::transientTemp(p, -d, myr * secondsPerMyr), numerical.at(d),
-                        tolerance)
+            EXPECT_NEAR(
+                erosion::transientTemp(p, -d, myr * secondsPerMyr), numerical.at(d), tolerance)
                 << "depth " << d << " m at " << myr << " Myr";
         }
     }

@@ -18,7 +18,8 @@ constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 // The default run's grid and field.
 struct DefaultRun {
     erosion::RunParameters p;
-    erosion::DepthGrid grid = erosion::buildGrid(p.maxDepth, erosion::nodeSpacingFor(p.erosionRate));
+    erosion::DepthGrid grid
+        = erosion::buildGrid(p.maxDepth, erosion::nodeSpacingFor(p.erosionRate));
     erosion::TemperatureField field { grid.nodeCount() };
 
     DefaultRun() { erosion::computeField(p, grid, field); }
@@ -44,9 +45,9 @@ TEST(Interpl, InterpolatesInTheFirstIntervalHoldingX)
     const double xs[] = { 0.0, 10.0, 20.0, 10.0, 0.0 };
     const double ys[] = { 0.0, -100.0, -200.0, -300.0, -400.0 };
     EXPECT_DOUBLE_EQ(interpl(xs, 5, ys, 5.0), -50.0);
-    EXPECT_DOUBLE_EQ(interpl(xs, 5, ys, 15.0), -150.0);   // the falling intervals come later
-    EXPECT_EQ(interpl(xs, 5, ys, 0.0), 0.0);              // x = xs[0] gives ys[0]
-    EXPECT_EQ(interpl(xs, 5, ys, 10.0), -100.0);          // a right end is taken first
+    EXPECT_DOUBLE_EQ(interpl(xs, 5, ys, 15.0), -150.0); // the falling intervals come later
+    EXPECT_EQ(interpl(xs, 5, ys, 0.0), 0.0); // x = xs[0] gives ys[0]
+    EXPECT_EQ(interpl(xs, 5, ys, 10.0), -100.0); // a right end is taken first
     EXPECT_EQ(interpl(xs, 5, ys, 20.0), -200.0);
 }
 
@@ -102,8 +103,8 @@ TEST(CoolingHistory, DefaultRunFollowsTheRockExposedAtTenMillionYears)
 {
     const DefaultRun run;
     const auto history = erosion::coolingHistory(run.field, 10);
-    const double expected[] = { 125.0, 119.8, 110.4, 99.40, 87.33,
-                                74.41, 60.75, 46.43, 31.51, 16.02 };
+    const double expected[]
+        = { 125.0, 119.8, 110.4, 99.40, 87.33, 74.41, 60.75, 46.43, 31.51, 16.02 };
     ASSERT_EQ(history.size(), 11u);
     EXPECT_EQ(history[0], 0.025 * 5000.0); // its initial temperature at 5 km
     for (int k = 0; k < 10; ++k)

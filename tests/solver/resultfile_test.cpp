@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include <stdlib.h>
 
@@ -41,17 +39,6 @@ protected:
 
 } // namespace
 
-TEST_F(ResultFileTest, PairStreamHasALeadingSpaceAndNoLineEnd)
-{
-    erosion::ResultFile out;
-    ASSERT_TRUE(out.open(path("pairs").c_str()));
-    out.writePair(15.05, -500.0);
-    out.writePair(1312.0, -50000.0);
-    out.writePair(10, 0.0);
-    out.close();
-    EXPECT_EQ(contents(path("pairs")), " 15.05 -500.0 1312. -5.000e+04 10 0.000");
-}
-
 TEST_F(ResultFileTest, IsothermNotFoundIsWrittenAsNaN)
 {
     erosion::ResultFile out;
@@ -62,33 +49,6 @@ TEST_F(ResultFileTest, IsothermNotFoundIsWrittenAsNaN)
     out.writeIsothermPair(3, std::numeric_limits<double>::quiet_NaN());
     out.close();
     EXPECT_EQ(contents(path("iso")), " 0 -2400. 1 NaN 2 NaN 3 nan");
-}
-
-TEST_F(ResultFileTest, RowsAndLinesEndWithANewline)
-{
-    erosion::ResultFile out;
-    ASSERT_TRUE(out.open(path("rows").c_str()));
-    const std::vector<double> row { 0.0, 12.5, 100.0 };
-    out.writeRow(row);
-    out.writeRow(row);
-    out.close();
-    EXPECT_EQ(contents(path("rows")), " 0.000 12.50 100.0\n 0.000 12.50 100.0\n");
-
-    ASSERT_TRUE(out.open(path("lines").c_str()));
-    out.writeLine(0.0);
-    out.writeLine(10.0);
-    out.close();
-    EXPECT_EQ(contents(path("lines")), "0.000\n10.00\n");
-}
-
-TEST_F(ResultFileTest, ReopeningTruncates)
-{
-    erosion::ResultFile out;
-    std::ofstream(path("old")) << "previous results, longer than the new ones";
-    ASSERT_TRUE(out.open(path("old").c_str()));
-    out.writeLine(1.0);
-    out.close();
-    EXPECT_EQ(contents(path("old")), "1.000\n");
 }
 
 TEST_F(ResultFileTest, FailedOpenRefusesEveryLaterFileUntouched)

@@ -1,0 +1,403 @@
+// The built transient_erosion program run in a temporary tree laid out as its users lay it out:
+// a run directory beside an output tree with the four result directories.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string program = TRANSIENT_EROSION_PATH;
+
+// A run that has not ended after this long is taken for a hang.
+constexpr auto runTimeLimit = std::chrono::seconds(30);
+
+const std::array<const char*, 12> resultFiles {
+    "transient/geotherm/transient_T1.dat",
+    "transient/geotherm/transient_T2.dat",
+    "transient/geotherm/transient_T3.dat",
+    "transient/geotherm/transient_T4.dat",
+    "transient/temp_time/transient_Tnew.dat",
+    "transient/temp_time/transient_isotherm1.dat",
+    "transient/temp_time/transient_isotherm2.dat",
+    "transient/temp_time/transient_isotherm3.dat",
+    "transient/temp_time/transient_isotherm4.dat",
+    "transient/temp_hist/transient_tempHist.dat",
+    "default_output/transient_timeHist.dat",
+    "default_output/transient_tempHist.dat",
+};
+
+const std::string openError
+    = "ERROR: Could not open file(s) for output; do the directories exist?\n";
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> words(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> result;
+    for (std::string word; in >> word;)
+        result.push_back(word);
+    return result;
+}
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> result;
+    for (std::string line; std::getline(in, line);)
+        result.push_back(line);
+    return result;
+}
+
+void expectStartsWith(const std::string& text, const std::string& prefix)
+{
+    EXPECT_EQ(text.substr(0, prefix.size()), prefix);
+}
+
+class TransientErosion : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern
+            = (fs::temp_directory_path() / "transient_erosion_test_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_root = pattern;
+        for (const char* dir : { "transient/geotherm", "transient/temp_time", "transient/temp_hist",
+                 "default_output" })
+            fs::create_directories(m_root / "output" / dir);
+        fs::create_directories(m_root / "run");
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    fs::path output(const std::string& relative) const { return m_root / "output" / relative; }
+    std::string result(const std::string& relative) const { return readFile(output(relative)); }
+
+    // Runs the program in the run directory with argv[0] = its path.
+    Finished run(const std::vector<std::string>& args) const
+    {
+        const fs::path outPath = m_root / "stdout", errPath = m_root / "stderr";
+        std::vector<std::string> argvText { program };
+        argvText.insert(argvText.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& word : argvText)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+
+        const pid_t child = fork();
+        if (child == 0) {
+            const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (out < 0 || err < 0 || chdir((m_root / "run").c_str()) != 0)
+                _exit(127);
+            dup2(out, STDOUT_FILENO);
+            dup2(err, STDERR_FILENO);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        Finished finished;
+        if (child < 0) {
+            ADD_FAILURE() << "fork failed";
+            return finished;
+        }
+        int status = 0;
+        const auto deadline = std::chrono::steady_clock::now() + runTimeLimit;
+        while (waitpid(child, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(child, SIGKILL);
+                waitpid(child, &status, 0);
+                ADD_FAILURE() << "transient_erosion did not end within the time limit";
+                return finished;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        finished.out = readFile(outPath);
+        finished.err = readFile(errPath);
+        return finished;
+    }
+
+    // Puts a sentinel text into every result file, to see afterwards that none was touched.
+    void fillResultsWithSentinels() const
+    {
+        for (const char* file : resultFiles)
+            std::ofstream(output(file)) << "previous run";
+    }
+    void expectResultsUntouched(const std::string& context) const
+    {
+        for (const char* file : resultFiles)
+            EXPECT_EQ(result(file), "previous run") << file << " after " << context;
+    }
+    void expectNoResultFiles(const std::string& context) const
+    {
+        for (const char* file : resultFiles)
+            EXPECT_FALSE(fs::exists(output(file))) << file << " after " << context;
+    }
+
+    fs::path m_root;
+};
+
+const std::string usageText = "1D Transient Erosion Calculation\n"
+                              "Usage: "
+    + program
+    + " [OPTION]... [ARG]...\n\n"
+      "OPTIONS:\n"
+      "-T   surface temperature (celcius)\n"
+      "-B   basal temperature gradient (basal flux/thermal cond.)\n"
+      "-z   maximum depth (meters)\n"
+      "-a   thermal diffusivity (k/rho*Cp)\n"
+      "-r   erosion rate (mm/yr)\n"
+      "-o   temperature history (million years output time)\n\n"
+      "-d   geotherm 1 (million years)\n"
+      "-e   geotherm 2 (million years)\n"
+      "-f   geotherm 3 (million years)\n"
+      "-g   geotherm 4 (million years)\n\n"
+      "-i   isotherm 1 (celcius)\n"
+      "-j   isotherm 2 (celcius)\n"
+      "-k   isotherm 3 (celcius)\n"
+      "-l   isotherm 4 (celcius)\n\n"
+      "-h   display this help menu\n"
+      "-v   display the version information\n";
+
+} // namespace
+
+TEST_F(TransientErosion, HelpPrintsTheUsageTextAndComputesNothing)
+{
+    for (const auto& args : { std::vector<std::string> { "-h" }, { "-hz", "5" }, { "-h", "-x" },
+             { "-T", "3", "-h" } }) {
+        const auto finished = run(args);
+        EXPECT_EQ(finished.status, 0) << args[0];
+        EXPECT_EQ(finished.out, usageText) << args[0];
+        EXPECT_EQ(finished.err, "") << args[0];
+    }
+    expectNoResultFiles("-h");
+}
+
+TEST_F(TransientErosion, VersionPrintsTheVersionLine)
+{
+    const auto finished = run({ "-v" });
+    EXPECT_EQ(finished.status, 0);
+    EXPECT_EQ(finished.out, "1D Transient Erosion Calculation - v1.0\n");
+    EXPECT_EQ(finished.err, "");
+    expectNoResultFiles("-v");
+}
+
+TEST_F(TransientErosion, OptionErrorsAreReportedWithStatusOne)
+{
+    const std::string hint = "Try `" + program + " -h' for more information.\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string line;
+    } cases[] = {
+        { { "-x" }, "Error in argument 1, char 2: option not found x\n" },
+        { { "-x", "-h" }, "Error in argument 1, char 2: option not found x\n" },
+        { { "-z" }, "Error in argument 1, char 2: no argument for option z\n" },
+        { { "-T", "5", "-Bz", "1", "-o" },
+            "Error in argument 5, char 2: no argument for option o\n" },
+        { { "-:" }, "Error in argument 1, char 2: : in flags\n" },
+    };
+    for (const auto& c : cases) {
+        const auto finished = run(c.args);
+        EXPECT_EQ(finished.status, 1) << c.line;
+        EXPECT_EQ(finished.out, "") << c.line;
+        EXPECT_EQ(finished.err, c.line + hint);
+    }
+    expectNoResultFiles("option errors");
+}
+
+TEST_F(TransientErosion, DefaultRunWritesTheTwelveFiles)
+{
+    fillResultsWithSentinels(); // each file is truncated, not appended to
+    const auto finished = run({});
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(finished.out, "");
+    EXPECT_EQ(finished.err, "");
+
+    for (int k = 0; k < 4; ++k) {
+        const std::string text = result(resultFiles[k]);
+        ASSERT_FALSE(text.empty()) << resultFiles[k];
+        EXPECT_EQ(text.front(), ' ') << resultFiles[k];
+        EXPECT_EQ(text.find('\n'), std::string::npos) << resultFiles[k];
+        EXPECT_NE(text.back(), ' ') << resultFiles[k];
+        const auto values = words(text);
+        ASSERT_EQ(values.size(), 202u) << resultFiles[k];
+        EXPECT_EQ(values[201], "-5.000e+04") << resultFiles[k];
+    }
+    // Time 0 is the initial geotherm, the surface included.
+    expectStartsWith(result(resultFiles[0]), " 0.000 0.000 12.50 -500.0 25.00 -1000. 37.50");
+    const auto atFiveMyr = words(result(resultFiles[1]));
+    EXPECT_EQ(atFiveMyr[2], "15.05");
+    EXPECT_EQ(atFiveMyr[3], "-500.0");
+    EXPECT_EQ(atFiveMyr[200], "1312.");
+
+    const std::string field = result(resultFiles[4]);
+    EXPECT_EQ(field.back(), '\n');
+    const auto rows = lines(field);
+    ASSERT_EQ(rows.size(), 101u);
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.front(), ' ');
+        EXPECT_EQ(words(row).size(), 101u);
+    }
+    EXPECT_EQ(words(rows[10])[0], "125.0"); // node 10 (5 km) at time 0
+
+    for (int m = 5; m < 9; ++m) {
+        const std::string text = result(resultFiles[m]);
+        EXPECT_EQ(text.find('\n'), std::string::npos) << resultFiles[m];
+        const auto values = words(text);
+        ASSERT_EQ(values.size(), 202u) << resultFiles[m];
+        for (int level = 0; level <= 100; ++level)
+            EXPECT_EQ(values[2 * level], std::to_string(level)) << resultFiles[m];
+    }
+    expectStartsWith(result(resultFiles[5]), " 0 -2400. 1 ");
+
+    const std::string history = result(resultFiles[9]);
+    expectStartsWith(history, " 0 125.0 1 119.8 2 110.4 3 ");
+    EXPECT_EQ(words(history).size(), 22u);
+    EXPECT_EQ(history.find('\n'), std::string::npos);
+    EXPECT_EQ(result(resultFiles[10]),
+        "0.000\n1.000\n2.000\n3.000\n4.000\n5.000\n6.000\n7.000\n8.000\n9.000\n10.00\n");
+    const auto temperatures = lines(result(resultFiles[11]));
+    ASSERT_EQ(temperatures.size(), 11u);
+    EXPECT_EQ(temperatures[0], "125.0");
+    EXPECT_EQ(temperatures[1], "119.8");
+    EXPECT_EQ(temperatures[2], "110.4");
+}
+
+TEST_F(TransientErosion, OptionsShapeTheGridAndTheRecords)
+{
+    // 0.3 mm/yr: 168 nodes with a 200 m top interval; exposure at time 0 is the surface.
+    const auto finished = run({ "-r", "0.3", "-o", "0", "-T", "10", "-i", "5", "-j", "1e9" });
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(lines(result(resultFiles[4])).size(), 168u);
+    const auto geotherm = words(result(resultFiles[0]));
+    ASSERT_EQ(geotherm.size(), 336u);
+    EXPECT_EQ(geotherm[3], "-200.0");
+    EXPECT_EQ(geotherm[0], "10.00");
+    // An isotherm colder than the surface is never found; one hotter than the base neither.
+    const auto colder = words(result(resultFiles[5]));
+    const auto hotter = words(result(resultFiles[6]));
+    for (std::size_t i = 1; i < colder.size(); i += 2) {
+        EXPECT_EQ(colder[i], "NaN");
+        EXPECT_EQ(hotter[i], "NaN");
+    }
+    EXPECT_EQ(result(resultFiles[9]), " 0 10.00");
+    EXPECT_EQ(result(resultFiles[10]), "0.000\n");
+    EXPECT_EQ(result(resultFiles[11]), "10.00\n");
+}
+
+TEST_F(TransientErosion, LastTimeLevelIsAnAcceptedHistoryTime)
+{
+    const auto finished = run({ "-o", "100" });
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(lines(result(resultFiles[11])).size(), 101u);
+}
+
+TEST_F(TransientErosion, MissingGeothermDirectoryStopsBeforeAnyFile)
+{
+    fs::remove(output("transient/geotherm"));
+    const auto finished = run({});
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.err, openError);
+    EXPECT_EQ(finished.out, "");
+    for (const char* file : resultFiles)
+        EXPECT_FALSE(fs::exists(output(file))) << file;
+}
+
+TEST_F(TransientErosion, MissingDefaultOutputDirectoryStopsAfterTenFiles)
+{
+    fs::remove(output("default_output"));
+    const auto finished = run({});
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.err, openError);
+    for (int k = 0; k < 10; ++k)
+        EXPECT_TRUE(fs::exists(output(resultFiles[k]))) << resultFiles[k];
+    EXPECT_EQ(words(result(resultFiles[9])).size(), 22u);
+}
+
+TEST_F(TransientErosion, FailedWriteOfTheLastFileIsReported)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full to fill";
+    fs::create_symlink("/dev/full", output(resultFiles[11]));
+    const auto finished = run({});
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.err, openError);
+}
+
+TEST_F(TransientErosion, UnusableParametersAreRefusedBeforeAnyFileIsTouched)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        { { "-r", "0" },
+            "ERROR: -r erosion rate must be a finite number greater than 0 mm/yr (got 0)\n" },
+        { { "-r", "-0.5" },
+            "ERROR: -r erosion rate must be a finite number greater than 0 mm/yr (got -0.5)\n" },
+        { { "-r", "slow" },
+            "ERROR: -r erosion rate must be a finite number greater than 0 mm/yr (got 0)\n" },
+        { { "-z", "0" },
+            "ERROR: -z maximum depth must be a finite number greater than 0 meters (got 0)\n" },
+        { { "-z", "1e400" },
+            "ERROR: -z maximum depth must be a finite number greater than 0 meters (got inf)\n" },
+        { { "-a", "0" },
+            "ERROR: -a thermal diffusivity must be a finite number greater than 0 m^2/s (got "
+            "0)\n" },
+        { { "-d", "-1" },
+            "ERROR: -d geotherm 1 time must be a finite number of million years, 0 or more (got "
+            "-1)\n" },
+        { { "-g", "-0.5" },
+            "ERROR: -g geotherm 4 time must be a finite number of million years, 0 or more (got "
+            "-0.5)\n" },
+        { { "-o", "101" },
+            "ERROR: -o temperature history time must be between 0 and 100 million years for this "
+            "grid (got 101)\n" },
+        { { "-o", "-1" },
+            "ERROR: -o temperature history time must be between 0 and 100 million years for this "
+            "grid (got -1)\n" },
+        { { "-r", "2", "-o", "26" },
+            "ERROR: -o temperature history time must be between 0 and 25 million years for this "
+            "grid (got 26)\n" },
+        // Grids beyond any test machine's memory (2 TB), beyond int indices, and with a
+        // spacing too fine to advance the count.
+        { { "-r", "1e-4" }, "ERROR: Heap Allocation Error\n" },
+        { { "-r", "1e-6" }, "ERROR: Heap Allocation Error\n" },
+        { { "-r", "1e-16" }, "ERROR: Heap Allocation Error\n" },
+    };
+    fillResultsWithSentinels();
+    for (const auto& c : cases) {
+        const auto finished = run(c.args);
+        EXPECT_EQ(finished.status, 1) << c.args[0] << ' ' << c.args[1];
+        EXPECT_EQ(finished.err, c.message);
+        EXPECT_EQ(finished.out, "");
+        expectResultsUntouched(c.args[0] + ' ' + c.args[1]);
+    }
+}
