@@ -47,19 +47,6 @@ int cyclicIndex(int id, int n)
     return ((id % n) + n) % n;
 }
 
-// Pixel distance of tick i of ticks from the first tick, in integer arithmetic so that the last
-// tick lands exactly on the far edge: offset = (span i) / ticks, truncated toward zero.
-int tickOffset(int span, int i, int ticks)
-{
-    return static_cast<int>(static_cast<long long>(span) * i / ticks);
-}
-
-// Value at tick i: i (max - min) / ticks + min, multiplied first, then divided, then added.
-double tickValue(double min, double max, int i, int ticks)
-{
-    return i * (max - min) / ticks + min;
-}
-
 // The centre of pixel (x, y). A smooth line through pixel centres covers whole pixels where it
 // runs straight: a 3-pixel pen on row y fills rows y - 1 .. y + 1, as an aliased one would.
 QPointF pixelCentre(int x, int y)
@@ -101,6 +88,21 @@ QString PlotRenderer::tickLabel(double value, double step)
     if (std::fabs(value) < zeroLabelTolerance * std::fabs(step))
         value = 0.0;
     return QString::number(value, 'g', 6);
+}
+
+std::vector<AxisTick> PlotRenderer::axisTicks(int first, int last, double min, double max,
+                                              int ticks)
+{
+    std::vector<AxisTick> result;
+    if (ticks < 1) // no intervals: no ticks, and nothing to divide by
+        return result;
+    const double step = (max - min) / ticks;
+    for (int i = 0; i <= ticks; ++i) {
+        const int offset = static_cast<int>(static_cast<long long>(last - first) * i / ticks);
+        const double value = i * (max - min) / ticks + min; // multiplied, divided, then added
+        result.push_back({first + offset, tickLabel(value, step)});
+    }
+    return result;
 }
 
 QColor PlotRenderer::seriesColour(int id)
@@ -152,40 +154,34 @@ void PlotRenderer::drawFrame(QPainter& painter) const
 
 void PlotRenderer::drawXAxis(QPainter& painter) const
 {
-    const int ticks = bounds_.xTicks;
-    if (ticks <= 0) // no intervals: no ticks, and nothing to divide by
-        return;
     const QRect plot = layout_.plotRect();
     const QPen gridPen(background_.darker(gridDarkening), 0, Qt::DotLine);
     const QPen blackPen(Qt::black, 0, Qt::SolidLine);
-    const double step = (bounds_.xMax - bounds_.xMin) / ticks;
-    for (int i = 0; i <= ticks; ++i) {
-        const int x = plot.left() + tickOffset(plot.right() - plot.left(), i, ticks);
+    for (const AxisTick& tick :
+         axisTicks(plot.left(), plot.right(), bounds_.xMin, bounds_.xMax, bounds_.xTicks)) {
+        const int x = tick.position;
         painter.setPen(gridPen);
         painter.drawLine(x, plot.top(), x, plot.bottom());
         painter.setPen(blackPen);
         painter.drawLine(x, plot.bottom(), x, plot.bottom() + PlotLayout::tickLength);
         painter.drawText(QRect(x - xLabelHalfWidth, plot.bottom() + PlotLayout::tickLength,
                                xLabelWidth, xLabelHeight),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
-                         tickLabel(tickValue(bounds_.xMin, bounds_.xMax, i, ticks), step));
+                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, tick.label);
     }
 }
 
 void PlotRenderer::drawYAxis(QPainter& painter) const
 {
-    const int ticks = bounds_.yTicks;
-    if (ticks <= 0)
-        return;
     const QRect plot = layout_.plotRect();
     const QPen gridPen(background_.darker(gridDarkening), 0, Qt::DotLine);
     const QPen blackPen(Qt::black, 0, Qt::SolidLine);
     const int gridEvery = style_.yGridEvery > 0 ? style_.yGridEvery : 1;
-    const double step = (bounds_.yMax - bounds_.yMin) / ticks;
-    for (int j = 0; j <= ticks; ++j) {
-        // j = 0 is the bottom edge (the smallest value), j = ticks the top edge.
-        const int y = plot.bottom() - tickOffset(plot.bottom() - plot.top(), j, ticks);
-        const bool annotated = j % gridEvery == 0;
+    // Tick 0 is the bottom edge (the smallest value), the last one the top edge.
+    const std::vector<AxisTick> ticks =
+        axisTicks(plot.bottom(), plot.top(), bounds_.yMin, bounds_.yMax, bounds_.yTicks);
+    for (std::size_t j = 0; j < ticks.size(); ++j) {
+        const int y = ticks[j].position;
+        const bool annotated = j % static_cast<std::size_t>(gridEvery) == 0;
         if (annotated) {
             painter.setPen(gridPen);
             painter.drawLine(plot.left(), y, plot.right(), y);
@@ -195,8 +191,7 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
         if (annotated)
             painter.drawText(QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth,
                                    yLabelHeight),
-                             Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
-                             tickLabel(tickValue(bounds_.yMin, bounds_.yMax, j, ticks), step));
+                             Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, ticks[j].label);
     }
 }
 

@@ -30,6 +30,13 @@ class QPainter;
 using CurveStore = std::map<int, std::vector<double>>;
 using PlotLabels = std::array<QString, 5>; // label1 .. label5
 
+// One tick of an axis: where it sits in pixels, and what its label says.
+struct AxisTick {
+    int position;
+    QString label;
+    bool operator==(const AxisTick&) const = default;
+};
+
 class PlotRenderer {
 public:
     // Points whose pixel coordinates reach this far from the origin are left out of a curve.
@@ -54,6 +61,11 @@ public:
     // for a value within a millionth of the tick step of zero (rounding leaves 5.55112e-17
     // where an axis crosses zero).
     static QString tickLabel(double value, double step);
+    // The ticks + 1 ticks of an axis from pixel first (value min) to pixel last (value max);
+    // none for a tick count below 1. Positions in integer arithmetic, so that the last tick
+    // lands exactly on last:  position_i = first + ((last - first) i) / ticks, truncated;
+    // values:  value_i = i (max - min) / ticks + min.
+    static std::vector<AxisTick> axisTicks(int first, int last, double min, double max, int ticks);
     static QColor seriesColour(int id);       // by id mod 6
     static Qt::PenStyle seriesLineStyle(int id); // by id mod 5
     int seriesPenWidthOf(int id) const;       // the style's width for id, else 3

@@ -2,18 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(PlotLayout, RectanglesFollowTheSurfaceSize)
-{
-    const PlotLayout layout(QSize(1000, 600));
-    EXPECT_EQ(layout.plotRect(), QRect(60, 40, 920, 520));
-    EXPECT_EQ(layout.plotRect().right(), 979);
-    EXPECT_EQ(layout.plotRect().bottom(), 559);
-    EXPECT_EQ(layout.seriesClipRect(), QRect(61, 41, 918, 518));
-    EXPECT_EQ(layout.titleRect(), QRect(40, 10, 920, 20));
-    EXPECT_EQ(layout.xCaptionRect(), QRect(40, 575, 920, 20));
-    EXPECT_EQ(layout.yCaptionRect(), QRect(-360, -3, 520, 20));
-}
-
 TEST(PlotLayout, WindowCornersMapOntoTheFrameEdges)
 {
     const PlotLayout layout(QSize(1000, 600));

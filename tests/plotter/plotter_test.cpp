@@ -71,9 +71,6 @@ TEST_F(PlotterInteraction, StartsWithTheDefaultWindowAndBothZoomToolsOff)
     EXPECT_EQ(plotter->historySize(), 1);
     EXPECT_EQ(plotter->level(), 0);
     expectTools(false, false);
-    EXPECT_EQ(plotter->sizeHint(), QSize(320, 240));
-    EXPECT_EQ(plotter->minimumSizeHint(), QSize(160, 160));
-    EXPECT_EQ(plotter->focusPolicy(), Qt::StrongFocus);
     EXPECT_EQ(plotter->canvas().size(), QSize(1000, 600));
 }
 
@@ -215,16 +212,6 @@ TEST_F(PlotterInteraction, SetBoundsWhileZoomedKeepsCurvesAndStartsAFreshHistory
     EXPECT_EQ(plotter->level(), 0);
     EXPECT_EQ(plotter->curves().at(0), (std::vector<double>{0, 1, 10, 9}));
     expectTools(false, false);
-}
-
-TEST_F(PlotterInteraction, SetCurveReplacesTheCurveUnderItsId)
-{
-    plotter->setCurve(2, {0, 1, 2, 3});
-    plotter->setCurve(0, {5, 5});
-    plotter->setCurve(2, {7, 7});
-    ASSERT_EQ(plotter->curves().size(), 2u);
-    EXPECT_EQ(plotter->curves().at(2), (std::vector<double>{7, 7}));
-    EXPECT_EQ(plotter->curves().begin()->first, 0);
 }
 
 TEST_F(PlotterInteraction, AKeyOutsideTheTableGoesOnToTheParent)
