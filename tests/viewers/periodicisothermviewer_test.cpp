@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 using Points = std::vector<double>;
@@ -19,6 +21,13 @@ TEST(PeriodicDepthTicks, TwiceTheWindowHeightWithoutItsTrailingZeros)
     EXPECT_EQ(periodicDepthTicks(45000), 10);     // R = 5
     EXPECT_EQ(periodicDepthTicks(12345), 34690);  // R = 17345
     EXPECT_EQ(periodicDepthTicks(0), 10);
+}
+
+TEST(PeriodicDepthTicks, AreCappedSoThatAnOddDepthCannotStallTheWindow)
+{
+    EXPECT_EQ(periodicDepthTicks(1000001), maxDepthTicks);
+    EXPECT_EQ(periodicDepthTicks(INT_MAX), maxDepthTicks);
+    EXPECT_EQ(periodicDepthTicks(INT_MIN), INT_MIN);
 }
 
 TEST(PeriodicDepthTicks, AWindowWithoutHeightGetsNoTicksAndANegativeOneNegativeTicks)

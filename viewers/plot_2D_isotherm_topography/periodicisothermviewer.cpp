@@ -55,7 +55,7 @@ int periodicDepthTicks(int depth)
     while (height % 10 == 0)
         height /= 10;
     return static_cast<int>(std::clamp(2 * height, static_cast<long long>(INT_MIN),
-                                       static_cast<long long>(INT_MAX)));
+                                       static_cast<long long>(maxDepthTicks)));
 }
 
 FirstView startPeriodicIsotherms(const QStringList& arguments, const QDir& runDir)

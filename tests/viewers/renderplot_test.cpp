@@ -1,0 +1,205 @@
+// render_plot, the export tool: its files are the pictures the viewers show, and its errors
+// are clear and leave no file behind.
+
+#include "plotexport.h"
+#include "plotter.h"
+#include "viewerlist.h"
+
+#include "fixturetree.h"
+#include "programrun.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString renderPlot = QStringLiteral(RENDER_PLOT);
+
+// Fixture data for all five viewers, and the arguments that go with it.
+class RenderPlot : public ::testing::Test {
+protected:
+    RenderPlot() : environment(headlessEnvironment(runtime.path()))
+    {
+        tree.write("transient/geotherm/transient_T1.dat", " 0.000 0.000 500.0 -2.000e+04 1000. -5.000e+04");
+        tree.write("transient/geotherm/transient_T4.dat", " 0.000 0.000 600.0 -2.000e+04 1312. -5.000e+04");
+        tree.write("transient/temp_time/transient_isotherm1.dat", " 0 -2400. 1 -2000. 2 NaN");
+        tree.write("transient/temp_time/transient_isotherm4.dat", " 0 -9000. 1 -8000. 2 -7500.");
+        tree.write("transient/temp_hist/transient_tempHist.dat", " 0 125.0 5 80.00 10 0.000");
+        tree.write("periodic/isotherm/periodic_topoY.dat", "-20000 0 0 3000 20000 0");
+        tree.write("periodic/isotherm/periodic_geo1.dat", "-20000 -3000 0 -1500 20000 -3000");
+        tree.write("periodic/temp_hist/periodic_ridge.dat", "-20.7 310.4 -10 150 0 12.8");
+        tree.write("periodic/temp_hist/periodic_valley.dat", "-20.7 402.3 0 16");
+        tree.makeDir("plots");
+        QDir(tree.runDir()).mkpath("output/plots"); // where plot_temp_time saves
+    }
+
+    ProgramRun render(const QStringList& arguments) const
+    {
+        return runProgram(renderPlot, arguments, tree.runDir(), environment);
+    }
+
+    QString outFile(const QString& name) const { return tree.outputPath("plots/" + name); }
+
+    FixtureTree tree;
+    QTemporaryDir runtime;
+    QProcessEnvironment environment;
+    const std::map<QString, QStringList> arguments {
+        { "plot_geotherm", { "50000", "0.5", "0", "5", "10", "15", "0" } },
+        { "plot_temp_time", { "0", "0.5", "60", "120", "250", "350" } },
+        { "plot_temp_hist", { "10", "0" } },
+        { "plot_2D_isotherm_topography", { "40000", "15000", "0.5", "a", "b", "c", "d" } },
+        { "plot_2D_temp_hist", { "0.5" } },
+    };
+};
+
+// The working directory of the test process, changed for the lifetime of the object.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const QDir& dir) : previous(QDir::currentPath())
+    {
+        QDir::setCurrent(dir.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(previous); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    QString previous;
+};
+
+QImage loadRgb(const QString& path)
+{
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST_F(RenderPlot, ThePngIsTheViewersOwnSavedCanvasPixelForPixel)
+{
+    for (const ViewerDefinition* viewer : allViewers()) {
+        SCOPED_TRACE(viewer->program.toStdString());
+        // The viewer as its program starts it, saved with its own save button's slot.
+        QString saved;
+        {
+            const WorkingDirectory inRunDir(tree.runDir());
+            Plotter plotter;
+            setUpPlotter(plotter, *viewer, arguments.at(viewer->program));
+            plotter.save();
+            saved = QDir::current().absoluteFilePath(viewer->style.pngPath);
+        }
+        const QImage shown = loadRgb(saved);
+        ASSERT_EQ(shown.size(), QSize(1000, 600));
+
+        const QString exported = outFile(viewer->program + ".png");
+        const ProgramRun run = render(QStringList { viewer->program, exported }
+                                      + arguments.at(viewer->program));
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, "");
+        EXPECT_TRUE(loadRgb(exported) == shown);
+    }
+}
+
+TEST_F(RenderPlot, TheSvgIsTheSamePictureAsVectorsAndText)
+{
+    const QString exported = outFile("geotherm.svg");
+    const ProgramRun run = render(QStringList { "plot_geotherm", exported }
+                                  + arguments.at("plot_geotherm"));
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    EXPECT_TRUE(contentsOf(exported).contains(
+        "GEOTHERMS: 1D TRANSIENT EROSION, EROSION RATE = 0.5 mm/yr"));
+    QSvgRenderer svg(exported);
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(0, 0, 1000, 600));
+
+    // Drawn at the window's size it matches the canvas nearly everywhere. Vector lines one
+    // unit wide on whole coordinates are spread over two pixel columns at half strength, and
+    // glyphs are placed to fractions of a pixel, so only pixels that are black in one picture
+    // and white in the other count as different.
+    Plotter plotter;
+    setUpPlotter(plotter, *findViewer("plot_geotherm"), arguments.at("plot_geotherm"),
+                 tree.runDir());
+    const QImage canvas = plotter.canvas().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage drawn(1000, 600, QImage::Format_RGB32);
+    drawn.fill(Qt::magenta);
+    {
+        QPainter painter(&drawn);
+        svg.render(&painter);
+    }
+    int differing = 0;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 1000; ++x)
+            differing += std::abs(qGray(drawn.pixel(x, y)) - qGray(canvas.pixel(x, y))) > 160;
+    EXPECT_LT(differing, 1000 * 600 / 200);
+    // The legend box and the frame where the canvas has them.
+    for (const QPoint edge : { QPoint(865, 85), QPoint(920, 45), QPoint(60, 300),
+                               QPoint(500, 559) })
+        EXPECT_LT(qGray(drawn.pixel(edge)), 192) << edge.x() << "," << edge.y();
+    EXPECT_EQ(drawn.pixel(920, 118), qRgb(255, 255, 255)); // inside the legend box
+}
+
+TEST_F(RenderPlot, ThePdfIsOnePageOfTheWindowsProportions)
+{
+    const QString exported = outFile("history.PDF");
+    const ProgramRun run = render(QStringList { "plot_temp_hist", exported }
+                                  + arguments.at("plot_temp_hist"));
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QByteArray pdf = contentsOf(exported);
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 1);
+    // 1000 x 600 widget pixels at 96 dots per inch: 750 x 450 points.
+    const QRegularExpression mediaBox(R"(/MediaBox \[0 0 750(\.0*)? 450(\.0*)?\])");
+    EXPECT_TRUE(QString::fromLatin1(pdf).contains(mediaBox));
+}
+
+TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
+{
+    struct Case {
+        QStringList arguments;
+        QByteArray message;
+    };
+    const QString png = outFile("refused.png");
+    const std::vector<Case> cases {
+        { {}, "render_plot: a viewer and an output file are needed\n" },
+        { { "plot_nothing", png, "1" }, "render_plot: unknown viewer 'plot_nothing'" },
+        { { "plot_temp_hist", outFile("refused.jpg"), "10", "0" },
+          "the name must end in .png, .pdf or .svg" },
+        { { "plot_temp_hist", png, "10" },
+          "render_plot: plot_temp_hist takes 2 arguments, 1 given\n"
+          "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE\n" },
+        { { "plot_temp_hist", tree.outputPath("missing/dir/refused.svg"), "10", "0" },
+          "render_plot: cannot write '" + tree.outputPath("missing/dir/refused.svg").toUtf8() },
+    };
+    for (const Case& refused : cases) {
+        SCOPED_TRACE(refused.arguments.join(' ').toStdString());
+        const ProgramRun run = render(refused.arguments);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(refused.message)) << run.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(tree.outputPath("plots")).entryList(QDir::Files).isEmpty());
+}
+
+TEST(ExportFormat, IsTakenFromTheSuffixInAnyLetterCase)
+{
+    EXPECT_EQ(exportFormatOf("a/b.png"), ExportFormat::Png);
+    EXPECT_EQ(exportFormatOf("plot.PDF"), ExportFormat::Pdf);
+    EXPECT_EQ(exportFormatOf("x.tar.Svg"), ExportFormat::Svg);
+    EXPECT_EQ(exportFormatOf("plot"), std::nullopt);
+    EXPECT_EQ(exportFormatOf("plot.png.txt"), std::nullopt);
+}
