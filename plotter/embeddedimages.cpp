@@ -13,15 +13,15 @@ QImage findEmbeddedImage(const QString& name)
     for (const EmbeddedImage* record = embeddedImages; record->data; ++record) {
         if (QString::fromUtf8(record->name) != name)
             continue;
-        const QByteArray pixels = qUncompress(record->data, static_cast<qsizetype>(record->compressedSize));
-        const qsizetype rowBytes = qsizetype{record->width} * bytesPerPixel;
+        const QByteArray pixels
+            = qUncompress(record->data, static_cast<qsizetype>(record->compressedSize));
+        const qsizetype rowBytes = qsizetype { record->width } * bytesPerPixel;
         if (record->depth != 8 * bytesPerPixel || pixels.size() != rowBytes * record->height)
             return {};
         // ARGB words in the machine's byte order are exactly QImage's 32-bit formats. The image
         // is copied off the temporary buffer before that goes.
         const QImage view(reinterpret_cast<const uchar*>(pixels.constData()), record->width,
-                          record->height, rowBytes,
-                          record->alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            record->height, rowBytes, record->alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
         return view.copy();
     }
     return {};

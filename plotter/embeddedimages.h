@@ -20,13 +20,13 @@
 struct EmbeddedImage {
     int width;
     int height;
-    int depth;                  // bits per pixel: 32
-    const unsigned char* data;  // compressed pixels; null ends the table
+    int depth; // bits per pixel: 32
+    const unsigned char* data; // compressed pixels; null ends the table
     unsigned long compressedSize;
-    int colourCount;            // 0: true-colour pixels
-    const QRgb* colourTable;    // null: true-colour pixels
-    bool alpha;                 // the pixels' alpha channel must be honoured
-    const char* name;           // UTF-8 name the image is found under
+    int colourCount; // 0: true-colour pixels
+    const QRgb* colourTable; // null: true-colour pixels
+    bool alpha; // the pixels' alpha channel must be honoured
+    const char* name; // UTF-8 name the image is found under
 };
 
 // The table, generated at build time from icons/*.xpm.

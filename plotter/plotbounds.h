@@ -8,12 +8,12 @@
 // A window handed in by a viewer is drawn exactly as given: it is never snapped.
 
 struct PlotBounds {
-    double xMin = 0.0;  // data value at the left end of the x axis
+    double xMin = 0.0; // data value at the left end of the x axis
     double xMax = 10.0; // data value at the right end of the x axis
-    int xTicks = 5;     // tick intervals on the x axis (xTicks + 1 tick marks)
-    double yMin = 0.0;  // data value at the bottom of the y axis
+    int xTicks = 5; // tick intervals on the x axis (xTicks + 1 tick marks)
+    double yMin = 0.0; // data value at the bottom of the y axis
     double yMax = 10.0; // data value at the top of the y axis
-    int yTicks = 5;     // tick intervals on the y axis
+    int yTicks = 5; // tick intervals on the y axis
 
     // Moves the window by whole tick intervals: positive xSteps towards larger x (the picture
     // moves left), positive ySteps towards larger y (the picture moves down). An axis with no

@@ -13,8 +13,8 @@ constexpr int textInset = 40; // title and x caption span W - 80 pixels from x =
 
 QRect PlotLayout::plotRect() const
 {
-    return {plotLeft, plotTop, size_.width() - plotLeft - rightGap,
-            size_.height() - plotTop - bottomGap};
+    return { plotLeft, plotTop, size_.width() - plotLeft - rightGap,
+        size_.height() - plotTop - bottomGap };
 }
 
 QRect PlotLayout::seriesClipRect() const
@@ -24,17 +24,17 @@ QRect PlotLayout::seriesClipRect() const
 
 QRect PlotLayout::titleRect() const
 {
-    return {textInset, 10, size_.width() - 2 * textInset, textHeight};
+    return { textInset, 10, size_.width() - 2 * textInset, textHeight };
 }
 
 QRect PlotLayout::xCaptionRect() const
 {
-    return {textInset, size_.height() - 25, size_.width() - 2 * textInset, textHeight};
+    return { textInset, size_.height() - 25, size_.width() - 2 * textInset, textHeight };
 }
 
 QRect PlotLayout::yCaptionRect() const
 {
-    return {yCaptionStart, yCaptionFoot, size_.height() - 2 * textInset, textHeight};
+    return { yCaptionStart, yCaptionFoot, size_.height() - 2 * textInset, textHeight };
 }
 
 bool PlotLayout::hasPlotArea() const
@@ -51,7 +51,7 @@ QPointF PlotLayout::toPixel(const PlotBounds& bounds, double x, double y) const
     const double yPixels = plot.bottom() - plot.top(); // H - 81
     const double px = (x - bounds.xMin) * xPixels / (bounds.xMax - bounds.xMin) + plot.left();
     const double py = plot.bottom() - yPixels * (y - bounds.yMin) / (bounds.yMax - bounds.yMin);
-    return {px, py};
+    return { px, py };
 }
 
 std::optional<PlotBounds> PlotLayout::windowOfBand(const PlotBounds& shown, const QRect& band) const

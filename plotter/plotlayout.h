@@ -17,15 +17,18 @@
 
 class PlotLayout {
 public:
-    static constexpr int plotLeft = 60;   // x of the plot rectangle's left edge
-    static constexpr int plotTop = 40;    // y of its top edge
-    static constexpr int rightGap = 20;   // pixels right of the plot rectangle
-    static constexpr int bottomGap = 40;  // pixels below the plot rectangle
-    static constexpr int tickLength = 5;  // tick marks reach this far out of the frame
+    static constexpr int plotLeft = 60; // x of the plot rectangle's left edge
+    static constexpr int plotTop = 40; // y of its top edge
+    static constexpr int rightGap = 20; // pixels right of the plot rectangle
+    static constexpr int bottomGap = 40; // pixels below the plot rectangle
+    static constexpr int tickLength = 5; // tick marks reach this far out of the frame
     static constexpr int legendWidth = 110;
     static constexpr int legendHeight = 80;
 
-    explicit PlotLayout(QSize size) : size_(size) { }
+    explicit PlotLayout(QSize size)
+        : size_(size)
+    {
+    }
 
     QSize size() const { return size_; }
 
@@ -34,7 +37,7 @@ public:
     QRect plotRect() const;
     // The plot rectangle less its one-pixel border: curves never cover the frame.
     QRect seriesClipRect() const;
-    QRect titleRect() const;    // (40, 10, W - 80, 20)
+    QRect titleRect() const; // (40, 10, W - 80, 20)
     QRect xCaptionRect() const; // (40, H - 25, W - 80, 20)
     // (-360, -3, H - 80, 20) in coordinates turned by -90 degrees: the caption reads upwards
     // from 360 pixels below the top edge with the foot of its letters towards the plot.

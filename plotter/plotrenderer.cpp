@@ -11,12 +11,12 @@
 
 namespace {
 
-constexpr std::array<Qt::GlobalColor, 6> seriesColours{
-    Qt::black, Qt::blue, Qt::darkGreen, Qt::green, Qt::red, Qt::darkRed};
-constexpr std::array<Qt::PenStyle, 5> seriesLineStyles{
-    Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+constexpr std::array<Qt::GlobalColor, 6> seriesColours { Qt::black, Qt::blue, Qt::darkGreen,
+    Qt::green, Qt::red, Qt::darkRed };
+constexpr std::array<Qt::PenStyle, 5> seriesLineStyles { Qt::SolidLine, Qt::DashLine, Qt::DotLine,
+    Qt::DashDotLine, Qt::DashDotDotLine };
 
-constexpr int gridDarkening = 200;      // QColor::darker factor: half the brightness
+constexpr int gridDarkening = 200; // QColor::darker factor: half the brightness
 constexpr int textPenWidth = 3;
 constexpr double zeroLabelTolerance = 1e-6; // of a tick step
 
@@ -51,7 +51,7 @@ int cyclicIndex(int id, int n)
 // runs straight: a 3-pixel pen on row y fills rows y - 1 .. y + 1, as an aliased one would.
 QPointF pixelCentre(int x, int y)
 {
-    return {x + 0.5, y + 0.5};
+    return { x + 0.5, y + 0.5 };
 }
 
 // A curve vertex: the mapped position truncated toward zero to a whole device pixel, at its
@@ -59,8 +59,8 @@ QPointF pixelCentre(int x, int y)
 // denser screen the finer pixels keep the curve smooth.
 QPointF vertexAt(const QPointF& mapped, double ratio)
 {
-    return {std::trunc(mapped.x() * ratio) / ratio + 0.5 / ratio,
-            std::trunc(mapped.y() * ratio) / ratio + 0.5 / ratio};
+    return { std::trunc(mapped.x() * ratio) / ratio + 0.5 / ratio,
+        std::trunc(mapped.y() * ratio) / ratio + 0.5 / ratio };
 }
 
 // The argument for drawRect that outlines the pixels of rect: a one-pixel pen traces the right
@@ -73,13 +73,13 @@ QRect outline(const QRect& rect)
 
 } // namespace
 
-PlotRenderer::PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds,
-                           PlotLabels labels, QColor background)
-    : style_(std::move(style)),
-      layout_(size),
-      bounds_(bounds),
-      labels_(std::move(labels)),
-      background_(background)
+PlotRenderer::PlotRenderer(
+    ViewerStyle style, QSize size, const PlotBounds& bounds, PlotLabels labels, QColor background)
+    : style_(std::move(style))
+    , layout_(size)
+    , bounds_(bounds)
+    , labels_(std::move(labels))
+    , background_(background)
 {
 }
 
@@ -90,8 +90,8 @@ QString PlotRenderer::tickLabel(double value, double step)
     return QString::number(value, 'g', 6);
 }
 
-std::vector<AxisTick> PlotRenderer::axisTicks(int first, int last, double min, double max,
-                                              int ticks)
+std::vector<AxisTick> PlotRenderer::axisTicks(
+    int first, int last, double min, double max, int ticks)
 {
     std::vector<AxisTick> result;
     if (ticks < 1) // no intervals: no ticks, and nothing to divide by
@@ -100,7 +100,7 @@ std::vector<AxisTick> PlotRenderer::axisTicks(int first, int last, double min, d
     for (int i = 0; i <= ticks; ++i) {
         const int offset = static_cast<int>(static_cast<long long>(last - first) * i / ticks);
         const double value = i * (max - min) / ticks + min; // multiplied, divided, then added
-        result.push_back({first + offset, tickLabel(value, step)});
+        result.push_back({ first + offset, tickLabel(value, step) });
     }
     return result;
 }
@@ -126,8 +126,8 @@ QRect PlotRenderer::legendBox() const
 {
     if (!style_.legend)
         return {};
-    return {layout_.size().width() - style_.legend->fromRight, style_.legend->top,
-            PlotLayout::legendWidth, PlotLayout::legendHeight};
+    return { layout_.size().width() - style_.legend->fromRight, style_.legend->top,
+        PlotLayout::legendWidth, PlotLayout::legendHeight };
 }
 
 QString PlotRenderer::legendText(const LegendRow& row) const
@@ -158,15 +158,15 @@ void PlotRenderer::drawXAxis(QPainter& painter) const
     const QPen gridPen(background_.darker(gridDarkening), 0, Qt::DotLine);
     const QPen blackPen(Qt::black, 0, Qt::SolidLine);
     for (const AxisTick& tick :
-         axisTicks(plot.left(), plot.right(), bounds_.xMin, bounds_.xMax, bounds_.xTicks)) {
+        axisTicks(plot.left(), plot.right(), bounds_.xMin, bounds_.xMax, bounds_.xTicks)) {
         const int x = tick.position;
         painter.setPen(gridPen);
         painter.drawLine(x, plot.top(), x, plot.bottom());
         painter.setPen(blackPen);
         painter.drawLine(x, plot.bottom(), x, plot.bottom() + PlotLayout::tickLength);
         painter.drawText(QRect(x - xLabelHalfWidth, plot.bottom() + PlotLayout::tickLength,
-                               xLabelWidth, xLabelHeight),
-                         Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, tick.label);
+                             xLabelWidth, xLabelHeight),
+            Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, tick.label);
     }
 }
 
@@ -177,8 +177,8 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
     const QPen blackPen(Qt::black, 0, Qt::SolidLine);
     const int gridEvery = style_.yGridEvery > 0 ? style_.yGridEvery : 1;
     // Tick 0 is the bottom edge (the smallest value), the last one the top edge.
-    const std::vector<AxisTick> ticks =
-        axisTicks(plot.bottom(), plot.top(), bounds_.yMin, bounds_.yMax, bounds_.yTicks);
+    const std::vector<AxisTick> ticks
+        = axisTicks(plot.bottom(), plot.top(), bounds_.yMin, bounds_.yMax, bounds_.yTicks);
     for (std::size_t j = 0; j < ticks.size(); ++j) {
         const int y = ticks[j].position;
         const bool annotated = j % static_cast<std::size_t>(gridEvery) == 0;
@@ -189,9 +189,9 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
         painter.setPen(blackPen);
         painter.drawLine(plot.left() - PlotLayout::tickLength, y, plot.left(), y);
         if (annotated)
-            painter.drawText(QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth,
-                                   yLabelHeight),
-                             Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, ticks[j].label);
+            painter.drawText(
+                QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth, yLabelHeight),
+                Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, ticks[j].label);
     }
 }
 
@@ -199,7 +199,7 @@ void PlotRenderer::drawTexts(QPainter& painter) const
 {
     painter.setPen(QPen(Qt::black, textPenWidth, Qt::SolidLine));
     painter.drawText(layout_.titleRect(), Qt::AlignHCenter | Qt::AlignTop,
-                     style_.titlePrefix + labels_[0] + style_.titleSuffix);
+        style_.titlePrefix + labels_[0] + style_.titleSuffix);
     painter.drawText(layout_.xCaptionRect(), Qt::AlignHCenter | Qt::AlignBottom, style_.xCaption);
 
     // Turned by -90 degrees the caption reads from bottom to top along the left edge.
@@ -250,7 +250,7 @@ void PlotRenderer::drawLegendRows(QPainter& painter) const
         QPen pen(row.colour, row.penWidth, row.lineStyle);
         painter.setPen(pen);
         painter.drawLine(pixelCentre(box.left() + legendSampleStart, y),
-                         pixelCentre(box.left() + legendSampleEnd, y));
+            pixelCentre(box.left() + legendSampleEnd, y));
         pen.setColor(Qt::black);
         painter.setPen(pen);
         painter.drawText(QPoint(box.left() + legendTextStart, y + legendTextDrop), legendText(row));

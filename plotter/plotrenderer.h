@@ -46,7 +46,7 @@ public:
     // background: the colour the surface is filled with; the dotted grid is drawn in it at half
     // its brightness.
     PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds, PlotLabels labels,
-                 QColor background);
+        QColor background);
 
     // Dotted grid, tick marks and tick labels of both axes, the outlines of the plot rectangle
     // and of the legend box, the title and both axis captions.
@@ -66,9 +66,9 @@ public:
     // lands exactly on last:  position_i = first + ((last - first) i) / ticks, truncated;
     // values:  value_i = i (max - min) / ticks + min.
     static std::vector<AxisTick> axisTicks(int first, int last, double min, double max, int ticks);
-    static QColor seriesColour(int id);       // by id mod 6
+    static QColor seriesColour(int id); // by id mod 6
     static Qt::PenStyle seriesLineStyle(int id); // by id mod 5
-    int seriesPenWidthOf(int id) const;       // the style's width for id, else 3
+    int seriesPenWidthOf(int id) const; // the style's width for id, else 3
 
     // The legend box (110 x 80) for this surface; invalid when the style has no legend.
     QRect legendBox() const;

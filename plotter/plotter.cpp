@@ -25,8 +25,8 @@
 
 namespace {
 
-constexpr QSize preferredSize{320, 240};
-constexpr QSize smallestSize{160, 160};
+constexpr QSize preferredSize { 320, 240 };
+constexpr QSize smallestSize { 160, 160 };
 
 // The tool buttons sit in a row 5 pixels below the top edge with 5-pixel gaps; the row's left end
 // is 40 pixels further left than the buttons' total width from the right edge, so the last one
@@ -49,7 +49,8 @@ constexpr int noticeShownMs = 10000;
 
 } // namespace
 
-Plotter::Plotter(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags)
+Plotter::Plotter(QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags)
 {
     // The canvas covers every pixel, so the toolkit never needs to erase before a paint.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -77,7 +78,7 @@ Plotter::Plotter(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags
     noticeTimer_->setInterval(noticeShownMs);
     connect(noticeTimer_, &QTimer::timeout, notice_, &QWidget::hide);
 
-    setBounds(PlotBounds{});
+    setBounds(PlotBounds {});
 }
 
 Plotter::~Plotter() = default;
@@ -115,14 +116,15 @@ void Plotter::setCurve(int id, const std::vector<double>& points)
 
 QRect Plotter::band() const
 {
-    return QRect(QPoint(std::min(bandStart_.x(), bandEnd_.x()), std::min(bandStart_.y(), bandEnd_.y())),
-                 QPoint(std::max(bandStart_.x(), bandEnd_.x()), std::max(bandStart_.y(), bandEnd_.y())));
+    return QRect(
+        QPoint(std::min(bandStart_.x(), bandEnd_.x()), std::min(bandStart_.y(), bandEnd_.y())),
+        QPoint(std::max(bandStart_.x(), bandEnd_.x()), std::max(bandStart_.y(), bandEnd_.y())));
 }
 
 PlotRenderer Plotter::renderer() const
 {
-    return PlotRenderer(style_, size(), bounds(), {label1, label2, label3, label4, label5},
-                        palette().color(QPalette::Light));
+    return PlotRenderer(style_, size(), bounds(), { label1, label2, label3, label4, label5 },
+        palette().color(QPalette::Light));
 }
 
 void Plotter::drawFrame(QPainter* painter) const
@@ -235,13 +237,13 @@ void Plotter::updateToolButtons()
     zoomOutTool_->setEnabled(level_ > 0);
     saveTool_->setEnabled(true);
     printTool_->setEnabled(true);
-    for (QToolButton* tool : {zoomInTool_, zoomOutTool_, saveTool_, printTool_})
+    for (QToolButton* tool : { zoomInTool_, zoomOutTool_, saveTool_, printTool_ })
         tool->show();
 }
 
 void Plotter::placeToolButtons()
 {
-    const std::array tools{zoomInTool_, zoomOutTool_, saveTool_, printTool_};
+    const std::array tools { zoomInTool_, zoomOutTool_, saveTool_, printTool_ };
     int total = 0;
     for (const QToolButton* tool : tools)
         total += tool->width();
@@ -290,8 +292,8 @@ void Plotter::paintEvent(QPaintEvent* event)
             painter.fillRect(rect, palette().color(backgroundRole()));
             continue;
         }
-        const QRectF source(rect.x() * ratio, rect.y() * ratio, rect.width() * ratio,
-                            rect.height() * ratio);
+        const QRectF source(
+            rect.x() * ratio, rect.y() * ratio, rect.width() * ratio, rect.height() * ratio);
         painter.drawPixmap(QRectF(rect), canvas_, source);
     }
     if (bandShown_) {

@@ -119,10 +119,10 @@ private:
     QLabel* notice_ = nullptr;
     QTimer* noticeTimer_ = nullptr; // hides the notice again
     CurveStore curves_;
-    std::vector<PlotBounds> history_{PlotBounds{}}; // never empty
-    int level_ = 0;                                  // index of the shown entry
+    std::vector<PlotBounds> history_ { PlotBounds {} }; // never empty
+    int level_ = 0; // index of the shown entry
     bool bandShown_ = false;
     QPoint bandStart_; // where the left button went down
-    QPoint bandEnd_;   // where it is now
+    QPoint bandEnd_; // where it is now
     QPixmap canvas_;
 };

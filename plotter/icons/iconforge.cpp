@@ -55,7 +55,8 @@ void writeBytes(QTextStream& out, const QByteArray& bytes)
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (i % bytesPerRowOfText == 0)
             out << "\n   ";
-        out << ' ' << QStringLiteral("0x%1,").arg(static_cast<unsigned char>(bytes[i]), 2, 16, QChar('0'));
+        out << ' '
+            << QStringLiteral("0x%1,").arg(static_cast<unsigned char>(bytes[i]), 2, 16, QChar('0'));
     }
     out << '\n';
 }
@@ -86,7 +87,8 @@ int main(int argc, char** argv)
         }
         QImage image(picture.source, "XPM");
         if (image.isNull()) {
-            std::fprintf(stderr, "ERROR: cannot read the pixel map %s\n", qPrintable(picture.source));
+            std::fprintf(
+                stderr, "ERROR: cannot read the pixel map %s\n", qPrintable(picture.source));
             return 1;
         }
         image = image.convertToFormat(picture.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
@@ -105,7 +107,7 @@ int main(int argc, char** argv)
                        .arg(image.width())
                        .arg(image.height())
                        .arg(id, picture.alpha ? QStringLiteral("true") : QStringLiteral("false"),
-                            picture.name);
+                           picture.name);
     }
     out << "\n} // namespace\n\nconst EmbeddedImage embeddedImages[] = {\n";
     for (const QString& record : records)

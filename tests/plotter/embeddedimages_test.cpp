@@ -12,10 +12,8 @@ struct IconCase {
     bool alpha;
 };
 
-const IconCase icons[] = {{"zoomin.png", 22, 22, true},
-                          {"zoomout.png", 22, 22, true},
-                          {"save.png", 24, 22, false},
-                          {"print.png", 24, 23, false}};
+const IconCase icons[] = { { "zoomin.png", 22, 22, true }, { "zoomout.png", 22, 22, true },
+    { "save.png", 24, 22, false }, { "print.png", 24, 23, false } };
 
 } // namespace
 
@@ -25,8 +23,9 @@ TEST(EmbeddedImages, TheTableHoldsTheFourIconsInCompressedLayout)
     for (const EmbeddedImage* record = embeddedImages; record->data; ++record, ++count) {
         // qCompress layout: the big-endian count of uncompressed bytes leads the zlib stream.
         const unsigned long size = (static_cast<unsigned long>(record->data[0]) << 24)
-                                   | (record->data[1] << 16) | (record->data[2] << 8) | record->data[3];
-        EXPECT_EQ(size, static_cast<unsigned long>(record->width * record->height * 4)) << record->name;
+            | (record->data[1] << 16) | (record->data[2] << 8) | record->data[3];
+        EXPECT_EQ(size, static_cast<unsigned long>(record->width * record->height * 4))
+            << record->name;
         EXPECT_EQ(record->depth, 32);
         EXPECT_EQ(record->colourTable, nullptr);
     }

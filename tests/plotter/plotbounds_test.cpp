@@ -35,19 +35,17 @@ TEST_P(SnapAxisWorkedValues, WidensToRoundStepsAndCountsTheIntervals)
 // Step 2, 2, 5, 1 (8 = 4 x 2 exactly keeps the smaller step), 0.2 (0.5 = 5 x 0.1 exactly),
 // 10, 2, 5, 200.
 INSTANTIATE_TEST_SUITE_P(Table, SnapAxisWorkedValues,
-                         ::testing::Values(SnapCase{0, 10, 0, 10, 5}, SnapCase{0.3, 9.6, 0, 10, 5},
-                                           SnapCase{0, 30, 0, 30, 6}, SnapCase{0, 8, 0, 8, 8},
-                                           SnapCase{0, 2, 0, 2, 10}, SnapCase{0, 40, 0, 40, 4},
-                                           SnapCase{-3.7, 12.2, -4, 14, 9},
-                                           SnapCase{-37.2, -1.5, -40, 0, 8},
-                                           SnapCase{0, 1200, 0, 1200, 6}));
+    ::testing::Values(SnapCase { 0, 10, 0, 10, 5 }, SnapCase { 0.3, 9.6, 0, 10, 5 },
+        SnapCase { 0, 30, 0, 30, 6 }, SnapCase { 0, 8, 0, 8, 8 }, SnapCase { 0, 2, 0, 2, 10 },
+        SnapCase { 0, 40, 0, 40, 4 }, SnapCase { -3.7, 12.2, -4, 14, 9 },
+        SnapCase { -37.2, -1.5, -40, 0, 8 }, SnapCase { 0, 1200, 0, 1200, 6 }));
 
 TEST(SnapAxis, LeavesEmptyInvertedAndNonFiniteRangesUnchanged)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<double, double> ranges[] = {{3, 3}, {5, 1}, {nan, 1}, {0, nan}, {0, inf},
-                                                {-inf, 0}, {-1.7e308, 1.7e308}};
+    const std::pair<double, double> ranges[] = { { 3, 3 }, { 5, 1 }, { nan, 1 }, { 0, nan },
+        { 0, inf }, { -inf, 0 }, { -1.7e308, 1.7e308 } };
     for (const auto& [lo, hi] : ranges) {
         double min = lo, max = hi;
         int ticks = 7;
@@ -62,38 +60,38 @@ TEST(SnapToTicks, SnapsBothAxesAndKeepsTheDefaultWindow)
 {
     PlotBounds bounds;
     bounds.snapToTicks();
-    EXPECT_EQ(bounds, PlotBounds{});
+    EXPECT_EQ(bounds, PlotBounds {});
 
-    bounds = {0.3, 9.6, 1, -37.2, -1.5, 1};
+    bounds = { 0.3, 9.6, 1, -37.2, -1.5, 1 };
     bounds.snapToTicks();
-    EXPECT_EQ(bounds, (PlotBounds{0, 10, 5, -40, 0, 8}));
+    EXPECT_EQ(bounds, (PlotBounds { 0, 10, 5, -40, 0, 8 }));
 }
 
 TEST(Shift, MovesByWholeTickIntervals)
 {
     PlotBounds bounds;
     bounds.shift(0, 0);
-    EXPECT_EQ(bounds, PlotBounds{});
+    EXPECT_EQ(bounds, PlotBounds {});
 
     bounds.shift(1, 0);
-    EXPECT_EQ(bounds, (PlotBounds{2, 12, 5, 0, 10, 5}));
+    EXPECT_EQ(bounds, (PlotBounds { 2, 12, 5, 0, 10, 5 }));
 
-    bounds = PlotBounds{};
+    bounds = PlotBounds {};
     bounds.shift(0, -1);
-    EXPECT_EQ(bounds, (PlotBounds{0, 10, 5, -2, 8, 5}));
+    EXPECT_EQ(bounds, (PlotBounds { 0, 10, 5, -2, 8, 5 }));
 
-    PlotBounds quarters{0, 100, 4, 0, 1, 1};
+    PlotBounds quarters { 0, 100, 4, 0, 1, 1 };
     quarters.shift(-3, 2);
-    EXPECT_EQ(quarters, (PlotBounds{-75, 25, 4, 2, 3, 1}));
+    EXPECT_EQ(quarters, (PlotBounds { -75, 25, 4, 2, 3, 1 }));
 }
 
 TEST(Shift, AnAxisWithoutIntervalsStaysWhereItIs)
 {
-    PlotBounds bounds{0, 10, 0, 0, 10, 5};
+    PlotBounds bounds { 0, 10, 0, 0, 10, 5 };
     bounds.shift(3, 1);
-    EXPECT_EQ(bounds, (PlotBounds{0, 10, 0, 2, 12, 5}));
+    EXPECT_EQ(bounds, (PlotBounds { 0, 10, 0, 2, 12, 5 }));
 
-    bounds = {0, 10, 5, 0, 10, 0};
+    bounds = { 0, 10, 5, 0, 10, 0 };
     bounds.shift(1, -4);
-    EXPECT_EQ(bounds, (PlotBounds{2, 12, 5, 0, 10, 0}));
+    EXPECT_EQ(bounds, (PlotBounds { 2, 12, 5, 0, 10, 0 }));
 }

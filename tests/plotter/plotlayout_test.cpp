@@ -5,7 +5,7 @@
 TEST(PlotLayout, WindowCornersMapOntoTheFrameEdges)
 {
     const PlotLayout layout(QSize(1000, 600));
-    const PlotBounds bounds{-50000, 0, 5, 0, 1300, 13};
+    const PlotBounds bounds { -50000, 0, 5, 0, 1300, 13 };
     EXPECT_EQ(layout.toPixel(bounds, -50000, 0), QPointF(60, 559));
     EXPECT_EQ(layout.toPixel(bounds, 0, 1300), QPointF(979, 40));
     EXPECT_EQ(layout.toPixel(bounds, -25000, 650), QPointF(519.5, 299.5));
@@ -14,7 +14,7 @@ TEST(PlotLayout, WindowCornersMapOntoTheFrameEdges)
 TEST(PlotLayout, BandMappingIsTheInverseOfTheSeriesMapping)
 {
     const PlotLayout layout(QSize(1000, 600));
-    const PlotBounds shown{-3, 7, 5, 100, 600, 5};
+    const PlotBounds shown { -3, 7, 5, 100, 600, 5 };
     // A band over the whole frame selects the shown window itself.
     const auto whole = layout.windowOfBand(shown, QRect(QPoint(60, 40), QPoint(979, 559)));
     ASSERT_TRUE(whole);
@@ -43,10 +43,10 @@ TEST(PlotLayout, BandMappingIsTheInverseOfTheSeriesMapping)
 
 TEST(PlotLayout, ASurfaceWithoutPlotAreaMapsNoBand)
 {
-    for (const QSize size : {QSize(81, 600), QSize(1000, 81), QSize(40, 40), QSize(0, 0)}) {
+    for (const QSize size : { QSize(81, 600), QSize(1000, 81), QSize(40, 40), QSize(0, 0) }) {
         const PlotLayout layout(size);
         EXPECT_FALSE(layout.hasPlotArea()) << size.width() << " x " << size.height();
-        EXPECT_FALSE(layout.windowOfBand(PlotBounds{}, QRect(0, 0, 10, 10)));
+        EXPECT_FALSE(layout.windowOfBand(PlotBounds {}, QRect(0, 0, 10, 10)));
     }
     EXPECT_TRUE(PlotLayout(QSize(82, 82)).hasPlotArea());
 }

@@ -22,7 +22,7 @@ QImage render(const ViewerStyle& style, const PlotBounds& bounds, const CurveSto
     QImage image(surface, QImage::Format_ARGB32);
     image.fill(background);
     QPainter painter(&image);
-    const PlotRenderer renderer(style, surface, bounds, {"0.5", "10"}, background);
+    const PlotRenderer renderer(style, surface, bounds, { "0.5", "10" }, background);
     renderer.drawFrame(painter);
     renderer.drawSeries(painter, curves);
     return image;
@@ -83,9 +83,9 @@ QStringList labels(const std::vector<AxisTick>& ticks)
 TEST(AxisTicks, PositionsAreTruncatedSoTheLastTickLandsOnTheFarEdge)
 {
     EXPECT_EQ(positions(PlotRenderer::axisTicks(60, 979, 0, 10, 5)),
-              (std::vector<int>{60, 243, 427, 611, 795, 979}));
+        (std::vector<int> { 60, 243, 427, 611, 795, 979 }));
     EXPECT_EQ(positions(PlotRenderer::axisTicks(559, 40, 0, 10, 5)),
-              (std::vector<int>{559, 456, 352, 248, 144, 40}));
+        (std::vector<int> { 559, 456, 352, 248, 144, 40 }));
     EXPECT_TRUE(PlotRenderer::axisTicks(60, 979, 0, 10, 0).empty());
     EXPECT_TRUE(PlotRenderer::axisTicks(60, 979, 0, 10, -2).empty());
 }
@@ -93,12 +93,12 @@ TEST(AxisTicks, PositionsAreTruncatedSoTheLastTickLandsOnTheFarEdge)
 TEST(AxisTicks, LabelsShowTheDataValuesInSixDigitsAndZeroAsZero)
 {
     EXPECT_EQ(labels(PlotRenderer::axisTicks(559, 40, -50000, 0, 5)),
-              QStringList({"-50000", "-40000", "-30000", "-20000", "-10000", "0"}));
+        QStringList({ "-50000", "-40000", "-30000", "-20000", "-10000", "0" }));
     EXPECT_EQ(labels(PlotRenderer::axisTicks(60, 979, 0, 12500, 5)),
-              QStringList({"0", "2500", "5000", "7500", "10000", "12500"}));
+        QStringList({ "0", "2500", "5000", "7500", "10000", "12500" }));
     // 1 x 0.30000000000000004 / 3 - 0.1 leaves 1.4e-17 where the axis crosses zero.
     EXPECT_EQ(labels(PlotRenderer::axisTicks(559, 40, -0.1, 0.2, 3)),
-              QStringList({"-0.1", "0", "0.1", "0.2"}));
+        QStringList({ "-0.1", "0", "0.1", "0.2" }));
     EXPECT_EQ(PlotRenderer::tickLabel(0.30000000000000004, 0.1), "0.3");
     EXPECT_EQ(PlotRenderer::tickLabel(1e-9, 1e-6), "1e-09"); // small steps keep small values
     EXPECT_EQ(PlotRenderer::tickLabel(1234567, 1), "1.23457e+06");
@@ -106,9 +106,9 @@ TEST(AxisTicks, LabelsShowTheDataValuesInSixDigitsAndZeroAsZero)
 
 TEST(Frame, GridTicksAndOutlineLieOnTheirPixels)
 {
-    const QImage image = render(plainStyle(), PlotBounds{});
-    EXPECT_EQ(gridLines(image, Qt::Vertical), (std::set<int>{243, 427, 611, 795}));
-    EXPECT_EQ(gridLines(image, Qt::Horizontal), (std::set<int>{456, 352, 248, 144}));
+    const QImage image = render(plainStyle(), PlotBounds {});
+    EXPECT_EQ(gridLines(image, Qt::Vertical), (std::set<int> { 243, 427, 611, 795 }));
+    EXPECT_EQ(gridLines(image, Qt::Horizontal), (std::set<int> { 456, 352, 248, 144 }));
     // The outline covers exactly the plot rectangle's edge pixels.
     EXPECT_EQ(pixelsOf(image, black, QRect(60, 40, 1, 520)), 520);
     EXPECT_EQ(pixelsOf(image, black, QRect(979, 40, 1, 520)), 520);
@@ -116,17 +116,17 @@ TEST(Frame, GridTicksAndOutlineLieOnTheirPixels)
     EXPECT_EQ(pixelsOf(image, black, QRect(60, 559, 920, 1)), 920);
     EXPECT_EQ(pixelsOf(image, black, QRect(980, 300, 1, 100)), 0);
     // Tick marks reach 5 pixels beyond the frame; labels lie under and left of them.
-    for (const int x : {243, 427, 611, 795})
+    for (const int x : { 243, 427, 611, 795 })
         EXPECT_EQ(pixelsOf(image, black, QRect(x, 560, 1, 5)), 5) << x;
-    for (const int y : {456, 352, 248, 144})
+    for (const int y : { 456, 352, 248, 144 })
         EXPECT_EQ(pixelsOf(image, black, QRect(55, y, 5, 1)), 5) << y;
     EXPECT_GT(darkPixels(image, QRect(233, 566, 20, 12)), 10); // "2"
-    EXPECT_GT(darkPixels(image, QRect(30, 446, 25, 20)), 10);  // "2"
+    EXPECT_GT(darkPixels(image, QRect(30, 446, 25, 20)), 10); // "2"
 }
 
 TEST(Frame, TitleAndCaptionsAreDrawnAndTheYCaptionStands360PixelsDown)
 {
-    const QImage image = render(testStyle(), PlotBounds{});
+    const QImage image = render(testStyle(), PlotBounds {});
     EXPECT_GT(darkPixels(image, QRect(40, 10, 920, 20)), 100); // title
     EXPECT_GT(darkPixels(image, QRect(40, 582, 920, 15)), 50); // x caption
     // Turned, the y caption reads upwards from y = 360 with its foot towards the plot.
@@ -138,8 +138,8 @@ TEST(Frame, EveryFourthYTickGetsGridAndLabelWhenTheStyleSaysSo)
 {
     ViewerStyle style = plainStyle();
     style.yGridEvery = 4;
-    const QImage image = render(style, PlotBounds{0, 10, 5, 0, 10, 10});
-    EXPECT_EQ(gridLines(image, Qt::Horizontal), (std::set<int>{352, 144})); // j = 4 and 8
+    const QImage image = render(style, PlotBounds { 0, 10, 5, 0, 10, 10 });
+    EXPECT_EQ(gridLines(image, Qt::Horizontal), (std::set<int> { 352, 144 })); // j = 4 and 8
     for (int j = 0; j <= 10; ++j) {
         const int y = 559 - 519 * j / 10;
         EXPECT_EQ(pixelsOf(image, black, QRect(55, y, 5, 1)), 5) << j;
@@ -149,7 +149,7 @@ TEST(Frame, EveryFourthYTickGetsGridAndLabelWhenTheStyleSaysSo)
 
 TEST(Frame, AnAxisWithoutPositiveTickCountHasNoTicksButTheFrameStays)
 {
-    const QImage image = render(plainStyle(), PlotBounds{0, 10, 0, 0, 10, -1});
+    const QImage image = render(plainStyle(), PlotBounds { 0, 10, 0, 0, 10, -1 });
     EXPECT_TRUE(gridLines(image, Qt::Vertical).empty());
     EXPECT_TRUE(gridLines(image, Qt::Horizontal).empty());
     EXPECT_EQ(pixelsOf(image, black, QRect(0, 560, 1000, 15)), 0);
@@ -159,7 +159,7 @@ TEST(Frame, AnAxisWithoutPositiveTickCountHasNoTicksButTheFrameStays)
 TEST(Series, CurvesAreDrawnInTheirIdColourAndClippedInsideTheFrame)
 {
     // y = 5 lies on pixel row 559 - 259.5 = 299; the curve runs beyond both ends of the window.
-    const QImage image = render(plainStyle(), PlotBounds{}, {{5, {-5, 5, 15, 5}}});
+    const QImage image = render(plainStyle(), PlotBounds {}, { { 5, { -5, 5, 15, 5 } } });
     EXPECT_EQ(pixelsOf(image, Qt::darkRed, QRect(61, 298, 918, 3)), 918 * 3);
     EXPECT_EQ(pixelsOf(image, Qt::darkRed, QRect(0, 0, 1000, 600)), 918 * 3);
     EXPECT_EQ(image.pixelColor(60, 299), black); // the frame is not painted over
@@ -174,18 +174,19 @@ TEST(Series, PensFollowTheIdAndTheStyleWidths)
     EXPECT_EQ(PlotRenderer::seriesLineStyle(7), Qt::DotLine);
 
     ViewerStyle style = plainStyle();
-    style.curvePenWidths = {1};
-    const QImage image = render(style, PlotBounds{}, {{0, {0, 5, 10, 5}}, {5, {0, 2, 10, 2}}});
-    EXPECT_EQ(pixelsOf(image, black, QRect(500, 290, 1, 20)), 1);                 // width 1
-    EXPECT_EQ(pixelsOf(image, QColor(Qt::darkRed), QRect(500, 445, 1, 20)), 3);  // default 3
+    style.curvePenWidths = { 1 };
+    const QImage image
+        = render(style, PlotBounds {}, { { 0, { 0, 5, 10, 5 } }, { 5, { 0, 2, 10, 2 } } });
+    EXPECT_EQ(pixelsOf(image, black, QRect(500, 290, 1, 20)), 1); // width 1
+    EXPECT_EQ(pixelsOf(image, QColor(Qt::darkRed), QRect(500, 445, 1, 20)), 3); // default 3
 }
 
 TEST(Series, LaterIdsAreDrawnOverEarlierOnes)
 {
     CurveStore curves; // both solid (ids 0 and 5); 5 is stored first but drawn last
-    curves[5] = {0, 5, 10, 5};
-    curves[0] = {0, 5, 10, 5};
-    const QImage image = render(plainStyle(), PlotBounds{}, curves);
+    curves[5] = { 0, 5, 10, 5 };
+    curves[0] = { 0, 5, 10, 5 };
+    const QImage image = render(plainStyle(), PlotBounds {}, curves);
     EXPECT_EQ(image.pixelColor(500, 299), QColor(Qt::darkRed));
 }
 
@@ -193,20 +194,22 @@ TEST(Series, PointsBeyondThePixelLimitOrNotFiniteAreLeftOutAndTheLineJoinsTheirN
 {
     // y = 2 maps to row 455; the middle points map 5e7 pixels up, or to nowhere.
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    for (const double far : {1e6, nan}) {
-        const QImage image = render(plainStyle(), PlotBounds{}, {{5, {0, 2, 5, far, 10, 2}}});
+    for (const double far : { 1e6, nan }) {
+        const QImage image
+            = render(plainStyle(), PlotBounds {}, { { 5, { 0, 2, 5, far, 10, 2 } } });
         EXPECT_EQ(pixelsOf(image, Qt::darkRed, QRect(61, 454, 918, 3)), 918 * 3) << far;
         EXPECT_EQ(pixelsOf(image, Qt::darkRed, QRect(61, 41, 918, 400)), 0) << far;
     }
     // A window of zero width maps every point to a non-finite pixel.
-    const QImage flat = render(plainStyle(), PlotBounds{5, 5, 5, 0, 10, 5}, {{5, {5, 2, 5, 8}}});
+    const QImage flat
+        = render(plainStyle(), PlotBounds { 5, 5, 5, 0, 10, 5 }, { { 5, { 5, 2, 5, 8 } } });
     EXPECT_EQ(pixelsOf(flat, Qt::darkRed, QRect(0, 0, 1000, 600)), 0);
 }
 
 TEST(Series, OddValuesAndTooShortCurvesDrawOnlyCompletePairs)
 {
-    const QImage image =
-        render(plainStyle(), PlotBounds{}, {{5, {0, 2, 10, 2, 5}}, {2, {3}}, {4, {4, 4}}});
+    const QImage image = render(
+        plainStyle(), PlotBounds {}, { { 5, { 0, 2, 10, 2, 5 } }, { 2, { 3 } }, { 4, { 4, 4 } } });
     EXPECT_EQ(pixelsOf(image, Qt::darkRed, QRect(61, 454, 918, 3)), 918 * 3);
     EXPECT_EQ(pixelsOf(image, Qt::darkRed, QRect(0, 0, 1000, 600)), 918 * 3);
     EXPECT_EQ(pixelsOf(image, Qt::red, QRect(0, 0, 1000, 600)), 0); // one point: no line
@@ -215,7 +218,7 @@ TEST(Series, OddValuesAndTooShortCurvesDrawOnlyCompletePairs)
 TEST(Legend, BoxRowsAndTextsSitAtTheirPixelsAndHideTheCurvesBelow)
 {
     // The box is (865, 45, 110, 80); a curve runs through it on row 100 (y = 8.84).
-    const QImage image = render(testStyle(), PlotBounds{}, {{5, {0, 8.84, 10, 8.84}}});
+    const QImage image = render(testStyle(), PlotBounds {}, { { 5, { 0, 8.84, 10, 8.84 } } });
     EXPECT_EQ(pixelsOf(image, black, QRect(865, 45, 1, 80)), 77); // the curve crosses it
     EXPECT_EQ(pixelsOf(image, black, QRect(974, 45, 1, 80)), 77);
     EXPECT_EQ(image.pixelColor(865, 100), QColor(Qt::darkRed));

@@ -37,7 +37,7 @@ protected:
     void wheel(QPoint angleDelta)
     {
         QWheelEvent event(QPointF(500, 300), QPointF(500, 300), QPoint(), angleDelta, Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+            Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(plotter.get(), &event);
     }
 
@@ -49,8 +49,8 @@ protected:
         EXPECT_EQ(plotter->zoomOutTool()->isEnabled(), zoomOut);
         EXPECT_TRUE(plotter->saveTool()->isEnabled());
         EXPECT_TRUE(plotter->printTool()->isEnabled());
-        for (const QToolButton* tool : {plotter->zoomInTool(), plotter->zoomOutTool(),
-                                        plotter->saveTool(), plotter->printTool()})
+        for (const QToolButton* tool : { plotter->zoomInTool(), plotter->zoomOutTool(),
+                 plotter->saveTool(), plotter->printTool() })
             EXPECT_TRUE(tool->isVisible());
     }
 
@@ -61,13 +61,13 @@ protected:
 // which snap to whole steps of 1.
 const QPoint bandTopLeft(60, 40);
 const QPoint bandBottomRight(519, 299);
-const PlotBounds firstZoom{0, 5, 5, 5, 10, 5};
+const PlotBounds firstZoom { 0, 5, 5, 5, 10, 5 };
 
 } // namespace
 
 TEST_F(PlotterInteraction, StartsWithTheDefaultWindowAndBothZoomToolsOff)
 {
-    EXPECT_EQ(plotter->bounds(), PlotBounds{});
+    EXPECT_EQ(plotter->bounds(), PlotBounds {});
     EXPECT_EQ(plotter->historySize(), 1);
     EXPECT_EQ(plotter->level(), 0);
     expectTools(false, false);
@@ -90,13 +90,13 @@ TEST_F(PlotterInteraction, DragUpLeftEqualsDragDownRight)
     EXPECT_EQ(plotter->bounds(), firstZoom);
 
     // An inner band, both ways: x 2.5 .. 5 and y 5 .. 7.5 of the shown window.
-    plotter->setBounds(PlotBounds{});
+    plotter->setBounds(PlotBounds {});
     drag(QPoint(290, 170), QPoint(519, 299));
     const PlotBounds downRight = plotter->bounds();
-    plotter->setBounds(PlotBounds{});
+    plotter->setBounds(PlotBounds {});
     drag(QPoint(519, 299), QPoint(290, 170));
     EXPECT_EQ(plotter->bounds(), downRight);
-    EXPECT_EQ(downRight, (PlotBounds{2.5, 5, 5, 5, 7.5, 5}));
+    EXPECT_EQ(downRight, (PlotBounds { 2.5, 5, 5, 5, 7.5, 5 }));
 }
 
 TEST_F(PlotterInteraction, ABandUnderFourPixelsZoomsNothing)
@@ -105,7 +105,7 @@ TEST_F(PlotterInteraction, ABandUnderFourPixelsZoomsNothing)
     drag(QPoint(300, 100), QPoint(302, 400)); // 3 pixels wide
     drag(QPoint(300, 100), QPoint(700, 102)); // 3 pixels high
     EXPECT_EQ(plotter->historySize(), 1);
-    EXPECT_EQ(plotter->bounds(), PlotBounds{});
+    EXPECT_EQ(plotter->bounds(), PlotBounds {});
     EXPECT_FALSE(plotter->bandShown());
     EXPECT_EQ(plotter->cursor().shape(), Qt::ArrowCursor);
     expectTools(false, false);
@@ -171,46 +171,46 @@ TEST_F(PlotterInteraction, ArrowKeysShiftTheShownEntryByOneTickInterval)
     QTest::keyClick(plotter.get(), Qt::Key_Right);
     QTest::keyClick(plotter.get(), Qt::Key_Left);
     QTest::keyClick(plotter.get(), Qt::Key_Up);
-    EXPECT_EQ(plotter->bounds(), (PlotBounds{1, 6, 5, 6, 11, 5}));
+    EXPECT_EQ(plotter->bounds(), (PlotBounds { 1, 6, 5, 6, 11, 5 }));
     QTest::keyClick(plotter.get(), Qt::Key_Down);
     QTest::keyClick(plotter.get(), Qt::Key_Down);
-    EXPECT_EQ(plotter->bounds(), (PlotBounds{1, 6, 5, 4, 9, 5}));
+    EXPECT_EQ(plotter->bounds(), (PlotBounds { 1, 6, 5, 4, 9, 5 }));
     EXPECT_EQ(plotter->historySize(), 2);
     EXPECT_EQ(plotter->level(), 1);
     expectTools(false, true);
     // The shifted window is what zooming out and back in returns to.
     plotter->zoomOut();
-    EXPECT_EQ(plotter->bounds(), PlotBounds{});
+    EXPECT_EQ(plotter->bounds(), PlotBounds {});
     plotter->zoomIn();
-    EXPECT_EQ(plotter->bounds(), (PlotBounds{1, 6, 5, 4, 9, 5}));
+    EXPECT_EQ(plotter->bounds(), (PlotBounds { 1, 6, 5, 4, 9, 5 }));
 }
 
 TEST_F(PlotterInteraction, WheelShiftsByWholeNotchesAndAlwaysRedraws)
 {
     const qint64 before = plotter->canvas().cacheKey();
     wheel(QPoint(0, 60)); // half a notch: no step
-    EXPECT_EQ(plotter->bounds(), PlotBounds{});
+    EXPECT_EQ(plotter->bounds(), PlotBounds {});
     EXPECT_NE(plotter->canvas().cacheKey(), before);
 
     wheel(QPoint(0, -240)); // two notches down: two y intervals towards smaller y
-    EXPECT_EQ(plotter->bounds(), (PlotBounds{0, 10, 5, -4, 6, 5}));
+    EXPECT_EQ(plotter->bounds(), (PlotBounds { 0, 10, 5, -4, 6, 5 }));
     wheel(QPoint(120, 0)); // a horizontal notch
-    EXPECT_EQ(plotter->bounds(), (PlotBounds{2, 12, 5, -4, 6, 5}));
+    EXPECT_EQ(plotter->bounds(), (PlotBounds { 2, 12, 5, -4, 6, 5 }));
     expectTools(false, false);
 }
 
 TEST_F(PlotterInteraction, SetBoundsWhileZoomedKeepsCurvesAndStartsAFreshHistory)
 {
-    plotter->setCurve(0, {0, 1, 10, 9});
+    plotter->setCurve(0, { 0, 1, 10, 9 });
     drag(bandTopLeft, bandBottomRight);
     drag(bandTopLeft, bandBottomRight);
     plotter->zoomOut();
-    const PlotBounds given{-50000, 0, 5, 0, 1300, 13};
+    const PlotBounds given { -50000, 0, 5, 0, 1300, 13 };
     plotter->setBounds(given);
     EXPECT_EQ(plotter->bounds(), given); // used as given, not snapped
     EXPECT_EQ(plotter->historySize(), 1);
     EXPECT_EQ(plotter->level(), 0);
-    EXPECT_EQ(plotter->curves().at(0), (std::vector<double>{0, 1, 10, 9}));
+    EXPECT_EQ(plotter->curves().at(0), (std::vector<double> { 0, 1, 10, 9 }));
     expectTools(false, false);
 }
 
@@ -231,7 +231,7 @@ TEST_F(PlotterInteraction, AKeyOutsideTheTableGoesOnToTheParent)
     parent.key = 0;
     QTest::keyClick(child, Qt::Key_Left);
     EXPECT_EQ(parent.key, 0);
-    EXPECT_EQ(child->bounds(), (PlotBounds{-2, 8, 5, 0, 10, 5}));
+    EXPECT_EQ(child->bounds(), (PlotBounds { -2, 8, 5, 0, 10, 5 }));
 }
 
 TEST_F(PlotterInteraction, AWidgetWithoutRoomForAPlotZoomsNothing)
@@ -240,7 +240,7 @@ TEST_F(PlotterInteraction, AWidgetWithoutRoomForAPlotZoomsNothing)
     QApplication::processEvents();
     drag(QPoint(5, 5), QPoint(60, 60));
     EXPECT_EQ(plotter->historySize(), 1);
-    EXPECT_EQ(plotter->bounds(), PlotBounds{});
+    EXPECT_EQ(plotter->bounds(), PlotBounds {});
     EXPECT_EQ(plotter->canvas().size(), QSize(70, 70));
 }
 
@@ -253,9 +253,9 @@ TEST_F(PlotterInteraction, TheCanvasIsRenderedAgainOnEveryChange)
         key = now;
         return different;
     };
-    plotter->setCurve(0, {0, 0, 10, 10});
+    plotter->setCurve(0, { 0, 0, 10, 10 });
     EXPECT_TRUE(changed());
-    plotter->setBounds(PlotBounds{});
+    plotter->setBounds(PlotBounds {});
     EXPECT_TRUE(changed());
     QTest::keyClick(plotter.get(), Qt::Key_Up);
     EXPECT_TRUE(changed());
@@ -273,7 +273,7 @@ TEST(PlotterCanvas, FollowsTheDevicePixelRatioAndIsCopiedToTheScreenUnchanged)
 {
     Plotter plotter;
     plotter.setViewerStyle(testStyle());
-    plotter.setCurve(1, {0, 1, 5, 9, 10, 4});
+    plotter.setCurve(1, { 0, 1, 5, 9, 10, 4 });
     plotter.resize(400, 300);
     plotter.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&plotter));

@@ -27,7 +27,7 @@ protected:
         plotter = std::make_unique<Plotter>();
         plotter->setViewerStyle(testStyle(directory.filePath("plots/image_test.png")));
         plotter->label1 = QStringLiteral("0.5");
-        plotter->setCurve(1, {0, 1, 5, 9, 10, 4});
+        plotter->setCurve(1, { 0, 1, 5, 9, 10, 4 });
         plotter->resize(1000, 600);
         plotter->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(plotter.get()));
@@ -82,11 +82,12 @@ TEST_F(PlotterOutput, SaveWritesTheCanvasExactlyAndReplacesAnEarlierFile)
     EXPECT_EQ(asRgb(saved), asRgb(plotter->canvas().toImage()));
     EXPECT_FALSE(plotter->notice()->isVisible());
 
-    plotter->setBounds(PlotBounds{0, 20, 4, 0, 20, 4});
+    plotter->setBounds(PlotBounds { 0, 20, 4, 0, 20, 4 });
     plotter->save();
     saved.load(path, "PNG");
     EXPECT_EQ(asRgb(saved), asRgb(plotter->canvas().toImage()));
-    EXPECT_EQ(QDir(directory.filePath("plots")).entryList(QDir::Files), QStringList{"image_test.png"});
+    EXPECT_EQ(
+        QDir(directory.filePath("plots")).entryList(QDir::Files), QStringList { "image_test.png" });
 }
 
 TEST_F(PlotterOutput, AFailedSaveIsReportedOnStandardErrorAndInTheWindow)
@@ -96,12 +97,14 @@ TEST_F(PlotterOutput, AFailedSaveIsReportedOnStandardErrorAndInTheWindow)
     plotter->save();
     const std::string error = ::testing::internal::GetCapturedStderr();
     const std::string path = plotter->viewerStyle().pngPath.toStdString();
-    EXPECT_NE(error.find("Could not save the plot to \"" + path + "\""), std::string::npos) << error;
+    EXPECT_NE(error.find("Could not save the plot to \"" + path + "\""), std::string::npos)
+        << error;
     EXPECT_FALSE(QFile::exists(plotter->viewerStyle().pngPath));
     EXPECT_FALSE(QDir(directory.filePath("plots")).exists());
     ASSERT_TRUE(plotter->notice()->isVisible());
     EXPECT_TRUE(plotter->notice()->text().contains(plotter->viewerStyle().pngPath));
-    EXPECT_TRUE(plotter->geometry().contains(plotter->notice()->geometry().translated(plotter->pos())));
+    EXPECT_TRUE(
+        plotter->geometry().contains(plotter->notice()->geometry().translated(plotter->pos())));
 
     // Once the directory is there, the next save succeeds and the notice goes.
     ASSERT_TRUE(QDir(directory.path()).mkdir("plots"));
@@ -124,8 +127,8 @@ TEST_F(PlotterOutput, PrintingGivesOneLandscapePageWithThePlotOnIt)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromLatin1(file.readAll());
     EXPECT_EQ(text.count(QRegularExpression("/Type\\s*/Page\\b(?!s)")), 1);
-    const QRegularExpressionMatch box =
-        QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)").match(text);
+    const QRegularExpressionMatch box
+        = QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)").match(text);
     ASSERT_TRUE(box.hasMatch());
     EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
     // In widget pixels, unscaled: the frame outline and the legend box as on the screen.
@@ -136,14 +139,14 @@ TEST_F(PlotterOutput, PrintingGivesOneLandscapePageWithThePlotOnIt)
 
 TEST_F(PlotterOutput, ToolButtonsSitInARowEndingTwentyFivePixelsFromTheRightEdge)
 {
-    const std::array tools{plotter->zoomInTool(), plotter->zoomOutTool(), plotter->saveTool(),
-                           plotter->printTool()};
+    const std::array tools { plotter->zoomInTool(), plotter->zoomOutTool(), plotter->saveTool(),
+        plotter->printTool() };
     for (QToolButton* tool : tools)
         tool->resize(30, 30);
     plotter->resize(1001, 600);
     plotter->resize(1000, 600);
     QApplication::processEvents();
-    const int expected[] = {840, 875, 910, 945};
+    const int expected[] = { 840, 875, 910, 945 };
     for (std::size_t i = 0; i < tools.size(); ++i) {
         EXPECT_EQ(tools[i]->pos(), QPoint(expected[i], 5)) << i;
         EXPECT_EQ(tools[i]->size(), QSize(30, 30)); // moved, never resized
@@ -160,8 +163,8 @@ TEST_F(PlotterOutput, ToolButtonsSitInARowEndingTwentyFivePixelsFromTheRightEdge
 
 TEST_F(PlotterOutput, ToolButtonsCarryTheirIconsAndCallTheirSlots)
 {
-    for (QToolButton* tool : {plotter->zoomInTool(), plotter->zoomOutTool(), plotter->saveTool(),
-                              plotter->printTool()})
+    for (QToolButton* tool : { plotter->zoomInTool(), plotter->zoomOutTool(), plotter->saveTool(),
+             plotter->printTool() })
         EXPECT_FALSE(tool->icon().isNull());
     EXPECT_EQ(plotter->zoomInTool()->iconSize(), QSize(22, 22));
     EXPECT_EQ(plotter->printTool()->iconSize(), QSize(24, 23));
@@ -181,7 +184,7 @@ TEST(PlotterMetaObject, IsNamedPlotterWithItsFourSlotsInOrder)
     const QMetaObject& meta = Plotter::staticMetaObject;
     EXPECT_STREQ(meta.className(), "Plotter");
     EXPECT_EQ(meta.superClass(), &QWidget::staticMetaObject);
-    const char* slotNames[] = {"zoomIn()", "zoomOut()", "save()", "print()"};
+    const char* slotNames[] = { "zoomIn()", "zoomOut()", "save()", "print()" };
     ASSERT_EQ(meta.methodCount() - meta.methodOffset(), 4);
     for (int i = 0; i < 4; ++i) {
         const QMetaMethod method = meta.method(meta.methodOffset() + i);

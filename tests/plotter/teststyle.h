@@ -11,9 +11,9 @@ inline ViewerStyle testStyle(const QString& pngPath = {})
     style.titleSuffix = QStringLiteral(" mm/yr");
     style.xCaption = QStringLiteral("Temperature (C)");
     style.yCaption = QStringLiteral("Depth (m)");
-    style.legend = LegendAnchor{135, 45};
-    style.legendRows = {{2, QStringLiteral(" Myr"), Qt::black, Qt::SolidLine, 3},
-                        {0, QStringLiteral("model"), Qt::blue, Qt::DashLine, 3}};
+    style.legend = LegendAnchor { 135, 45 };
+    style.legendRows = { { 2, QStringLiteral(" Myr"), Qt::black, Qt::SolidLine, 3 },
+        { 0, QStringLiteral("model"), Qt::blue, Qt::DashLine, 3 } };
     style.pngPath = pngPath;
     return style;
 }
