@@ -72,24 +72,57 @@ void formatAll(benchmark::State& state, const std::vector<double>& values, Forma
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(values.size()));
 }
 
-char* fast(double value, char* out) { return erosion::formatNumber(value, out); }
-char* plain(double value, char* out) { return erosion::formatNumberPlain(value, out); }
+char* fast(double value, char* out)
+{
+    return erosion::formatNumber(value, out);
+}
+char* plain(double value, char* out)
+{
+    return erosion::formatNumberPlain(value, out);
+}
 char* toChars(double value, char* out)
 {
-    return std::to_chars(out, out + erosion::maxNumberLength, value,
-        std::chars_format::scientific, 3)
+    return std::to_chars(
+        out, out + erosion::maxNumberLength, value, std::chars_format::scientific, 3)
         .ptr;
 }
 
-void BM_FormatNumber_FieldTemperatures(benchmark::State& s) { formatAll(s, fieldTemperatures(), fast); }
-void BM_Snprintf_FieldTemperatures(benchmark::State& s) { formatAll(s, fieldTemperatures(), plain); }
-void BM_ToChars_FieldTemperatures(benchmark::State& s) { formatAll(s, fieldTemperatures(), toChars); }
-void BM_FormatNumber_NodeCoordinates(benchmark::State& s) { formatAll(s, nodeCoordinates(), fast); }
-void BM_Snprintf_NodeCoordinates(benchmark::State& s) { formatAll(s, nodeCoordinates(), plain); }
-void BM_FormatNumber_WideMagnitudes(benchmark::State& s) { formatAll(s, wideMagnitudes(), fast); }
-void BM_Snprintf_WideMagnitudes(benchmark::State& s) { formatAll(s, wideMagnitudes(), plain); }
-void BM_FormatNumber_AnyDoubles(benchmark::State& s) { formatAll(s, anyDoubles(), fast); }
-void BM_Snprintf_AnyDoubles(benchmark::State& s) { formatAll(s, anyDoubles(), plain); }
+void BM_FormatNumber_FieldTemperatures(benchmark::State& s)
+{
+    formatAll(s, fieldTemperatures(), fast);
+}
+void BM_Snprintf_FieldTemperatures(benchmark::State& s)
+{
+    formatAll(s, fieldTemperatures(), plain);
+}
+void BM_ToChars_FieldTemperatures(benchmark::State& s)
+{
+    formatAll(s, fieldTemperatures(), toChars);
+}
+void BM_FormatNumber_NodeCoordinates(benchmark::State& s)
+{
+    formatAll(s, nodeCoordinates(), fast);
+}
+void BM_Snprintf_NodeCoordinates(benchmark::State& s)
+{
+    formatAll(s, nodeCoordinates(), plain);
+}
+void BM_FormatNumber_WideMagnitudes(benchmark::State& s)
+{
+    formatAll(s, wideMagnitudes(), fast);
+}
+void BM_Snprintf_WideMagnitudes(benchmark::State& s)
+{
+    formatAll(s, wideMagnitudes(), plain);
+}
+void BM_FormatNumber_AnyDoubles(benchmark::State& s)
+{
+    formatAll(s, anyDoubles(), fast);
+}
+void BM_Snprintf_AnyDoubles(benchmark::State& s)
+{
+    formatAll(s, anyDoubles(), plain);
+}
 
 } // namespace
 

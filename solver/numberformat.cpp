@@ -15,15 +15,15 @@ namespace {
 // with significand in [1000, 9999]: the digits d.ddd and the decimal exponent of printf's %e.
 constexpr int significantDigits = 4;
 constexpr double smallestSignificand = 1000.0; // 10^(significantDigits - 1)
-constexpr double significandLimit = 10000.0;   // 10^significantDigits
+constexpr double significandLimit = 10000.0; // 10^significantDigits
 
 // %g writes fixed notation for decimal exponents -4 .. significantDigits - 1 of the rounded value.
 constexpr int minFixedExponent = -4;
 constexpr int maxFixedExponent = significantDigits - 1;
 
 // 10^0 .. 10^22, the powers of ten a double holds exactly (5^22 < 2^53).
-constexpr std::array<double, 23> exactPowerOfTen = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::array<double, 23> exactPowerOfTen = { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+    1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22 };
 constexpr int maxExactPower = static_cast<int>(exactPowerOfTen.size()) - 1;
 
 // The fast path scales by a single exact power of ten, 10^(3 - e) with |3 - e| <= 22; every
@@ -43,10 +43,13 @@ constexpr std::array<char, 200> digitPairs = [] {
 
 struct RoundedDecimal {
     int significand; // 1000 .. 9999
-    int exponent;    // decimal exponent of the rounded value
+    int exponent; // decimal exponent of the rounded value
 };
 
-int sign(double x) { return (x > 0) - (x < 0); }
+int sign(double x)
+{
+    return (x > 0) - (x < 0);
+}
 
 // The exact value X = magnitude x 10^power, held as its nearest double. Products and quotients
 // of doubles are correctly rounded, so for any double c: nearest > c implies X > c and nearest < c
@@ -83,7 +86,10 @@ private:
 };
 
 // floor(binaryExponent x log10(2)) for |binaryExponent| <= 1650, without a logarithm.
-int decimalExponentEstimate(int binaryExponent) { return (binaryExponent * 78913) >> 18; }
+int decimalExponentEstimate(int binaryExponent)
+{
+    return (binaryExponent * 78913) >> 18;
+}
 
 // The doubles nearest to 10^e for e = minFastExponent .. maxFastExponent + 1: the magnitude's
 // decimal exponent is the estimate or one more, and a comparison with the next power decides
@@ -113,7 +119,8 @@ bool roundFast(double magnitude, RoundedDecimal& rounded)
     // so that 1000 <= magnitude x 10^(3 - e) < 10000 holds exactly.
     int exponent = decimalExponentEstimate(binaryExponent);
     if (exponent >= minFastExponent && exponent <= maxFastExponent)
-        exponent += magnitude >= nearPowerOfTen[static_cast<std::size_t>(exponent + 1 - minFastExponent)];
+        exponent += magnitude
+            >= nearPowerOfTen[static_cast<std::size_t>(exponent + 1 - minFastExponent)];
     for (;;) {
         if (exponent < minFastExponent || exponent > maxFastExponent)
             return false;
@@ -136,7 +143,7 @@ bool roundFast(double magnitude, RoundedDecimal& rounded)
             significand = static_cast<int>(smallestSignificand);
             ++exponent;
         }
-        rounded = {significand, exponent};
+        rounded = { significand, exponent };
         return true;
     }
 }
@@ -146,7 +153,8 @@ char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
     // Every copy below has a size known at compile time, so none becomes a library call.
     char digits[significantDigits];
     std::memcpy(digits, &digitPairs[2 * static_cast<std::size_t>(rounded.significand / 100)], 2);
-    std::memcpy(digits + 2, &digitPairs[2 * static_cast<std::size_t>(rounded.significand % 100)], 2);
+    std::memcpy(
+        digits + 2, &digitPairs[2 * static_cast<std::size_t>(rounded.significand % 100)], 2);
 
     *out = '-';
     out += negative;
@@ -218,8 +226,8 @@ char* formatNumber(double value, char* out)
 
     // Below 1e-19 or above 1e25 (subnormals included) %#.4g is %.3e, which is exactly what
     // to_chars writes in scientific form with 3 decimals: correctly rounded, locale-free.
-    return std::to_chars(out, out + maxNumberLength, value, std::chars_format::scientific,
-        significantDigits - 1)
+    return std::to_chars(
+        out, out + maxNumberLength, value, std::chars_format::scientific, significantDigits - 1)
         .ptr;
 }
 

@@ -47,8 +47,8 @@ public:
         ++m_mismatches;
         if (m_failures.size() < 10) {
             char line[128];
-            std::snprintf(line, sizeof line, "%a: wrote \"%s\", expected \"%s\"", x, written,
-                expected);
+            std::snprintf(
+                line, sizeof line, "%a: wrote \"%s\", expected \"%s\"", x, written, expected);
             m_failures.emplace_back(line);
         }
     }
@@ -166,8 +166,8 @@ TEST(NumberFormat, BreaksExactTiesToTheEvenDigit)
                 odd /= 5;
             }
             for (int k = 3; k < e && odd != 0; ++k)
-                odd = odd <= (std::int64_t {1} << 53) / 5 ? odd * 5 : 0;
-            if (odd == 0 || odd >= (std::int64_t {1} << 53))
+                odd = odd <= (std::int64_t { 1 } << 53) / 5 ? odd * 5 : 0;
+            if (odd == 0 || odd >= (std::int64_t { 1 } << 53))
                 continue;
             const double tie = std::ldexp(static_cast<double>(odd), e - 4);
             comparison.check(tie);
@@ -193,7 +193,7 @@ TEST(NumberFormat, AgreesWithPrintfAroundEveryRoundingBoundary)
             for (long n = 1000; n <= 9999; ++n)
                 checkAroundBoundary(comparison, n, e);
         } else {
-            for (const long n : {1000L, 1001L, 4999L, 5000L, 9998L, 9999L})
+            for (const long n : { 1000L, 1001L, 4999L, 5000L, 9998L, 9999L })
                 checkAroundBoundary(comparison, n, e);
             for (int i = 0; i < 8; ++i)
                 checkAroundBoundary(comparison, anyDigits(random), e);
@@ -212,11 +212,11 @@ TEST(NumberFormat, AgreesWithPrintfOverRandomDoubles)
         comparison.check(std::bit_cast<double>(random()));
 
     // Subnormals and the edges of the normal range.
-    std::uniform_int_distribution<std::uint64_t> subnormalBits(1, (std::uint64_t {1} << 52) - 1);
+    std::uniform_int_distribution<std::uint64_t> subnormalBits(1, (std::uint64_t { 1 } << 52) - 1);
     for (int i = 0; i < 100000; ++i)
         comparison.check(std::bit_cast<double>(subnormalBits(random)));
-    for (const double edge : {std::numeric_limits<double>::denorm_min(),
-             std::numeric_limits<double>::min(), std::numeric_limits<double>::max()})
+    for (const double edge : { std::numeric_limits<double>::denorm_min(),
+             std::numeric_limits<double>::min(), std::numeric_limits<double>::max() })
         comparison.checkAround(edge);
 
     // Log-uniform magnitudes over the range the solver's files hold, and beyond.
