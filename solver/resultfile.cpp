@@ -77,4 +77,10 @@ void ResultFile::writeLine(double value)
     m_stream << std::endl;
 }
 
+void ResultFile::writeText(std::string_view text)
+{
+    // Large blocks go straight to the file, past the stream's buffer.
+    m_stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
 } // namespace erosion

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <span>
+#include <string_view>
 
 namespace erosion {
 
@@ -30,6 +31,8 @@ public:
     void writeRow(std::span<const double> values);
     // One value per line: "value" and a line end, flushed.
     void writeLine(double value);
+    // Text already in the files' format (a block of whole rows from the fast field writer).
+    void writeText(std::string_view text);
 
 private:
     void writeNumber(double value);

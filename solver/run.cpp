@@ -1,16 +1,24 @@
 #include "run.h"
 
+#include "commandline.h"
+#include "fastfield.h"
 #include "field.h"
+#include "fieldwriter.h"
 #include "grid.h"
+#include "isothermscan.h"
 #include "memory.h"
 #include "parametercheck.h"
+#include "progressline.h"
 #include "records.h"
 #include "resultfile.h"
 #include "resultwriters.h"
 
+#include <algorithm>
+#include <iostream>
 #include <new>
 #include <optional>
 #include <ostream>
+#include <thread>
 #include <vector>
 
 namespace erosion {
@@ -39,9 +47,20 @@ int fail(std::ostream& err, const std::string& message)
     return 1;
 }
 
-// The results, in the order of the files.
-bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& arrays)
+int threadCount(const Execution& execution)
 {
+    if (execution.threads > 0)
+        return execution.threads;
+    return std::max(1U, std::thread::hardware_concurrency());
+}
+
+// The results, in the order of the files.
+bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& arrays,
+    const Execution& execution, std::ostream& err)
+{
+    const bool fast = execution.path == Execution::Path::fast;
+    const int threads = threadCount(execution);
+
     ResultFile out;
     for (std::size_t k = 0; k < p.geothermTime.size(); ++k) {
         if (!writeGeotherm(
@@ -49,12 +68,27 @@ bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& a
             return false;
     }
 
-    computeField(p, grid, arrays.field);
-    if (!writeField(out, resultpath::field, arrays.field))
-        return false;
+    if (fast) {
+        const LevelFactors levels(p, grid.nodeCount());
+        ProgressLine progress = execution.showProgress
+            ? ProgressLine(err, "transient_erosion: temperature field")
+            : ProgressLine();
+        if (!computeAndWriteField(
+                out, resultpath::field, levels, grid, arrays.field, threads, progress))
+            return false;
+    } else {
+        computeField(p, grid, arrays.field);
+        if (!writeField(out, resultpath::field, arrays.field))
+            return false;
+    }
 
     for (std::size_t m = 0; m < p.isothermTemp.size(); ++m) {
-        isothermDepths(arrays.field, grid, p.isothermTemp[m], arrays.column, arrays.isothermDepth);
+        if (fast)
+            isothermDepthsByRows(
+                arrays.field, grid, p.isothermTemp[m], arrays.isothermDepth, threads);
+        else
+            isothermDepths(
+                arrays.field, grid, p.isothermTemp[m], arrays.column, arrays.isothermDepth);
         if (!writeIsotherm(out, resultpath::isotherm[m], arrays.isothermDepth))
             return false;
     }
@@ -68,7 +102,7 @@ bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& a
 
 } // namespace
 
-int runTransientErosion(const RunParameters& p, std::ostream& err)
+int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution)
 {
     if (const auto error = checkParameters(p))
         return fail(err, *error);
@@ -85,12 +119,31 @@ int runTransientErosion(const RunParameters& p, std::ostream& err)
             return fail(err, *error);
 
         RunArrays arrays(grid.nodeCount());
-        if (!computeAndWrite(p, grid, arrays))
+        if (!computeAndWrite(p, grid, arrays, execution, err))
             return fail(err, openErrorMessage);
     } catch (const std::bad_alloc&) {
         return fail(err, heapErrorMessage);
     }
     return 0;
+}
+
+int transientErosionMain(int argc, char* argv[], const Execution& execution)
+{
+    const CommandLine commandLine = readCommandLine(argc, argv);
+    switch (commandLine.action) {
+    case CommandLine::Action::help:
+        printMenu(argv[0]);
+        return 0;
+    case CommandLine::Action::version:
+        std::cout << versionString << std::endl;
+        return 0;
+    case CommandLine::Action::badOption:
+        printBadOptionHint(argv[0], std::cerr);
+        return 1;
+    case CommandLine::Action::run:
+        break;
+    }
+    return runTransientErosion(commandLine.parameters, std::cerr, execution);
 }
 
 } // namespace erosion

@@ -9,8 +9,24 @@
 
 namespace erosion {
 
+// How a run evaluates the temperature field and the isotherms. The program takes the fast path:
+// the field on several threads with the closed form's node-only and level-only factors computed
+// once, written in large blocks as it is computed, and each isotherm found in one pass over the
+// field in storage order. The plain path (one thread, transientTemp value by value, the field
+// written row by row through the stream, each isotherm from gathered columns) is kept as the
+// reference that tests and benchmarks compare with. Both write the same bytes.
+struct Execution {
+    enum class Path { fast, plain };
+    Path path = Path::fast;
+    int threads = 0; // fast path: 0 for one per processor
+    bool showProgress = false; // a progress line on err while the field is computed
+};
+
 // Returns the exit status: 0 when every file was written, 1 after a message on err. Parameters
 // that are refused and grids too large for the machine stop the run before any file is touched.
-int runTransientErosion(const RunParameters& p, std::ostream& err);
+int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution = {});
+
+// The whole program: reads the command line, answers -h and -v, reports a bad option, or runs.
+int transientErosionMain(int argc, char* argv[], const Execution& execution);
 
 } // namespace erosion
