@@ -1,0 +1,238 @@
+// The program's fast path (threads, factors computed once per node and per level, the block
+// writer, isotherms found in storage order) against the plain path: every result file byte for
+// byte, whatever the thread count, on grids with unusual parameters.
+
+#include "fastfield.h"
+#include "field.h"
+#include "grid.h"
+#include "isothermscan.h"
+#include "progressline.h"
+#include "records.h"
+#include "run.h"
+#include "units.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+
+namespace fs = std::filesystem;
+using erosion::Execution;
+using erosion::RunParameters;
+using erosion::secondsPerMyr;
+
+namespace {
+
+const std::array<const char*, 12> resultFiles {
+    "transient/geotherm/transient_T1.dat",
+    "transient/geotherm/transient_T2.dat",
+    "transient/geotherm/transient_T3.dat",
+    "transient/geotherm/transient_T4.dat",
+    "transient/temp_time/transient_Tnew.dat",
+    "transient/temp_time/transient_isotherm1.dat",
+    "transient/temp_time/transient_isotherm2.dat",
+    "transient/temp_time/transient_isotherm3.dat",
+    "transient/temp_time/transient_isotherm4.dat",
+    "transient/temp_hist/transient_tempHist.dat",
+    "default_output/transient_timeHist.dat",
+    "default_output/transient_tempHist.dat",
+};
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// A temporary tree with one workspace per run (a run directory beside its output tree); runs
+// the solver in-process from a workspace's run directory.
+class FastPath : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "fastpath_test_XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_root = pattern;
+        m_startDirectory = fs::current_path();
+    }
+    void TearDown() override
+    {
+        fs::current_path(m_startDirectory);
+        fs::remove_all(m_root);
+    }
+
+    // Runs p in a fresh workspace; returns its output tree.
+    fs::path run(const std::string& name, const RunParameters& p, const Execution& execution)
+    {
+        const fs::path workspace = m_root / name;
+        for (const char* dir : { "transient/geotherm", "transient/temp_time", "transient/temp_hist",
+                 "default_output" })
+            fs::create_directories(workspace / "output" / dir);
+        fs::create_directories(workspace / "run");
+        fs::current_path(workspace / "run");
+        std::ostringstream err;
+        const int status = erosion::runTransientErosion(p, err, execution);
+        fs::current_path(m_startDirectory);
+        EXPECT_EQ(status, 0) << name;
+        EXPECT_EQ(err.str(), "") << name;
+        return workspace / "output";
+    }
+
+    // The plain run, then fast runs with several thread counts, each compared file by file.
+    void expectFastEqualsPlain(const RunParameters& p)
+    {
+        const fs::path plain = run("plain", p, { .path = Execution::Path::plain });
+        ASSERT_GT(readFile(plain / resultFiles[4]).size(), 0U);
+        for (const int threads : { 1, 2, 3, 8 }) {
+            // A progress line is asked for: a run this short must still print nothing.
+            const fs::path fast = run("fast" + std::to_string(threads), p,
+                { .path = Execution::Path::fast, .threads = threads, .showProgress = true });
+            for (const char* file : resultFiles)
+                EXPECT_TRUE(readFile(fast / file) == readFile(plain / file))
+                    << file << " differs with " << threads << " threads";
+        }
+    }
+
+private:
+    fs::path m_root;
+    fs::path m_startDirectory;
+};
+
+} // namespace
+
+TEST_F(FastPath, WritesThePlainFilesOnAnUnevenGrid)
+{
+    // 293 nodes, 107 m apart below a shorter top interval; a surface below freezing, a steep
+    // gradient, a high diffusivity; a geotherm far beyond the time axis; isotherms at the surface
+    // temperature itself and one hotter than the model ever gets.
+    RunParameters p;
+    p.maxDepth = 31234.5;
+    p.setErosionRate(0.107);
+    p.surfaceTemp = -13.7;
+    p.basalGradient = 0.0613;
+    p.diffusivity = 2.9e-6;
+    p.geothermTime = { 0.0, 3.7 * secondsPerMyr, 250 * secondsPerMyr, 0.5 * secondsPerMyr };
+    p.isothermTemp = { -13.7, 0.31, 1234.5, 1.0e5 };
+    p.historyTime = 150;
+    expectFastEqualsPlain(p);
+}
+
+TEST_F(FastPath, WritesThePlainFilesWhenTemperatureFallsWithDepth)
+{
+    // Temperatures falling with depth: the isotherm scans meet intervals they must pass over.
+    RunParameters p;
+    p.maxDepth = 47000;
+    p.setErosionRate(0.173);
+    p.surfaceTemp = 400;
+    p.basalGradient = -0.02;
+    p.diffusivity = 5e-7;
+    p.isothermTemp = { 300, 399.99, -500, 400 };
+    p.historyTime = 271;
+    expectFastEqualsPlain(p);
+}
+
+TEST_F(FastPath, WritesThePlainFilesOnAGridOfTwoNodes)
+{
+    // Fewer nodes than threads, and one temperature everywhere: the isotherm at that temperature
+    // lies on a whole interval, where the interpolation is 0 / 0.
+    RunParameters p;
+    p.maxDepth = 100;
+    p.setErosionRate(0.5);
+    p.surfaceTemp = 15;
+    p.basalGradient = 0;
+    p.isothermTemp = { 15, 16, 14, 0 };
+    p.historyTime = 1;
+    expectFastEqualsPlain(p);
+}
+
+TEST(FastField, EqualsTransientTempBitForBit)
+{
+    // The printed files hide a last-bit difference; the values themselves must not differ.
+    RunParameters p;
+    p.maxDepth = 7777.7;
+    p.setErosionRate(0.031);
+    p.surfaceTemp = 3.3;
+    p.basalGradient = 0.0417;
+    p.diffusivity = 8.1e-7;
+    const erosion::DepthGrid grid
+        = erosion::buildGrid(p.maxDepth, erosion::nodeSpacingFor(p.erosionRate));
+    const int nodeCount = grid.nodeCount();
+    erosion::TemperatureField plain(nodeCount), fast(nodeCount);
+    erosion::computeField(p, grid, plain);
+    erosion::computeFieldRows(erosion::LevelFactors(p, nodeCount), grid, fast, 0, nodeCount);
+
+    long differing = 0;
+    for (int node = 0; node < nodeCount; ++node)
+        for (int level = 0; level < nodeCount; ++level)
+            differing += std::bit_cast<std::uint64_t>(plain.at(node, level))
+                != std::bit_cast<std::uint64_t>(fast.at(node, level));
+    EXPECT_EQ(differing, 0) << "of " << nodeCount << " x " << nodeCount << " values";
+}
+
+TEST(IsothermScan, FindsWhatTheColumnScanFindsInAnyField)
+{
+    // Columns that rise and fall, repeat values, hold NaN and infinities: the first interval
+    // that holds the temperature must win, as in interpl.
+    constexpr int nodeCount = 37;
+    erosion::DepthGrid grid;
+    for (int node = 0; node < nodeCount; ++node)
+        grid.nodeZ.push_back(-13.0 * node - (node > 0 ? 5.5 : 0.0));
+    erosion::TemperatureField field(nodeCount);
+    for (int node = 0; node < nodeCount; ++node)
+        for (int level = 0; level < nodeCount; ++level)
+            field.at(node, level) = std::fmod(7.0 * node * (level % 5 + 1) + level, 23.0) - 3.0;
+    field.at(4, 2) = std::numeric_limits<double>::quiet_NaN();
+    field.at(0, 7) = std::numeric_limits<double>::infinity();
+    field.at(9, 8) = -std::numeric_limits<double>::infinity();
+    for (int node = 0; node < nodeCount; ++node)
+        field.at(node, 11) = 5.0; // the temperature held over the whole column
+
+    std::vector<double> column, plain;
+    for (const double temperature : { 5.0, 0.5, -3.0, 19.99, 100.0 }) {
+        erosion::isothermDepths(field, grid, temperature, column, plain);
+        for (const int threads : { 1, 2, 5, 64 }) {
+            std::vector<double> rows(nodeCount, 42.0);
+            erosion::isothermDepthsByRows(field, grid, temperature, rows, threads);
+            for (int level = 0; level < nodeCount; ++level)
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(rows[level]),
+                    std::bit_cast<std::uint64_t>(plain[level]))
+                    << "isotherm " << temperature << ", level " << level << ", " << threads
+                    << " threads: " << rows[level] << " instead of " << plain[level];
+        }
+    }
+}
+
+TEST(ProgressLine, StaysSilentUntilItsDelayHasPassed)
+{
+    std::ostringstream out;
+    {
+        erosion::ProgressLine progress(out, "field", std::chrono::hours(1));
+        progress.update(0.5);
+    }
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST(ProgressLine, RewritesOneLineAndErasesItWhenDone)
+{
+    std::ostringstream out;
+    {
+        erosion::ProgressLine progress(
+            out, "field", std::chrono::milliseconds(0), std::chrono::milliseconds(0));
+        progress.update(0.25);
+        progress.update(0.999);
+    }
+    EXPECT_EQ(out.str(), "\rfield 25%\rfield 99%\r         \r");
+}
