@@ -31,10 +31,7 @@ std::size_t rowTextCapacity(int nodeCount)
 // " v0 v1 ... vn" and a line end, as the plain writer writes a row.
 char* formatRow(std::span<const double> values, char* out)
 {
-    for (const double value : values) {
-        *out++ = ' ';
-        out = formatNumber(value, out);
-    }
+    out = formatSpacedNumbers(values, out);
     *out++ = '\n';
     return out;
 }

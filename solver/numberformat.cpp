@@ -108,13 +108,8 @@ constexpr std::array<double, maxFastExponent - minFastExponent + 2> nearPowerOfT
 // Rounds a finite positive magnitude to 4 significant digits, to nearest with ties to even
 // (printf in the default rounding mode). Returns false when the magnitude lies outside the range
 // of the fast path.
-bool roundFast(double magnitude, RoundedDecimal& rounded)
+bool roundFast(double magnitude, int binaryExponent, RoundedDecimal& rounded)
 {
-    constexpr int exponentBias = 1023;
-    constexpr int significandBits = 52;
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-    const int binaryExponent = static_cast<int>(bits >> significandBits) - exponentBias;
-
     // The decimal exponent e = floor(log10 X) is the estimate or one more; the loop settles it
     // so that 1000 <= magnitude x 10^(3 - e) < 10000 holds exactly.
     int exponent = decimalExponentEstimate(binaryExponent);
@@ -196,39 +191,54 @@ char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
     return out + significantDigits + 1;
 }
 
-} // namespace
-
-char* formatNumber(double value, char* out)
+// Zero, infinities, NaN, and magnitudes outside the fast routine's range.
+char* formatRare(double value, char* out)
 {
     const bool negative = std::signbit(value);
-    const double magnitude = std::fabs(value);
-    if (std::isnan(value)) {
-        const char* text = negative ? "-nan" : "nan";
+    const char* text = nullptr;
+    if (std::isnan(value))
+        text = negative ? "-nan" : "nan";
+    else if (std::isinf(value))
+        text = negative ? "-inf" : "inf";
+    else if (value == 0)
+        text = negative ? "-0.000" : "0.000";
+    if (text) {
         const std::size_t length = std::strlen(text);
         std::memcpy(out, text, length);
         return out + length;
     }
-    if (std::isinf(value)) {
-        const char* text = negative ? "-inf" : "inf";
-        const std::size_t length = std::strlen(text);
-        std::memcpy(out, text, length);
-        return out + length;
-    }
-    if (magnitude == 0) {
-        const char* text = negative ? "-0.000" : "0.000";
-        const std::size_t length = std::strlen(text);
-        std::memcpy(out, text, length);
-        return out + length;
-    }
-    RoundedDecimal rounded {};
-    if (roundFast(magnitude, rounded))
-        return writeRounded(negative, rounded, out);
-
     // Below 1e-19 or above 1e25 (subnormals included) %#.4g is %.3e, which is exactly what
     // to_chars writes in scientific form with 3 decimals: correctly rounded, locale-free.
     return std::to_chars(
         out, out + maxNumberLength, value, std::chars_format::scientific, significantDigits - 1)
         .ptr;
+}
+
+} // namespace
+
+char* formatNumber(double value, char* out)
+{
+    constexpr int significandBits = 52;
+    constexpr unsigned exponentMask = 0x7ff;
+    constexpr int exponentBias = 1023;
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    const auto biasedExponent = static_cast<unsigned>(bits >> significandBits) & exponentMask;
+    RoundedDecimal rounded {};
+    // Normal numbers (neither zero, subnormal, infinite nor NaN) in the fast range.
+    if (biasedExponent != 0 && biasedExponent != exponentMask
+        && roundFast(std::fabs(value), static_cast<int>(biasedExponent) - exponentBias, rounded))
+        [[likely]]
+        return writeRounded(bits >> 63 != 0, rounded, out);
+    return formatRare(value, out);
+}
+
+char* formatSpacedNumbers(std::span<const double> values, char* out)
+{
+    for (const double value : values) {
+        *out++ = ' ';
+        out = formatNumber(value, out);
+    }
+    return out;
 }
 
 std::string formatNumber(double value)

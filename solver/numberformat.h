@@ -15,6 +15,7 @@
 // formatNumberPlain calls snprintf as it stands: the reference for tests and benchmarks.
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 namespace erosion {
@@ -27,6 +28,10 @@ char* formatNumber(double value, char* out);
 
 // The same text as a string; convenient where speed does not matter.
 std::string formatNumber(double value);
+
+// " v0 v1 ... vn": each value preceded by a space, the way the files' rows and pair streams are
+// laid out. Writes at most values.size() x (1 + maxNumberLength) characters; returns the end.
+char* formatSpacedNumbers(std::span<const double> values, char* out);
 
 // The C library's own "%#.4g" text of value, written at out; returns the end of what it wrote.
 char* formatNumberPlain(double value, char* out);
