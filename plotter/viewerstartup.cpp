@@ -106,7 +106,7 @@ bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& argum
 }
 
 void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStringList& arguments,
-                  const QDir& runDir)
+    const QDir& runDir)
 {
     plotter.setViewerStyle(viewer.style);
     plotter.setWindowTitle(viewer.caption);

@@ -68,9 +68,9 @@ struct FirstView {
 };
 
 struct ViewerDefinition {
-    QString program;             // the program's name, as in the usage line
-    QStringList argumentNames;   // one name per positional argument, for the usage line
-    QString caption;             // the window caption
+    QString program; // the program's name, as in the usage line
+    QStringList argumentNames; // one name per positional argument, for the usage line
+    QString caption; // the window caption
     ViewerStyle style;
     // Builds the first view from the arguments (exactly argumentNames.size() of them) and the
     // data files, whose paths "../output/..." are taken relative to runDir.
@@ -87,7 +87,7 @@ bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& argum
 // Gives plotter the viewer's style, caption and geometry (300, 300, 1000, 600), then the
 // labels, the first window and the curves of its first view.
 void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStringList& arguments,
-                  const QDir& runDir = QDir::current());
+    const QDir& runDir = QDir::current());
 
 // The whole life of a viewer program: application object, argument check (status 1 and no
 // window on a wrong count), one Plotter set up and shown, the event loop. Toolkit options such

@@ -9,8 +9,11 @@
 const std::vector<const ViewerDefinition*>& allViewers()
 {
     static const std::vector<const ViewerDefinition*> viewers {
-        &geothermViewer(),         &isothermDepthViewer(),   &coolingHistoryViewer(),
-        &periodicIsothermViewer(), &periodicHistoryViewer(),
+        &geothermViewer(),
+        &isothermDepthViewer(),
+        &coolingHistoryViewer(),
+        &periodicIsothermViewer(),
+        &periodicHistoryViewer(),
     };
     return viewers;
 }

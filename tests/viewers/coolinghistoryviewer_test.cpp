@@ -32,8 +32,8 @@ TEST(CoolingHistoryViewer, WindowLabelAndCurveComeFromTheArgumentsAndTheFile)
     FixtureTree tree;
     tree.write(historyFile, " 0 125.0 1 119.8 2 110.4 3 NaN 4 90.00");
     const FirstView view = startCoolingHistory({ "10.5", "-20" }, tree.runDir());
-    EXPECT_EQ(view.bounds, (PlotBounds { .xMin = 0, .xMax = 10, .xTicks = 5,
-                                         .yMin = -20, .yMax = 135, .yTicks = 5 }));
+    EXPECT_EQ(view.bounds,
+        (PlotBounds { .xMin = 0, .xMax = 10, .xTicks = 5, .yMin = -20, .yMax = 135, .yTicks = 5 }));
     EXPECT_EQ(view.labels[0], "10.5");
     ASSERT_EQ(view.curves.size(), 1u);
     EXPECT_EQ(view.curves[0], (Points { 0, 125, 1, 119.8, 2, 110.4, 4, 90 }));

@@ -23,11 +23,11 @@ protected:
     {
         tree = new FixtureTree;
         for (const char* dir : { "transient/geotherm", "transient/temp_time", "transient/temp_hist",
-                                 "default_output" })
+                 "default_output" })
             tree->makeDir(dir);
         const QTemporaryDir runtime;
         solverRun = runProgram(QStringLiteral(TRANSIENT_EROSION), {}, tree->runDir(),
-                               headlessEnvironment(runtime.path()));
+            headlessEnvironment(runtime.path()));
     }
     static void TearDownTestSuite()
     {
@@ -62,7 +62,7 @@ protected:
 };
 
 const std::vector<QRgb> curveColours { qRgb(0, 0, 0), qRgb(0, 0, 255), qRgb(0, 128, 0),
-                                       qRgb(0, 255, 0) };
+    qRgb(0, 255, 0) };
 
 } // namespace
 
@@ -113,8 +113,8 @@ TEST_F(EndToEnd, TheCoolingHistoryRunsFromItsFirstTemperatureDownToTheSurface)
 {
     Plotter plotter;
     show(plotter, "plot_temp_hist", { "10", "0" });
-    EXPECT_EQ(plotter.bounds(), (PlotBounds { .xMin = 0, .xMax = 10, .xTicks = 5,
-                                              .yMin = 0, .yMax = 135, .yTicks = 5 }));
+    EXPECT_EQ(plotter.bounds(),
+        (PlotBounds { .xMin = 0, .xMax = 10, .xTicks = 5, .yMin = 0, .yMax = 135, .yTicks = 5 }));
     const Points& history = plotter.curves().at(0);
     ASSERT_EQ(history.size(), 2u * 11);
     EXPECT_EQ(history[0], 0);

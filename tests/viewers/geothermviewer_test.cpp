@@ -37,8 +37,9 @@ TEST(GeothermViewer, WindowLabelsAndCurvesComeFromArgumentsAndTheFourFiles)
     tree.write(geotherm(4), " 0.000 0.000 1312. -5.000e+04");
 
     const FirstView view = startGeotherm(defaultArguments, tree.runDir());
-    EXPECT_EQ(view.bounds, (PlotBounds { .xMin = 0, .xMax = 1400, .xTicks = 5,
-                                         .yMin = -50000, .yMax = 0, .yTicks = 5 }));
+    EXPECT_EQ(view.bounds,
+        (PlotBounds {
+            .xMin = 0, .xMax = 1400, .xTicks = 5, .yMin = -50000, .yMax = 0, .yTicks = 5 }));
     EXPECT_EQ(view.labels, (std::array<QString, 5> { "0.5", "0", "5", "10", "15" }));
     ASSERT_EQ(view.curves.size(), 4u);
     EXPECT_EQ(view.curves[0], (Points { 0, 0, 12.5, -500 }));
@@ -51,8 +52,8 @@ TEST(GeothermViewer, NumericArgumentsAreReadAsIntegers)
 {
     FixtureTree tree;
     tree.write(geotherm(4), " 1300. -5.000e+04");
-    const FirstView view = startGeotherm(
-        { "50000.5", "0.5", "0", "5", "10", "15", "12.9" }, tree.runDir());
+    const FirstView view
+        = startGeotherm({ "50000.5", "0.5", "0", "5", "10", "15", "12.9" }, tree.runDir());
     EXPECT_EQ(view.bounds.yMin, -50000);
     EXPECT_EQ(view.bounds.xMin, 12);
     EXPECT_EQ(view.bounds.xMax, 1300);

@@ -45,8 +45,9 @@ TEST(IsothermDepthViewer, TheWindowSpansEveryTimeLevelOfTheFourthFileNaNIncluded
     tree.write(isotherm(4), isothermRecords(101, 30, -2400));
 
     const FirstView view = startIsothermDepth(defaultArguments, tree.runDir());
-    EXPECT_EQ(view.bounds, (PlotBounds { .xMin = 0, .xMax = 100, .xTicks = 5,
-                                         .yMin = -2000, .yMax = 0, .yTicks = 5 }));
+    EXPECT_EQ(view.bounds,
+        (PlotBounds {
+            .xMin = 0, .xMax = 100, .xTicks = 5, .yMin = -2000, .yMax = 0, .yTicks = 5 }));
     ASSERT_EQ(view.curves.size(), 4u);
     EXPECT_EQ(view.curves[0], (Points { 0, -1000, 1, -990, 2, -980, 3, -970, 4, -960 }));
     EXPECT_EQ(view.curves[2].size(), 10u);
@@ -79,8 +80,8 @@ TEST(IsothermDepthViewer, AMissingFourthFileGivesAWindowEndingAtMinusOne)
 {
     FixtureTree tree;
     tree.write(isotherm(3), " 0 -8000. 1 -7000.");
-    const FirstView view = startIsothermDepth({ "anything", "1", "a", "b", "c", "d" },
-                                              tree.runDir());
+    const FirstView view
+        = startIsothermDepth({ "anything", "1", "a", "b", "c", "d" }, tree.runDir());
     EXPECT_EQ(view.bounds.xMax, -1);
     EXPECT_EQ(view.bounds.yMin, -2000);
     EXPECT_TRUE(view.curves[3].empty());

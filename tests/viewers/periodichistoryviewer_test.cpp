@@ -21,10 +21,10 @@ TEST(PeriodicHistoryViewer, TheWindowComesFromThreeWordsOfTheRidgeAndValleyFiles
     tree.write(midValleyFile, "-20.7 350\n0 14");
     tree.write(valleyFile, "-20.7 402.3\n0 16");
     const FirstView view = startPeriodicHistories({ "0.5" }, tree.runDir());
-    EXPECT_EQ(view.bounds, (PlotBounds { .xMin = -20, .xMax = 0, .xTicks = 5,
-                                         .yMin = 12, .yMax = 402, .yTicks = 5 }));
+    EXPECT_EQ(view.bounds,
+        (PlotBounds { .xMin = -20, .xMax = 0, .xTicks = 5, .yMin = 12, .yMax = 402, .yTicks = 5 }));
     EXPECT_EQ(view.labels,
-              (std::array<QString, 5> { "0.5", "Ridge", "Mid-Valley", "Valley", QString() }));
+        (std::array<QString, 5> { "0.5", "Ridge", "Mid-Valley", "Valley", QString() }));
     ASSERT_EQ(view.curves.size(), 3u);
     EXPECT_EQ(view.curves[0], (Points { -20.7, 310.4, -10, 150, 0, 12.8 }));
     EXPECT_EQ(view.curves[1], (Points { -20.7, 350, 0, 14 }));
@@ -58,8 +58,8 @@ TEST(PeriodicHistoryViewer, MissingFilesGiveAnEmptyWindowAndEmptyCurves)
     FixtureTree tree;
     tree.write(midValleyFile, "-20 350 0 14");
     const FirstView view = startPeriodicHistories({ "1" }, tree.runDir());
-    EXPECT_EQ(view.bounds, (PlotBounds { .xMin = 0, .xMax = 0, .xTicks = 5,
-                                         .yMin = 0, .yMax = 0, .yTicks = 5 }));
+    EXPECT_EQ(view.bounds,
+        (PlotBounds { .xMin = 0, .xMax = 0, .xTicks = 5, .yMin = 0, .yMax = 0, .yTicks = 5 }));
     EXPECT_TRUE(view.curves[0].empty());
     EXPECT_EQ(view.curves[1].size(), 4u);
     EXPECT_TRUE(view.curves[2].empty());

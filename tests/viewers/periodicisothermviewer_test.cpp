@@ -16,10 +16,10 @@ const QStringList defaultArguments { "40000", "15000", "0.5", "100 C", "200 C", 
 
 TEST(PeriodicDepthTicks, TwiceTheWindowHeightWithoutItsTrailingZeros)
 {
-    EXPECT_EQ(periodicDepthTicks(15000), 4);      // R = 2: intervals of 5000 m
-    EXPECT_EQ(periodicDepthTicks(10000), 30);     // R = 15: intervals of 500 m
-    EXPECT_EQ(periodicDepthTicks(45000), 10);     // R = 5
-    EXPECT_EQ(periodicDepthTicks(12345), 34690);  // R = 17345
+    EXPECT_EQ(periodicDepthTicks(15000), 4); // R = 2: intervals of 5000 m
+    EXPECT_EQ(periodicDepthTicks(10000), 30); // R = 15: intervals of 500 m
+    EXPECT_EQ(periodicDepthTicks(45000), 10); // R = 5
+    EXPECT_EQ(periodicDepthTicks(12345), 34690); // R = 17345
     EXPECT_EQ(periodicDepthTicks(0), 10);
 }
 
@@ -41,15 +41,20 @@ TEST(PeriodicIsothermViewer, TheWindowComesFromTheArgumentsAlone)
 {
     FixtureTree tree;
     const FirstView view = startPeriodicIsotherms(defaultArguments, tree.runDir());
-    EXPECT_EQ(view.bounds, (PlotBounds { .xMin = -20000, .xMax = 20000, .xTicks = 8,
-                                         .yMin = -15000, .yMax = 5000, .yTicks = 4 }));
+    EXPECT_EQ(view.bounds,
+        (PlotBounds { .xMin = -20000,
+            .xMax = 20000,
+            .xTicks = 8,
+            .yMin = -15000,
+            .yMax = 5000,
+            .yTicks = 4 }));
     EXPECT_EQ(view.labels, (std::array<QString, 5> { "0.5", "100 C", "200 C", "300 C", "400 C" }));
     ASSERT_EQ(view.curves.size(), 5u);
     for (const Points& curve : view.curves)
         EXPECT_TRUE(curve.empty());
 
-    const FirstView odd = startPeriodicIsotherms(
-        { "12.5", "0", "1", "a", "b", "c", "d" }, tree.runDir());
+    const FirstView odd
+        = startPeriodicIsotherms({ "12.5", "0", "1", "a", "b", "c", "d" }, tree.runDir());
     EXPECT_EQ(odd.bounds.xMin, -6);
     EXPECT_EQ(odd.bounds.xMax, 6);
 }

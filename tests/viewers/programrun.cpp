@@ -12,9 +12,8 @@ QProcessEnvironment headlessEnvironment(const QString& runtimeDir)
     return environment;
 }
 
-ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                      const QDir& workingDir, const QProcessEnvironment& environment,
-                      int timeoutMs)
+ProgramRun runProgram(const QString& program, const QStringList& arguments, const QDir& workingDir,
+    const QProcessEnvironment& environment, int timeoutMs)
 {
     QProcess process;
     process.setProcessEnvironment(environment);

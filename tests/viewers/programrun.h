@@ -21,6 +21,5 @@ QProcessEnvironment headlessEnvironment(const QString& runtimeDir);
 
 // Runs program with arguments in workingDir, waiting at most timeoutMs; a program still running
 // then is killed and reported as not finished.
-ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                      const QDir& workingDir, const QProcessEnvironment& environment,
-                      int timeoutMs = 20000);
+ProgramRun runProgram(const QString& program, const QStringList& arguments, const QDir& workingDir,
+    const QProcessEnvironment& environment, int timeoutMs = 20000);

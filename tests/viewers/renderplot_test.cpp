@@ -24,10 +24,13 @@ const QString renderPlot = QStringLiteral(RENDER_PLOT);
 // Fixture data for all five viewers, and the arguments that go with it.
 class RenderPlot : public ::testing::Test {
 protected:
-    RenderPlot() : environment(headlessEnvironment(runtime.path()))
+    RenderPlot()
+        : environment(headlessEnvironment(runtime.path()))
     {
-        tree.write("transient/geotherm/transient_T1.dat", " 0.000 0.000 500.0 -2.000e+04 1000. -5.000e+04");
-        tree.write("transient/geotherm/transient_T4.dat", " 0.000 0.000 600.0 -2.000e+04 1312. -5.000e+04");
+        tree.write("transient/geotherm/transient_T1.dat",
+            " 0.000 0.000 500.0 -2.000e+04 1000. -5.000e+04");
+        tree.write("transient/geotherm/transient_T4.dat",
+            " 0.000 0.000 600.0 -2.000e+04 1312. -5.000e+04");
         tree.write("transient/temp_time/transient_isotherm1.dat", " 0 -2400. 1 -2000. 2 NaN");
         tree.write("transient/temp_time/transient_isotherm4.dat", " 0 -9000. 1 -8000. 2 -7500.");
         tree.write("transient/temp_hist/transient_tempHist.dat", " 0 125.0 5 80.00 10 0.000");
@@ -61,7 +64,8 @@ protected:
 // The working directory of the test process, changed for the lifetime of the object.
 class WorkingDirectory {
 public:
-    explicit WorkingDirectory(const QDir& dir) : previous(QDir::currentPath())
+    explicit WorkingDirectory(const QDir& dir)
+        : previous(QDir::currentPath())
     {
         QDir::setCurrent(dir.path());
     }
@@ -103,8 +107,8 @@ TEST_F(RenderPlot, ThePngIsTheViewersOwnSavedCanvasPixelForPixel)
         ASSERT_EQ(shown.size(), QSize(1000, 600));
 
         const QString exported = outFile(viewer->program + ".png");
-        const ProgramRun run = render(QStringList { viewer->program, exported }
-                                      + arguments.at(viewer->program));
+        const ProgramRun run
+            = render(QStringList { viewer->program, exported } + arguments.at(viewer->program));
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_EQ(run.err, "");
@@ -115,13 +119,13 @@ TEST_F(RenderPlot, ThePngIsTheViewersOwnSavedCanvasPixelForPixel)
 TEST_F(RenderPlot, TheSvgIsTheSamePictureAsVectorsAndText)
 {
     const QString exported = outFile("geotherm.svg");
-    const ProgramRun run = render(QStringList { "plot_geotherm", exported }
-                                  + arguments.at("plot_geotherm"));
+    const ProgramRun run
+        = render(QStringList { "plot_geotherm", exported } + arguments.at("plot_geotherm"));
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
-    EXPECT_TRUE(contentsOf(exported).contains(
-        "GEOTHERMS: 1D TRANSIENT EROSION, EROSION RATE = 0.5 mm/yr"));
+    EXPECT_TRUE(
+        contentsOf(exported).contains("GEOTHERMS: 1D TRANSIENT EROSION, EROSION RATE = 0.5 mm/yr"));
     QSvgRenderer svg(exported);
     ASSERT_TRUE(svg.isValid());
     EXPECT_EQ(svg.viewBox(), QRect(0, 0, 1000, 600));
@@ -131,8 +135,8 @@ TEST_F(RenderPlot, TheSvgIsTheSamePictureAsVectorsAndText)
     // glyphs are placed to fractions of a pixel, so only pixels that are black in one picture
     // and white in the other count as different.
     Plotter plotter;
-    setUpPlotter(plotter, *findViewer("plot_geotherm"), arguments.at("plot_geotherm"),
-                 tree.runDir());
+    setUpPlotter(
+        plotter, *findViewer("plot_geotherm"), arguments.at("plot_geotherm"), tree.runDir());
     const QImage canvas = plotter.canvas().toImage().convertToFormat(QImage::Format_RGB32);
     QImage drawn(1000, 600, QImage::Format_RGB32);
     drawn.fill(Qt::magenta);
@@ -146,8 +150,8 @@ TEST_F(RenderPlot, TheSvgIsTheSamePictureAsVectorsAndText)
             differing += std::abs(qGray(drawn.pixel(x, y)) - qGray(canvas.pixel(x, y))) > 160;
     EXPECT_LT(differing, 1000 * 600 / 200);
     // The legend box and the frame where the canvas has them.
-    for (const QPoint edge : { QPoint(865, 85), QPoint(920, 45), QPoint(60, 300),
-                               QPoint(500, 559) })
+    for (const QPoint edge :
+        { QPoint(865, 85), QPoint(920, 45), QPoint(60, 300), QPoint(500, 559) })
         EXPECT_LT(qGray(drawn.pixel(edge)), 192) << edge.x() << "," << edge.y();
     EXPECT_EQ(drawn.pixel(920, 118), qRgb(255, 255, 255)); // inside the legend box
 }
@@ -155,8 +159,8 @@ TEST_F(RenderPlot, TheSvgIsTheSamePictureAsVectorsAndText)
 TEST_F(RenderPlot, ThePdfIsOnePageOfTheWindowsProportions)
 {
     const QString exported = outFile("history.PDF");
-    const ProgramRun run = render(QStringList { "plot_temp_hist", exported }
-                                  + arguments.at("plot_temp_hist"));
+    const ProgramRun run
+        = render(QStringList { "plot_temp_hist", exported } + arguments.at("plot_temp_hist"));
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray pdf = contentsOf(exported);
@@ -178,12 +182,12 @@ TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
         { {}, "render_plot: a viewer and an output file are needed\n" },
         { { "plot_nothing", png, "1" }, "render_plot: unknown viewer 'plot_nothing'" },
         { { "plot_temp_hist", outFile("refused.jpg"), "10", "0" },
-          "the name must end in .png, .pdf or .svg" },
+            "the name must end in .png, .pdf or .svg" },
         { { "plot_temp_hist", png, "10" },
-          "render_plot: plot_temp_hist takes 2 arguments, 1 given\n"
-          "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE\n" },
+            "render_plot: plot_temp_hist takes 2 arguments, 1 given\n"
+            "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE\n" },
         { { "plot_temp_hist", tree.outputPath("missing/dir/refused.svg"), "10", "0" },
-          "render_plot: cannot write '" + tree.outputPath("missing/dir/refused.svg").toUtf8() },
+            "render_plot: cannot write '" + tree.outputPath("missing/dir/refused.svg").toUtf8() },
     };
     for (const Case& refused : cases) {
         SCOPED_TRACE(refused.arguments.join(' ').toStdString());

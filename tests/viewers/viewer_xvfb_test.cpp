@@ -28,8 +28,8 @@ constexpr int giveUpMs = 15000;
 struct Session {
     QString caption;
     QSize size;
-    QImage canvas;        // the Plotter's canvas when save was clicked
-    QImage screen;        // the window's pixels as the X server shows them
+    QImage canvas; // the Plotter's canvas when save was clicked
+    QImage screen; // the window's pixels as the X server shows them
     bool saved = false;
     bool gaveUp = false;
 };
@@ -38,9 +38,8 @@ Session session;
 Plotter* shownPlotter()
 {
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* plotter = qobject_cast<Plotter*>(widget);
-            plotter && plotter->isVisible() && plotter->windowHandle()
-            && plotter->windowHandle()->isExposed())
+        if (auto* plotter = qobject_cast<Plotter*>(widget); plotter && plotter->isVisible()
+            && plotter->windowHandle() && plotter->windowHandle()->isExposed())
             return plotter;
     return nullptr;
 }
@@ -75,7 +74,8 @@ void scheduleUser()
 
 class WorkingDirectory {
 public:
-    explicit WorkingDirectory(const QDir& dir) : previous(QDir::currentPath())
+    explicit WorkingDirectory(const QDir& dir)
+        : previous(QDir::currentPath())
     {
         QDir::setCurrent(dir.path());
     }
@@ -103,13 +103,15 @@ bool sameInside(const QImage& a, const QImage& b, const QRect& area)
 TEST(ViewerOnX, TheSaveButtonWritesTheCanvasThatTheWindowShows)
 {
     FixtureTree tree;
-    tree.write("transient/geotherm/transient_T1.dat", " 0.000 0.000 500.0 -2.000e+04 1250. -5.000e+04");
-    tree.write("transient/geotherm/transient_T4.dat", " 0.000 0.000 700.0 -2.000e+04 1312. -5.000e+04");
+    tree.write(
+        "transient/geotherm/transient_T1.dat", " 0.000 0.000 500.0 -2.000e+04 1250. -5.000e+04");
+    tree.write(
+        "transient/geotherm/transient_T4.dat", " 0.000 0.000 700.0 -2.000e+04 1312. -5.000e+04");
     tree.makeDir("plots");
     const WorkingDirectory inRunDir(tree.runDir());
 
     std::vector<QByteArray> words { "plot_geotherm", "-platform", "xcb", "-style", "fusion",
-                                    "50000", "0.5", "0", "5", "10", "15", "0" };
+        "50000", "0.5", "0", "5", "10", "15", "0" };
     std::vector<char*> argv;
     for (QByteArray& word : words)
         argv.push_back(word.data());
@@ -125,8 +127,8 @@ TEST(ViewerOnX, TheSaveButtonWritesTheCanvasThatTheWindowShows)
     EXPECT_EQ(session.caption, "MORVA - 1D TRANSIENT EROSION-GEOTHERMS - BRENMOOR");
     EXPECT_EQ(session.size, QSize(1000, 600));
 
-    const QImage png = QImage("../output/plots/image_geotherm.png")
-                           .convertToFormat(QImage::Format_RGB32);
+    const QImage png
+        = QImage("../output/plots/image_geotherm.png").convertToFormat(QImage::Format_RGB32);
     const QImage canvas = session.canvas.convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(png.size(), QSize(1000, 600));
     EXPECT_TRUE(png == canvas);

@@ -24,12 +24,12 @@ namespace {
 constexpr int plotBottom = 559; // H - 41 at H = 600
 constexpr int plotHeight = 519; // H - 81
 constexpr int plotLeft = 60;
-constexpr int plotRight = 979;  // W - 21 at W = 1000
+constexpr int plotRight = 979; // W - 21 at W = 1000
 
 // A viewer set up from a fixture tree, as its program shows it before any input.
 struct ShownViewer {
     ShownViewer(const ViewerDefinition& viewer, const QStringList& arguments,
-                const std::map<QString, QByteArray>& files = {})
+        const std::map<QString, QByteArray>& files = {})
     {
         for (const auto& [path, text] : files)
             tree.write(path, text);
@@ -37,7 +37,10 @@ struct ShownViewer {
     }
     // Curves added after start-up, to probe what lies over or under them.
     void addCurve(int id, std::vector<double> points) { plotter.setCurve(id, points); }
-    QImage image() const { return plotter.canvas().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage image() const
+    {
+        return plotter.canvas().toImage().convertToFormat(QImage::Format_RGB32);
+    }
     // The data y that the plot maps to pixel row py.
     double dataY(int py) const
     {
@@ -100,13 +103,13 @@ void expectLegendBox(ShownViewer& shown, int left, int top, const std::vector<QR
     const QImage image = shown.image();
     SCOPED_TRACE(QStringLiteral("legend box at (%1, %2)").arg(left).arg(top).toStdString());
 
-    EXPECT_EQ(colourAt(image, left, top + 20), black);       // left edge
+    EXPECT_EQ(colourAt(image, left, top + 20), black); // left edge
     EXPECT_EQ(colourAt(image, left + 109, top + 20), black); // right edge
-    EXPECT_EQ(colourAt(image, left + 50, top), black);       // top edge
-    EXPECT_EQ(colourAt(image, left + 50, top + 79), black);  // bottom edge
-    EXPECT_EQ(colourAt(image, left - 1, top + 20), white);   // just outside
+    EXPECT_EQ(colourAt(image, left + 50, top), black); // top edge
+    EXPECT_EQ(colourAt(image, left + 50, top + 79), black); // bottom edge
+    EXPECT_EQ(colourAt(image, left - 1, top + 20), white); // just outside
     EXPECT_EQ(colourAt(image, left - 20, probeRow), red);
-    EXPECT_EQ(colourAt(image, left + 2, probeRow), white);   // the probe is hidden inside
+    EXPECT_EQ(colourAt(image, left + 2, probeRow), white); // the probe is hidden inside
 
     for (std::size_t row = 0; row < rowColours.size(); ++row) {
         const int y = top + 11 + 15 * static_cast<int>(row);
@@ -129,7 +132,7 @@ TEST(ViewerPicture, EveryViewerOpensItsCaptionedWindowAt300x300SizedThousandBySi
         { "plot_temp_time", { { "0", "0.25", "60", "120", "250", "350" }, "0.25" } },
         { "plot_temp_hist", { { "10", "0" }, "10" } },
         { "plot_2D_isotherm_topography",
-          { { "40000", "15000", "0.75", "a", "b", "c", "d" }, "0.75" } },
+            { { "40000", "15000", "0.75", "a", "b", "c", "d" }, "0.75" } },
         { "plot_2D_temp_hist", { { "1.5" }, "1.5" } },
     };
     for (const ViewerDefinition* viewer : allViewers()) {
@@ -148,18 +151,16 @@ TEST(ViewerPicture, EveryViewerOpensItsCaptionedWindowAt300x300SizedThousandBySi
 TEST(ViewerPicture, GeothermLegendSitsAtTheTopRightWithFourTimeRows)
 {
     ShownViewer shown(geothermViewer(), { "50000", "0.5", "0", "5", "10", "15", "0" },
-                      { { "transient/geotherm/transient_T4.dat", " 0.000 0.000 1312. -5.000e+04" } });
+        { { "transient/geotherm/transient_T4.dat", " 0.000 0.000 1312. -5.000e+04" } });
     EXPECT_EQ(shown.plotter.label2, "0");
-    expectLegendBox(shown, 1000 - 135, 45,
-                    { black, blue, darkGreen, green });
+    expectLegendBox(shown, 1000 - 135, 45, { black, blue, darkGreen, green });
 }
 
 TEST(ViewerPicture, IsothermDepthLegendSits470PixelsBelowTheTop)
 {
     ShownViewer shown(isothermDepthViewer(), { "0", "0.5", "60", "120", "250", "350" },
-                      { { "transient/temp_time/transient_isotherm4.dat", " 0 -2400. 1 -2300." } });
-    expectLegendBox(shown, 1000 - 140, 470,
-                    { black, blue, darkGreen, green });
+        { { "transient/temp_time/transient_isotherm4.dat", " 0 -2400. 1 -2300." } });
+    expectLegendBox(shown, 1000 - 140, 470, { black, blue, darkGreen, green });
 }
 
 TEST(ViewerPicture, CoolingHistoryHasNoLegendBox)
@@ -176,8 +177,8 @@ TEST(ViewerPicture, CoolingHistoryHasNoLegendBox)
 TEST(ViewerPicture, PeriodicHistoryLegendHasThreeRowsAndAnEmptyLowerPart)
 {
     ShownViewer shown(periodicHistoryViewer(), { "0.5" },
-                      { { "periodic/temp_hist/periodic_ridge.dat", "-20 300 0 12" },
-                        { "periodic/temp_hist/periodic_valley.dat", "-20 400 0 16" } });
+        { { "periodic/temp_hist/periodic_ridge.dat", "-20 300 0 12" },
+            { "periodic/temp_hist/periodic_valley.dat", "-20 400 0 16" } });
     expectLegendBox(shown, 1000 - 135, 45, { black, blue, darkGreen });
     const QImage image = shown.image();
     EXPECT_FALSE(anyDarkPixel(image, QRect(1000 - 134, 45 + 11 + 15 * 3 - 5, 108, 20)));
@@ -185,12 +186,10 @@ TEST(ViewerPicture, PeriodicHistoryLegendHasThreeRowsAndAnEmptyLowerPart)
 
 TEST(ViewerPicture, PeriodicIsothermLegendHasATopographyRowFiveWideAndFourIsothermRows)
 {
-    ShownViewer shown(periodicIsothermViewer(),
-                      { "40000", "15000", "0.5", "60 C", "120 C", "250 C", "350 C" });
+    ShownViewer shown(
+        periodicIsothermViewer(), { "40000", "15000", "0.5", "60 C", "120 C", "250 C", "350 C" });
     const int left = 1000 - 135;
-    expectLegendBox(shown, left, 45,
-                    { black, blue, darkGreen, green,
-                      red });
+    expectLegendBox(shown, left, 45, { black, blue, darkGreen, green, red });
     const QImage image = shown.image();
     EXPECT_EQ(verticalRun(image, left + 20, 56, black), 5);
     EXPECT_EQ(verticalRun(image, left + 7, 71, blue), 3);
@@ -198,8 +197,8 @@ TEST(ViewerPicture, PeriodicIsothermLegendHasATopographyRowFiveWideAndFourIsothe
 
 TEST(ViewerPicture, PeriodicIsothermGridAndLabelsStandAtEveryFourthDepthTick)
 {
-    ShownViewer shown(periodicIsothermViewer(),
-                      { "40000", "10000", "0.5", "60 C", "120 C", "250 C", "350 C" });
+    ShownViewer shown(
+        periodicIsothermViewer(), { "40000", "10000", "0.5", "60 C", "120 C", "250 C", "350 C" });
     ASSERT_EQ(shown.plotter.bounds().yTicks, 30);
     const QImage image = shown.image();
     const QRgb grid = shown.plotter.palette().color(QPalette::Light).darker(200).rgb();
@@ -243,7 +242,7 @@ TEST(ViewerPicture, TheTopographyIsDrawnFivePixelsWideTheIsothermsThree)
 TEST(ViewerPicture, WindowsWithoutWidthOrHeightDrawAndSurviveZooming)
 {
     const std::vector<std::pair<const ViewerDefinition*, QStringList>> degenerate {
-        { &periodicHistoryViewer(), { "0.5" } },                                    // no files
+        { &periodicHistoryViewer(), { "0.5" } }, // no files
         { &periodicIsothermViewer(), { "0", "15000", "0.5", "a", "b", "c", "d" } }, // P = 0
         { &periodicIsothermViewer(), { "40000", "-5000", "0.5", "a", "b", "c", "d" } },
     };

@@ -32,12 +32,12 @@ TEST(ViewerProcess, AWrongArgumentCountIsRefusedWithTheUsageLineAndStatusOneWith
             for (qsizetype i = 0; i < count; ++i)
                 arguments << QString::number(i + 1);
             // A window would keep the event loop running: the run would not finish.
-            const ProgramRun run = runProgram(programPath(viewer->program), arguments,
-                                              tree.runDir(), environment, 10000);
+            const ProgramRun run = runProgram(
+                programPath(viewer->program), arguments, tree.runDir(), environment, 10000);
             ASSERT_TRUE(run.finished);
             EXPECT_EQ(run.exitCode, 1);
-            EXPECT_EQ(run.err, "Bad command line arguments - FIXME!!!\n"
-                                   + usageLine(*viewer).toUtf8() + "\n");
+            EXPECT_EQ(run.err,
+                "Bad command line arguments - FIXME!!!\n" + usageLine(*viewer).toUtf8() + "\n");
             EXPECT_EQ(run.out, "");
         }
     }
@@ -46,10 +46,10 @@ TEST(ViewerProcess, AWrongArgumentCountIsRefusedWithTheUsageLineAndStatusOneWith
 TEST(ViewerProcess, UsageLinesNameTheExpectedArguments)
 {
     EXPECT_EQ(usageLine(*findViewer("plot_geotherm")),
-              "Usage: plot_geotherm MODEL_DEPTH EROSION_RATE TIME1 TIME2 TIME3 TIME4 "
-              "MIN_TEMPERATURE");
+        "Usage: plot_geotherm MODEL_DEPTH EROSION_RATE TIME1 TIME2 TIME3 TIME4 "
+        "MIN_TEMPERATURE");
     EXPECT_EQ(usageLine(*findViewer("plot_temp_hist")),
-              "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE");
+        "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE");
     EXPECT_EQ(usageLine(*findViewer("plot_2D_temp_hist")), "Usage: plot_2D_temp_hist EROSION_RATE");
     EXPECT_EQ(findViewer("plot_temp_time")->argumentNames.size(), 6);
     EXPECT_EQ(findViewer("plot_2D_isotherm_topography")->argumentNames.size(), 7);

@@ -121,10 +121,10 @@ TEST(WordConversion, TruncationTowardZeroIsClampedToTheIntRange)
 TEST(ArgumentCount, AWrongCountPrintsTheMessageAndTheUsageLine)
 {
     const ViewerDefinition viewer { .program = "plot_test",
-                                    .argumentNames = { "DEPTH", "RATE" },
-                                    .caption = {},
-                                    .style = {},
-                                    .start = nullptr };
+        .argumentNames = { "DEPTH", "RATE" },
+        .caption = {},
+        .style = {},
+        .start = nullptr };
     EXPECT_EQ(usageLine(viewer), "Usage: plot_test DEPTH RATE");
 
     ::testing::internal::CaptureStderr();
@@ -134,5 +134,5 @@ TEST(ArgumentCount, AWrongCountPrintsTheMessageAndTheUsageLine)
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(checkArgumentCount(viewer, { "50000" }));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Bad command line arguments - FIXME!!!\nUsage: plot_test DEPTH RATE\n");
+        "Bad command line arguments - FIXME!!!\nUsage: plot_test DEPTH RATE\n");
 }

@@ -1,3 +1,6 @@
 #include "periodicisothermviewer.h"
 
-int main(int argc, char** argv) { return runViewer(argc, argv, periodicIsothermViewer()); }
+int main(int argc, char** argv)
+{
+    return runViewer(argc, argv, periodicIsothermViewer());
+}

@@ -54,8 +54,8 @@ int periodicDepthTicks(int depth)
         return 0; // zero stays divisible by ten: the rule has no end there
     while (height % 10 == 0)
         height /= 10;
-    return static_cast<int>(std::clamp(2 * height, static_cast<long long>(INT_MIN),
-                                       static_cast<long long>(maxDepthTicks)));
+    return static_cast<int>(std::clamp(
+        2 * height, static_cast<long long>(INT_MIN), static_cast<long long>(maxDepthTicks)));
 }
 
 FirstView startPeriodicIsotherms(const QStringList& arguments, const QDir& runDir)
@@ -83,9 +83,9 @@ const ViewerDefinition& periodicIsothermViewer()
     static const ViewerDefinition viewer {
         .program = QStringLiteral("plot_2D_isotherm_topography"),
         .argumentNames = { "PROFILE_WIDTH", "WINDOW_DEPTH", "EXHUMATION_RATE", "LABEL1", "LABEL2",
-                           "LABEL3", "LABEL4" },
-        .caption = QStringLiteral(
-            "MORVA - 2D PERIODIC TOPOGRAPHY MODEL-ISOTHERMS & TOPOGRAPHY - BRENMOOR"),
+            "LABEL3", "LABEL4" },
+        .caption
+        = QStringLiteral("MORVA - 2D PERIODIC TOPOGRAPHY MODEL-ISOTHERMS & TOPOGRAPHY - BRENMOOR"),
         .style = periodicIsothermStyle(),
         .start = startPeriodicIsotherms,
     };

@@ -1,3 +1,6 @@
 #include "periodichistoryviewer.h"
 
-int main(int argc, char** argv) { return runViewer(argc, argv, periodicHistoryViewer()); }
+int main(int argc, char** argv)
+{
+    return runViewer(argc, argv, periodicHistoryViewer());
+}

@@ -31,7 +31,7 @@ FirstView startPeriodicHistories(const QStringList& arguments, const QDir& runDi
 {
     FirstView view;
     view.labels = { arguments[0], QStringLiteral("Ridge"), QStringLiteral("Mid-Valley"),
-                    QStringLiteral("Valley"), QString() };
+        QStringLiteral("Valley"), QString() };
 
     // The histories run forward to time 0, the moment of exposure; the ridge file's first
     // record holds their starting time, whichever sign it has.
@@ -41,8 +41,9 @@ FirstView startPeriodicHistories(const QStringList& arguments, const QDir& runDi
     view.bounds.xMin = wordToInt(reader.firstWord());
     view.bounds.xMax = 0;
 
-    // The ridge cools the least: its last temperature, at the surface, is the window's bottom,
-    // taken from the last record read whether or not it was "NaN".
+    // The ridge rock ends highest and coldest (the surface cools with height): its last
+    // temperature, at exposure, is the window's bottom, taken from the last record read
+    // whether or not it was "NaN".
     view.curves.push_back(reader.readSeries(ridge));
     view.bounds.yMin = wordToInt(reader.secondWord());
     view.curves.push_back(reader.readSeries(runDir.filePath(midValleyFile)));

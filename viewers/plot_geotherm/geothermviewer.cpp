@@ -66,8 +66,8 @@ const ViewerDefinition& geothermViewer()
 {
     static const ViewerDefinition viewer {
         .program = QStringLiteral("plot_geotherm"),
-        .argumentNames = { "MODEL_DEPTH", "EROSION_RATE", "TIME1", "TIME2", "TIME3", "TIME4",
-                           "MIN_TEMPERATURE" },
+        .argumentNames
+        = { "MODEL_DEPTH", "EROSION_RATE", "TIME1", "TIME2", "TIME3", "TIME4", "MIN_TEMPERATURE" },
         .caption = QStringLiteral("MORVA - 1D TRANSIENT EROSION-GEOTHERMS - BRENMOOR"),
         .style = geothermStyle(),
         .start = startGeotherm,

@@ -1,3 +1,6 @@
 #include "geothermviewer.h"
 
-int main(int argc, char** argv) { return runViewer(argc, argv, geothermViewer()); }
+int main(int argc, char** argv)
+{
+    return runViewer(argc, argv, geothermViewer());
+}

@@ -1,3 +1,6 @@
 #include "coolinghistoryviewer.h"
 
-int main(int argc, char** argv) { return runViewer(argc, argv, coolingHistoryViewer()); }
+int main(int argc, char** argv)
+{
+    return runViewer(argc, argv, coolingHistoryViewer());
+}

@@ -71,8 +71,8 @@ const ViewerDefinition& isothermDepthViewer()
 {
     static const ViewerDefinition viewer {
         .program = QStringLiteral("plot_temp_time"),
-        .argumentNames = { "ANY", "EROSION_RATE", "ISOTHERM1", "ISOTHERM2", "ISOTHERM3",
-                           "ISOTHERM4" },
+        .argumentNames
+        = { "ANY", "EROSION_RATE", "ISOTHERM1", "ISOTHERM2", "ISOTHERM3", "ISOTHERM4" },
         .caption = QStringLiteral("MORVA - 1D TRANSIENT EROSION-ISOTHERM DEPTH HISTORY - BRENMOOR"),
         .style = isothermDepthStyle(),
         .start = startIsothermDepth,

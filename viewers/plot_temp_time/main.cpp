@@ -1,3 +1,6 @@
 #include "isothermdepthviewer.h"
 
-int main(int argc, char** argv) { return runViewer(argc, argv, isothermDepthViewer()); }
+int main(int argc, char** argv)
+{
+    return runViewer(argc, argv, isothermDepthViewer());
+}

@@ -20,8 +20,8 @@ constexpr double pointsPerInch = 72.0;
 // background, drawn with its font and foreground colour.
 void paintPicture(QPainter& painter, const Plotter& plotter)
 {
-    painter.fillRect(QRect(QPoint(0, 0), plotter.size()),
-                     plotter.palette().color(plotter.backgroundRole()));
+    painter.fillRect(
+        QRect(QPoint(0, 0), plotter.size()), plotter.palette().color(plotter.backgroundRole()));
     painter.setFont(plotter.font());
     painter.setPen(plotter.palette().color(plotter.foregroundRole()));
     painter.setBackground(plotter.palette().brush(plotter.backgroundRole()));
@@ -53,8 +53,8 @@ QString exportPdf(const Plotter& plotter, const QString& fileName)
         const int dpi = plotter.logicalDpiX();
         QPdfWriter writer(&file);
         writer.setResolution(dpi);
-        writer.setPageSize(QPageSize(QSizeF(plotter.size()) * pointsPerInch / dpi,
-                                     QPageSize::Point));
+        writer.setPageSize(
+            QPageSize(QSizeF(plotter.size()) * pointsPerInch / dpi, QPageSize::Point));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
         writer.setTitle(plotter.windowTitle());
         writer.setCreator(QStringLiteral("render_plot"));
