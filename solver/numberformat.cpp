@@ -106,16 +106,13 @@ constexpr std::array<double, maxFastExponent - minFastExponent + 2> nearPowerOfT
 }();
 
 // Rounds a finite positive magnitude to 4 significant digits, to nearest with ties to even
-// (printf in the default rounding mode). Returns false when the magnitude lies outside the range
-// of the fast path.
-bool roundFast(double magnitude, int binaryExponent, RoundedDecimal& rounded)
+// (printf in the default rounding mode), starting from an estimate of its decimal exponent that
+// may be one off. Returns false when the magnitude lies outside the range of the fast path.
+// Exact in every case, it serves the magnitudes that lie within rounding of a power of ten or of
+// a rounding boundary, which the quick path below leaves to it.
+[[gnu::noinline]] bool roundExactly(double magnitude, int exponent, RoundedDecimal& rounded)
 {
-    // The decimal exponent e = floor(log10 X) is the estimate or one more; the loop settles it
-    // so that 1000 <= magnitude x 10^(3 - e) < 10000 holds exactly.
-    int exponent = decimalExponentEstimate(binaryExponent);
-    if (exponent >= minFastExponent && exponent <= maxFastExponent)
-        exponent += magnitude
-            >= nearPowerOfTen[static_cast<std::size_t>(exponent + 1 - minFastExponent)];
+    // Settle the decimal exponent e so that 1000 <= magnitude x 10^(3 - e) < 10000 holds exactly.
     for (;;) {
         if (exponent < minFastExponent || exponent > maxFastExponent)
             return false;
@@ -143,7 +140,41 @@ bool roundFast(double magnitude, int binaryExponent, RoundedDecimal& rounded)
     }
 }
 
-char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
+// The same, quickly, for the magnitudes whose scaled value lies clear of 1000, 10000 and the
+// half-way points: there the nearest double of the scaled value decides every comparison
+// exactly (see ScaledMagnitude), and the rounding error never needs to be looked at.
+[[gnu::always_inline]] inline bool roundFast(
+    double magnitude, int binaryExponent, RoundedDecimal& rounded)
+{
+    // The decimal exponent is the estimate or one more: the next power of ten decides.
+    int exponent = decimalExponentEstimate(binaryExponent);
+    if (exponent < minFastExponent || exponent > maxFastExponent) [[unlikely]]
+        return false;
+    exponent
+        += magnitude >= nearPowerOfTen[static_cast<std::size_t>(exponent + 1 - minFastExponent)];
+    if (exponent > maxFastExponent) [[unlikely]]
+        return false;
+
+    const int power = significantDigits - 1 - exponent;
+    const double scaled = power >= 0
+        ? magnitude * exactPowerOfTen[static_cast<std::size_t>(power)]
+        : magnitude / exactPowerOfTen[static_cast<std::size_t>(-power)];
+    if (!(scaled > smallestSignificand && scaled < significandLimit)) [[unlikely]]
+        return roundExactly(magnitude, exponent, rounded);
+    int significand = static_cast<int>(scaled);
+    const double halfWay = significand + 0.5;
+    if (scaled == halfWay) [[unlikely]]
+        return roundExactly(magnitude, exponent, rounded);
+    significand += scaled > halfWay;
+    if (significand == static_cast<int>(significandLimit)) { // 9999.5 .. carries to 10^e+1
+        significand = static_cast<int>(smallestSignificand);
+        ++exponent;
+    }
+    rounded = { significand, exponent };
+    return true;
+}
+
+[[gnu::always_inline]] inline char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
 {
     // Every copy below has a size known at compile time, so none becomes a library call.
     char digits[significantDigits];
@@ -192,7 +223,7 @@ char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
 }
 
 // Zero, infinities, NaN, and magnitudes outside the fast routine's range.
-char* formatRare(double value, char* out)
+[[gnu::noinline]] char* formatRare(double value, char* out)
 {
     const bool negative = std::signbit(value);
     const char* text = nullptr;
@@ -214,9 +245,7 @@ char* formatRare(double value, char* out)
         .ptr;
 }
 
-} // namespace
-
-char* formatNumber(double value, char* out)
+[[gnu::always_inline]] inline char* formatOne(double value, char* out)
 {
     constexpr int significandBits = 52;
     constexpr unsigned exponentMask = 0x7ff;
@@ -232,11 +261,18 @@ char* formatNumber(double value, char* out)
     return formatRare(value, out);
 }
 
+} // namespace
+
+char* formatNumber(double value, char* out)
+{
+    return formatOne(value, out);
+}
+
 char* formatSpacedNumbers(std::span<const double> values, char* out)
 {
     for (const double value : values) {
         *out++ = ' ';
-        out = formatNumber(value, out);
+        out = formatOne(value, out);
     }
     return out;
 }
