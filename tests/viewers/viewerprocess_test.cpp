@@ -42,15 +42,3 @@ TEST(ViewerProcess, AWrongArgumentCountIsRefusedWithTheUsageLineAndStatusOneWith
         }
     }
 }
-
-TEST(ViewerProcess, UsageLinesNameTheExpectedArguments)
-{
-    EXPECT_EQ(usageLine(*findViewer("plot_geotherm")),
-        "Usage: plot_geotherm MODEL_DEPTH EROSION_RATE TIME1 TIME2 TIME3 TIME4 "
-        "MIN_TEMPERATURE");
-    EXPECT_EQ(usageLine(*findViewer("plot_temp_hist")),
-        "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE");
-    EXPECT_EQ(usageLine(*findViewer("plot_2D_temp_hist")), "Usage: plot_2D_temp_hist EROSION_RATE");
-    EXPECT_EQ(findViewer("plot_temp_time")->argumentNames.size(), 6);
-    EXPECT_EQ(findViewer("plot_2D_isotherm_topography")->argumentNames.size(), 7);
-}

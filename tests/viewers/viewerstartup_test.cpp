@@ -99,16 +99,6 @@ TEST_F(SeriesReading, FirstRecordReadsTwoWordsWithoutAnyTest)
     EXPECT_EQ(reader.secondWord(), "");
 }
 
-TEST(WordConversion, FollowsThePlainDecimalRules)
-{
-    EXPECT_EQ(wordToInt("50000.5"), 50000);
-    EXPECT_EQ(wordToInt("1.000e+04"), 1);
-    EXPECT_EQ(wordToInt("-3.5"), -3);
-    EXPECT_EQ(wordToInt("abc"), 0);
-    EXPECT_DOUBLE_EQ(wordToDouble("-5.000e+04"), -50000);
-    EXPECT_EQ(wordToDouble("-nan"), 0);
-}
-
 TEST(WordConversion, TruncationTowardZeroIsClampedToTheIntRange)
 {
     EXPECT_EQ(truncateToInt(1399.99), 1399);
