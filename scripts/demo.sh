@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# The main job: installs what is missing, builds the suite, lays out a workspace and runs the
-# solver on its defaults there, then lists what it wrote.
+# The main job: installs what is missing, builds the suite, lays out a workspace, runs the
+# transient solver and the periodic topography model on their defaults there, and renders the
+# plots of both runs to PNG (no display needed), listing everything it wrote.
 #
 # The workspace (default ./demo, or the first argument) holds the output tree that the programs
 # expect beside their working directory:
 #   demo/output/transient/{geotherm,temp_time,temp_hist}/  demo/output/default_output/
-#   demo/output/plots/                                     demo/run/  (the working directory)
+#   demo/output/periodic/{isotherm,temp_hist}/             demo/output/plots/
+#   demo/run/  (the working directory)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 workspace=$(mkdir -p "${1:-$root/demo}" && cd "${1:-$root/demo}" && pwd)
 build_dir=${BUILD_DIR:-$root/build}
+
+# Qt wants a private runtime directory; root in a container often has none.
+if [[ -z "${XDG_RUNTIME_DIR:-}" ]]; then
+    export XDG_RUNTIME_DIR=$(mktemp -d)
+    trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -18,7 +26,7 @@ bin="$build_dir/bin"
 
 output="$workspace/output"
 mkdir -p "$output"/transient/{geotherm,temp_time,temp_hist} "$output/default_output" \
-         "$output/plots" "$workspace/run"
+         "$output"/periodic/{isotherm,temp_hist} "$output/plots" "$workspace/run"
 cd "$workspace/run"
 
 echo "== transient_erosion (defaults: 0.5 mm/yr, 50 km, geotherms at 0 5 10 15 Myr)"
@@ -34,7 +42,18 @@ plots="$output/plots"
 "$bin/render_plot" plot_geotherm "$plots/image_geotherm.png" 50000 0.5 0 5 10 15 0
 "$bin/render_plot" plot_temp_time "$plots/image_temp_time.png" 0 0.5 60 120 250 350
 "$bin/render_plot" plot_temp_hist "$plots/image_temp_hist.png" 10 0
+
+# The periodic model on its defaults: a 20 km wavelength, 1000 m relief, 0.5 mm/yr. Its profile
+# spans two wavelengths (40 km), and a 15 km deep window holds the 350 C isotherm.
+echo "== periodic_topography (defaults: 0.5 mm/yr, wavelength 20 km, relief 1000 m)"
+"$bin/periodic_topography"
+find "$output/periodic" -type f -printf '  %p (%s bytes)\n' | sort
+"$bin/render_plot" plot_2D_isotherm_topography "$plots/image_2D_isotherm_topography.png" \
+    40000 15000 0.5 "60 C" "120 C" "250 C" "350 C"
+"$bin/render_plot" plot_2D_temp_hist "$plots/image_2D_temp_hist.png" 0.5
+
 echo "Plots:"
-for plot in image_geotherm image_temp_time image_temp_hist; do
+for plot in image_geotherm image_temp_time image_temp_hist image_2D_isotherm_topography \
+            image_2D_temp_hist; do
     echo "  $plots/$plot.png"
 done
