@@ -80,8 +80,8 @@ int getopt(int argc, char* const argv[], const char* optstring)
         return optiserr(argc, argv, wordIndex, optstring, charIndex, colonInFlags);
     }
 
-    const char* spec = ch != '\0' ? std::strchr(optstring, ch) : nullptr;
-    if (!spec) {
+    const char* entry = ch != '\0' ? std::strchr(optstring, ch) : nullptr;
+    if (!entry) {
         if (moreInWord) {
             optchr = charIndex + 1;
         } else {
@@ -91,7 +91,7 @@ int getopt(int argc, char* const argv[], const char* optstring)
         return optiserr(argc, argv, wordIndex, optstring, charIndex, optionNotFound);
     }
 
-    if (spec[1] == ':') {
+    if (entry[1] == ':') {
         // The argument is always the whole next word; the rest of this word is dropped.
         dash = 0;
         if (wordIndex + 1 == argc) {
