@@ -32,13 +32,15 @@ constexpr int minFastExponent = significantDigits - 1 - maxExactPower;
 constexpr int maxFastExponent = significantDigits - 1 + maxExactPower;
 static_assert(minFastExponent < minFixedExponent - 1 && maxFastExponent > maxFixedExponent + 1);
 
-constexpr std::array<char, 200> digitPairs = [] {
-    std::array<char, 200> pairs {};
-    for (int i = 0; i < 100; ++i) {
-        pairs[2 * i] = static_cast<char>('0' + i / 10);
-        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+// The four digits of every number 0000 .. 9999, as text: one load per significand. Along a row
+// of the field the significands change slowly, so the 40 kB in use stay in the cache.
+constexpr std::array<std::array<char, 4>, 10000> fourDigits = [] {
+    std::array<std::array<char, 4>, 10000> table {};
+    for (int i = 0; i < 10000; ++i) {
+        table[i] = { static_cast<char>('0' + i / 1000), static_cast<char>('0' + i / 100 % 10),
+            static_cast<char>('0' + i / 10 % 10), static_cast<char>('0' + i % 10) };
     }
-    return pairs;
+    return table;
 }();
 
 struct RoundedDecimal {
@@ -176,53 +178,46 @@ constexpr std::array<double, maxFastExponent - minFastExponent + 2> nearPowerOfT
 
 [[gnu::always_inline]] inline char* writeRounded(bool negative, RoundedDecimal rounded, char* out)
 {
-    // Every copy below has a size known at compile time, so none becomes a library call.
-    char digits[significantDigits];
-    std::memcpy(digits, &digitPairs[2 * static_cast<std::size_t>(rounded.significand / 100)], 2);
-    std::memcpy(
-        digits + 2, &digitPairs[2 * static_cast<std::size_t>(rounded.significand % 100)], 2);
-
+    const char* digits = fourDigits[static_cast<std::size_t>(rounded.significand)].data();
     *out = '-';
     out += negative;
     const int e = rounded.exponent;
-    if (e < minFixedExponent || e > maxFixedExponent) { // d.ddde+XX (two exponent digits here)
-        out[0] = digits[0];
-        out[1] = '.';
-        std::memcpy(out + 2, digits + 1, 3);
-        out[5] = 'e';
-        out[6] = e < 0 ? '-' : '+';
-        std::memcpy(out + 7, &digitPairs[2 * static_cast<std::size_t>(e < 0 ? -e : e)], 2);
-        return out + 9;
+    if (e >= 0 && e <= maxFixedExponent) [[likely]] {
+        // d.ddd  dd.dd  ddd.d  dddd.: the e + 1 leading digits, the point, the other digits.
+        const int leading = e + 1;
+        if constexpr (std::endian::native == std::endian::little) {
+            // All in one 8-byte word, the first character in its lowest byte.
+            std::uint32_t digitBytes = 0;
+            std::memcpy(&digitBytes, digits, significantDigits);
+            const auto leadingBits = static_cast<unsigned>(8 * leading);
+            const std::uint64_t leadingMask = (std::uint64_t { 1 } << leadingBits) - 1;
+            const std::uint64_t text = (digitBytes & leadingMask)
+                | (std::uint64_t { '.' } << leadingBits) | ((digitBytes & ~leadingMask) << 8);
+            std::memcpy(out, &text, sizeof text);
+        } else {
+            std::memcpy(out, digits, significantDigits);
+            std::memmove(out + leading + 1, out + leading,
+                static_cast<std::size_t>(significantDigits - leading));
+            out[leading] = '.';
+        }
+        return out + significantDigits + 1;
     }
-    if (e < 0) { // 0.dddd  0.0dddd  0.00dddd  0.000dddd: "0." and -e - 1 zeros
+    if (e < 0 && e >= minFixedExponent) { // 0.dddd  0.0dddd  0.00dddd  0.000dddd
         std::memcpy(out, "0.000", 5);
         out += 1 - e;
         std::memcpy(out, digits, significantDigits);
         return out + significantDigits;
     }
-    // d.ddd  dd.dd  ddd.d  dddd.: the digits, then the point moved into place.
-    std::memcpy(out, digits, significantDigits);
-    switch (e) {
-    case 0:
-        std::memcpy(out + 2, digits + 1, 3);
-        out[1] = '.';
-        break;
-    case 1:
-        std::memcpy(out + 3, digits + 2, 2);
-        out[2] = '.';
-        break;
-    case 2:
-        out[4] = digits[3];
-        out[3] = '.';
-        break;
-    default:
-        out[4] = '.';
-        break;
-    }
-    return out + significantDigits + 1;
+    // d.ddde+XX (two exponent digits here)
+    out[0] = digits[0];
+    out[1] = '.';
+    std::memcpy(out + 2, digits + 1, 3);
+    out[5] = 'e';
+    out[6] = e < 0 ? '-' : '+';
+    std::memcpy(out + 7, fourDigits[static_cast<std::size_t>(e < 0 ? -e : e)].data() + 2, 2);
+    return out + 9;
 }
 
-// Zero, infinities, NaN, and magnitudes outside the fast routine's range.
 [[gnu::noinline]] char* formatRare(double value, char* out)
 {
     const bool negative = std::signbit(value);

@@ -24,6 +24,7 @@ namespace erosion {
 constexpr std::size_t maxNumberLength = 16;
 
 // Writes the text of value at out (no terminating NUL) and returns the end of what it wrote.
+// out must have room for maxNumberLength characters: the routine may store whole words there.
 char* formatNumber(double value, char* out);
 
 // The same text as a string; convenient where speed does not matter.
