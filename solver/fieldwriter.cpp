@@ -1,5 +1,6 @@
 #include "fieldwriter.h"
 
+#include "alongside.h"
 #include "numberformat.h"
 
 #include <algorithm>
@@ -36,7 +37,8 @@ char* formatRow(std::span<const double> values, char* out)
     return out;
 }
 
-// Hands out the blocks in node order and lets them be written in the same order.
+// Hands out the blocks in node order and lets them be written in the same order, once the file
+// is open.
 class BlockSchedule {
 public:
     BlockSchedule(int nodeCount, int rowsPerBlock)
@@ -50,20 +52,33 @@ public:
     int firstNode(int block) const { return block * m_rowsPerBlock; }
     int endNode(int block) const { return std::min(m_nodeCount, (block + 1) * m_rowsPerBlock); }
 
-    // The next block to compute, or -1 when all are taken.
+    // The next block to compute, or -1 when all are taken or the file was refused.
     int take()
     {
         const std::lock_guard lock(m_mutex);
-        return m_nextBlock < m_blockCount ? m_nextBlock++ : -1;
+        return m_file != File::refused && m_nextBlock < m_blockCount ? m_nextBlock++ : -1;
     }
 
-    // Blocks until every block before this one is written. Each thread holds one block at a time
-    // and takes them in increasing order, so the earliest unwritten block is always held by a
-    // thread that is computing it or writing it: the wait ends.
-    void waitForTurn(int block)
+    void fileOpened(bool opened)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_file = opened ? File::open : File::refused;
+        }
+        m_changed.notify_all();
+    }
+
+    // Blocks until the file is open and every block before this one is written; false when the
+    // file was refused. Each thread holds one block at a time and takes them in increasing
+    // order, so the earliest unwritten block is always held by a thread that is computing it or
+    // writing it: the wait ends.
+    bool waitForTurn(int block)
     {
         std::unique_lock lock(m_mutex);
-        m_turnChanged.wait(lock, [&] { return m_written == block; });
+        m_changed.wait(lock, [&] {
+            return m_file == File::refused || (m_file == File::open && m_written == block);
+        });
+        return m_file == File::open;
     }
 
     void finishTurn()
@@ -72,15 +87,18 @@ public:
             const std::lock_guard lock(m_mutex);
             ++m_written;
         }
-        m_turnChanged.notify_all();
+        m_changed.notify_all();
     }
 
 private:
+    enum class File { opening, open, refused };
+
     int m_nodeCount;
     int m_rowsPerBlock;
     int m_blockCount;
     std::mutex m_mutex;
-    std::condition_variable m_turnChanged;
+    std::condition_variable m_changed;
+    File m_file = File::opening;
     int m_nextBlock = 0;
     int m_written = 0;
 };
@@ -90,9 +108,6 @@ private:
 bool computeAndWriteField(ResultFile& out, const char* path, const LevelFactors& levels,
     const DepthGrid& grid, TemperatureField& field, int threads, ProgressLine& progress)
 {
-    if (!out.open(path))
-        return false;
-
     const int nodeCount = grid.nodeCount();
     const std::size_t rowCapacity = rowTextCapacity(nodeCount);
     threads = std::clamp(threads, 1, std::max(nodeCount, 1));
@@ -118,25 +133,33 @@ bool computeAndWriteField(ResultFile& out, const char* path, const LevelFactors&
             for (int node = first; node < end; ++node)
                 text = formatRow(field.row(node), text);
 
-            schedule.waitForTurn(block);
+            if (!schedule.waitForTurn(block))
+                return;
             out.writeText({ buffer.data(), static_cast<std::size_t>(text - buffer.data()) });
             progress.update(static_cast<double>(end) / nodeCount);
             schedule.finishTurn();
         }
     };
-    for (std::size_t t = 1; t < buffers.size(); ++t) {
-        try {
-            helpers.emplace_back(work, std::ref(buffers[t]));
-        } catch (const std::system_error&) {
-            break; // no more threads to be had: those running share the work
+    // Opening truncates the previous run's file, which can wait on the disk for a while: the
+    // threads compute meanwhile.
+    bool opened = false;
+    auto open = [&] {
+        opened = out.open(path);
+        schedule.fileOpened(opened);
+    };
+    runAlongside(open, [&] {
+        for (std::size_t t = 1; t < buffers.size(); ++t) {
+            try {
+                helpers.emplace_back(work, std::ref(buffers[t]));
+            } catch (const std::system_error&) {
+                break; // no more threads to be had: those running share the work
+            }
         }
-    }
-    work(buffers[0]);
-    for (std::jthread& helper : helpers)
-        helper.join();
-
-    out.close();
-    return true;
+        work(buffers[0]);
+        for (std::jthread& helper : helpers)
+            helper.join();
+    });
+    return opened;
 }
 
 } // namespace erosion

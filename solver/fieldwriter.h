@@ -3,7 +3,8 @@
 //
 // The nodes are cut into blocks of consecutive rows, a few megabytes of text each. A thread
 // takes the next block, evaluates its rows into the field, formats them into its own buffer and,
-// when the blocks before it are written, writes it, while the other threads go on computing.
+// when the blocks before it are written, writes it, while the other threads go on computing. The
+// computing starts while the file is still being opened.
 // The text is byte for byte that of the plain writer: one line per node, each value preceded by
 // a space.
 
@@ -15,8 +16,10 @@
 
 namespace erosion {
 
-// Opens path through out, fills field, writes it and closes the file; false, with the field not
-// computed, when the open is refused. threads >= 1; progress hears of every block written.
+// Opens path through out, fills field and writes it; false when the open is refused (the field
+// is then left incomplete). The file is left open for the caller to close: closing a large file
+// can wait on the disk, and the caller may have work to do meanwhile. threads >= 1; progress
+// hears of every block written.
 bool computeAndWriteField(ResultFile& out, const char* path, const LevelFactors& levels,
     const DepthGrid& grid, TemperatureField& field, int threads, ProgressLine& progress);
 

@@ -1,5 +1,6 @@
 #include "run.h"
 
+#include "alongside.h"
 #include "commandline.h"
 #include "fastfield.h"
 #include "field.h"
@@ -14,11 +15,13 @@
 #include "resultwriters.h"
 
 #include <algorithm>
+#include <array>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <ostream>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace erosion {
@@ -31,14 +34,17 @@ struct RunArrays {
         : field(nodeCount)
         , geothermTemp(nodeCount)
         , column(nodeCount)
-        , isothermDepth(nodeCount)
     {
+        for (std::vector<double>& depths : isothermDepth)
+            depths.resize(static_cast<std::size_t>(nodeCount));
     }
 
     TemperatureField field;
     std::vector<double> geothermTemp;
     std::vector<double> column;
-    std::vector<double> isothermDepth;
+    // One per isotherm, so that the fast path can find all four before it writes any.
+    std::array<std::vector<double>, std::tuple_size_v<decltype(RunParameters::isothermTemp)>>
+        isothermDepth;
 };
 
 int fail(std::ostream& err, const std::string& message)
@@ -54,13 +60,53 @@ int threadCount(const Execution& execution)
     return std::max(1U, std::thread::hardware_concurrency());
 }
 
+bool writeIsotherms(ResultFile& out, const RunArrays& arrays)
+{
+    for (std::size_t m = 0; m < arrays.isothermDepth.size(); ++m) {
+        if (!writeIsotherm(out, resultpath::isotherm[m], arrays.isothermDepth[m]))
+            return false;
+    }
+    return true;
+}
+
+// Files 5 to 9, one thread, value by value.
+bool writeFieldAndIsothermsPlainly(
+    const RunParameters& p, const DepthGrid& grid, RunArrays& arrays, ResultFile& out)
+{
+    computeField(p, grid, arrays.field);
+    if (!writeField(out, resultpath::field, arrays.field))
+        return false;
+    for (std::size_t m = 0; m < p.isothermTemp.size(); ++m) {
+        isothermDepths(
+            arrays.field, grid, p.isothermTemp[m], arrays.column, arrays.isothermDepth[m]);
+        if (!writeIsotherm(out, resultpath::isotherm[m], arrays.isothermDepth[m]))
+            return false;
+    }
+    return true;
+}
+
+// Files 5 to 9 on all threads; the isotherms are found while file 5 is being closed (which can
+// wait on the disk) and written after it.
+bool writeFieldAndIsothermsFast(const RunParameters& p, const DepthGrid& grid, RunArrays& arrays,
+    ResultFile& out, int threads, ProgressLine& progress)
+{
+    const LevelFactors levels(p, grid.nodeCount());
+    if (!computeAndWriteField(
+            out, resultpath::field, levels, grid, arrays.field, threads, progress))
+        return false;
+    auto close = [&out] { out.close(); };
+    runAlongside(close, [&] {
+        for (std::size_t m = 0; m < p.isothermTemp.size(); ++m)
+            isothermDepthsByRows(
+                arrays.field, grid, p.isothermTemp[m], arrays.isothermDepth[m], threads);
+    });
+    return writeIsotherms(out, arrays);
+}
+
 // The results, in the order of the files.
 bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& arrays,
     const Execution& execution, std::ostream& err)
 {
-    const bool fast = execution.path == Execution::Path::fast;
-    const int threads = threadCount(execution);
-
     ResultFile out;
     for (std::size_t k = 0; k < p.geothermTime.size(); ++k) {
         if (!writeGeotherm(
@@ -68,29 +114,14 @@ bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& a
             return false;
     }
 
-    if (fast) {
-        const LevelFactors levels(p, grid.nodeCount());
+    if (execution.path == Execution::Path::fast) {
         ProgressLine progress = execution.showProgress
             ? ProgressLine(err, "transient_erosion: temperature field")
             : ProgressLine();
-        if (!computeAndWriteField(
-                out, resultpath::field, levels, grid, arrays.field, threads, progress))
+        if (!writeFieldAndIsothermsFast(p, grid, arrays, out, threadCount(execution), progress))
             return false;
-    } else {
-        computeField(p, grid, arrays.field);
-        if (!writeField(out, resultpath::field, arrays.field))
-            return false;
-    }
-
-    for (std::size_t m = 0; m < p.isothermTemp.size(); ++m) {
-        if (fast)
-            isothermDepthsByRows(
-                arrays.field, grid, p.isothermTemp[m], arrays.isothermDepth, threads);
-        else
-            isothermDepths(
-                arrays.field, grid, p.isothermTemp[m], arrays.column, arrays.isothermDepth);
-        if (!writeIsotherm(out, resultpath::isotherm[m], arrays.isothermDepth))
-            return false;
+    } else if (!writeFieldAndIsothermsPlainly(p, grid, arrays, out)) {
+        return false;
     }
 
     const auto history = coolingHistory(arrays.field, static_cast<int>(p.historyTime));
