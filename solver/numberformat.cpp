@@ -93,9 +93,9 @@ int decimalExponentEstimate(int binaryExponent)
     return (binaryExponent * 78913) >> 18;
 }
 
-// The doubles nearest to 10^e for e = minFastExponent .. maxFastExponent + 1: the magnitude's
-// decimal exponent is the estimate or one more, and a comparison with the next power decides
-// (but for magnitudes within rounding of 10^e, which the exact check below settles).
+// 10^e for e = minFastExponent .. maxFastExponent + 1, to within rounding (exact up to 10^22):
+// the magnitude's decimal exponent is the estimate or one more, and a comparison with the next
+// power decides, but for magnitudes within rounding of a power of ten, which roundExactly settles.
 constexpr std::array<double, maxFastExponent - minFastExponent + 2> nearPowerOfTen = [] {
     std::array<double, maxFastExponent - minFastExponent + 2> powers {};
     for (int e = minFastExponent; e <= maxFastExponent + 1; ++e) {
