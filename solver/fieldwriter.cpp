@@ -15,9 +15,12 @@ namespace erosion {
 
 namespace {
 
-// At most about this much text per block: writes large enough to cost little per byte, and with
-// one buffer per thread a small addition to the memory of the field.
+// At most about this much text per block: writes large enough to cost little per byte.
 constexpr std::size_t blockTextBytes = std::size_t { 4 } << 20;
+
+// At most about this much for the buffers of all threads together (one block each), however many
+// processors the machine has: a small addition to the memory of the field.
+constexpr std::size_t bufferBudgetBytes = std::size_t { 32 } << 20;
 
 // At least this many blocks per thread where the grid allows, so that the threads finish
 // together on small grids too.
@@ -113,9 +116,11 @@ bool computeAndWriteField(ResultFile& out, const char* path, const LevelFactors&
     threads = std::clamp(threads, 1, std::max(nodeCount, 1));
     const int rowsForBalance
         = (nodeCount + blocksPerThread * threads - 1) / (blocksPerThread * threads);
+    const std::size_t blockBytes
+        = std::min(blockTextBytes, bufferBudgetBytes / static_cast<std::size_t>(threads));
     const int rowsPerBlock = std::max(1,
         std::min(rowsForBalance,
-            static_cast<int>(std::min<std::size_t>(blockTextBytes / rowCapacity, nodeCount))));
+            static_cast<int>(std::min<std::size_t>(blockBytes / rowCapacity, nodeCount))));
     BlockSchedule schedule(nodeCount, rowsPerBlock);
     threads = std::min(threads, std::max(schedule.blockCount(), 1));
 
