@@ -1,12 +1,9 @@
 #include "run.h"
 
-#include "alongside.h"
 #include "commandline.h"
-#include "fastfield.h"
 #include "field.h"
-#include "fieldwriter.h"
+#include "fieldstream.h"
 #include "grid.h"
-#include "isothermscan.h"
 #include "memory.h"
 #include "parametercheck.h"
 #include "progressline.h"
@@ -15,36 +12,31 @@
 #include "resultwriters.h"
 
 #include <algorithm>
-#include <array>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <ostream>
 #include <thread>
-#include <tuple>
 #include <vector>
 
 namespace erosion {
 
 namespace {
 
-// Every array of a run but the history, allocated together before any file is opened.
+// Every array of a plain run but the history, allocated together before any file is opened.
 struct RunArrays {
     explicit RunArrays(int nodeCount)
         : field(nodeCount)
         , geothermTemp(nodeCount)
         , column(nodeCount)
+        , isothermDepth(nodeCount)
     {
-        for (std::vector<double>& depths : isothermDepth)
-            depths.resize(static_cast<std::size_t>(nodeCount));
     }
 
     TemperatureField field;
     std::vector<double> geothermTemp;
     std::vector<double> column;
-    // One per isotherm, so that the fast path can find all four before it writes any.
-    std::array<std::vector<double>, std::tuple_size_v<decltype(RunParameters::isothermTemp)>>
-        isothermDepth;
+    std::vector<double> isothermDepth;
 };
 
 int fail(std::ostream& err, const std::string& message)
@@ -60,74 +52,66 @@ int threadCount(const Execution& execution)
     return std::max(1U, std::thread::hardware_concurrency());
 }
 
-bool writeIsotherms(ResultFile& out, const RunArrays& arrays)
+bool writeGeotherms(ResultFile& out, const RunParameters& p, const DepthGrid& grid,
+    std::vector<double>& geothermTemp)
 {
-    for (std::size_t m = 0; m < arrays.isothermDepth.size(); ++m) {
-        if (!writeIsotherm(out, resultpath::isotherm[m], arrays.isothermDepth[m]))
+    for (std::size_t k = 0; k < p.geothermTime.size(); ++k) {
+        if (!writeGeotherm(out, resultpath::geotherm[k], p, grid, p.geothermTime[k], geothermTemp))
             return false;
     }
     return true;
 }
 
-// Files 5 to 9, one thread, value by value.
-bool writeFieldAndIsothermsPlainly(
-    const RunParameters& p, const DepthGrid& grid, RunArrays& arrays, ResultFile& out)
+// The twelve files in their order, one thread, value by value, from the stored field.
+bool computeAndWritePlainly(const RunParameters& p, const DepthGrid& grid)
 {
+    RunArrays arrays(grid.nodeCount());
+    ResultFile out;
+    if (!writeGeotherms(out, p, grid, arrays.geothermTemp))
+        return false;
+
     computeField(p, grid, arrays.field);
     if (!writeField(out, resultpath::field, arrays.field))
         return false;
+
     for (std::size_t m = 0; m < p.isothermTemp.size(); ++m) {
-        isothermDepths(
-            arrays.field, grid, p.isothermTemp[m], arrays.column, arrays.isothermDepth[m]);
-        if (!writeIsotherm(out, resultpath::isotherm[m], arrays.isothermDepth[m]))
+        isothermDepths(arrays.field, grid, p.isothermTemp[m], arrays.column, arrays.isothermDepth);
+        if (!writeIsotherm(out, resultpath::isotherm[m], arrays.isothermDepth))
             return false;
-    }
-    return true;
-}
-
-// Files 5 to 9 on all threads; the isotherms are found while file 5 is being closed (which can
-// wait on the disk) and written after it.
-bool writeFieldAndIsothermsFast(const RunParameters& p, const DepthGrid& grid, RunArrays& arrays,
-    ResultFile& out, int threads, ProgressLine& progress)
-{
-    const LevelFactors levels(p, grid.nodeCount());
-    if (!computeAndWriteField(
-            out, resultpath::field, levels, grid, arrays.field, threads, progress))
-        return false;
-    auto close = [&out] { out.close(); };
-    runAlongside(close, [&] {
-        for (std::size_t m = 0; m < p.isothermTemp.size(); ++m)
-            isothermDepthsByRows(
-                arrays.field, grid, p.isothermTemp[m], arrays.isothermDepth[m], threads);
-    });
-    return writeIsotherms(out, arrays);
-}
-
-// The results, in the order of the files.
-bool computeAndWrite(const RunParameters& p, const DepthGrid& grid, RunArrays& arrays,
-    const Execution& execution, std::ostream& err)
-{
-    ResultFile out;
-    for (std::size_t k = 0; k < p.geothermTime.size(); ++k) {
-        if (!writeGeotherm(
-                out, resultpath::geotherm[k], p, grid, p.geothermTime[k], arrays.geothermTemp))
-            return false;
-    }
-
-    if (execution.path == Execution::Path::fast) {
-        ProgressLine progress = execution.showProgress
-            ? ProgressLine(err, "transient_erosion: temperature field")
-            : ProgressLine();
-        if (!writeFieldAndIsothermsFast(p, grid, arrays, out, threadCount(execution), progress))
-            return false;
-    } else if (!writeFieldAndIsothermsPlainly(p, grid, arrays, out)) {
-        return false;
     }
 
     const auto history = coolingHistory(arrays.field, static_cast<int>(p.historyTime));
     if (!writeHistory(out, history))
         return false;
     // The last file has no next open to reveal a failed write-out.
+    return !out.failed();
+}
+
+// The same files from the field streamed on all threads (see FieldStream).
+bool computeAndWriteFast(
+    const RunParameters& p, const DepthGrid& grid, const Execution& execution, std::ostream& err)
+{
+    std::vector<double> geothermTemp(static_cast<std::size_t>(grid.nodeCount()));
+    FieldStream stream(p, grid, threadCount(execution));
+    ResultFile out;
+    if (!writeGeotherms(out, p, grid, geothermTemp))
+        return false;
+
+    {
+        ProgressLine progress = execution.showProgress
+            ? ProgressLine(err, "transient_erosion: temperature field")
+            : ProgressLine();
+        if (!stream.computeAndWrite(out, resultpath::field, progress))
+            return false;
+    }
+    out.close();
+
+    for (std::size_t m = 0; m < p.isothermTemp.size(); ++m) {
+        if (!writeIsotherm(out, resultpath::isotherm[m], stream.isothermDepths(m)))
+            return false;
+    }
+    if (!writeHistory(out, stream.coolingHistory()))
+        return false;
     return !out.failed();
 }
 
@@ -149,8 +133,10 @@ int runTransientErosion(const RunParameters& p, std::ostream& err, const Executi
         if (const auto error = checkHistoryTime(p, grid.nodeCount()))
             return fail(err, *error);
 
-        RunArrays arrays(grid.nodeCount());
-        if (!computeAndWrite(p, grid, arrays, execution, err))
+        const bool written = execution.path == Execution::Path::fast
+            ? computeAndWriteFast(p, grid, execution, err)
+            : computeAndWritePlainly(p, grid);
+        if (!written)
             return fail(err, openErrorMessage);
     } catch (const std::bad_alloc&) {
         return fail(err, heapErrorMessage);

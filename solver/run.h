@@ -9,12 +9,13 @@
 
 namespace erosion {
 
-// How a run evaluates the temperature field and the isotherms. The program takes the fast path:
-// the field on several threads with the closed form's node-only and level-only factors computed
-// once, written in large blocks as it is computed, and each isotherm found in one pass over the
-// field in storage order. The plain path (one thread, transientTemp value by value, the field
-// written row by row through the stream, each isotherm from gathered columns) is kept as the
-// reference that tests and benchmarks compare with. Both write the same bytes.
+// How a run evaluates the temperature field and the records drawn from it. The program takes the
+// fast path: the field on several threads with the closed form's node-only and level-only
+// factors computed once, streamed to its file in large blocks as it is computed, the isotherm
+// depths and the cooling history gathered from the rows on the way, so that the field is never
+// held whole (FieldStream). The plain path (one thread, transientTemp value by value into the
+// stored field, written row by row through the stream, each isotherm from gathered columns) is
+// kept as the reference that tests and benchmarks compare with. Both write the same bytes.
 struct Execution {
     enum class Path { fast, plain };
     Path path = Path::fast;

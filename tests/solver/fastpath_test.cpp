@@ -1,11 +1,12 @@
-// The program's fast path (threads, factors computed once per node and per level, the block
-// writer, isotherms found in storage order) against the plain path: every result file byte for
-// byte, whatever the thread count, on grids with unusual parameters.
+// The program's fast path (threads, factors computed once per node and per level, the field
+// streamed in blocks with the isotherms and the history gathered on the way) against the plain
+// path: every result file byte for byte, whatever the thread count, on grids with unusual
+// parameters; and its pieces against their plain counterparts, bit for bit.
 
 #include "fastfield.h"
 #include "field.h"
 #include "grid.h"
-#include "isothermscan.h"
+#include "isothermsearch.h"
 #include "progressline.h"
 #include "records.h"
 #include "run.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <chrono>
@@ -77,18 +79,31 @@ protected:
     // Runs p in a fresh workspace; returns its output tree.
     fs::path run(const std::string& name, const RunParameters& p, const Execution& execution)
     {
+        const fs::path output = makeWorkspace(name);
+        std::ostringstream err;
+        EXPECT_EQ(runIn(name, p, execution, err), 0) << name;
+        EXPECT_EQ(err.str(), "") << name;
+        return output;
+    }
+
+    // A run directory beside an output tree with the four result directories; returns the tree.
+    fs::path makeWorkspace(const std::string& name)
+    {
         const fs::path workspace = m_root / name;
         for (const char* dir : { "transient/geotherm", "transient/temp_time", "transient/temp_hist",
                  "default_output" })
             fs::create_directories(workspace / "output" / dir);
         fs::create_directories(workspace / "run");
-        fs::current_path(workspace / "run");
-        std::ostringstream err;
+        return workspace / "output";
+    }
+
+    int runIn(const std::string& name, const RunParameters& p, const Execution& execution,
+        std::ostream& err)
+    {
+        fs::current_path(m_root / name / "run");
         const int status = erosion::runTransientErosion(p, err, execution);
         fs::current_path(m_startDirectory);
-        EXPECT_EQ(status, 0) << name;
-        EXPECT_EQ(err.str(), "") << name;
-        return workspace / "output";
+        return status;
     }
 
     // The plain run, then fast runs with several thread counts, each compared file by file.
@@ -158,6 +173,22 @@ TEST_F(FastPath, WritesThePlainFilesOnAGridOfTwoNodes)
     expectFastEqualsPlain(p);
 }
 
+TEST_F(FastPath, FieldFileThatCannotBeOpenedStopsTheRun)
+{
+    // The threads start computing while the file is being opened; when the open fails they
+    // stop, and the run ends as the plain one does: the geotherms written, nothing after them.
+    RunParameters p;
+    p.setErosionRate(0.1);
+    const fs::path output = makeWorkspace("fast");
+    fs::remove(output / "transient/temp_time");
+    std::ostringstream err;
+    EXPECT_EQ(runIn("fast", p, { .path = Execution::Path::fast, .threads = 3 }, err), 1);
+    EXPECT_EQ(err.str(), "ERROR: Could not open file(s) for output; do the directories exist?\n");
+    EXPECT_TRUE(fs::exists(output / resultFiles[3]));
+    for (std::size_t file = 9; file < resultFiles.size(); ++file)
+        EXPECT_FALSE(fs::exists(output / resultFiles[file])) << resultFiles[file];
+}
+
 TEST(FastField, EqualsTransientTempBitForBit)
 {
     // The printed files hide a last-bit difference; the values themselves must not differ.
@@ -182,10 +213,11 @@ TEST(FastField, EqualsTransientTempBitForBit)
     EXPECT_EQ(differing, 0) << "of " << nodeCount << " x " << nodeCount << " values";
 }
 
-TEST(IsothermScan, FindsWhatTheColumnScanFindsInAnyField)
+TEST(IsothermSearch, FindsWhatTheColumnScanFindsInAnyField)
 {
     // Columns that rise and fall, repeat values, hold NaN and infinities: the first interval
-    // that holds the temperature must win, as in interpl.
+    // that holds the temperature must win, as in interpl, however the rows are cut into
+    // stretches searched apart and merged from the surface down.
     constexpr int nodeCount = 37;
     erosion::DepthGrid grid;
     for (int node = 0; node < nodeCount; ++node)
@@ -203,14 +235,23 @@ TEST(IsothermScan, FindsWhatTheColumnScanFindsInAnyField)
     std::vector<double> column, plain;
     for (const double temperature : { 5.0, 0.5, -3.0, 19.99, 100.0 }) {
         erosion::isothermDepths(field, grid, temperature, column, plain);
-        for (const int threads : { 1, 2, 5, 64 }) {
-            std::vector<double> rows(nodeCount, 42.0);
-            erosion::isothermDepthsByRows(field, grid, temperature, rows, threads);
+        for (const int stretch : { 1, 2, 5, nodeCount }) {
+            erosion::IsothermSearch merged(temperature, nodeCount);
+            erosion::IsothermSearch part(temperature, nodeCount);
+            for (int first = 0; first < nodeCount; first += stretch) {
+                part.restart();
+                // The stretch's intervals reach the first node of the next stretch.
+                for (int node = first; node < std::min(first + stretch, nodeCount - 1); ++node)
+                    part.searchInterval(field.row(node), field.row(node + 1), grid.nodeZ[node],
+                        grid.nodeZ[node + 1]);
+                merged.takeFrom(part);
+            }
+            const auto depths = merged.depths();
             for (int level = 0; level < nodeCount; ++level)
-                EXPECT_EQ(std::bit_cast<std::uint64_t>(rows[level]),
+                EXPECT_EQ(std::bit_cast<std::uint64_t>(depths[level]),
                     std::bit_cast<std::uint64_t>(plain[level]))
-                    << "isotherm " << temperature << ", level " << level << ", " << threads
-                    << " threads: " << rows[level] << " instead of " << plain[level];
+                    << "isotherm " << temperature << ", level " << level << ", stretches of "
+                    << stretch << ": " << depths[level] << " instead of " << plain[level];
         }
     }
 }

@@ -1,0 +1,63 @@
+#pragma once
+// File 5, the temperature field, computed and written in one stream on several threads, with the
+// isotherm depths and the cooling history gathered from the rows as they pass: the field is
+// never held whole, so a fine grid costs neither the memory of the table (8 x nodeCount^2
+// bytes) nor the time to fill it page by page and read it back.
+//
+// The nodes are cut into blocks of consecutive rows, a few megabytes of text each. A thread
+// takes the next block, evaluates its rows (and the first row of the next block, for the interval
+// between them), formats them into its own buffer, takes the history values that lie in them and
+// searches them for the isotherms. When the blocks before it are done it writes its text and
+// merges its isotherm findings, while the other threads go on computing; the computing starts
+// while the file is still being opened. The text is byte for byte that of the plain writer, and
+// the depths and temperatures are bit for bit those found in the stored field.
+
+#include "fastfield.h"
+#include "grid.h"
+#include "isothermsearch.h"
+#include "progressline.h"
+#include "resultfile.h"
+#include "runparameters.h"
+
+#include <array>
+#include <span>
+#include <tuple>
+#include <vector>
+
+namespace erosion {
+
+class FieldStream {
+public:
+    static constexpr std::size_t isothermCount
+        = std::tuple_size_v<decltype(RunParameters::isothermTemp)>;
+
+    // All the working memory of the stream, allocated at once (throws std::bad_alloc when it
+    // cannot be had). threads >= 1; p.historyTime lies in 0 .. nodeCount - 1.
+    FieldStream(const RunParameters& p, const DepthGrid& grid, int threads);
+    FieldStream(const FieldStream&) = delete;
+    FieldStream& operator=(const FieldStream&) = delete;
+    ~FieldStream();
+
+    // Opens path through out, computes and writes the field, and gathers the records below;
+    // false when the open is refused. The file is left open for the caller to close: closing a
+    // large file can wait on the disk. progress hears of every block written.
+    bool computeAndWrite(ResultFile& out, const char* path, ProgressLine& progress);
+
+    // After computeAndWrite: the node coordinate of isotherm m at each time level (0 where it
+    // was not found), and the cooling history, as the plain path finds them in the stored field.
+    std::span<const double> isothermDepths(std::size_t m) const { return m_isotherms[m].depths(); }
+    std::span<const double> coolingHistory() const { return m_history; }
+
+private:
+    struct Worker;
+
+    const DepthGrid& m_grid;
+    LevelFactors m_levels;
+    int m_rowsPerBlock;
+    int m_exposureLevel;
+    std::vector<IsothermSearch> m_isotherms; // what the blocks written so far found
+    std::vector<double> m_history;
+    std::vector<Worker> m_workers;
+};
+
+} // namespace erosion
