@@ -43,6 +43,9 @@ constexpr std::array<std::array<char, 4>, 10000> fourDigits = [] {
     return table;
 }();
 
+// 2^52: the doubles from here to 2^53 are the whole numbers.
+constexpr double roundingShift = 4503599627370496.0;
+
 struct RoundedDecimal {
     int significand; // 1000 .. 9999
     int exponent; // decimal exponent of the rounded value
@@ -163,11 +166,13 @@ constexpr std::array<double, maxFastExponent - minFastExponent + 2> nearPowerOfT
         : magnitude / exactPowerOfTen[static_cast<std::size_t>(-power)];
     if (!(scaled > smallestSignificand && scaled < significandLimit)) [[unlikely]]
         return roundExactly(magnitude, exponent, rounded);
-    int significand = static_cast<int>(scaled);
-    const double halfWay = significand + 0.5;
-    if (scaled == halfWay) [[unlikely]]
+    // Adding 2^52 leaves the integer nearest to scaled (ties to even) in the low bits of the
+    // sum's significand. It is the integer nearest to X too unless scaled is itself half-way
+    // between two integers (a double, so X lies on the same side of every other half-way point).
+    const double shifted = scaled + roundingShift;
+    if (std::fabs(scaled - (shifted - roundingShift)) == 0.5) [[unlikely]]
         return roundExactly(magnitude, exponent, rounded);
-    significand += scaled > halfWay;
+    int significand = static_cast<int>(std::bit_cast<std::uint64_t>(shifted) & 0xffff'ffffU);
     if (significand == static_cast<int>(significandLimit)) { // 9999.5 .. carries to 10^e+1
         significand = static_cast<int>(smallestSignificand);
         ++exponent;
