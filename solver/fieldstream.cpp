@@ -19,9 +19,9 @@ namespace {
 // cost little per byte.
 constexpr std::size_t blockBytes = std::size_t { 4 } << 20;
 
-// At most about this much for the blocks of all threads together, however many processors the
-// machine has.
-constexpr std::size_t blockBudgetBytes = std::size_t { 32 } << 20;
+// At most about this much for the ring of blocks waiting to be written, however many processors
+// the machine has: enough to compute well ahead while the file is being opened.
+constexpr std::size_t ringBudgetBytes = std::size_t { 32 } << 20;
 
 // At least this many blocks per thread where the grid allows, so that the threads finish
 // together on small grids too.
@@ -46,7 +46,7 @@ int rowsPerBlockFor(int nodeCount, int threads)
     const std::size_t rowBytes
         = rowTextCapacity(nodeCount) + sizeof(double) * static_cast<std::size_t>(nodeCount);
     const std::size_t bytes
-        = std::min(blockBytes, blockBudgetBytes / static_cast<std::size_t>(threads));
+        = std::min(blockBytes, ringBudgetBytes / (2 * static_cast<std::size_t>(threads)));
     const int rowsForBalance
         = (nodeCount + blocksPerThread * threads - 1) / (blocksPerThread * threads);
     return std::max(1,
@@ -54,94 +54,99 @@ int rowsPerBlockFor(int nodeCount, int threads)
             rowsForBalance, static_cast<int>(std::min<std::size_t>(bytes / rowBytes, nodeCount))));
 }
 
-// Hands out the blocks in node order and lets them be finished (written and merged) in the same
-// order, once the file is open.
-class BlockSchedule {
+// Hands out the blocks in node order, each into its slot of a ring, and has them written in the
+// same order, one writer at a time, as soon as the file is open and the next block is ready.
+class BlockRing {
 public:
-    BlockSchedule(int nodeCount, int rowsPerBlock)
-        : m_nodeCount(nodeCount)
-        , m_rowsPerBlock(rowsPerBlock)
-        , m_blockCount((nodeCount + rowsPerBlock - 1) / rowsPerBlock)
+    BlockRing(int blockCount, int slotCount)
+        : m_blockCount(blockCount)
+        , m_ready(static_cast<std::size_t>(slotCount), false)
     {
     }
 
-    int firstNode(int block) const { return block * m_rowsPerBlock; }
-    int endNode(int block) const { return std::min(m_nodeCount, (block + 1) * m_rowsPerBlock); }
+    int slotOf(int block) const { return block % static_cast<int>(m_ready.size()); }
 
-    // The next block to compute, or -1 when all are taken or the file was refused.
+    // The next block to compute, once its slot is free; -1 when all are taken or the file was
+    // refused.
     int take()
     {
-        const std::lock_guard lock(m_mutex);
-        return m_file != File::refused && m_nextBlock < m_blockCount ? m_nextBlock++ : -1;
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] {
+            return m_file == File::refused || m_nextBlock >= m_blockCount
+                || m_nextBlock < m_written + static_cast<int>(m_ready.size());
+        });
+        if (m_file == File::refused || m_nextBlock >= m_blockCount)
+            return -1;
+        return m_nextBlock++;
     }
 
-    void fileOpened(bool opened)
+    // The block's slot is filled: writes whatever is next in order (see writeReady).
+    template <class Write> void filled(int block, Write& write)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_ready[static_cast<std::size_t>(slotOf(block))] = true;
+        }
+        writeReady(write);
+    }
+
+    template <class Write> void fileOpened(bool opened, Write& write)
     {
         {
             const std::lock_guard lock(m_mutex);
             m_file = opened ? File::open : File::refused;
         }
         m_changed.notify_all();
+        writeReady(write);
     }
 
-    // Blocks until the file is open and every block before this one is finished; false when
-    // the file was refused. Each thread holds one block at a time and takes them in increasing
-    // order, so the earliest unfinished block is always held by a thread that is computing it
-    // or finishing it: the wait ends.
-    bool waitForTurn(int block)
+    // Unless another thread is writing (it takes these too before it stops) or the file is not
+    // open: calls write(block) for every ready block next in order, and frees its slot.
+    template <class Write> void writeReady(Write& write)
     {
         std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] {
-            return m_file == File::refused || (m_file == File::open && m_finished == block);
-        });
-        return m_file == File::open;
-    }
-
-    void finishTurn()
-    {
-        {
-            const std::lock_guard lock(m_mutex);
-            ++m_finished;
+        if (m_writing || m_file != File::open)
+            return;
+        m_writing = true;
+        while (m_written < m_blockCount && m_ready[static_cast<std::size_t>(slotOf(m_written))]) {
+            const int block = m_written;
+            lock.unlock();
+            write(block);
+            lock.lock();
+            m_ready[static_cast<std::size_t>(slotOf(block))] = false;
+            ++m_written;
+            m_changed.notify_all();
         }
-        m_changed.notify_all();
+        m_writing = false;
     }
 
 private:
     enum class File { opening, open, refused };
 
-    int m_nodeCount;
-    int m_rowsPerBlock;
     int m_blockCount;
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    std::vector<bool> m_ready; // per slot
     File m_file = File::opening;
+    bool m_writing = false;
     int m_nextBlock = 0;
-    int m_finished = 0;
+    int m_written = 0;
 };
 
 } // namespace
 
-// One thread's block: its rows (and the next block's first), their text, its isotherm findings.
-struct FieldStream::Worker {
-    Worker(int nodeCount, int rowsPerBlock, const RunParameters& p)
-        : nodeCount(nodeCount)
-        , rows(static_cast<std::size_t>(nodeCount) * static_cast<std::size_t>(rowsPerBlock + 1))
-        , text(rowTextCapacity(nodeCount) * static_cast<std::size_t>(rowsPerBlock))
+// A computed block waiting to be written: its text and its isotherm findings.
+struct FieldStream::Slot {
+    Slot(int nodeCount, int rowsPerBlock, const RunParameters& p)
+        : text(rowTextCapacity(nodeCount) * static_cast<std::size_t>(rowsPerBlock))
     {
         for (const double temperature : p.isothermTemp)
             searches.emplace_back(temperature, nodeCount);
     }
 
-    // Row k of the block (k = 0 is its first node).
-    std::span<double> row(int k)
-    {
-        return { rows.data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(nodeCount),
-            static_cast<std::size_t>(nodeCount) };
-    }
-
-    int nodeCount;
-    std::vector<double> rows;
     std::vector<char> text;
+    std::size_t length = 0;
+    int endNode = 0;
     std::vector<IsothermSearch> searches;
     std::array<bool, isothermCount> searched {};
 };
@@ -150,17 +155,27 @@ FieldStream::FieldStream(const RunParameters& p, const DepthGrid& grid, int thre
     : m_grid(grid)
     , m_levels(p, grid.nodeCount())
     , m_rowsPerBlock(rowsPerBlockFor(grid.nodeCount(), std::max(threads, 1)))
+    , m_blockCount((grid.nodeCount() + m_rowsPerBlock - 1) / m_rowsPerBlock)
+    , m_threads(std::clamp(threads, 1, std::max(m_blockCount, 1)))
     , m_exposureLevel(static_cast<int>(p.historyTime))
     , m_history(static_cast<std::size_t>(m_exposureLevel + 1))
 {
     const int nodeCount = grid.nodeCount();
     for (const double temperature : p.isothermTemp)
         m_isotherms.emplace_back(temperature, nodeCount);
-    const int blocks = (nodeCount + m_rowsPerBlock - 1) / m_rowsPerBlock;
-    const int workers = std::clamp(threads, 1, std::max(blocks, 1));
-    m_workers.reserve(static_cast<std::size_t>(workers));
-    for (int w = 0; w < workers; ++w)
-        m_workers.emplace_back(nodeCount, m_rowsPerBlock, p);
+    // Each thread's rows: its block and the next block's first row.
+    m_rows.assign(static_cast<std::size_t>(m_threads),
+        std::vector<double>(
+            static_cast<std::size_t>(nodeCount) * static_cast<std::size_t>(m_rowsPerBlock + 1)));
+    // At least one slot more than threads, so that a block can be written while every thread
+    // fills another; as many as the budget holds, to compute ahead while the file opens.
+    const std::size_t slotBytes
+        = rowTextCapacity(nodeCount) * static_cast<std::size_t>(m_rowsPerBlock);
+    const int slots = std::clamp(static_cast<int>(ringBudgetBytes / slotBytes), m_threads + 1,
+        std::max(m_blockCount, m_threads + 1));
+    m_slots.reserve(static_cast<std::size_t>(slots));
+    for (int slot = 0; slot < slots; ++slot)
+        m_slots.emplace_back(nodeCount, m_rowsPerBlock, p);
 }
 
 FieldStream::~FieldStream() = default;
@@ -169,79 +184,89 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
 {
     const int nodeCount = m_grid.nodeCount();
     const std::vector<double>& nodeZ = m_grid.nodeZ;
-    BlockSchedule schedule(nodeCount, m_rowsPerBlock);
+    BlockRing ring(m_blockCount, static_cast<int>(m_slots.size()));
     for (IsothermSearch& search : m_isotherms)
         search.restart();
     // How many levels of each isotherm are still open, for the threads to read without waiting
-    // for their turn: a block below the depth where every level was found need not search.
+    // for the writer: a block below the depth where every level was found need not search.
     std::array<std::atomic<int>, isothermCount> openLevels;
     for (std::size_t m = 0; m < isothermCount; ++m)
         openLevels[m].store(m_isotherms[m].openLevels(), std::memory_order_relaxed);
 
-    auto work = [&](Worker& worker) {
-        for (int block = schedule.take(); block >= 0; block = schedule.take()) {
-            const int first = schedule.firstNode(block), end = schedule.endNode(block);
+    // Called for the blocks in node order, one at a time.
+    auto write = [&](int block) {
+        const Slot& slot = m_slots[static_cast<std::size_t>(ring.slotOf(block))];
+        out.writeText({ slot.text.data(), slot.length });
+        for (std::size_t m = 0; m < isothermCount; ++m) {
+            if (!slot.searched[m])
+                continue;
+            m_isotherms[m].takeFrom(slot.searches[m]);
+            openLevels[m].store(m_isotherms[m].openLevels(), std::memory_order_relaxed);
+        }
+        progress.update(static_cast<double>(slot.endNode) / nodeCount);
+    };
+
+    auto work = [&](std::vector<double>& rows) {
+        // Row k of the block being computed (k = 0: its first node).
+        auto row = [&](int k) {
+            return std::span<double>(
+                rows.data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(nodeCount),
+                static_cast<std::size_t>(nodeCount));
+        };
+        for (int block = ring.take(); block >= 0; block = ring.take()) {
+            Slot& slot = m_slots[static_cast<std::size_t>(ring.slotOf(block))];
+            const int first = block * m_rowsPerBlock;
+            const int end = std::min(nodeCount, first + m_rowsPerBlock);
             // The block's rows and, for the interval between the blocks, the next block's first.
             const int computedEnd = std::min(end + 1, nodeCount);
             for (int node = first; node < computedEnd; ++node)
-                m_levels.nodeTemperatures(
-                    nodeZ[static_cast<std::size_t>(node)], worker.row(node - first));
+                m_levels.nodeTemperatures(nodeZ[static_cast<std::size_t>(node)], row(node - first));
 
-            char* text = worker.text.data();
+            char* text = slot.text.data();
             for (int node = first; node < end; ++node)
-                text = formatRow(worker.row(node - first), text);
+                text = formatRow(row(node - first), text);
+            slot.length = static_cast<std::size_t>(text - slot.text.data());
+            slot.endNode = end;
 
             // The rock that reaches the surface at the exposure level N lies at node N - k at
             // level k.
             for (int node = first; node < std::min(end, m_exposureLevel + 1); ++node)
                 m_history[static_cast<std::size_t>(m_exposureLevel - node)]
-                    = worker.row(node - first)[static_cast<std::size_t>(m_exposureLevel - node)];
+                    = row(node - first)[static_cast<std::size_t>(m_exposureLevel - node)];
 
             for (std::size_t m = 0; m < isothermCount; ++m) {
-                worker.searched[m] = openLevels[m].load(std::memory_order_relaxed) > 0;
-                if (!worker.searched[m])
+                slot.searched[m] = openLevels[m].load(std::memory_order_relaxed) > 0;
+                if (!slot.searched[m])
                     continue;
-                IsothermSearch& search = worker.searches[m];
+                IsothermSearch& search = slot.searches[m];
                 search.restart();
                 for (int node = first; node + 1 < computedEnd; ++node)
-                    search.searchInterval(worker.row(node - first), worker.row(node + 1 - first),
+                    search.searchInterval(row(node - first), row(node + 1 - first),
                         nodeZ[static_cast<std::size_t>(node)],
                         nodeZ[static_cast<std::size_t>(node) + 1]);
             }
-
-            if (!schedule.waitForTurn(block))
-                return;
-            out.writeText(
-                { worker.text.data(), static_cast<std::size_t>(text - worker.text.data()) });
-            for (std::size_t m = 0; m < isothermCount; ++m) {
-                if (!worker.searched[m])
-                    continue;
-                m_isotherms[m].takeFrom(worker.searches[m]);
-                openLevels[m].store(m_isotherms[m].openLevels(), std::memory_order_relaxed);
-            }
-            progress.update(static_cast<double>(end) / nodeCount);
-            schedule.finishTurn();
+            ring.filled(block, write);
         }
     };
 
     // Opening truncates the previous run's file, which can wait on the disk for a while: the
-    // threads compute meanwhile.
+    // threads compute meanwhile, as far ahead as the ring allows.
     bool opened = false;
     auto open = [&] {
         opened = out.open(path);
-        schedule.fileOpened(opened);
+        ring.fileOpened(opened, write);
     };
     std::vector<std::jthread> helpers;
-    helpers.reserve(m_workers.size());
+    helpers.reserve(m_rows.size());
     runAlongside(open, [&] {
-        for (std::size_t w = 1; w < m_workers.size(); ++w) {
+        for (std::size_t t = 1; t < m_rows.size(); ++t) {
             try {
-                helpers.emplace_back(work, std::ref(m_workers[w]));
+                helpers.emplace_back(work, std::ref(m_rows[t]));
             } catch (const std::system_error&) {
                 break; // no more threads to be had: those running share the work
             }
         }
-        work(m_workers[0]);
+        work(m_rows[0]);
         for (std::jthread& helper : helpers)
             helper.join();
     });

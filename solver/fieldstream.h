@@ -4,13 +4,15 @@
 // never held whole, so a fine grid costs neither the memory of the table (8 x nodeCount^2
 // bytes) nor the time to fill it page by page and read it back.
 //
-// The nodes are cut into blocks of consecutive rows, a few megabytes of text each. A thread
+// The nodes are cut into blocks of consecutive rows, a megabyte or two of text each. A thread
 // takes the next block, evaluates its rows (and the first row of the next block, for the interval
-// between them), formats them into its own buffer, takes the history values that lie in them and
-// searches them for the isotherms. When the blocks before it are done it writes its text and
-// merges its isotherm findings, while the other threads go on computing; the computing starts
-// while the file is still being opened. The text is byte for byte that of the plain writer, and
-// the depths and temperatures are bit for bit those found in the stored field.
+// between them), formats them into the block's slot in a ring of buffers, takes the history
+// values that lie in them and searches them for the isotherms. The blocks are written, and their
+// isotherm findings merged, in node order by whichever thread finds the next one ready, while the
+// others go on computing. The computing starts while the file is still being opened (which can
+// wait on the disk when it truncates the previous run's results), and runs ahead as far as the
+// ring allows. The text is byte for byte that of the plain writer, and the depths and
+// temperatures are bit for bit those found in the stored field.
 
 #include "fastfield.h"
 #include "grid.h"
@@ -49,15 +51,18 @@ public:
     std::span<const double> coolingHistory() const { return m_history; }
 
 private:
-    struct Worker;
+    struct Slot;
 
     const DepthGrid& m_grid;
     LevelFactors m_levels;
     int m_rowsPerBlock;
+    int m_blockCount;
+    int m_threads;
     int m_exposureLevel;
     std::vector<IsothermSearch> m_isotherms; // what the blocks written so far found
     std::vector<double> m_history;
-    std::vector<Worker> m_workers;
+    std::vector<std::vector<double>> m_rows; // per thread: the rows of the block it computes
+    std::vector<Slot> m_slots; // blocks computed and waiting to be written, in a ring
 };
 
 } // namespace erosion
