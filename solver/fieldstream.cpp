@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <system_error>
@@ -138,13 +139,15 @@ private:
 // A computed block waiting to be written: its text and its isotherm findings.
 struct FieldStream::Slot {
     Slot(int nodeCount, int rowsPerBlock, const RunParameters& p)
-        : text(rowTextCapacity(nodeCount) * static_cast<std::size_t>(rowsPerBlock))
+        : text(std::make_unique_for_overwrite<char[]>(
+            rowTextCapacity(nodeCount) * static_cast<std::size_t>(rowsPerBlock)))
     {
         for (const double temperature : p.isothermTemp)
             searches.emplace_back(temperature, nodeCount);
     }
 
-    std::vector<char> text;
+    // Not filled first: only the pages the text reaches are ever touched.
+    std::unique_ptr<char[]> text;
     std::size_t length = 0;
     int endNode = 0;
     std::vector<IsothermSearch> searches;
@@ -164,8 +167,9 @@ FieldStream::FieldStream(const RunParameters& p, const DepthGrid& grid, int thre
     for (const double temperature : p.isothermTemp)
         m_isotherms.emplace_back(temperature, nodeCount);
     // Each thread's rows: its block and the next block's first row.
-    m_rows.assign(static_cast<std::size_t>(m_threads),
-        std::vector<double>(
+    m_rows.reserve(static_cast<std::size_t>(m_threads));
+    for (int t = 0; t < m_threads; ++t)
+        m_rows.push_back(std::make_unique_for_overwrite<double[]>(
             static_cast<std::size_t>(nodeCount) * static_cast<std::size_t>(m_rowsPerBlock + 1)));
     // At least one slot more than threads, so that a block can be written while every thread
     // fills another; as many as the budget holds, to compute ahead while the file opens.
@@ -196,7 +200,7 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
     // Called for the blocks in node order, one at a time.
     auto write = [&](int block) {
         const Slot& slot = m_slots[static_cast<std::size_t>(ring.slotOf(block))];
-        out.writeText({ slot.text.data(), slot.length });
+        out.writeText({ slot.text.get(), slot.length });
         for (std::size_t m = 0; m < isothermCount; ++m) {
             if (!slot.searched[m])
                 continue;
@@ -206,11 +210,11 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
         progress.update(static_cast<double>(slot.endNode) / nodeCount);
     };
 
-    auto work = [&](std::vector<double>& rows) {
+    auto work = [&](double* rows) {
         // Row k of the block being computed (k = 0: its first node).
         auto row = [&](int k) {
             return std::span<double>(
-                rows.data() + static_cast<std::size_t>(k) * static_cast<std::size_t>(nodeCount),
+                rows + static_cast<std::size_t>(k) * static_cast<std::size_t>(nodeCount),
                 static_cast<std::size_t>(nodeCount));
         };
         for (int block = ring.take(); block >= 0; block = ring.take()) {
@@ -222,10 +226,10 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
             for (int node = first; node < computedEnd; ++node)
                 m_levels.nodeTemperatures(nodeZ[static_cast<std::size_t>(node)], row(node - first));
 
-            char* text = slot.text.data();
+            char* text = slot.text.get();
             for (int node = first; node < end; ++node)
                 text = formatRow(row(node - first), text);
-            slot.length = static_cast<std::size_t>(text - slot.text.data());
+            slot.length = static_cast<std::size_t>(text - slot.text.get());
             slot.endNode = end;
 
             // The rock that reaches the surface at the exposure level N lies at node N - k at
@@ -261,12 +265,12 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
     runAlongside(open, [&] {
         for (std::size_t t = 1; t < m_rows.size(); ++t) {
             try {
-                helpers.emplace_back(work, std::ref(m_rows[t]));
+                helpers.emplace_back(work, m_rows[t].get());
             } catch (const std::system_error&) {
                 break; // no more threads to be had: those running share the work
             }
         }
-        work(m_rows[0]);
+        work(m_rows[0].get());
         for (std::jthread& helper : helpers)
             helper.join();
     });

@@ -22,6 +22,7 @@
 #include "runparameters.h"
 
 #include <array>
+#include <memory>
 #include <span>
 #include <tuple>
 #include <vector>
@@ -61,7 +62,8 @@ private:
     int m_exposureLevel;
     std::vector<IsothermSearch> m_isotherms; // what the blocks written so far found
     std::vector<double> m_history;
-    std::vector<std::vector<double>> m_rows; // per thread: the rows of the block it computes
+    // Per thread: the rows of the block it computes (and the next block's first).
+    std::vector<std::unique_ptr<double[]>> m_rows;
     std::vector<Slot> m_slots; // blocks computed and waiting to be written, in a ring
 };
 
