@@ -6,7 +6,6 @@
 #include "runparameters.h"
 
 #include <cstddef>
-#include <memory>
 #include <span>
 #include <vector>
 
@@ -14,9 +13,12 @@ namespace erosion {
 
 class TemperatureField {
 public:
-    // Allocates nodeCount x nodeCount values, not yet set (throws std::bad_alloc when the memory
-    // cannot be had).
-    explicit TemperatureField(int nodeCount);
+    // Allocates nodeCount x nodeCount values (may throw std::bad_alloc).
+    explicit TemperatureField(int nodeCount)
+        : m_nodeCount(nodeCount)
+        , m_values(static_cast<std::size_t>(nodeCount) * static_cast<std::size_t>(nodeCount))
+    {
+    }
 
     int nodeCount() const { return m_nodeCount; }
 
@@ -27,11 +29,11 @@ public:
     // All time levels of one node, level 0 first.
     std::span<const double> row(int node) const
     {
-        return { m_values.get() + index(node, 0), static_cast<std::size_t>(m_nodeCount) };
+        return { m_values.data() + index(node, 0), static_cast<std::size_t>(m_nodeCount) };
     }
     std::span<double> row(int node)
     {
-        return { m_values.get() + index(node, 0), static_cast<std::size_t>(m_nodeCount) };
+        return { m_values.data() + index(node, 0), static_cast<std::size_t>(m_nodeCount) };
     }
 
 private:
@@ -41,15 +43,8 @@ private:
             + static_cast<std::size_t>(level);
     }
 
-    struct Release {
-        void operator()(double* values) const;
-    };
-
     int m_nodeCount;
-    // Node by node, each node's time levels together. Not filled with zeros first: every value
-    // is computed before it is read, and the pages are touched first by the threads that compute
-    // them.
-    std::unique_ptr<double[], Release> m_values;
+    std::vector<double> m_values; // node by node, each node's time levels together
 };
 
 // The time (s) of time level i.
