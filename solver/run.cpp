@@ -112,6 +112,7 @@ bool computeAndWriteFast(
     }
     if (!writeHistory(out, stream.coolingHistory()))
         return false;
+    // The last file has no next open to reveal a failed write-out.
     return !out.failed();
 }
 
