@@ -1,5 +1,6 @@
 #include "coolinghistory.h"
 #include "units.h"
+#include "defaultproblem.h"
 
 #include <gtest/gtest.h>
 
@@ -7,27 +8,13 @@
 
 using periodic::coolingHistory;
 using periodic::PeriodicSteadyState;
-using periodic::SteadyStateProblem;
-
-namespace {
-
-SteadyStateProblem problemWithRelief(const double amplitude)
-{
-    return { .velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
-        .diffusivity = 1.3636e-6,
-        .surfaceTemp = 2.0,
-        .lapseRate = 6.5e-3,
-        .basalTemp = 1250.0,
-        .basalDepth = 50000.0,
-        .wavelength = 20000.0,
-        .amplitude = amplitude };
-}
-
-} // namespace
 
 TEST(CoolingHistory, RunsFromTheEarliestTimeToZeroAtTheSurfaceTemperatureOfItsSite)
 {
-    const auto model = PeriodicSteadyState::solve(problemWithRelief(1000.0));
+    // A mean surface at 2 C, so that no site's surface temperature is 0.
+    auto problem = problemWithRelief(1000.0);
+    problem.surfaceTemp = 2.0;
+    const auto model = PeriodicSteadyState::solve(problem);
     // Ridge, mid-valley and valley: surface temperatures 2 - 6.5, 2 and 2 + 6.5 C.
     const double sites[] = { 0.0, 5000.0, 10000.0 };
     const double surfaceTemps[] = { -4.5, 2.0, 8.5 };
@@ -49,7 +36,8 @@ TEST(CoolingHistory, RunsFromTheEarliestTimeToZeroAtTheSurfaceTemperatureOfItsSi
 TEST(CoolingHistory, FlatSurfaceFollowsTheMeanGeotherm)
 {
     // t Myr ago the rock was 500 t m deep: T = Ts + (TL - Ts)(1 - exp(-a z)) / (1 - exp(-a L)).
-    const auto problem = problemWithRelief(0.0);
+    auto problem = problemWithRelief(0.0);
+    problem.surfaceTemp = 2.0;
     const auto model = PeriodicSteadyState::solve(problem);
     const double a = problem.velocity / problem.diffusivity;
     const auto history = coolingHistory(model, 3000.0, 20.0, 5);

@@ -1,5 +1,6 @@
 #include "isotherms.h"
 #include "units.h"
+#include "defaultproblem.h"
 
 #include <gtest/gtest.h>
 
@@ -7,23 +8,6 @@
 
 using periodic::isothermHeights;
 using periodic::PeriodicSteadyState;
-using periodic::SteadyStateProblem;
-
-namespace {
-
-SteadyStateProblem problemWithRelief(const double amplitude)
-{
-    return { .velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
-        .diffusivity = 1.3636e-6,
-        .surfaceTemp = 0.0,
-        .lapseRate = 6.5e-3,
-        .basalTemp = 1250.0,
-        .basalDepth = 50000.0,
-        .wavelength = 20000.0,
-        .amplitude = amplitude };
-}
-
-} // namespace
 
 TEST(IsothermHeights, LieBelowTheSurfaceWhereTheTemperatureIsMet)
 {

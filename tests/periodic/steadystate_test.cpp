@@ -1,6 +1,7 @@
 #include "steadystate.h"
 #include "terrainfollowing.h"
 #include "units.h"
+#include "defaultproblem.h"
 
 #include <gtest/gtest.h>
 
@@ -9,23 +10,9 @@
 #include <numbers>
 
 using periodic::PeriodicSteadyState;
-using periodic::SteadyStateProblem;
 using periodic::TerrainFollowingSolution;
 
 namespace {
-
-// The program's defaults: 0.5 mm/yr, 20 km wavelength, 1 km relief (2 pi h0 / lambda = 0.31).
-SteadyStateProblem defaultProblem()
-{
-    return { .velocity = 0.5 / periodic::mmPerYearPerMetrePerSecond,
-        .diffusivity = 1.3636e-6,
-        .surfaceTemp = 0.0,
-        .lapseRate = 6.5e-3,
-        .basalTemp = 1250.0,
-        .basalDepth = 50000.0,
-        .wavelength = 20000.0,
-        .amplitude = 1000.0 };
-}
 
 // Largest |series - finite differences| over every node of the grid, C.
 double largestDifference(const PeriodicSteadyState& model, const TerrainFollowingSolution& grid)
