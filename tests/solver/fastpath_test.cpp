@@ -12,6 +12,8 @@
 #include "run.h"
 #include "units.h"
 
+#include "resultfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -35,21 +37,6 @@ using erosion::RunParameters;
 using erosion::secondsPerMyr;
 
 namespace {
-
-const std::array<const char*, 12> resultFiles {
-    "transient/geotherm/transient_T1.dat",
-    "transient/geotherm/transient_T2.dat",
-    "transient/geotherm/transient_T3.dat",
-    "transient/geotherm/transient_T4.dat",
-    "transient/temp_time/transient_Tnew.dat",
-    "transient/temp_time/transient_isotherm1.dat",
-    "transient/temp_time/transient_isotherm2.dat",
-    "transient/temp_time/transient_isotherm3.dat",
-    "transient/temp_time/transient_isotherm4.dat",
-    "transient/temp_hist/transient_tempHist.dat",
-    "default_output/transient_timeHist.dat",
-    "default_output/transient_tempHist.dat",
-};
 
 std::string readFile(const fs::path& path)
 {

@@ -1,6 +1,8 @@
 // The built transient_erosion program run in a temporary tree laid out as its users lay it out:
 // a run directory beside an output tree with the four result directories.
 
+#include "resultfiles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,21 +29,6 @@ const std::string program = TRANSIENT_EROSION_PATH;
 
 // A run that has not ended after this long is taken for a hang.
 constexpr auto runTimeLimit = std::chrono::seconds(30);
-
-const std::array<const char*, 12> resultFiles {
-    "transient/geotherm/transient_T1.dat",
-    "transient/geotherm/transient_T2.dat",
-    "transient/geotherm/transient_T3.dat",
-    "transient/geotherm/transient_T4.dat",
-    "transient/temp_time/transient_Tnew.dat",
-    "transient/temp_time/transient_isotherm1.dat",
-    "transient/temp_time/transient_isotherm2.dat",
-    "transient/temp_time/transient_isotherm3.dat",
-    "transient/temp_time/transient_isotherm4.dat",
-    "transient/temp_hist/transient_tempHist.dat",
-    "default_output/transient_timeHist.dat",
-    "default_output/transient_tempHist.dat",
-};
 
 const std::string openError
     = "ERROR: Could not open file(s) for output; do the directories exist?\n";

@@ -24,3 +24,20 @@ public:
 private:
     QTemporaryDir dir;
 };
+
+// The working directory of the test process, changed for the lifetime of the object (the
+// viewers read "../output/..." relative to it).
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const QDir& dir)
+        : previous(QDir::currentPath())
+    {
+        QDir::setCurrent(dir.path());
+    }
+    ~WorkingDirectory() { QDir::setCurrent(previous); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    QString previous;
+};

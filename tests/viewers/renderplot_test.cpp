@@ -61,22 +61,6 @@ protected:
     };
 };
 
-// The working directory of the test process, changed for the lifetime of the object.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const QDir& dir)
-        : previous(QDir::currentPath())
-    {
-        QDir::setCurrent(dir.path());
-    }
-    ~WorkingDirectory() { QDir::setCurrent(previous); }
-    WorkingDirectory(const WorkingDirectory&) = delete;
-    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
-private:
-    QString previous;
-};
-
 QImage loadRgb(const QString& path)
 {
     return QImage(path).convertToFormat(QImage::Format_RGB32);

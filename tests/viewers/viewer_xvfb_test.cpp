@@ -72,21 +72,6 @@ void scheduleUser()
     });
 }
 
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const QDir& dir)
-        : previous(QDir::currentPath())
-    {
-        QDir::setCurrent(dir.path());
-    }
-    ~WorkingDirectory() { QDir::setCurrent(previous); }
-    WorkingDirectory(const WorkingDirectory&) = delete;
-    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
-
-private:
-    QString previous;
-};
-
 // The same pixels, region by region; the tool buttons (top right) and the focus frame (the
 // outermost pixels) are on the screen but not in the canvas.
 bool sameInside(const QImage& a, const QImage& b, const QRect& area)
