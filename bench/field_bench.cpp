@@ -29,7 +29,7 @@ struct Run {
     explicit Run(std::int64_t nodes)
     {
         // maxDepth / (nodes - 1) metres per node: the rate that gives this many nodes.
-        p.setErosionRate(p.maxDepth / static_cast<double>(nodes - 1) / metresPerMyrPerMmPerYr);
+        p.setErosionRate(p.maxDepth / static_cast<double>(nodes - 1) / units::metresPerMyrPerMmPerYear);
         grid = buildGrid(p.maxDepth, nodeSpacingFor(p.erosionRate));
     }
     std::int64_t values() const

@@ -37,14 +37,14 @@ void printUsage(std::ostream& out, const char* programName)
 CommandLine scanCommandLine(
     const int argc, char* const argv[], std::ostream& out, std::ostream& err)
 {
-    erosion::optind = 1;
-    erosion::optreset = 1;
+    optscan::optind = 1;
+    optscan::optreset = 1;
 
     CommandLine line;
     PeriodicParameters& p = line.parameters;
     int option = 0;
-    while ((option = erosion::getopt(argc, argv, optionString)) != -1) {
-        const char* value = erosion::optarg;
+    while ((option = optscan::getopt(argc, argv, optionString)) != -1) {
+        const char* value = optscan::optarg;
         switch (option) {
         case 'r':
             p.erosionRate = decimal::toDouble(value);
@@ -97,7 +97,7 @@ CommandLine scanCommandLine(
             line.action = CommandLine::Action::finish;
             return line;
         case '?':
-            err << "Try `" << argv[0] << " -h' for more information.\n";
+            optscan::printHelpHint(argv[0], err);
             line.action = CommandLine::Action::refuse;
             return line;
         default:

@@ -9,7 +9,7 @@ Series coolingHistory(
 {
     const VerticalProfile column = model.column(x);
     const double surfaceDepth = -model.surfaceHeight(x);
-    const double metresPerMyr = model.problem().velocity * secondsPerMyr;
+    const double metresPerMyr = model.problem().velocity * units::secondsPerMyr;
     const int last = count - 1;
 
     Series history;

@@ -64,7 +64,7 @@ std::optional<std::string> parameterError(const PeriodicParameters& p)
     }
     // The valley rock starts deepest: h0 below the mean level plus what erosion removed since.
     const double startDepth
-        = p.reliefAmplitude + p.erosionRate * metresPerMyrPerMmPerYear * p.historyDuration;
+        = p.reliefAmplitude + p.erosionRate * units::metresPerMyrPerMmPerYear * p.historyDuration;
     if (startDepth > p.basalDepth) {
         return describe('o', "history duration", p.historyDuration, "Myr") + " at the "
             + describe('r', "erosion rate", p.erosionRate, "mm/yr") + " starts the valley rock "
@@ -77,10 +77,10 @@ std::optional<std::string> parameterError(const PeriodicParameters& p)
 SteadyStateProblem toProblem(const PeriodicParameters& p)
 {
     return {
-        .velocity = p.erosionRate / mmPerYearPerMetrePerSecond,
+        .velocity = units::metresPerSecondFromMmPerYear(p.erosionRate),
         .diffusivity = p.diffusivity,
         .surfaceTemp = p.surfaceTemp,
-        .lapseRate = p.lapseRate / metresPerKilometre,
+        .lapseRate = p.lapseRate / units::metresPerKilometre,
         .basalTemp = p.basalTemp,
         .basalDepth = p.basalDepth,
         .wavelength = p.wavelength,

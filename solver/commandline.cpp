@@ -39,11 +39,6 @@ std::ostream& printMenu(const char* programName, std::ostream& out)
     return out;
 }
 
-void printBadOptionHint(const char* programName, std::ostream& out)
-{
-    out << "Try `" << programName << " -h' for more information.\n";
-}
-
 namespace {
 
 // Stores the value of one option's argument text; letters without a parameter are ignored.
@@ -71,16 +66,16 @@ void storeOption(int option, const char* text, RunParameters& p)
         p.historyTime = std::round(value);
         break;
     case 'd':
-        p.geothermTime[0] = value * secondsPerMyr;
+        p.geothermTime[0] = value * units::secondsPerMyr;
         break;
     case 'e':
-        p.geothermTime[1] = value * secondsPerMyr;
+        p.geothermTime[1] = value * units::secondsPerMyr;
         break;
     case 'f':
-        p.geothermTime[2] = value * secondsPerMyr;
+        p.geothermTime[2] = value * units::secondsPerMyr;
         break;
     case 'g':
-        p.geothermTime[3] = value * secondsPerMyr;
+        p.geothermTime[3] = value * units::secondsPerMyr;
         break;
     case 'i':
         p.isothermTemp[0] = value;
@@ -104,9 +99,9 @@ void storeOption(int option, const char* text, RunParameters& p)
 CommandLine readCommandLine(int argc, char* const argv[])
 {
     CommandLine result;
-    optind = 1;
-    optreset = 1;
-    for (int option; (option = getopt(argc, argv, optionString)) != -1;) {
+    optscan::optind = 1;
+    optscan::optreset = 1;
+    for (int option; (option = optscan::getopt(argc, argv, optionString)) != -1;) {
         switch (option) {
         case 'h':
             result.action = CommandLine::Action::help;
@@ -118,7 +113,7 @@ CommandLine readCommandLine(int argc, char* const argv[])
             result.action = CommandLine::Action::badOption;
             return result;
         default:
-            storeOption(option, optarg, result.parameters);
+            storeOption(option, optscan::optarg, result.parameters);
             break;
         }
     }

@@ -28,11 +28,8 @@ struct CommandLine {
     RunParameters parameters;
 };
 
-// Scans argv from its first word with erosion::getopt, starting a fresh scan. The scan stops at
+// Scans argv from its first word with optscan::getopt, starting a fresh scan. The scan stops at
 // the first -h, -v or error, or where the options end; words after that are ignored.
 CommandLine readCommandLine(int argc, char* const argv[]);
-
-// The line that follows a scanner error: "Try `<programName> -h' for more information."
-void printBadOptionHint(const char* programName, std::ostream& out);
 
 } // namespace erosion

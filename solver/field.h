@@ -4,6 +4,7 @@
 
 #include "grid.h"
 #include "runparameters.h"
+#include "units.h"
 
 #include <cstddef>
 #include <span>
@@ -50,7 +51,7 @@ private:
 // The time (s) of time level i.
 inline double timeOfLevel(int level)
 {
-    return level * secondsPerMyr;
+    return level * units::secondsPerMyr;
 }
 
 // Fills field with transientTemp(nodeZ[j], i Myr) for every node j and time level i, in one

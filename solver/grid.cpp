@@ -10,7 +10,7 @@ namespace erosion {
 
 double nodeSpacingFor(double erosionRate)
 {
-    return erosionRate * metresPerMyrPerMmPerYr;
+    return erosionRate * units::metresPerMyrPerMmPerYear;
 }
 
 double nodeCountBound(double maxDepth, double nodeSpacing)

@@ -42,7 +42,7 @@ std::optional<std::string> checkParameters(const RunParameters& p)
             continue;
         return std::string("ERROR: ") + geothermOptions[k] + " geotherm " + std::to_string(k + 1)
             + " time must be a finite number of million years, 0 or more (got "
-            + shown(time / secondsPerMyr) + ")";
+            + shown(time / units::secondsPerMyr) + ")";
     }
     return std::nullopt;
 }

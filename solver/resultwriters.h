@@ -6,6 +6,7 @@
 #include "field.h"
 #include "grid.h"
 #include "resultfile.h"
+#include "resultpaths.h"
 #include "runparameters.h"
 
 #include <array>
@@ -14,23 +15,8 @@
 
 namespace erosion {
 
-namespace resultpath {
-inline constexpr std::array<const char*, 4> geotherm {
-    "../output/transient/geotherm/transient_T1.dat",
-    "../output/transient/geotherm/transient_T2.dat",
-    "../output/transient/geotherm/transient_T3.dat", "../output/transient/geotherm/transient_T4.dat"
-};
-inline constexpr const char* field = "../output/transient/temp_time/transient_Tnew.dat";
-inline constexpr std::array<const char*, 4> isotherm {
-    "../output/transient/temp_time/transient_isotherm1.dat",
-    "../output/transient/temp_time/transient_isotherm2.dat",
-    "../output/transient/temp_time/transient_isotherm3.dat",
-    "../output/transient/temp_time/transient_isotherm4.dat"
-};
-inline constexpr const char* historyPairs = "../output/transient/temp_hist/transient_tempHist.dat";
-inline constexpr const char* historyTimes = "../output/default_output/transient_timeHist.dat";
-inline constexpr const char* historyTemps = "../output/default_output/transient_tempHist.dat";
-} // namespace resultpath
+// The twelve paths, relative to the working directory.
+namespace resultpath = ::resultpath::transient;
 
 // The message when a result file cannot be opened (or an earlier one failed).
 constexpr const char* openErrorMessage

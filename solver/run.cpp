@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "field.h"
 #include "fieldstream.h"
+#include "getopt.h"
 #include "grid.h"
 #include "memory.h"
 #include "parametercheck.h"
@@ -156,7 +157,7 @@ int transientErosionMain(int argc, char* argv[], const Execution& execution)
         std::cout << versionString << std::endl;
         return 0;
     case CommandLine::Action::badOption:
-        printBadOptionHint(argv[0], std::cerr);
+        optscan::printHelpHint(argv[0], std::cerr);
         return 1;
     case CommandLine::Action::run:
         break;

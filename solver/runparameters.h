@@ -13,11 +13,11 @@ struct RunParameters {
     double maxDepth = 50000.0; // metres
     double diffusivity = 1.3636e-6; // kappa, m^2/s (conductivity / (density x heat capacity))
     double erosionRate = 0.5; // mm/yr, positive under erosion
-    double erosionVelocity = -0.5 / mmPerYrPerMetrePerSecond; // m/s, negative under erosion
+    double erosionVelocity = units::metresPerSecondFromMmPerYear(-0.5); // m/s, negative under erosion
     double historyTime = 10.0; // Myr, a whole number: the rock exposed at this time
     // The times of the four geotherms, in seconds.
-    std::array<double, 4> geothermTime { 0.0, 5 * secondsPerMyr, 10 * secondsPerMyr,
-        15 * secondsPerMyr };
+    std::array<double, 4> geothermTime { 0.0, 5 * units::secondsPerMyr, 10 * units::secondsPerMyr,
+        15 * units::secondsPerMyr };
     // The four temperatures whose depth is followed through time, degrees Celsius.
     std::array<double, 4> isothermTemp { 60.0, 120.0, 250.0, 350.0 };
 
@@ -26,7 +26,7 @@ struct RunParameters {
     void setErosionRate(double mmPerYr)
     {
         erosionRate = mmPerYr;
-        erosionVelocity = -mmPerYr / mmPerYrPerMetrePerSecond;
+        erosionVelocity = units::metresPerSecondFromMmPerYear(-mmPerYr);
     }
 };
 

@@ -106,7 +106,7 @@ TEST(ConductionLimit, ASlowRateApproachesTheConductionField)
     auto conduction = defaultProblem();
     conduction.velocity = 0.0;
     auto slow = defaultProblem();
-    slow.velocity = 1e-9 / periodic::mmPerYearPerMetrePerSecond;
+    slow.velocity = 1e-9 / units::mmPerYearPerMetrePerSecond;
     const auto still = PeriodicSteadyState::solve(conduction);
     const auto moving = PeriodicSteadyState::solve(slow);
     for (const double z : { -1000.0, 0.0, 3000.0, 25000.0, 49000.0 }) {
@@ -139,7 +139,7 @@ TEST(FiniteDifferenceCheck, DifferenceShrinksAsTheGridIsRefined)
     // A second-order grid converging to the series: halving both spacings cuts the difference by
     // about 4; demand at least 3. Faster erosion (5 mm/yr) and a steeper relief (k h0 = 0.4).
     auto problem = defaultProblem();
-    problem.velocity = 5.0 / periodic::mmPerYearPerMetrePerSecond;
+    problem.velocity = 5.0 / units::mmPerYearPerMetrePerSecond;
     problem.amplitude = 0.4 * problem.wavelength / (2.0 * std::numbers::pi);
     const auto model = PeriodicSteadyState::solve(problem);
     const double coarse = largestDifference(model, TerrainFollowingSolution(problem, 20, 80));

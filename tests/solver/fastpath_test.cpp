@@ -34,7 +34,7 @@
 namespace fs = std::filesystem;
 using erosion::Execution;
 using erosion::RunParameters;
-using erosion::secondsPerMyr;
+using units::secondsPerMyr;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 using erosion::RunParameters;
-using erosion::secondsPerMyr;
+using units::secondsPerMyr;
 using erosion::transientTemp;
 
 TEST(TransientTemp, ReferenceValuesOfTheDefaultRun)

@@ -14,7 +14,7 @@
 #include <vector>
 
 using erosion::RunParameters;
-using erosion::secondsPerMyr;
+using units::secondsPerMyr;
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "periodicisothermviewer.h"
 
+#include "resultpaths.h"
+
 #include <algorithm>
 #include <climits>
 
@@ -8,11 +10,11 @@ namespace {
 // The topography first (curve 0), then isotherms 1 to 4 (curves 1 to 4), drawn in this order
 // so that the isotherms lie over the topography where they cross it.
 const QStringList periodicIsothermFiles {
-    QStringLiteral("../output/periodic/isotherm/periodic_topoY.dat"),
-    QStringLiteral("../output/periodic/isotherm/periodic_geo1.dat"),
-    QStringLiteral("../output/periodic/isotherm/periodic_geo2.dat"),
-    QStringLiteral("../output/periodic/isotherm/periodic_geo3.dat"),
-    QStringLiteral("../output/periodic/isotherm/periodic_geo4.dat"),
+    QString::fromLatin1(resultpath::periodic::topography),
+    QString::fromLatin1(resultpath::periodic::isotherm[0]),
+    QString::fromLatin1(resultpath::periodic::isotherm[1]),
+    QString::fromLatin1(resultpath::periodic::isotherm[2]),
+    QString::fromLatin1(resultpath::periodic::isotherm[3]),
 };
 
 // The window's top, metres above the zero level: above the highest ridge of the models shown.

@@ -1,10 +1,12 @@
 #include "periodichistoryviewer.h"
 
+#include "resultpaths.h"
+
 namespace {
 
-const QString ridgeFile = QStringLiteral("../output/periodic/temp_hist/periodic_ridge.dat");
-const QString midValleyFile = QStringLiteral("../output/periodic/temp_hist/periodic_midValley.dat");
-const QString valleyFile = QStringLiteral("../output/periodic/temp_hist/periodic_valley.dat");
+const QString ridgeFile = QString::fromLatin1(resultpath::periodic::ridgeHistory);
+const QString midValleyFile = QString::fromLatin1(resultpath::periodic::midValleyHistory);
+const QString valleyFile = QString::fromLatin1(resultpath::periodic::valleyHistory);
 
 ViewerStyle periodicHistoryStyle()
 {

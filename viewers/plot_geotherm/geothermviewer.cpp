@@ -1,15 +1,17 @@
 #include "geothermviewer.h"
 
+#include "resultpaths.h"
+
 #include <cmath>
 
 namespace {
 
 // One geotherm per output time, curve 0 for the first time to curve 3 for the last.
 const QStringList geothermFiles {
-    QStringLiteral("../output/transient/geotherm/transient_T1.dat"),
-    QStringLiteral("../output/transient/geotherm/transient_T2.dat"),
-    QStringLiteral("../output/transient/geotherm/transient_T3.dat"),
-    QStringLiteral("../output/transient/geotherm/transient_T4.dat"),
+    QString::fromLatin1(resultpath::transient::geotherm[0]),
+    QString::fromLatin1(resultpath::transient::geotherm[1]),
+    QString::fromLatin1(resultpath::transient::geotherm[2]),
+    QString::fromLatin1(resultpath::transient::geotherm[3]),
 };
 
 ViewerStyle geothermStyle()

@@ -1,8 +1,10 @@
 #include "coolinghistoryviewer.h"
 
+#include "resultpaths.h"
+
 namespace {
 
-const QString historyFile = QStringLiteral("../output/transient/temp_hist/transient_tempHist.dat");
+const QString historyFile = QString::fromLatin1(resultpath::transient::historyPairs);
 
 // Head room of the window above the temperature at time 0, degrees Celsius.
 constexpr double headRoom = 10;

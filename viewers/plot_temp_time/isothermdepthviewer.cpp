@@ -1,15 +1,17 @@
 #include "isothermdepthviewer.h"
 
+#include "resultpaths.h"
+
 #include <cmath>
 
 namespace {
 
 // One file per isotherm; curve 0 is the first isotherm temperature, curve 3 the fourth.
 const QStringList isothermFiles {
-    QStringLiteral("../output/transient/temp_time/transient_isotherm1.dat"),
-    QStringLiteral("../output/transient/temp_time/transient_isotherm2.dat"),
-    QStringLiteral("../output/transient/temp_time/transient_isotherm3.dat"),
-    QStringLiteral("../output/transient/temp_time/transient_isotherm4.dat"),
+    QString::fromLatin1(resultpath::transient::isotherm[0]),
+    QString::fromLatin1(resultpath::transient::isotherm[1]),
+    QString::fromLatin1(resultpath::transient::isotherm[2]),
+    QString::fromLatin1(resultpath::transient::isotherm[3]),
 };
 
 ViewerStyle isothermDepthStyle()

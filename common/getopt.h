@@ -1,5 +1,5 @@
 #pragma once
-// The solver's own command-line option scanner.
+// The suite's own command-line option scanner, shared by its console programs.
 //
 // It differs from the C library's getopt in three ways the solver's users rely on: an option
 // that takes an argument always takes the whole next word (even one that begins with a dash, and
@@ -7,14 +7,19 @@
 // scan and is consumed, and errors are reported as "Error in argument W, char C: ...".
 //
 // The scanner keeps its position in the plain globals below, so a caller loops
-//     while ((ch = erosion::getopt(argc, argv, "ab:")) != -1) ...
-// over one argument vector. It lives in namespace erosion because the C library declares a getopt
-// and an optind of its own.
+//     while ((ch = optscan::getopt(argc, argv, "ab:")) != -1) ...
+// over one argument vector. It lives in a namespace of its own because the C library declares a
+// getopt and an optind of its own.
 
-namespace erosion {
+#include <iosfwd>
 
-// When nonzero, errors are printed to standard error; '?' and optopt are set either way.
+namespace optscan {
+
+// When nonzero, errors are printed to errorOutput; '?' and optopt are set either way.
 extern int opterr;
+// Where error messages go: standard error unless a caller (a test, an embedding program) points
+// it elsewhere.
+extern std::ostream* errorOutput;
 // Index in argv of the word being scanned or to be scanned next.
 extern int optind;
 // The offending character of the most recent error (a signed char widened to int).
@@ -34,4 +39,7 @@ int getopt(int argc, char* const argv[], const char* optstring);
 int optiserr(
     int argc, char* const argv[], int wordIndex, const char* optstring, int charIndex, int kind);
 
-} // namespace erosion
+// The line a program writes after a scanner error: "Try `<programName> -h' for more information."
+void printHelpHint(const char* programName, std::ostream& out);
+
+} // namespace optscan

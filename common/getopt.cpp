@@ -1,11 +1,12 @@
 #include "getopt.h"
 
-#include <cstdio>
 #include <cstring>
+#include <iostream>
 
-namespace erosion {
+namespace optscan {
 
 int opterr = 1;
+std::ostream* errorOutput = &std::cerr;
 int optind = 1;
 int optopt = 0;
 int optreset = 0;
@@ -21,23 +22,25 @@ int optiserr(int /*argc*/, char* const argv[], int wordIndex, const char* /*opts
     int charIndex, int kind)
 {
     const char offending = argv[wordIndex][charIndex];
-    if (opterr) {
+    if (opterr && errorOutput) {
+        std::ostream& out = *errorOutput;
         // Positions are counted from 1 with the leading dash, as the user sees the word.
-        std::fprintf(stderr, "Error in argument %d, char %d: ", wordIndex, charIndex + 1);
+        out << "Error in argument " << wordIndex << ", char " << charIndex + 1 << ": ";
         switch (kind) {
         case colonInFlags:
-            std::fputs(": in flags\n", stderr);
+            out << ": in flags\n";
             break;
         case optionNotFound:
-            std::fprintf(stderr, "option not found %c\n", offending);
+            out << "option not found " << offending << '\n';
             break;
         case missingArgument:
-            std::fprintf(stderr, "no argument for option %c\n", offending);
+            out << "no argument for option " << offending << '\n';
             break;
         default:
-            std::fputs("unknown\n", stderr);
+            out << "unknown\n";
             break;
         }
+        out.flush();
     }
     optopt = static_cast<signed char>(offending);
     return '?';
@@ -112,4 +115,9 @@ int getopt(int argc, char* const argv[], const char* optstring)
     return ch;
 }
 
-} // namespace erosion
+void printHelpHint(const char* programName, std::ostream& out)
+{
+    out << "Try `" << programName << " -h' for more information.\n";
+}
+
+} // namespace optscan
