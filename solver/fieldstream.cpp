@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -67,18 +69,29 @@ public:
 
     int slotOf(int block) const { return block % static_cast<int>(m_ready.size()); }
 
-    // The next block to compute, once its slot is free; -1 when all are taken or the file was
-    // refused.
+    // The next block to compute, once its slot is free; -1 when all are taken or the stream was
+    // abandoned (the file refused, a write failed, a thread failed).
     int take()
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] {
-            return m_file == File::refused || m_nextBlock >= m_blockCount
+            return m_file == File::abandoned || m_nextBlock >= m_blockCount
                 || m_nextBlock < m_written + static_cast<int>(m_ready.size());
         });
-        if (m_file == File::refused || m_nextBlock >= m_blockCount)
+        if (m_file == File::abandoned || m_nextBlock >= m_blockCount)
             return -1;
         return m_nextBlock++;
+    }
+
+    // Stops the stream: no block is handed out or written from now on, and every thread waiting
+    // for a slot is woken to see it.
+    void abandon()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_file = File::abandoned;
+        }
+        m_changed.notify_all();
     }
 
     // The block's slot is filled: writes whatever is next in order (see writeReady).
@@ -95,34 +108,41 @@ public:
     {
         {
             const std::lock_guard lock(m_mutex);
-            m_file = opened ? File::open : File::refused;
+            if (m_file == File::opening)
+                m_file = opened ? File::open : File::abandoned;
         }
         m_changed.notify_all();
         writeReady(write);
     }
 
     // Unless another thread is writing (it takes these too before it stops) or the file is not
-    // open: calls write(block) for every ready block next in order, and frees its slot.
+    // open: calls write(block) for every ready block next in order, and frees its slot. A write
+    // that returns false abandons the stream.
     template <class Write> void writeReady(Write& write)
     {
         std::unique_lock lock(m_mutex);
         if (m_writing || m_file != File::open)
             return;
         m_writing = true;
-        while (m_written < m_blockCount && m_ready[static_cast<std::size_t>(slotOf(m_written))]) {
+        while (m_file == File::open && m_written < m_blockCount
+            && m_ready[static_cast<std::size_t>(slotOf(m_written))]) {
             const int block = m_written;
             lock.unlock();
-            write(block);
+            const bool written = write(block);
             lock.lock();
+            if (!written)
+                m_file = File::abandoned;
             m_ready[static_cast<std::size_t>(slotOf(block))] = false;
             ++m_written;
             m_changed.notify_all();
         }
         m_writing = false;
+        // Threads waiting for a slot see the slots freed, or the stream abandoned.
+        m_changed.notify_all();
     }
 
 private:
-    enum class File { opening, open, refused };
+    enum class File { opening, open, abandoned };
 
     int m_blockCount;
     std::mutex m_mutex;
@@ -132,6 +152,27 @@ private:
     bool m_writing = false;
     int m_nextBlock = 0;
     int m_written = 0;
+};
+
+// The first exception thrown on any of the stream's threads, kept to be thrown again on the
+// calling thread once all of them have stopped.
+class FirstFailure {
+public:
+    void capture(std::exception_ptr failure)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (!m_failure)
+            m_failure = std::move(failure);
+    }
+    void rethrowIfAny() const
+    {
+        if (m_failure)
+            std::rethrow_exception(m_failure);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::exception_ptr m_failure;
 };
 
 } // namespace
@@ -163,6 +204,12 @@ FieldStream::FieldStream(const RunParameters& p, const DepthGrid& grid, int thre
     , m_exposureLevel(static_cast<int>(p.historyTime))
     , m_history(static_cast<std::size_t>(m_exposureLevel + 1))
 {
+    // What the stream relies on: a grid with a surface node and an interval below it, one
+    // time level per node, and the exposed rock's path inside the grid.
+    assert(threads >= 1);
+    assert(grid.nodeCount() >= 2);
+    assert(m_exposureLevel >= 0 && m_exposureLevel < grid.nodeCount());
+    assert(p.historyTime == static_cast<double>(m_exposureLevel));
     const int nodeCount = grid.nodeCount();
     for (const double temperature : p.isothermTemp)
         m_isotherms.emplace_back(temperature, nodeCount);
@@ -184,7 +231,8 @@ FieldStream::FieldStream(const RunParameters& p, const DepthGrid& grid, int thre
 
 FieldStream::~FieldStream() = default;
 
-bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLine& progress)
+bool FieldStream::computeAndWrite(
+    ResultFile& out, const char* path, const std::function<void(double)>& progress)
 {
     const int nodeCount = m_grid.nodeCount();
     const std::vector<double>& nodeZ = m_grid.nodeZ;
@@ -197,20 +245,23 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
     for (std::size_t m = 0; m < isothermCount; ++m)
         openLevels[m].store(m_isotherms[m].openLevels(), std::memory_order_relaxed);
 
-    // Called for the blocks in node order, one at a time.
+    // Called for the blocks in node order, one at a time; false when the file could not take it.
     auto write = [&](int block) {
         const Slot& slot = m_slots[static_cast<std::size_t>(ring.slotOf(block))];
-        out.writeText({ slot.text.get(), slot.length });
+        if (!out.writeText({ slot.text.get(), slot.length }))
+            return false;
         for (std::size_t m = 0; m < isothermCount; ++m) {
             if (!slot.searched[m])
                 continue;
             m_isotherms[m].takeFrom(slot.searches[m]);
             openLevels[m].store(m_isotherms[m].openLevels(), std::memory_order_relaxed);
         }
-        progress.update(static_cast<double>(slot.endNode) / nodeCount);
+        if (progress)
+            progress(static_cast<double>(slot.endNode) / nodeCount);
+        return true;
     };
 
-    auto work = [&](double* rows) {
+    auto compute = [&](double* rows) {
         // Row k of the block being computed (k = 0: its first node).
         auto row = [&](int k) {
             return std::span<double>(
@@ -252,13 +303,27 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
             ring.filled(block, write);
         }
     };
+    // Whatever fails on one thread stops all of them: the others must not wait for a block that
+    // will never be written.
+    FirstFailure failure;
+    auto guarded = [&](auto&& task) {
+        try {
+            task();
+        } catch (...) {
+            failure.capture(std::current_exception());
+            ring.abandon();
+        }
+    };
+    auto work = [&](double* rows) { guarded([&] { compute(rows); }); };
 
     // Opening truncates the previous run's file, which can wait on the disk for a while: the
     // threads compute meanwhile, as far ahead as the ring allows.
     bool opened = false;
     auto open = [&] {
-        opened = out.open(path);
-        ring.fileOpened(opened, write);
+        guarded([&] {
+            opened = out.open(path);
+            ring.fileOpened(opened, write);
+        });
     };
     std::vector<std::jthread> helpers;
     helpers.reserve(m_rows.size());
@@ -274,7 +339,8 @@ bool FieldStream::computeAndWrite(ResultFile& out, const char* path, ProgressLin
         for (std::jthread& helper : helpers)
             helper.join();
     });
-    return opened;
+    failure.rethrowIfAny();
+    return opened && !out.failed();
 }
 
 } // namespace erosion

@@ -17,11 +17,11 @@
 #include "fastfield.h"
 #include "grid.h"
 #include "isothermsearch.h"
-#include "progressline.h"
 #include "resultfile.h"
 #include "runparameters.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <span>
 #include <tuple>
@@ -35,16 +35,21 @@ public:
         = std::tuple_size_v<decltype(RunParameters::isothermTemp)>;
 
     // All the working memory of the stream, allocated at once (throws std::bad_alloc when it
-    // cannot be had). threads >= 1; p.historyTime lies in 0 .. nodeCount - 1.
+    // cannot be had). threads >= 1; the grid has 2 nodes or more; p.historyTime is a whole
+    // number in 0 .. nodeCount - 1 (a Debug build asserts these).
     FieldStream(const RunParameters& p, const DepthGrid& grid, int threads);
     FieldStream(const FieldStream&) = delete;
     FieldStream& operator=(const FieldStream&) = delete;
     ~FieldStream();
 
-    // Opens path through out, computes and writes the field, and gathers the records below;
-    // false when the open is refused. The file is left open for the caller to close: closing a
-    // large file can wait on the disk. progress hears of every block written.
-    bool computeAndWrite(ResultFile& out, const char* path, ProgressLine& progress);
+    // Opens path through out, computes and writes the field, and gathers the records below.
+    // False when the open is refused or a write fails (out tells which): the stream stops at
+    // once, every thread with it. An exception on any thread stops the stream the same way and
+    // is thrown again here once all have stopped. The file is left open for the caller to close:
+    // closing a large file can wait on the disk. progress, when set, hears of every block
+    // written with the share of the rows done (0 .. 1), on whichever thread writes it.
+    bool computeAndWrite(
+        ResultFile& out, const char* path, const std::function<void(double)>& progress = {});
 
     // After computeAndWrite: the node coordinate of isotherm m at each time level (0 where it
     // was not found), and the cooling history, as the plain path finds them in the stored field.

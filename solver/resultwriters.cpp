@@ -14,7 +14,7 @@ bool writeGeotherm(ResultFile& out, const char* path, const RunParameters& p, co
         out.writePair(geothermTemp[node], grid.nodeZ[node]);
     }
     out.close();
-    return true;
+    return !out.failed();
 }
 
 bool writeField(ResultFile& out, const char* path, const TemperatureField& field)
@@ -24,7 +24,7 @@ bool writeField(ResultFile& out, const char* path, const TemperatureField& field
     for (int node = 0; node < field.nodeCount(); ++node)
         out.writeRow(field.row(node));
     out.close();
-    return true;
+    return !out.failed();
 }
 
 bool writeIsotherm(ResultFile& out, const char* path, std::span<const double> depths)
@@ -34,7 +34,7 @@ bool writeIsotherm(ResultFile& out, const char* path, std::span<const double> de
     for (std::size_t level = 0; level < depths.size(); ++level)
         out.writeIsothermPair(static_cast<int>(level), depths[level]);
     out.close();
-    return true;
+    return !out.failed();
 }
 
 bool writeHistory(ResultFile& out, std::span<const double> history)
@@ -57,7 +57,7 @@ bool writeHistory(ResultFile& out, std::span<const double> history)
     for (const double temperature : history)
         out.writeLine(temperature);
     out.close();
-    return true;
+    return !out.failed();
 }
 
 } // namespace erosion

@@ -1,7 +1,8 @@
 #pragma once
 // The twelve result files of a run: their paths, relative to the working directory, and the
 // writing of each kind. Each function opens its file through the run's ResultFile, writes it
-// whole and closes it; it returns false, leaving the file untouched, when the open is refused.
+// whole and closes it; it returns false when the open is refused (the file is then untouched)
+// or the file could not be written.
 
 #include "field.h"
 #include "grid.h"
@@ -17,10 +18,6 @@ namespace erosion {
 
 // The twelve paths, relative to the working directory.
 namespace resultpath = ::resultpath::transient;
-
-// The message when a result file cannot be opened (or an earlier one failed).
-constexpr const char* openErrorMessage
-    = "ERROR: Could not open file(s) for output; do the directories exist?";
 
 // Geotherm at time t (s): pairs (temperature, node coordinate) from the surface down, each
 // node evaluated into geothermTemp and written at once.

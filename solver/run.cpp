@@ -5,6 +5,7 @@
 #include "fieldstream.h"
 #include "getopt.h"
 #include "grid.h"
+#include "interruptcleanup.h"
 #include "memory.h"
 #include "parametercheck.h"
 #include "progressline.h"
@@ -13,10 +14,13 @@
 #include "resultwriters.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 #include <new>
 #include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -40,7 +44,7 @@ struct RunArrays {
     std::vector<double> isothermDepth;
 };
 
-int fail(std::ostream& err, const std::string& message)
+int fail(std::ostream& err, std::string_view message)
 {
     err << message << '\n';
     return 1;
@@ -64,10 +68,9 @@ bool writeGeotherms(ResultFile& out, const RunParameters& p, const DepthGrid& gr
 }
 
 // The twelve files in their order, one thread, value by value, from the stored field.
-bool computeAndWritePlainly(const RunParameters& p, const DepthGrid& grid)
+bool computeAndWritePlainly(const RunParameters& p, const DepthGrid& grid, ResultFile& out)
 {
     RunArrays arrays(grid.nodeCount());
-    ResultFile out;
     if (!writeGeotherms(out, p, grid, arrays.geothermTemp))
         return false;
 
@@ -82,26 +85,27 @@ bool computeAndWritePlainly(const RunParameters& p, const DepthGrid& grid)
     }
 
     const auto history = coolingHistory(arrays.field, static_cast<int>(p.historyTime));
-    if (!writeHistory(out, history))
-        return false;
-    // The last file has no next open to reveal a failed write-out.
-    return !out.failed();
+    return writeHistory(out, history);
 }
 
 // The same files from the field streamed on all threads (see FieldStream).
-bool computeAndWriteFast(
-    const RunParameters& p, const DepthGrid& grid, const Execution& execution, std::ostream& err)
+bool computeAndWriteFast(const RunParameters& p, const DepthGrid& grid, const Execution& execution,
+    ResultFile& out, std::ostream& err)
 {
     std::vector<double> geothermTemp(static_cast<std::size_t>(grid.nodeCount()));
     FieldStream stream(p, grid, threadCount(execution));
-    ResultFile out;
     if (!writeGeotherms(out, p, grid, geothermTemp))
         return false;
 
     {
-        ProgressLine progress = execution.showProgress
-            ? ProgressLine(err, "transient_erosion: temperature field")
+        ProgressLine line = execution.showProgress
+            ? ProgressLine(err, "transient_erosion: temperature field", execution.progressDelay)
             : ProgressLine();
+        const auto progress = [&](double fraction) {
+            line.update(fraction);
+            if (execution.onProgress)
+                execution.onProgress(fraction);
+        };
         if (!stream.computeAndWrite(out, resultpath::field, progress))
             return false;
     }
@@ -111,15 +115,36 @@ bool computeAndWriteFast(
         if (!writeIsotherm(out, resultpath::isotherm[m], stream.isothermDepths(m)))
             return false;
     }
-    if (!writeHistory(out, stream.coolingHistory()))
-        return false;
-    // The last file has no next open to reveal a failed write-out.
-    return !out.failed();
+    return writeHistory(out, stream.coolingHistory());
+}
+
+// Computes and writes the twelve temporaries, then puts them in place; the message of what
+// failed, or nothing.
+std::optional<std::string> computeAndReplace(const RunParameters& p, const DepthGrid& grid,
+    const Execution& execution, PendingFiles& pending, std::ostream& err)
+{
+    ResultFile out(pending);
+    const bool written = execution.path == Execution::Path::fast
+        ? computeAndWriteFast(p, grid, execution, out, err)
+        : computeAndWritePlainly(p, grid, out);
+    out.close(); // the last file has no next open to reveal a failed write-out
+    if (!written || out.failed())
+        return out.failed() ? out.failureMessage() : std::string(openErrorMessage);
+    if (const auto failure = pending.commit())
+        return "ERROR: could not write " + failure->path + ": " + std::strerror(failure->error);
+    return std::nullopt;
 }
 
 } // namespace
 
 int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution)
+{
+    PendingFiles pending;
+    return runTransientErosion(p, err, execution, pending);
+}
+
+int runTransientErosion(
+    const RunParameters& p, std::ostream& err, const Execution& execution, PendingFiles& pending)
 {
     if (const auto error = checkParameters(p))
         return fail(err, *error);
@@ -130,18 +155,21 @@ int runTransientErosion(const RunParameters& p, std::ostream& err, const Executi
     if (!runFitsInMemory(nodeCountBound(p.maxDepth, nodeSpacing)))
         return fail(err, heapErrorMessage);
 
+    // Whatever stops the run, the temporaries written so far are removed.
     try {
         const DepthGrid grid = buildGrid(p.maxDepth, nodeSpacing);
         if (const auto error = checkHistoryTime(p, grid.nodeCount()))
             return fail(err, *error);
-
-        const bool written = execution.path == Execution::Path::fast
-            ? computeAndWriteFast(p, grid, execution, err)
-            : computeAndWritePlainly(p, grid);
-        if (!written)
-            return fail(err, openErrorMessage);
+        if (const auto error = computeAndReplace(p, grid, execution, pending, err)) {
+            pending.discard();
+            return fail(err, *error);
+        }
     } catch (const std::bad_alloc&) {
+        pending.discard();
         return fail(err, heapErrorMessage);
+    } catch (const std::exception& failure) {
+        pending.discard();
+        return fail(err, std::string("ERROR: the run failed: ") + failure.what());
     }
     return 0;
 }
@@ -162,7 +190,9 @@ int transientErosionMain(int argc, char* argv[], const Execution& execution)
     case CommandLine::Action::run:
         break;
     }
-    return runTransientErosion(commandLine.parameters, std::cerr, execution);
+    PendingFiles pending;
+    const InterruptCleanup cleanup(pending);
+    return runTransientErosion(commandLine.parameters, std::cerr, execution, pending);
 }
 
 } // namespace erosion

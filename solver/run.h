@@ -3,8 +3,11 @@
 // geotherms, field, isotherm depths and cooling history, and write the twelve result files under
 // "../output/". Nothing is written to standard output.
 
+#include "pendingfiles.h"
 #include "runparameters.h"
 
+#include <chrono>
+#include <functional>
 #include <iosfwd>
 
 namespace erosion {
@@ -21,13 +24,24 @@ struct Execution {
     Path path = Path::fast;
     int threads = 0; // fast path: 0 for one per processor
     bool showProgress = false; // a progress line on err while the field is computed
+    // How long the field must take before the progress line appears: short runs print nothing.
+    std::chrono::milliseconds progressDelay = std::chrono::milliseconds(700);
+    // Fast path: told the share of the field written (0 .. 1) after every block, for a caller
+    // that shows progress its own way. An exception it throws fails the run.
+    std::function<void(double)> onProgress {};
 };
 
 // Returns the exit status: 0 when every file was written, 1 after a message on err. Parameters
 // that are refused and grids too large for the machine stop the run before any file is touched.
+// The twelve files are replaced together or not at all: they are written as temporaries of
+// pending and put in place once all are complete; a run that fails removes them and leaves the
+// previous run's files as they were.
+int runTransientErosion(
+    const RunParameters& p, std::ostream& err, const Execution& execution, PendingFiles& pending);
 int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution = {});
 
-// The whole program: reads the command line, answers -h and -v, reports a bad option, or runs.
+// The whole program: reads the command line, answers -h and -v, reports a bad option, or runs;
+// an interruption (SIGINT, SIGTERM, SIGHUP) removes the run's temporaries.
 int transientErosionMain(int argc, char* argv[], const Execution& execution);
 
 } // namespace erosion

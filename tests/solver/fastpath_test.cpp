@@ -26,6 +26,7 @@
 #include <fstream>
 #include <limits>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,16 @@ protected:
         EXPECT_EQ(runIn(name, p, execution, err), 0) << name;
         EXPECT_EQ(err.str(), "") << name;
         return output;
+    }
+
+    // The files (not directories) in an output tree.
+    static std::vector<std::string> filesIn(const fs::path& output)
+    {
+        std::vector<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(output))
+            if (!entry.is_directory())
+                files.push_back(fs::relative(entry.path(), output).string());
+        return files;
     }
 
     // A run directory beside an output tree with the four result directories; returns the tree.
@@ -163,7 +174,8 @@ TEST_F(FastPath, WritesThePlainFilesOnAGridOfTwoNodes)
 TEST_F(FastPath, FieldFileThatCannotBeOpenedStopsTheRun)
 {
     // The threads start computing while the file is being opened; when the open fails they
-    // stop, and the run ends as the plain one does: the geotherms written, nothing after them.
+    // stop, and the run ends as the plain one does: the geotherms were written, but no file is
+    // put in place and no temporary is left.
     RunParameters p;
     p.setErosionRate(0.1);
     const fs::path output = makeWorkspace("fast");
@@ -171,9 +183,28 @@ TEST_F(FastPath, FieldFileThatCannotBeOpenedStopsTheRun)
     std::ostringstream err;
     EXPECT_EQ(runIn("fast", p, { .path = Execution::Path::fast, .threads = 3 }, err), 1);
     EXPECT_EQ(err.str(), "ERROR: Could not open file(s) for output; do the directories exist?\n");
-    EXPECT_TRUE(fs::exists(output / resultFiles[3]));
-    for (std::size_t file = 9; file < resultFiles.size(); ++file)
-        EXPECT_FALSE(fs::exists(output / resultFiles[file])) << resultFiles[file];
+    EXPECT_EQ(filesIn(output), std::vector<std::string> {});
+}
+
+TEST_F(FastPath, ExceptionOnAnyThreadFailsTheRunCleanly)
+{
+    // The second block written throws, on whichever thread writes it: every thread stops, the
+    // run reports the failure once and puts nothing in place.
+    RunParameters p;
+    p.setErosionRate(0.1);
+    for (const int threads : { 1, 2, 3 }) {
+        const std::string name = "fast" + std::to_string(threads);
+        const fs::path output = makeWorkspace(name);
+        int blocks = 0;
+        const auto failSecond = [&](double) {
+            if (++blocks == 2)
+                throw std::runtime_error("injected failure");
+        };
+        std::ostringstream err;
+        EXPECT_EQ(runIn(name, p, { .threads = threads, .onProgress = failSecond }, err), 1);
+        EXPECT_EQ(err.str(), "ERROR: the run failed: injected failure\n");
+        EXPECT_EQ(filesIn(output), std::vector<std::string> {}) << threads << " threads";
+    }
 }
 
 TEST(FastField, EqualsTransientTempBitForBit)

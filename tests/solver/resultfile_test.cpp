@@ -41,19 +41,22 @@ protected:
 
 TEST_F(ResultFileTest, IsothermNotFoundIsWrittenAsNaN)
 {
-    erosion::ResultFile out;
+    erosion::PendingFiles pending;
+    erosion::ResultFile out(pending);
     ASSERT_TRUE(out.open(path("iso").c_str()));
     out.writeIsothermPair(0, -2400.0);
     out.writeIsothermPair(1, 0.0);
     out.writeIsothermPair(2, -0.0);
     out.writeIsothermPair(3, std::numeric_limits<double>::quiet_NaN());
     out.close();
+    ASSERT_FALSE(pending.commit());
     EXPECT_EQ(contents(path("iso")), " 0 -2400. 1 NaN 2 NaN 3 nan");
 }
 
 TEST_F(ResultFileTest, FailedOpenRefusesEveryLaterFileUntouched)
 {
-    erosion::ResultFile out;
+    erosion::PendingFiles pending;
+    erosion::ResultFile out(pending);
     EXPECT_FALSE(out.open(path("missing/dir/file").c_str()));
     EXPECT_TRUE(out.failed());
     std::ofstream(path("kept")) << "kept";
@@ -67,7 +70,8 @@ TEST_F(ResultFileTest, FailedWriteOutIsRememberedAfterClose)
 {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full to fill";
-    erosion::ResultFile out;
+    erosion::PendingFiles pending;
+    erosion::ResultFile out(pending);
     ASSERT_TRUE(out.open("/dev/full"));
     out.writeLine(1.0);
     out.close();

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -34,9 +35,11 @@ const std::string openError
     = "ERROR: Could not open file(s) for output; do the directories exist?\n";
 
 struct Finished {
-    int status = -1;
+    int status = -1; // the exit status, -1 when ended by a signal
+    int signal = 0; // the signal that ended it
     std::string out;
     std::string err;
+    double seconds = 0; // wall-clock time from start to end
 };
 
 std::string readFile(const fs::path& path)
@@ -89,7 +92,10 @@ protected:
     std::string result(const std::string& relative) const { return readFile(output(relative)); }
 
     // Runs the program in the run directory with argv[0] = its path.
-    Finished run(const std::vector<std::string>& args) const
+    Finished run(const std::vector<std::string>& args) const { return finish(start(args)); }
+
+    // Starts the program in the run directory with argv[0] = its path.
+    pid_t start(const std::vector<std::string>& args) const
     {
         const fs::path outPath = m_root / "stdout", errPath = m_root / "stderr";
         std::vector<std::string> argvText { program };
@@ -110,6 +116,13 @@ protected:
             execv(program.c_str(), argv.data());
             _exit(127);
         }
+        m_started = std::chrono::steady_clock::now();
+        return child;
+    }
+
+    // Waits for the program started last to end.
+    Finished finish(pid_t child) const
+    {
         Finished finished;
         if (child < 0) {
             ADD_FAILURE() << "fork failed";
@@ -126,9 +139,12 @@ protected:
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
+        finished.seconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
         finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        finished.out = readFile(outPath);
-        finished.err = readFile(errPath);
+        finished.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        finished.out = readFile(m_root / "stdout");
+        finished.err = readFile(m_root / "stderr");
         return finished;
     }
 
@@ -148,8 +164,23 @@ protected:
         for (const char* file : resultFiles)
             EXPECT_FALSE(fs::exists(output(file))) << file << " after " << context;
     }
+    // Every file in the output tree (links included), with its contents: a run that fails must
+    // leave this as it was, temporaries included.
+    std::map<std::string, std::string> outputTree() const
+    {
+        std::map<std::string, std::string> tree;
+        for (const auto& entry : fs::recursive_directory_iterator(m_root / "output")) {
+            const std::string name = fs::relative(entry.path(), m_root / "output").string();
+            if (entry.is_symlink())
+                tree[name] = "-> " + fs::read_symlink(entry.path()).string();
+            else if (entry.is_regular_file())
+                tree[name] = readFile(entry.path());
+        }
+        return tree;
+    }
 
     fs::path m_root;
+    mutable std::chrono::steady_clock::time_point m_started;
 };
 
 const std::string usageText = "1D Transient Erosion Calculation\n"
@@ -318,25 +349,73 @@ TEST_F(TransientErosion, MissingGeothermDirectoryStopsBeforeAnyFile)
         EXPECT_FALSE(fs::exists(output(file))) << file;
 }
 
-TEST_F(TransientErosion, MissingDefaultOutputDirectoryStopsAfterTenFiles)
+TEST_F(TransientErosion, MissingDefaultOutputDirectoryLeavesThePreviousRunsFiles)
 {
-    fs::remove(output("default_output"));
+    // The last two files cannot be opened: the ten before them, complete by then, are not put
+    // in place either.
+    fillResultsWithSentinels();
+    fs::remove_all(output("default_output"));
+    const auto before = outputTree();
     const auto finished = run({});
     EXPECT_EQ(finished.status, 1);
     EXPECT_EQ(finished.err, openError);
-    for (int k = 0; k < 10; ++k)
-        EXPECT_TRUE(fs::exists(output(resultFiles[k]))) << resultFiles[k];
-    EXPECT_EQ(words(result(resultFiles[9])).size(), 22u);
+    EXPECT_EQ(outputTree(), before);
 }
 
-TEST_F(TransientErosion, FailedWriteOfTheLastFileIsReported)
+TEST_F(TransientErosion, WriteFailureNamesTheFileAndLeavesThePreviousRunsFiles)
 {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full to fill";
-    fs::create_symlink("/dev/full", output(resultFiles[11]));
-    const auto finished = run({});
-    EXPECT_EQ(finished.status, 1);
-    EXPECT_EQ(finished.err, openError);
+    // The table, an isotherm file and the last file each lead to a full device.
+    for (const int failing : { 4, 6, 11 }) {
+        fillResultsWithSentinels();
+        fs::remove(output(resultFiles[failing]));
+        fs::create_symlink("/dev/full", output(resultFiles[failing]));
+        const auto before = outputTree();
+        const auto finished = run({ "-r", "0.1" });
+        EXPECT_EQ(finished.status, 1) << resultFiles[failing];
+        EXPECT_EQ(finished.err,
+            std::string("ERROR: could not write ../output/") + resultFiles[failing]
+                + ": No space left on device\n");
+        EXPECT_EQ(outputTree(), before) << resultFiles[failing];
+        fs::remove(output(resultFiles[failing]));
+    }
+}
+
+TEST_F(TransientErosion, FullTableStopsTheRunEarly)
+{
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full to fill";
+    // 5001 nodes: a 150 MB table. The failing run stops at its first block of rows.
+    const auto good = run({ "-r", "0.01" });
+    ASSERT_EQ(good.status, 0) << good.err;
+    fs::remove(output(resultFiles[4]));
+    fs::create_symlink("/dev/full", output(resultFiles[4]));
+    const auto failing = run({ "-r", "0.01" });
+    EXPECT_EQ(failing.status, 1);
+    EXPECT_LT(failing.seconds, good.seconds / 4) << "good run " << good.seconds << " s";
+}
+
+TEST_F(TransientErosion, InterruptedRunLeavesThePreviousRunsFiles)
+{
+    // A finished run, then one of 10001 nodes (a 600 MB table, seconds of work) interrupted while
+    // it writes.
+    const auto first = run({});
+    ASSERT_EQ(first.status, 0) << first.err;
+    const auto before = outputTree();
+    const struct {
+        int signal;
+        std::chrono::milliseconds after;
+    } interruptions[] = { { SIGTERM, std::chrono::milliseconds(1000) },
+        { SIGINT, std::chrono::milliseconds(300) } };
+    for (const auto& interruption : interruptions) {
+        const pid_t child = start({ "-r", "0.005" });
+        std::this_thread::sleep_for(interruption.after);
+        kill(child, interruption.signal);
+        const auto finished = finish(child);
+        EXPECT_EQ(finished.signal, interruption.signal) << finished.err;
+        EXPECT_EQ(outputTree(), before) << "after signal " << interruption.signal;
+    }
 }
 
 TEST_F(TransientErosion, UnusableParametersAreRefusedBeforeAnyFileIsTouched)

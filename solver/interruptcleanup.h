@@ -1,0 +1,33 @@
+#pragma once
+// Cleaning up after an interruption. While an InterruptCleanup lives, SIGINT, SIGTERM and SIGHUP
+// are held back from every thread of the process and taken by one watcher thread instead, which
+// removes the run's temporaries and then ends the process with the signal as it would have
+// ended without us (so a shell still sees "killed by SIGINT"). A handler proper could not safely
+// take the lock that keeps the temporaries consistent; a thread can.
+//
+// Construct it in main before any other thread starts: threads inherit the blocked signals.
+// Signals the process was started with ignored (a background job's SIGINT, nohup's SIGHUP) stay
+// ignored.
+
+#include "pendingfiles.h"
+
+#include <csignal>
+#include <thread>
+
+namespace erosion {
+
+class InterruptCleanup {
+public:
+    explicit InterruptCleanup(PendingFiles& pending);
+    InterruptCleanup(const InterruptCleanup&) = delete;
+    InterruptCleanup& operator=(const InterruptCleanup&) = delete;
+    // Stops the watcher and lets the signals through again.
+    ~InterruptCleanup();
+
+private:
+    sigset_t m_watched {};
+    sigset_t m_previousMask {};
+    std::jthread m_watcher;
+};
+
+} // namespace erosion
