@@ -45,6 +45,7 @@ namespace {
 void storeOption(int option, const char* text, RunParameters& p)
 {
     const double value = decimal::toDouble(text);
+    p.typedText[static_cast<char>(option)] = text;
     switch (option) {
     case 'T':
         p.surfaceTemp = value;

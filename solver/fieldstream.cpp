@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cassert>
 #include <condition_variable>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -55,6 +56,30 @@ int rowsPerBlockFor(int nodeCount, int threads)
     return std::max(1,
         std::min(
             rowsForBalance, static_cast<int>(std::min<std::size_t>(bytes / rowBytes, nodeCount))));
+}
+
+// How the stream cuts the grid and how many buffers it holds.
+struct Layout {
+    int rowsPerBlock;
+    int blockCount;
+    int threads;
+    int slots;
+};
+
+Layout layoutFor(int nodeCount, int threads)
+{
+    Layout layout {};
+    layout.rowsPerBlock = rowsPerBlockFor(nodeCount, std::max(threads, 1));
+    layout.blockCount = (nodeCount + layout.rowsPerBlock - 1) / layout.rowsPerBlock;
+    layout.threads = std::clamp(threads, 1, std::max(layout.blockCount, 1));
+    // At least one slot more than threads, so that a block can be written while every thread
+    // fills another; as many as the budget holds, to compute ahead while the file opens.
+    const std::size_t slotBytes
+        = rowTextCapacity(nodeCount) * static_cast<std::size_t>(layout.rowsPerBlock);
+    layout.slots = static_cast<int>(
+        std::clamp(ringBudgetBytes / slotBytes, static_cast<std::size_t>(layout.threads + 1),
+            static_cast<std::size_t>(std::max(layout.blockCount, layout.threads + 1))));
+    return layout;
 }
 
 // Hands out the blocks in node order, each into its slot of a ring, and has them written in the
@@ -198,9 +223,9 @@ struct FieldStream::Slot {
 FieldStream::FieldStream(const RunParameters& p, const DepthGrid& grid, int threads)
     : m_grid(grid)
     , m_levels(p, grid.nodeCount())
-    , m_rowsPerBlock(rowsPerBlockFor(grid.nodeCount(), std::max(threads, 1)))
-    , m_blockCount((grid.nodeCount() + m_rowsPerBlock - 1) / m_rowsPerBlock)
-    , m_threads(std::clamp(threads, 1, std::max(m_blockCount, 1)))
+    , m_rowsPerBlock(layoutFor(grid.nodeCount(), threads).rowsPerBlock)
+    , m_blockCount(layoutFor(grid.nodeCount(), threads).blockCount)
+    , m_threads(layoutFor(grid.nodeCount(), threads).threads)
     , m_exposureLevel(static_cast<int>(p.historyTime))
     , m_history(static_cast<std::size_t>(m_exposureLevel + 1))
 {
@@ -218,18 +243,28 @@ FieldStream::FieldStream(const RunParameters& p, const DepthGrid& grid, int thre
     for (int t = 0; t < m_threads; ++t)
         m_rows.push_back(std::make_unique_for_overwrite<double[]>(
             static_cast<std::size_t>(nodeCount) * static_cast<std::size_t>(m_rowsPerBlock + 1)));
-    // At least one slot more than threads, so that a block can be written while every thread
-    // fills another; as many as the budget holds, to compute ahead while the file opens.
-    const std::size_t slotBytes
-        = rowTextCapacity(nodeCount) * static_cast<std::size_t>(m_rowsPerBlock);
-    const int slots = std::clamp(static_cast<int>(ringBudgetBytes / slotBytes), m_threads + 1,
-        std::max(m_blockCount, m_threads + 1));
+    const int slots = layoutFor(nodeCount, threads).slots;
     m_slots.reserve(static_cast<std::size_t>(slots));
     for (int slot = 0; slot < slots; ++slot)
         m_slots.emplace_back(nodeCount, m_rowsPerBlock, p);
 }
 
 FieldStream::~FieldStream() = default;
+
+double FieldStream::workingBytes(int nodeCount, int threads)
+{
+    const Layout layout = layoutFor(nodeCount, threads);
+    const double nodes = nodeCount;
+    // Per isotherm search: a depth and a found flag per level.
+    const double searchBytes = isothermCount * nodes * (sizeof(double) + sizeof(std::uint8_t));
+    const double rows = layout.threads * nodes * (layout.rowsPerBlock + 1.0)
+        * static_cast<double>(sizeof(double));
+    const double slots = layout.slots
+        * (static_cast<double>(rowTextCapacity(nodeCount)) * layout.rowsPerBlock + searchBytes);
+    // The level factors (time, v t, 2 sqrt(kappa t)) and the history.
+    const double perLevel = 4.0 * nodes * sizeof(double);
+    return rows + slots + searchBytes + perLevel;
+}
 
 bool FieldStream::computeAndWrite(
     ResultFile& out, const char* path, const std::function<void(double)>& progress)

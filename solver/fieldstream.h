@@ -42,6 +42,10 @@ public:
     FieldStream& operator=(const FieldStream&) = delete;
     ~FieldStream();
 
+    // The bytes a stream over nodeCount nodes on threads threads allocates (its buffers, the
+    // level factors and the records), without allocating them.
+    static double workingBytes(int nodeCount, int threads);
+
     // Opens path through out, computes and writes the field, and gathers the records below.
     // False when the open is refused or a write fails (out tells which): the stream stops at
     // once, every thread with it. An exception on any thread stops the stream the same way and

@@ -1,5 +1,7 @@
 #include "parametercheck.h"
 
+#include "units.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -7,44 +9,62 @@ namespace erosion {
 
 namespace {
 
-// A value as the user would type it back (the C locale is never changed, so '.' is the point).
-std::string shown(double value)
+// The value of option as the user typed it, or as the program holds it when it was not typed
+// (the C locale is never changed, so '.' is the point).
+std::string shown(const RunParameters& p, char option, double value)
 {
+    if (const auto typed = p.typedText.find(option); typed != p.typedText.end())
+        return typed->second;
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
 
 std::optional<std::string> requirePositive(
-    double value, const char* option, const char* what, const char* unit)
+    const RunParameters& p, double value, char option, const char* what, const char* unit)
 {
     if (std::isfinite(value) && value > 0.0)
         return std::nullopt;
-    return std::string("ERROR: ") + option + " " + what + " must be a finite number greater than 0"
-        + unit + " (got " + shown(value) + ")";
+    return std::string("ERROR: -") + option + " " + what + " must be a finite number greater than 0"
+        + unit + " (got " + shown(p, option, value) + ")";
 }
 
 } // namespace
 
 std::optional<std::string> checkParameters(const RunParameters& p)
 {
-    if (auto error = requirePositive(p.erosionRate, "-r", "erosion rate", " mm/yr"))
+    if (auto error = requirePositive(p, p.erosionRate, 'r', "erosion rate", " mm/yr"))
         return error;
-    if (auto error = requirePositive(p.maxDepth, "-z", "maximum depth", " meters"))
+    if (auto error = requirePositive(p, p.maxDepth, 'z', "maximum depth", " meters"))
         return error;
-    if (auto error = requirePositive(p.diffusivity, "-a", "thermal diffusivity", " m^2/s"))
+    if (auto error = requirePositive(p, p.diffusivity, 'a', "thermal diffusivity", " m^2/s"))
         return error;
 
-    constexpr const char* geothermOptions[] = { "-d", "-e", "-f", "-g" };
+    constexpr char geothermOptions[] = { 'd', 'e', 'f', 'g' };
     for (std::size_t k = 0; k < p.geothermTime.size(); ++k) {
         const double time = p.geothermTime[k];
         if (time >= 0.0 && std::isfinite(time))
             continue;
-        return std::string("ERROR: ") + geothermOptions[k] + " geotherm " + std::to_string(k + 1)
-            + " time must be a finite number of million years, 0 or more (got "
-            + shown(time / units::secondsPerMyr) + ")";
+        const char option = geothermOptions[k];
+        const std::string head
+            = std::string("ERROR: -") + option + " geotherm " + std::to_string(k + 1) + " time ";
+        const std::string got = " (got " + shown(p, option, time / units::secondsPerMyr) + ")";
+        // A time that overflows in seconds is beyond anything the model can evaluate.
+        if (time > 0.0)
+            return head + "is too large: it must be a finite number of million years" + got;
+        return head + "must be a finite number of million years, 0 or more" + got;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> checkGrid(const RunParameters& p, int nodeCount)
+{
+    if (nodeCount >= 2)
+        return std::nullopt;
+    return "ERROR: -z maximum depth (got " + shown(p, 'z', p.maxDepth)
+        + " meters) is too small beside the node spacing, 1000 x -r erosion rate (got "
+        + shown(p, 'r', p.erosionRate)
+        + " mm/yr): the depth grid needs 2 nodes or more, the surface and one below it";
 }
 
 std::optional<std::string> checkHistoryTime(const RunParameters& p, int nodeCount)
@@ -53,7 +73,7 @@ std::optional<std::string> checkHistoryTime(const RunParameters& p, int nodeCoun
     if (p.historyTime >= 0.0 && p.historyTime <= last)
         return std::nullopt;
     return "ERROR: -o temperature history time must be between 0 and " + std::to_string(last)
-        + " million years for this grid (got " + shown(p.historyTime) + ")";
+        + " million years for this grid (got " + shown(p, 'o', p.historyTime) + ")";
 }
 
 } // namespace erosion

@@ -1,6 +1,7 @@
 #include "run.h"
 
 #include "commandline.h"
+#include "diskspace.h"
 #include "field.h"
 #include "fieldstream.h"
 #include "getopt.h"
@@ -14,6 +15,7 @@
 #include "resultwriters.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <iostream>
 #include <new>
@@ -118,6 +120,23 @@ bool computeAndWriteFast(const RunParameters& p, const DepthGrid& grid, const Ex
     return writeHistory(out, stream.coolingHistory());
 }
 
+// What the chosen path holds at its peak for nodeCount nodes (at most INT_MAX): the plain path
+// the whole field, the fast path the stream's buffers and a few arrays of nodes; the fast path's
+// threads (the stream's, the file opener, the interrupt watcher) each reserve a stack.
+MemoryNeed memoryNeed(const Execution& execution, double nodeCount)
+{
+    if (execution.path == Execution::Path::plain) {
+        const double bytes = runMemoryBytes(nodeCount);
+        return { bytes, bytes + threadStackBytes() };
+    }
+    const int threads = threadCount(execution);
+    // The node coordinates, the scratch that builds them and a geotherm.
+    constexpr double nodeArrays = 3.0;
+    const double resident = FieldStream::workingBytes(static_cast<int>(nodeCount), threads)
+        + nodeArrays * sizeof(double) * nodeCount;
+    return { resident, resident + (threads + 2) * threadStackBytes() };
+}
+
 // Computes and writes the twelve temporaries, then puts them in place; the message of what
 // failed, or nothing.
 std::optional<std::string> computeAndReplace(const RunParameters& p, const DepthGrid& grid,
@@ -152,14 +171,23 @@ int runTransientErosion(
     // Checked before the grid is counted: with a spacing far below the resolution of maxDepth
     // the count's sums would never advance.
     const double nodeSpacing = nodeSpacingFor(p.erosionRate);
-    if (!runFitsInMemory(nodeCountBound(p.maxDepth, nodeSpacing)))
+    const double nodeBound = nodeCountBound(p.maxDepth, nodeSpacing);
+    // Node and time indices are ints.
+    if (!(nodeBound <= INT_MAX)
+        || !fitsInMemory(memoryNeed(execution, nodeBound), readMemoryReadings()))
         return fail(err, heapErrorMessage);
 
     // Whatever stops the run, the temporaries written so far are removed.
     try {
-        const DepthGrid grid = buildGrid(p.maxDepth, nodeSpacing);
-        if (const auto error = checkHistoryTime(p, grid.nodeCount()))
+        // The count first: the grid's arrays are allocated only for a run that goes ahead.
+        const int nodeCount = countNodes(p.maxDepth, nodeSpacing);
+        if (const auto error = checkGrid(p, nodeCount))
             return fail(err, *error);
+        if (const auto error = checkHistoryTime(p, nodeCount))
+            return fail(err, *error);
+        if (const auto error = checkDiskSpace(resultFileSizes(p, nodeCount)))
+            return fail(err, *error);
+        const DepthGrid grid = buildGrid(p.maxDepth, nodeSpacing);
         if (const auto error = computeAndReplace(p, grid, execution, pending, err)) {
             pending.discard();
             return fail(err, *error);

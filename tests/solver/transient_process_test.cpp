@@ -19,6 +19,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -429,11 +430,11 @@ TEST_F(TransientErosion, UnusableParametersAreRefusedBeforeAnyFileIsTouched)
         { { "-r", "-0.5" },
             "ERROR: -r erosion rate must be a finite number greater than 0 mm/yr (got -0.5)\n" },
         { { "-r", "slow" },
-            "ERROR: -r erosion rate must be a finite number greater than 0 mm/yr (got 0)\n" },
+            "ERROR: -r erosion rate must be a finite number greater than 0 mm/yr (got slow)\n" },
         { { "-z", "0" },
             "ERROR: -z maximum depth must be a finite number greater than 0 meters (got 0)\n" },
         { { "-z", "1e400" },
-            "ERROR: -z maximum depth must be a finite number greater than 0 meters (got inf)\n" },
+            "ERROR: -z maximum depth must be a finite number greater than 0 meters (got 1e400)\n" },
         { { "-a", "0" },
             "ERROR: -a thermal diffusivity must be a finite number greater than 0 m^2/s (got "
             "0)\n" },
@@ -449,13 +450,26 @@ TEST_F(TransientErosion, UnusableParametersAreRefusedBeforeAnyFileIsTouched)
         { { "-o", "-1" },
             "ERROR: -o temperature history time must be between 0 and 100 million years for this "
             "grid (got -1)\n" },
+        { { "-o", "100.5" },
+            "ERROR: -o temperature history time must be between 0 and 100 million years for this "
+            "grid (got 100.5)\n" },
+        { { "-d", "1e300" },
+            "ERROR: -d geotherm 1 time is too large: it must be a finite number of million years "
+            "(got 1e300)\n" },
+        // Grids of one node, with no surface node.
+        { { "-r", "1e300" },
+            "ERROR: -z maximum depth (got 50000 meters) is too small beside the node spacing, 1000 "
+            "x -r erosion rate (got 1e300 mm/yr): the depth grid needs 2 nodes or more, the "
+            "surface and one below it\n" },
+        { { "-z", "1e-300" },
+            "ERROR: -z maximum depth (got 1e-300 meters) is too small beside the node spacing, "
+            "1000 x -r erosion rate (got 0.5 mm/yr): the depth grid needs 2 nodes or more, the "
+            "surface and one below it\n" },
         { { "-r", "2", "-o", "26" },
             "ERROR: -o temperature history time must be between 0 and 25 million years for this "
             "grid (got 26)\n" },
-        // Grids beyond any test machine's memory (2 TB), beyond int indices, and with a
-        // spacing too fine to advance the count.
-        { { "-r", "1e-4" }, "ERROR: Heap Allocation Error\n" },
-        { { "-r", "1e-6" }, "ERROR: Heap Allocation Error\n" },
+        // Grids beyond int indices, one with a spacing too fine to advance the count.
+        { { "-r", "1e-8" }, "ERROR: Heap Allocation Error\n" },
         { { "-r", "1e-16" }, "ERROR: Heap Allocation Error\n" },
     };
     fillResultsWithSentinels();
@@ -466,4 +480,41 @@ TEST_F(TransientErosion, UnusableParametersAreRefusedBeforeAnyFileIsTouched)
         EXPECT_EQ(finished.out, "");
         expectResultsUntouched(c.args[0] + ' ' + c.args[1]);
     }
+}
+
+TEST_F(TransientErosion, ResultsLargerThanTheFreeSpaceAreRefused)
+{
+    // 500001 nodes: a table of 1.5 TB, which the streamed field could compute in little memory.
+    fillResultsWithSentinels();
+    const auto before = outputTree();
+    const auto finished = run({ "-r", "1e-4" });
+    EXPECT_EQ(finished.status, 1);
+    expectStartsWith(
+        finished.err, "ERROR: the results need 1500 GB in ../output/transient/temp_time, ");
+    EXPECT_EQ(finished.err.substr(finished.err.size() - 9), " GB free\n");
+    EXPECT_EQ(outputTree(), before);
+}
+
+TEST_F(TransientErosion, RunBeyondTheAddressSpaceLimitIsRefused)
+{
+    // Under a 64 MiB address space the stream of a 5001-node grid (some 35 MiB of buffers and a
+    // stack per thread) cannot be had; the default grid's can.
+    const auto limited = [&](const std::vector<std::string>& args) {
+        const pid_t child = fork();
+        if (child == 0) {
+            const rlimit limit { 64 << 20, 64 << 20 };
+            setrlimit(RLIMIT_AS, &limit);
+            const Finished finished = run(args);
+            _exit(finished.status == 0                                 ? 0
+                    : finished.err == "ERROR: Heap Allocation Error\n" ? 2
+                                                                       : 3);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    fillResultsWithSentinels();
+    EXPECT_EQ(limited({ "-r", "0.01" }), 2);
+    expectResultsUntouched("a refused run");
+    EXPECT_EQ(limited({}), 0);
 }
