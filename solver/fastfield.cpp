@@ -2,6 +2,8 @@
 
 #include "model.h"
 
+#include <cassert>
+
 namespace erosion {
 
 LevelFactors::LevelFactors(const RunParameters& p, int levelCount)
@@ -23,6 +25,8 @@ LevelFactors::LevelFactors(const RunParameters& p, int levelCount)
 
 void LevelFactors::nodeTemperatures(double z, std::span<double> temperatures) const
 {
+    // One temperature per level this holds factors for.
+    assert(temperatures.size() <= m_time.size());
     const double T0 = m_surfaceTemp;
     const double G = m_basalGradient;
     const double factor = closedform::advectionFactor(m_erosionVelocity, z, m_diffusivity);

@@ -1,6 +1,7 @@
 #include "isothermsearch.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace erosion {
 
@@ -22,6 +23,9 @@ void IsothermSearch::restart()
 void IsothermSearch::searchInterval(
     std::span<const double> upper, std::span<const double> lower, double zUpper, double zLower)
 {
+    // Both rows hold every level; the upper node lies above the lower one.
+    assert(upper.size() == m_found.size() && lower.size() == m_found.size());
+    assert(zUpper > zLower);
     const double x = m_temperature;
     for (std::size_t level = 0; level < m_found.size() && m_openLevels > 0; ++level) {
         // interpl's test: the interval [x_i, x_{i+1}] holds x (never with a NaN end).
@@ -37,6 +41,7 @@ void IsothermSearch::searchInterval(
 
 void IsothermSearch::takeFrom(const IsothermSearch& deeper)
 {
+    assert(deeper.m_found.size() == m_found.size());
     for (std::size_t level = 0; level < m_found.size() && m_openLevels > 0; ++level) {
         if (m_found[level] || !deeper.m_found[level])
             continue;

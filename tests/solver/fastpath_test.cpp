@@ -5,6 +5,7 @@
 
 #include "fastfield.h"
 #include "field.h"
+#include "fieldstream.h"
 #include "grid.h"
 #include "isothermsearch.h"
 #include "progressline.h"
@@ -110,9 +111,12 @@ protected:
         const fs::path plain = run("plain", p, { .path = Execution::Path::plain });
         ASSERT_GT(readFile(plain / resultFiles[4]).size(), 0U);
         for (const int threads : { 1, 2, 3, 8 }) {
-            // A progress line is asked for: a run this short must still print nothing.
+            // A progress line is asked for, but only after an hour: nothing is printed.
             const fs::path fast = run("fast" + std::to_string(threads), p,
-                { .path = Execution::Path::fast, .threads = threads, .showProgress = true });
+                { .path = Execution::Path::fast,
+                    .threads = threads,
+                    .showProgress = true,
+                    .progressDelay = std::chrono::hours(1) });
             for (const char* file : resultFiles)
                 EXPECT_TRUE(readFile(fast / file) == readFile(plain / file))
                     << file << " differs with " << threads << " threads";
@@ -184,6 +188,41 @@ TEST_F(FastPath, FieldFileThatCannotBeOpenedStopsTheRun)
     EXPECT_EQ(runIn("fast", p, { .path = Execution::Path::fast, .threads = 3 }, err), 1);
     EXPECT_EQ(err.str(), "ERROR: Could not open file(s) for output; do the directories exist?\n");
     EXPECT_EQ(filesIn(output), std::vector<std::string> {});
+}
+
+TEST_F(FastPath, ProgressLineIsShownOnceItsDelayHasPassedAndErasedAtTheEnd)
+{
+    RunParameters p;
+    p.setErosionRate(0.1);
+    makeWorkspace("fast");
+    std::ostringstream err;
+    ASSERT_EQ(
+        runIn("fast", p,
+            { .threads = 2, .showProgress = true, .progressDelay = std::chrono::milliseconds(0) },
+            err),
+        0);
+    const std::string line = "\rtransient_erosion: temperature field ";
+    EXPECT_EQ(err.str().substr(0, line.size()), line);
+    EXPECT_EQ(err.str().back(), '\r');
+    EXPECT_EQ(err.str().find('\n'), std::string::npos);
+}
+
+TEST(FieldStreamDeathTest, PreconditionsAreAssertedInDebugBuilds)
+{
+#ifdef NDEBUG
+    GTEST_SKIP() << "assertions are compiled out of this build";
+#else
+    RunParameters p;
+    const erosion::DepthGrid grid = erosion::buildGrid(p.maxDepth, 500.0);
+    EXPECT_DEATH(erosion::FieldStream(p, grid, 0), "threads >= 1");
+    p.historyTime = grid.nodeCount(); // the exposed rock would start below the base
+    EXPECT_DEATH(erosion::FieldStream(p, grid, 1), "m_exposureLevel");
+    p.historyTime = 2.5;
+    EXPECT_DEATH(erosion::FieldStream(p, grid, 1), "historyTime");
+    const erosion::DepthGrid oneNode = erosion::buildGrid(1e-300, 500.0);
+    p.historyTime = 0;
+    EXPECT_DEATH(erosion::FieldStream(p, oneNode, 1), "nodeCount\\(\\) >= 2");
+#endif
 }
 
 TEST_F(FastPath, ExceptionOnAnyThreadFailsTheRunCleanly)
