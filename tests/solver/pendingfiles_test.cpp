@@ -1,4 +1,5 @@
-// The run's files held back as temporaries and put in place together.
+// The run's files held back as temporaries and put in place together. (Failed and interrupted
+// runs, which discard them, are tested on the program itself.)
 
 #include "pendingfiles.h"
 
@@ -79,25 +80,6 @@ TEST_F(PendingFilesTest, NothingChangesUntilCommitThenEverythingDoes)
     EXPECT_EQ(entries(),
         (std::map<std::string, std::string> { { "a", "new a" }, { "b", "new b" },
             { "link", "-> target" }, { "target", "new target" } }));
-}
-
-TEST_F(PendingFilesTest, DiscardAndAbandonLeaveTheDirectoryAsItWas)
-{
-    const auto before = entries();
-    {
-        PendingFiles discarded;
-        writePending(discarded, "a", "new a");
-        discarded.discard();
-        writePending(discarded, "b", "new b"); // still allowed after a discard; the end discards
-    }
-    EXPECT_EQ(entries(), before);
-
-    PendingFiles abandoned;
-    writePending(abandoned, "a", "new a");
-    abandoned.abandon();
-    EXPECT_EQ(abandoned.create(path("b")), -1); // an interrupted run creates nothing more
-    EXPECT_FALSE(abandoned.commit());
-    EXPECT_EQ(entries(), before);
 }
 
 TEST_F(PendingFilesTest, DeviceIsWrittenInPlace)
