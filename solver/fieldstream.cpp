@@ -363,14 +363,16 @@ bool FieldStream::computeAndWrite(
     std::vector<std::jthread> helpers;
     helpers.reserve(m_rows.size());
     runAlongside(open, [&] {
-        for (std::size_t t = 1; t < m_rows.size(); ++t) {
-            try {
-                helpers.emplace_back(work, m_rows[t].get());
-            } catch (const std::system_error&) {
-                break; // no more threads to be had: those running share the work
+        guarded([&] {
+            for (std::size_t t = 1; t < m_rows.size(); ++t) {
+                try {
+                    helpers.emplace_back(work, m_rows[t].get());
+                } catch (const std::system_error&) {
+                    break; // no more threads to be had: those running share the work
+                }
             }
-        }
-        work(m_rows[0].get());
+            compute(m_rows[0].get());
+        });
         for (std::jthread& helper : helpers)
             helper.join();
     });
