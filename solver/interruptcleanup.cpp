@@ -42,6 +42,10 @@ InterruptCleanup::InterruptCleanup(PendingFiles& pending)
             sigaddset(&m_watched, signal);
     }
     pthread_sigmask(SIG_BLOCK, &m_watched, &m_previousMask);
+    struct sigaction ignore { };
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGPIPE, &ignore, &m_previousPipeAction);
     m_watcher = std::jthread([this, &pending](std::stop_token stop) {
         const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(pollInterval);
         const timespec timeout { static_cast<std::time_t>(seconds.count()),
@@ -64,6 +68,7 @@ InterruptCleanup::~InterruptCleanup()
     m_watcher.join();
     // A signal that came after the watcher's last look is delivered now, with nothing to clean.
     pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
+    sigaction(SIGPIPE, &m_previousPipeAction, nullptr);
 }
 
 } // namespace erosion

@@ -7,7 +7,8 @@
 //
 // Construct it in main before any other thread starts: threads inherit the blocked signals.
 // Signals the process was started with ignored (a background job's SIGINT, nohup's SIGHUP) stay
-// ignored.
+// ignored. SIGPIPE is ignored meanwhile: a result path that leads to a pipe whose reader has gone
+// is a write failure (EPIPE) that the run reports and cleans up after, not a sudden death.
 
 #include "pendingfiles.h"
 
@@ -27,6 +28,7 @@ public:
 private:
     sigset_t m_watched {};
     sigset_t m_previousMask {};
+    struct sigaction m_previousPipeAction { };
     std::jthread m_watcher;
 };
 

@@ -17,9 +17,11 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -381,6 +383,30 @@ TEST_F(TransientErosion, WriteFailureNamesTheFileAndLeavesThePreviousRunsFiles)
         EXPECT_EQ(outputTree(), before) << resultFiles[failing];
         fs::remove(output(resultFiles[failing]));
     }
+}
+
+TEST_F(TransientErosion, PipeWhoseReaderLeavesIsAWriteFailure)
+{
+    // The table goes to a pipe; its reader takes a little and goes away.
+    fillResultsWithSentinels();
+    const fs::path table = output(resultFiles[4]);
+    fs::remove(table);
+    ASSERT_EQ(mkfifo(table.c_str(), 0644), 0);
+    const auto before = outputTree();
+    // Opened without waiting for the writer, so that a run that never opens it cannot hang us.
+    const int reader = open(table.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    const pid_t child = start({ "-r", "0.1" });
+    pollfd readable { reader, POLLIN, 0 };
+    EXPECT_EQ(poll(&readable, 1, 10000), 1) << "nothing written to the pipe";
+    char some[100];
+    EXPECT_GT(read(reader, some, sizeof some), 0);
+    close(reader);
+    const auto finished = finish(child);
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(finished.err,
+        std::string("ERROR: could not write ../output/") + resultFiles[4] + ": Broken pipe\n");
+    EXPECT_EQ(outputTree(), before);
 }
 
 TEST_F(TransientErosion, FullTableStopsTheRunEarly)
