@@ -1,8 +1,8 @@
 #include "interruptcleanup.h"
 
 #include <cerrno>
-#include <chrono>
 #include <ctime>
+#include <system_error>
 
 #include <pthread.h>
 
@@ -10,8 +10,8 @@ namespace erosion {
 
 namespace {
 
-// How often the watcher looks whether it should stop: bounds the wait at the end of a run.
-constexpr auto pollInterval = std::chrono::milliseconds(50);
+// How often the watcher looks whether it should stop (50 ms): bounds the wait at the end of a run.
+constexpr timespec pollInterval { 0, 50'000'000 };
 
 bool ignored(int signal)
 {
@@ -46,26 +46,31 @@ InterruptCleanup::InterruptCleanup(PendingFiles& pending)
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGPIPE, &ignore, &m_previousPipeAction);
-    m_watcher = std::jthread([this, &pending](std::stop_token stop) {
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(pollInterval);
-        const timespec timeout { static_cast<std::time_t>(seconds.count()),
-            static_cast<long>(
-                std::chrono::duration_cast<std::chrono::nanoseconds>(pollInterval - seconds)
-                    .count()) };
-        while (!stop.stop_requested()) {
-            const int signal = sigtimedwait(&m_watched, nullptr, &timeout);
-            if (signal > 0) {
-                pending.abandon();
-                dieBy(signal);
-            }
+    try {
+        m_watcher = std::jthread([this, &pending](std::stop_token stop) { watch(pending, stop); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the signals act as they would without us.
+        pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
+    }
+}
+
+void InterruptCleanup::watch(PendingFiles& pending, const std::stop_token& stop)
+{
+    while (!stop.stop_requested()) {
+        const int signal = sigtimedwait(&m_watched, nullptr, &pollInterval);
+        if (signal > 0) {
+            pending.abandon();
+            dieBy(signal);
         }
-    });
+    }
 }
 
 InterruptCleanup::~InterruptCleanup()
 {
-    m_watcher.request_stop();
-    m_watcher.join();
+    if (m_watcher.joinable()) {
+        m_watcher.request_stop();
+        m_watcher.join();
+    }
     // A signal that came after the watcher's last look is delivered now, with nothing to clean.
     pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
     sigaction(SIGPIPE, &m_previousPipeAction, nullptr);

@@ -26,6 +26,9 @@ public:
     ~InterruptCleanup();
 
 private:
+    // The watcher's loop: waits for a watched signal until asked to stop.
+    void watch(PendingFiles& pending, const std::stop_token& stop);
+
     sigset_t m_watched {};
     sigset_t m_previousMask {};
     struct sigaction m_previousPipeAction { };
