@@ -1,8 +1,11 @@
 #include "pendingfiles.h"
 
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include <fcntl.h>
@@ -29,6 +32,49 @@ ReplacementTarget replacementTargetOf(const std::string& resultPath)
     return target;
 }
 
+namespace {
+
+// The temporary of target for this process's index-th file: ".name.<pid>-<index>.tmp", hidden
+// and beside it.
+constexpr std::string_view temporarySuffix = ".tmp";
+
+std::string temporaryPrefix(const fs::path& target)
+{
+    std::string prefix(1, '.');
+    prefix += target.filename().string();
+    prefix += '.';
+    return prefix;
+}
+
+// The process id in a temporary's name made by temporaryPrefix, or 0 when it is not one.
+pid_t processOfTemporary(const std::string& name, const std::string& prefix)
+{
+    if (name.size() <= prefix.size() + temporarySuffix.size() || name.rfind(prefix, 0) != 0
+        || !name.ends_with(temporarySuffix))
+        return 0;
+    pid_t pid = 0;
+    const char* first = name.data() + prefix.size();
+    const auto [end, error] = std::from_chars(first, name.data() + name.size(), pid);
+    return error == std::errc() && end != first && *end == '-' ? pid : 0;
+}
+
+} // namespace
+
+void removeStaleTemporaries(const std::string& resultPath)
+{
+    const ReplacementTarget target = replacementTargetOf(resultPath);
+    if (target.inPlace)
+        return;
+    const fs::path targetPath(target.path);
+    const std::string prefix = temporaryPrefix(targetPath);
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(targetPath.parent_path(), error)) {
+        const pid_t pid = processOfTemporary(entry.path().filename().string(), prefix);
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlink(entry.path().c_str());
+    }
+}
+
 PendingFiles::~PendingFiles()
 {
     discard();
@@ -47,13 +93,11 @@ int PendingFiles::create(const std::string& resultPath)
         return -1;
     }
     // Hidden, beside the target, unique to this process and this file of the run.
-    std::string name = ".";
-    name += targetPath.filename().string();
-    name += '.';
+    std::string name = temporaryPrefix(targetPath);
     name += std::to_string(::getpid());
     name += '-';
     name += std::to_string(m_created++);
-    name += ".tmp";
+    name += temporarySuffix;
     const std::string temporary = (targetPath.parent_path() / name).string();
     // Listed before it exists, so that an interruption from now on removes it.
     m_entries.push_back({ resultPath, target.path, temporary });

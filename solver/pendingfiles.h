@@ -24,6 +24,10 @@ struct ReplacementTarget {
 };
 ReplacementTarget replacementTargetOf(const std::string& resultPath);
 
+// Removes the temporaries that runs ended outright (SIGKILL, a power cut) left beside
+// resultPath: those of its name whose process no longer exists. A live process's are kept.
+void removeStaleTemporaries(const std::string& resultPath);
+
 class PendingFiles {
 public:
     // A file that could not be put in place: the result path and the system's error number.

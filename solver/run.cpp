@@ -185,6 +185,9 @@ int runTransientErosion(
             return fail(err, *error);
         if (const auto error = checkHistoryTime(p, nodeCount))
             return fail(err, *error);
+        // What runs killed outright left would count against the free space.
+        for (const char* path : resultpath::all)
+            removeStaleTemporaries(path);
         if (const auto error = checkDiskSpace(resultFileSizes(p, nodeCount)))
             return fail(err, *error);
         const DepthGrid grid = buildGrid(p.maxDepth, nodeSpacing);

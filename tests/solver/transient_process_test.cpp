@@ -409,6 +409,25 @@ TEST_F(TransientErosion, PipeWhoseReaderLeavesIsAWriteFailure)
     EXPECT_EQ(outputTree(), before);
 }
 
+TEST_F(TransientErosion, TemporariesOfRunsKilledOutrightAreRemoved)
+{
+    // One left by a process that has ended, one of a process still running (this one).
+    const pid_t ended = fork();
+    if (ended == 0)
+        _exit(0);
+    waitpid(ended, nullptr, 0);
+    const fs::path directory = output("transient/temp_time");
+    const fs::path stale = directory / (".transient_Tnew.dat." + std::to_string(ended) + "-4.tmp");
+    const fs::path live
+        = directory / (".transient_Tnew.dat." + std::to_string(getpid()) + "-4.tmp");
+    std::ofstream(stale) << "partial table";
+    std::ofstream(live) << "partial table";
+    const auto finished = run({});
+    ASSERT_EQ(finished.status, 0) << finished.err;
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+}
+
 TEST_F(TransientErosion, FullTableStopsTheRunEarly)
 {
     if (!fs::exists("/dev/full"))
