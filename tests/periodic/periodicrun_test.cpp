@@ -171,6 +171,51 @@ TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
     EXPECT_TRUE(std::filesystem::is_empty(historyDir()));
 }
 
+// A value must be wholly a number: what the lenient rule would read as 1, 1, 0, 10 or 1 is refused
+// with the word as the user typed it, and so is a word that belongs to no option.
+TEST_F(PeriodicRun, WordsThatAreNotWhollyANumberAreRefusedAsTyped)
+{
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases {
+        { { "-A", "1km" }, "ERROR: -A expects a number, got '1km'\n" },
+        { { "-T", "1,5" }, "ERROR: -T expects a number, got '1,5'\n" },
+        { { "-b", "abc" }, "ERROR: -b expects a number, got 'abc'\n" },
+        { { "-w", "nan" }, "ERROR: -w expects a number, got 'nan'\n" },
+        { { "-z", "1e400" }, "ERROR: -z expects a number, got '1e400'\n" },
+        { { "-r", "0.5", "-i", "" }, "ERROR: -i expects a number, got ''\n" },
+        { { "-n", "10.5" }, "ERROR: -n expects a whole number, got '10.5'\n" },
+        { { "-n", "1e3" }, "ERROR: -n expects a whole number, got '1e3'\n" },
+        { { "-A", "500", "extra" },
+            "ERROR: unexpected word 'extra': every value follows its option, as in -A 1000 (-h "
+            "lists the options)\n" },
+        { { "-A", "5", "00" },
+            "ERROR: unexpected word '00': every value follows its option, as in -A 1000 (-h "
+            "lists the options)\n" },
+        { { "--", "-A", "500" },
+            "ERROR: unexpected word '-A': every value follows its option, as in -A 1000 (-h "
+            "lists the options)\n" },
+    };
+    for (const auto& [options, message] : cases) {
+        std::vector<std::string> words { "periodic_topography" };
+        words.insert(words.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (auto& word : words) {
+            argv.push_back(word.data());
+        }
+        err.str("");
+        out.str("");
+        EXPECT_EQ(
+            runPeriodicTopography(static_cast<int>(argv.size()), argv.data(), output(), out, err),
+            1)
+            << message;
+        EXPECT_EQ(err.str(), message);
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(isothermDir()));
+    EXPECT_TRUE(std::filesystem::is_empty(historyDir()));
+    // The same words written as whole numbers run.
+    EXPECT_EQ(run({ "-n", "+11", "-A", "1.0e3", "-T", "-1.5" }), 0) << err.str();
+}
+
 TEST_F(PeriodicRun, MissingDirectoryIsReportedBeforeAnyFileIsWritten)
 {
     std::filesystem::remove(historyDir());
