@@ -55,6 +55,9 @@ int runPeriodicTopography(const int argc, char* const argv[],
                     + "; lower the relief (-A) or lengthen the wavelength (-w)");
         }
 
+        for (const std::string& warning : parameterWarnings(parameters)) {
+            err << "WARNING: " << warning << '\n';
+        }
         writeFiles(periodicFiles(computeResults(model, parameters), outputRoot));
         out << "Surface temperature met within " << numberWord(residual) << " C using "
             << model.harmonicCount() << " harmonics\n";

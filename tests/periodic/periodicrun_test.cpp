@@ -136,20 +136,15 @@ TEST_F(PeriodicRun, IsothermInTheAirIsWrittenAsNaN)
 TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
 {
     const std::vector<std::pair<std::vector<const char*>, std::string>> cases {
-        { { "-r", "0" }, "-r" },
-        { { "-r", "abc" }, "-r" },
-        { { "-a", "-1e-6" }, "-a" },
-        { { "-z", "0" }, "-z" },
-        { { "-w", "0" }, "-w" },
-        { { "-w", "-20000" }, "-w" },
-        { { "-A", "-10" }, "-A" },
-        { { "-z", "900" }, "-z" },
-        { { "-n", "1" }, "-n" },
-        { { "-o", "0" }, "-o" },
-        { { "-o", "200" }, "-o" },
-        { { "-b", "1e999" }, "-b" },
-        { { "-n", "100001" }, "-n" },
-        { { "-A", "6000" }, "too steep" },
+        { { "-r", "0" }, "-r" }, { { "-r", "abc" }, "-r" }, { { "-a", "-1e-6" }, "-a" },
+        { { "-z", "0" }, "-z" }, { { "-w", "0" }, "-w" }, { { "-w", "-20000" }, "-w" },
+        { { "-A", "-10" }, "-A" }, { { "-z", "900" }, "-z" }, { { "-n", "1" }, "-n" },
+        { { "-o", "0" }, "-o" }, { { "-o", "200" }, "-o" }, { { "-b", "1e999" }, "-b" },
+        { { "-n", "100001" }, "-n" }, { { "-A", "6000" }, "too steep" }, { { "-L", "-1" }, "-L" },
+        { { "-b", "5" }, "raise -b" }, // valleys at 6.5 C
+        { { "-T", "1300" }, "raise -b" }, { { "-T", "-274" }, "absolute zero" },
+        { { "-b", "-300" }, "absolute zero" }, { { "-k", "-273.2" }, "absolute zero" },
+        { { "-L", "300" }, "absolute zero" }, // ridge crests at -300 C
     };
     std::ofstream(isothermDir() / "periodic_geo1.dat") << "old";
     for (const auto& [options, named] : cases) {
@@ -214,6 +209,29 @@ TEST_F(PeriodicRun, WordsThatAreNotWhollyANumberAreRefusedAsTyped)
     EXPECT_TRUE(std::filesystem::is_empty(historyDir()));
     // The same words written as whole numbers run.
     EXPECT_EQ(run({ "-n", "+11", "-A", "1.0e3", "-T", "-1.5" }), 0) << err.str();
+}
+
+// The model's temperatures lie between the ridge crests (-6.5 C) and the base (1250 C): an isotherm
+// outside that range is warned about, and exactly those isotherms leave a file of NaN only.
+TEST_F(PeriodicRun, IsothermOutsideTheModelIsWarnedAboutAndAllNaN)
+{
+    for (const char* temp : { "-10", "0", "1249", "1251", "5000" }) {
+        SCOPED_TRACE(temp);
+        ASSERT_EQ(run({ "-i", temp, "-n", "9" }), 0) << err.str();
+        const auto w = words(isothermDir() / "periodic_geo1.dat");
+        bool allNaN = true;
+        for (std::size_t i = 1; i < w.size(); i += 2) {
+            allNaN = allNaN && w[i] == "NaN";
+        }
+        const bool warned = !err.str().empty();
+        EXPECT_EQ(warned, allNaN) << err.str();
+        if (warned) {
+            EXPECT_EQ(err.str(),
+                std::string("WARNING: isotherm 1 (-i ") + temp
+                    + " C) lies outside the model's temperatures, -6.5 to 1250 C: its file holds "
+                      "only NaN\n");
+        }
+    }
 }
 
 TEST_F(PeriodicRun, MissingDirectoryIsReportedBeforeAnyFileIsWritten)
