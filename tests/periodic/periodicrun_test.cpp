@@ -238,21 +238,19 @@ TEST_F(PeriodicRun, IsothermOutsideTheModelIsWarnedAboutAndAllNaN)
 // surface misfit and a deeper base, and with that base the same run is accepted.
 TEST_F(PeriodicRun, BaseCloseBelowTheValleysIsRefusedWithABaseThatFits)
 {
-    for (const auto& [amplitude, depth] : { std::pair { "1000", "1001" }, { "3000", "6000" } }) {
-        SCOPED_TRACE(depth);
-        ASSERT_EQ(run({ "-A", amplitude, "-z", depth, "-o", "0.001", "-n", "5" }), 1);
-        const std::string message = err.str();
-        EXPECT_NE(message.find("surface misfit"), std::string::npos) << message;
-        EXPECT_EQ(message.find("wavelength"), std::string::npos) << message;
-        const std::string hint = "deepen it (-z ";
-        const auto at = message.find(hint);
-        ASSERT_NE(at, std::string::npos) << message;
-        const std::string deeper = message.substr(
-            at + hint.size(), message.find(' ', at + hint.size()) - (at + hint.size()));
-        EXPECT_GT(decimal::toDouble(deeper), decimal::toDouble(depth));
-        EXPECT_EQ(run({ "-A", amplitude, "-z", deeper.c_str(), "-o", "0.001", "-n", "5" }), 0)
-            << err.str();
-    }
+    ASSERT_EQ(run({ "-A", "1000", "-z", "1001", "-o", "0.001", "-n", "5" }), 1);
+    const std::string message = err.str();
+    EXPECT_NE(message.find("surface misfit"), std::string::npos) << message;
+    EXPECT_EQ(message.find("wavelength"), std::string::npos) << message;
+    const std::string hint = "deepen it (-z ";
+    const auto at = message.find(hint);
+    ASSERT_NE(at, std::string::npos) << message;
+    const std::string deeper = message.substr(
+        at + hint.size(), message.find(' ', at + hint.size()) - (at + hint.size()));
+    EXPECT_GT(decimal::toDouble(deeper), 1001.0);
+    EXPECT_EQ(run({ "-A", "1000", "-z", deeper.c_str(), "-o", "0.001", "-n", "5" }), 0)
+        << err.str();
+
     ASSERT_EQ(run({ "-A", "6000" }), 1);
     EXPECT_NE(err.str().find("too steep"), std::string::npos) << err.str();
     EXPECT_EQ(err.str().find("-z"), std::string::npos) << err.str();
