@@ -16,8 +16,7 @@ std::string describe(
     return name + " (-" + option + " " + numberWord(value) + (unit.empty() ? "" : " ") + unit + ")";
 }
 
-// Ts -+ beta h0: the surface temperature on the ridge crests (colder) and valley floors (warmer),
-// C.
+// Ts -+ beta h0 (C): the surface temperature on the ridge crests and on the valley floors.
 double ridgeTemp(const PeriodicParameters& p)
 {
     return p.surfaceTemp - p.lapseRate * p.reliefAmplitude / metresPerKilometre;
