@@ -14,6 +14,9 @@ namespace {
 // Deeper bases are tried down to this many wavelengths below the valley floors: there a mode of
 // the first harmonic has decayed by exp(-4 pi) ~ 3e-6 and the base no longer constrains the fit.
 constexpr double deepestGapInWavelengths = 2.0;
+// At most this many deeper bases are tried (the gap grows by 2^40 ~ 1e12), which bounds the time
+// a refusal takes however thin the gap and long the wavelength.
+constexpr int maxDoublings = 40;
 
 // x rounded up to two significant digits (1002 -> 1100), so that the suggestion reads well.
 double roundUpToTwoDigits(const double x)
@@ -37,9 +40,11 @@ std::optional<double> sufficientBasalDepth(const PeriodicParameters& p)
     const double deepest = p.reliefAmplitude + deepestGapInWavelengths * p.wavelength;
     double gap = p.basalDepth - p.reliefAmplitude;
     double tried = p.basalDepth;
-    while (tried < deepest) {
+    for (int doubling = 0; doubling < maxDoublings && tried < deepest; ++doubling) {
         gap *= 2.0;
-        const double depth = std::min(roundUpToTwoDigits(p.reliefAmplitude + gap), deepest);
+        const bool last = doubling + 1 == maxDoublings;
+        const double depth
+            = last ? deepest : std::min(roundUpToTwoDigits(p.reliefAmplitude + gap), deepest);
         if (depth <= tried) {
             continue;
         }
@@ -53,6 +58,11 @@ std::optional<double> sufficientBasalDepth(const PeriodicParameters& p)
 
 std::string fitRefusal(const PeriodicParameters& p, const double residual)
 {
+    if (std::isnan(residual)) {
+        // The exponentials of the series overflowed: no depth or relief tells why.
+        return "the series cannot be evaluated for these lengths (its surface misfit is not a "
+               "number); check -w, -A and -z";
+    }
     const std::string misfit = "the surface misfit is " + numberWord(residual)
         + " C, above the limit of " + numberWord(acceptableResidual) + " C";
     if (const auto depth = sufficientBasalDepth(p)) {

@@ -145,6 +145,7 @@ TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
         { { "-T", "1300" }, "raise -b" }, { { "-T", "-274" }, "absolute zero" },
         { { "-b", "-300" }, "absolute zero" }, { { "-k", "-273.2" }, "absolute zero" },
         { { "-L", "300" }, "absolute zero" }, // ridge crests at -300 C
+        { { "-w", "1e308" }, "check -w" }, // the series overflows
     };
     std::ofstream(isothermDir() / "periodic_geo1.dat") << "old";
     for (const auto& [options, named] : cases) {
