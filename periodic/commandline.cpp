@@ -1,20 +1,84 @@
 #include "commandline.h"
 
-#include "decimal.h"
 #include "getopt.h"
+#include "strictnumber.h"
 
 namespace periodic {
 
 const char* const versionString = "2D Periodic Topography Steady-State Calculation - v1.0";
 
 namespace {
+
 constexpr const char* optionString = "hvr:a:T:L:b:z:w:A:i:j:k:l:o:n:";
+
+// The parameter that an option letter taking a real number sets, or null for any other letter.
+double* valueOf(PeriodicParameters& p, const char option)
+{
+    switch (option) {
+    case 'r':
+        return &p.erosionRate;
+    case 'a':
+        return &p.diffusivity;
+    case 'T':
+        return &p.surfaceTemp;
+    case 'L':
+        return &p.lapseRate;
+    case 'b':
+        return &p.basalTemp;
+    case 'z':
+        return &p.basalDepth;
+    case 'w':
+        return &p.wavelength;
+    case 'A':
+        return &p.reliefAmplitude;
+    case 'i':
+        return &p.isothermTemp[0];
+    case 'j':
+        return &p.isothermTemp[1];
+    case 'k':
+        return &p.isothermTemp[2];
+    case 'l':
+        return &p.isothermTemp[3];
+    case 'o':
+        return &p.historyDuration;
+    default:
+        return nullptr;
+    }
 }
+
+// Stores the value of word in target when the whole word is a finite decimal number; otherwise
+// reports "ERROR: -A expects a number, got '1km'" on err and returns false.
+bool readNumber(const int option, const char* word, double& target, std::ostream& err)
+{
+    const auto value = decimal::strictDouble(word);
+    if (!value) {
+        err << "ERROR: -" << static_cast<char>(option) << " expects a number, got '" << word
+            << "'\n";
+        return false;
+    }
+    target = *value;
+    return true;
+}
+
+// The same for a count, which must be written as a whole number.
+bool readWholeNumber(const int option, const char* word, int& target, std::ostream& err)
+{
+    const auto value = decimal::strictInt(word);
+    if (!value) {
+        err << "ERROR: -" << static_cast<char>(option) << " expects a whole number, got '" << word
+            << "'\n";
+        return false;
+    }
+    target = *value;
+    return true;
+}
+
+} // namespace
 
 void printUsage(std::ostream& out, const char* programName)
 {
     out << "2D Periodic Topography Steady-State Calculation\n"
-        << "Usage: " << programName << " [OPTION]... [ARG]...\n\n"
+        << "Usage: " << programName << " [OPTION]...\n\n"
         << "OPTIONS:\n"
         << "-r   erosion rate (mm/yr)\n"
         << "-a   thermal diffusivity (m2/s)\n"
@@ -46,47 +110,11 @@ CommandLine scanCommandLine(
     while ((option = optscan::getopt(argc, argv, optionString)) != -1) {
         const char* value = optscan::optarg;
         switch (option) {
-        case 'r':
-            p.erosionRate = decimal::toDouble(value);
-            break;
-        case 'a':
-            p.diffusivity = decimal::toDouble(value);
-            break;
-        case 'T':
-            p.surfaceTemp = decimal::toDouble(value);
-            break;
-        case 'L':
-            p.lapseRate = decimal::toDouble(value);
-            break;
-        case 'b':
-            p.basalTemp = decimal::toDouble(value);
-            break;
-        case 'z':
-            p.basalDepth = decimal::toDouble(value);
-            break;
-        case 'w':
-            p.wavelength = decimal::toDouble(value);
-            break;
-        case 'A':
-            p.reliefAmplitude = decimal::toDouble(value);
-            break;
-        case 'i':
-            p.isothermTemp[0] = decimal::toDouble(value);
-            break;
-        case 'j':
-            p.isothermTemp[1] = decimal::toDouble(value);
-            break;
-        case 'k':
-            p.isothermTemp[2] = decimal::toDouble(value);
-            break;
-        case 'l':
-            p.isothermTemp[3] = decimal::toDouble(value);
-            break;
-        case 'o':
-            p.historyDuration = decimal::toDouble(value);
-            break;
         case 'n':
-            p.pointCount = decimal::toInt(value);
+            if (!readWholeNumber(option, value, p.pointCount, err)) {
+                line.action = CommandLine::Action::refuse;
+                return line;
+            }
             break;
         case 'h':
             printUsage(out, argv[0]);
@@ -101,8 +129,21 @@ CommandLine scanCommandLine(
             line.action = CommandLine::Action::refuse;
             return line;
         default:
+            if (double* target = valueOf(p, static_cast<char>(option))) {
+                if (!readNumber(option, value, *target, err)) {
+                    line.action = CommandLine::Action::refuse;
+                    return line;
+                }
+            }
             break;
         }
+    }
+    // Every option takes its value from the next word, so a word left over is a mistake (a value
+    // without its option, or a value split in two), not something to pass over.
+    if (optscan::optind < argc) {
+        err << "ERROR: unexpected word '" << argv[optscan::optind]
+            << "': every value follows its option, as in -A 1000 (-h lists the options)\n";
+        line.action = CommandLine::Action::refuse;
     }
     return line;
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The command line of periodic_topography: options in the suite's style (the suite's own option
 // scanner; every option but -h and -v takes the whole next word as its value; the last
-// occurrence wins), the usage text and the version text.
+// occurrence wins), the usage text and the version text. Values are read strictly: a word that is
+// not wholly a finite decimal number (a whole number for -n), or a word left over after the
+// options, is refused rather than read as whatever number its first characters make.
 
 #include "periodicparameters.h"
 
@@ -26,7 +28,8 @@ struct CommandLine {
 
 // Scans argv from its first word (the scanner is reset first, so it may be called again). The
 // usage and version texts go to out; option errors to the C stderr (the scanner's own line) and
-// err (the hint that follows it).
+// err (the hint that follows it); a value that is no number, or a word left over, to err as one
+// "ERROR: ..." line.
 CommandLine scanCommandLine(int argc, char* const argv[], std::ostream& out, std::ostream& err);
 
 } // namespace periodic

@@ -34,7 +34,7 @@ std::vector<std::filesystem::path> outputDirectories(const std::filesystem::path
 void requireDirectories(const std::vector<std::filesystem::path>& directories);
 
 // The five isotherm-viewer files (topography, isotherms 1 to 4) and the three history files
-// (ridge, mid-valley, valley) under outputRoot.
+// (ridge, mid-slope, valley) under outputRoot.
 std::vector<OutputFile> periodicFiles(
     const PeriodicResults& results, const std::filesystem::path& outputRoot);
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace periodic {
 
@@ -28,10 +29,18 @@ struct PeriodicParameters {
 // a bound on the run time (some seconds per 10 000 points).
 inline constexpr int maxPointCount = 100000;
 
+// The lowest temperature there is, C.
+inline constexpr double absoluteZero = -273.15;
+
 // The first value that the model cannot take, as a message naming its option and the accepted
 // range (without the "ERROR: " prefix); nullopt when every value is usable. The steepness of the
 // relief is judged after the fit, from its surface residual.
 std::optional<std::string> parameterError(const PeriodicParameters& parameters);
+
+// Values the model can take but which give an empty result, one message each (without the
+// "WARNING: " prefix): an isotherm outside the model's range of temperatures, which is nowhere
+// met. Meaningful once parameterError has found nothing.
+std::vector<std::string> parameterWarnings(const PeriodicParameters& parameters);
 
 // The same problem in m, s and C.
 SteadyStateProblem toProblem(const PeriodicParameters& parameters);

@@ -1,13 +1,13 @@
 #include "periodicrun.h"
 
 #include "commandline.h"
+#include "fitrefusal.h"
 #include "numberword.h"
 #include "outputfiles.h"
 #include "results.h"
 #include "steadystate.h"
 
 #include <new>
-#include <numbers>
 #include <string>
 
 namespace periodic {
@@ -45,16 +45,12 @@ int runPeriodicTopography(const int argc, char* const argv[],
         const PeriodicSteadyState model = PeriodicSteadyState::solve(toProblem(parameters));
         const double residual = model.largestSurfaceResidual();
         if (!(residual <= acceptableResidual)) {
-            const double steepness
-                = 2.0 * std::numbers::pi * parameters.reliefAmplitude / parameters.wavelength;
-            return refuse(err,
-                "relief too steep for the method: the surface temperature is met "
-                "only within "
-                    + numberWord(residual) + " C (limit " + numberWord(acceptableResidual)
-                    + " C) at 2 pi h0 / lambda = " + numberWord(steepness)
-                    + "; lower the relief (-A) or lengthen the wavelength (-w)");
+            return refuse(err, fitRefusal(parameters, residual));
         }
 
+        for (const std::string& warning : parameterWarnings(parameters)) {
+            err << "WARNING: " << warning << '\n';
+        }
         writeFiles(periodicFiles(computeResults(model, parameters), outputRoot));
         out << "Surface temperature met within " << numberWord(residual) << " C using "
             << model.harmonicCount() << " harmonics\n";

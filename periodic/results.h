@@ -1,6 +1,6 @@
 #pragma once
 // Everything periodic_topography writes, computed from the fitted model: the topography and four
-// isotherms across two wavelengths, and the cooling histories of a ridge, a mid-valley point and
+// isotherms across two wavelengths, and the cooling histories of a ridge, a mid-slope point and
 // a valley.
 
 #include "periodicparameters.h"
@@ -15,7 +15,7 @@ struct PeriodicResults {
     Series topography; // (x m, surface height m)
     std::array<Series, 4> isotherms; // (x m, isotherm height m or NaN)
     Series ridge; // (time Myr, temperature C) at x = 0
-    Series midValley; // at x = lambda / 4
+    Series midValley; // at x = lambda / 4: half-way down the slope, at the mean elevation
     Series valley; // at x = lambda / 2
 };
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times whole runs on fine grids, side by side: transient_erosion, the same solver on its plain
 # single-thread path (transient_erosion_plain, built for benchmarks only) and the numpy/scipy
-# script a user would otherwise write (../shared/bench/numpy_peer.py beside the repository), at
+# script a user would otherwise write (bench/numpy_peer.py), at
 # the erosion rates given (default 0.1 0.05 0.01 mm/yr: 501, 1001 and 5001 nodes). Each program
 # runs in its own temporary workspace (a run directory beside an output tree); wall clock,
 # medians of 5 runs after one warm-up, files written into the page cache. Prints a table of
@@ -17,11 +17,7 @@ rates=("$@")
 ((${#rates[@]} > 0)) || rates=(0.1 0.05 0.01)
 runs=5
 
-peer="$repo/../shared/bench/numpy_peer.py"
-if [[ ! -f "$peer" ]]; then
-    echo "ERROR: the numpy peer is missing: expected $peer (the shared/ folder beside the repository)" >&2
-    exit 1
-fi
+peer="$repo/bench/numpy_peer.py"
 
 "$repo/scripts/install-deps.sh" --bench
 build_dir=${BENCH_BUILD_DIR:-$repo/build-bench}

@@ -12,6 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev libeigen3-dev libboost-dev
     fonts-dejavu-core xvfb xauth
+    locales
 )
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(python3 python3-numpy python3-scipy python3-threadpoolctl hyperfine time)
@@ -24,15 +25,24 @@ for package in "${packages[@]}"; do
     fi
 done
 
-if ((${#missing[@]} == 0)); then
-    exit 0
-fi
-
-echo "Installing: ${missing[*]}" >&2
 sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then
     sudo_cmd=(sudo)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if ((${#missing[@]} > 0)); then
+    echo "Installing: ${missing[*]}" >&2
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# One locale whose decimal separator is a comma, so that the test of locale-free number reading
+# runs instead of being skipped; generated once.
+test_locale=de_DE.UTF-8
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the locale $test_locale" >&2
+    "${sudo_cmd[@]}" sed -i "s/^# *\($test_locale UTF-8\)/\1/" /etc/locale.gen
+    grep -qx "$test_locale UTF-8" /etc/locale.gen ||
+        echo "$test_locale UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+fi

@@ -136,20 +136,16 @@ TEST_F(PeriodicRun, IsothermInTheAirIsWrittenAsNaN)
 TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
 {
     const std::vector<std::pair<std::vector<const char*>, std::string>> cases {
-        { { "-r", "0" }, "-r" },
-        { { "-r", "abc" }, "-r" },
-        { { "-a", "-1e-6" }, "-a" },
-        { { "-z", "0" }, "-z" },
-        { { "-w", "0" }, "-w" },
-        { { "-w", "-20000" }, "-w" },
-        { { "-A", "-10" }, "-A" },
-        { { "-z", "900" }, "-z" },
-        { { "-n", "1" }, "-n" },
-        { { "-o", "0" }, "-o" },
-        { { "-o", "200" }, "-o" },
-        { { "-b", "1e999" }, "-b" },
-        { { "-n", "100001" }, "-n" },
-        { { "-A", "6000" }, "too steep" },
+        { { "-r", "0" }, "-r" }, { { "-r", "abc" }, "-r" }, { { "-a", "-1e-6" }, "-a" },
+        { { "-z", "0" }, "-z" }, { { "-w", "0" }, "-w" }, { { "-w", "-20000" }, "-w" },
+        { { "-A", "-10" }, "-A" }, { { "-z", "900" }, "-z" }, { { "-n", "1" }, "-n" },
+        { { "-o", "0" }, "-o" }, { { "-o", "200" }, "-o" }, { { "-b", "1e999" }, "-b" },
+        { { "-n", "100001" }, "-n" }, { { "-A", "6000" }, "too steep" }, { { "-L", "-1" }, "-L" },
+        { { "-b", "5" }, "raise -b" }, // valleys at 6.5 C
+        { { "-T", "1300" }, "raise -b" }, { { "-T", "-274" }, "absolute zero" },
+        { { "-b", "-300" }, "absolute zero" }, { { "-k", "-273.2" }, "absolute zero" },
+        { { "-L", "300" }, "absolute zero" }, // ridge crests at -300 C
+        { { "-w", "1e308" }, "check -w" }, // the series overflows
     };
     std::ofstream(isothermDir() / "periodic_geo1.dat") << "old";
     for (const auto& [options, named] : cases) {
@@ -169,6 +165,96 @@ TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
     }
     EXPECT_EQ(text(isothermDir() / "periodic_geo1.dat"), "old");
     EXPECT_TRUE(std::filesystem::is_empty(historyDir()));
+}
+
+// A value must be wholly a number: what the lenient rule would read as 1, 1, 0, 10 or 1 is refused
+// with the word as the user typed it, and so is a word that belongs to no option.
+TEST_F(PeriodicRun, WordsThatAreNotWhollyANumberAreRefusedAsTyped)
+{
+    const std::vector<std::pair<std::vector<const char*>, std::string>> cases {
+        { { "-A", "1km" }, "ERROR: -A expects a number, got '1km'\n" },
+        { { "-T", "1,5" }, "ERROR: -T expects a number, got '1,5'\n" },
+        { { "-b", "abc" }, "ERROR: -b expects a number, got 'abc'\n" },
+        { { "-w", "nan" }, "ERROR: -w expects a number, got 'nan'\n" },
+        { { "-z", "1e400" }, "ERROR: -z expects a number, got '1e400'\n" },
+        { { "-r", "0.5", "-i", "" }, "ERROR: -i expects a number, got ''\n" },
+        { { "-n", "10.5" }, "ERROR: -n expects a whole number, got '10.5'\n" },
+        { { "-n", "1e3" }, "ERROR: -n expects a whole number, got '1e3'\n" },
+        { { "-A", "500", "extra" },
+            "ERROR: unexpected word 'extra': every value follows its option, as in -A 1000 (-h "
+            "lists the options)\n" },
+        { { "-A", "5", "00" },
+            "ERROR: unexpected word '00': every value follows its option, as in -A 1000 (-h "
+            "lists the options)\n" },
+        { { "--", "-A", "500" },
+            "ERROR: unexpected word '-A': every value follows its option, as in -A 1000 (-h "
+            "lists the options)\n" },
+    };
+    for (const auto& [options, message] : cases) {
+        std::vector<std::string> words { "periodic_topography" };
+        words.insert(words.end(), options.begin(), options.end());
+        std::vector<char*> argv;
+        for (auto& word : words) {
+            argv.push_back(word.data());
+        }
+        err.str("");
+        out.str("");
+        EXPECT_EQ(
+            runPeriodicTopography(static_cast<int>(argv.size()), argv.data(), output(), out, err),
+            1)
+            << message;
+        EXPECT_EQ(err.str(), message);
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(isothermDir()));
+    EXPECT_TRUE(std::filesystem::is_empty(historyDir()));
+    // The same words written as whole numbers run.
+    EXPECT_EQ(run({ "-n", "+11", "-A", "1.0e3", "-T", "-1.5" }), 0) << err.str();
+}
+
+// The model's temperatures lie between the ridge crests (-6.5 C) and the base (1250 C): an isotherm
+// outside that range is warned about, and exactly those isotherms leave a file of NaN only.
+TEST_F(PeriodicRun, IsothermOutsideTheModelIsWarnedAboutAndAllNaN)
+{
+    for (const char* temp : { "-10", "0", "1249", "1251", "5000" }) {
+        SCOPED_TRACE(temp);
+        ASSERT_EQ(run({ "-i", temp, "-n", "9" }), 0) << err.str();
+        const auto w = words(isothermDir() / "periodic_geo1.dat");
+        bool allNaN = true;
+        for (std::size_t i = 1; i < w.size(); i += 2) {
+            allNaN = allNaN && w[i] == "NaN";
+        }
+        const bool warned = !err.str().empty();
+        EXPECT_EQ(warned, allNaN) << err.str();
+        if (warned) {
+            EXPECT_EQ(err.str(),
+                std::string("WARNING: isotherm 1 (-i ") + temp
+                    + " C) lies outside the model's temperatures, -6.5 to 1250 C: its file holds "
+                      "only NaN\n");
+        }
+    }
+}
+
+// A base just below the valley floors limits the fit, not the relief: the refusal names the
+// surface misfit and a deeper base, and with that base the same run is accepted.
+TEST_F(PeriodicRun, BaseCloseBelowTheValleysIsRefusedWithABaseThatFits)
+{
+    ASSERT_EQ(run({ "-A", "1000", "-z", "1001", "-o", "0.001", "-n", "5" }), 1);
+    const std::string message = err.str();
+    EXPECT_NE(message.find("surface misfit"), std::string::npos) << message;
+    EXPECT_EQ(message.find("wavelength"), std::string::npos) << message;
+    const std::string hint = "deepen it (-z ";
+    const auto at = message.find(hint);
+    ASSERT_NE(at, std::string::npos) << message;
+    const std::string deeper = message.substr(
+        at + hint.size(), message.find(' ', at + hint.size()) - (at + hint.size()));
+    EXPECT_GT(decimal::toDouble(deeper), 1001.0);
+    EXPECT_EQ(run({ "-A", "1000", "-z", deeper.c_str(), "-o", "0.001", "-n", "5" }), 0)
+        << err.str();
+
+    ASSERT_EQ(run({ "-A", "6000" }), 1);
+    EXPECT_NE(err.str().find("too steep"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("-z"), std::string::npos) << err.str();
 }
 
 TEST_F(PeriodicRun, MissingDirectoryIsReportedBeforeAnyFileIsWritten)
