@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString renderPlot = QStringLiteral(RENDER_PLOT);
@@ -173,7 +175,14 @@ TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
             "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE\n" },
         { { "plot_temp_hist", tree.outputPath("missing/dir/refused.svg"), "10", "0" },
             "render_plot: cannot write '" + tree.outputPath("missing/dir/refused.svg").toUtf8() },
+        { { "plot_temp_hist", tree.outputPath("pipe/plot.png"), "10", "0" },
+            "plot.png': it is a fifo, not a regular file\n" },
     };
+    // A link to a fifo: replacing it by a file would break whatever reads from the fifo.
+    QDir().mkpath(tree.outputPath("pipe"));
+    const QByteArray fifo = QFile::encodeName(tree.outputPath("pipe/fifo"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(tree.outputPath("pipe/fifo"), tree.outputPath("pipe/plot.png")));
     for (const Case& refused : cases) {
         SCOPED_TRACE(refused.arguments.join(' ').toStdString());
         const ProgramRun run = render(refused.arguments);
@@ -182,6 +191,8 @@ TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
         EXPECT_TRUE(run.err.contains(refused.message)) << run.err.toStdString();
     }
     EXPECT_TRUE(QDir(tree.outputPath("plots")).entryList(QDir::Files).isEmpty());
+    struct stat status { };
+    EXPECT_TRUE(::stat(fifo.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 TEST(ExportFormat, IsTakenFromTheSuffixInAnyLetterCase)
