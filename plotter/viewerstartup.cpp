@@ -1,6 +1,7 @@
 #include "viewerstartup.h"
 
 #include "decimal.h"
+#include "displaystart.h"
 #include "plotter.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -137,8 +139,14 @@ void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStrin
 int runViewer(int argc, char** argv, const ViewerDefinition& viewer)
 {
     // The application object takes its own options (-platform, -style, ...) out of argc and
-    // argv, so only the viewer's arguments remain to be counted.
-    QApplication application(argc, argv);
+    // argv, so only the viewer's arguments remain to be counted. Without a display it cannot
+    // start at all: that is said in one line, with status 1.
+    std::optional<QApplication> started;
+    {
+        const DisplayStart start;
+        started.emplace(argc, argv);
+    }
+    QApplication& application = *started;
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
