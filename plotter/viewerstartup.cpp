@@ -64,14 +64,17 @@ std::vector<double> SeriesReader::readSeries(const QString& path)
         // Each read skips white space (line ends included) and takes one word, so a record is
         // simply the next two words, whatever the line breaks.
         stream >> x >> y;
-        // White space after the last record reads as two empty words and a file cut inside a
-        // record leaves the second word empty: neither is a record, and neither becomes the
-        // fabricated point (x, 0) or (0, 0).
-        if (y.isEmpty())
+        // White space after the last record reads as two empty words: no record.
+        if (x.isEmpty())
             break;
         first = x;
         second = y;
         ++records;
+        // A file cut inside its last record leaves the second word empty: the record is read
+        // (counted, and its words are the last read) but the point (x, 0) it would make up is
+        // not drawn.
+        if (y.isEmpty())
+            break;
         if (y == notANumberWord)
             continue;
         points.push_back(wordToDouble(x));
