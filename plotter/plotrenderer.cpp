@@ -1,10 +1,10 @@
 #include "plotrenderer.h"
 
-#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
+#include <QStringList>
 
 #include <array>
 #include <cmath>
@@ -17,9 +17,13 @@ constexpr std::array<Qt::GlobalColor, 6> seriesColours { Qt::black, Qt::blue, Qt
 constexpr std::array<Qt::PenStyle, 5> seriesLineStyles { Qt::SolidLine, Qt::DashLine, Qt::DotLine,
     Qt::DashDotLine, Qt::DashDotDotLine };
 
-// The plot's texts are sized so that a six-character tick label such as -50000 fits between the
-// turned y caption and the frame, and a legend row's text fits its box.
+// The plot's layout was made for a sans-serif font with Helvetica's widths: at 11 pixels a
+// six-character tick label such as -50000 fits between the turned y caption and the frame, and
+// a ten-letter legend text such as "Topography" fits its box. Liberation Sans has those widths;
+// DejaVu Sans, wider by about a tenth, stands in where it is missing.
 constexpr int plotTextPixels = 11;
+const QStringList plotFontFamilies { QStringLiteral("Liberation Sans"),
+    QStringLiteral("DejaVu Sans") };
 
 constexpr int gridDarkening = 200; // QColor::darker factor: half the brightness
 constexpr int textPenWidth = 3;
@@ -122,7 +126,9 @@ void PlotRenderer::paint(
 
 QFont PlotRenderer::plotFont()
 {
-    QFont font = QGuiApplication::font();
+    QFont font;
+    font.setFamilies(plotFontFamilies);
+    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(plotTextPixels);
     return font;
 }
