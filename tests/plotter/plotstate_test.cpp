@@ -83,3 +83,12 @@ TEST(BandZoom, ABandUnderFourPixelsOrASurfaceWithoutPlotSelectsNothing)
     EXPECT_EQ(state.history.size(), 1);
     EXPECT_TRUE(state.zoomToBand(QSize(1000, 600), QPoint(300, 100), QPoint(303, 103)));
 }
+
+TEST(BandZoom, AReversedAxisIsRoundedToTickStepsAndStaysReversed)
+{
+    // Time running from 20 on the left down to 0: the left half selects 20 .. 10.01.
+    PlotState state;
+    state.history.reset(PlotBounds { 20, 0, 5, 0, 10, 5 });
+    ASSERT_TRUE(state.zoomToBand(QSize(1000, 600), QPoint(60, 40), QPoint(519, 299)));
+    EXPECT_EQ(state.history.shown(), (PlotBounds { 20, 10, 5, 5, 10, 5 }));
+}
