@@ -38,6 +38,7 @@ constexpr int wheelUnitsPerDegree = 8;
 constexpr int wheelDegreesPerStep = 15; // one notch of 120 units moves one tick interval
 
 constexpr int noticeMargin = 8;
+constexpr int noticeShownMs = 10000;
 
 // The one-pixel rows and columns on the border of rect, inside it: top, left, bottom, right.
 std::array<QRect, 4> edgesOf(const QRect& rect)
@@ -47,7 +48,6 @@ std::array<QRect, 4> edgesOf(const QRect& rect)
         QRect(rect.left(), rect.bottom(), rect.width(), 1),
         QRect(rect.right(), rect.top(), 1, rect.height()) };
 }
-constexpr int noticeShownMs = 10000;
 
 } // namespace
 
