@@ -1,4 +1,5 @@
-// The plot's state without any widget: the zoom history's rules and the rubber-band zoom.
+// The plot's state without any widget: the zoom history's rules and the rubber-band zoom (the
+// Plotter's tests drive the same rules through the mouse, the keys and the buttons).
 
 #include "plotstate.h"
 
@@ -12,26 +13,6 @@ const PlotBounds b { 1, 2, 5, 6, 7, 5 };
 const PlotBounds c { 2, 3, 4, 7, 8, 4 };
 
 } // namespace
-
-TEST(ZoomHistory, MovesOneEntryAtATimeAndStopsAtBothEnds)
-{
-    ZoomHistory history;
-    EXPECT_EQ(history.shown(), first);
-    EXPECT_FALSE(history.zoomOut());
-    EXPECT_FALSE(history.zoomIn());
-    history.push(a);
-    history.push(b);
-    EXPECT_EQ(history.level(), 2);
-    EXPECT_FALSE(history.canZoomIn());
-    EXPECT_TRUE(history.zoomOut());
-    EXPECT_EQ(history.shown(), a);
-    EXPECT_TRUE(history.canZoomIn());
-    EXPECT_TRUE(history.canZoomOut());
-    EXPECT_TRUE(history.zoomOut());
-    EXPECT_FALSE(history.zoomOut());
-    EXPECT_EQ(history.level(), 0);
-    EXPECT_EQ(history.size(), 3);
-}
 
 TEST(ZoomHistory, ANewEntryAfterZoomingOutReplacesTheWayBackIn)
 {
@@ -72,16 +53,6 @@ TEST(BandZoom, EitherDragDirectionSelectsTheSameSnappedWindow)
         EXPECT_EQ(state.history.shown(), (PlotBounds { 2.5, 5, 5, 5, 7.5, 5 }));
         EXPECT_EQ(state.history.level(), 1);
     }
-}
-
-TEST(BandZoom, ABandUnderFourPixelsOrASurfaceWithoutPlotSelectsNothing)
-{
-    PlotState state;
-    EXPECT_FALSE(state.zoomToBand(QSize(1000, 600), QPoint(300, 100), QPoint(302, 400)));
-    EXPECT_FALSE(state.zoomToBand(QSize(1000, 600), QPoint(300, 100), QPoint(700, 102)));
-    EXPECT_FALSE(state.zoomToBand(QSize(70, 70), QPoint(5, 5), QPoint(60, 60)));
-    EXPECT_EQ(state.history.size(), 1);
-    EXPECT_TRUE(state.zoomToBand(QSize(1000, 600), QPoint(300, 100), QPoint(303, 103)));
 }
 
 TEST(BandZoom, AReversedAxisIsRoundedToTickStepsAndStaysReversed)
