@@ -1,6 +1,7 @@
 #include "viewerstartup.h"
 
 #include "decimal.h"
+#include "displaystart.h"
 #include "plotter.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -22,8 +24,6 @@ const QString wrongArgumentCountMessage = QStringLiteral("Bad command line argum
 // Every viewer window opens at the same place and size.
 constexpr int windowLeft = 300;
 constexpr int windowTop = 300;
-constexpr int windowWidth = 1000;
-constexpr int windowHeight = 600;
 
 } // namespace
 
@@ -64,14 +64,17 @@ std::vector<double> SeriesReader::readSeries(const QString& path)
         // Each read skips white space (line ends included) and takes one word, so a record is
         // simply the next two words, whatever the line breaks.
         stream >> x >> y;
-        // White space after the last record reads as two empty words and a file cut inside a
-        // record leaves the second word empty: neither is a record, and neither becomes the
-        // fabricated point (x, 0) or (0, 0).
-        if (y.isEmpty())
+        // White space after the last record reads as two empty words: no record.
+        if (x.isEmpty())
             break;
         first = x;
         second = y;
         ++records;
+        // A file cut inside its last record leaves the second word empty: the record is read
+        // (counted, and its words are the last read) but the point (x, 0) it would make up is
+        // not drawn.
+        if (y.isEmpty())
+            break;
         if (y == notANumberWord)
             continue;
         points.push_back(wordToDouble(x));
@@ -89,6 +92,19 @@ void SeriesReader::readFirstRecord(const QString& path)
         return;
     QTextStream stream(&file);
     stream >> first >> second;
+}
+
+PlotState firstPlotState(
+    const ViewerDefinition& viewer, const QStringList& arguments, const QDir& runDir)
+{
+    const FirstView view = viewer.start(arguments, runDir);
+    PlotState state;
+    state.style = viewer.style;
+    state.labels = view.labels;
+    state.history.reset(view.bounds);
+    for (std::size_t id = 0; id < view.curves.size(); ++id)
+        state.curves[static_cast<int>(id)] = view.curves[id];
+    return state;
 }
 
 QString usageLine(const ViewerDefinition& viewer)
@@ -110,7 +126,7 @@ void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStrin
 {
     plotter.setViewerStyle(viewer.style);
     plotter.setWindowTitle(viewer.caption);
-    plotter.setGeometry(windowLeft, windowTop, windowWidth, windowHeight);
+    plotter.setGeometry(QRect(QPoint(windowLeft, windowTop), viewerWindowSize));
 
     const FirstView view = viewer.start(arguments, runDir);
     plotter.label1 = view.labels[0];
@@ -126,8 +142,14 @@ void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStrin
 int runViewer(int argc, char** argv, const ViewerDefinition& viewer)
 {
     // The application object takes its own options (-platform, -style, ...) out of argc and
-    // argv, so only the viewer's arguments remain to be counted.
-    QApplication application(argc, argv);
+    // argv, so only the viewer's arguments remain to be counted. Without a display it cannot
+    // start at all: that is said in one line, with status 1.
+    std::optional<QApplication> started;
+    {
+        const DisplayStart start;
+        started.emplace(argc, argv);
+    }
+    QApplication& application = *started;
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -2,6 +2,7 @@
 
 #include "teststyle.h"
 
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 
@@ -88,6 +89,26 @@ TEST(AxisTicks, PositionsAreTruncatedSoTheLastTickLandsOnTheFarEdge)
         (std::vector<int> { 559, 456, 352, 248, 144, 40 }));
     EXPECT_TRUE(PlotRenderer::axisTicks(60, 979, 0, 10, 0).empty());
     EXPECT_TRUE(PlotRenderer::axisTicks(60, 979, 0, 10, -2).empty());
+}
+
+TEST(AxisTicks, NeverMoreThanTheAxisHasPixels)
+{
+    // 2 million intervals on 520 pixels (a 1000001 m deep periodic window): every n-th tick,
+    // on distinct pixels from the bottom edge up, each labelled with its own value.
+    const std::vector<AxisTick> ticks = PlotRenderer::axisTicks(559, 40, 0, 2e6, 2'000'000);
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_LE(ticks.size(), 520u);
+    EXPECT_GT(ticks.size(), 260u);
+    EXPECT_EQ(ticks.front().position, 559);
+    EXPECT_EQ(ticks.front().label, "0");
+    for (std::size_t k = 1; k < ticks.size(); ++k) {
+        EXPECT_LT(ticks[k].position, ticks[k - 1].position);
+        const int index = ticks[k].index;
+        EXPECT_EQ(ticks[k].label, PlotRenderer::tickLabel(index, 1));
+        EXPECT_EQ(ticks[k].position, 559 - 519LL * index / 2'000'000);
+    }
+    // Up to one tick per pixel, all are drawn.
+    EXPECT_EQ(PlotRenderer::axisTicks(60, 979, 0, 919, 919).size(), 920u);
 }
 
 TEST(AxisTicks, LabelsShowTheDataValuesInSixDigitsAndZeroAsZero)
@@ -231,4 +252,11 @@ TEST(Legend, BoxRowsAndTextsSitAtTheirPixelsAndHideTheCurvesBelow)
     EXPECT_GT(darkPixels(image, QRect(911, 50, 50, 12)), 10);
     EXPECT_GT(darkPixels(image, QRect(911, 65, 50, 12)), 10);
     EXPECT_EQ(darkPixels(image, QRect(866, 60, 44, 8)), 0);
+}
+
+TEST(PlotFont, IsTheHelveticaMetricSansAtElevenPixels)
+{
+    const QFont font = PlotRenderer::plotFont();
+    EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(font).pixelSize(), 11);
 }

@@ -2,11 +2,11 @@
 //
 // Writes the picture that `VIEWER ARG...` shows in its first 1000 x 600 window, built by the
 // viewer's own start-up code from the same arguments and data files (relative to the working
-// directory), as PNG, PDF or SVG by OUTFILE's suffix. Needs no display: without one it draws on
-// the offscreen platform. Errors name the problem and end with status 1, leaving no file.
+// directory), as PNG, PDF or SVG by OUTFILE's suffix. It draws the plot's state directly and
+// opens no window; without a display it runs on the offscreen platform. Errors name the problem
+// and end with status 1, leaving no file.
 
 #include "plotexport.h"
-#include "plotter.h"
 #include "viewerlist.h"
 
 #include <QApplication>
@@ -65,9 +65,9 @@ int renderPlot(const QStringList& arguments)
         return 1;
     }
 
-    Plotter plotter;
-    setUpPlotter(plotter, *viewer, viewerArguments);
-    if (const QString error = exportPlot(plotter, outFile, *format); !error.isEmpty())
+    const PlotPicture picture { firstPlotState(*viewer, viewerArguments, QDir::current()),
+        viewerWindowSize, viewer->caption };
+    if (const QString error = exportPlot(picture, outFile, *format); !error.isEmpty())
         return fail(QStringLiteral("cannot write '%1': %2").arg(outFile, error));
     return 0;
 }
