@@ -57,16 +57,23 @@ int renderPlot(const QStringList& arguments)
         return fail(QStringLiteral("cannot tell the format of '%1': the name must end in .png, "
                                    ".pdf or .svg")
                         .arg(outFile));
-    if (viewerArguments.size() != viewer->argumentNames.size()) {
-        std::cerr << "render_plot: " << program.toStdString() << " takes "
-                  << viewer->argumentNames.size() << " arguments, " << viewerArguments.size()
-                  << " given\n"
+    const qsizetype required = viewer->argumentNames.size();
+    const qsizetype optional = viewer->optionalArgumentNames.size();
+    if (viewerArguments.size() < required || viewerArguments.size() > required + optional) {
+        std::cerr << "render_plot: " << program.toStdString() << " takes " << required;
+        if (optional > 0)
+            std::cerr << " to " << required + optional;
+        std::cerr << " arguments, " << viewerArguments.size() << " given\n"
                   << usageLine(*viewer).toStdString() << '\n';
         return 1;
     }
 
     Plotter plotter;
-    setUpPlotter(plotter, *viewer, viewerArguments);
+    try {
+        setUpPlotter(plotter, *viewer, viewerArguments);
+    } catch (const ViewerStartError& error) {
+        return fail(QString::fromStdString(error.what()));
+    }
     if (const QString error = exportPlot(plotter, outFile, *format); !error.isEmpty())
         return fail(QStringLiteral("cannot write '%1': %2").arg(outFile, error));
     return 0;
