@@ -3,6 +3,7 @@
 #include "curvemarks.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -19,6 +20,10 @@ constexpr std::array<Qt::GlobalColor, 6> seriesColours { Qt::black, Qt::blue, Qt
     Qt::green, Qt::red, Qt::darkRed };
 constexpr std::array<Qt::PenStyle, 5> seriesLineStyles { Qt::SolidLine, Qt::DashLine, Qt::DotLine,
     Qt::DashDotLine, Qt::DashDotDotLine };
+
+// The plot's texts are sized so that a six-character tick label such as -50000 fits between the
+// turned y caption and the frame, and a legend row's text fits its box.
+constexpr int plotTextPixels = 11;
 
 constexpr int gridDarkening = 200; // QColor::darker factor: half the brightness
 constexpr int textPenWidth = 3;
@@ -89,6 +94,31 @@ PlotRenderer::PlotRenderer(
     , labels_(std::move(labels))
     , background_(background)
 {
+}
+
+PlotRenderer::PlotRenderer(const PlotState& state, QSize size, QColor background)
+    : PlotRenderer(state.style, size, state.history.shown(), state.labels, background)
+{
+}
+
+void PlotRenderer::paint(
+    QPainter& painter, const PlotState& state, QSize size, QColor background, Background fill)
+{
+    if (fill == Background::Fill)
+        painter.fillRect(QRect(QPoint(0, 0), size), background);
+    painter.setFont(plotFont());
+    painter.setPen(QPen(Qt::black));
+    painter.setBrush(Qt::NoBrush);
+    const PlotRenderer renderer(state, size, background);
+    renderer.drawFrame(painter);
+    renderer.drawSeries(painter, state.curves);
+}
+
+QFont PlotRenderer::plotFont()
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(plotTextPixels);
+    return font;
 }
 
 QString PlotRenderer::tickLabel(double value, double step)

@@ -3,8 +3,12 @@
 //
 // The renderer knows nothing of widgets: it draws from a surface size, the shown window, the
 // five viewer labels, the curves and a ViewerStyle, onto whatever the painter paints on. The
-// Plotter's canvas, the printer, the export tool and the tests all draw through it, so the
-// screen, the PNG file and the printed page always agree.
+// Plotter's canvas, the printer, the export tool and the tests all draw through paint(), so the
+// screen, the PNG file, the vector files and the printed page always agree.
+//
+//   PlotRenderer::paint(painter, state, QSize(1000, 600), background); // the whole picture
+//
+// or in its two halves, as the Plotter's drawFrame and drawSeries do:
 //
 //   PlotRenderer renderer(style, size, bounds, labels, background);
 //   renderer.drawFrame(painter);          // grid, ticks, labels, frame, legend box, texts
@@ -15,20 +19,17 @@
 
 #include "plotbounds.h"
 #include "plotlayout.h"
+#include "plotstate.h"
 #include "viewerstyle.h"
 
 #include <QColor>
+#include <QFont>
 #include <QSize>
 #include <QString>
 
-#include <array>
-#include <map>
 #include <vector>
 
 class QPainter;
-
-using CurveStore = std::map<int, std::vector<double>>;
-using PlotLabels = std::array<QString, 5>; // label1 .. label5
 
 // One tick of an axis: where it sits in pixels, and what its label says.
 struct AxisTick {
@@ -47,6 +48,21 @@ public:
     // its brightness.
     PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds, PlotLabels labels,
         QColor background);
+    // The renderer of the window that state shows.
+    PlotRenderer(const PlotState& state, QSize size, QColor background);
+
+    // Whether paint() covers the surface with the background colour first (screen and files)
+    // or leaves it as it is (paper).
+    enum class Background { Fill, Keep };
+
+    // The whole picture of state on a surface of the given size, in its pixel coordinates:
+    // the background, then the frame, the curves and the legend, with the plot's font. The one
+    // place where a painter is prepared for a plot, whatever it paints on.
+    static void paint(QPainter& painter, const PlotState& state, QSize size, QColor background,
+        Background fill = Background::Fill);
+
+    // The font of every text of a plot, at a fixed pixel size on every surface.
+    static QFont plotFont();
 
     // Dotted grid, tick marks and tick labels of both axes, the outlines of the plot rectangle
     // and of the legend box, the title and both axis captions.

@@ -1,7 +1,7 @@
 #include "plotter.h"
 
 #include "embeddedimages.h"
-#include "plotlayout.h"
+#include "picturefile.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,7 +11,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
-#include <QSaveFile>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QTimer>
@@ -21,7 +20,6 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
-#include <optional>
 
 namespace {
 
@@ -35,14 +33,8 @@ constexpr int toolTop = 5;
 constexpr int toolGap = 5;
 constexpr int toolRowInset = 40;
 
-constexpr int minimumBand = 4; // a band narrower or lower than this, in pixels, zooms nothing
 constexpr int wheelUnitsPerDegree = 8;
 constexpr int wheelDegreesPerStep = 15; // one notch of 120 units moves one tick interval
-
-// The plot's texts, in the widget's font family, are sized so that a six-character tick label
-// such as -50000 fits between the turned y caption and the frame, and a legend row's text fits
-// its box.
-constexpr int plotTextPixels = 11;
 
 constexpr int noticeMargin = 8;
 constexpr int noticeShownMs = 10000;
@@ -57,26 +49,24 @@ Plotter::Plotter(QWidget* parent, Qt::WindowFlags flags)
     setBackgroundRole(QPalette::Light);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setFocusPolicy(Qt::StrongFocus);
-    QFont plotFont = font();
-    plotFont.setPixelSize(plotTextPixels);
-    setFont(plotFont);
+    setFont(PlotRenderer::plotFont());
 
-    zoomInTool_ = makeToolButton(QStringLiteral("zoomin.png"), &Plotter::zoomIn);
-    zoomOutTool_ = makeToolButton(QStringLiteral("zoomout.png"), &Plotter::zoomOut);
-    saveTool_ = makeToolButton(QStringLiteral("save.png"), &Plotter::save);
-    printTool_ = makeToolButton(QStringLiteral("print.png"), &Plotter::print);
+    m_zoomInTool = makeToolButton(QStringLiteral("zoomin.png"), &Plotter::zoomIn);
+    m_zoomOutTool = makeToolButton(QStringLiteral("zoomout.png"), &Plotter::zoomOut);
+    m_saveTool = makeToolButton(QStringLiteral("save.png"), &Plotter::save);
+    m_printTool = makeToolButton(QStringLiteral("print.png"), &Plotter::print);
 
-    notice_ = new QLabel(this);
-    notice_->setWordWrap(true);
-    notice_->setAutoFillBackground(true);
-    notice_->setFrameShape(QFrame::Box);
-    notice_->setMargin(noticeMargin);
-    notice_->setStyleSheet(QStringLiteral("QLabel { background: #fff4c2; color: black; }"));
-    notice_->hide();
-    noticeTimer_ = new QTimer(this);
-    noticeTimer_->setSingleShot(true);
-    noticeTimer_->setInterval(noticeShownMs);
-    connect(noticeTimer_, &QTimer::timeout, notice_, &QWidget::hide);
+    m_notice = new QLabel(this);
+    m_notice->setWordWrap(true);
+    m_notice->setAutoFillBackground(true);
+    m_notice->setFrameShape(QFrame::Box);
+    m_notice->setMargin(noticeMargin);
+    m_notice->setStyleSheet(QStringLiteral("QLabel { background: #fff4c2; color: black; }"));
+    m_notice->hide();
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(noticeShownMs);
+    connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
 
     setBounds(PlotBounds {});
 }
@@ -96,35 +86,36 @@ QToolButton* Plotter::makeToolButton(const QString& iconName, void (Plotter::*sl
 
 void Plotter::setViewerStyle(const ViewerStyle& style)
 {
-    style_ = style;
+    m_state.style = style;
     redraw();
 }
 
 void Plotter::setBounds(const PlotBounds& bounds)
 {
-    history_.assign(1, bounds);
-    level_ = 0;
+    m_state.history.reset(bounds);
     updateToolButtons();
     redraw();
 }
 
 void Plotter::setCurve(int id, const std::vector<double>& points)
 {
-    curves_[id] = points;
+    m_state.curves[id] = points;
     redraw();
 }
 
 QRect Plotter::band() const
 {
-    return QRect(
-        QPoint(std::min(bandStart_.x(), bandEnd_.x()), std::min(bandStart_.y(), bandEnd_.y())),
-        QPoint(std::max(bandStart_.x(), bandEnd_.x()), std::max(bandStart_.y(), bandEnd_.y())));
+    return PlotState::bandBetween(m_bandStart, m_bandEnd);
+}
+
+QColor Plotter::background() const
+{
+    return palette().color(QPalette::Light);
 }
 
 PlotRenderer Plotter::renderer() const
 {
-    return PlotRenderer(style_, size(), bounds(), { label1, label2, label3, label4, label5 },
-        palette().color(QPalette::Light));
+    return PlotRenderer(m_state, size(), background());
 }
 
 void Plotter::drawFrame(QPainter* painter) const
@@ -134,7 +125,7 @@ void Plotter::drawFrame(QPainter* painter) const
 
 void Plotter::drawSeries(QPainter* painter) const
 {
-    renderer().drawSeries(*painter, curves_);
+    renderer().drawSeries(*painter, m_state.curves);
 }
 
 QSize Plotter::sizeHint() const
@@ -149,18 +140,16 @@ QSize Plotter::minimumSizeHint() const
 
 void Plotter::zoomIn()
 {
-    if (level_ >= historySize() - 1)
+    if (!m_state.history.zoomIn())
         return;
-    ++level_;
     updateToolButtons();
     redraw();
 }
 
 void Plotter::zoomOut()
 {
-    if (level_ <= 0)
+    if (!m_state.history.zoomOut())
         return;
-    --level_;
     updateToolButtons();
     redraw();
 }
@@ -168,12 +157,13 @@ void Plotter::zoomOut()
 void Plotter::save()
 {
     redraw();
-    const QString failure = saveCanvas(style_.pngPath);
+    const QString failure = saveCanvas(m_state.style.pngPath);
     if (failure.isEmpty()) {
-        notice_->hide();
+        m_notice->hide();
         return;
     }
-    reportSaveFailure(tr("Could not save the plot to \"%1\": %2").arg(style_.pngPath, failure));
+    reportSaveFailure(
+        tr("Could not save the plot to \"%1\": %2").arg(m_state.style.pngPath, failure));
 }
 
 void Plotter::print()
@@ -192,58 +182,43 @@ bool Plotter::printTo(QPrinter& printer)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    painter.setFont(font()); // the screen's texts, at the same pixel size
-    // Widget pixel coordinates on paper too: the page shows the screen's layout, unscaled.
-    const PlotRenderer picture = renderer();
-    picture.drawFrame(painter);
-    picture.drawSeries(painter, curves_);
+    // Widget pixel coordinates on paper too: the page shows the screen's layout, unscaled, on
+    // the paper's own white.
+    PlotRenderer::paint(painter, m_state, size(), background(), PlotRenderer::Background::Keep);
     return painter.end();
 }
 
 QString Plotter::saveCanvas(const QString& path) const
 {
-    if (path.isEmpty())
-        return tr("no file name is set");
-    // Written beside the target and renamed over it when complete: a failed save never leaves
-    // a half-written image or destroys the previous one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (!canvas_.save(&file, "PNG")) {
-        file.cancelWriting();
-        return tr("the image could not be encoded as PNG");
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    return writePictureFile(path, [this](QIODevice& file) { return m_canvas.save(&file, "PNG"); });
 }
 
 void Plotter::reportSaveFailure(const QString& message)
 {
     std::cerr << message.toStdString() << '\n';
-    notice_->setText(message);
+    m_notice->setText(message);
     const int width = std::max(1, this->width() - 2 * noticeMargin);
-    notice_->setFixedWidth(width);
-    notice_->adjustSize();
-    notice_->move(noticeMargin, height() - notice_->height() - noticeMargin);
-    notice_->show();
-    notice_->raise();
-    noticeTimer_->start();
+    m_notice->setFixedWidth(width);
+    m_notice->adjustSize();
+    m_notice->move(noticeMargin, height() - m_notice->height() - noticeMargin);
+    m_notice->show();
+    m_notice->raise();
+    m_noticeTimer->start();
 }
 
 void Plotter::updateToolButtons()
 {
-    zoomInTool_->setEnabled(level_ < historySize() - 1);
-    zoomOutTool_->setEnabled(level_ > 0);
-    saveTool_->setEnabled(true);
-    printTool_->setEnabled(true);
-    for (QToolButton* tool : { zoomInTool_, zoomOutTool_, saveTool_, printTool_ })
+    m_zoomInTool->setEnabled(m_state.history.canZoomIn());
+    m_zoomOutTool->setEnabled(m_state.history.canZoomOut());
+    m_saveTool->setEnabled(true);
+    m_printTool->setEnabled(true);
+    for (QToolButton* tool : { m_zoomInTool, m_zoomOutTool, m_saveTool, m_printTool })
         tool->show();
 }
 
 void Plotter::placeToolButtons()
 {
-    const std::array tools { zoomInTool_, zoomOutTool_, saveTool_, printTool_ };
+    const std::array tools { m_zoomInTool, m_zoomOutTool, m_saveTool, m_printTool };
     int total = 0;
     for (const QToolButton* tool : tools)
         total += tool->width();
@@ -259,23 +234,17 @@ void Plotter::redraw()
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
     if (pixels.isEmpty()) {
-        canvas_ = QPixmap();
+        m_canvas = QPixmap();
         update();
         return;
     }
     // The canvas has the screen's pixel density, so the plot stays crisp on a HiDPI screen; at
     // ratio 1 it has exactly the widget's pixels.
-    canvas_ = QPixmap(pixels);
-    canvas_.setDevicePixelRatio(ratio);
-    canvas_.fill(palette().color(backgroundRole()));
+    m_canvas = QPixmap(pixels);
+    m_canvas.setDevicePixelRatio(ratio);
     {
-        QPainter painter(&canvas_);
-        painter.setFont(font());
-        painter.setPen(palette().color(foregroundRole()));
-        painter.setBackground(palette().brush(backgroundRole()));
-        const PlotRenderer picture = renderer();
-        picture.drawFrame(painter);
-        picture.drawSeries(painter, curves_);
+        QPainter painter(&m_canvas);
+        PlotRenderer::paint(painter, m_state, size(), background());
     }
     update();
 }
@@ -283,20 +252,20 @@ void Plotter::redraw()
 void Plotter::paintEvent(QPaintEvent* event)
 {
     // Moved to a screen of another pixel density: render afresh at the new one.
-    if (!canvas_.isNull() && !qFuzzyCompare(canvas_.devicePixelRatio(), devicePixelRatioF()))
+    if (!m_canvas.isNull() && !qFuzzyCompare(m_canvas.devicePixelRatio(), devicePixelRatioF()))
         redraw();
     QPainter painter(this);
-    const qreal ratio = canvas_.devicePixelRatio();
+    const qreal ratio = m_canvas.devicePixelRatio();
     for (const QRect& rect : event->region()) {
-        if (canvas_.isNull()) {
+        if (m_canvas.isNull()) {
             painter.fillRect(rect, palette().color(backgroundRole()));
             continue;
         }
         const QRectF source(
             rect.x() * ratio, rect.y() * ratio, rect.width() * ratio, rect.height() * ratio);
-        painter.drawPixmap(QRectF(rect), canvas_, source);
+        painter.drawPixmap(QRectF(rect), m_canvas, source);
     }
-    if (bandShown_) {
+    if (m_bandShown) {
         painter.setPen(palette().color(QPalette::Dark));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(band());
@@ -312,10 +281,10 @@ void Plotter::paintEvent(QPaintEvent* event)
 void Plotter::resizeEvent(QResizeEvent* /*event*/)
 {
     placeToolButtons();
-    if (notice_->isVisible()) {
-        notice_->setFixedWidth(std::max(1, width() - 2 * noticeMargin));
-        notice_->adjustSize();
-        notice_->move(noticeMargin, height() - notice_->height() - noticeMargin);
+    if (m_notice->isVisible()) {
+        m_notice->setFixedWidth(std::max(1, width() - 2 * noticeMargin));
+        m_notice->adjustSize();
+        m_notice->move(noticeMargin, height() - m_notice->height() - noticeMargin);
     }
     redraw();
 }
@@ -336,56 +305,43 @@ void Plotter::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    bandShown_ = true;
-    bandStart_ = bandEnd_ = event->position().toPoint();
+    m_bandShown = true;
+    m_bandStart = m_bandEnd = event->position().toPoint();
     invalidateBand();
     setCursor(Qt::CrossCursor);
 }
 
 void Plotter::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!bandShown_ || !(event->buttons() & Qt::LeftButton)) {
+    if (!m_bandShown || !(event->buttons() & Qt::LeftButton)) {
         QWidget::mouseMoveEvent(event);
         return;
     }
     invalidateBand();
-    bandEnd_ = event->position().toPoint();
+    m_bandEnd = event->position().toPoint();
     invalidateBand();
 }
 
 void Plotter::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !bandShown_) {
+    if (event->button() != Qt::LeftButton || !m_bandShown) {
         QWidget::mouseReleaseEvent(event);
         return;
     }
     invalidateBand();
-    bandEnd_ = event->position().toPoint();
-    bandShown_ = false;
+    m_bandEnd = event->position().toPoint();
+    m_bandShown = false;
     invalidateBand();
     unsetCursor();
-    zoomToBand();
-}
-
-void Plotter::zoomToBand()
-{
-    const QRect selected = band();
-    if (selected.width() < minimumBand || selected.height() < minimumBand)
+    if (!m_state.zoomToBand(size(), m_bandStart, m_bandEnd))
         return;
-    std::optional<PlotBounds> next = PlotLayout(size()).windowOfBand(bounds(), selected);
-    if (!next)
-        return; // no plot rectangle on so small a widget: nothing was selected
-    next->snapToTicks();
-    // Entries beyond the shown one are the way back in from an earlier zoom out; a new
-    // selection replaces them.
-    history_.resize(static_cast<std::size_t>(level_) + 1);
-    history_.push_back(*next);
-    zoomIn();
+    updateToolButtons();
+    redraw();
 }
 
 void Plotter::shiftShown(int xSteps, int ySteps)
 {
-    history_[static_cast<std::size_t>(level_)].shift(xSteps, ySteps);
+    m_state.history.shift(xSteps, ySteps);
     redraw();
 }
 

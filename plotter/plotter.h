@@ -1,9 +1,10 @@
 #pragma once
 // Plotter: the plotting widget that every viewer shows as its window.
 //
-// It keeps copies of the curves and a history of visible windows, renders the whole plot into
-// an off-screen canvas on every change (through PlotRenderer, driven by the viewer's
-// ViewerStyle), and copies the damaged parts of that canvas to the screen on paint events.
+// The plot itself (style, labels, curves, zoom history) is a PlotState that the Plotter owns;
+// the widget is the shell around it: it turns mouse, keys, wheel and buttons into changes of
+// that state, renders the whole picture into an off-screen canvas on every change (through
+// PlotRenderer::paint) and copies the damaged parts of that canvas to the screen on paint events.
 // Zooming: drag a rubber band with the left button, the zoom tool buttons or the + and - keys;
 // the arrow keys and the wheel move the shown window by whole tick intervals. Four tool
 // buttons in the top-right corner zoom in, zoom out, save the canvas as a PNG file at the
@@ -18,6 +19,7 @@
 
 #include "plotbounds.h"
 #include "plotrenderer.h"
+#include "plotstate.h"
 #include "viewerstyle.h"
 
 #include <QPixmap>
@@ -42,33 +44,45 @@ public:
     explicit Plotter(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
     ~Plotter() override;
 
+private:
+    PlotState m_state; // declared first: the label references below name its texts
+
+public:
     // Texts the viewer assigns before showing the window; the style's title and legend rows
-    // use them. The Plotter itself never reads them.
-    QString label1, label2, label3, label4, label5;
+    // use them. They are the state's labels themselves, so the picture always shows them.
+    QString& label1 = m_state.labels[0];
+    QString& label2 = m_state.labels[1];
+    QString& label3 = m_state.labels[2];
+    QString& label4 = m_state.labels[3];
+    QString& label5 = m_state.labels[4];
+
+    const PlotState& state() const { return m_state; }
 
     void setViewerStyle(const ViewerStyle& style); // stores it and redraws
-    const ViewerStyle& viewerStyle() const { return style_; }
+    const ViewerStyle& viewerStyle() const { return m_state.style; }
 
     // Makes bounds the only history entry, exactly as given, and shows it. Curves are kept.
     void setBounds(const PlotBounds& bounds);
     // Stores a copy of points (x0, y0, x1, y1, ...) under id, replacing that curve, and redraws.
     void setCurve(int id, const std::vector<double>& points);
 
-    const PlotBounds& bounds() const { return history_[level_]; } // the shown window
-    int level() const { return level_; }
-    int historySize() const { return static_cast<int>(history_.size()); }
-    const std::vector<PlotBounds>& history() const { return history_; }
-    const CurveStore& curves() const { return curves_; }
-    const QPixmap& canvas() const { return canvas_; }
-    bool bandShown() const { return bandShown_; }
+    const PlotBounds& bounds() const { return m_state.history.shown(); } // the shown window
+    int level() const { return m_state.history.level(); }
+    int historySize() const { return m_state.history.size(); }
+    const std::vector<PlotBounds>& history() const { return m_state.history.entries(); }
+    const CurveStore& curves() const { return m_state.curves; }
+    const QPixmap& canvas() const { return m_canvas; }
+    bool bandShown() const { return m_bandShown; }
     QRect band() const; // normalised, in widget pixels
+    // The colour the canvas is filled with; the dotted grid is drawn in it at half brightness.
+    QColor background() const;
 
-    QToolButton* zoomInTool() const { return zoomInTool_; }
-    QToolButton* zoomOutTool() const { return zoomOutTool_; }
-    QToolButton* saveTool() const { return saveTool_; }
-    QToolButton* printTool() const { return printTool_; }
+    QToolButton* zoomInTool() const { return m_zoomInTool; }
+    QToolButton* zoomOutTool() const { return m_zoomOutTool; }
+    QToolButton* saveTool() const { return m_saveTool; }
+    QToolButton* printTool() const { return m_printTool; }
     // The notice that reports a failed save; hidden while there is nothing to report.
-    QLabel* notice() const { return notice_; }
+    QLabel* notice() const { return m_notice; }
 
     // The renderer for the current state, and the two halves of the picture drawn with it in
     // widget pixel coordinates: the frame first, then the curves and legend.
@@ -107,22 +121,17 @@ private:
     void updateToolButtons();
     void redraw();
     void invalidateBand();
-    void zoomToBand();
     void shiftShown(int xSteps, int ySteps);
     void reportSaveFailure(const QString& message);
 
-    ViewerStyle style_;
-    QToolButton* zoomInTool_ = nullptr;
-    QToolButton* zoomOutTool_ = nullptr;
-    QToolButton* saveTool_ = nullptr;
-    QToolButton* printTool_ = nullptr;
-    QLabel* notice_ = nullptr;
-    QTimer* noticeTimer_ = nullptr; // hides the notice again
-    CurveStore curves_;
-    std::vector<PlotBounds> history_ { PlotBounds {} }; // never empty
-    int level_ = 0; // index of the shown entry
-    bool bandShown_ = false;
-    QPoint bandStart_; // where the left button went down
-    QPoint bandEnd_; // where it is now
-    QPixmap canvas_;
+    QToolButton* m_zoomInTool = nullptr;
+    QToolButton* m_zoomOutTool = nullptr;
+    QToolButton* m_saveTool = nullptr;
+    QToolButton* m_printTool = nullptr;
+    QLabel* m_notice = nullptr;
+    QTimer* m_noticeTimer = nullptr; // hides the notice again
+    bool m_bandShown = false;
+    QPoint m_bandStart; // where the left button went down
+    QPoint m_bandEnd; // where it is now
+    QPixmap m_canvas;
 };

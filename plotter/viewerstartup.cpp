@@ -22,8 +22,6 @@ const QString wrongArgumentCountMessage = QStringLiteral("Bad command line argum
 // Every viewer window opens at the same place and size.
 constexpr int windowLeft = 300;
 constexpr int windowTop = 300;
-constexpr int windowWidth = 1000;
-constexpr int windowHeight = 600;
 
 } // namespace
 
@@ -91,6 +89,19 @@ void SeriesReader::readFirstRecord(const QString& path)
     stream >> first >> second;
 }
 
+PlotState firstPlotState(
+    const ViewerDefinition& viewer, const QStringList& arguments, const QDir& runDir)
+{
+    const FirstView view = viewer.start(arguments, runDir);
+    PlotState state;
+    state.style = view.style ? *view.style : viewer.style;
+    state.labels = view.labels;
+    state.history.reset(view.bounds);
+    for (std::size_t id = 0; id < view.curves.size(); ++id)
+        state.curves[static_cast<int>(id)] = view.curves[id];
+    return state;
+}
+
 QString usageLine(const ViewerDefinition& viewer)
 {
     QStringList words = viewer.argumentNames;
@@ -116,7 +127,7 @@ void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStrin
     const FirstView view = viewer.start(arguments, runDir);
     plotter.setViewerStyle(view.style ? *view.style : viewer.style);
     plotter.setWindowTitle(viewer.caption);
-    plotter.setGeometry(windowLeft, windowTop, windowWidth, windowHeight);
+    plotter.setGeometry(QRect(QPoint(windowLeft, windowTop), viewerWindowSize));
 
     plotter.label1 = view.labels[0];
     plotter.label2 = view.labels[1];

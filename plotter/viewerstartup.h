@@ -14,9 +14,11 @@
 // take their first window from the words left in them.
 
 #include "plotbounds.h"
+#include "plotstate.h"
 #include "viewerstyle.h"
 
 #include <QDir>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -94,6 +96,14 @@ struct ViewerDefinition {
     // Names of arguments that may follow the required ones, in order (none for most viewers).
     QStringList optionalArgumentNames {};
 };
+
+// Every viewer window opens at (300, 300) with this size; exported pictures have it too.
+inline constexpr QSize viewerWindowSize { 1000, 600 };
+
+// The plot that viewer shows when it starts with arguments, as a plain state: its style, the
+// labels, the first window and the curves. What the export tool draws.
+PlotState firstPlotState(
+    const ViewerDefinition& viewer, const QStringList& arguments, const QDir& runDir);
 
 // "Usage: PROGRAM ARG1 ARG2 ... [OPTIONAL1] ...", naming the positional arguments.
 QString usageLine(const ViewerDefinition& viewer);

@@ -2,11 +2,11 @@
 //
 // Writes the picture that `VIEWER ARG...` shows in its first 1000 x 600 window, built by the
 // viewer's own start-up code from the same arguments and data files (relative to the working
-// directory), as PNG, PDF or SVG by OUTFILE's suffix. Needs no display: without one it draws on
-// the offscreen platform. Errors name the problem and end with status 1, leaving no file.
+// directory), as PNG, PDF or SVG by OUTFILE's suffix. It draws the plot's state directly and
+// opens no window; without a display it runs on the offscreen platform. Errors name the problem
+// and end with status 1, leaving no file.
 
 #include "plotexport.h"
-#include "plotter.h"
 #include "viewerlist.h"
 
 #include <QApplication>
@@ -58,23 +58,24 @@ int renderPlot(const QStringList& arguments)
                                    ".pdf or .svg")
                         .arg(outFile));
     const qsizetype required = viewer->argumentNames.size();
-    const qsizetype optional = viewer->optionalArgumentNames.size();
-    if (viewerArguments.size() < required || viewerArguments.size() > required + optional) {
+    const qsizetype optionalCount = viewer->optionalArgumentNames.size();
+    if (viewerArguments.size() < required || viewerArguments.size() > required + optionalCount) {
         std::cerr << "render_plot: " << program.toStdString() << " takes " << required;
-        if (optional > 0)
-            std::cerr << " to " << required + optional;
+        if (optionalCount > 0)
+            std::cerr << " to " << required + optionalCount;
         std::cerr << " arguments, " << viewerArguments.size() << " given\n"
                   << usageLine(*viewer).toStdString() << '\n';
         return 1;
     }
 
-    Plotter plotter;
+    std::optional<PlotState> state;
     try {
-        setUpPlotter(plotter, *viewer, viewerArguments);
+        state = firstPlotState(*viewer, viewerArguments, QDir::current());
     } catch (const ViewerStartError& error) {
         return fail(QString::fromStdString(error.what()));
     }
-    if (const QString error = exportPlot(plotter, outFile, *format); !error.isEmpty())
+    const PlotPicture picture { *state, viewerWindowSize, viewer->caption };
+    if (const QString error = exportPlot(picture, outFile, *format); !error.isEmpty())
         return fail(QStringLiteral("cannot write '%1': %2").arg(outFile, error));
     return 0;
 }

@@ -1,85 +1,79 @@
 #include "plotexport.h"
 
-#include "plotter.h"
+#include "picturefile.h"
+#include "plotrenderer.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPalette>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
-
-#include <functional>
 
 namespace {
 
 constexpr double pointsPerInch = 72.0;
+// The resolution of a screen at scale 1: a 1000-pixel window becomes a page 750 points wide.
+constexpr int exportDotsPerInch = 96;
 
-// Paints the whole picture as the Plotter paints its canvas: filled with the widget's
-// background, drawn with its font and foreground colour.
-void paintPicture(QPainter& painter, const Plotter& plotter)
+// The colour a viewer's canvas is filled with: the light colour of the application's palette.
+QColor canvasBackground()
 {
-    painter.fillRect(
-        QRect(QPoint(0, 0), plotter.size()), plotter.palette().color(plotter.backgroundRole()));
-    painter.setFont(plotter.font());
-    painter.setPen(plotter.palette().color(plotter.foregroundRole()));
-    painter.setBackground(plotter.palette().brush(plotter.backgroundRole()));
-    const PlotRenderer picture = plotter.renderer();
-    picture.drawFrame(painter);
-    picture.drawSeries(painter, plotter.curves());
+    return QApplication::palette().color(QPalette::Light);
 }
 
-// Writes through write() into a file beside fileName that replaces it only when complete.
-QString writeAtomically(const QString& fileName, const std::function<bool(QSaveFile&)>& write)
+bool paintOn(QPaintDevice& device, const PlotPicture& picture)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (!write(file)) {
-        file.cancelWriting();
-        return QStringLiteral("the picture could not be drawn into the file");
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    PlotRenderer::paint(painter, picture.state, picture.size, canvasBackground());
+    return painter.end();
 }
 
-QString exportPdf(const Plotter& plotter, const QString& fileName)
+QString exportPng(const PlotPicture& picture, const QString& fileName)
 {
-    return writeAtomically(fileName, [&plotter](QSaveFile& file) {
-        // One page of exactly the widget's size: W x H device units at the screen's
-        // resolution, i.e. W x 72 / dpi points wide, with no margins.
-        const int dpi = plotter.logicalDpiX();
+    // One image pixel per window pixel, opaque, as the canvas of a window at scale 1.
+    QImage image(picture.size, QImage::Format_RGB32);
+    if (image.isNull())
+        return QStringLiteral("no image of %1 x %2 pixels can be made")
+            .arg(picture.size.width())
+            .arg(picture.size.height());
+    if (!paintOn(image, picture))
+        return QStringLiteral("the picture could not be drawn");
+    return writePictureFile(
+        fileName, [&image](QIODevice& file) { return image.save(&file, "PNG"); });
+}
+
+QString exportPdf(const PlotPicture& picture, const QString& fileName)
+{
+    return writePictureFile(fileName, [&picture](QIODevice& file) {
+        // One page of exactly the window's size: W x H device units at 96 dots per inch, i.e.
+        // W x 72 / 96 points wide, with no margins.
         QPdfWriter writer(&file);
-        writer.setResolution(dpi);
+        writer.setResolution(exportDotsPerInch);
         writer.setPageSize(
-            QPageSize(QSizeF(plotter.size()) * pointsPerInch / dpi, QPageSize::Point));
+            QPageSize(QSizeF(picture.size) * pointsPerInch / exportDotsPerInch, QPageSize::Point));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-        writer.setTitle(plotter.windowTitle());
+        writer.setTitle(picture.title);
         writer.setCreator(QStringLiteral("render_plot"));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return false;
-        paintPicture(painter, plotter);
-        return painter.end();
+        return paintOn(writer, picture);
     });
 }
 
-QString exportSvg(const Plotter& plotter, const QString& fileName)
+QString exportSvg(const PlotPicture& picture, const QString& fileName)
 {
-    return writeAtomically(fileName, [&plotter](QSaveFile& file) {
+    return writePictureFile(fileName, [&picture](QIODevice& file) {
         QSvgGenerator generator;
         generator.setOutputDevice(&file);
-        generator.setSize(plotter.size());
-        generator.setViewBox(QRect(QPoint(0, 0), plotter.size()));
-        generator.setResolution(plotter.logicalDpiX());
-        generator.setTitle(plotter.windowTitle());
-        QPainter painter;
-        if (!painter.begin(&generator))
-            return false;
-        paintPicture(painter, plotter);
-        return painter.end();
+        generator.setSize(picture.size);
+        generator.setViewBox(QRect(QPoint(0, 0), picture.size));
+        generator.setResolution(exportDotsPerInch);
+        generator.setTitle(picture.title);
+        return paintOn(generator, picture);
     });
 }
 
@@ -97,15 +91,15 @@ std::optional<ExportFormat> exportFormatOf(const QString& fileName)
     return std::nullopt;
 }
 
-QString exportPlot(const Plotter& plotter, const QString& fileName, ExportFormat format)
+QString exportPlot(const PlotPicture& picture, const QString& fileName, ExportFormat format)
 {
     switch (format) {
     case ExportFormat::Png:
-        return plotter.saveCanvas(fileName); // the canvas itself, as the save button writes it
+        return exportPng(picture, fileName);
     case ExportFormat::Pdf:
-        return exportPdf(plotter, fileName);
+        return exportPdf(picture, fileName);
     case ExportFormat::Svg:
-        return exportSvg(plotter, fileName);
+        return exportSvg(picture, fileName);
     }
     return QStringLiteral("unknown format");
 }
