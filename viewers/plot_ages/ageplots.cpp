@@ -259,8 +259,9 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
         // elevation is monotonic there, and the other half of a symmetric profile would only
         // retrace the same curve.
         const std::vector<PredictedAge>& profile = curves.items(i);
-        const auto [lowest, highest] = std::ranges::minmax_element(
-            profile, {}, [](const PredictedAge& age) { return *age.elevation; });
+        const auto elevation = [](const PredictedAge& age) { return *age.elevation; };
+        const auto lowest = std::ranges::min_element(profile, {}, elevation);
+        const auto highest = std::ranges::max_element(profile, {}, elevation);
         const auto [first, last] = std::minmax(lowest, highest);
         std::vector<double> xy;
         for (auto age = first; age <= last; ++age)

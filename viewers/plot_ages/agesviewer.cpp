@@ -49,9 +49,12 @@ const AgeKind& kindNamed(const QString& name)
 FirstView startAgePlots(const QStringList& arguments, const QDir& runDir)
 {
     const AgeKind& kind = kindNamed(arguments.value(0));
+    // Files are named relative to the run directory; in the program that is the working
+    // directory, and messages name each file as the user wrote it.
+    const bool inWorkingDir = runDir == QDir::current();
     QStringList files;
     for (const QString& file : arguments.mid(1))
-        files << runDir.filePath(file);
+        files << (inWorkingDir ? file : QDir::cleanPath(runDir.filePath(file)));
     const qsizetype required = kind.requiredFiles.size();
     if (files.size() < required || files.size() > required + kind.optionalFiles.size())
         throw ViewerStartError(QStringLiteral("%1 needs %2, %3 file(s) given")
