@@ -3,6 +3,8 @@
 //
 // The bytes go to a temporary file beside the target, which replaces the target only once
 // everything is written: a failed save never leaves half an image or destroys the previous one.
+// Only a regular file is ever replaced: a link is followed to the file it names, and a device,
+// fifo or directory (directly or through a link) is refused with the reason.
 //
 //   const QString failure = writePictureFile(path, [&](QIODevice& file) {
 //       return image.save(&file, "PNG");

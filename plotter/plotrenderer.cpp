@@ -3,11 +3,11 @@
 #include "curvemarks.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QPointF>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -21,9 +21,13 @@ constexpr std::array<Qt::GlobalColor, 6> seriesColours { Qt::black, Qt::blue, Qt
 constexpr std::array<Qt::PenStyle, 5> seriesLineStyles { Qt::SolidLine, Qt::DashLine, Qt::DotLine,
     Qt::DashDotLine, Qt::DashDotDotLine };
 
-// The plot's texts are sized so that a six-character tick label such as -50000 fits between the
-// turned y caption and the frame, and a legend row's text fits its box.
+// The plot's layout was made for a sans-serif font with Helvetica's widths: at 11 pixels a
+// six-character tick label such as -50000 fits between the turned y caption and the frame, and
+// a ten-letter legend text such as "Topography" fits its box. Liberation Sans has those widths;
+// DejaVu Sans, wider by about a tenth, stands in where it is missing.
 constexpr int plotTextPixels = 11;
+const QStringList plotFontFamilies { QStringLiteral("Liberation Sans"),
+    QStringLiteral("DejaVu Sans") };
 
 constexpr int gridDarkening = 200; // QColor::darker factor: half the brightness
 constexpr int textPenWidth = 3;
@@ -76,12 +80,26 @@ QPointF vertexAt(const QPointF& mapped, double ratio)
         std::trunc(mapped.y() * ratio) / ratio + 0.5 / ratio };
 }
 
-// The argument for drawRect that outlines the pixels of rect: a one-pixel pen traces the right
-// and bottom edges one pixel beyond the rectangle it is given, so the outline of the pixels
-// left .. right, top .. bottom is drawn around a rectangle one pixel smaller.
-QRect outline(const QRect& rect)
+// The frame's lines are one window pixel wide and run through pixel centres, with square ends:
+// the line through the pixels (x, y0) .. (x, y1) covers exactly the squares x .. x + 1 by
+// y0 .. y1 + 1. Pixel fills (the legend's white interior) cover whole squares too, so the two
+// meet edge to edge at any resolution, on paper and in vector files as on the screen.
+constexpr qreal framePenWidth = 1.0;
+
+QPen framePen(const QColor& colour, Qt::PenStyle style)
 {
-    return rect.adjusted(0, 0, -1, -1);
+    return QPen(colour, framePenWidth, style, Qt::SquareCap, Qt::MiterJoin);
+}
+
+void drawPixelLine(QPainter& painter, int x0, int y0, int x1, int y1)
+{
+    painter.drawLine(pixelCentre(x0, y0), pixelCentre(x1, y1));
+}
+
+// The outline through the border pixels of rect: its left, top, right and bottom pixels.
+QRectF outline(const QRect& rect)
+{
+    return QRectF(pixelCentre(rect.left(), rect.top()), pixelCentre(rect.right(), rect.bottom()));
 }
 
 } // namespace
@@ -116,7 +134,9 @@ void PlotRenderer::paint(
 
 QFont PlotRenderer::plotFont()
 {
-    QFont font = QGuiApplication::font();
+    QFont font;
+    font.setFamilies(plotFontFamilies);
+    font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(plotTextPixels);
     return font;
 }
@@ -202,7 +222,7 @@ void PlotRenderer::drawFrame(QPainter& painter) const
     drawXAxis(painter);
     drawYAxis(painter);
 
-    painter.setPen(QPen(Qt::black, 0, Qt::SolidLine));
+    painter.setPen(framePen(Qt::black, Qt::SolidLine));
     painter.drawRect(outline(layout_.plotRect()));
     if (style_.legend)
         painter.drawRect(outline(legendBoxFor(painter)));
@@ -212,15 +232,15 @@ void PlotRenderer::drawFrame(QPainter& painter) const
 void PlotRenderer::drawXAxis(QPainter& painter) const
 {
     const QRect plot = layout_.plotRect();
-    const QPen gridPen(background_.darker(gridDarkening), 0, Qt::DotLine);
-    const QPen blackPen(Qt::black, 0, Qt::SolidLine);
+    const QPen gridPen = framePen(background_.darker(gridDarkening), Qt::DotLine);
+    const QPen blackPen = framePen(Qt::black, Qt::SolidLine);
     for (const AxisTick& tick :
         axisTicks(plot.left(), plot.right(), bounds_.xMin, bounds_.xMax, bounds_.xTicks)) {
         const int x = tick.position;
         painter.setPen(gridPen);
-        painter.drawLine(x, plot.top(), x, plot.bottom());
+        drawPixelLine(painter, x, plot.top(), x, plot.bottom());
         painter.setPen(blackPen);
-        painter.drawLine(x, plot.bottom(), x, plot.bottom() + PlotLayout::tickLength);
+        drawPixelLine(painter, x, plot.bottom(), x, plot.bottom() + PlotLayout::tickLength);
         painter.drawText(QRect(x - xLabelHalfWidth, plot.bottom() + PlotLayout::tickLength,
                              xLabelWidth, xLabelHeight),
             Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, tick.label);
@@ -230,8 +250,8 @@ void PlotRenderer::drawXAxis(QPainter& painter) const
 void PlotRenderer::drawYAxis(QPainter& painter) const
 {
     const QRect plot = layout_.plotRect();
-    const QPen gridPen(background_.darker(gridDarkening), 0, Qt::DotLine);
-    const QPen blackPen(Qt::black, 0, Qt::SolidLine);
+    const QPen gridPen = framePen(background_.darker(gridDarkening), Qt::DotLine);
+    const QPen blackPen = framePen(Qt::black, Qt::SolidLine);
     const int gridEvery = style_.yGridEvery > 0 ? style_.yGridEvery : 1;
     // Tick 0 is the bottom edge (the smallest value), the last one the top edge.
     const std::vector<AxisTick> ticks
@@ -241,10 +261,10 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
         const bool annotated = j % static_cast<std::size_t>(gridEvery) == 0;
         if (annotated) {
             painter.setPen(gridPen);
-            painter.drawLine(plot.left(), y, plot.right(), y);
+            drawPixelLine(painter, plot.left(), y, plot.right(), y);
         }
         painter.setPen(blackPen);
-        painter.drawLine(plot.left() - PlotLayout::tickLength, y, plot.left(), y);
+        drawPixelLine(painter, plot.left() - PlotLayout::tickLength, y, plot.left(), y);
         if (annotated)
             painter.drawText(
                 QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth, yLabelHeight),

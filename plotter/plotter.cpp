@@ -11,8 +11,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QResizeEvent>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -37,6 +35,15 @@ constexpr int wheelUnitsPerDegree = 8;
 constexpr int wheelDegreesPerStep = 15; // one notch of 120 units moves one tick interval
 
 constexpr int noticeMargin = 8;
+
+// The one-pixel rows and columns on the border of rect, inside it: top, left, bottom, right.
+std::array<QRect, 4> edgesOf(const QRect& rect)
+{
+    return { QRect(rect.left(), rect.top(), rect.width(), 1),
+        QRect(rect.left(), rect.top(), 1, rect.height()),
+        QRect(rect.left(), rect.bottom(), rect.width(), 1),
+        QRect(rect.right(), rect.top(), 1, rect.height()) };
+}
 constexpr int noticeShownMs = 10000;
 
 } // namespace
@@ -68,6 +75,8 @@ Plotter::Plotter(QWidget* parent, Qt::WindowFlags flags)
     m_noticeTimer->setInterval(noticeShownMs);
     connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
 
+    // The plot has the keyboard as soon as its window is activated: the arrow keys pan at once.
+    setFocus();
     setBounds(PlotBounds {});
 }
 
@@ -76,6 +85,8 @@ Plotter::~Plotter() = default;
 QToolButton* Plotter::makeToolButton(const QString& iconName, void (Plotter::*slot)())
 {
     auto* button = new QToolButton(this);
+    // Buttons are for the mouse: neither Tab nor a click takes the keyboard from the plot.
+    button->setFocusPolicy(Qt::NoFocus);
     const QPixmap pixmap = EmbeddedImageFactory::instance().pixmap(iconName);
     button->setIcon(QIcon(pixmap));
     button->setIconSize(pixmap.deviceIndependentSize().toSize());
@@ -265,17 +276,17 @@ void Plotter::paintEvent(QPaintEvent* event)
             rect.x() * ratio, rect.y() * ratio, rect.width() * ratio, rect.height() * ratio);
         painter.drawPixmap(QRectF(rect), m_canvas, source);
     }
-    if (m_bandShown) {
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(band());
-    }
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.backgroundColor = palette().color(QPalette::Light);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    // The band and the focus frame are filled as whole pixels, exactly the pixels that
+    // invalidateBand and a focus change repaint: a stroked one-pixel outline would reach one
+    // pixel beyond the rectangle's right and bottom edges, outside the repainted region.
+    if (m_bandShown)
+        for (const QRect& edge : edgesOf(band()))
+            painter.fillRect(edge, palette().color(QPalette::Dark));
+    // A frame around the whole widget while it has the keyboard, nothing inside it: the
+    // screen shows the canvas, as saved, everywhere else.
+    if (hasFocus())
+        for (const QRect& edge : edgesOf(rect()))
+            painter.fillRect(edge, palette().color(QPalette::Highlight));
 }
 
 void Plotter::resizeEvent(QResizeEvent* /*event*/)
@@ -292,11 +303,8 @@ void Plotter::resizeEvent(QResizeEvent* /*event*/)
 void Plotter::invalidateBand()
 {
     // Only the band's four one-pixel edges change: repaint those from the canvas.
-    const QRect r = band();
-    update(r.left(), r.top(), r.width(), 1);
-    update(r.left(), r.top(), 1, r.height());
-    update(r.left(), r.bottom(), r.width(), 1);
-    update(r.right(), r.top(), 1, r.height());
+    for (const QRect& edge : edgesOf(band()))
+        update(edge);
 }
 
 void Plotter::mousePressEvent(QMouseEvent* event)

@@ -1,6 +1,7 @@
 #include "viewerstartup.h"
 
 #include "decimal.h"
+#include "displaystart.h"
 #include "plotter.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -62,14 +64,17 @@ std::vector<double> SeriesReader::readSeries(const QString& path)
         // Each read skips white space (line ends included) and takes one word, so a record is
         // simply the next two words, whatever the line breaks.
         stream >> x >> y;
-        // White space after the last record reads as two empty words and a file cut inside a
-        // record leaves the second word empty: neither is a record, and neither becomes the
-        // fabricated point (x, 0) or (0, 0).
-        if (y.isEmpty())
+        // White space after the last record reads as two empty words: no record.
+        if (x.isEmpty())
             break;
         first = x;
         second = y;
         ++records;
+        // A file cut inside its last record leaves the second word empty: the record is read
+        // (counted, and its words are the last read) but the point (x, 0) it would make up is
+        // not drawn.
+        if (y.isEmpty())
+            break;
         if (y == notANumberWord)
             continue;
         points.push_back(wordToDouble(x));
@@ -142,8 +147,14 @@ void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStrin
 int runViewer(int argc, char** argv, const ViewerDefinition& viewer)
 {
     // The application object takes its own options (-platform, -style, ...) out of argc and
-    // argv, so only the viewer's arguments remain to be counted.
-    QApplication application(argc, argv);
+    // argv, so only the viewer's arguments remain to be counted. Without a display it cannot
+    // start at all: that is said in one line, with status 1.
+    std::optional<QApplication> started;
+    {
+        const DisplayStart start;
+        started.emplace(argc, argv);
+    }
+    QApplication& application = *started;
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

@@ -35,15 +35,16 @@ public:
     // The points of the file at path, interleaved x0, y0, x1, y1, ... in file order. A record
     // whose second word is exactly "NaN" is dropped; other words convert as plain decimals
     // (so "nan" reads as 0). A file that cannot be opened gives no records, and white space
-    // after the last record or a last record without its second word (a truncated file) add
-    // no point. The buffers keep the last complete record read.
+    // after the last record adds none. A last record without its second word (a truncated
+    // file) is a record read, and its words are left in the buffers, but it adds no point.
     std::vector<double> readSeries(const QString& path);
 
     // Reads only the first two words of the file at path into the buffers, without any test:
     // a missing or empty file leaves them empty.
     void readFirstRecord(const QString& path);
 
-    // The number of complete records read by the last readSeries, dropped "NaN" ones included.
+    // The number of records read by the last readSeries, dropped "NaN" ones and a truncated
+    // last one included.
     int recordCount() const { return records; }
 
     const QString& firstWord() const { return first; }

@@ -8,9 +8,11 @@
 #   demo/output/transient/{geotherm,temp_time,temp_hist}/  demo/output/default_output/
 #   demo/output/periodic/{isotherm,temp_hist}/             demo/output/plots/
 #   demo/run/  (the working directory)
+#   demo/run/output/plots/  (where plot_temp_time's save button writes, below its run directory)
+# laid out by scripts/make-workspace.sh.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-workspace=$(mkdir -p "${1:-$root/demo}" && cd "${1:-$root/demo}" && pwd)
+workspace=$("$root/scripts/make-workspace.sh" "${1:-$root/demo}")
 build_dir=${BUILD_DIR:-$root/build}
 
 # Qt wants a private runtime directory; root in a container often has none.
@@ -25,8 +27,6 @@ cmake --build "$build_dir" --parallel "$(nproc)" >/dev/null
 bin="$build_dir/bin"
 
 output="$workspace/output"
-mkdir -p "$output"/transient/{geotherm,temp_time,temp_hist} "$output/default_output" \
-         "$output"/periodic/{isotherm,temp_hist} "$output/plots" "$workspace/run"
 cd "$workspace/run"
 
 echo "== transient_erosion (defaults: 0.5 mm/yr, 50 km, geotherms at 0 5 10 15 Myr)"

@@ -12,6 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-svg-dev libgl-dev libeigen3-dev libboost-dev
     fonts-dejavu-core xvfb xauth
+    fonts-liberation2 poppler-utils
 )
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(python3 python3-numpy python3-scipy python3-threadpoolctl hyperfine time)

@@ -2,6 +2,7 @@
 
 #include "teststyle.h"
 
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 
@@ -231,4 +232,11 @@ TEST(Legend, BoxRowsAndTextsSitAtTheirPixelsAndHideTheCurvesBelow)
     EXPECT_GT(darkPixels(image, QRect(911, 50, 50, 12)), 10);
     EXPECT_GT(darkPixels(image, QRect(911, 65, 50, 12)), 10);
     EXPECT_EQ(darkPixels(image, QRect(866, 60, 44, 8)), 0);
+}
+
+TEST(PlotFont, IsTheHelveticaMetricSansAtElevenPixels)
+{
+    const QFont font = PlotRenderer::plotFont();
+    EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(font).pixelSize(), 11);
 }

@@ -281,9 +281,10 @@ TEST(PlotterCanvas, FollowsTheDevicePixelRatioAndIsCopiedToTheScreenUnchanged)
     EXPECT_EQ(plotter.canvas().devicePixelRatio(), ratio);
     EXPECT_EQ(plotter.canvas().size(), QSize(400, 300) * ratio);
 
-    // Below the tool buttons the screen shows exactly the canvas.
+    // Below the tool buttons and inside the one-pixel focus frame the screen shows exactly the
+    // canvas.
     const QImage screen = plotter.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage canvas = plotter.canvas().toImage().convertToFormat(QImage::Format_RGB32);
-    const QRect below(0, qRound(50 * ratio), qRound(400 * ratio), qRound(250 * ratio));
+    const QRect below(qRound(ratio), qRound(50 * ratio), qRound(398 * ratio), qRound(249 * ratio));
     EXPECT_EQ(screen.copy(below), canvas.copy(below));
 }

@@ -131,10 +131,13 @@ TEST_F(PlotterOutput, PrintingGivesOneLandscapePageWithThePlotOnIt)
         = QRegularExpression("/MediaBox\\s*\\[\\s*0\\s+0\\s+([\\d.]+)\\s+([\\d.]+)").match(text);
     ASSERT_TRUE(box.hasMatch());
     EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble());
-    // In widget pixels, unscaled: the frame outline and the legend box as on the screen.
+    // In widget pixels, unscaled: the frame outline and the legend box as on the screen,
+    // stroked through the centres of their border pixels.
     const QString page = inflatedStreams(text.toLatin1());
-    EXPECT_TRUE(page.contains("60 40 919 519 re")) << page.left(400).toStdString();
-    EXPECT_TRUE(page.contains("865 45 109 79 re"));
+    EXPECT_TRUE(page.contains(QRegularExpression(R"(\b60\.50* 40\.50* 919 519 re)")))
+        << page.left(400).toStdString();
+    EXPECT_TRUE(page.contains(QRegularExpression(R"(\b865\.50* 45\.50* 109 79 re)")));
+    EXPECT_TRUE(page.contains("866 46 108 78 re")); // the legend's interior, inside the outline
 }
 
 TEST_F(PlotterOutput, ToolButtonsSitInARowEndingTwentyFivePixelsFromTheRightEdge)

@@ -9,6 +9,7 @@
 #include "programrun.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -179,7 +182,14 @@ TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
             "Usage: plot_temp_hist EXPOSURE_TIME MIN_TEMPERATURE\n" },
         { { "plot_temp_hist", tree.outputPath("missing/dir/refused.svg"), "10", "0" },
             "render_plot: cannot write '" + tree.outputPath("missing/dir/refused.svg").toUtf8() },
+        { { "plot_temp_hist", tree.outputPath("pipe/plot.png"), "10", "0" },
+            "plot.png': it is a fifo, not a regular file\n" },
     };
+    // A link to a fifo: replacing it by a file would break whatever reads from the fifo.
+    QDir().mkpath(tree.outputPath("pipe"));
+    const QByteArray fifo = QFile::encodeName(tree.outputPath("pipe/fifo"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(tree.outputPath("pipe/fifo"), tree.outputPath("pipe/plot.png")));
     for (const Case& refused : cases) {
         SCOPED_TRACE(refused.arguments.join(' ').toStdString());
         const ProgramRun run = render(refused.arguments);
@@ -188,6 +198,8 @@ TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
         EXPECT_TRUE(run.err.contains(refused.message)) << run.err.toStdString();
     }
     EXPECT_TRUE(QDir(tree.outputPath("plots")).entryList(QDir::Files).isEmpty());
+    struct stat status { };
+    EXPECT_TRUE(::stat(fifo.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
 }
 
 TEST(ExportFormat, IsTakenFromTheSuffixInAnyLetterCase)
@@ -197,4 +209,66 @@ TEST(ExportFormat, IsTakenFromTheSuffixInAnyLetterCase)
     EXPECT_EQ(exportFormatOf("x.tar.Svg"), ExportFormat::Svg);
     EXPECT_EQ(exportFormatOf("plot"), std::nullopt);
     EXPECT_EQ(exportFormatOf("plot.png.txt"), std::nullopt);
+}
+
+namespace {
+
+// The picture at scale times the window's pixels, as a vector file shows it when zoomed in.
+QImage rasterised(const QString& file, ExportFormat format, int scale)
+{
+    if (format == ExportFormat::Svg) {
+        QImage image(QSize(1000, 600) * scale, QImage::Format_RGB32);
+        image.fill(Qt::magenta);
+        QPainter painter(&image);
+        QSvgRenderer(file).render(&painter);
+        return image;
+    }
+    // pdftoppm, as a reader or a printer would: 72 points per inch, the page at 96 dpi.
+    const QString stem = file + QStringLiteral("-page");
+    const ProgramRun run = runProgram(QStringLiteral("pdftoppm"),
+        { "-png", "-singlefile", "-r", QString::number(96 * scale), file, stem },
+        QDir(QFileInfo(file).path()), QProcessEnvironment::systemEnvironment());
+    if (!run.finished || run.exitCode != 0)
+        return {};
+    return QImage(stem + ".png").convertToFormat(QImage::Format_RGB32);
+}
+
+// The pixels of area that are not dark.
+int lightPixels(const QImage& image, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += qGray(image.pixel(x, y)) >= 128;
+    return count;
+}
+
+} // namespace
+
+// The legend box of plot_geotherm, pixels 865 .. 974 by 45 .. 124, keeps all four edges in
+// vector files at any zoom: its white interior does not cover them.
+TEST_F(RenderPlot, VectorFilesKeepTheLegendBoxWholeAtAnyZoom)
+{
+    for (const auto& [name, format] : { std::pair { "geotherm.pdf", ExportFormat::Pdf },
+             std::pair { "geotherm.svg", ExportFormat::Svg } }) {
+        const QString exported = outFile(name);
+        const ProgramRun run
+            = render(QStringList { "plot_geotherm", exported } + arguments.at("plot_geotherm"));
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        for (const int scale : { 1, 4 }) {
+            SCOPED_TRACE(std::string(name) + " at " + std::to_string(scale));
+            const QImage image = rasterised(exported, format, scale);
+            ASSERT_EQ(image.size(), QSize(1000, 600) * scale);
+            // Each edge is one window pixel thick: all of it, scale x scale image pixels for
+            // each window pixel, is dark along the box's side between the corners.
+            const auto edge = [scale](int x, int y, int w, int h) {
+                return QRect(x * scale, y * scale, w * scale, h * scale);
+            };
+            EXPECT_EQ(lightPixels(image, edge(866, 45, 108, 1)), 0) << "top";
+            EXPECT_EQ(lightPixels(image, edge(866, 124, 108, 1)), 0) << "bottom";
+            EXPECT_EQ(lightPixels(image, edge(865, 46, 1, 78)), 0) << "left";
+            EXPECT_EQ(lightPixels(image, edge(974, 46, 1, 78)), 0) << "right";
+        }
+    }
 }

@@ -271,3 +271,21 @@ TEST(ViewerPicture, WindowsWithoutWidthOrHeightDrawAndSurviveZooming)
         EXPECT_TRUE(std::isfinite(plotter.bounds().xMin));
     }
 }
+
+// Ten-letter legend texts ("Topography", "Mid-Valley") end inside their 110-pixel box, whose
+// right edge is at W - 26, with a few pixels to spare: nothing dark in the last four columns
+// inside the box, nor between the box and the frame's right edge at W - 21.
+TEST(ViewerPicture, TenLetterLegendTextsEndInsideTheBox)
+{
+    const std::vector<std::pair<const ViewerDefinition*, QStringList>> viewers {
+        { &periodicIsothermViewer(), { "40000", "15000", "0.5", "a", "b", "c", "d" } },
+        { &periodicHistoryViewer(), { "0.5" } },
+    };
+    for (const auto& [viewer, arguments] : viewers) {
+        SCOPED_TRACE(viewer->program.toStdString());
+        ShownViewer shown(*viewer, arguments);
+        const QImage image = shown.image();
+        EXPECT_FALSE(anyDarkPixel(image, QRect(1000 - 30, 46, 4, 78)));
+        EXPECT_FALSE(anyDarkPixel(image, QRect(1000 - 25, 46, 4, 78)));
+    }
+}

@@ -43,3 +43,26 @@ TEST(ViewerProcess, AWrongArgumentCountIsRefusedWithTheUsageLineAndStatusOneWith
         }
     }
 }
+
+TEST(ViewerProcess, WithoutADisplayAViewerSaysSoInOneLineAndEndsWithStatusOne)
+{
+    const FixtureTree tree;
+    const QTemporaryDir runtime;
+    QProcessEnvironment environment = headlessEnvironment(runtime.path());
+    // The toolkit's own choice of platform, which needs a display.
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("XDG_SESSION_TYPE"));
+    for (const ViewerDefinition* viewer : allViewers()) {
+        const qsizetype expected = viewer->argumentNames.size();
+        for (const qsizetype count : { expected - 1, expected }) {
+            SCOPED_TRACE(viewer->program.toStdString() + " with " + std::to_string(count));
+            const ProgramRun run = runProgram(programPath(viewer->program),
+                QStringList(count, QStringLiteral("1")), tree.runDir(), environment, 10000);
+            ASSERT_TRUE(run.finished);
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(
+                run.err, "cannot open a display: set DISPLAY, or use render_plot for files\n");
+            EXPECT_EQ(run.out, "");
+        }
+    }
+}

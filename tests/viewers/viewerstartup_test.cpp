@@ -1,3 +1,4 @@
+#include "viewerlist.h"
 #include "viewerstartup.h"
 
 #include "fixturetree.h"
@@ -51,12 +52,48 @@ TEST_F(SeriesReading, OnlyTheExactWordNaNDropsARecordOtherSpellingsReadAsZero)
     EXPECT_EQ(reader.recordCount(), 5);
 }
 
-TEST_F(SeriesReading, ATruncatedLastRecordAddsNoPointAndIsNotCounted)
+TEST_F(SeriesReading, ATruncatedLastRecordAddsNoPointButIsCountedAndLeftInTheBuffers)
 {
     EXPECT_EQ(reader.readSeries(file("a.dat", " 1 2 3")), (Points { 1, 2 }));
-    EXPECT_EQ(reader.recordCount(), 1);
-    EXPECT_EQ(reader.firstWord(), "1");
-    EXPECT_EQ(reader.secondWord(), "2");
+    EXPECT_EQ(reader.recordCount(), 2);
+    EXPECT_EQ(reader.firstWord(), "3");
+    EXPECT_EQ(reader.secondWord(), "");
+}
+
+// A file cut inside its last record sets the first window as the lone word it ends with says.
+TEST(TruncatedFile, SetsTheFirstWindowFromItsLoneLastWord)
+{
+    struct Case {
+        const char* program;
+        QStringList arguments;
+        std::map<QString, QByteArray> files;
+        double PlotBounds::*bound;
+        double expected;
+    };
+    const Case cases[] = {
+        // The last word read, 1312., rounds up to 1400 (not 700.0, of the last whole record).
+        { "plot_geotherm", { "50000", "0.5", "0", "5", "10", "15", "0" },
+            { { "transient/geotherm/transient_T4.dat", " 0.000 0.000 700.0 -2.000e+04 1312." } },
+            &PlotBounds::xMax, 1400 },
+        // Three records read: time levels 0 to 2.
+        { "plot_temp_time", { "0", "0.5", "60", "120", "250", "350" },
+            { { "transient/temp_time/transient_isotherm4.dat", " 0 -2400. 1 -2000. 2" } },
+            &PlotBounds::xMax, 2 },
+        // The last record's second word is empty: the bottom is 0, not 12.
+        { "plot_2D_temp_hist", { "0.5" },
+            { { "periodic/temp_hist/periodic_ridge.dat", "-20.7 310.4 0 12.8 5" } },
+            &PlotBounds::yMin, 0 },
+    };
+    for (const Case& truncated : cases) {
+        SCOPED_TRACE(truncated.program);
+        FixtureTree tree;
+        for (const auto& [path, text] : truncated.files)
+            tree.write(path, text);
+        const ViewerDefinition* viewer = findViewer(truncated.program);
+        ASSERT_NE(viewer, nullptr);
+        const FirstView view = viewer->start(truncated.arguments, tree.runDir());
+        EXPECT_EQ(view.bounds.*truncated.bound, truncated.expected);
+    }
 }
 
 TEST_F(SeriesReading, WhiteSpaceAfterTheLastRecordAddsNoPoint)
