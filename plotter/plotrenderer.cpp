@@ -198,10 +198,9 @@ QRect PlotRenderer::legendBoxFor(const QPainter& painter) const
     int widest = 0;
     for (const LegendRow& row : style_.legendRows)
         widest = std::max(widest, metrics.horizontalAdvance(legendText(row)));
-    const int rows = static_cast<int>(style_.legendRows.size());
+    const int rows = std::max(1, static_cast<int>(style_.legendRows.size())); // never collapsed
     const int width = legendTextStart + widest + legendRightMargin;
-    const int height = rows > 0 ? legendFirstRow + legendRowSpacing * (rows - 1) + legendBottomMargin
-                                : 0;
+    const int height = legendFirstRow + legendRowSpacing * (rows - 1) + legendBottomMargin;
     box.setLeft(box.right() + 1 - width);
     box.setHeight(height);
     return box;
