@@ -65,11 +65,13 @@ QPolygonF CurveMarks::markerOutline(MarkerShape shape, const QPointF& centre, in
     case MarkerShape::Square:
         return QPolygonF(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
     case MarkerShape::Triangle: {
-        // Equilateral, pointing up; its vertices lie on a circle of radius r about the centroid.
-        const double halfBase = r * std::numbers::sqrt3 / 2.0;
-        return QPolygonF({ QPointF(centre.x(), centre.y() - r),
-            QPointF(centre.x() + halfBase, centre.y() + r / 2.0),
-            QPointF(centre.x() - halfBase, centre.y() + r / 2.0) });
+        // Equilateral, pointing up, as high as the marker's size, its centroid on centre (two
+        // thirds of the height below the apex): it looks as large as a circle of that size.
+        const double height = size;
+        const double halfBase = height / std::numbers::sqrt3;
+        return QPolygonF({ QPointF(centre.x(), centre.y() - 2.0 * height / 3.0),
+            QPointF(centre.x() + halfBase, centre.y() + height / 3.0),
+            QPointF(centre.x() - halfBase, centre.y() + height / 3.0) });
     }
     }
     return {};

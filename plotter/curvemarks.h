@@ -44,7 +44,8 @@ public:
         QPainter& painter, const QPointF& start, const QPointF& end, const CurveStyle& style);
 
     // The outline of a marker of the given size (pixels across) centred on centre: a circle's
-    // bounding square, a square, or an upward triangle with its centroid on centre.
+    // bounding square, a square, or an upward triangle as high as size with its centroid on
+    // centre.
     static QPolygonF markerOutline(MarkerShape shape, const QPointF& centre, int size);
 
     // The pixel centre where the point (x, y) is drawn, or nothing when it maps too far away (or

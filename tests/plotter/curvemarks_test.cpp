@@ -81,13 +81,15 @@ TEST(CurveMarks, EachMarkerIsFilledAtTheCurvesVertexAndEndsWithinItsSize)
         const int cy = row(5);
         EXPECT_EQ(image.pixel(cx, cy), fill);
         EXPECT_EQ(image.pixel(cx, cy - 3), fill);
-        // The outline is in the curve's colour, and nothing lies beyond half the size.
+        // The outline is in the curve's colour, and nothing reaches 12 pixels out (a circle or
+        // square ends 7.5 pixels out, a triangle's apex two thirds of its height, 10 pixels,
+        // above its centroid).
         bool outlined = false;
         for (int y = cy; y <= cy + 8; ++y)
             outlined |= qRed(image.pixel(cx, y)) > 150 && qBlue(image.pixel(cx, y)) < 100;
         EXPECT_TRUE(outlined);
         for (const QPoint& outside :
-            { QPoint(cx + 10, cy), QPoint(cx - 10, cy), QPoint(cx, cy - 10), QPoint(cx, cy + 10) })
+            { QPoint(cx + 12, cy), QPoint(cx - 12, cy), QPoint(cx, cy - 12), QPoint(cx, cy + 12) })
             EXPECT_EQ(image.pixel(outside), paper) << outside.x() << ", " << outside.y();
     }
 }

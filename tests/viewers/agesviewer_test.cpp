@@ -26,9 +26,10 @@ std::vector<MisfitPoint> sweep(double first, double last, double step, double (*
     return curve;
 }
 
-// A transient sweep: two systems, AHe by both methods.
+// A transient sweep: two systems, AHe by both methods; at 0.1 mm/yr AHe is never reset.
 const QByteArray agesCsv = "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
                            "closure_temperature_c,closure_depth_m,reset\n"
+                           "0.1,,,,AHe,dodson,20,,,,no\n" // a minimum: left out
                            "0.5,,,,AHe,dodson,5.1,,72,1500,yes\n"
                            "0.2,,,,AHe,dodson,12.1,,70,1500,yes\n"
                            "1.0,,,,AHe,dodson,2.6,,74,1500,yes\n"
@@ -181,6 +182,7 @@ TEST_F(AgePlots, RateDrawsOneCurvePerSystemAndMethodWithBandsAndTheBestRate)
     EXPECT_TRUE(style.legend && style.legend->sizedToRows);
     expectRoundWindowAroundTheData(view);
     EXPECT_LE(view.bounds.yMax, 30.0); // rounded, not padded beyond the next step
+    EXPECT_DOUBLE_EQ(view.bounds.xMin, 0.2); // the minimum age at 0.1 mm/yr is no point
 }
 
 TEST_F(AgePlots, MisfitMarksTheLevelOneAboveTheMinimumAndTheRange)
@@ -251,8 +253,8 @@ TEST_F(AgePlots, FilesThatCannotBeShownAreRefusedWithOneLineNamingTheProblem)
                 .arg(file("badnumber.csv")) },
         { { "misfit", "empty.csv" }, QString("'%1' holds no rates").arg(file("empty.csv")) },
         { { "elevation", "ages.csv" },
-            QString("'%1' holds no ages with an elevation: the elevation plot needs the ages of a "
-                    "periodic run")
+            QString("'%1' holds no reset ages with an elevation: the elevation plot needs the ages "
+                    "of a periodic run")
                 .arg(file("ages.csv")) },
     };
     for (const Case& c : cases) {

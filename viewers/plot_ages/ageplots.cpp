@@ -180,10 +180,11 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
     const std::optional<QString>& fitPath)
 {
     // One point per rate and curve: a periodic sweep holds a whole profile at each rate, of
-    // which its first point stands for the rate.
+    // which its first point stands for the rate. An age that is only a minimum (the path
+    // never reached closure) is left out, so a curve starts where the system is reset.
     Groups<SystemAndMethod, std::pair<double, double>> curves;
     for (const PredictedAge& age : readPredictedAges(agesPath)) {
-        if (!age.rate)
+        if (!age.rate || !age.reset) // a minimum age is no point of the curve
             continue;
         auto& points = curves[{ age.system, age.method }];
         if (std::ranges::none_of(points, [&age](const auto& p) { return p.first == *age.rate; }))
@@ -191,7 +192,8 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
     }
     if (curves.size() == 0)
         throw ViewerStartError(
-            QStringLiteral("'%1' holds no ages at an erosion rate (rate_mm_yr)").arg(agesPath));
+            QStringLiteral("'%1' holds no reset ages at an erosion rate (rate_mm_yr)")
+                .arg(agesPath));
 
     AgeFigure figure(ageKindStyle(QStringLiteral("rate")));
     for (std::size_t i = 0; i < curves.size(); ++i) {
@@ -245,12 +247,12 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
     const std::vector<PredictedAge> run = firstRun(readPredictedAges(agesPath));
     Groups<SystemAndMethod, PredictedAge> curves;
     for (const PredictedAge& age : run)
-        if (age.elevation)
+        if (age.elevation && age.reset) // a minimum age is no point of the profile
             curves[{ age.system, age.method }].push_back(age);
     if (curves.size() == 0)
         throw ViewerStartError(
-            QStringLiteral("'%1' holds no ages with an elevation: the elevation plot needs the "
-                           "ages of a periodic run")
+            QStringLiteral("'%1' holds no reset ages with an elevation: the elevation plot needs "
+                           "the ages of a periodic run")
                 .arg(agesPath));
 
     AgeFigure figure(ageKindStyle(QStringLiteral("elevation")));
