@@ -31,6 +31,12 @@ void PlotBounds::snapToTicks()
 
 void PlotBounds::snapAxis(double& min, double& max, int& ticks)
 {
+    // A reversed axis (larger value at the left or bottom end) is rounded as the same range
+    // the normal way round, and stays reversed.
+    if (max < min) {
+        snapAxis(max, min, ticks);
+        return;
+    }
     const double span = max - min;
     if (!(span > 0.0) || !std::isfinite(span))
         return;

@@ -24,8 +24,9 @@ struct PlotBounds {
     void snapToTicks();
 
     // Widens [min, max] outward to multiples of a step of 1, 2 or 5 times a power of ten that
-    // divides the range into at least four intervals, and sets ticks to their count. A range
-    // that is empty, inverted or not finite is left unchanged.
+    // divides the range into at least four intervals, and sets ticks to their count. A reversed
+    // range (min > max) is widened the same way and stays reversed. A range that is empty or
+    // not finite is left unchanged.
     static void snapAxis(double& min, double& max, int& ticks);
 
     bool operator==(const PlotBounds&) const = default;

@@ -70,3 +70,14 @@ std::optional<PlotBounds> PlotLayout::windowOfBand(const PlotBounds& shown, cons
     next.yMax = shown.yMax - dy * (band.top() - plot.top());
     return next;
 }
+
+std::optional<QPointF> PlotLayout::toData(const PlotBounds& bounds, QPointF pixel) const
+{
+    if (!hasPlotArea())
+        return std::nullopt;
+    const QRect plot = plotRect();
+    const double xPixels = plot.right() - plot.left(); // W - 81
+    const double yPixels = plot.bottom() - plot.top(); // H - 81
+    return QPointF(bounds.xMin + (pixel.x() - plot.left()) * (bounds.xMax - bounds.xMin) / xPixels,
+        bounds.yMin + (plot.bottom() - pixel.y()) * (bounds.yMax - bounds.yMin) / yPixels);
+}

@@ -54,6 +54,12 @@ public:
     // bottom edge (H - 41) and yMax on the top edge (40).
     QPointF toPixel(const PlotBounds& bounds, double x, double y) const;
 
+    // Pixel to data, the inverse of toPixel:
+    //   x = xMin + (px - 60) (xMax - xMin) / (W - 81)
+    //   y = yMin + (H - 41 - py) (yMax - yMin) / (H - 81)
+    // Empty when the surface has no plot area.
+    std::optional<QPointF> toData(const PlotBounds& bounds, QPointF pixel) const;
+
     // The exact inverse of toPixel for a rubber band given in widget pixels (inclusive
     // corners): its left and right pixels become xMin and xMax, its bottom and top pixels yMin
     // and yMax. The tick counts are left at their defaults; the caller snaps the result.

@@ -155,10 +155,14 @@ std::vector<AxisTick> PlotRenderer::axisTicks(
     if (ticks < 1) // no intervals: no ticks, and nothing to divide by
         return result;
     const double step = (max - min) / ticks;
-    for (int i = 0; i <= ticks; ++i) {
+    // The smallest stride that leaves at most one tick per pixel step (pixelSteps + 1 pixels).
+    const long long pixelSteps = std::max(1, std::abs(last - first));
+    const long long stride = (ticks + pixelSteps - 1) / pixelSteps;
+    result.reserve(static_cast<std::size_t>(ticks / stride + 1));
+    for (long long i = 0; i <= ticks; i += stride) {
         const int offset = static_cast<int>(static_cast<long long>(last - first) * i / ticks);
         const double value = i * (max - min) / ticks + min; // multiplied, divided, then added
-        result.push_back({ first + offset, tickLabel(value, step) });
+        result.push_back({ static_cast<int>(i), first + offset, tickLabel(value, step) });
     }
     return result;
 }
@@ -255,9 +259,9 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
     // Tick 0 is the bottom edge (the smallest value), the last one the top edge.
     const std::vector<AxisTick> ticks
         = axisTicks(plot.bottom(), plot.top(), bounds_.yMin, bounds_.yMax, bounds_.yTicks);
-    for (std::size_t j = 0; j < ticks.size(); ++j) {
-        const int y = ticks[j].position;
-        const bool annotated = j % static_cast<std::size_t>(gridEvery) == 0;
+    for (const AxisTick& tick : ticks) {
+        const int y = tick.position;
+        const bool annotated = tick.index % gridEvery == 0;
         if (annotated) {
             painter.setPen(gridPen);
             drawPixelLine(painter, plot.left(), y, plot.right(), y);
@@ -267,7 +271,7 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
         if (annotated)
             painter.drawText(
                 QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth, yLabelHeight),
-                Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, ticks[j].label);
+                Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, tick.label);
     }
 }
 

@@ -31,8 +31,10 @@
 
 class QPainter;
 
-// One tick of an axis: where it sits in pixels, and what its label says.
+// One tick of an axis: which of the axis's ticks it is (0 at the first end), where it sits in
+// pixels, and what its label says.
 struct AxisTick {
+    int index;
     int position;
     QString label;
     bool operator==(const AxisTick&) const = default;
@@ -81,6 +83,9 @@ public:
     // none for a tick count below 1. Positions in integer arithmetic, so that the last tick
     // lands exactly on last:  position_i = first + ((last - first) i) / ticks, truncated;
     // values:  value_i = i (max - min) / ticks + min.
+    // Never more ticks than the axis has pixels: with more intervals than pixel steps, only
+    // every n-th tick (i = 0, n, 2n, ...), with the smallest n that leaves at most one per
+    // pixel step, is returned; the others would only pile up on the same pixels.
     static std::vector<AxisTick> axisTicks(int first, int last, double min, double max, int ticks);
     static QColor seriesColour(int id); // by id mod 6
     static Qt::PenStyle seriesLineStyle(int id); // by id mod 5

@@ -1,7 +1,9 @@
 #include "plotter.h"
 
+#include "coordinatetip.h"
 #include "embeddedimages.h"
 #include "picturefile.h"
+#include "plotlayout.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -35,6 +38,7 @@ constexpr int wheelUnitsPerDegree = 8;
 constexpr int wheelDegreesPerStep = 15; // one notch of 120 units moves one tick interval
 
 constexpr int noticeMargin = 8;
+constexpr int noticeShownMs = 10000;
 
 // The one-pixel rows and columns on the border of rect, inside it: top, left, bottom, right.
 std::array<QRect, 4> edgesOf(const QRect& rect)
@@ -44,7 +48,6 @@ std::array<QRect, 4> edgesOf(const QRect& rect)
         QRect(rect.left(), rect.bottom(), rect.width(), 1),
         QRect(rect.right(), rect.top(), 1, rect.height()) };
 }
-constexpr int noticeShownMs = 10000;
 
 } // namespace
 
@@ -74,6 +77,10 @@ Plotter::Plotter(QWidget* parent, Qt::WindowFlags flags)
     m_noticeTimer->setSingleShot(true);
     m_noticeTimer->setInterval(noticeShownMs);
     connect(m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
+
+    // The coordinates under the pointer follow it also when no button is held.
+    m_coordinateTip = new CoordinateTip(this);
+    setMouseTracking(true);
 
     // The plot has the keyboard as soon as its window is activated: the arrow keys pan at once.
     setFocus();
@@ -258,6 +265,9 @@ void Plotter::redraw()
         PlotRenderer::paint(painter, m_state, size(), background());
     }
     update();
+    // The window moved under a resting pointer (keys, wheel, buttons): its coordinates too.
+    if (m_coordinateTip && m_coordinateTip->isVisible())
+        showCoordinates(m_pointer);
 }
 
 void Plotter::paintEvent(QPaintEvent* event)
@@ -321,13 +331,41 @@ void Plotter::mousePressEvent(QMouseEvent* event)
 
 void Plotter::mouseMoveEvent(QMouseEvent* event)
 {
+    m_pointer = event->position().toPoint();
     if (!m_bandShown || !(event->buttons() & Qt::LeftButton)) {
+        showCoordinates(m_pointer);
         QWidget::mouseMoveEvent(event);
         return;
     }
     invalidateBand();
-    m_bandEnd = event->position().toPoint();
+    m_bandEnd = m_pointer;
     invalidateBand();
+    showCoordinates(m_pointer);
+}
+
+void Plotter::leaveEvent(QEvent* event)
+{
+    if (!m_bandShown)
+        m_coordinateTip->hide();
+    QWidget::leaveEvent(event);
+}
+
+QLabel* Plotter::coordinateTip() const
+{
+    return m_coordinateTip;
+}
+
+void Plotter::showCoordinates(QPoint pointer)
+{
+    // While a band is dragged the pointer may leave the plot rectangle (the band maps beyond
+    // the window); hovering shows coordinates over the plot rectangle only.
+    const PlotLayout layout(size());
+    const std::optional<QPointF> data = layout.toData(bounds(), pointer);
+    if (!data || (!m_bandShown && !layout.plotRect().contains(pointer))) {
+        m_coordinateTip->hide();
+        return;
+    }
+    m_coordinateTip->showAt(pointer, *data);
 }
 
 void Plotter::mouseReleaseEvent(QMouseEvent* event)
@@ -341,6 +379,8 @@ void Plotter::mouseReleaseEvent(QMouseEvent* event)
     m_bandShown = false;
     invalidateBand();
     unsetCursor();
+    // The window under the pointer changes with the zoom: the next move shows it afresh.
+    m_coordinateTip->hide();
     if (!m_state.zoomToBand(size(), m_bandStart, m_bandEnd))
         return;
     updateToolButtons();

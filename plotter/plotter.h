@@ -31,6 +31,7 @@
 #include <map>
 #include <vector>
 
+class CoordinateTip;
 class QLabel;
 class QPainter;
 class QPrinter;
@@ -83,6 +84,9 @@ public:
     QToolButton* printTool() const { return m_printTool; }
     // The notice that reports a failed save; hidden while there is nothing to report.
     QLabel* notice() const { return m_notice; }
+    // The data coordinates under the pointer, shown over the plot rectangle and while a band
+    // is dragged; never part of the canvas.
+    QLabel* coordinateTip() const;
 
     // The renderer for the current state, and the two halves of the picture drawn with it in
     // widget pixel coordinates: the frame first, then the curves and legend.
@@ -110,6 +114,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -123,6 +128,7 @@ private:
     void invalidateBand();
     void shiftShown(int xSteps, int ySteps);
     void reportSaveFailure(const QString& message);
+    void showCoordinates(QPoint pointer);
 
     QToolButton* m_zoomInTool = nullptr;
     QToolButton* m_zoomOutTool = nullptr;
@@ -130,6 +136,8 @@ private:
     QToolButton* m_printTool = nullptr;
     QLabel* m_notice = nullptr;
     QTimer* m_noticeTimer = nullptr; // hides the notice again
+    CoordinateTip* m_coordinateTip = nullptr;
+    QPoint m_pointer; // where the pointer was last seen over the widget
     bool m_bandShown = false;
     QPoint m_bandStart; // where the left button went down
     QPoint m_bandEnd; // where it is now

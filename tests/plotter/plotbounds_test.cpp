@@ -40,12 +40,28 @@ INSTANTIATE_TEST_SUITE_P(Table, SnapAxisWorkedValues,
         SnapCase { 0, 40, 0, 40, 4 }, SnapCase { -3.7, 12.2, -4, 14, 9 },
         SnapCase { -37.2, -1.5, -40, 0, 8 }, SnapCase { 0, 1200, 0, 1200, 6 }));
 
-TEST(SnapAxis, LeavesEmptyInvertedAndNonFiniteRangesUnchanged)
+TEST(SnapAxis, AReversedAxisIsRoundedOutwardLikeANormalOneAndStaysReversed)
+{
+    for (const auto& [lo, hi] : { std::pair { 0.0, 20.0 }, std::pair { 2.1, 17.3 },
+             std::pair { -37.2, -1.5 }, std::pair { 10.0109, 20.0 } }) {
+        double min = lo, max = hi;
+        int ticks = 0;
+        PlotBounds::snapAxis(min, max, ticks);
+        double reversedMin = hi, reversedMax = lo;
+        int reversedTicks = 0;
+        PlotBounds::snapAxis(reversedMin, reversedMax, reversedTicks);
+        EXPECT_EQ(reversedMin, max) << lo << " to " << hi;
+        EXPECT_EQ(reversedMax, min) << lo << " to " << hi;
+        EXPECT_EQ(reversedTicks, ticks) << lo << " to " << hi;
+    }
+}
+
+TEST(SnapAxis, LeavesEmptyAndNonFiniteRangesUnchanged)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    const std::pair<double, double> ranges[] = { { 3, 3 }, { 5, 1 }, { nan, 1 }, { 0, nan },
-        { 0, inf }, { -inf, 0 }, { -1.7e308, 1.7e308 } };
+    const std::pair<double, double> ranges[]
+        = { { 3, 3 }, { nan, 1 }, { 0, nan }, { 0, inf }, { -inf, 0 }, { -1.7e308, 1.7e308 } };
     for (const auto& [lo, hi] : ranges) {
         double min = lo, max = hi;
         int ticks = 7;

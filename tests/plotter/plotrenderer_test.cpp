@@ -91,6 +91,26 @@ TEST(AxisTicks, PositionsAreTruncatedSoTheLastTickLandsOnTheFarEdge)
     EXPECT_TRUE(PlotRenderer::axisTicks(60, 979, 0, 10, -2).empty());
 }
 
+TEST(AxisTicks, NeverMoreThanTheAxisHasPixels)
+{
+    // 2 million intervals on 520 pixels (a 1000001 m deep periodic window): every n-th tick,
+    // on distinct pixels from the bottom edge up, each labelled with its own value.
+    const std::vector<AxisTick> ticks = PlotRenderer::axisTicks(559, 40, 0, 2e6, 2'000'000);
+    ASSERT_FALSE(ticks.empty());
+    EXPECT_LE(ticks.size(), 520u);
+    EXPECT_GT(ticks.size(), 260u);
+    EXPECT_EQ(ticks.front().position, 559);
+    EXPECT_EQ(ticks.front().label, "0");
+    for (std::size_t k = 1; k < ticks.size(); ++k) {
+        EXPECT_LT(ticks[k].position, ticks[k - 1].position);
+        const int index = ticks[k].index;
+        EXPECT_EQ(ticks[k].label, PlotRenderer::tickLabel(index, 1));
+        EXPECT_EQ(ticks[k].position, 559 - 519LL * index / 2'000'000);
+    }
+    // Up to one tick per pixel, all are drawn.
+    EXPECT_EQ(PlotRenderer::axisTicks(60, 979, 0, 919, 919).size(), 920u);
+}
+
 TEST(AxisTicks, LabelsShowTheDataValuesInSixDigitsAndZeroAsZero)
 {
     EXPECT_EQ(labels(PlotRenderer::axisTicks(559, 40, -50000, 0, 5)),

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -287,4 +288,35 @@ TEST(PlotterCanvas, FollowsTheDevicePixelRatioAndIsCopiedToTheScreenUnchanged)
     const QImage canvas = plotter.canvas().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect below(qRound(ratio), qRound(50 * ratio), qRound(398 * ratio), qRound(249 * ratio));
     EXPECT_EQ(screen.copy(below), canvas.copy(below));
+}
+
+TEST_F(PlotterInteraction, TheDataCoordinatesFollowThePointerOverThePlotButStayOffTheCanvas)
+{
+    const qint64 canvasKey = plotter->canvas().cacheKey();
+    const QLabel* tip = plotter->coordinateTip();
+    // The frame's corners are the window's corners, 0 .. 10 on both axes.
+    QTest::mouseMove(plotter.get(), QPoint(979, 40));
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_EQ(tip->text(), "x = 10   y = 10");
+    EXPECT_TRUE(plotter->rect().contains(tip->geometry())); // kept inside near the corner
+    QTest::mouseMove(plotter.get(), QPoint(60, 559));
+    EXPECT_EQ(tip->text(), "x = 0   y = 0");
+    QTest::mouseMove(plotter.get(), QPoint(30, 300)); // over the tick labels
+    EXPECT_FALSE(tip->isVisible());
+
+    // While a band is dragged, also beyond the frame; gone once it is released.
+    QTest::mousePress(plotter.get(), Qt::LeftButton, Qt::NoModifier, QPoint(519, 299));
+    QTest::mouseMove(plotter.get(), QPoint(30, 400));
+    EXPECT_TRUE(tip->isVisible());
+    EXPECT_TRUE(tip->text().startsWith("x = -0.32")) << tip->text().toStdString();
+    QTest::mouseRelease(plotter.get(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 400));
+    EXPECT_FALSE(tip->isVisible());
+    // Hovering drew nothing on the canvas; the zoom drew it once.
+    EXPECT_EQ(plotter->historySize(), 2);
+    plotter->zoomOut();
+    QTest::mouseMove(plotter.get(), QPoint(500, 300));
+    EXPECT_NE(plotter->canvas().cacheKey(), canvasKey);
+    const qint64 zoomedOut = plotter->canvas().cacheKey();
+    QTest::mouseMove(plotter.get(), QPoint(510, 310));
+    EXPECT_EQ(plotter->canvas().cacheKey(), zoomedOut);
 }

@@ -54,8 +54,8 @@ int periodicDepthTicks(int depth)
         return 0; // zero stays divisible by ten: the rule has no end there
     while (height % 10 == 0)
         height /= 10;
-    return static_cast<int>(std::clamp(
-        2 * height, static_cast<long long>(INT_MIN), static_cast<long long>(maxDepthTicks)));
+    return static_cast<int>(
+        std::clamp(2 * height, static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)));
 }
 
 FirstView startPeriodicIsotherms(const QStringList& arguments, const QDir& runDir)

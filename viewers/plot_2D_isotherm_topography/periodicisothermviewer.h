@@ -17,12 +17,7 @@ FirstView startPeriodicIsotherms(const QStringList& arguments, const QDir& runDi
 
 // The number of y intervals for a window from -depth up to 5000 m: 2 x R, where R is the
 // height depth + 5000 with its trailing decimal zeros removed (15000 m gives 4 intervals of
-// 5000 m, 10000 m gives 30 of 500 m). A window without height (depth -5000) gets 0 intervals,
-// and no window gets more than maxDepthTicks.
+// 5000 m, 10000 m gives 30 of 500 m). A window without height (depth -5000) gets 0 intervals;
+// a count beyond the int range is clamped to it. However many there are, the axis draws no
+// more tick marks than it has pixels.
 int periodicDepthTicks(int depth);
-
-// Every interval gets a tick mark and every fourth a label, drawn at each redraw: 50000
-// intervals take about half a second, and a depth like 1000001 m (two million intervals) would
-// stall the window for minutes. Far more than the pixels of any screen, and above the 34690
-// intervals of a 12345 m window.
-constexpr int maxDepthTicks = 50000;
