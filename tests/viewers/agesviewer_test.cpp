@@ -8,6 +8,7 @@
 #include "fixturetree.h"
 #include "programrun.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -292,15 +293,30 @@ TEST_F(AgePlots, EachKindStartsInAWindowThatShowsItsCurves)
     }
 }
 
-TEST_F(AgePlots, TheProgramEndsWithTheProblemOnOneLineAndStatusOne)
+TEST_F(AgePlots, TheViewerAndTheExportToolEndWithTheProblemOnOneLineAndStatusOne)
 {
     const QTemporaryDir runtime;
-    const ProgramRun run = runProgram(QStringLiteral(VIEWER_BIN_DIR "/plot_ages"),
-        { "misfit", "../output/ages/none.csv" }, tree.runDir(), headlessEnvironment(runtime.path()),
-        10000);
-    ASSERT_TRUE(run.finished); // no window was left open
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(
-        run.err, "plot_ages: cannot read '../output/ages/none.csv': No such file or directory\n");
-    EXPECT_EQ(run.out, "");
+    const QString picture = tree.outputPath("plots/misfit.png");
+    const QString problem = "cannot read '../output/ages/none.csv': No such file or directory\n";
+    struct Case {
+        QString program;
+        QStringList arguments;
+        QString message;
+    };
+    const std::vector<Case> cases {
+        { VIEWER_BIN_DIR "/plot_ages", { "misfit", "../output/ages/none.csv" },
+            "plot_ages: " + problem },
+        { RENDER_PLOT, { "plot_ages", picture, "misfit", "../output/ages/none.csv" },
+            "render_plot: " + problem },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program.toStdString());
+        const ProgramRun run = runProgram(
+            c.program, c.arguments, tree.runDir(), headlessEnvironment(runtime.path()), 10000);
+        ASSERT_TRUE(run.finished); // no window was left open
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err, c.message.toUtf8());
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(QFileInfo::exists(picture));
 }
