@@ -297,8 +297,8 @@ void PlotRenderer::drawSeries(QPainter& painter, const CurveStore& curves) const
     painter.setClipRect(clip);
     // Thick curves are drawn smooth; their vertices stay on the whole pixels of the mapping.
     painter.setRenderHint(QPainter::Antialiasing, true);
-    const CurveMarks marks(layout_, bounds_,
-        painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
+    const CurveMarks marks(
+        layout_, bounds_, painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
     for (const auto& [id, points] : curves) // bands behind every line
         if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end())
             marks.drawBands(painter, styled->second);
