@@ -1,10 +1,11 @@
 #pragma once
-// ViewerStyle: everything in which the pictures of the five viewers differ, as one plain value.
+// ViewerStyle: everything in which the pictures of the viewers differ, as one plain value.
 //
 // The frame, grid, ticks, labels, curves and legend rows are drawn by one renderer for all
 // viewers; a viewer only describes its texts, where its legend box sits and what its rows say,
-// which y ticks carry a grid line and a label, how wide each curve's pen is, and where the save
-// button writes its PNG file. A new viewer is a new ViewerStyle plus a start-up function.
+// which y ticks carry a grid line and a label, how wide each curve's pen is or which marks a
+// curve carries (CurveStyle), and where the save button writes its PNG file. A new viewer is a
+// new ViewerStyle plus a start-up function.
 
 #include "curvestyle.h"
 
