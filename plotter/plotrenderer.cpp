@@ -1,5 +1,8 @@
 #include "plotrenderer.h"
 
+#include "curvemarks.h"
+
+#include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -50,6 +53,10 @@ constexpr int legendSampleStart = 6;
 constexpr int legendSampleEnd = 36;
 constexpr int legendTextStart = 46;
 constexpr int legendTextDrop = 5;
+// A legend box sized to its rows: below the last row's text a margin as deep as a row's text
+// reaches below its line sample, and right of the longest text a margin of a few pixels.
+constexpr int legendBottomMargin = 9;
+constexpr int legendRightMargin = 8;
 
 // Index into a table of n entries by id mod n, also for negative ids.
 int cyclicIndex(int id, int n)
@@ -185,6 +192,24 @@ QRect PlotRenderer::legendBox() const
         PlotLayout::legendWidth, PlotLayout::legendHeight };
 }
 
+QRect PlotRenderer::legendBoxFor(const QPainter& painter) const
+{
+    QRect box = legendBox();
+    if (!style_.legend || !style_.legend->sizedToRows)
+        return box;
+    // The fixed box's right edge and top stay; the rows and the widest text set the size.
+    const QFontMetrics metrics = painter.fontMetrics();
+    int widest = 0;
+    for (const LegendRow& row : style_.legendRows)
+        widest = std::max(widest, metrics.horizontalAdvance(legendText(row)));
+    const int rows = std::max(1, static_cast<int>(style_.legendRows.size())); // never collapsed
+    const int width = legendTextStart + widest + legendRightMargin;
+    const int height = legendFirstRow + legendRowSpacing * (rows - 1) + legendBottomMargin;
+    box.setLeft(box.right() + 1 - width);
+    box.setHeight(height);
+    return box;
+}
+
 QString PlotRenderer::legendText(const LegendRow& row) const
 {
     if (row.label >= 1 && row.label <= static_cast<int>(labels_.size()))
@@ -203,7 +228,7 @@ void PlotRenderer::drawFrame(QPainter& painter) const
     painter.setPen(framePen(Qt::black, Qt::SolidLine));
     painter.drawRect(outline(layout_.plotRect()));
     if (style_.legend)
-        painter.drawRect(outline(legendBox()));
+        painter.drawRect(outline(legendBoxFor(painter)));
     drawTexts(painter);
 }
 
@@ -272,8 +297,17 @@ void PlotRenderer::drawSeries(QPainter& painter, const CurveStore& curves) const
     painter.setClipRect(clip);
     // Thick curves are drawn smooth; their vertices stay on the whole pixels of the mapping.
     painter.setRenderHint(QPainter::Antialiasing, true);
-    for (const auto& [id, points] : curves)
-        drawCurve(painter, id, points);
+    const CurveMarks marks(
+        layout_, bounds_, painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
+    for (const auto& [id, points] : curves) // bands behind every line
+        if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end())
+            marks.drawBands(painter, styled->second);
+    for (const auto& [id, points] : curves) {
+        if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end())
+            marks.drawCurve(painter, points, styled->second);
+        else
+            drawCurve(painter, id, points);
+    }
     if (style_.legend)
         drawLegendRows(painter);
 }
@@ -298,14 +332,19 @@ void PlotRenderer::drawCurve(QPainter& painter, int id, const std::vector<double
 
 void PlotRenderer::drawLegendRows(QPainter& painter) const
 {
-    const QRect box = legendBox();
+    const QRect box = legendBoxFor(painter);
     painter.fillRect(box.adjusted(1, 1, -1, -1), QBrush(Qt::white, Qt::SolidPattern));
     int y = box.top() + legendFirstRow;
     for (const LegendRow& row : style_.legendRows) {
         QPen pen(row.colour, row.penWidth, row.lineStyle);
         painter.setPen(pen);
-        painter.drawLine(pixelCentre(box.left() + legendSampleStart, y),
-            pixelCentre(box.left() + legendSampleEnd, y));
+        const QPointF sampleStart = pixelCentre(box.left() + legendSampleStart, y);
+        const QPointF sampleEnd = pixelCentre(box.left() + legendSampleEnd, y);
+        if (const auto styled = style_.curveStyles.find(row.curve);
+            row.curve >= 0 && styled != style_.curveStyles.end())
+            CurveMarks::drawLegendSample(painter, sampleStart, sampleEnd, styled->second);
+        else
+            painter.drawLine(sampleStart, sampleEnd);
         pen.setColor(Qt::black);
         painter.setPen(pen);
         painter.drawText(QPoint(box.left() + legendTextStart, y + legendTextDrop), legendText(row));

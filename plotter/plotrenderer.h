@@ -95,6 +95,9 @@ public:
     QRect legendBox() const;
     // The complete text of a legend row: the label it names, then its own text.
     QString legendText(const LegendRow& row) const;
+    // The legend box as drawn with painter's font: the fixed box, or for a style whose box is
+    // sized to its rows, as high as the rows and as wide as the longest text needs.
+    QRect legendBoxFor(const QPainter& painter) const;
 
 private:
     void drawXAxis(QPainter& painter) const;

@@ -99,7 +99,7 @@ PlotState firstPlotState(
 {
     const FirstView view = viewer.start(arguments, runDir);
     PlotState state;
-    state.style = viewer.style;
+    state.style = view.style ? *view.style : viewer.style;
     state.labels = view.labels;
     state.history.reset(view.bounds);
     for (std::size_t id = 0; id < view.curves.size(); ++id)
@@ -109,12 +109,17 @@ PlotState firstPlotState(
 
 QString usageLine(const ViewerDefinition& viewer)
 {
-    return QStringLiteral("Usage: %1 %2").arg(viewer.program, viewer.argumentNames.join(u' '));
+    QStringList words = viewer.argumentNames;
+    for (const QString& optional : viewer.optionalArgumentNames)
+        words << u'[' + optional + u']';
+    return QStringLiteral("Usage: %1 %2").arg(viewer.program, words.join(u' '));
 }
 
 bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& arguments)
 {
-    if (arguments.size() == viewer.argumentNames.size())
+    const qsizetype required = viewer.argumentNames.size();
+    if (arguments.size() >= required
+        && arguments.size() <= required + viewer.optionalArgumentNames.size())
         return true;
     std::cerr << wrongArgumentCountMessage.toStdString() << '\n'
               << usageLine(viewer).toStdString() << std::endl;
@@ -124,11 +129,11 @@ bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& argum
 void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStringList& arguments,
     const QDir& runDir)
 {
-    plotter.setViewerStyle(viewer.style);
+    const FirstView view = viewer.start(arguments, runDir);
+    plotter.setViewerStyle(view.style ? *view.style : viewer.style);
     plotter.setWindowTitle(viewer.caption);
     plotter.setGeometry(QRect(QPoint(windowLeft, windowTop), viewerWindowSize));
 
-    const FirstView view = viewer.start(arguments, runDir);
     plotter.label1 = view.labels[0];
     plotter.label2 = view.labels[1];
     plotter.label3 = view.labels[2];
@@ -157,7 +162,12 @@ int runViewer(int argc, char** argv, const ViewerDefinition& viewer)
         return 1;
 
     Plotter plotter;
-    setUpPlotter(plotter, viewer, arguments);
+    try {
+        setUpPlotter(plotter, viewer, arguments);
+    } catch (const ViewerStartError& error) {
+        std::cerr << viewer.program.toStdString() << ": " << error.what() << std::endl;
+        return 1;
+    }
     plotter.show();
     return application.exec();
 }

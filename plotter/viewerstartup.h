@@ -23,6 +23,8 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
 class Plotter;
@@ -68,6 +70,20 @@ struct FirstView {
     std::array<QString, 5> labels;
     PlotBounds bounds;
     std::vector<std::vector<double>> curves;
+    // A viewer whose picture depends on its data (how many curves, which marks) gives its style
+    // here; the others use the style of their definition.
+    std::optional<ViewerStyle> style {};
+};
+
+// Data a viewer cannot show (a file that cannot be read, a missing column, arguments that do
+// not fit together): what() is one line naming the problem. The program prints it after its
+// name and ends with status 1.
+class ViewerStartError : public std::runtime_error {
+public:
+    explicit ViewerStartError(const QString& message)
+        : std::runtime_error(message.toStdString())
+    {
+    }
 };
 
 struct ViewerDefinition {
@@ -78,6 +94,8 @@ struct ViewerDefinition {
     // Builds the first view from the arguments (exactly argumentNames.size() of them) and the
     // data files, whose paths "../output/..." are taken relative to runDir.
     FirstView (*start)(const QStringList& arguments, const QDir& runDir);
+    // Names of arguments that may follow the required ones, in order (none for most viewers).
+    QStringList optionalArgumentNames {};
 };
 
 // Every viewer window opens at (300, 300) with this size; exported pictures have it too.
@@ -88,19 +106,22 @@ inline constexpr QSize viewerWindowSize { 1000, 600 };
 PlotState firstPlotState(
     const ViewerDefinition& viewer, const QStringList& arguments, const QDir& runDir);
 
-// "Usage: PROGRAM ARG1 ARG2 ...", naming the positional arguments.
+// "Usage: PROGRAM ARG1 ARG2 ... [OPTIONAL1] ...", naming the positional arguments.
 QString usageLine(const ViewerDefinition& viewer);
 
-// Whether arguments has the viewer's argument count. When it does not, writes
+// Whether arguments has the viewer's argument count (the required ones and any number of the
+// optional ones). When it does not, writes
 // "Bad command line arguments - FIXME!!!" and the usage line to standard error.
 bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& arguments);
 
 // Gives plotter the viewer's style, caption and geometry (300, 300, 1000, 600), then the
-// labels, the first window and the curves of its first view.
+// labels, the first window and the curves of its first view. Throws ViewerStartError when the
+// viewer cannot show its data.
 void setUpPlotter(Plotter& plotter, const ViewerDefinition& viewer, const QStringList& arguments,
     const QDir& runDir = QDir::current());
 
 // The whole life of a viewer program: application object, argument check (status 1 and no
-// window on a wrong count), one Plotter set up and shown, the event loop. Toolkit options such
+// window on a wrong count, or after the message of a ViewerStartError), one Plotter set up and
+// shown, the event loop. Toolkit options such
 // as -platform or -style are taken out of the arguments before they are counted.
 int runViewer(int argc, char** argv, const ViewerDefinition& viewer);

@@ -57,3 +57,7 @@ for plot in image_geotherm image_temp_time image_temp_hist image_2D_isotherm_top
             image_2D_temp_hist; do
     echo "  $plots/$plot.png"
 done
+# The age plots (plot_ages), where the run above has drawn them.
+for plot in "$plots"/image_ages_*.png; do
+    if [[ -f "$plot" ]]; then echo "  $plot"; fi
+done

@@ -1,5 +1,6 @@
 #include "viewerlist.h"
 
+#include "agesviewer.h"
 #include "coolinghistoryviewer.h"
 #include "geothermviewer.h"
 #include "isothermdepthviewer.h"
@@ -14,6 +15,7 @@ const std::vector<const ViewerDefinition*>& allViewers()
         &coolingHistoryViewer(),
         &periodicIsothermViewer(),
         &periodicHistoryViewer(),
+        &agesViewer(),
     };
     return viewers;
 }

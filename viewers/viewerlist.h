@@ -1,5 +1,5 @@
 #pragma once
-// The five viewers of the suite, looked up by program name (for the export tool and tests).
+// The viewers of the suite, looked up by program name (for the export tool and tests).
 
 #include "viewerstartup.h"
 

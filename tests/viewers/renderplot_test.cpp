@@ -24,7 +24,7 @@ namespace {
 
 const QString renderPlot = QStringLiteral(RENDER_PLOT);
 
-// Fixture data for all five viewers, and the arguments that go with it.
+// Fixture data for all the viewers, and the arguments that go with it.
 class RenderPlot : public ::testing::Test {
 protected:
     RenderPlot()
@@ -41,6 +41,10 @@ protected:
         tree.write("periodic/isotherm/periodic_geo1.dat", "-20000 -3000 0 -1500 20000 -3000");
         tree.write("periodic/temp_hist/periodic_ridge.dat", "-20.7 310.4 -10 150 0 12.8");
         tree.write("periodic/temp_hist/periodic_valley.dat", "-20.7 402.3 0 16");
+        tree.write("ages/ages.csv",
+            "rate_mm_yr,system,method,age_ma\n0.2,AHe,dodson,12\n0.5,AHe,dodson,5\n");
+        tree.write("ages/observed.csv", "sample,system,age_ma,sigma_ma\nS1,AHe,6,0.5\n");
+        tree.write("ages/fit.csv", "rate_mm_yr,chi2\n0.2,40\n0.4,3\n0.5,9\n");
         tree.makeDir("plots");
         QDir(tree.runDir()).mkpath("output/plots"); // where plot_temp_time saves
     }
@@ -61,6 +65,9 @@ protected:
         { "plot_temp_hist", { "10", "0" } },
         { "plot_2D_isotherm_topography", { "40000", "15000", "0.5", "a", "b", "c", "d" } },
         { "plot_2D_temp_hist", { "0.5" } },
+        { "plot_ages",
+            { "rate", "../output/ages/ages.csv", "../output/ages/observed.csv",
+                "../output/ages/fit.csv" } },
     };
 };
 

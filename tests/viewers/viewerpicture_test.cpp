@@ -1,4 +1,4 @@
-// The pictures of the five viewers at their first 1000 x 600 window, built by the same start-up
+// The pictures of the viewers at their first 1000 x 600 window, built by the same start-up
 // code as the programs, checked at sentinel pixels: legend boxes and rows, the grid rules and
 // the pen widths. Fonts differ between machines, so texts are only checked for being there.
 
@@ -126,6 +126,7 @@ TEST(ViewerPicture, EveryViewerOpensItsCaptionedWindowAt300x300SizedThousandBySi
     struct Start {
         QStringList arguments;
         QString title; // label1, shown in the title
+        std::map<QString, QByteArray> files {};
     };
     const std::map<QString, Start> starts {
         { "plot_geotherm", { { "50000", "0.5", "0", "5", "10", "15", "0" }, "0.5" } },
@@ -134,11 +135,14 @@ TEST(ViewerPicture, EveryViewerOpensItsCaptionedWindowAt300x300SizedThousandBySi
         { "plot_2D_isotherm_topography",
             { { "40000", "15000", "0.75", "a", "b", "c", "d" }, "0.75" } },
         { "plot_2D_temp_hist", { { "1.5" }, "1.5" } },
+        { "plot_ages",
+            { { "rate", "../output/ages.csv" }, "",
+                { { "ages.csv", "rate_mm_yr,system,method,age_ma\n0.5,AHe,dodson,4\n" } } } },
     };
     for (const ViewerDefinition* viewer : allViewers()) {
         SCOPED_TRACE(viewer->program.toStdString());
         const Start& start = starts.at(viewer->program);
-        ShownViewer shown(*viewer, start.arguments);
+        ShownViewer shown(*viewer, start.arguments, start.files);
         EXPECT_EQ(shown.plotter.windowTitle(), viewer->caption);
         EXPECT_EQ(shown.plotter.geometry(), QRect(300, 300, 1000, 600));
         EXPECT_EQ(shown.plotter.canvas().size(), QSize(1000, 600));

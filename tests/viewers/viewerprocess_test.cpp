@@ -26,7 +26,8 @@ TEST(ViewerProcess, AWrongArgumentCountIsRefusedWithTheUsageLineAndStatusOneWith
     const QProcessEnvironment environment = headlessEnvironment(runtime.path());
     for (const ViewerDefinition* viewer : allViewers()) {
         const qsizetype expected = viewer->argumentNames.size();
-        for (const qsizetype count : { qsizetype(0), expected - 1, expected + 1 }) {
+        const qsizetype most = expected + viewer->optionalArgumentNames.size();
+        for (const qsizetype count : { qsizetype(0), expected - 1, most + 1 }) {
             SCOPED_TRACE(viewer->program.toStdString() + " with " + std::to_string(count));
             QStringList arguments;
             for (qsizetype i = 0; i < count; ++i)

@@ -57,16 +57,24 @@ int renderPlot(const QStringList& arguments)
         return fail(QStringLiteral("cannot tell the format of '%1': the name must end in .png, "
                                    ".pdf or .svg")
                         .arg(outFile));
-    if (viewerArguments.size() != viewer->argumentNames.size()) {
-        std::cerr << "render_plot: " << program.toStdString() << " takes "
-                  << viewer->argumentNames.size() << " arguments, " << viewerArguments.size()
-                  << " given\n"
+    const qsizetype required = viewer->argumentNames.size();
+    const qsizetype optionalCount = viewer->optionalArgumentNames.size();
+    if (viewerArguments.size() < required || viewerArguments.size() > required + optionalCount) {
+        std::cerr << "render_plot: " << program.toStdString() << " takes " << required;
+        if (optionalCount > 0)
+            std::cerr << " to " << required + optionalCount;
+        std::cerr << " arguments, " << viewerArguments.size() << " given\n"
                   << usageLine(*viewer).toStdString() << '\n';
         return 1;
     }
 
-    const PlotPicture picture { firstPlotState(*viewer, viewerArguments, QDir::current()),
-        viewerWindowSize, viewer->caption };
+    std::optional<PlotState> state;
+    try {
+        state = firstPlotState(*viewer, viewerArguments, QDir::current());
+    } catch (const ViewerStartError& error) {
+        return fail(QString::fromStdString(error.what()));
+    }
+    const PlotPicture picture { *state, viewerWindowSize, viewer->caption };
     if (const QString error = exportPlot(picture, outFile, *format); !error.isEmpty())
         return fail(QStringLiteral("cannot write '%1': %2").arg(outFile, error));
     return 0;

@@ -1,0 +1,43 @@
+#pragma once
+// CurveStyle: how one curve of a plot is drawn, when the plain id-chosen pen is not enough.
+//
+// A curve is a list of x, y points in data units (the Plotter's curve store). Its style says
+// whether the points are joined by a line, whether each carries a marker, and which marks
+// travel with it: error bars around each point, horizontal bands across the whole plot (a
+// measured value plus or minus its uncertainty) and vertical lines at given x. The data of bars,
+// bands and lines belong to the curve, so a viewer describes its picture as data and the
+// renderer draws every viewer's marks the same way.
+//
+//   CurveStyle observed { .colour = Qt::red, .lineStyle = Qt::NoPen,
+//       .marker = MarkerShape::Circle, .markerFill = Qt::white };
+//   observed.xErrors = { 0.4, 0.6 }; // one half-length per point, in x units
+
+#include <QColor>
+#include <Qt>
+
+#include <vector>
+
+enum class MarkerShape { None, Circle, Square, Triangle };
+
+// A horizontal band across the whole width of the plot, from lower to upper in y units.
+struct HorizontalBand {
+    double lower = 0.0;
+    double upper = 0.0;
+};
+
+struct CurveStyle {
+    QColor colour = Qt::black; // line, marker outline, error bars, band edges, vertical lines
+    Qt::PenStyle lineStyle = Qt::SolidLine; // Qt::NoPen: the points are not joined
+    int lineWidth = 3; // pixels
+    MarkerShape marker = MarkerShape::None;
+    int markerSize = 9; // pixels across the marker's outline
+    QColor markerFill = Qt::white;
+    // Error bars: the half-length of point k's bar in x units and in y units; points past the end
+    // of a list, and zero or non-finite lengths, have no bar in that direction.
+    std::vector<double> xErrors {};
+    std::vector<double> yErrors {};
+    std::vector<HorizontalBand> bands {};
+    QColor bandFill = QColor(0, 0, 0, 40); // translucent, so that bands that overlap both show
+    std::vector<double> verticalLines {}; // x positions of lines over the whole height of the plot
+    Qt::PenStyle verticalLineStyle = Qt::DashLine;
+};

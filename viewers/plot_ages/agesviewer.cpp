@@ -1,0 +1,87 @@
+#include "agesviewer.h"
+
+#include "ageplots.h"
+
+#include <optional>
+
+namespace {
+
+// What the files after KIND are, for each kind: the required ones, then the optional ones.
+struct AgeKind {
+    QString name;
+    QStringList requiredFiles;
+    QStringList optionalFiles;
+};
+
+const std::vector<AgeKind>& ageKinds()
+{
+    static const std::vector<AgeKind> kinds {
+        { QStringLiteral("rate"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV" } },
+        { QStringLiteral("misfit"), { "FIT_CSV" }, {} },
+        { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV" } },
+        { QStringLiteral("path"), { "PATH_CSV", "AGES_CSV" }, {} },
+    };
+    return kinds;
+}
+
+QString kindUsage(const AgeKind& kind)
+{
+    QStringList words = kind.requiredFiles;
+    for (const QString& optional : kind.optionalFiles)
+        words << u'[' + optional + u']';
+    return words.join(u' ');
+}
+
+const AgeKind& kindNamed(const QString& name)
+{
+    QStringList known;
+    for (const AgeKind& kind : ageKinds()) {
+        if (kind.name == name)
+            return kind;
+        known << kind.name;
+    }
+    throw ViewerStartError(QStringLiteral("unknown plot '%1' (known: %2)")
+                               .arg(name, known.join(QStringLiteral(", "))));
+}
+
+} // namespace
+
+FirstView startAgePlots(const QStringList& arguments, const QDir& runDir)
+{
+    const AgeKind& kind = kindNamed(arguments.value(0));
+    // Files are named relative to the run directory; in the program that is the working
+    // directory, and messages name each file as the user wrote it.
+    const bool inWorkingDir = runDir == QDir::current();
+    QStringList files;
+    for (const QString& file : arguments.mid(1))
+        files << (inWorkingDir ? file : QDir::cleanPath(runDir.filePath(file)));
+    const qsizetype required = kind.requiredFiles.size();
+    if (files.size() < required || files.size() > required + kind.optionalFiles.size())
+        throw ViewerStartError(QStringLiteral("%1 needs %2, %3 file(s) given")
+                                   .arg(kind.name, kindUsage(kind))
+                                   .arg(files.size()));
+    const auto file = [&files](qsizetype i) -> std::optional<QString> {
+        return i < files.size() ? std::optional(files[i]) : std::nullopt;
+    };
+
+    if (kind.name == u"rate")
+        return rateFigure(files[0], file(1), file(2));
+    if (kind.name == u"misfit")
+        return misfitFigure(files[0]);
+    if (kind.name == u"elevation")
+        return elevationFigure(files[0], file(1));
+    return pathFigure(files[0], files[1]);
+}
+
+const ViewerDefinition& agesViewer()
+{
+    static const ViewerDefinition viewer {
+        .program = QStringLiteral("plot_ages"),
+        .argumentNames = { "KIND", "FILE" },
+        .caption = QStringLiteral("MORVA - COOLING AGES-PREDICTED AND MEASURED - BRENMOOR"),
+        .style = ageKindStyle(QStringLiteral("rate")),
+        .start = startAgePlots,
+        .optionalArgumentNames = { "FILE", "FILE" },
+    };
+    return viewer;
+}

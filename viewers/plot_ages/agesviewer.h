@@ -1,0 +1,21 @@
+#pragma once
+// plot_ages: the plots that judge a fit of predicted cooling ages to measured ones.
+//
+//   plot_ages rate AGES_CSV [OBSERVED_CSV [FIT_CSV]]
+//   plot_ages misfit FIT_CSV
+//   plot_ages elevation AGES_CSV [OBSERVED_CSV]
+//   plot_ages path PATH_CSV AGES_CSV
+//
+// The files are those cooling_ages writes (--output, --fit-output, --path-output) and the
+// measured ages it reads (--observed), named on the command line relative to the working
+// directory. What each kind shows is in ageplots.h. The window, toolbar, keys, saving and
+// printing are those of every viewer; the first window spans the data, rounded to tick steps.
+
+#include "viewerstartup.h"
+
+const ViewerDefinition& agesViewer();
+
+// The first view of the kind named by arguments[0] from the files that follow it, relative to
+// runDir. Throws ViewerStartError for an unknown kind, a file count the kind does not take, or
+// a file it cannot show.
+FirstView startAgePlots(const QStringList& arguments, const QDir& runDir);

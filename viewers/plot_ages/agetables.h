@@ -1,0 +1,55 @@
+#pragma once
+// The tables plot_ages draws, read from the suite's CSV files into plain records.
+//
+// Columns are found by their header names; a file without a column that its plot needs, a file
+// that cannot be read and a field that is not a number each end the start-up with one line
+// naming the file (ViewerStartError). Optional fields that are empty (an elevation in a
+// transient run, a closure temperature of an age that was never reset) are simply absent.
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// One predicted age of the ages table (cooling_ages --output).
+struct PredictedAge {
+    std::optional<double> rate; // mm/yr; absent for a path file
+    std::optional<double> elevation; // m, at a profile point of a periodic run
+    QString system; // AHe, AFT, ZHe, ...
+    QString method; // dodson, diffusion or annealing
+    double age = 0.0; // Ma
+    std::optional<double> closureTemperature; // C
+    bool reset = true; // false: the age is a minimum (the path never reached closure)
+};
+
+// One measured age (the observed file).
+struct ObservedAge {
+    QString sample;
+    QString system;
+    double age = 0.0; // Ma
+    double sigma = 0.0; // Ma, one standard deviation
+    std::optional<double> elevation; // m above sea level
+};
+
+// One rate of a misfit sweep (cooling_ages --fit-output).
+struct MisfitPoint {
+    double rate = 0.0; // mm/yr
+    double chi2 = 0.0;
+};
+
+// One point of a cooling path (cooling_ages --path-output, or a path file with a header).
+struct PathPoint {
+    double time = 0.0; // Ma before present
+    double temperature = 0.0; // C
+};
+
+// Columns needed: rate_mm_yr, system, method, age_ma; elevation_m, closure_temperature_c and
+// reset are read when present.
+std::vector<PredictedAge> readPredictedAges(const QString& path);
+// Columns needed: sample, system, age_ma, sigma_ma; elevation_m is read when present. A sigma
+// that is not positive is refused with its line.
+std::vector<ObservedAge> readObservedAges(const QString& path);
+// Columns needed: rate_mm_yr, chi2. Sorted by rate.
+std::vector<MisfitPoint> readMisfitCurve(const QString& path);
+// Columns needed: time_ma, temperature_c.
+std::vector<PathPoint> readCoolingPath(const QString& path);

@@ -1,0 +1,6 @@
+#include "agesviewer.h"
+
+int main(int argc, char** argv)
+{
+    return runViewer(argc, argv, agesViewer());
+}

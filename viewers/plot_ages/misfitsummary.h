@@ -1,0 +1,27 @@
+#pragma once
+// MisfitSummary: the best erosion rate and its range, read off a misfit curve.
+//
+// The misfit file holds chi2 at the rates of a sweep; the plots also need the best rate between
+// grid points and the range of rates that fit the data about as well. The best rate is the
+// vertex of the parabola through the lowest point and its two neighbours (the grid point itself
+// at an end of the sweep, or where the three points bend the wrong way); the range is where
+// chi2 <= chi2_min + 1, the one-sigma interval of a single fitted parameter, with its ends
+// interpolated linearly between grid points.
+
+#include "agetables.h"
+
+#include <vector>
+
+struct MisfitSummary {
+    double bestRate = 0.0; // mm/yr
+    double minimumChi2 = 0.0;
+    double rangeLow = 0.0; // mm/yr, where chi2 first rises above minimumChi2 + 1 to the left
+    double rangeHigh = 0.0;
+    bool lowAtSweepStart = false; // chi2 stays within the level down to the first rate
+    bool highAtSweepEnd = false;
+
+    double level() const { return minimumChi2 + 1.0; }
+};
+
+// The summary of a curve sorted by rate; the curve must have at least one point.
+MisfitSummary summariseMisfit(const std::vector<MisfitPoint>& curve);
