@@ -1,0 +1,13 @@
+#pragma once
+// The grain a kinetic age is predicted for.
+
+namespace thermochron {
+
+struct Grain {
+    double radiusUm = 60; // radius of the equivalent sphere, um (> 0)
+    double uPpm = 10; // uranium, ppm (>= 0; U + Th > 0)
+    double thPpm = 10; // thorium, ppm (>= 0)
+    double dparUm = 1.75; // apatite etch-pit diameter, um (> 0); sets annealing resistance
+};
+
+} // namespace thermochron
