@@ -6,14 +6,14 @@
 
 namespace ages {
 
-SamplePredictor::SamplePredictor(const std::vector<AgeRequest>& requests)
+SamplePredictor::SamplePredictor(const std::vector<AgeKind>& kinds)
 {
-    m_kindOfSample.reserve(requests.size());
-    for (const auto& request : requests) {
-        const auto found = std::find(m_kinds.begin(), m_kinds.end(), request);
+    m_kindOfSample.reserve(kinds.size());
+    for (const auto& kind : kinds) {
+        const auto found = std::find(m_kinds.begin(), m_kinds.end(), kind);
         m_kindOfSample.push_back(static_cast<std::size_t>(found - m_kinds.begin()));
         if (found == m_kinds.end()) {
-            m_kinds.push_back(request);
+            m_kinds.push_back(kind);
         }
     }
 }
@@ -21,8 +21,8 @@ SamplePredictor::SamplePredictor(const std::vector<AgeRequest>& requests)
 thermochron::Age SamplePredictor::predictKind(
     const thermochron::CoolingPath& path, const std::size_t kind) const
 {
-    const auto& request = m_kinds[kind];
-    return thermochron::predictAge(path, request.system, request.method, request.grain);
+    const auto& wanted = m_kinds[kind];
+    return thermochron::predictAge(path, wanted.system, wanted.method, wanted.grain);
 }
 
 std::vector<thermochron::Age> SamplePredictor::predict(const thermochron::CoolingPath& path) const

@@ -4,7 +4,7 @@
 // kinds costs no more than the kinds.
 
 #include "age.h"
-#include "agerequest.h"
+#include "agekind.h"
 #include "coolingpath.h"
 
 #include <vector>
@@ -13,9 +13,9 @@ namespace ages {
 
 class SamplePredictor {
 public:
-    explicit SamplePredictor(const std::vector<AgeRequest>& requests);
+    explicit SamplePredictor(const std::vector<AgeKind>& kinds);
 
-    // One age per request given to the constructor, in that order. Pure: safe from many threads.
+    // One age per kind given to the constructor, in that order. Pure: safe from many threads.
     std::vector<thermochron::Age> predict(const thermochron::CoolingPath& path) const;
 
     // The same piecewise: which computation a sample needs, and one computation's age.
@@ -26,7 +26,7 @@ public:
     std::size_t kindCount() const { return m_kinds.size(); }
 
 private:
-    std::vector<AgeRequest> m_kinds; // distinct requests
+    std::vector<AgeKind> m_kinds; // distinct kinds
     std::vector<std::size_t> m_kindOfSample; // index into m_kinds per sample
 };
 

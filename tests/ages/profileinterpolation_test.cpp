@@ -38,7 +38,7 @@ TEST(ProfileInterpolation, AgesComeFromTheNeededPointsOnlyAndMatchThemAtThePoint
         return thermochron::CoolingPath { { 200 / rate, 200 }, { 0, 0 } };
     };
     const std::vector<double> profile { 1000, 500, 0, -500, -1000 };
-    const ages::SamplePredictor predictor(std::vector<ages::AgeRequest>(3));
+    const ages::SamplePredictor predictor(std::vector<ages::AgeKind>(3));
     const auto brackets = halfProfileBrackets(profile, { 500, 250, 500 });
 
     std::set<std::size_t> asked;

@@ -1,7 +1,7 @@
 // Which computation each measured sample needs: its own grain over the age options, the kinetic
 // method unless Dodson is asked for, and samples of one kind sharing one computation.
 
-#include "agerequest.h"
+#include "agekind.h"
 #include "samplepredictor.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ std::vector<ages::ObservedAge> samples(const std::string& rows)
     return ages::parseObservedAges(text, "ages.csv");
 }
 
-TEST(AgeRequest, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
+TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
 {
     ages::DefaultGrains defaults;
     defaults.apatite.radiusUm = 50;
@@ -31,33 +31,33 @@ TEST(AgeRequest, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
                               "d,AFT,9,0.5,120,,,2.6\n"
                               "e,ZFT,20,2,,,,\n"
                               "f,AHe,6,0.5,,,,\n");
-    const auto requests = ages::ageRequests(rows, defaults, false, "ages.csv");
-    EXPECT_EQ(requests[0].method, Method::Diffusion);
-    EXPECT_EQ(requests[0].grain.radiusUm, 50);
-    EXPECT_EQ(requests[1].grain.radiusUm, 90);
-    EXPECT_EQ(requests[1].grain.uPpm, 30);
-    EXPECT_EQ(requests[1].grain.thPpm, defaults.apatite.thPpm);
-    EXPECT_EQ(requests[2].grain.radiusUm, 70);
-    EXPECT_EQ(requests[3].method, Method::Annealing);
-    EXPECT_EQ(requests[3].grain.dparUm, 2.6);
-    EXPECT_EQ(requests[4].method, Method::Dodson); // zircon tracks: no kinetic model here
+    const auto kinds = ages::sampleAgeKinds(rows, defaults, false, "ages.csv");
+    EXPECT_EQ(kinds[0].method, Method::Diffusion);
+    EXPECT_EQ(kinds[0].grain.radiusUm, 50);
+    EXPECT_EQ(kinds[1].grain.radiusUm, 90);
+    EXPECT_EQ(kinds[1].grain.uPpm, 30);
+    EXPECT_EQ(kinds[1].grain.thPpm, defaults.apatite.thPpm);
+    EXPECT_EQ(kinds[2].grain.radiusUm, 70);
+    EXPECT_EQ(kinds[3].method, Method::Annealing);
+    EXPECT_EQ(kinds[3].grain.dparUm, 2.6);
+    EXPECT_EQ(kinds[4].method, Method::Dodson); // zircon tracks: no kinetic model here
 
     // a and f need the same computation; a radius that annealing does not read changes nothing.
-    const ages::SamplePredictor predictor(requests);
+    const ages::SamplePredictor predictor(kinds);
     EXPECT_EQ(predictor.kindCount(), 5u);
     EXPECT_EQ(predictor.kindOfSample(0), predictor.kindOfSample(5));
 
-    const auto dodson = ages::ageRequests(rows, defaults, true, "ages.csv");
+    const auto dodson = ages::sampleAgeKinds(rows, defaults, true, "ages.csv");
     EXPECT_EQ(ages::SamplePredictor(dodson).kindCount(), 4u); // one per system
 }
 
-TEST(AgeRequest, AnUnusableOwnGrainIsRefusedWithItsLine)
+TEST(AgeKind, AnUnusableOwnGrainIsRefusedWithItsLine)
 {
     for (const char* row : { "a,AHe,5,0.5,0,,,\n", "a,AHe,5,0.5,,-1,,\n", "a,AHe,5,0.5,,0,0,\n",
              "a,AFT,5,0.5,,,,-2\n" }) {
         const auto rows = samples(std::string("ok,AHe,5,0.5,,,,\n") + row);
         try {
-            ages::ageRequests(rows, {}, false, "ages.csv");
+            ages::sampleAgeKinds(rows, {}, false, "ages.csv");
             ADD_FAILURE() << "accepted " << row;
         } catch (const ages::ObservedAgesError& error) {
             EXPECT_NE(std::string(error.what()).find("ages.csv line 3: "), std::string::npos)

@@ -12,14 +12,14 @@
 
 namespace ages {
 
-struct AgeRequest {
+struct AgeKind {
     thermochron::System system = thermochron::System::AHe;
     thermochron::Method method = thermochron::Method::Dodson;
     // Only the values the method reads are kept (the others stay at Grain's defaults), so that two
     // samples needing the same computation compare equal.
     thermochron::Grain grain;
 
-    bool operator==(const AgeRequest& other) const;
+    bool operator==(const AgeKind& other) const;
 };
 
 // The grains of the age options: radius of each mineral, U, Th, Dpar.
@@ -28,9 +28,9 @@ struct DefaultGrains {
     thermochron::Grain zircon;
 };
 
-// One request per sample, in order. Throws ObservedAgesError naming the sample's line when one
+// One kind per sample, in order. Throws ObservedAgesError naming the sample's line when one
 // of its own grain values is unusable (radius <= 0, U or Th < 0, no U and no Th, Dpar <= 0).
-std::vector<AgeRequest> ageRequests(const std::vector<ObservedAge>& samples,
+std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
     const DefaultGrains& defaults, bool dodsonOnly, std::string_view fileName);
 
 } // namespace ages

@@ -1,4 +1,4 @@
-#include "agerequest.h"
+#include "agekind.h"
 
 #include <string>
 
@@ -47,25 +47,25 @@ void checkOwnGrain(const ObservedAge& sample, std::string_view fileName)
 
 } // namespace
 
-bool AgeRequest::operator==(const AgeRequest& other) const
+bool AgeKind::operator==(const AgeKind& other) const
 {
     return system == other.system && method == other.method
         && grain.radiusUm == other.grain.radiusUm && grain.uPpm == other.grain.uPpm
         && grain.thPpm == other.grain.thPpm && grain.dparUm == other.grain.dparUm;
 }
 
-std::vector<AgeRequest> ageRequests(const std::vector<ObservedAge>& samples,
+std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
     const DefaultGrains& defaults, const bool dodsonOnly, const std::string_view fileName)
 {
-    std::vector<AgeRequest> requests;
-    requests.reserve(samples.size());
+    std::vector<AgeKind> kinds;
+    kinds.reserve(samples.size());
     for (const auto& sample : samples) {
         checkOwnGrain(sample, fileName);
         const auto kinetic = thermochron::kineticMethod(sample.system);
         const Method method = dodsonOnly || !kinetic ? Method::Dodson : *kinetic;
-        requests.push_back({ sample.system, method, grainFor(sample, method, defaults) });
+        kinds.push_back({ sample.system, method, grainFor(sample, method, defaults) });
     }
-    return requests;
+    return kinds;
 }
 
 } // namespace ages
