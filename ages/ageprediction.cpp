@@ -1,0 +1,144 @@
+#include "ageprediction.h"
+
+#include "grid.h"
+#include "inputerror.h"
+#include "numberword.h"
+#include "parallelfor.h"
+#include "parametercheck.h"
+#include "periodicpaths.h"
+#include "periodicrun.h"
+#include "transientpath.h"
+
+#include "thermochron/predict.h"
+
+#include <algorithm>
+#include <climits>
+#include <numbers>
+
+namespace ages {
+
+std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings)
+{
+    std::vector<AgeRow> rows;
+    for (const thermochron::System system : settings.systems) {
+        const thermochron::Grain grain = settings.grainFor(system);
+        for (const thermochron::Method method : settings.methodsFor(system)) {
+            AgeRow row;
+            row.system = system;
+            row.method = method;
+            row.age = thermochron::predictAge(sample.path, system, method, grain);
+            row.closureDepthM = sample.depthAt(row.age.ageMa);
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+std::optional<std::string> transientParameterError(
+    const erosion::RunParameters& parameters, const double exposureMyr)
+{
+    if (auto error = erosion::checkParameters(parameters))
+        return error;
+    // The solver's time axis has as many whole Myr as its grid has nodes. The grid is only
+    // counted when it is of a size that the solver would build; a larger one holds every
+    // exposure time a double can name within the checks below.
+    const double spacing = erosion::nodeSpacingFor(parameters.erosionRate);
+    const double bound = erosion::nodeCountBound(parameters.maxDepth, spacing);
+    constexpr double largestCountedGrid = 1e8;
+    const int nodeCount
+        = bound <= largestCountedGrid ? erosion::countNodes(parameters.maxDepth, spacing) : INT_MAX;
+    erosion::RunParameters exposed = parameters;
+    exposed.historyTime = exposureMyr;
+    if (auto error = erosion::checkHistoryTime(exposed, nodeCount))
+        return error;
+    if (!(exposureMyr > 0))
+        return std::string("ERROR: -o exposure time must be greater than 0 million years: the "
+                           "rock needs a cooling path to be dated");
+    return std::nullopt;
+}
+
+std::vector<AgeRow> transientAgeRows(
+    const erosion::RunParameters& parameters, const double exposureMyr, const AgeSettings& settings)
+{
+    std::vector<AgeRow> rows = pathAgeRows(transientCoolingPath(parameters, exposureMyr), settings);
+    for (AgeRow& row : rows)
+        row.rateMmYr = parameters.erosionRate;
+    return rows;
+}
+
+std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters)
+{
+    if (auto error = periodic::parameterError(parameters))
+        return "ERROR: " + *error;
+    return std::nullopt;
+}
+
+std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
+    const AgeSettings& settings, const unsigned threads)
+{
+    const auto model = periodic::PeriodicSteadyState::solve(periodic::toProblem(parameters));
+    const double residual = model.largestSurfaceResidual();
+    if (!(residual <= periodic::acceptableResidual)) {
+        const double steepness
+            = 2.0 * std::numbers::pi * parameters.reliefAmplitude / parameters.wavelength;
+        throw InputError("ERROR: relief too steep for the method at -r "
+            + periodic::numberWord(parameters.erosionRate)
+            + ": the surface temperature is met only within " + periodic::numberWord(residual)
+            + " C (limit " + periodic::numberWord(periodic::acceptableResidual)
+            + " C) at 2 pi h0 / lambda = " + periodic::numberWord(steepness)
+            + "; lower the relief (-A) or lengthen the wavelength (-w)");
+    }
+
+    const std::vector<ProfilePoint> points = profilePoints(model, parameters);
+    // The profile is symmetric about the ridge at x = 0: the rock at -x has the path of +x. Each
+    // point left of the ridge whose mirror image is on the profile takes the mirror's ages.
+    std::vector<std::size_t> source(points.size());
+    std::vector<std::size_t> computed;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto mirror = std::lower_bound(points.begin(), points.end(), -points[i].xM,
+            [](const ProfilePoint& point, double x) { return point.xM < x; });
+        const bool mirrored
+            = points[i].xM < 0 && mirror != points.end() && mirror->xM == -points[i].xM;
+        source[i] = mirrored ? static_cast<std::size_t>(mirror - points.begin()) : i;
+        if (!mirrored)
+            computed.push_back(i);
+    }
+    std::vector<std::vector<AgeRow>> rowsAt(points.size());
+    parallelFor(computed.size(), threads, [&](std::size_t k) {
+        const std::size_t i = computed[k];
+        rowsAt[i] = pathAgeRows(
+            periodicCoolingPath(model, std::abs(points[i].xM), parameters.historyDuration),
+            settings);
+    });
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (source[i] != i)
+            rowsAt[i] = rowsAt[source[i]];
+        for (AgeRow& row : rowsAt[i]) {
+            row.rateMmYr = parameters.erosionRate;
+            row.xM = points[i].xM;
+            row.elevationM = points[i].elevationM;
+            row.site = points[i].site;
+        }
+    }
+
+    std::vector<AgeRow> rows;
+    for (auto& pointRows : rowsAt)
+        rows.insert(rows.end(), pointRows.begin(), pointRows.end());
+    return rows;
+}
+
+std::vector<AgeRow> sweepAgeRows(const std::vector<double>& rates,
+    const std::function<std::vector<AgeRow>(double rate, unsigned threads)>& rowsAt)
+{
+    const unsigned threads = defaultThreadCount();
+    const unsigned inner = rates.size() == 1 ? threads : 1;
+    std::vector<std::vector<AgeRow>> rowsOf(rates.size());
+    parallelFor(rates.size(), threads, [&](std::size_t k) { rowsOf[k] = rowsAt(rates[k], inner); });
+
+    std::vector<AgeRow> rows;
+    for (auto& rateRows : rowsOf)
+        rows.insert(rows.end(), rateRows.begin(), rateRows.end());
+    return rows;
+}
+
+} // namespace ages

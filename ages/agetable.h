@@ -1,0 +1,31 @@
+#pragma once
+// The table of predicted ages as CSV: one header row, one row per age, "." as decimal point,
+// empty fields where a column does not apply.
+//
+// Columns: rate_mm_yr, x_m, elevation_m, site, system, method, age_ma, raw_age_ma,
+// closure_temperature_c, closure_depth_m, reset, mean_track_length_um.
+
+#include "agerow.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace ages {
+
+// The header row, without its line end.
+std::string ageTableHeader();
+
+// One row, without its line end. A number that is not a number is an empty field; reset is
+// "yes", or "no" for a minimum age.
+std::string ageTableRow(const AgeRow& row);
+
+void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows);
+
+// Writes the table to a temporary file beside file and renames it over file once it is complete,
+// so that file is either the whole new table or untouched. Throws InputError (with the system's
+// reason) when it cannot be written.
+void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows);
+
+} // namespace ages
