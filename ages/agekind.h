@@ -4,9 +4,9 @@
 // sample only; the method is the system's kinetic model unless Dodson closure is asked for (or the
 // system has no kinetic model).
 
-#include "grain.h"
 #include "observedages.h"
-#include "system.h"
+#include "thermochron/grain.h"
+#include "thermochron/system.h"
 
 #include <vector>
 

@@ -73,8 +73,7 @@ std::optional<std::string> periodicParameterError(const periodic::PeriodicParame
     return std::nullopt;
 }
 
-std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
-    const AgeSettings& settings, const unsigned threads)
+periodic::PeriodicSteadyState solvePeriodicModel(const periodic::PeriodicParameters& parameters)
 {
     const auto model = periodic::PeriodicSteadyState::solve(periodic::toProblem(parameters));
     const double residual = model.largestSurfaceResidual();
@@ -88,7 +87,13 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
             + " C) at 2 pi h0 / lambda = " + periodic::numberWord(steepness)
             + "; lower the relief (-A) or lengthen the wavelength (-w)");
     }
+    return model;
+}
 
+std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
+    const AgeSettings& settings, const unsigned threads)
+{
+    const auto model = solvePeriodicModel(parameters);
     const std::vector<ProfilePoint> points = profilePoints(model, parameters);
     // The profile is symmetric about the ridge at x = 0: the rock at -x has the path of +x. Each
     // point left of the ridge whose mirror image is on the profile takes the mirror's ages.

@@ -34,6 +34,8 @@ std::string field(double value)
 
 } // namespace
 
+std::string csvNumber(const double value) { return field(value); }
+
 std::string ageTableHeader()
 {
     return "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
@@ -66,6 +68,12 @@ void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows)
 
 void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows)
 {
+    writeFileAtomically(file, [&](std::ostream& out) { writeAgeTable(out, rows); });
+}
+
+void writeFileAtomically(
+    const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
+{
     // Beside the file, so that the rename stays within one file system; the process id keeps two
     // runs writing the same table apart.
     std::filesystem::path temporary = file;
@@ -79,7 +87,7 @@ void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeR
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
             fail(std::strerror(errno));
-        writeAgeTable(out, rows);
+        write(out);
         out.flush();
         if (!out)
             fail(std::strerror(errno));

@@ -8,11 +8,21 @@
 #include "agerow.h"
 
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 namespace ages {
+
+// A number as a field of the suite's tables: 6 significant digits, locale-free; empty for NaN.
+std::string csvNumber(double value);
+
+// Writes file through write() into a temporary beside it, renamed over file once complete, so
+// that file is either the whole new content or untouched. Throws InputError (with the system's
+// reason) when it cannot be written.
+void writeFileAtomically(
+    const std::filesystem::path& file, const std::function<void(std::ostream&)>& write);
 
 // The header row, without its line end.
 std::string ageTableHeader();

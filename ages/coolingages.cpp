@@ -1,6 +1,7 @@
 #include "coolingages.h"
 
 #include "agetable.h"
+#include "fitstage.h"
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "pathfile.h"
@@ -103,6 +104,8 @@ std::vector<AgeRow> requestedAgeRows(const AgeRequest& request)
 int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err)
 {
     AgeCommandLine line;
+    FitOptions fitOptions;
+    addFitOptions(line, fitOptions);
     switch (line.parse(argc, argv, out, err)) {
     case AgeCommandLine::Outcome::finish:
         return 0;
@@ -114,7 +117,9 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
     const AgeRequest& request = line.request();
     try {
         checkOutputFile(request.outputFile);
+        const FitStage fit(request, fitOptions); // measured ages read and checked before any work
         const std::vector<AgeRow> rows = requestedAgeRows(request);
+        const FitStageResult fitted = fit.compute();
         if (request.outputFile.empty()) {
             writeAgeTable(out, rows);
             out.flush();
@@ -125,6 +130,7 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
         } else {
             writeAgeTableFile(request.outputFile, rows);
         }
+        fit.write(fitted, err);
     } catch (const InputError& error) {
         err << error.what() << '\n';
         return 1;

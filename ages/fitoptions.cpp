@@ -53,8 +53,7 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
                 "the samples at the best rate against their predictions, CSV (needs --observed)")
             ->type_name("FILE");
     }
-    line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation",
-        options.meanElevationM,
+    line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,
         "field elevation of the model's mean surface: a sample at elevation e lies at e - M", "m");
     for (const Model model : { Model::transient, Model::path }) {
         line.subcommand(model)

@@ -3,13 +3,14 @@
 // each written atomically:
 //   the misfit curve     rate_mm_yr, chi2
 //   the residuals        sample, system, method, elevation_m, age_ma, sigma_ma, predicted_age_ma,
-//                        residual_sigma   (at the best rate; residual = (observed - predicted) / sigma)
+//                        residual_sigma   (at the best rate; residual = (observed - predicted) /
+//                        sigma)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
-#include "system.h"
+#include "thermochron/system.h"
 
 #include <filesystem>
 #include <ostream>

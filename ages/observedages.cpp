@@ -1,7 +1,8 @@
 #include "observedages.h"
 
+#include "strictnumber.h"
+
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -63,24 +64,6 @@ std::vector<std::string_view> splitFields(std::string_view line)
         }
         start = comma + 1;
     }
-}
-
-// The whole word as a finite decimal number ("1e3", "-0.5", "+2"), or nullopt for anything else
-// ("", "1km", "nan", "inf", "0x10").
-std::optional<double> strictNumber(std::string_view word)
-{
-    if (!word.empty() && word.front() == '+') {
-        word.remove_prefix(1);
-    }
-    if (word.empty() || word.front() == '+') {
-        return std::nullopt;
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (error != std::errc {} || end != word.data() + word.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 class RowReader {

@@ -10,7 +10,7 @@
 // a whole, finite decimal number. A file that breaks any rule is refused as a whole, with its
 // line number and the reason, so that no fit is ever made on part of a data set.
 
-#include "system.h"
+#include "thermochron/system.h"
 
 #include <filesystem>
 #include <istream>

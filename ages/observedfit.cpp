@@ -13,8 +13,8 @@ namespace ages {
 
 namespace {
 
-std::vector<AgeKind> kindsOf(const std::vector<ObservedAge>& samples, const AgeRequest& request,
-    const FitOptions& options)
+std::vector<AgeKind> kindsOf(
+    const std::vector<ObservedAge>& samples, const AgeRequest& request, const FitOptions& options)
 {
     DefaultGrains grains;
     grains.apatite = request.settings.grainFor(thermochron::System::AHe);
@@ -62,7 +62,6 @@ std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const Fit
     }
 }
 
-
 ObservedFit::ObservedFit(
     const AgeRequest& request, const FitOptions& options, std::vector<ObservedAge> samples)
     : m_request(request)
@@ -105,8 +104,8 @@ std::vector<double> ObservedFit::periodicPredictedAges(const double rateMmYr) co
             elevations.push_back(point.elevationM);
         }
     }
-    return interpolatedSampleAges(halfProfileBrackets(elevations, m_modelElevationsM),
-        m_predictor, [&](std::size_t point) {
+    return interpolatedSampleAges(
+        halfProfileBrackets(elevations, m_modelElevationsM), m_predictor, [&](std::size_t point) {
             return periodicCoolingPath(model, halfProfile[point].xM, parameters.historyDuration)
                 .path;
         });
@@ -120,8 +119,8 @@ FitResult ObservedFit::run() const
                   ? m_request.periodic.erosionRate
                   : m_request.transient.erosionRate };
     FitResult result;
-    result.fit = fitRate(rates, measured(m_samples),
-        [this](double rate) { return predictedAges(rate); });
+    result.fit
+        = fitRate(rates, measured(m_samples), [this](double rate) { return predictedAges(rate); });
     const auto best = predictedAges(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
         result.residuals.push_back({ &m_samples[i], m_kinds[i].method, best[i] });

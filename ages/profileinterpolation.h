@@ -8,8 +8,8 @@
 // those two points, exactly as the predicted relationship is drawn. Only the points that samples
 // need are computed, and at each only the kinds of age its samples need.
 
-#include "coolingpath.h"
 #include "samplepredictor.h"
+#include "thermochron/coolingpath.h"
 
 #include <functional>
 #include <vector>

@@ -1,14 +1,12 @@
 #include "ratefit.h"
 
+#include "parallelfor.h"
+
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <limits>
-#include <mutex>
 #include <stdexcept>
-#include <thread>
 
 namespace ages {
 
@@ -125,39 +123,13 @@ RateFit fitRate(const std::vector<double>& rates, const std::vector<MeasuredAge>
         throw std::invalid_argument("a fit needs at least one rate and one sample");
     }
     std::vector<double> chi2(rates.size());
-    std::atomic<std::size_t> nextRate { 0 };
-    std::atomic<bool> failed { false };
-    std::exception_ptr failure;
-    std::mutex failureMutex;
-    const auto work = [&] {
-        for (std::size_t i = nextRate++; i < rates.size() && !failed; i = nextRate++) {
-            try {
-                const auto predicted = predict(rates[i]);
-                if (predicted.size() != samples.size()) {
-                    throw std::logic_error("a prediction gave the wrong number of ages");
-                }
-                chi2[i] = chiSquare(samples, predicted);
-            } catch (...) {
-                const std::lock_guard lock(failureMutex);
-                if (!failure) {
-                    failure = std::current_exception();
-                }
-                failed = true;
-            }
+    parallelFor(rates.size(), defaultThreadCount(), [&](std::size_t i) {
+        const auto predicted = predict(rates[i]);
+        if (predicted.size() != samples.size()) {
+            throw std::logic_error("a prediction gave the wrong number of ages");
         }
-    };
-    const unsigned threadCount
-        = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, rates.size());
-    {
-        std::vector<std::jthread> threads;
-        for (unsigned t = 1; t < threadCount; ++t) {
-            threads.emplace_back(work);
-        }
-        work();
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+        chi2[i] = chiSquare(samples, predicted);
+    });
     return fitMisfitCurve(rates, std::move(chi2), samples.size());
 }
 

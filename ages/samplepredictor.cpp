@@ -1,6 +1,6 @@
 #include "samplepredictor.h"
 
-#include "predict.h"
+#include "thermochron/predict.h"
 
 #include <algorithm>
 

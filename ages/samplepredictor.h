@@ -3,9 +3,9 @@
 // computation (same system, method and grain) share it, so a data set of many grains of few
 // kinds costs no more than the kinds.
 
-#include "age.h"
 #include "agekind.h"
-#include "coolingpath.h"
+#include "thermochron/age.h"
+#include "thermochron/coolingpath.h"
 
 #include <vector>
 

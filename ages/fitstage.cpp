@@ -1,0 +1,45 @@
+#include "fitstage.h"
+
+#include "inputerror.h"
+#include "pathfile.h"
+#include "transientpath.h"
+
+namespace ages {
+
+FitStage::FitStage(const AgeRequest& request, const FitOptions& options)
+    : m_request(request)
+    , m_options(options)
+{
+    if (const auto error = fitOptionsError(request, options)) {
+        throw InputError(*error);
+    }
+    if (options.fits()) {
+        m_fit.emplace(request, options, readCheckedSamples(request, options));
+    }
+}
+
+FitStageResult FitStage::compute() const
+{
+    FitStageResult result;
+    if (m_fit) {
+        result.fit = m_fit->run();
+    }
+    if (!m_options.pathOutput.empty()) {
+        result.path = m_request.model == Model::path
+            ? readCoolingPathFile(m_request.pathFile)
+            : transientCoolingPath(m_request.transient, m_request.transient.historyTime);
+    }
+    return result;
+}
+
+void FitStage::write(const FitStageResult& result, std::ostream& err) const
+{
+    if (result.path) {
+        writePathFile(m_options.pathOutput, *result.path);
+    }
+    if (result.fit) {
+        m_fit->report(*result.fit, err);
+    }
+}
+
+} // namespace ages

@@ -1,0 +1,38 @@
+#pragma once
+// The fit's part of a cooling_ages run, around the table of ages:
+//   FitStage stage(request, options);   before any work: checks the options, reads the samples
+//   auto result = stage.compute();      after the table's rows: the fit and the path
+//   stage.write(result, err);           after the table: the files and the summary
+// so that every refusal comes before any output, and nothing is written before all is computed.
+
+#include "agecommandline.h"
+#include "fitoptions.h"
+#include "observedfit.h"
+
+#include <optional>
+#include <ostream>
+
+namespace ages {
+
+struct FitStageResult {
+    std::optional<FitResult> fit; // with --observed
+    std::optional<SamplePath> path; // with --path-output
+};
+
+class FitStage {
+public:
+    // Throws InputError with the whole "ERROR: ..." line. request and options must outlive it.
+    FitStage(const AgeRequest& request, const FitOptions& options);
+
+    FitStageResult compute() const;
+
+    // Throws InputError when a file cannot be written.
+    void write(const FitStageResult& result, std::ostream& err) const;
+
+private:
+    const AgeRequest& m_request;
+    const FitOptions& m_options;
+    std::optional<ObservedFit> m_fit;
+};
+
+} // namespace ages
