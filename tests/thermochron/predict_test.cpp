@@ -1,0 +1,52 @@
+#include "paths.h"
+#include "predict.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace thermochron;
+
+TEST(Systems, NamesReadBackAndOnlyExactNamesParse)
+{
+    for (const System system : allSystems)
+        EXPECT_EQ(parseSystem(systemName(system)), system);
+    for (const char* wrong : { "ahe", "AHE", " AHe", "AHe ", "", "ZrHe" })
+        EXPECT_FALSE(parseSystem(wrong).has_value()) << wrong;
+}
+
+// Dodson for every system; the kinetic method only where a kinetic model exists.
+TEST(PredictAge, DispatchesEachSupportedMethodAndRefusesTheRest)
+{
+    const CoolingPath path = testpaths::steadyCooling(30, 300, 0);
+    const Method methods[] = { Method::Dodson, Method::Diffusion, Method::Annealing };
+    for (const System system : allSystems) {
+        for (const Method method : methods) {
+            const bool expected = method == Method::Dodson || kineticMethod(system) == method;
+            EXPECT_EQ(supports(system, method), expected);
+            if (expected)
+                EXPECT_GT(predictAge(path, system, method, Grain {}).ageMa, 0.0);
+            else
+                EXPECT_THROW(predictAge(path, system, method, Grain {}), std::invalid_argument);
+        }
+    }
+    EXPECT_EQ(kineticMethod(System::AHe), Method::Diffusion);
+    EXPECT_EQ(kineticMethod(System::ZHe), Method::Diffusion);
+    EXPECT_EQ(kineticMethod(System::AFT), Method::Annealing);
+}
+
+// The models take their own time steps: a path sampled every 0.01 Myr, as the thermal models
+// give it, and the same path given by its two ends must give the same kinetic ages.
+TEST(PredictAge, FinelySampledPathGivesTheAgesOfItsEnds)
+{
+    const CoolingPath ends { { 20, 250 }, { 0, 10 } };
+    CoolingPath fine;
+    for (int i = 0; i <= 2000; ++i)
+        fine.push_back({ 20 - 0.01 * i, 250 - 0.12 * i });
+    for (const System system : { System::AHe, System::ZHe, System::AFT }) {
+        const Method method = *kineticMethod(system);
+        const double expected = predictAge(ends, system, method, Grain {}).ageMa;
+        EXPECT_NEAR(predictAge(fine, system, method, Grain {}).ageMa, expected, 1e-3 * expected)
+            << systemName(system);
+    }
+}
