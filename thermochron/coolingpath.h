@@ -11,7 +11,8 @@ struct PathPoint {
     double temperatureC; // C
 };
 
-// Oldest first: timeMa strictly decreasing. At least two points.
+// Oldest first: timeMa strictly decreasing. At least two points. The last point is the time the
+// rock is sampled (usually 0 Ma); every age is given on the path's own time scale.
 using CoolingPath = std::vector<PathPoint>;
 
 // The path's temperature (C) at timeMa, linear between points; the end value outside the path.

@@ -1,36 +1,179 @@
 #include "heliumdiffusion.h"
 
-#include <stdexcept>
+#include "tridiagonalsolver.h"
+#include "units.h"
+
+#include <cmath>
+#include <span>
+#include <vector>
 
 namespace thermochron {
 
-HeliumKinetics heliumKinetics(HeliumMineral)
+namespace {
+
+// A step in which helium crosses the whole grain (D dt / a^2 above this) is taken fully
+// implicit: Crank-Nicolson would carry slowly decaying oscillations out of it, while backward
+// Euler goes straight to the quasi-steady profile that is all such a step leaves.
+constexpr double openGrainFourierNumber = 1.0;
+constexpr double crankNicolsonWeight = 0.5;
+constexpr double backwardEulerWeight = 1.0;
+
+// D = D0 exp(-Ea / (R T)) in um2/Myr.
+double diffusivity(const HeliumKinetics& kinetics, double temperatureC)
 {
-    throw std::logic_error("not yet");
+    const double d0 = kinetics.d0SquareCentimetresPerSecond * squareMicrometresPerSquareCentimetre
+        * secondsPerMyr;
+    const double activationEnergy = kinetics.activationEnergyKJPerMol * joulesPerKilojoule;
+    return d0 * std::exp(-activationEnergy / (gasConstant * (temperatureC + zeroCelsiusInKelvin)));
 }
-double retainedAlphaFraction(double, double, double)
+
+// The radial grid: n cells of width h = a/n, unknowns u_i = r_i C_i at the cell centres
+// r_i = (i + 1/2) h. The boundary values enter through mirror nodes: u is odd about the centre
+// (C is even), so u_-1 = -u_0; and u(a) = 0 gives u_n = -u_(n-1).
+struct RadialGrid {
+    explicit RadialGrid(int cells, double grainRadius)
+        : radius(grainRadius)
+        , spacing(grainRadius / cells)
+        , centres(cells)
+    {
+        for (int i = 0; i < cells; ++i)
+            centres[i] = (i + 0.5) * spacing;
+    }
+
+    // Mean concentration of the sphere: (3 / a^3) integral of r^2 C dr = (3 / a^3) sum r_i u_i h.
+    double meanConcentration(std::span<const double> u) const
+    {
+        double sum = 0;
+        for (std::size_t i = 0; i < u.size(); ++i)
+            sum += centres[i] * u[i];
+        return 3.0 * sum * spacing / (radius * radius * radius);
+    }
+
+    double radius;
+    double spacing;
+    std::vector<double> centres;
+};
+
+// u + f (u_(i-1) - 2 u_i + u_(i+1)) with the mirror nodes, into out.
+void addExplicitDiffusion(std::span<const double> u, double f, std::span<double> out)
 {
-    throw std::logic_error("not yet");
+    const std::size_t n = u.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const double inner = i > 0 ? u[i - 1] : -u[0];
+        const double outer = i + 1 < n ? u[i + 1] : -u[n - 1];
+        out[i] = u[i] + f * (inner - 2.0 * u[i] + outer);
+    }
 }
-double ejectionCorrection(const Grain&, const HeliumKinetics&)
+
+} // namespace
+
+HeliumKinetics heliumKinetics(HeliumMineral mineral)
 {
-    throw std::logic_error("not yet");
+    // D0 (cm2/s) and Ea (kJ/mol): apatite Farley (2000), zircon Reiners et al. (2004).
+    // Stopping distances (um) of the 238U, 235U and 232Th chains: Ketcham et al. (2011).
+    switch (mineral) {
+    case HeliumMineral::Apatite:
+        return { 50.0, 138.0, { 18.81, 21.80, 22.25 } };
+    case HeliumMineral::Zircon:
+        return { 0.46, 169.0, { 15.55, 18.05, 18.43 } };
+    }
+    return {};
 }
-double heliumIngrowth(const Grain&, double)
+
+Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
+    const HeliumResolution& resolution)
 {
-    throw std::logic_error("not yet");
+    const RadialGrid grid(resolution.radialNodes, grain.radiusUm);
+    const std::size_t n = grid.centres.size();
+    const double a = grid.radius;
+    const double h2 = grid.spacing * grid.spacing;
+
+    // r times the fraction of alphas kept at r, per chain: the source is sum_k P_k(t) w_k(r).
+    std::array<std::vector<double>, 3> keptSource;
+    for (std::size_t k = 0; k < keptSource.size(); ++k) {
+        keptSource[k].resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double r = grid.centres[i];
+            keptSource[k][i] = r * retainedAlphaFraction(r, a, kinetics.stoppingDistanceUm[k]);
+        }
+    }
+    const PerParent presentAmounts = parentAmounts(grain);
+
+    // helium: the grain's radiogenic helium, none at the start. inherited: a uniform unit
+    // concentration at the start that is only lost, to tell whether the path resets the grain.
+    std::vector<double> helium(n, 0.0), inherited(grid.centres);
+    const double inheritedAtStart = grid.meanConcentration(inherited);
+    std::vector<double> lower(n), diagonal(n), upper(n), next(n);
+    TridiagonalSolver solver;
+    bool resetReached = false;
+
+    const CoolingPath steps
+        = refinePath(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
+    double oldDiffusivity = diffusivity(kinetics, steps.front().temperatureC);
+    for (std::size_t j = 0; j + 1 < steps.size(); ++j) {
+        const double dt = steps[j].timeMa - steps[j + 1].timeMa; // Myr
+        const double newDiffusivity = diffusivity(kinetics, steps[j + 1].temperatureC);
+        const double weight
+            = std::max(oldDiffusivity, newDiffusivity) * dt / (a * a) > openGrainFourierNumber
+            ? backwardEulerWeight
+            : crankNicolsonWeight;
+        // (u' - u) / dt = w D' L u' + (1 - w) D L u + r P(t_mid), L the second difference / h^2.
+        const double implicitFactor = weight * newDiffusivity * dt / h2;
+        const double explicitFactor = (1.0 - weight) * oldDiffusivity * dt / h2;
+        for (std::size_t i = 0; i < n; ++i) {
+            lower[i] = upper[i] = -implicitFactor;
+            diagonal[i] = 1.0 + 2.0 * implicitFactor;
+        }
+        // The mirror nodes fold into the first and last rows.
+        diagonal.front() += implicitFactor;
+        diagonal.back() += implicitFactor;
+        solver.factor(lower, diagonal, upper);
+
+        const PerParent production
+            = heliumProductionRates(presentAmounts, 0.5 * (steps[j].timeMa + steps[j + 1].timeMa));
+        addExplicitDiffusion(helium, explicitFactor, next);
+        for (std::size_t i = 0; i < n; ++i)
+            next[i] += dt
+                * (production[0] * keptSource[0][i] + production[1] * keptSource[1][i]
+                    + production[2] * keptSource[2][i]);
+        solver.solve(next);
+        helium.swap(next);
+
+        // Diffusion only ever lowers the inherited helium: once below the limit it stays below,
+        // and following it further would only drag it into subnormal numbers, which are slow.
+        if (!resetReached) {
+            addExplicitDiffusion(inherited, explicitFactor, next);
+            solver.solve(next);
+            inherited.swap(next);
+            resetReached
+                = grid.meanConcentration(inherited) <= resetRetentionLimit * inheritedAtStart;
+        }
+        oldDiffusivity = newDiffusivity;
+    }
+
+    const double end = path.back().timeMa;
+    PerParent amountsAtEnd {};
+    for (std::size_t k = 0; k < amountsAtEnd.size(); ++k)
+        amountsAtEnd[k] = presentAmounts[k] * std::exp(decayConstantPerYear[k] * yearsPerMyr * end);
+    const double rawAge = ingrowthAge(amountsAtEnd, grid.meanConcentration(helium));
+
+    Age age;
+    age.rawAgeMa = end + rawAge;
+    age.reset = resetReached;
+    if (age.reset) {
+        age.ageMa = end + rawAge / ejectionCorrection(grain, kinetics.stoppingDistanceUm);
+        age.closureTemperatureC = temperatureAt(path, age.ageMa);
+    } else {
+        age.ageMa = path.front().timeMa;
+        age.closureTemperatureC = path.front().temperatureC;
+    }
+    return age;
 }
-double ingrowthAge(const Grain&, double)
+
+Age heliumAge(const CoolingPath& path, HeliumMineral mineral, const Grain& grain,
+    const HeliumResolution& resolution)
 {
-    throw std::logic_error("not yet");
-}
-Age heliumAge(const CoolingPath&, const HeliumKinetics&, const Grain&, const HeliumResolution&)
-{
-    throw std::logic_error("not yet");
-}
-Age heliumAge(const CoolingPath&, HeliumMineral, const Grain&, const HeliumResolution&)
-{
-    throw std::logic_error("not yet");
+    return heliumAge(path, heliumKinetics(mineral), grain, resolution);
 }
 
 } // namespace thermochron

@@ -11,8 +11,7 @@
 #include "age.h"
 #include "coolingpath.h"
 #include "grain.h"
-
-#include <array>
+#include "heliumproduction.h"
 
 namespace thermochron {
 
@@ -23,39 +22,28 @@ struct HeliumKinetics {
     double d0SquareCentimetresPerSecond; // frequency factor D0, cm2/s
     double activationEnergyKJPerMol; // Ea, kJ/mol
     // Alpha stopping distances, um, for the 238U, 235U and 232Th chains. Zero: no ejection.
-    std::array<double, 3> stoppingDistanceUm;
+    PerParent stoppingDistanceUm;
 };
 
 // Apatite: Farley (2000); zircon: Reiners et al. (2004); stopping distances Ketcham et al. (2011).
 HeliumKinetics heliumKinetics(HeliumMineral mineral);
 
-// How finely the model resolves the grain and the path. Finer is slower and (slightly) more
-// accurate; the defaults keep the age within 0.1 % or so of a much finer solution.
+// How finely the model resolves the grain and the path. Finer is slower and slightly more
+// accurate; at the defaults an age lies within about 0.1 % of a much finer solution.
 struct HeliumResolution {
     int radialNodes = 60; // cells across the radius (>= 4)
     double maxTimeStepMyr = 0.2; // longest time step, Myr
     double maxTemperatureStepC = 1.0; // largest temperature change within one time step, C
 };
 
-// The fraction of alpha particles born at radius r that stay in a sphere of radius a when they
-// travel a distance s (Farley et al. 1996): 1 for r <= a - s, else
-// 1/2 + (a^2 - r^2 - s^2) / (4 r s).
-double retainedAlphaFraction(double radiusUm, double grainRadiusUm, double stoppingDistanceUm);
-
-// The alpha-ejection correction Ft = 1 - 3S/(4a) + S^3/(16a^3), with S the mean stopping
-// distance weighted by each parent's present helium production.
-double ejectionCorrection(const Grain& grain, const HeliumKinetics& kinetics);
-
-// The helium (mol per gram of grain) that U and Th make in timeMyr with every atom kept:
-// 8 N238 (e^(l238 t) - 1) + 7 N235 (e^(l235 t) - 1) + 6 N232 (e^(l232 t) - 1).
-double heliumIngrowth(const Grain& grain, double timeMyr);
-
-// The time (Myr) in which U and Th make heliumMolPerGram, by Newton iteration on the above.
-double ingrowthAge(const Grain& grain, double heliumMolPerGram);
+// The fraction of the helium a grain held at the path's start that it may still hold at present
+// for its age to count as reset, that is independent of what came before the path.
+inline constexpr double resetRetentionLimit = 0.01;
 
 // The age of a grain that followed the path, with no helium at the path's start. ageMa is the
-// Ft-corrected age, rawAgeMa the uncorrected one. Not reset when more than a hundredth of the
-// helium a grain held at the path's start would still be in it at present.
+// Ft-corrected age, rawAgeMa the uncorrected one. Not reset when more than resetRetentionLimit
+// of the helium the grain held at the path's start would still be in it at present; ageMa is
+// then the path's start and rawAgeMa what the model computed.
 Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
     const HeliumResolution& resolution = {});
 Age heliumAge(const CoolingPath& path, HeliumMineral mineral, const Grain& grain,
