@@ -6,12 +6,19 @@
 #include "profileinterpolation.h"
 #include "transientpath.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace ages {
 
 namespace {
+
+// Time step (Myr) of the periodic paths a fit predicts along. The kinetic models take their own
+// steps (a fraction of a Myr, or 1 C), interpolating the path linearly in between; at 0.05 Myr
+// that interpolation moves an age by about 1e-5 of itself, and a fit computes a path for every
+// sample's place at every rate.
+constexpr double fitPathStepMyr = 0.05;
 
 std::vector<AgeKind> kindsOf(
     const std::vector<ObservedAge>& samples, const AgeRequest& request, const FitOptions& options)
@@ -96,18 +103,19 @@ std::vector<double> ObservedFit::periodicPredictedAges(const double rateMmYr) co
     parameters.erosionRate = rateMmYr;
     const auto model = solvePeriodicModel(parameters);
     // Ridge (x = 0) to valley (x = lambda / 2): the surface falls monotonically.
-    std::vector<ProfilePoint> halfProfile;
+    std::vector<double> xs;
     std::vector<double> elevations;
     for (const auto& point : profilePoints(model, parameters)) {
         if (point.xM >= 0 && point.xM <= 0.5 * parameters.wavelength) {
-            halfProfile.push_back(point);
+            xs.push_back(point.xM);
             elevations.push_back(point.elevationM);
         }
     }
-    return interpolatedSampleAges(
-        halfProfileBrackets(elevations, m_modelElevationsM), m_predictor, [&](std::size_t point) {
-            return periodicCoolingPath(model, halfProfile[point].xM, parameters.historyDuration)
-                .path;
+    const int intervals
+        = std::max(1, static_cast<int>(std::ceil(parameters.historyDuration / fitPathStepMyr)));
+    return sampleAgesAtPositions(
+        halfProfilePositions(xs, elevations, m_modelElevationsM), m_predictor, [&](double x) {
+            return periodicCoolingPath(model, x, parameters.historyDuration, intervals).path;
         });
 }
 

@@ -56,6 +56,12 @@ SamplePath periodicCoolingPath(
 {
     const int intervals = std::max(
         periodicPathMinPoints - 1, static_cast<int>(std::ceil(durationMyr / periodicPathStepMyr)));
+    return periodicCoolingPath(model, xM, durationMyr, intervals);
+}
+
+SamplePath periodicCoolingPath(const periodic::PeriodicSteadyState& model, const double xM,
+    const double durationMyr, const int intervals)
+{
     const double metresPerMyr = model.problem().velocity * periodic::secondsPerMyr;
     const periodic::VerticalProfile column = model.column(xM);
     const double surfaceDepth = -model.surfaceHeight(xM); // depth of the surface point below the

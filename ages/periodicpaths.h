@@ -37,5 +37,8 @@ inline constexpr int periodicPathMinPoints = 1000;
 // (> 0) down to 0; depths below the surface point, u t.
 SamplePath periodicCoolingPath(
     const periodic::PeriodicSteadyState& model, double xM, double durationMyr);
+// The same path at `intervals` (>= 1) equal time steps.
+SamplePath periodicCoolingPath(
+    const periodic::PeriodicSteadyState& model, double xM, double durationMyr, int intervals);
 
 } // namespace ages

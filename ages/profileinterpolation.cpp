@@ -2,20 +2,19 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <stdexcept>
 
 namespace ages {
 
-std::vector<ProfileBracket> halfProfileBrackets(
+std::vector<double> halfProfilePositions(const std::vector<double>& profileXM,
     const std::vector<double>& profileElevationsM, const std::vector<double>& sampleElevationsM)
 {
-    if (profileElevationsM.size() < 2) {
-        throw std::invalid_argument("a half-profile needs at least two points");
+    if (profileElevationsM.size() < 2 || profileXM.size() != profileElevationsM.size()) {
+        throw std::invalid_argument("a half-profile needs at least two points with x and height");
     }
     const std::size_t lastSegment = profileElevationsM.size() - 2;
-    std::vector<ProfileBracket> brackets;
-    brackets.reserve(sampleElevationsM.size());
+    std::vector<double> positions;
+    positions.reserve(sampleElevationsM.size());
     for (const double elevation : sampleElevationsM) {
         // First point at or below the sample (heights fall along the profile).
         const auto below = std::lower_bound(profileElevationsM.begin(), profileElevationsM.end(),
@@ -25,39 +24,30 @@ std::vector<ProfileBracket> halfProfileBrackets(
         const double top = profileElevationsM[upper];
         const double bottom = profileElevationsM[upper + 1];
         const double weight = std::clamp((top - elevation) / (top - bottom), 0.0, 1.0);
-        brackets.push_back({ upper, weight });
+        positions.push_back(profileXM[upper] + weight * (profileXM[upper + 1] - profileXM[upper]));
     }
-    return brackets;
+    return positions;
 }
 
-std::vector<double> interpolatedSampleAges(const std::vector<ProfileBracket>& brackets,
-    const SamplePredictor& predictor, const ProfilePathSource& pathAt)
+std::vector<double> sampleAgesAtPositions(const std::vector<double>& positionsM,
+    const SamplePredictor& predictor, const PositionPathSource& pathAt)
 {
-    std::map<std::size_t, thermochron::CoolingPath> paths;
-    std::map<std::pair<std::size_t, std::size_t>, double> ages; // (point, kind) -> Ma
-    const auto ageAt = [&](std::size_t point, std::size_t kind) {
-        const auto key = std::pair(point, kind);
-        if (const auto found = ages.find(key); found != ages.end()) {
-            return found->second;
-        }
-        auto path = paths.find(point);
-        if (path == paths.end()) {
-            path = paths.emplace(point, pathAt(point)).first;
-        }
-        const double age = predictor.predictKind(path->second, kind).ageMa;
-        ages.emplace(key, age);
-        return age;
-    };
-
+    std::map<double, thermochron::CoolingPath> paths;
+    std::map<std::pair<double, std::size_t>, double> ages; // (x, kind) -> Ma
     std::vector<double> sampleAges;
-    sampleAges.reserve(brackets.size());
-    for (std::size_t sample = 0; sample < brackets.size(); ++sample) {
-        const auto& bracket = brackets[sample];
-        const std::size_t kind = predictor.kindOfSample(sample);
-        // A sample on a profile point needs no neighbour.
-        const double upperAge = bracket.lowerWeight < 1 ? ageAt(bracket.upper, kind) : 0;
-        const double lowerAge = bracket.lowerWeight > 0 ? ageAt(bracket.upper + 1, kind) : 0;
-        sampleAges.push_back((1 - bracket.lowerWeight) * upperAge + bracket.lowerWeight * lowerAge);
+    sampleAges.reserve(positionsM.size());
+    for (std::size_t sample = 0; sample < positionsM.size(); ++sample) {
+        const double x = positionsM[sample];
+        const auto key = std::pair(x, predictor.kindOfSample(sample));
+        auto age = ages.find(key);
+        if (age == ages.end()) {
+            auto path = paths.find(x);
+            if (path == paths.end()) {
+                path = paths.emplace(x, pathAt(x)).first;
+            }
+            age = ages.emplace(key, predictor.predictKind(path->second, key.second).ageMa).first;
+        }
+        sampleAges.push_back(age->second);
     }
     return sampleAges;
 }

@@ -1,12 +1,13 @@
 #pragma once
-// Predicted ages at the elevations of measured samples, read off the age-elevation relationship
-// of the periodic model along its ridge-to-valley half-profile.
+// Where measured samples lie on the periodic model's ridge-to-valley half-profile, and their
+// predicted ages there.
 //
 // Between a ridge (x = 0) and the next valley (x = lambda / 2) the surface height h(x) falls
 // monotonically, so each elevation within the relief lies between two neighbouring profile
-// points. A sample's age is interpolated linearly in elevation between the ages predicted at
-// those two points, exactly as the predicted relationship is drawn. Only the points that samples
-// need are computed, and at each only the kinds of age its samples need.
+// points. The sample's position x is interpolated between those two points, linearly in
+// elevation, and its age is predicted for the rock exposed at that x: the point of the predicted
+// age-elevation relationship at the sample's elevation. (Interpolating the two points' ages
+// instead would cost two kinetic ages per sample, and the ages are what a fit spends its time on.)
 
 #include "samplepredictor.h"
 #include "thermochron/coolingpath.h"
@@ -16,24 +17,19 @@
 
 namespace ages {
 
-// A sample's place on the half-profile: age = (1 - lowerWeight) age(upper) + lowerWeight
-// age(upper + 1), with upper indexing the profile point at or above the sample.
-struct ProfileBracket {
-    std::size_t upper = 0;
-    double lowerWeight = 0;
-};
-
-// profileElevationsM: the half-profile's surface heights from ridge to valley (falling, at least
-// two points); sampleElevationsM: heights in the model's frame. A sample beyond an end takes that
-// end (the program refuses those before; rounding may leave one a hair outside).
-std::vector<ProfileBracket> halfProfileBrackets(
+// profileXM and profileElevationsM: the half-profile's points from ridge to valley (heights
+// falling, at least two points); sampleElevationsM: heights in the model's frame. Returns each
+// sample's x. A sample beyond an end takes that end (the program refuses those before; rounding
+// may leave one a hair outside).
+std::vector<double> halfProfilePositions(const std::vector<double>& profileXM,
     const std::vector<double>& profileElevationsM, const std::vector<double>& sampleElevationsM);
 
-// The cooling path of the rock exposed at a profile point, by index.
-using ProfilePathSource = std::function<thermochron::CoolingPath(std::size_t point)>;
+// The cooling path of the rock exposed at x (m).
+using PositionPathSource = std::function<thermochron::CoolingPath(double xM)>;
 
-// Interpolated ages (Ma) of every sample. Each needed point's path is made once.
-std::vector<double> interpolatedSampleAges(const std::vector<ProfileBracket>& brackets,
-    const SamplePredictor& predictor, const ProfilePathSource& pathAt);
+// The predicted ages (Ma) of samples at their positions: one path per distinct position, one age
+// per distinct position and kind of age.
+std::vector<double> sampleAgesAtPositions(const std::vector<double>& positionsM,
+    const SamplePredictor& predictor, const PositionPathSource& pathAt);
 
 } // namespace ages

@@ -1,58 +1,58 @@
-// Samples placed on the ridge-to-valley half-profile by elevation, and their ages read off the
-// age-elevation relationship from only the profile points they need.
+// Samples placed on the ridge-to-valley half-profile by elevation, and their ages predicted there
+// from one path per place.
 
 #include "profileinterpolation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
+#include <map>
 
 namespace {
 
-using ages::halfProfileBrackets;
-
-TEST(ProfileInterpolation, EachElevationFallsBetweenTheTwoPointsAroundIt)
+TEST(ProfileInterpolation, EachElevationFindsItsPlaceBetweenTheTwoPointsAroundIt)
 {
-    const std::vector<double> profile { 1000, 800, 300, -400, -1000 }; // ridge to valley
+    // h(x) = 1000 cos(2 pi x / 20 km) at 2.5 km steps from ridge to valley.
+    std::vector<double> xs, heights;
+    for (int i = 0; i <= 4; ++i) {
+        xs.push_back(2500.0 * i);
+        heights.push_back(1000 * std::cos(2 * M_PI * xs.back() / 20000));
+    }
     struct Case {
         double elevation;
-        std::size_t upper;
-        double lowerWeight;
+        double x;
     };
-    for (const Case c :
-        { Case { 1000, 0, 0 }, Case { 900, 0, 0.5 }, Case { 300, 1, 1 }, Case { -50, 2, 0.5 },
-            Case { -1000, 3, 1 }, Case { 1000.000001, 0, 0 }, Case { -1000.000001, 3, 1 } }) {
-        const auto bracket = halfProfileBrackets(profile, { c.elevation }).front();
-        EXPECT_EQ(bracket.upper, c.upper) << c.elevation;
-        EXPECT_DOUBLE_EQ(bracket.lowerWeight, c.lowerWeight) << c.elevation;
+    const double midway = 0.5 * (heights[1] + heights[2]);
+    for (const Case c : { Case { 1000, 0 }, Case { heights[1], 2500 }, Case { midway, 3750 },
+             Case { -1000, 10000 }, Case { 1000.000001, 0 }, Case { -1000.000001, 10000 } }) {
+        EXPECT_NEAR(ages::halfProfilePositions(xs, heights, { c.elevation }).front(), c.x, 1e-9)
+            << c.elevation;
     }
 }
 
-TEST(ProfileInterpolation, AgesComeFromTheNeededPointsOnlyAndMatchThemAtThePoints)
+TEST(ProfileInterpolation, SamplesAtOnePlaceShareItsPathAndSamplesOfOneKindTheirAge)
 {
-    // The rock under point i cools steadily from 200 C, faster the higher i (rate 10 (i + 1)
-    // C/Myr), so its Dodson AHe age falls with i.
-    const auto pathAt = [](std::size_t point) {
-        const double rate = 10.0 * static_cast<double>(point + 1);
+    // The rock at x cools steadily from 200 C, faster the further from the ridge (10 + x / 100
+    // C/Myr), so its Dodson AHe age falls with x.
+    const auto pathAt = [](double x) {
+        const double rate = 10 + x / 100;
         return thermochron::CoolingPath { { 200 / rate, 200 }, { 0, 0 } };
     };
-    const std::vector<double> profile { 1000, 500, 0, -500, -1000 };
-    const ages::SamplePredictor predictor(std::vector<ages::AgeKind>(3));
-    const auto brackets = halfProfileBrackets(profile, { 500, 250, 500 });
+    std::vector<ages::AgeKind> kinds(4);
+    kinds[3].system = thermochron::System::ZFT;
+    const ages::SamplePredictor predictor(kinds);
 
-    std::set<std::size_t> asked;
-    const auto ages = ages::interpolatedSampleAges(brackets, predictor, [&](std::size_t point) {
-        EXPECT_TRUE(asked.insert(point).second) << "path made twice for point " << point;
-        return pathAt(point);
-    });
-    EXPECT_EQ(asked, (std::set<std::size_t> { 1, 2 }));
-    const double atPoint1 = predictor.predictKind(pathAt(1), 0).ageMa;
-    const double atPoint2 = predictor.predictKind(pathAt(2), 0).ageMa;
-    EXPECT_DOUBLE_EQ(ages[0], atPoint1);
-    EXPECT_DOUBLE_EQ(ages[2], atPoint1);
-    EXPECT_NEAR(ages[1], 0.5 * (atPoint1 + atPoint2), 1e-12);
-    EXPECT_GT(atPoint1, atPoint2);
+    std::map<double, int> pathsMade;
+    const auto sampleAges
+        = ages::sampleAgesAtPositions({ 1000, 5000, 1000, 1000 }, predictor, [&](double x) {
+              ++pathsMade[x];
+              return pathAt(x);
+          });
+    EXPECT_EQ(pathsMade, (std::map<double, int> { { 1000, 1 }, { 5000, 1 } }));
+    EXPECT_DOUBLE_EQ(sampleAges[0], predictor.predictKind(pathAt(1000), 0).ageMa);
+    EXPECT_DOUBLE_EQ(sampleAges[2], sampleAges[0]);
+    EXPECT_LT(sampleAges[1], sampleAges[0]); // faster cooling, younger
+    EXPECT_GT(sampleAges[3], sampleAges[0]); // zircon tracks close hotter than apatite helium
 }
 
 } // namespace
