@@ -118,7 +118,8 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
     try {
         checkOutputFile(request.outputFile);
         const FitStage fit(request, fitOptions); // measured ages read and checked before any work
-        const std::vector<AgeRow> rows = requestedAgeRows(request);
+        std::vector<AgeRow> rows = requestedAgeRows(request);
+        fit.toFieldElevations(rows);
         const FitStageResult fitted = fit.compute();
         if (request.outputFile.empty()) {
             writeAgeTable(out, rows);

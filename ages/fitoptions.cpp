@@ -54,7 +54,9 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
             ->type_name("FILE");
     }
     line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,
-        "field elevation of the model's mean surface: a sample at elevation e lies at e - M", "m");
+        "field elevation of the model's mean surface: a sample at elevation e lies at e - M in "
+        "the model, and the table's elevations are given as h(x) + M",
+        "m");
     for (const Model model : { Model::transient, Model::path }) {
         line.subcommand(model)
             .add_option("--path-output", options.pathOutput,

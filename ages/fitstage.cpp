@@ -18,6 +18,16 @@ FitStage::FitStage(const AgeRequest& request, const FitOptions& options)
     }
 }
 
+void FitStage::toFieldElevations(std::vector<AgeRow>& rows) const
+{
+    if (m_request.model != Model::periodic) {
+        return;
+    }
+    for (AgeRow& row : rows) {
+        row.elevationM += m_options.meanElevationM;
+    }
+}
+
 FitStageResult FitStage::compute() const
 {
     FitStageResult result;

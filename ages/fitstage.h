@@ -1,16 +1,19 @@
 #pragma once
 // The fit's part of a cooling_ages run, around the table of ages:
 //   FitStage stage(request, options);   before any work: checks the options, reads the samples
+//   stage.toFieldElevations(rows);      the table's elevations in the samples' frame
 //   auto result = stage.compute();      after the table's rows: the fit and the path
 //   stage.write(result, err);           after the table: the files and the summary
 // so that every refusal comes before any output, and nothing is written before all is computed.
 
 #include "agecommandline.h"
+#include "agerow.h"
 #include "fitoptions.h"
 #include "observedfit.h"
 
 #include <optional>
 #include <ostream>
+#include <vector>
 
 namespace ages {
 
@@ -23,6 +26,10 @@ class FitStage {
 public:
     // Throws InputError with the whole "ERROR: ..." line. request and options must outlive it.
     FitStage(const AgeRequest& request, const FitOptions& options);
+
+    // Periodic with --mean-elevation M: the table's surface elevations moved up by M, into the
+    // field's frame (above sea level) in which the samples are given, so that both plot together.
+    void toFieldElevations(std::vector<AgeRow>& rows) const;
 
     FitStageResult compute() const;
 

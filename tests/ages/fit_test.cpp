@@ -106,6 +106,18 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         const auto made = run(words);
         ASSERT_EQ(made.status, 0) << made.err;
         const auto predictions = rows(file("made.csv"));
+        if (c.model.front() == "periodic") {
+            // The table's surface in the samples' frame: the mean surface at 2000 m, +-1000 m.
+            double highest = -1e300, lowest = 1e300;
+            for (const auto& row : rows(file("ages.csv"))) {
+                if (row[2] != "elevation_m") {
+                    highest = std::max(highest, std::stod(row[2]));
+                    lowest = std::min(lowest, std::stod(row[2]));
+                }
+            }
+            EXPECT_DOUBLE_EQ(highest, 3000);
+            EXPECT_NEAR(lowest, 1000, 1e-9);
+        }
         ASSERT_EQ(predictions.size(), grainRows.size() + 1);
 
         // 2. Those ages as measurements without noise, sigma 5 %, fitted over a sweep.
