@@ -19,27 +19,38 @@ double temperatureAt(const CoolingPath& path, double timeMa)
     return older->temperatureC + fraction * (younger->temperatureC - older->temperatureC);
 }
 
-CoolingPath refinePath(const CoolingPath& path, double maxTimeStepMyr, double maxTemperatureStepC)
+CoolingPath timeSteps(const CoolingPath& path, double maxTimeStepMyr, double maxTemperatureStepC)
 {
-    CoolingPath refined;
-    refined.reserve(path.size());
-    refined.push_back(path.front());
-    for (std::size_t i = 1; i < path.size(); ++i) {
-        const PathPoint& from = path[i - 1];
-        const PathPoint& to = path[i];
+    const auto fits = [&](const PathPoint& from, const PathPoint& to) {
+        return from.timeMa - to.timeMa <= maxTimeStepMyr
+            && std::abs(to.temperatureC - from.temperatureC) <= maxTemperatureStepC;
+    };
+    CoolingPath steps { path.front() };
+    std::size_t next = 1;
+    while (next < path.size()) {
+        const PathPoint from = steps.back();
+        if (fits(from, path[next])) {
+            // Merge while every point on the way stays within the limits of the step's start;
+            // the path is linear between its points, so checking the points suffices.
+            while (next + 1 < path.size() && fits(from, path[next + 1]))
+                ++next;
+            steps.push_back(path[next++]);
+            continue;
+        }
+        // One segment alone exceeds a limit: equal sub-steps up to its end.
+        const PathPoint& to = path[next++];
         const double duration = from.timeMa - to.timeMa;
         const double change = std::abs(to.temperatureC - from.temperatureC);
-        const double steps = std::max(
-            { 1.0, std::ceil(duration / maxTimeStepMyr), std::ceil(change / maxTemperatureStepC) });
-        const int count = static_cast<int>(steps);
+        const int count = static_cast<int>(std::max(
+            std::ceil(duration / maxTimeStepMyr), std::ceil(change / maxTemperatureStepC)));
         for (int k = 1; k < count; ++k) {
             const double fraction = static_cast<double>(k) / count;
-            refined.push_back({ from.timeMa - fraction * duration,
+            steps.push_back({ from.timeMa - fraction * duration,
                 from.temperatureC + fraction * (to.temperatureC - from.temperatureC) });
         }
-        refined.push_back(to);
+        steps.push_back(to);
     }
-    return refined;
+    return steps;
 }
 
 } // namespace thermochron

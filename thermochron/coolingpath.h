@@ -18,9 +18,10 @@ using CoolingPath = std::vector<PathPoint>;
 // The path's temperature (C) at timeMa, linear between points; the end value outside the path.
 double temperatureAt(const CoolingPath& path, double timeMa);
 
-// The same path with every segment cut into equal sub-steps, so that no step is longer than
-// maxTimeStepMyr nor changes the temperature by more than maxTemperatureStepC. The given points
-// are all kept. Both limits are positive.
-CoolingPath refinePath(const CoolingPath& path, double maxTimeStepMyr, double maxTemperatureStepC);
+// The time steps a kinetic model takes along the path: no step is longer than maxTimeStepMyr,
+// nor does the temperature within it stray by more than maxTemperatureStepC from its start.
+// Points of a path finer than that are merged into one step; a segment too long or too steep
+// is cut into equal sub-steps. The first and last points are kept. Both limits are positive.
+CoolingPath timeSteps(const CoolingPath& path, double maxTimeStepMyr, double maxTemperatureStepC);
 
 } // namespace thermochron

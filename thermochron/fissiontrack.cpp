@@ -108,7 +108,7 @@ Age apatiteFissionTrackAge(
     const CoolingPath& path, const Grain& grain, const AnnealingResolution& resolution)
 {
     const CoolingPath steps
-        = refinePath(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
+        = timeSteps(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
     const std::size_t intervals = steps.size() - 1;
 
     // One cohort of tracks per interval, born at its middle. The temperature of each interval is

@@ -1,10 +1,12 @@
 #include "heliumdiffusion.h"
 
+#include "radialgrid.h"
 #include "tridiagonalsolver.h"
 #include "units.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
-#include <span>
 #include <vector>
 
 namespace thermochron {
@@ -27,44 +29,6 @@ double diffusivity(const HeliumKinetics& kinetics, double temperatureC)
     return d0 * std::exp(-activationEnergy / (gasConstant * (temperatureC + zeroCelsiusInKelvin)));
 }
 
-// The radial grid: n cells of width h = a/n, unknowns u_i = r_i C_i at the cell centres
-// r_i = (i + 1/2) h. The boundary values enter through mirror nodes: u is odd about the centre
-// (C is even), so u_-1 = -u_0; and u(a) = 0 gives u_n = -u_(n-1).
-struct RadialGrid {
-    explicit RadialGrid(int cells, double grainRadius)
-        : radius(grainRadius)
-        , spacing(grainRadius / cells)
-        , centres(cells)
-    {
-        for (int i = 0; i < cells; ++i)
-            centres[i] = (i + 0.5) * spacing;
-    }
-
-    // Mean concentration of the sphere: (3 / a^3) integral of r^2 C dr = (3 / a^3) sum r_i u_i h.
-    double meanConcentration(std::span<const double> u) const
-    {
-        double sum = 0;
-        for (std::size_t i = 0; i < u.size(); ++i)
-            sum += centres[i] * u[i];
-        return 3.0 * sum * spacing / (radius * radius * radius);
-    }
-
-    double radius;
-    double spacing;
-    std::vector<double> centres;
-};
-
-// u + f (u_(i-1) - 2 u_i + u_(i+1)) with the mirror nodes, into out.
-void addExplicitDiffusion(std::span<const double> u, double f, std::span<double> out)
-{
-    const std::size_t n = u.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const double inner = i > 0 ? u[i - 1] : -u[0];
-        const double outer = i + 1 < n ? u[i + 1] : -u[n - 1];
-        out[i] = u[i] + f * (inner - 2.0 * u[i] + outer);
-    }
-}
-
 } // namespace
 
 HeliumKinetics heliumKinetics(HeliumMineral mineral)
@@ -84,16 +48,15 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
     const HeliumResolution& resolution)
 {
     const RadialGrid grid(resolution.radialNodes, grain.radiusUm);
-    const std::size_t n = grid.centres.size();
+    const std::size_t n = grid.nodes.size();
     const double a = grid.radius;
-    const double h2 = grid.spacing * grid.spacing;
 
     // r times the fraction of alphas kept at r, per chain: the source is sum_k P_k(t) w_k(r).
     std::array<std::vector<double>, 3> keptSource;
     for (std::size_t k = 0; k < keptSource.size(); ++k) {
         keptSource[k].resize(n);
         for (std::size_t i = 0; i < n; ++i) {
-            const double r = grid.centres[i];
+            const double r = grid.nodes[i];
             keptSource[k][i] = r * retainedAlphaFraction(r, a, kinetics.stoppingDistanceUm[k]);
         }
     }
@@ -101,14 +64,14 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
 
     // helium: the grain's radiogenic helium, none at the start. inherited: a uniform unit
     // concentration at the start that is only lost, to tell whether the path resets the grain.
-    std::vector<double> helium(n, 0.0), inherited(grid.centres);
+    std::vector<double> helium(n, 0.0), inherited(grid.nodes);
     const double inheritedAtStart = grid.meanConcentration(inherited);
     std::vector<double> lower(n), diagonal(n), upper(n), next(n);
     TridiagonalSolver solver;
     bool resetReached = false;
 
     const CoolingPath steps
-        = refinePath(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
+        = timeSteps(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
     double oldDiffusivity = diffusivity(kinetics, steps.front().temperatureC);
     for (std::size_t j = 0; j + 1 < steps.size(); ++j) {
         const double dt = steps[j].timeMa - steps[j + 1].timeMa; // Myr
@@ -117,21 +80,19 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
             = std::max(oldDiffusivity, newDiffusivity) * dt / (a * a) > openGrainFourierNumber
             ? backwardEulerWeight
             : crankNicolsonWeight;
-        // (u' - u) / dt = w D' L u' + (1 - w) D L u + r P(t_mid), L the second difference / h^2.
-        const double implicitFactor = weight * newDiffusivity * dt / h2;
-        const double explicitFactor = (1.0 - weight) * oldDiffusivity * dt / h2;
+        // (u' - u) / dt = w D' L u' + (1 - w) D L u + r P(t_mid), L the second difference.
+        const double implicitFactor = weight * newDiffusivity * dt;
+        const double explicitFactor = (1.0 - weight) * oldDiffusivity * dt;
         for (std::size_t i = 0; i < n; ++i) {
-            lower[i] = upper[i] = -implicitFactor;
-            diagonal[i] = 1.0 + 2.0 * implicitFactor;
+            lower[i] = -implicitFactor * grid.lowerWeight[i];
+            upper[i] = -implicitFactor * grid.upperWeight[i];
+            diagonal[i] = 1.0 - lower[i] - upper[i];
         }
-        // The mirror nodes fold into the first and last rows.
-        diagonal.front() += implicitFactor;
-        diagonal.back() += implicitFactor;
         solver.factor(lower, diagonal, upper);
 
         const PerParent production
             = heliumProductionRates(presentAmounts, 0.5 * (steps[j].timeMa + steps[j + 1].timeMa));
-        addExplicitDiffusion(helium, explicitFactor, next);
+        grid.addExplicitDiffusion(helium, explicitFactor, next);
         for (std::size_t i = 0; i < n; ++i)
             next[i] += dt
                 * (production[0] * keptSource[0][i] + production[1] * keptSource[1][i]
@@ -142,7 +103,7 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
         // Diffusion only ever lowers the inherited helium: once below the limit it stays below,
         // and following it further would only drag it into subnormal numbers, which are slow.
         if (!resetReached) {
-            addExplicitDiffusion(inherited, explicitFactor, next);
+            grid.addExplicitDiffusion(inherited, explicitFactor, next);
             solver.solve(next);
             inherited.swap(next);
             resetReached

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
+#include <vector>
 
 using namespace thermochron;
 
@@ -26,7 +28,66 @@ HeliumKinetics withoutEjection(HeliumMineral mineral)
     return kinetics;
 }
 
+// The exact solution for production uniform in the sphere, as a series of its diffusion modes
+// sin(n pi r / a) / r: the mean concentration is sum_n 6 / (n pi)^2 B_n, where each B_n obeys
+// dB_n/dt = -(n pi / a)^2 D(t) B_n + P(t), integrated exactly over short steps of constant D
+// and P. The modes beyond the last are taken as equal to it (a bound, and a small one).
+double seriesAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain)
+{
+    constexpr int modes = 1000;
+    constexpr double stepMyr = 0.01;
+    const PerParent amounts = parentAmounts(grain);
+    std::vector<double> b(modes + 1, 0.0);
+    for (std::size_t j = 0; j + 1 < path.size(); ++j) {
+        const double duration = path[j].timeMa - path[j + 1].timeMa;
+        const int steps = static_cast<int>(std::ceil(duration / stepMyr));
+        const double dt = duration / steps;
+        for (int s = 0; s < steps; ++s) {
+            const double fraction = (s + 0.5) / steps;
+            const double temperature = path[j].temperatureC
+                + fraction * (path[j + 1].temperatureC - path[j].temperatureC);
+            const PerParent rates
+                = heliumProductionRates(amounts, path[j].timeMa - fraction * duration);
+            const double production = rates[0] + rates[1] + rates[2];
+            const double rate = std::pow(std::numbers::pi / grain.radiusUm, 2)
+                * diffusivity(kinetics, temperature);
+            for (int n = 1; n <= modes; ++n) {
+                const double decay = n * n * rate * dt;
+                b[n] = b[n] * std::exp(-decay) - production * dt * std::expm1(-decay) / decay;
+            }
+        }
+    }
+    double mean = b[modes] * 6 / (std::numbers::pi * std::numbers::pi * modes);
+    for (int n = 1; n <= modes; ++n)
+        mean += 6 / std::pow(n * std::numbers::pi, 2) * b[n];
+    return path.back().timeMa + ingrowthAge(amounts, mean);
+}
+
 } // namespace
+
+// The grid, however stretched, must solve the diffusion equation: against the exact series
+// solution the raw age (no ejection, so production is uniform) is within 0.2 %.
+TEST(HeliumAge, AgreesWithTheExactSeriesSolution)
+{
+    struct Case {
+        HeliumMineral mineral;
+        double radiusUm;
+        CoolingPath path;
+    };
+    const Case cases[] = {
+        { HeliumMineral::Apatite, 60, { { 20, 120 }, { 0, 10 } } },
+        { HeliumMineral::Apatite, 30, { { 30, 100 }, { 20, 20 }, { 5, 70 }, { 0, 10 } } },
+        { HeliumMineral::Apatite, 150, { { 5, 150 }, { 0, 0 } } },
+        { HeliumMineral::Zircon, 60, { { 20, 250 }, { 0, 10 } } },
+    };
+    for (const Case& c : cases) {
+        const HeliumKinetics kinetics = withoutEjection(c.mineral);
+        const Grain grain { .radiusUm = c.radiusUm };
+        const double exact = seriesAge(c.path, kinetics, grain);
+        EXPECT_NEAR(heliumAge(c.path, kinetics, grain).rawAgeMa, exact, 0.002 * exact)
+            << c.radiusUm;
+    }
+}
 
 // Held long enough (D t / a^2 > 1), production and diffusive loss balance in the profile
 // C = P (a^2 - r^2) / (6 D), whose mean P a^2 / (15 D) took a^2 / (15 D) to make.

@@ -34,3 +34,19 @@ TEST(PredictAge, DispatchesEachSupportedMethodAndRefusesTheRest)
     EXPECT_EQ(kineticMethod(System::ZHe), Method::Diffusion);
     EXPECT_EQ(kineticMethod(System::AFT), Method::Annealing);
 }
+
+// The models take their own time steps: a path sampled every 0.01 Myr, as the thermal models
+// give it, and the same path given by its two ends must give the same kinetic ages.
+TEST(PredictAge, FinelySampledPathGivesTheAgesOfItsEnds)
+{
+    const CoolingPath ends { { 20, 250 }, { 0, 10 } };
+    CoolingPath fine;
+    for (int i = 0; i <= 2000; ++i)
+        fine.push_back({ 20 - 0.01 * i, 250 - 0.12 * i });
+    for (const System system : { System::AHe, System::ZHe, System::AFT }) {
+        const Method method = *kineticMethod(system);
+        const double expected = predictAge(ends, system, method, Grain {}).ageMa;
+        EXPECT_NEAR(predictAge(fine, system, method, Grain {}).ageMa, expected, 1e-3 * expected)
+            << systemName(system);
+    }
+}
