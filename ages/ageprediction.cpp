@@ -5,7 +5,6 @@
 #include "numberword.h"
 #include "parallelfor.h"
 #include "parametercheck.h"
-#include "pathsimplification.h"
 #include "periodicpaths.h"
 #include "periodicrun.h"
 #include "transientpath.h"
@@ -20,21 +19,14 @@ namespace ages {
 
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings)
 {
-    // Dodson walks the path point by point with the local cooling rate, so it takes the path as
-    // sampled; the kinetic models take it without the points a straight line already gives.
-    std::optional<thermochron::CoolingPath> kineticPath;
     std::vector<AgeRow> rows;
     for (const thermochron::System system : settings.systems) {
         const thermochron::Grain grain = settings.grainFor(system);
         for (const thermochron::Method method : settings.methodsFor(system)) {
-            const bool kinetic = method != thermochron::Method::Dodson;
-            if (kinetic && !kineticPath)
-                kineticPath = simplifiedPath(sample.path, kineticPathToleranceC);
             AgeRow row;
             row.system = system;
             row.method = method;
-            row.age = thermochron::predictAge(
-                kinetic ? *kineticPath : sample.path, system, method, grain);
+            row.age = thermochron::predictAge(sample.path, system, method, grain);
             row.closureDepthM = sample.depthAt(row.age.ageMa);
             rows.push_back(row);
         }

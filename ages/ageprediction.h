@@ -15,8 +15,7 @@
 
 namespace ages {
 
-// The ages along one path: for each system in turn, its Dodson age, then its kinetic age (along
-// the path simplified to kineticPathToleranceC), as the
+// The ages along one path: for each system in turn, its Dodson age, then its kinetic age, as the
 // settings ask. Closure depths come from the path's depths; rate and place are left empty.
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings);
 

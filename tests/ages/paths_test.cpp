@@ -1,12 +1,9 @@
 // The cooling paths the models give the age predictions.
 
-#include "pathsimplification.h"
 #include "periodicpaths.h"
 #include "transientpath.h"
 
 #include "periodicparameters.h"
-
-#include "thermochron/predict.h"
 
 #include <gtest/gtest.h>
 
@@ -47,45 +44,6 @@ TEST(TransientPath, StartsOnTheInitialGeothermEndsAtTheSurfaceAndCoolsOnTheWay)
     // surface draws heat out of it from then on, so its temperature never rises.
     for (std::size_t k = 1; k < sample.path.size(); ++k)
         ASSERT_LE(sample.path[k].temperatureC, sample.path[k - 1].temperatureC + 1e-9) << k;
-}
-
-TEST(SimplifiedPath, EveryDroppedPointLiesWithinTheToleranceOfTheKeptLine)
-{
-    erosion::RunParameters p;
-    const auto full = ages::transientCoolingPath(p, 10).path;
-    for (const double tolerance : { 0.001, 0.01, 1.0 }) {
-        const auto simplified = ages::simplifiedPath(full, tolerance);
-        ASSERT_GE(simplified.size(), 2u);
-        EXPECT_EQ(simplified.front().timeMa, full.front().timeMa);
-        EXPECT_EQ(simplified.back().timeMa, full.back().timeMa);
-        EXPECT_LT(simplified.size(), full.size() / 5) << tolerance; // a smooth path: few pieces
-        std::size_t piece = 0; // simplified[piece] .. simplified[piece + 1] spans the point
-        for (const auto& point : full) {
-            while (simplified[piece + 1].timeMa > point.timeMa)
-                ++piece;
-            const auto& a = simplified[piece];
-            const auto& b = simplified[piece + 1];
-            const double line = a.temperatureC
-                + (b.temperatureC - a.temperatureC) * (point.timeMa - a.timeMa)
-                    / (b.timeMa - a.timeMa);
-            ASSERT_LE(std::abs(point.temperatureC - line), tolerance) << point.timeMa;
-        }
-    }
-}
-
-TEST(SimplifiedPath, KineticAgesAlongItAreThoseOfTheFullPath)
-{
-    erosion::RunParameters p;
-    const auto full = ages::transientCoolingPath(p, 10).path;
-    const auto simplified = ages::simplifiedPath(full, ages::kineticPathToleranceC);
-    const thermochron::Grain grain;
-    for (const auto& [system, method] :
-        { std::pair { thermochron::System::AHe, thermochron::Method::Diffusion },
-            { thermochron::System::AFT, thermochron::Method::Annealing } }) {
-        const double exact = thermochron::predictAge(full, system, method, grain).ageMa;
-        const double fast = thermochron::predictAge(simplified, system, method, grain).ageMa;
-        EXPECT_NEAR(fast, exact, 1e-4 * exact) << thermochron::systemName(system);
-    }
 }
 
 TEST(SamplePath, DepthAtInterpolatesInTimeAndIsUnknownOffThePath)
