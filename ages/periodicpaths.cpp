@@ -1,6 +1,6 @@
 #include "periodicpaths.h"
 
-#include "periodic/units.h"
+#include "modelunits.h"
 #include "periodicparameters.h"
 
 #include <algorithm>
@@ -56,7 +56,7 @@ SamplePath periodicCoolingPath(
 {
     const int intervals = std::max(
         periodicPathMinPoints - 1, static_cast<int>(std::ceil(durationMyr / periodicPathStepMyr)));
-    const double metresPerMyr = model.problem().velocity * periodic::secondsPerMyr;
+    const double metresPerMyr = model.problem().velocity * modelunits::secondsPerMyr;
     const periodic::VerticalProfile column = model.column(xM);
     const double surfaceDepth = -model.surfaceHeight(xM); // depth of the surface point below the
                                                           // mean level, m
