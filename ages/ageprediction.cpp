@@ -2,18 +2,16 @@
 
 #include "grid.h"
 #include "inputerror.h"
-#include "numberword.h"
 #include "parallelfor.h"
 #include "parametercheck.h"
 #include "periodicpaths.h"
-#include "periodicrun.h"
+#include "steadystatefit.h"
 #include "transientpath.h"
 
 #include "thermochron/predict.h"
 
 #include <algorithm>
 #include <climits>
-#include <numbers>
 
 namespace ages {
 
@@ -73,27 +71,11 @@ std::optional<std::string> periodicParameterError(const periodic::PeriodicParame
     return std::nullopt;
 }
 
-periodic::PeriodicSteadyState solvePeriodicModel(const periodic::PeriodicParameters& parameters)
-{
-    const auto model = periodic::PeriodicSteadyState::solve(periodic::toProblem(parameters));
-    const double residual = model.largestSurfaceResidual();
-    if (!(residual <= periodic::acceptableResidual)) {
-        const double steepness
-            = 2.0 * std::numbers::pi * parameters.reliefAmplitude / parameters.wavelength;
-        throw InputError("ERROR: relief too steep for the method at -r "
-            + periodic::numberWord(parameters.erosionRate)
-            + ": the surface temperature is met only within " + periodic::numberWord(residual)
-            + " C (limit " + periodic::numberWord(periodic::acceptableResidual)
-            + " C) at 2 pi h0 / lambda = " + periodic::numberWord(steepness)
-            + "; lower the relief (-A) or lengthen the wavelength (-w)");
-    }
-    return model;
-}
-
 std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
     const AgeSettings& settings, const unsigned threads)
 {
-    const auto model = solvePeriodicModel(parameters);
+    const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
+
     const std::vector<ProfilePoint> points = profilePoints(model, parameters);
     // The profile is symmetric about the ridge at x = 0: the rock at -x has the path of +x. Each
     // point left of the ridge whose mirror image is on the profile takes the mirror's ages.

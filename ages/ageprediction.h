@@ -7,7 +7,6 @@
 #include "periodicparameters.h"
 #include "runparameters.h"
 #include "samplepath.h"
-#include "steadystate.h"
 
 #include <functional>
 #include <optional>
@@ -33,10 +32,6 @@ std::vector<AgeRow> transientAgeRows(
 
 // The periodic model's parameter refusals (periodic_topography's own), as an "ERROR: ..." line.
 std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters);
-
-// The steady state of the periodic model at its parameters. Throws InputError when the relief is
-// too steep for the fit, as periodic_topography refuses it.
-periodic::PeriodicSteadyState solvePeriodicModel(const periodic::PeriodicParameters& parameters);
 
 // The ages of the rocks exposed at every profile point (see profilePoints), in order of x, with
 // rate, x, elevation and site filled in; the points are shared out over `threads` threads.

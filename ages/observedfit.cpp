@@ -4,6 +4,7 @@
 #include "inputerror.h"
 #include "periodicpaths.h"
 #include "profileinterpolation.h"
+#include "steadystatefit.h"
 #include "transientpath.h"
 
 #include <algorithm>
@@ -101,7 +102,7 @@ std::vector<double> ObservedFit::periodicPredictedAges(const double rateMmYr) co
 {
     periodic::PeriodicParameters parameters = m_request.periodic;
     parameters.erosionRate = rateMmYr;
-    const auto model = solvePeriodicModel(parameters);
+    const auto model = fittedSteadyState(parameters);
     // Ridge (x = 0) to valley (x = lambda / 2): the surface falls monotonically.
     std::vector<double> xs;
     std::vector<double> elevations;

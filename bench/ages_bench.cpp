@@ -1,63 +1,47 @@
-// The cost of predicting ages along the transient model's cooling paths: one path, its ages, and
-// a sweep over 200 erosion rates with five systems (Dodson for all, kinetic for AHe, AFT, ZHe),
-// as `cooling_ages transient --rates 0.05:2.04:0.01` computes it, on every core.
+// The cost of one predicted age along a 20 Myr cooling path sampled every 0.01 Myr (2001 points,
+// as the thermal models hand their paths to the age program): the kinetic (U-Th)/He ages of
+// apatite and zircon, the apatite fission-track age, and a Dodson closure age for comparison.
+// The path cools from 250 C, fast at first and slowly towards the surface, so that every
+// system passes through its partial retention or annealing zone. Default grain and resolutions.
 
-#include "ageprediction.h"
-#include "agesettings.h"
-#include "parallelfor.h"
-#include "transientpath.h"
+#include "predict.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cmath>
+
 namespace {
 
-// The five default systems, both methods: the program's defaults.
-const ages::AgeSettings defaultSettings {};
+using namespace thermochron;
 
-erosion::RunParameters transientAt(double rate)
+CoolingPath twentyMillionYearPath()
 {
-    erosion::RunParameters parameters;
-    parameters.setErosionRate(rate);
-    return parameters;
-}
-
-constexpr double exposureMyr = 10.0; // the solver's default exposure time
-
-// 200 rates from 0.05 to 2.04 mm/yr: every one exposes a rock from inside the 50 km model.
-std::vector<double> sweepRates()
-{
-    std::vector<double> rates;
-    for (int k = 0; k < 200; ++k)
-        rates.push_back(0.05 + 0.01 * k);
-    return rates;
-}
-
-void transientPath(benchmark::State& state)
-{
-    const auto parameters = transientAt(0.5);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ages::transientCoolingPath(parameters, exposureMyr));
-}
-BENCHMARK(transientPath)->Unit(benchmark::kMicrosecond);
-
-void transientAgesOneRate(benchmark::State& state)
-{
-    const auto parameters = transientAt(0.5);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ages::transientAgeRows(parameters, exposureMyr, defaultSettings));
-}
-BENCHMARK(transientAgesOneRate)->Unit(benchmark::kMillisecond);
-
-void transientSweep200Rates(benchmark::State& state)
-{
-    const std::vector<double> rates = sweepRates();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ages::sweepAgeRows(rates, [](double rate, unsigned) {
-            return ages::transientAgeRows(transientAt(rate), exposureMyr, defaultSettings);
-        }));
+    constexpr int points = 2001;
+    constexpr double durationMyr = 20;
+    CoolingPath path;
+    for (int i = 0; i < points; ++i) {
+        const double timeMa = durationMyr * (points - 1 - i) / (points - 1);
+        // T = 10 + 240 (t / 20 Myr)^1.5 C.
+        path.push_back({ timeMa, 10 + 240 * std::pow(timeMa / durationMyr, 1.5) });
     }
-    state.counters["threads"] = ages::defaultThreadCount();
+    return path;
 }
-BENCHMARK(transientSweep200Rates)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void predictOne(benchmark::State& state, System system, Method method)
+{
+    const CoolingPath path = twentyMillionYearPath();
+    const Grain grain;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(predictAge(path, system, method, grain));
+}
+
+BENCHMARK_CAPTURE(predictOne, AHe_diffusion, System::AHe, Method::Diffusion)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(predictOne, ZHe_diffusion, System::ZHe, Method::Diffusion)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(predictOne, AFT_annealing, System::AFT, Method::Annealing)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(predictOne, AHe_dodson, System::AHe, Method::Dodson)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -7,6 +7,7 @@
 # expect beside their working directory:
 #   demo/output/transient/{geotherm,temp_time,temp_hist}/  demo/output/default_output/
 #   demo/output/periodic/{isotherm,temp_hist}/             demo/output/plots/
+#   demo/output/ages/  (the predicted cooling ages)
 #   demo/run/  (the working directory)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -51,6 +52,23 @@ find "$output/periodic" -type f -printf '  %p (%s bytes)\n' | sort
 "$bin/render_plot" plot_2D_isotherm_topography "$plots/image_2D_isotherm_topography.png" \
     40000 15000 0.5 "60 C" "120 C" "250 C" "350 C"
 "$bin/render_plot" plot_2D_temp_hist "$plots/image_2D_temp_hist.png" 0.5
+
+# The ages those two runs predict: the rock the transient run exposes after 10 Myr, and the rocks
+# now on the periodic ridge, half-way down and in the valley (the whole profile is in the CSV).
+echo "== cooling_ages (predicted ages of the default transient run and of the periodic profile)"
+ages="$output/ages"
+mkdir -p "$ages"
+"$bin/cooling_ages" transient --output "$ages/transient_ages.csv"
+"$bin/cooling_ages" periodic --output "$ages/periodic_ages.csv"
+print_ages() { # site, system, method, age; a minimum age is marked
+    awk -F, 'NR > 1 && ($4 != "" || $2 == "") {
+        printf "  %-10s %-4s %-10s %8.2f Ma%s\n", ($4 == "" ? "transient" : $4), $5, $6, $7,
+               ($11 == "no" ? "  (minimum: not reset)" : "")
+    }' "$1"
+}
+print_ages "$ages/transient_ages.csv"
+print_ages "$ages/periodic_ages.csv"
+echo "  tables: $ages/transient_ages.csv, $ages/periodic_ages.csv"
 
 echo "Plots:"
 for plot in image_geotherm image_temp_time image_temp_hist image_2D_isotherm_topography \

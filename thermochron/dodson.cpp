@@ -2,8 +2,8 @@
 
 #include "units.h"
 
+#include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace thermochron {
 
@@ -11,7 +11,7 @@ namespace {
 
 // The fixed-point iteration converges in a handful of steps; these bound it.
 constexpr int maxClosureIterations = 100;
-constexpr double closureToleranceKelvin = 1e-9;
+constexpr double closureToleranceKelvin = 1e-7;
 // The starting guess of the iteration, K.
 constexpr double closureGuessKelvin = 400.0;
 
@@ -51,13 +51,17 @@ ClosureKinetics closureKinetics(System system)
     return { NAN, NAN };
 }
 
-double dodsonClosureTemperatureC(System system, double coolingRateCPerMyr)
+namespace {
+
+// Tc (K) by fixed-point iteration from a first guess; NaN where no positive Tc exists.
+double closureTemperatureKelvin(
+    const ClosureKinetics& kinetics, double coolingRateCPerMyr, double guessKelvin)
 {
-    const ClosureKinetics kinetics = closureKinetics(system);
     const double activationEnergy = kinetics.activationEnergyKJPerMol * joulesPerKilojoule;
     const double coolingRate = coolingRateCPerMyr / secondsPerMyr; // K/s
-    // Tc = Ea / (R ln(Omega tau)), with the time constant tau = R Tc^2 / (Ea dT/dt) in s.
-    double closure = closureGuessKelvin;
+    // Tc = Ea / (R ln(Omega tau)), with the time constant tau = R Tc^2 / (Ea dT/dt) in s. The
+    // map contracts by about 2 / ln(Omega tau) (< 0.1) per step.
+    double closure = guessKelvin;
     for (int iteration = 0; iteration < maxClosureIterations; ++iteration) {
         const double tau = gasConstant * closure * closure / (activationEnergy * coolingRate);
         const double logarithm = std::log(kinetics.omegaPerSecond * tau);
@@ -65,39 +69,57 @@ double dodsonClosureTemperatureC(System system, double coolingRateCPerMyr)
             return NAN;
         const double next = activationEnergy / (gasConstant * logarithm);
         if (std::abs(next - closure) < closureToleranceKelvin)
-            return next - zeroCelsiusInKelvin;
+            return next;
         closure = next;
     }
-    return closure - zeroCelsiusInKelvin;
+    return closure;
+}
+
+} // namespace
+
+double dodsonClosureTemperatureC(System system, double coolingRateCPerMyr)
+{
+    return closureTemperatureKelvin(closureKinetics(system), coolingRateCPerMyr, closureGuessKelvin)
+        - zeroCelsiusInKelvin;
 }
 
 Age dodsonAge(const CoolingPath& path, System system)
 {
-    // How far each point lies above its closure temperature, T - Tc(rate), C.
-    std::vector<double> closure(path.size());
-    for (std::size_t k = 0; k < path.size(); ++k)
-        closure[k] = dodsonClosureTemperatureC(system, localCoolingRate(path, k));
+    const ClosureKinetics kinetics = closureKinetics(system);
+    // Walking back from the present, each point's Tc starts from its younger neighbour's: the
+    // rates of neighbours differ little, so a few steps suffice.
+    double guess = closureGuessKelvin;
+    const auto closureAt = [&](std::size_t k) {
+        const double closure = closureTemperatureKelvin(kinetics, localCoolingRate(path, k), guess);
+        if (std::isfinite(closure))
+            guess = closure;
+        return closure - zeroCelsiusInKelvin;
+    };
 
     Age age;
+    double youngerClosure = NAN;
     for (std::size_t k = path.size(); k-- > 0;) {
-        const double excess = path[k].temperatureC - closure[k];
-        if (!(excess >= 0))
+        const double closure = closureAt(k);
+        const double excess = path[k].temperatureC - closure; // T - Tc, C
+        if (!(excess >= 0)) {
+            youngerClosure = closure;
             continue;
+        }
         if (k + 1 == path.size()) {
             // Open at present: the system has not started to keep its daughters.
             age.ageMa = path[k].timeMa;
-            age.closureTemperatureC = closure[k];
+            age.closureTemperatureC = closure;
             return age;
         }
         // The younger point is below closure: T - Tc crosses zero between the two.
-        const double youngerExcess = path[k + 1].temperatureC - closure[k + 1];
+        const double youngerExcess = path[k + 1].temperatureC - youngerClosure;
         const double fraction = youngerExcess / (youngerExcess - excess);
         age.ageMa = path[k + 1].timeMa + fraction * (path[k].timeMa - path[k + 1].timeMa);
-        age.closureTemperatureC = closure[k + 1] + fraction * (closure[k] - closure[k + 1]);
+        age.closureTemperatureC = youngerClosure + fraction * (closure - youngerClosure);
         return age;
     }
     age.ageMa = path.front().timeMa;
-    age.closureTemperatureC = closure.front();
+    age.closureTemperatureC = youngerClosure; // that of the path's first point
     age.reset = false;
     return age;
 }

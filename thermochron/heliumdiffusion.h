@@ -32,8 +32,8 @@ HeliumKinetics heliumKinetics(HeliumMineral mineral);
 // accurate: at the defaults an age lies within about 0.2 % of the exact solution.
 struct HeliumResolution {
     int radialNodes = 40; // inner nodes of the radial grid (>= 3), crowded towards the surface
-    double maxTimeStepMyr = 0.2; // longest time step, Myr
-    double maxTemperatureStepC = 1.0; // largest temperature change within one time step, C
+    double maxTimeStepMyr = 0.5; // longest time step, Myr
+    double maxTemperatureStepC = 2.0; // largest temperature change within one time step, C
 };
 
 // The fraction of the helium a grain held at the path's start that it may still hold at present

@@ -1,5 +1,6 @@
 // The built cooling_ages program, run as a user runs it.
 
+#include "modelunits.h"
 #include "transientpath.h"
 
 #include "model.h"
@@ -180,7 +181,8 @@ TEST_F(CoolingAges, TransientAgesAgreeWithTheSamePathReadFromAFile)
         const double depth = 0.7 * 1000 * timeMa;
         char line[64];
         std::snprintf(line, sizeof line, "%.9g, %.9g\n", timeMa,
-            erosion::transientTemp(p, -depth, (exposure - timeMa) * erosion::secondsPerMyr));
+            erosion::transientTemp(
+                p, -depth, (exposure - timeMa) * ages::modelunits::secondsPerMyr));
         file << line;
     }
     file.close();
@@ -324,7 +326,7 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "periodic", "-A", "-5" }, "ERROR: relief amplitude (-A -5 m) must be zero or" },
         { { "periodic", "-r", "3" }, "ERROR: history duration (-o 20 Myr) at the erosion rate" },
         { { "periodic", "--rates", "0.5:3:0.5" }, "ERROR: --rates at 2.5 mm/yr: history" },
-        { { "periodic", "-A", "4000", "-w", "5000" }, "ERROR: relief too steep for the method" },
+        { { "periodic", "-A", "4000", "-w", "5000" }, "ERROR: at -r 0.5 mm/yr: relief too steep" },
         { {}, "ERROR: name a model" },
         { { "transient", "-x", "1" }, "ERROR: " },
     };
