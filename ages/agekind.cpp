@@ -1,5 +1,6 @@
 #include "agekind.h"
 
+#include <sstream>
 #include <string>
 
 namespace ages {
@@ -8,40 +9,51 @@ namespace {
 
 using thermochron::Grain;
 using thermochron::Method;
-using thermochron::System;
 
-// The grain a method reads, from the sample's values over the defaults of its mineral.
-Grain grainFor(const ObservedAge& sample, Method method, const DefaultGrains& defaults)
+// The grain a method reads, from the sample's values over the age options of its mineral.
+Grain grainFor(const ObservedAge& sample, Method method, const AgeSettings& settings)
 {
+    const Grain options = settings.grainFor(sample.system);
     Grain grain; // the fields a method does not read stay at their defaults
-    const Grain& mineral = sample.system == System::ZHe ? defaults.zircon : defaults.apatite;
     if (method == Method::Diffusion) {
-        grain.radiusUm = sample.radiusUm.value_or(mineral.radiusUm);
-        grain.uPpm = sample.uPpm.value_or(mineral.uPpm);
-        grain.thPpm = sample.thPpm.value_or(mineral.thPpm);
+        grain.radiusUm = sample.radiusUm.value_or(options.radiusUm);
+        grain.uPpm = sample.uPpm.value_or(options.uPpm);
+        grain.thPpm = sample.thPpm.value_or(options.thPpm);
     } else if (method == Method::Annealing) {
-        grain.dparUm = sample.dparUm.value_or(mineral.dparUm);
+        grain.dparUm = sample.dparUm.value_or(options.dparUm);
     }
     return grain;
 }
 
-void checkOwnGrain(const ObservedAge& sample, std::string_view fileName)
+std::string shown(double value)
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
+void checkGrain(
+    const ObservedAge& sample, Method method, const Grain& grain, std::string_view fileName)
 {
     const auto refuse = [&](const std::string& reason) {
         throw ObservedAgesError(
             std::string(fileName) + " line " + std::to_string(sample.line) + ": " + reason);
     };
-    if (sample.radiusUm && *sample.radiusUm <= 0) {
-        refuse("radius_um must be > 0");
-    }
-    if ((sample.uPpm && *sample.uPpm < 0) || (sample.thPpm && *sample.thPpm < 0)) {
-        refuse("u_ppm and th_ppm must not be negative");
-    }
-    if (sample.uPpm && sample.thPpm && *sample.uPpm + *sample.thPpm <= 0) {
-        refuse("a grain without U and Th makes no helium: u_ppm + th_ppm must be > 0");
-    }
-    if (sample.dparUm && *sample.dparUm <= 0) {
-        refuse("dpar_um must be > 0");
+    if (method == Method::Diffusion) {
+        if (!(grain.radiusUm >= minRadiusUm && grain.radiusUm <= maxRadiusUm)) {
+            refuse("radius " + shown(grain.radiusUm) + " um is outside " + shown(minRadiusUm)
+                + " to " + shown(maxRadiusUm) + " um");
+        }
+        if (!(grain.uPpm >= 0 && grain.thPpm >= 0)) {
+            refuse("u_ppm and th_ppm must be 0 or more");
+        }
+        if (grain.uPpm + grain.thPpm <= 0) {
+            refuse("U and Th are both 0 ppm: the grain would make no helium");
+        }
+    } else if (method == Method::Annealing
+        && !(grain.dparUm >= minDparUm && grain.dparUm <= maxDparUm)) {
+        refuse("dpar " + shown(grain.dparUm) + " um is outside " + shown(minDparUm) + " to "
+            + shown(maxDparUm) + " um");
     }
 }
 
@@ -55,15 +67,17 @@ bool AgeKind::operator==(const AgeKind& other) const
 }
 
 std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
-    const DefaultGrains& defaults, const bool dodsonOnly, const std::string_view fileName)
+    const AgeSettings& settings, const std::string_view fileName)
 {
     std::vector<AgeKind> kinds;
     kinds.reserve(samples.size());
     for (const auto& sample : samples) {
-        checkOwnGrain(sample, fileName);
         const auto kinetic = thermochron::kineticMethod(sample.system);
-        const Method method = dodsonOnly || !kinetic ? Method::Dodson : *kinetic;
-        kinds.push_back({ sample.system, method, grainFor(sample, method, defaults) });
+        const Method method
+            = settings.methods == MethodChoice::dodson || !kinetic ? Method::Dodson : *kinetic;
+        const Grain grain = grainFor(sample, method, settings);
+        checkGrain(sample, method, grain, fileName);
+        kinds.push_back({ sample.system, method, grain });
     }
     return kinds;
 }

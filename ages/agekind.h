@@ -1,13 +1,15 @@
 #pragma once
 // What to predict for each measured sample: its system, the method, and the grain it is
 // predicted for. A sample's own radius, U, Th or Dpar replaces the program's age option for that
-// sample only; the method is the system's kinetic model unless Dodson closure is asked for (or the
-// system has no kinetic model).
+// sample only; the method is the system's kinetic model unless Dodson closure is asked for
+// (--method dodson) or the system has no kinetic model.
 
+#include "agesettings.h"
 #include "observedages.h"
 #include "thermochron/grain.h"
 #include "thermochron/system.h"
 
+#include <string_view>
 #include <vector>
 
 namespace ages {
@@ -22,15 +24,10 @@ struct AgeKind {
     bool operator==(const AgeKind& other) const;
 };
 
-// The grains of the age options: radius of each mineral, U, Th, Dpar.
-struct DefaultGrains {
-    thermochron::Grain apatite;
-    thermochron::Grain zircon;
-};
-
-// One kind per sample, in order. Throws ObservedAgesError naming the sample's line when one
-// of its own grain values is unusable (radius <= 0, U or Th < 0, no U and no Th, Dpar <= 0).
+// One kind per sample, in order, from the age options in settings. Throws ObservedAgesError
+// naming the sample's line when the grain it is predicted for leaves the range the models hold
+// in (the age options' ranges: radius, Dpar; U and Th >= 0 and not both 0).
 std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
-    const DefaultGrains& defaults, bool dodsonOnly, std::string_view fileName);
+    const AgeSettings& settings, std::string_view fileName);
 
 } // namespace ages

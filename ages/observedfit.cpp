@@ -24,12 +24,8 @@ constexpr double fitPathStepMyr = 0.05;
 std::vector<AgeKind> kindsOf(
     const std::vector<ObservedAge>& samples, const AgeRequest& request, const FitOptions& options)
 {
-    DefaultGrains grains;
-    grains.apatite = request.settings.grainFor(thermochron::System::AHe);
-    grains.zircon = request.settings.grainFor(thermochron::System::ZHe);
-    const bool dodsonOnly = request.settings.methods == MethodChoice::dodson;
     try {
-        return sampleAgeKinds(samples, grains, dodsonOnly, options.observedFile);
+        return sampleAgeKinds(samples, request.settings, options.observedFile);
     } catch (const ObservedAgesError& error) {
         throw InputError("ERROR: " + std::string(error.what()));
     }

@@ -21,22 +21,22 @@ std::vector<ages::ObservedAge> samples(const std::string& rows)
 
 TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
 {
-    ages::DefaultGrains defaults;
-    defaults.apatite.radiusUm = 50;
-    defaults.zircon.radiusUm = 70;
-    defaults.apatite.dparUm = 2.0;
+    ages::AgeSettings settings;
+    settings.apatiteRadiusUm = 50;
+    settings.zirconRadiusUm = 70;
+    settings.dparUm = 2.0;
     const auto rows = samples("a,AHe,5,0.5,,,,\n"
                               "b,AHe,5,0.5,90,30,,\n"
                               "c,ZHe,9,0.5,,,,\n"
                               "d,AFT,9,0.5,120,,,2.6\n"
                               "e,ZFT,20,2,,,,\n"
                               "f,AHe,6,0.5,,,,\n");
-    const auto kinds = ages::sampleAgeKinds(rows, defaults, false, "ages.csv");
+    const auto kinds = ages::sampleAgeKinds(rows, settings, "ages.csv");
     EXPECT_EQ(kinds[0].method, Method::Diffusion);
     EXPECT_EQ(kinds[0].grain.radiusUm, 50);
     EXPECT_EQ(kinds[1].grain.radiusUm, 90);
     EXPECT_EQ(kinds[1].grain.uPpm, 30);
-    EXPECT_EQ(kinds[1].grain.thPpm, defaults.apatite.thPpm);
+    EXPECT_EQ(kinds[1].grain.thPpm, settings.thPpm);
     EXPECT_EQ(kinds[2].grain.radiusUm, 70);
     EXPECT_EQ(kinds[3].method, Method::Annealing);
     EXPECT_EQ(kinds[3].grain.dparUm, 2.6);
@@ -47,17 +47,19 @@ TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
     EXPECT_EQ(predictor.kindCount(), 5u);
     EXPECT_EQ(predictor.kindOfSample(0), predictor.kindOfSample(5));
 
-    const auto dodson = ages::sampleAgeKinds(rows, defaults, true, "ages.csv");
+    settings.methods = ages::MethodChoice::dodson;
+    const auto dodson = ages::sampleAgeKinds(rows, settings, "ages.csv");
     EXPECT_EQ(ages::SamplePredictor(dodson).kindCount(), 4u); // one per system
 }
 
 TEST(AgeKind, AnUnusableOwnGrainIsRefusedWithItsLine)
 {
-    for (const char* row : { "a,AHe,5,0.5,0,,,\n", "a,AHe,5,0.5,,-1,,\n", "a,AHe,5,0.5,,0,0,\n",
-             "a,AFT,5,0.5,,,,-2\n" }) {
+    // Too small a grain for the ejection correction, negative U, no U and no Th, too wide pits.
+    for (const char* row : { "a,AHe,5,0.5,20,,,\n", "a,AHe,5,0.5,,-1,,\n", "a,AHe,5,0.5,,0,0,\n",
+             "a,AFT,5,0.5,,,,6\n" }) {
         const auto rows = samples(std::string("ok,AHe,5,0.5,,,,\n") + row);
         try {
-            ages::sampleAgeKinds(rows, {}, false, "ages.csv");
+            ages::sampleAgeKinds(rows, {}, "ages.csv");
             ADD_FAILURE() << "accepted " << row;
         } catch (const ages::ObservedAgesError& error) {
             EXPECT_NE(std::string(error.what()).find("ages.csv line 3: "), std::string::npos)
