@@ -119,6 +119,9 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
             EXPECT_NEAR(lowest, 1000, 1e-9);
         }
         ASSERT_EQ(predictions.size(), grainRows.size() + 1);
+        EXPECT_EQ(predictions[0],
+            (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
+                "sigma_ma", "predicted_age_ma", "residual_sigma" }));
 
         // 2. Those ages as measurements without noise, sigma 5 %, fitted over a sweep.
         std::string observed = grainColumns;
@@ -150,6 +153,7 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
 
         double chi2Min = 1e300;
         const auto curve = rows(file("fit.csv"));
+        EXPECT_EQ(curve[0], (std::vector<std::string> { "rate_mm_yr", "chi2" }));
         for (std::size_t i = 1; i < curve.size(); ++i) {
             chi2Min = std::min(chi2Min, std::stod(curve[i][1]));
         }
