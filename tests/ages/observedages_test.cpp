@@ -50,6 +50,8 @@ struct Refusal {
     const char* reason;
 };
 
+void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.what; }
+
 class ObservedAgesRefusal : public testing::TestWithParam<Refusal> { };
 
 TEST_P(ObservedAgesRefusal, NamesTheLineAndTheReason)
