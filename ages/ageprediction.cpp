@@ -4,6 +4,7 @@
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "parametercheck.h"
+#include "pathlimits.h"
 #include "periodicpaths.h"
 #include "steadystatefit.h"
 #include "transientpath.h"
@@ -11,12 +12,31 @@
 #include "thermochron/predict.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
+#include <sstream>
 
 namespace ages {
 
+namespace {
+
+// Paths reach back at most to the formation of the Earth.
+std::optional<std::string> longestPathError(double durationMyr)
+{
+    if (durationMyr <= oldestPathMa)
+        return std::nullopt;
+    std::ostringstream text;
+    text << "ERROR: -o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
+         << "the Earth (" << oldestPathMa << " Myr)";
+    return text.str();
+}
+
+} // namespace
+
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings)
 {
+    if (const auto error = temperatureRangeError(sample.path))
+        throw InputError(*error);
     std::vector<AgeRow> rows;
     for (const thermochron::System system : settings.systems) {
         const thermochron::Grain grain = settings.grainFor(system);
@@ -52,7 +72,7 @@ std::optional<std::string> transientParameterError(
     if (!(exposureMyr > 0))
         return std::string("ERROR: -o exposure time must be greater than 0 million years: the "
                            "rock needs a cooling path to be dated");
-    return std::nullopt;
+    return longestPathError(exposureMyr);
 }
 
 std::vector<AgeRow> transientAgeRows(
@@ -68,11 +88,11 @@ std::optional<std::string> periodicParameterError(const periodic::PeriodicParame
 {
     if (auto error = periodic::parameterError(parameters))
         return "ERROR: " + *error;
-    return std::nullopt;
+    return longestPathError(parameters.historyDuration);
 }
 
 std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
-    const AgeSettings& settings, const unsigned threads)
+    const AgeSettings& settings, const RateWork& work)
 {
     const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
 
@@ -91,11 +111,14 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
             computed.push_back(i);
     }
     std::vector<std::vector<AgeRow>> rowsAt(points.size());
-    parallelFor(computed.size(), threads, [&](std::size_t k) {
+    std::atomic<std::size_t> done { 0 };
+    parallelFor(computed.size(), work.threads, [&](std::size_t k) {
         const std::size_t i = computed[k];
         rowsAt[i] = pathAgeRows(
             periodicCoolingPath(model, std::abs(points[i].xM), parameters.historyDuration),
             settings);
+        if (work.report)
+            work.report(static_cast<double>(++done) / computed.size());
     });
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (source[i] != i)
@@ -114,13 +137,21 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
     return rows;
 }
 
-std::vector<AgeRow> sweepAgeRows(const std::vector<double>& rates,
-    const std::function<std::vector<AgeRow>(double rate, unsigned threads)>& rowsAt)
+std::vector<AgeRow> sweepAgeRows(
+    const std::vector<double>& rates, const RateRows& rowsAt, const ProgressReport& report)
 {
     const unsigned threads = defaultThreadCount();
-    const unsigned inner = rates.size() == 1 ? threads : 1;
     std::vector<std::vector<AgeRow>> rowsOf(rates.size());
-    parallelFor(rates.size(), threads, [&](std::size_t k) { rowsOf[k] = rowsAt(rates[k], inner); });
+    if (rates.size() == 1) {
+        rowsOf.front() = rowsAt(rates.front(), { threads, report });
+    } else {
+        std::atomic<std::size_t> done { 0 };
+        parallelFor(rates.size(), threads, [&](std::size_t k) {
+            rowsOf[k] = rowsAt(rates[k], {});
+            if (report)
+                report(static_cast<double>(++done) / rates.size());
+        });
+    }
 
     std::vector<AgeRow> rows;
     for (auto& rateRows : rowsOf)

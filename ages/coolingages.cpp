@@ -4,8 +4,10 @@
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "pathfile.h"
+#include "progressline.h"
 
 #include <filesystem>
+#include <mutex>
 #include <new>
 #include <sstream>
 #include <string_view>
@@ -33,7 +35,7 @@ std::vector<double> ratesOf(const AgeRequest& request, double modelRate)
     return request.sweep ? request.sweep->rates() : std::vector<double> { modelRate };
 }
 
-std::vector<AgeRow> transientRows(const AgeRequest& request)
+std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
     const double exposure = request.transient.historyTime;
@@ -45,12 +47,15 @@ std::vector<AgeRow> transientRows(const AgeRequest& request)
     for (const double rate : rates)
         if (const auto error = transientParameterError(atRate(rate), exposure))
             throw refusal(request, rate, *error);
-    return sweepAgeRows(rates, [&](double rate, unsigned) {
-        return transientAgeRows(atRate(rate), exposure, request.settings);
-    });
+    return sweepAgeRows(
+        rates,
+        [&](double rate, const RateWork&) {
+            return transientAgeRows(atRate(rate), exposure, request.settings);
+        },
+        report);
 }
 
-std::vector<AgeRow> periodicRows(const AgeRequest& request)
+std::vector<AgeRow> periodicRows(const AgeRequest& request, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
     const auto atRate = [&](double rate) {
@@ -61,9 +66,12 @@ std::vector<AgeRow> periodicRows(const AgeRequest& request)
     for (const double rate : rates)
         if (const auto error = periodicParameterError(atRate(rate)))
             throw refusal(request, rate, *error);
-    return sweepAgeRows(rates, [&](double rate, unsigned threads) {
-        return periodicAgeRows(atRate(rate), request.settings, threads);
-    });
+    return sweepAgeRows(
+        rates,
+        [&](double rate, const RateWork& work) {
+            return periodicAgeRows(atRate(rate), request.settings, work);
+        },
+        report);
 }
 
 // An output file in a directory that does not exist, or that names a directory, would only fail
@@ -85,22 +93,23 @@ void checkOutputFile(const std::string& file)
 
 } // namespace
 
-std::vector<AgeRow> requestedAgeRows(const AgeRequest& request)
+std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report)
 {
     if (const auto error = settingsError(request.settings))
         throw InputError(*error);
     switch (request.model) {
     case Model::transient:
-        return transientRows(request);
+        return transientRows(request, report);
     case Model::periodic:
-        return periodicRows(request);
+        return periodicRows(request, report);
     case Model::path:
         break;
     }
     return pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
 }
 
-int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err)
+int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err,
+    const bool showProgress)
 {
     AgeCommandLine line;
     switch (line.parse(argc, argv, out, err)) {
@@ -114,7 +123,18 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
     const AgeRequest& request = line.request();
     try {
         checkOutputFile(request.outputFile);
-        const std::vector<AgeRow> rows = requestedAgeRows(request);
+        std::vector<AgeRow> rows;
+        {
+            // Erased (by its destructor) before the table or a message is written.
+            erosion::ProgressLine progress = showProgress
+                ? erosion::ProgressLine(err, "cooling_ages: predicting ages")
+                : erosion::ProgressLine();
+            std::mutex progressLock;
+            rows = requestedAgeRows(request, [&](double fraction) {
+                const std::lock_guard lock(progressLock);
+                progress.update(fraction);
+            });
+        }
         if (request.outputFile.empty()) {
             writeAgeTable(out, rows);
             out.flush();

@@ -327,6 +327,10 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "periodic", "-r", "3" }, "ERROR: history duration (-o 20 Myr) at the erosion rate" },
         { { "periodic", "--rates", "0.5:3:0.5" }, "ERROR: --rates at 2.5 mm/yr: history" },
         { { "periodic", "-A", "4000", "-w", "5000" }, "ERROR: at -r 0.5 mm/yr: relief too steep" },
+        // Paths no rock can have: hotter than molten, colder than 0 K, older than the Earth.
+        { { "transient", "-T", "-300" }, "ERROR: the cooling path reaches -273.2" },
+        { { "periodic", "-b", "1e6" }, "ERROR: the cooling path reaches" },
+        { { "transient", "-z", "1e7", "-o", "5000" }, "ERROR: -o 5000 Myr: a cooling path cannot" },
         { {}, "ERROR: name a model" },
         { { "transient", "-x", "1" }, "ERROR: " },
     };
