@@ -2,8 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace thermochron {
+
+void checkPath(const CoolingPath& path)
+{
+    if (path.size() < 2)
+        throw std::invalid_argument("a cooling path needs at least two points");
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (!std::isfinite(path[i].timeMa) || !std::isfinite(path[i].temperatureC))
+            throw std::invalid_argument(
+                "cooling path point " + std::to_string(i + 1) + " is not a finite number");
+        if (i > 0 && !(path[i].timeMa < path[i - 1].timeMa))
+            throw std::invalid_argument("cooling path point " + std::to_string(i + 1)
+                + " is not younger than the one before (times run oldest first)");
+    }
+}
 
 double temperatureAt(const CoolingPath& path, double timeMa)
 {

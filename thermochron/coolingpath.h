@@ -15,6 +15,10 @@ struct PathPoint {
 // rock is sampled (usually 0 Ma); every age is given on the path's own time scale.
 using CoolingPath = std::vector<PathPoint>;
 
+// Throws std::invalid_argument, naming the fault, unless the path has at least two points, all
+// finite, with strictly decreasing times. Every age function checks its path so.
+void checkPath(const CoolingPath& path);
+
 // The path's temperature (C) at timeMa, linear between points; the end value outside the path.
 double temperatureAt(const CoolingPath& path, double timeMa);
 

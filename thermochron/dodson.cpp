@@ -85,6 +85,7 @@ double dodsonClosureTemperatureC(System system, double coolingRateCPerMyr)
 
 Age dodsonAge(const CoolingPath& path, System system)
 {
+    checkPath(path);
     const ClosureKinetics kinetics = closureKinetics(system);
     // Walking back from the present, each point's Tc starts from its younger neighbour's: the
     // rates of neighbours differ little, so a few steps suffice.

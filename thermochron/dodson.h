@@ -29,7 +29,8 @@ inline constexpr double minimumCoolingRateCPerMyr = 0.1;
 // The closure age along a path: walking back from the present, the first point whose
 // temperature reaches the closure temperature of its local cooling rate, interpolated linearly
 // in T - Tc. A path that never reaches closure is not reset: its age is the path's start and its
-// closure temperature that of the path's first point.
+// closure temperature that of the path's first point. Throws std::invalid_argument for a bad
+// path (see checkPath).
 Age dodsonAge(const CoolingPath& path, System system);
 
 } // namespace thermochron

@@ -3,6 +3,7 @@
 #include "units.h"
 
 #include <cmath>
+#include <stdexcept>
 #include <vector>
 
 namespace thermochron {
@@ -107,6 +108,12 @@ double reducedDensity(double length)
 Age apatiteFissionTrackAge(
     const CoolingPath& path, const Grain& grain, const AnnealingResolution& resolution)
 {
+    checkPath(path);
+    if (!(grain.dparUm > 0) || !std::isfinite(grain.dparUm))
+        throw std::invalid_argument("Dpar must be a positive number of um");
+    if (!(resolution.maxTimeStepMyr > 0) || !(resolution.maxTemperatureStepC > 0))
+        throw std::invalid_argument(
+            "the annealing model needs positive time and temperature steps");
     const CoolingPath steps
         = timeSteps(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
     const std::size_t intervals = steps.size() - 1;

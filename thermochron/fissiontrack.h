@@ -33,7 +33,8 @@ double reducedLength(double mostResistantLength, double dparUm);
 double reducedDensity(double reducedLength);
 
 // The fission-track age of an apatite of the grain's Dpar along the path, with no tracks at the
-// path's start. Not reset when the tracks born at the start still count at present.
+// path's start. Not reset when the tracks born at the start still count at present. Throws
+// std::invalid_argument for a bad path (see checkPath) or a Dpar <= 0.
 Age apatiteFissionTrackAge(
     const CoolingPath& path, const Grain& grain, const AnnealingResolution& resolution = {});
 

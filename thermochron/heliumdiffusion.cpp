@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <stdexcept>
 #include <vector>
 
 namespace thermochron {
@@ -19,6 +20,7 @@ namespace {
 constexpr double openGrainFourierNumber = 1.0;
 constexpr double crankNicolsonWeight = 0.5;
 constexpr double backwardEulerWeight = 1.0;
+constexpr int minimumRadialNodes = 3;
 
 // D = D0 exp(-Ea / (R T)) in um2/Myr.
 double diffusivity(const HeliumKinetics& kinetics, double temperatureC)
@@ -27,6 +29,19 @@ double diffusivity(const HeliumKinetics& kinetics, double temperatureC)
         * secondsPerMyr;
     const double activationEnergy = kinetics.activationEnergyKJPerMol * joulesPerKilojoule;
     return d0 * std::exp(-activationEnergy / (gasConstant * (temperatureC + zeroCelsiusInKelvin)));
+}
+
+void checkInputs(const Grain& grain, const HeliumResolution& resolution)
+{
+    if (!(grain.radiusUm > 0) || !std::isfinite(grain.radiusUm))
+        throw std::invalid_argument("the grain radius must be a positive number of um");
+    if (!(grain.uPpm >= 0) || !(grain.thPpm >= 0) || !(grain.uPpm + grain.thPpm > 0)
+        || !std::isfinite(grain.uPpm + grain.thPpm))
+        throw std::invalid_argument("U and Th must be at least 0 ppm, and not both 0");
+    if (resolution.radialNodes < minimumRadialNodes || !(resolution.maxTimeStepMyr > 0)
+        || !(resolution.maxTemperatureStepC > 0))
+        throw std::invalid_argument("the helium model needs at least 3 radial nodes and "
+                                    "positive time and temperature steps");
 }
 
 } // namespace
@@ -47,6 +62,8 @@ HeliumKinetics heliumKinetics(HeliumMineral mineral)
 Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
     const HeliumResolution& resolution)
 {
+    checkPath(path);
+    checkInputs(grain, resolution);
     const RadialGrid grid(resolution.radialNodes, grain.radiusUm);
     const std::size_t n = grid.nodes.size();
     const double a = grid.radius;

@@ -43,7 +43,8 @@ inline constexpr double resetRetentionLimit = 0.01;
 // The age of a grain that followed the path, with no helium at the path's start. ageMa is the
 // Ft-corrected age, rawAgeMa the uncorrected one. Not reset when more than resetRetentionLimit
 // of the helium the grain held at the path's start would still be in it at present; ageMa is
-// then the path's start and rawAgeMa what the model computed.
+// then the path's start and rawAgeMa what the model computed. Throws std::invalid_argument for
+// a bad path (see checkPath), a radius <= 0, negative U or Th, or U = Th = 0.
 Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
     const HeliumResolution& resolution = {});
 Age heliumAge(const CoolingPath& path, HeliumMineral mineral, const Grain& grain,

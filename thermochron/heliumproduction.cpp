@@ -4,6 +4,7 @@
 
 #include <boost/math/tools/roots.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -80,9 +81,12 @@ double retainedAlphaFraction(double radius, double grainRadius, double stoppingD
 {
     if (radius <= grainRadius - stoppingDistance)
         return 1.0;
-    return 0.5
+    // Zero where the whole sphere of reach lies outside the grain (r <= s - a, grains smaller
+    // than the stopping distance); the expression would go negative there.
+    const double retained = 0.5
         + (grainRadius * grainRadius - radius * radius - stoppingDistance * stoppingDistance)
-        / (4.0 * radius * stoppingDistance);
+            / (4.0 * radius * stoppingDistance);
+    return std::max(retained, 0.0);
 }
 
 double ejectionCorrection(const Grain& grain, const PerParent& stoppingDistanceUm)

@@ -36,11 +36,12 @@ double ingrowthAge(const PerParent& amounts, double heliumMolPerGram);
 
 // The fraction of alpha particles born at radius r that stay in a sphere of radius a when they
 // travel a distance s (Farley et al. 1996): 1 for r <= a - s, else
-// 1/2 + (a^2 - r^2 - s^2) / (4 r s). All lengths in the same unit.
+// 1/2 + (a^2 - r^2 - s^2) / (4 r s), and 0 where r <= s - a. All lengths in the same unit, r > 0.
 double retainedAlphaFraction(double radius, double grainRadius, double stoppingDistance);
 
 // The alpha-ejection correction Ft = 1 - 3S/(4a) + S^3/(16a^3) of the grain, with S the mean of
-// the stopping distances (um) weighted by each chain's present helium production.
+// the stopping distances (um) weighted by each chain's present helium production. Exact for
+// S <= 2a.
 double ejectionCorrection(const Grain& grain, const PerParent& stoppingDistanceUm);
 
 } // namespace thermochron

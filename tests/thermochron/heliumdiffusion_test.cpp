@@ -154,10 +154,11 @@ TEST(HeliumAge, HalvingTheStepsBarelyMovesTheAge)
     }
 }
 
-// Ft is the mean retained fraction over the sphere's volume for one stopping distance.
+// Ft is the mean retained fraction over the sphere's volume for one stopping distance, also in
+// a grain smaller than the stopping distance, where the centre keeps nothing.
 TEST(AlphaEjection, CorrectionIsTheVolumeMeanOfTheRetainedFraction)
 {
-    for (const double stopping : { 5.0, 20.0, 45.0 }) {
+    for (const double stopping : { 5.0, 20.0, 45.0, 70.0 }) {
         const Grain grain { .radiusUm = 50, .uPpm = 10, .thPpm = 0, .dparUm = 1.75 };
         const int slices = 20000;
         double mean = 0;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 
 using namespace thermochron;
@@ -49,4 +50,23 @@ TEST(PredictAge, FinelySampledPathGivesTheAgesOfItsEnds)
         EXPECT_NEAR(predictAge(fine, system, method, Grain {}).ageMa, expected, 1e-3 * expected)
             << systemName(system);
     }
+}
+
+// A path the models cannot follow is refused by every method, never read out of bounds or
+// stepped through backwards.
+TEST(PredictAge, RefusesPathsThatAreNotOldestFirstAndFinite)
+{
+    const CoolingPath bad[] = {
+        {},
+        { { 10, 100 } },
+        { { 10, 100 }, { 10, 50 }, { 0, 0 } },
+        { { 0, 0 }, { 10, 100 } },
+        { { 10, NAN }, { 0, 0 } },
+        { { INFINITY, 100 }, { 0, 0 } },
+    };
+    for (const System system : { System::AHe, System::ZHe, System::AFT })
+        for (const Method method : { Method::Dodson, *kineticMethod(system) })
+            for (const CoolingPath& path : bad)
+                EXPECT_THROW(predictAge(path, system, method, Grain {}), std::invalid_argument)
+                    << systemName(system) << " " << methodName(method) << " " << path.size();
 }
