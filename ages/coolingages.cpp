@@ -10,6 +10,7 @@
 #include <mutex>
 #include <new>
 #include <sstream>
+#include <stdexcept>
 #include <string_view>
 
 namespace ages {
@@ -147,6 +148,10 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
         }
     } catch (const InputError& error) {
         err << error.what() << '\n';
+        return 1;
+    } catch (const std::invalid_argument& error) {
+        // An age model's own refusal of a path or grain that the checks above let through.
+        err << "ERROR: " << error.what() << '\n';
         return 1;
     } catch (const std::bad_alloc&) {
         err << "ERROR: Heap Allocation Error\n";
