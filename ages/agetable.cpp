@@ -64,15 +64,45 @@ void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows)
         out << ageTableRow(row) << '\n';
 }
 
+namespace {
+
+// Writes the table straight into a file that is not a regular one (a pipe, /dev/stdout): there is
+// nothing there to keep whole, and nowhere beside it to put a temporary.
+void writeInPlace(const std::filesystem::path& file, const std::vector<AgeRow>& rows)
+{
+    std::ofstream out(file, std::ios::binary);
+    if (out)
+        writeAgeTable(out, rows);
+    if (out)
+        out.flush();
+    if (!out)
+        throw InputError("ERROR: cannot write " + file.string() + ": " + std::strerror(errno));
+}
+
+} // namespace
+
 void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows)
 {
+    namespace fs = std::filesystem;
+    // A link is followed, so that the file it names is replaced and the link kept.
+    std::error_code error;
+    fs::path target = file;
+    if (fs::is_symlink(fs::symlink_status(file, error))) {
+        const fs::path resolved = fs::weakly_canonical(file, error);
+        if (!error)
+            target = resolved;
+    }
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return writeInPlace(target, rows);
+
     // Beside the file, so that the rename stays within one file system; the process id keeps two
     // runs writing the same table apart.
-    std::filesystem::path temporary = file;
+    fs::path temporary = target;
     temporary += ".tmp" + std::to_string(::getpid());
     const auto fail = [&](const std::string& reason) {
         std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+        fs::remove(temporary, ignored);
         throw InputError("ERROR: cannot write " + file.string() + ": " + reason);
     };
     {
@@ -87,8 +117,7 @@ void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeR
         if (!out)
             fail(std::strerror(errno));
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
+    fs::rename(temporary, target, error);
     if (error)
         fail(error.message());
 }

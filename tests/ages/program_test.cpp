@@ -348,6 +348,18 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
     }
 }
 
+TEST_F(CoolingAges, OutputThroughALinkReplacesTheFileItNamesAndKeepsTheLink)
+{
+    fs::create_directories(m_root / "tables");
+    std::ofstream(m_root / "tables" / "ages.csv") << "earlier table\n";
+    fs::create_symlink("tables/ages.csv", m_root / "latest.csv");
+    const Finished finished = run({ "transient", "--output", "latest.csv" });
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_TRUE(fs::is_symlink(m_root / "latest.csv"));
+    EXPECT_EQ(readFile(m_root / "tables" / "ages.csv").rfind(header, 0), 0u);
+    EXPECT_EQ(run({ "transient", "--output", "/dev/null" }).status, 0); // not a regular file
+}
+
 TEST_F(CoolingAges, RefusedRunLeavesAnEarlierTableAsItWas)
 {
     std::ofstream(m_root / "ages.csv") << "earlier table\n";
