@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cmath>
 #include <sstream>
 
 namespace ages {
@@ -57,17 +58,20 @@ std::optional<std::string> transientParameterError(
 {
     if (auto error = erosion::checkParameters(parameters))
         return error;
-    // The solver's time axis has as many whole Myr as its grid has nodes. The grid is only
-    // counted when it is of a size that the solver would build; a larger one holds every
-    // exposure time a double can name within the checks below.
+    // The solver's time axis has as many whole Myr as its grid has nodes, counted by repeated
+    // addition. Grids beyond a million nodes (far more than the solver can hold) are counted by
+    // division instead, which can differ from the sum only in the last node, so that checking
+    // every rate of a sweep stays quick.
     const double spacing = erosion::nodeSpacingFor(parameters.erosionRate);
     const double bound = erosion::nodeCountBound(parameters.maxDepth, spacing);
-    constexpr double largestCountedGrid = 1e8;
-    const int nodeCount
-        = bound <= largestCountedGrid ? erosion::countNodes(parameters.maxDepth, spacing) : INT_MAX;
+    constexpr double largestCountedGrid = 1e6;
+    const double nodeCount = bound <= largestCountedGrid
+        ? erosion::countNodes(parameters.maxDepth, spacing)
+        : std::floor(parameters.maxDepth / spacing) + 1;
     erosion::RunParameters exposed = parameters;
     exposed.historyTime = exposureMyr;
-    if (auto error = erosion::checkHistoryTime(exposed, nodeCount))
+    const auto countForCheck = static_cast<int>(std::min<double>(nodeCount, INT_MAX));
+    if (auto error = erosion::checkHistoryTime(exposed, countForCheck))
         return error;
     if (!(exposureMyr > 0))
         return std::string("ERROR: -o exposure time must be greater than 0 million years: the "
