@@ -332,7 +332,8 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "periodic", "-b", "1e6" }, "ERROR: the cooling path reaches" },
         { { "transient", "-z", "1e7", "-o", "5000" }, "ERROR: -o 5000 Myr: a cooling path cannot" },
         { {}, "ERROR: name a model" },
-        { { "transient", "-x", "1" }, "ERROR: " },
+        { { "transient", "-x", "1" }, "ERROR: unknown option or extra word: -x 1 (see" },
+        { { "periodic", "-B", "0.03" }, "ERROR: unknown option or extra word: -B 0.03 (see" },
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
