@@ -137,6 +137,18 @@ AgeCommandLine::Outcome AgeCommandLine::parse(
     } catch (const CLI::CallForVersion&) {
         out << versionString << '\n';
         return Outcome::finish;
+    } catch (const CLI::ExtrasError& error) {
+        // Words no option of the model takes, in the order they were typed.
+        std::string words;
+        for (const CLI::App* command : m_app.get_subcommands())
+            for (const std::string& word : command->remaining())
+                words += (words.empty() ? "" : " ") + word;
+        for (const std::string& word : m_app.remaining())
+            words += (words.empty() ? "" : " ") + word;
+        if (words.empty())
+            words = error.what();
+        err << "ERROR: unknown option or extra word: " << words << " (see cooling_ages --help)\n";
+        return Outcome::refuse;
     } catch (const CLI::ParseError& error) {
         err << "ERROR: " << error.what() << " (see cooling_ages --help)\n";
         return Outcome::refuse;

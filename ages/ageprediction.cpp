@@ -4,6 +4,7 @@
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "parametercheck.h"
+#include "pathlimits.h"
 #include "periodicpaths.h"
 #include "steadystatefit.h"
 #include "transientpath.h"
@@ -11,12 +12,32 @@
 #include "thermochron/predict.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
+#include <cmath>
+#include <sstream>
 
 namespace ages {
 
+namespace {
+
+// Paths reach back at most to the formation of the Earth.
+std::optional<std::string> longestPathError(double durationMyr)
+{
+    if (durationMyr <= oldestPathMa)
+        return std::nullopt;
+    std::ostringstream text;
+    text << "ERROR: -o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
+         << "the Earth (" << oldestPathMa << " Myr)";
+    return text.str();
+}
+
+} // namespace
+
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings)
 {
+    if (const auto error = temperatureRangeError(sample.path))
+        throw InputError(*error);
     std::vector<AgeRow> rows;
     for (const thermochron::System system : settings.systems) {
         const thermochron::Grain grain = settings.grainFor(system);
@@ -37,22 +58,25 @@ std::optional<std::string> transientParameterError(
 {
     if (auto error = erosion::checkParameters(parameters))
         return error;
-    // The solver's time axis has as many whole Myr as its grid has nodes. The grid is only
-    // counted when it is of a size that the solver would build; a larger one holds every
-    // exposure time a double can name within the checks below.
+    // The solver's time axis has as many whole Myr as its grid has nodes, counted by repeated
+    // addition. Grids beyond a million nodes (far more than the solver can hold) are counted by
+    // division instead, which can differ from the sum only in the last node, so that checking
+    // every rate of a sweep stays quick.
     const double spacing = erosion::nodeSpacingFor(parameters.erosionRate);
     const double bound = erosion::nodeCountBound(parameters.maxDepth, spacing);
-    constexpr double largestCountedGrid = 1e8;
-    const int nodeCount
-        = bound <= largestCountedGrid ? erosion::countNodes(parameters.maxDepth, spacing) : INT_MAX;
+    constexpr double largestCountedGrid = 1e6;
+    const double nodeCount = bound <= largestCountedGrid
+        ? erosion::countNodes(parameters.maxDepth, spacing)
+        : std::floor(parameters.maxDepth / spacing) + 1;
     erosion::RunParameters exposed = parameters;
     exposed.historyTime = exposureMyr;
-    if (auto error = erosion::checkHistoryTime(exposed, nodeCount))
+    const auto countForCheck = static_cast<int>(std::min<double>(nodeCount, INT_MAX));
+    if (auto error = erosion::checkHistoryTime(exposed, countForCheck))
         return error;
     if (!(exposureMyr > 0))
         return std::string("ERROR: -o exposure time must be greater than 0 million years: the "
                            "rock needs a cooling path to be dated");
-    return std::nullopt;
+    return longestPathError(exposureMyr);
 }
 
 std::vector<AgeRow> transientAgeRows(
@@ -68,11 +92,11 @@ std::optional<std::string> periodicParameterError(const periodic::PeriodicParame
 {
     if (auto error = periodic::parameterError(parameters))
         return "ERROR: " + *error;
-    return std::nullopt;
+    return longestPathError(parameters.historyDuration);
 }
 
 std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
-    const AgeSettings& settings, const unsigned threads)
+    const AgeSettings& settings, const RateWork& work)
 {
     const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
 
@@ -91,11 +115,14 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
             computed.push_back(i);
     }
     std::vector<std::vector<AgeRow>> rowsAt(points.size());
-    parallelFor(computed.size(), threads, [&](std::size_t k) {
+    std::atomic<std::size_t> done { 0 };
+    parallelFor(computed.size(), work.threads, [&](std::size_t k) {
         const std::size_t i = computed[k];
         rowsAt[i] = pathAgeRows(
             periodicCoolingPath(model, std::abs(points[i].xM), parameters.historyDuration),
             settings);
+        if (work.report)
+            work.report(static_cast<double>(++done) / computed.size());
     });
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (source[i] != i)
@@ -114,13 +141,21 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
     return rows;
 }
 
-std::vector<AgeRow> sweepAgeRows(const std::vector<double>& rates,
-    const std::function<std::vector<AgeRow>(double rate, unsigned threads)>& rowsAt)
+std::vector<AgeRow> sweepAgeRows(
+    const std::vector<double>& rates, const RateRows& rowsAt, const ProgressReport& report)
 {
     const unsigned threads = defaultThreadCount();
-    const unsigned inner = rates.size() == 1 ? threads : 1;
     std::vector<std::vector<AgeRow>> rowsOf(rates.size());
-    parallelFor(rates.size(), threads, [&](std::size_t k) { rowsOf[k] = rowsAt(rates[k], inner); });
+    if (rates.size() == 1) {
+        rowsOf.front() = rowsAt(rates.front(), { threads, report });
+    } else {
+        std::atomic<std::size_t> done { 0 };
+        parallelFor(rates.size(), threads, [&](std::size_t k) {
+            rowsOf[k] = rowsAt(rates[k], {});
+            if (report)
+                report(static_cast<double>(++done) / rates.size());
+        });
+    }
 
     std::vector<AgeRow> rows;
     for (auto& rateRows : rowsOf)

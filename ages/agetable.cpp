@@ -66,6 +66,24 @@ void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows)
         out << ageTableRow(row) << '\n';
 }
 
+namespace {
+
+// Writes the table straight into a file that is not a regular one (a pipe, /dev/stdout): there is
+// nothing there to keep whole, and nowhere beside it to put a temporary.
+void writeInPlace(
+    const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
+{
+    std::ofstream out(file, std::ios::binary);
+    if (out)
+        write(out);
+    if (out)
+        out.flush();
+    if (!out)
+        throw InputError("ERROR: cannot write " + file.string() + ": " + std::strerror(errno));
+}
+
+} // namespace
+
 void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows)
 {
     writeFileAtomically(file, [&](std::ostream& out) { writeAgeTable(out, rows); });
@@ -74,13 +92,26 @@ void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeR
 void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
 {
+    namespace fs = std::filesystem;
+    // A link is followed, so that the file it names is replaced and the link kept.
+    std::error_code error;
+    fs::path target = file;
+    if (fs::is_symlink(fs::symlink_status(file, error))) {
+        const fs::path resolved = fs::weakly_canonical(file, error);
+        if (!error)
+            target = resolved;
+    }
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return writeInPlace(target, write);
+
     // Beside the file, so that the rename stays within one file system; the process id keeps two
     // runs writing the same table apart.
-    std::filesystem::path temporary = file;
+    fs::path temporary = target;
     temporary += ".tmp" + std::to_string(::getpid());
     const auto fail = [&](const std::string& reason) {
         std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
+        fs::remove(temporary, ignored);
         throw InputError("ERROR: cannot write " + file.string() + ": " + reason);
     };
     {
@@ -95,8 +126,7 @@ void writeFileAtomically(
         if (!out)
             fail(std::strerror(errno));
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, file, error);
+    fs::rename(temporary, target, error);
     if (error)
         fail(error.message());
 }

@@ -34,8 +34,9 @@ std::string ageTableRow(const AgeRow& row);
 void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows);
 
 // Writes the table to a temporary file beside file and renames it over file once it is complete,
-// so that file is either the whole new table or untouched. Throws InputError (with the system's
-// reason) when it cannot be written.
+// so that file is either the whole new table or untouched. A link is followed to the file it
+// names; a file that exists but is not a regular one (a pipe, /dev/stdout) is written directly.
+// Throws InputError (with the system's reason) when it cannot be written.
 void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows);
 
 } // namespace ages

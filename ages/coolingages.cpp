@@ -5,10 +5,13 @@
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "pathfile.h"
+#include "progressline.h"
 
 #include <filesystem>
+#include <mutex>
 #include <new>
 #include <sstream>
+#include <stdexcept>
 #include <string_view>
 
 namespace ages {
@@ -34,7 +37,7 @@ std::vector<double> ratesOf(const AgeRequest& request, double modelRate)
     return request.sweep ? request.sweep->rates() : std::vector<double> { modelRate };
 }
 
-std::vector<AgeRow> transientRows(const AgeRequest& request)
+std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
     const double exposure = request.transient.historyTime;
@@ -46,12 +49,15 @@ std::vector<AgeRow> transientRows(const AgeRequest& request)
     for (const double rate : rates)
         if (const auto error = transientParameterError(atRate(rate), exposure))
             throw refusal(request, rate, *error);
-    return sweepAgeRows(rates, [&](double rate, unsigned) {
-        return transientAgeRows(atRate(rate), exposure, request.settings);
-    });
+    return sweepAgeRows(
+        rates,
+        [&](double rate, const RateWork&) {
+            return transientAgeRows(atRate(rate), exposure, request.settings);
+        },
+        report);
 }
 
-std::vector<AgeRow> periodicRows(const AgeRequest& request)
+std::vector<AgeRow> periodicRows(const AgeRequest& request, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
     const auto atRate = [&](double rate) {
@@ -62,9 +68,12 @@ std::vector<AgeRow> periodicRows(const AgeRequest& request)
     for (const double rate : rates)
         if (const auto error = periodicParameterError(atRate(rate)))
             throw refusal(request, rate, *error);
-    return sweepAgeRows(rates, [&](double rate, unsigned threads) {
-        return periodicAgeRows(atRate(rate), request.settings, threads);
-    });
+    return sweepAgeRows(
+        rates,
+        [&](double rate, const RateWork& work) {
+            return periodicAgeRows(atRate(rate), request.settings, work);
+        },
+        report);
 }
 
 // An output file in a directory that does not exist, or that names a directory, would only fail
@@ -86,22 +95,23 @@ void checkOutputFile(const std::string& file)
 
 } // namespace
 
-std::vector<AgeRow> requestedAgeRows(const AgeRequest& request)
+std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report)
 {
     if (const auto error = settingsError(request.settings))
         throw InputError(*error);
     switch (request.model) {
     case Model::transient:
-        return transientRows(request);
+        return transientRows(request, report);
     case Model::periodic:
-        return periodicRows(request);
+        return periodicRows(request, report);
     case Model::path:
         break;
     }
     return pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
 }
 
-int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err)
+int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err,
+    const bool showProgress)
 {
     AgeCommandLine line;
     FitOptions fitOptions;
@@ -118,7 +128,18 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
     try {
         checkOutputFile(request.outputFile);
         const FitStage fit(request, fitOptions); // measured ages read and checked before any work
-        std::vector<AgeRow> rows = requestedAgeRows(request);
+        std::vector<AgeRow> rows;
+        {
+            // Erased (by its destructor) before the table or a message is written.
+            erosion::ProgressLine progress = showProgress
+                ? erosion::ProgressLine(err, "cooling_ages: predicting ages")
+                : erosion::ProgressLine();
+            std::mutex progressLock;
+            rows = requestedAgeRows(request, [&](double fraction) {
+                const std::lock_guard lock(progressLock);
+                progress.update(fraction);
+            });
+        }
         fit.toFieldElevations(rows);
         const FitStageResult fitted = fit.compute();
         if (request.outputFile.empty()) {
@@ -134,6 +155,10 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
         fit.write(fitted, err);
     } catch (const InputError& error) {
         err << error.what() << '\n';
+        return 1;
+    } catch (const std::invalid_argument& error) {
+        // An age model's own refusal of a path or grain that the checks above let through.
+        err << "ERROR: " << error.what() << '\n';
         return 1;
     } catch (const std::bad_alloc&) {
         err << "ERROR: Heap Allocation Error\n";

@@ -3,10 +3,12 @@
 // the transient erosion model, the periodic topography model, or a path file; a CSV table.
 
 #include "coolingages.h"
+#include "progressline.h"
 
 #include <iostream>
 
 int main(int argc, char* argv[])
 {
-    return ages::coolingAgesMain(argc, argv, std::cout, std::cerr);
+    return ages::coolingAgesMain(
+        argc, argv, std::cout, std::cerr, erosion::standardErrorIsTerminal());
 }

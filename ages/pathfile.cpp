@@ -1,20 +1,19 @@
 #include "pathfile.h"
 
 #include "inputerror.h"
+#include "pathlimits.h"
 #include "strictnumber.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace ages {
 
 namespace {
-
-// 0 K in degrees Celsius: no temperature lies below it.
-constexpr double absoluteZeroC = -273.15;
 
 constexpr std::string_view blanks = " \t\r\f\v";
 
@@ -49,6 +48,14 @@ std::vector<std::string_view> fieldsOf(std::string_view line)
         pos = end;
     }
     return fields;
+}
+
+// A limit as the messages show it.
+std::string numberText(double value)
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
 }
 
 // 'text', quoted as in the messages.
@@ -100,9 +107,17 @@ SamplePath readCoolingPath(std::istream& in, const std::string& name)
             refuse(name, lineNumber,
                 "time " + std::string(fields[0]) + " Ma lies in the future "
                     + "(times are Ma before present, 0 or more)");
+        if (*time > oldestPathMa)
+            refuse(name, lineNumber,
+                "time " + std::string(fields[0]) + " Ma is older than the Earth ("
+                    + numberText(oldestPathMa) + " Ma)");
         if (*temperature < absoluteZeroC)
             refuse(name, lineNumber,
                 "temperature " + std::string(fields[1]) + " C lies below absolute zero");
+        if (*temperature > hottestPathC)
+            refuse(name, lineNumber,
+                "temperature " + std::string(fields[1]) + " C lies above "
+                    + numberText(hottestPathC) + " C, where every rock is molten");
         points.push_back({ { *time, *temperature }, lineNumber, std::string(fields[0]) });
     }
     if (in.bad())

@@ -15,8 +15,9 @@
 namespace ages {
 
 // Reads the path from in; name is the file name used in messages. Throws InputError naming the
-// line for a line that is not two numbers, a negative time, a temperature below absolute zero or
-// a time that repeats an earlier line, and for fewer than 2 points.
+// line for a line that is not two numbers, a time that is negative, older than the Earth or
+// repeats an earlier line, a temperature outside the range of pathlimits.h, and for fewer than
+// 2 points.
 SamplePath readCoolingPath(std::istream& in, const std::string& name);
 
 // The same from a file; a file that cannot be opened or read is an InputError too.

@@ -20,6 +20,9 @@ struct NamedSite {
 constexpr std::array<NamedSite, 3> namedSites { { { 0.0, "ridge" }, { 0.25, "mid_slope" },
     { 0.5, "valley" } } };
 
+// Relative size of the rounding error in a surface height.
+constexpr double roundingNoise = 1e-12;
+
 } // namespace
 
 std::vector<ProfilePoint> profilePoints(
@@ -42,7 +45,12 @@ std::vector<ProfilePoint> profilePoints(
     std::vector<ProfilePoint> points;
     points.reserve(xs.size());
     for (const double x : xs) {
-        ProfilePoint point { .xM = x, .elevationM = model.surfaceHeight(x), .site = {} };
+        // cos(k x) at a quarter wavelength comes out as 6e-17 rather than 0: an elevation that
+        // small beside the relief is the mean level itself.
+        const double height = model.surfaceHeight(x);
+        const double relief = parameters.reliefAmplitude;
+        const bool meanLevel = std::abs(height) <= roundingNoise * relief;
+        ProfilePoint point { .xM = x, .elevationM = meanLevel ? 0.0 : height, .site = {} };
         for (const NamedSite& site : namedSites)
             if (x == site.wavelengths * lambda)
                 point.site = site.name;

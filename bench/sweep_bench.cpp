@@ -52,7 +52,7 @@ void transientSweep200Rates(benchmark::State& state)
 {
     const std::vector<double> rates = sweepRates();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ages::sweepAgeRows(rates, [](double rate, unsigned) {
+        benchmark::DoNotOptimize(ages::sweepAgeRows(rates, [](double rate, const ages::RateWork&) {
             return ages::transientAgeRows(transientAt(rate), exposureMyr, defaultSettings);
         }));
     }

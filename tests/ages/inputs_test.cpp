@@ -114,6 +114,11 @@ TEST(PathFile, RefusalsNameTheLine)
             "before present, 0 or more)" },
         { "10,200\n0,-300\n", "ERROR: p.csv line 2: temperature -300 C lies below absolute zero" },
         { "10,200\n1,nan\n", "ERROR: p.csv line 2: 'nan' is not a number" },
+        { "5000,200\n0,0\n",
+            "ERROR: p.csv line 1: time 5000 Ma is older than the Earth (4567 Ma)" },
+        { "10,2500\n0,0\n",
+            "ERROR: p.csv line 1: temperature 2500 C lies above 2000 C, where "
+            "every rock is molten" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(refusalOf(c.text), c.message) << c.text;

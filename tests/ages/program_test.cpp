@@ -210,7 +210,7 @@ TEST_F(CoolingAges, TransientAgesAgreeWithTheSamePathReadFromAFile)
 
 TEST_F(CoolingAges, PeriodicValleyAgesAreYoungerThanRidgeAges)
 {
-    const std::vector<Row> rows = table({ "periodic", "-n", "5" });
+    const std::vector<Row> rows = table({ "periodic" }); // every model value at its default
     // Every rock rises at the same rate, so an age is the time a rock took to come up from
     // its closure isotherm, the depth of that isotherm below the rock's surface point divided by
     // the rate. Beneath the topography the isotherms are bent like the surface but less and less
@@ -327,8 +327,13 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "periodic", "-r", "3" }, "ERROR: history duration (-o 20 Myr) at the erosion rate" },
         { { "periodic", "--rates", "0.5:3:0.5" }, "ERROR: --rates at 2.5 mm/yr: history" },
         { { "periodic", "-A", "4000", "-w", "5000" }, "ERROR: at -r 0.5 mm/yr: relief too steep" },
+        // Paths no rock can have: hotter than molten, colder than 0 K, older than the Earth.
+        { { "transient", "-T", "-300" }, "ERROR: the cooling path reaches -273.2" },
+        { { "periodic", "-b", "1e6" }, "ERROR: the cooling path reaches" },
+        { { "transient", "-z", "1e7", "-o", "5000" }, "ERROR: -o 5000 Myr: a cooling path cannot" },
         { {}, "ERROR: name a model" },
-        { { "transient", "-x", "1" }, "ERROR: " },
+        { { "transient", "-x", "1" }, "ERROR: unknown option or extra word: -x 1 (see" },
+        { { "periodic", "-B", "0.03" }, "ERROR: unknown option or extra word: -B 0.03 (see" },
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
@@ -342,6 +347,18 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         EXPECT_EQ(std::count(finished.err.begin(), finished.err.end(), '\n'), 1) << context;
         EXPECT_FALSE(fs::exists(m_root / "ages.csv")) << context;
     }
+}
+
+TEST_F(CoolingAges, OutputThroughALinkReplacesTheFileItNamesAndKeepsTheLink)
+{
+    fs::create_directories(m_root / "tables");
+    std::ofstream(m_root / "tables" / "ages.csv") << "earlier table\n";
+    fs::create_symlink("tables/ages.csv", m_root / "latest.csv");
+    const Finished finished = run({ "transient", "--output", "latest.csv" });
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_TRUE(fs::is_symlink(m_root / "latest.csv"));
+    EXPECT_EQ(readFile(m_root / "tables" / "ages.csv").rfind(header, 0), 0u);
+    EXPECT_EQ(run({ "transient", "--output", "/dev/null" }).status, 0); // not a regular file
 }
 
 TEST_F(CoolingAges, RefusedRunLeavesAnEarlierTableAsItWas)
