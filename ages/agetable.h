@@ -19,8 +19,9 @@ namespace ages {
 std::string csvNumber(double value);
 
 // Writes file through write() into a temporary beside it, renamed over file once complete, so
-// that file is either the whole new content or untouched. Throws InputError (with the system's
-// reason) when it cannot be written.
+// that file is either the whole new content or untouched; a link and a file that is not a regular
+// one are treated as writeAgeTableFile says. Throws InputError (with the system's reason) when it
+// cannot be written.
 void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write);
 

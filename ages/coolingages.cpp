@@ -141,7 +141,7 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
             });
         }
         fit.toFieldElevations(rows);
-        const FitStageResult fitted = fit.compute();
+        const FitStageResult fitted = fit.compute(err, showProgress);
         if (request.outputFile.empty()) {
             writeAgeTable(out, rows);
             out.flush();

@@ -2,6 +2,7 @@
 
 #include "inputerror.h"
 #include "pathfile.h"
+#include "progressline.h"
 #include "transientpath.h"
 
 namespace ages {
@@ -28,11 +29,15 @@ void FitStage::toFieldElevations(std::vector<AgeRow>& rows) const
     }
 }
 
-FitStageResult FitStage::compute() const
+FitStageResult FitStage::compute(std::ostream& err, const bool showProgress) const
 {
     FitStageResult result;
     if (m_fit) {
-        result.fit = m_fit->run();
+        // Erased (by its destructor) before any table or message is written.
+        erosion::ProgressLine progress = showProgress
+            ? erosion::ProgressLine(err, "cooling_ages: fitting the rate")
+            : erosion::ProgressLine();
+        result.fit = m_fit->run([&](double fraction) { progress.update(fraction); });
     }
     if (!m_options.pathOutput.empty()) {
         result.path = m_request.model == Model::path

@@ -116,7 +116,7 @@ std::vector<double> ObservedFit::periodicPredictedAges(const double rateMmYr) co
         });
 }
 
-FitResult ObservedFit::run() const
+FitResult ObservedFit::run(const FitProgress& progress) const
 {
     const std::vector<double> rates = m_request.sweep
         ? m_request.sweep->rates()
@@ -124,8 +124,8 @@ FitResult ObservedFit::run() const
                   ? m_request.periodic.erosionRate
                   : m_request.transient.erosionRate };
     FitResult result;
-    result.fit
-        = fitRate(rates, measured(m_samples), [this](double rate) { return predictedAges(rate); });
+    result.fit = fitRate(
+        rates, measured(m_samples), [this](double rate) { return predictedAges(rate); }, progress);
     const auto best = predictedAges(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
         result.residuals.push_back({ &m_samples[i], m_kinds[i].method, best[i] });

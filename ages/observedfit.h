@@ -44,7 +44,7 @@ public:
 
     // Every rate of the request (the sweep, or the model's one rate), then the residuals at the
     // best rate.
-    FitResult run() const;
+    FitResult run(const FitProgress& progress = {}) const;
 
     // The summary on err ("best rate: ..."; with one rate "chi2 ... at ..."), the warning line if
     // any, and the --fit-output and --residuals files. Throws InputError when a file cannot be

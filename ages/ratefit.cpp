@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <mutex>
 #include <stdexcept>
 
 namespace ages {
@@ -117,18 +118,24 @@ double chiSquare(const std::vector<MeasuredAge>& samples, const std::vector<doub
 }
 
 RateFit fitRate(const std::vector<double>& rates, const std::vector<MeasuredAge>& samples,
-    const AgePrediction& predict)
+    const AgePrediction& predict, const FitProgress& progress)
 {
     if (rates.empty() || samples.empty()) {
         throw std::invalid_argument("a fit needs at least one rate and one sample");
     }
     std::vector<double> chi2(rates.size());
+    std::mutex progressLock;
+    std::size_t done = 0; // guarded by progressLock
     parallelFor(rates.size(), defaultThreadCount(), [&](std::size_t i) {
         const auto predicted = predict(rates[i]);
         if (predicted.size() != samples.size()) {
             throw std::logic_error("a prediction gave the wrong number of ages");
         }
         chi2[i] = chiSquare(samples, predicted);
+        if (progress) {
+            const std::lock_guard lock(progressLock);
+            progress(static_cast<double>(++done) / static_cast<double>(rates.size()));
+        }
     });
     return fitMisfitCurve(rates, std::move(chi2), samples.size());
 }

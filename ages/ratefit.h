@@ -46,10 +46,13 @@ struct RateFit {
 // chi2 of the samples for one set of predicted ages (same order and size).
 double chiSquare(const std::vector<MeasuredAge>& samples, const std::vector<double>& predictedMa);
 
+// The share of the rates done, 0 .. 1; called from the worker threads, one call at a time.
+using FitProgress = std::function<void(double fraction)>;
+
 // Runs the prediction for every rate on all cores and fits. rates: increasing, at least one;
 // samples: at least one. A prediction that throws ends the sweep and the exception is rethrown.
 RateFit fitRate(const std::vector<double>& rates, const std::vector<MeasuredAge>& samples,
-    const AgePrediction& predict);
+    const AgePrediction& predict, const FitProgress& progress = {});
 
 // The fit from a misfit curve already computed (rates increasing, chi2 of the same size).
 RateFit fitMisfitCurve(

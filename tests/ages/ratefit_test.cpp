@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -104,8 +105,13 @@ TEST(RateFit, SweepOnAllCoresFindsTheRateThatMadeNoiseFreeAges)
         return ages;
     };
     const auto rates = sweep(0.1, 2.0, 0.01);
-    const auto fit = ages::fitRate(rates, samples, predict);
+    std::vector<double> reported;
+    const auto fit = ages::fitRate(
+        rates, samples, predict, [&](double fraction) { reported.push_back(fraction); });
     ASSERT_EQ(fit.chi2.size(), rates.size());
+    ASSERT_EQ(reported.size(), rates.size());
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
+    EXPECT_DOUBLE_EQ(reported.back(), 1);
     for (std::size_t i = 0; i < rates.size(); i += 37) {
         EXPECT_DOUBLE_EQ(fit.chi2[i], ages::chiSquare(samples, predict(rates[i])));
     }
