@@ -91,10 +91,11 @@ observed="$root/examples/observed_ages.csv"
 cat "$fit_dir/summary.txt"
 best=$(sed -n 's|^best rate: \([0-9.]*\) mm/yr.*|\1|p' "$fit_dir/summary.txt")
 # At the best rate: the age-elevation relationship across the profile, and (for the path plot)
-# the transient model's cooling path of the rock exposed after 10 Myr with its ages.
+# the transient model's cooling path of the rock exposed after 20 Myr (long enough to reset the
+# zircon systems at that rate) with its ages.
 "$bin/cooling_ages" periodic --mean-elevation 2000 -r "$best" --systems AHe,AFT,ZHe,ZFT \
     --output "$fit_dir/profile_ages.csv"
-"$bin/cooling_ages" transient -r "$best" --systems AHe,AFT,ZHe,ZFT \
+"$bin/cooling_ages" transient -r "$best" -o 20 --systems AHe,AFT,ZHe,ZFT \
     --path-output "$fit_dir/path.csv" --output "$fit_dir/path_ages.csv"
 find "$fit_dir" -type f -name '*.csv' -printf '  %p (%s bytes)\n' | sort
 
