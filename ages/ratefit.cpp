@@ -40,10 +40,11 @@ Parabola parabolaThrough(double x0, double y0, double x1, double y1, double x2, 
     return { d012, vertex, lowest };
 }
 
+// Whether a grid point lies within the range; a misfit that is not a number never does.
 bool withinLevel(double chi2, double level)
 {
     return chi2 <= level;
-} // false for NaN
+}
 
 double crossing(double xa, double ya, double xb, double yb, double level)
 {
