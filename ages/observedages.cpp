@@ -12,6 +12,8 @@ namespace ages {
 
 namespace {
 
+constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+
 enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Dpar };
 
 struct ColumnName {
@@ -188,6 +190,10 @@ std::vector<ObservedAge> parseObservedAges(std::istream& text, const std::string
     std::vector<ObservedAge> samples;
     std::string line;
     for (int lineNumber = 1; std::getline(text, line); ++lineNumber) {
+        // Spreadsheets often begin a CSV export with the UTF-8 byte order mark.
+        if (lineNumber == 1 && line.starts_with(utf8ByteOrderMark)) {
+            line.erase(0, utf8ByteOrderMark.size());
+        }
         const auto content = trimmed(line);
         if (content.empty() || content.front() == '#') {
             continue;

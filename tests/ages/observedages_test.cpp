@@ -21,7 +21,7 @@ std::vector<ages::ObservedAge> parse(const std::string& text)
 
 TEST(ObservedAges, ColumnsAreFoundByNameInAnyOrderAndEmptyOptionalsAreUnmeasured)
 {
-    const auto samples = parse("# synthetic\n"
+    const auto samples = parse("\xEF\xBB\xBF# synthetic, saved by a spreadsheet\n"
                                "\n"
                                "sigma_ma, elevation_m,system,radius_um,sample,age_ma,dpar_um\n"
                                "0.4,1200,AHe,75,\"S1\",4.5,\n"
@@ -50,7 +50,10 @@ struct Refusal {
     const char* reason;
 };
 
-void PrintTo(const Refusal& refusal, std::ostream* out) { *out << refusal.what; }
+void PrintTo(const Refusal& refusal, std::ostream* out)
+{
+    *out << refusal.what;
+}
 
 class ObservedAgesRefusal : public testing::TestWithParam<Refusal> { };
 
