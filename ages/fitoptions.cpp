@@ -85,14 +85,28 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
             return error;
         }
     }
-    // Two outputs into one file would leave only the last; say so before any work.
-    const std::vector<std::string> files { request.outputFile, options.fitOutput,
-        options.residualsOutput, options.pathOutput };
+    // Two outputs into one file would leave only the last, and an output over an input would
+    // replace the measurements or the path it was computed from; say so before any work.
+    const std::vector<std::pair<std::string, std::string>> files {
+        { "--output", request.outputFile }, { "--fit-output", options.fitOutput },
+        { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput }
+    };
+    const std::vector<std::string> inputs { options.observedFile,
+        request.model == Model::path ? request.pathFile : std::string() };
     for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto& [option, file] = files[i];
+        if (file.empty()) {
+            continue;
+        }
+        for (const auto& input : inputs) {
+            if (!input.empty() && normalised(input) == normalised(file)) {
+                return "ERROR: " + option + " " + file + " would replace an input of this run";
+            }
+        }
         for (std::size_t j = i + 1; j < files.size(); ++j) {
-            if (!files[i].empty() && !files[j].empty()
-                && normalised(files[i]) == normalised(files[j])) {
-                return "ERROR: two outputs name the same file " + files[j];
+            if (!files[j].second.empty() && normalised(file) == normalised(files[j].second)) {
+                return "ERROR: " + option + " and " + files[j].first + " name the same file "
+                    + file;
             }
         }
     }

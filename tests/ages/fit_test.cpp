@@ -196,7 +196,9 @@ TEST_F(FitRun, OutputsThatCannotWorkAreRefusedBeforeAnyWork)
     for (const std::vector<std::string>& words :
         { std::vector<std::string> { "transient", "--fit-output", "f.csv" },
             { "periodic", "--residuals", "r.csv" },
-            { "transient", "--rates", "0.1:1:0.1", "--path-output", "p.csv" } }) {
+            { "transient", "--rates", "0.1:1:0.1", "--path-output", "p.csv" },
+            { "transient", "--observed", "a.csv", "--residuals", "./a.csv" },
+            { "path", "p.csv", "--path-output", "p.csv" } }) {
         const auto refused = run(words);
         EXPECT_EQ(refused.status, 1) << words[1];
         EXPECT_EQ(refused.err.rfind("ERROR: ", 0), 0u) << refused.err;
