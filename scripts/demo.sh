@@ -7,6 +7,7 @@
 # expect beside their working directory:
 #   demo/output/transient/{geotherm,temp_time,temp_hist}/  demo/output/default_output/
 #   demo/output/periodic/{isotherm,temp_hist}/             demo/output/plots/
+#   demo/output/ages/  (the predicted cooling ages)
 #   demo/run/  (the working directory)
 #   demo/run/output/plots/  (where plot_temp_time's save button writes, below its run directory)
 # laid out by scripts/make-workspace.sh.
@@ -52,12 +53,60 @@ find "$output/periodic" -type f -printf '  %p (%s bytes)\n' | sort
     40000 15000 0.5 "60 C" "120 C" "250 C" "350 C"
 "$bin/render_plot" plot_2D_temp_hist "$plots/image_2D_temp_hist.png" 0.5
 
+# The ages those two runs predict: the rock the transient run exposes after 10 Myr, and the rocks
+# now on the periodic ridge, half-way down and in the valley (the whole profile is in the CSV).
+echo "== cooling_ages (predicted ages of the default transient run and of the periodic profile)"
+ages="$output/ages"
+mkdir -p "$ages"
+"$bin/cooling_ages" transient --output "$ages/transient_ages.csv"
+"$bin/cooling_ages" periodic --output "$ages/periodic_ages.csv"
+print_ages() { # site, system, method, age; a minimum age is marked
+    awk -F, 'NR > 1 && ($4 != "" || $2 == "") {
+        printf "  %-10s %-4s %-10s %8.2f Ma%s\n", ($4 == "" ? "transient" : $4), $5, $6, $7,
+               ($11 == "no" ? "  (minimum: not reset)" : "")
+    }' "$1"
+}
+print_ages "$ages/transient_ages.csv"
+print_ages "$ages/periodic_ages.csv"
+echo "  tables: $ages/transient_ages.csv, $ages/periodic_ages.csv"
+
 echo "Plots:"
 for plot in image_geotherm image_temp_time image_temp_hist image_2D_isotherm_topography \
             image_2D_temp_hist; do
     echo "  $plots/$plot.png"
 done
-# The age plots (plot_ages), where the run above has drawn them.
-for plot in "$plots"/image_ages_*.png; do
-    if [[ -f "$plot" ]]; then echo "  $plot"; fi
+
+# The fit: which erosion rate explains the measured ages of examples/observed_ages.csv, a
+# synthetic ridge-to-valley transect (its header says how it was made). The periodic model's
+# mean surface is put at 2000 m, the transect's mean elevation. The sweep's table of ages is kept
+# small with 41 profile points (the fit places each sample on the profile itself); the summary
+# line and any warning go to standard error.
+echo "== cooling_ages: fitting the erosion rate to examples/observed_ages.csv"
+fit_dir="$output/fit"
+mkdir -p "$fit_dir"
+observed="$root/examples/observed_ages.csv"
+"$bin/cooling_ages" periodic --mean-elevation 2000 --rates 0.3:1:0.01 -n 41 \
+    --systems AHe,AFT,ZHe,ZFT --observed "$observed" --output "$fit_dir/sweep_ages.csv" \
+    --fit-output "$fit_dir/fit.csv" --residuals "$fit_dir/residuals.csv" 2>"$fit_dir/summary.txt"
+cat "$fit_dir/summary.txt"
+best=$(sed -n 's|^best rate: \([0-9.]*\) mm/yr.*|\1|p' "$fit_dir/summary.txt")
+# At the best rate: the age-elevation relationship across the profile, and (for the path plot)
+# the transient model's cooling path of the rock exposed after 20 Myr (long enough to reset the
+# zircon systems at that rate) with its ages.
+"$bin/cooling_ages" periodic --mean-elevation 2000 -r "$best" --systems AHe,AFT,ZHe,ZFT \
+    --output "$fit_dir/profile_ages.csv"
+"$bin/cooling_ages" transient -r "$best" -o 20 --systems AHe,AFT,ZHe,ZFT \
+    --path-output "$fit_dir/path.csv" --output "$fit_dir/path_ages.csv"
+find "$fit_dir" -type f -name '*.csv' -printf '  %p (%s bytes)\n' | sort
+
+# The four plots of the fit.
+"$bin/render_plot" plot_ages "$plots/image_ages_rate.png" rate "$fit_dir/sweep_ages.csv" \
+    "$observed" "$fit_dir/fit.csv"
+"$bin/render_plot" plot_ages "$plots/image_ages_misfit.png" misfit "$fit_dir/fit.csv"
+"$bin/render_plot" plot_ages "$plots/image_ages_elevation.png" elevation \
+    "$fit_dir/profile_ages.csv" "$observed"
+"$bin/render_plot" plot_ages "$plots/image_ages_path.png" path "$fit_dir/path.csv" \
+    "$fit_dir/path_ages.csv"
+for plot in image_ages_rate image_ages_misfit image_ages_elevation image_ages_path; do
+    echo "  $plots/$plot.png"
 done

@@ -1,0 +1,176 @@
+#include "agecommandline.h"
+
+#include "inputerror.h"
+
+namespace ages {
+
+const char* const versionString = "Cooling Ages from Erosion Models - v1.0";
+
+AgeCommandLine::AgeCommandLine()
+    : m_app("Predicted thermochronometer ages along the cooling paths of the erosion models or of "
+            "a path file; a CSV table, one row per age.",
+        "cooling_ages")
+{
+    m_app.set_version_flag("--version", versionString, "Print the version and exit");
+    m_app.require_subcommand(0, 1);
+
+    m_transient = m_app.add_subcommand(
+        "transient", "the rock exposed at time -o of the 1D transient erosion model (closed form)");
+    addTransientOptions(*m_transient);
+    addAgeOptions(*m_transient, true);
+
+    m_periodic = m_app.add_subcommand(
+        "periodic", "the rocks exposed along the profile of the steady periodic topography model");
+    addPeriodicOptions(*m_periodic);
+    addAgeOptions(*m_periodic, true);
+
+    m_path = m_app.add_subcommand("path", "a cooling path read from a file");
+    m_path
+        ->add_option("FILE", m_request.pathFile,
+            "lines of time_ma,temperature_c (Ma before present, C); header optional; comma or "
+            "blanks between")
+        ->required();
+    addAgeOptions(*m_path, false);
+}
+
+CLI::App& AgeCommandLine::subcommand(const Model model)
+{
+    switch (model) {
+    case Model::transient:
+        return *m_transient;
+    case Model::periodic:
+        return *m_periodic;
+    case Model::path:
+        break;
+    }
+    return *m_path;
+}
+
+void AgeCommandLine::addTransientOptions(CLI::App& command)
+{
+    erosion::RunParameters& p = m_request.transient;
+    m_numbers.add(command, "-T", p.surfaceTemp, "surface temperature T0", "C");
+    m_numbers.add(command, "-B", p.basalGradient, "basal temperature gradient G", "C/m");
+    m_numbers.add(command, "-z", p.maxDepth, "model depth", "m");
+    m_numbers.add(command, "-a", p.diffusivity, "thermal diffusivity kappa", "m2/s");
+    m_numbers.add(command, "-r", p.erosionRate, "erosion rate", "mm/yr");
+    m_numbers.add(command, "-o", p.historyTime,
+        "exposure time of the dated rock after erosion began, not rounded", "Myr");
+}
+
+void AgeCommandLine::addPeriodicOptions(CLI::App& command)
+{
+    periodic::PeriodicParameters& p = m_request.periodic;
+    m_numbers.add(command, "-r", p.erosionRate, "erosion (exhumation) rate", "mm/yr");
+    m_numbers.add(command, "-a", p.diffusivity, "thermal diffusivity", "m2/s");
+    m_numbers.add(command, "-T", p.surfaceTemp, "surface temperature at the mean level", "C");
+    m_numbers.add(command, "-L", p.lapseRate, "lapse rate", "C/km");
+    m_numbers.add(command, "-b", p.basalTemp, "basal temperature", "C");
+    m_numbers.add(command, "-z", p.basalDepth, "basal depth", "m");
+    m_numbers.add(command, "-w", p.wavelength, "topography wavelength", "m");
+    m_numbers.add(command, "-A", p.reliefAmplitude, "relief amplitude h0", "m");
+    m_numbers.add(command, "-o", p.historyDuration, "length of the cooling paths", "Myr");
+    m_numbers.addCount(
+        command, "-n", p.pointCount, "profile points from -wavelength to wavelength");
+}
+
+void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
+{
+    AgeSettings& s = m_request.settings;
+    command
+        .add_option("--systems", m_systemsWord,
+            "systems to date, comma-separated, from AHe, AFT, ZHe, ZFT, BAr, MAr, HAr")
+        ->type_name("LIST")
+        ->capture_default_str()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    command
+        .add_option("--method", m_methodWord,
+            "dodson (closure temperature), kinetic (AHe, ZHe diffusion; AFT annealing; other "
+            "systems left out) or all (both)")
+        ->type_name("METHOD")
+        ->capture_default_str()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    m_numbers.add(command, "--apatite-radius", s.apatiteRadiusUm,
+        "apatite grain radius (AHe, AFT), " + std::to_string(int(minRadiusUm)) + " to "
+            + std::to_string(int(maxRadiusUm)),
+        "um");
+    m_numbers.add(command, "--zircon-radius", s.zirconRadiusUm,
+        "zircon grain radius (ZHe), " + std::to_string(int(minRadiusUm)) + " to "
+            + std::to_string(int(maxRadiusUm)),
+        "um");
+    m_numbers.add(command, "--u", s.uPpm, "uranium content", "ppm");
+    m_numbers.add(command, "--th", s.thPpm, "thorium content", "ppm");
+    m_numbers.add(command, "--dpar", s.dparUm, "apatite etch pit width Dpar (AFT), 0.5 to 5", "um");
+    if (sweeps) {
+        CLI::Option* rates = command
+                                 .add_option("--rates", m_ratesWord,
+                                     "a sweep over erosion rate, replacing -r (mm/yr)")
+                                 ->type_name("START:STOP:STEP");
+        rates->excludes(command.get_option("-r"));
+    }
+    command
+        .add_option("--output", m_request.outputFile,
+            "CSV file, replaced only by a complete table (default: standard output)")
+        ->type_name("FILE");
+}
+
+void AgeCommandLine::interpret()
+{
+    m_numbers.convert();
+    m_request.transient.setErosionRate(m_request.transient.erosionRate);
+    m_request.settings.systems = parseSystems(m_systemsWord);
+    m_request.settings.methods = parseMethodChoice(m_methodWord);
+    if (!m_ratesWord.empty())
+        m_request.sweep = parseRateSweep(m_ratesWord);
+}
+
+AgeCommandLine::Outcome AgeCommandLine::parse(
+    const int argc, const char* const argv[], std::ostream& out, std::ostream& err)
+{
+    try {
+        m_app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        // Help on a model lists its options; help without one lists every model's.
+        out << (m_app.get_subcommands().empty() ? m_app.help("", CLI::AppFormatMode::All)
+                                                : m_app.help());
+        return Outcome::finish;
+    } catch (const CLI::CallForVersion&) {
+        out << versionString << '\n';
+        return Outcome::finish;
+    } catch (const CLI::ExtrasError& error) {
+        // Words no option of the model takes, in the order they were typed.
+        std::string words;
+        for (const CLI::App* command : m_app.get_subcommands())
+            for (const std::string& word : command->remaining())
+                words += (words.empty() ? "" : " ") + word;
+        for (const std::string& word : m_app.remaining())
+            words += (words.empty() ? "" : " ") + word;
+        if (words.empty())
+            words = error.what();
+        err << "ERROR: unknown option or extra word: " << words << " (see cooling_ages --help)\n";
+        return Outcome::refuse;
+    } catch (const CLI::ParseError& error) {
+        err << "ERROR: " << error.what() << " (see cooling_ages --help)\n";
+        return Outcome::refuse;
+    }
+    if (m_transient->parsed())
+        m_request.model = Model::transient;
+    else if (m_periodic->parsed())
+        m_request.model = Model::periodic;
+    else if (m_path->parsed())
+        m_request.model = Model::path;
+    else {
+        err << "ERROR: name a model: transient, periodic or path FILE (see cooling_ages --help)\n";
+        return Outcome::refuse;
+    }
+
+    try {
+        interpret();
+    } catch (const InputError& error) {
+        err << error.what() << '\n';
+        return Outcome::refuse;
+    }
+    return Outcome::run;
+}
+
+} // namespace ages

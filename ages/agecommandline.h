@@ -1,0 +1,79 @@
+#pragma once
+// The command line of cooling_ages: a model (transient, periodic, or path FILE), the model's own
+// one-letter options, and the long age options shared by all three.
+//
+//     cooling_ages transient [-T -B -z -a -r -o] [age options]
+//     cooling_ages periodic  [-r -a -T -L -b -z -w -A -o -n] [age options]
+//     cooling_ages path FILE [age options]
+//
+// Usage: construct, add further options to app() or a model's subcommand if needed, then
+// parse(); request() holds the values. Numbers are read strictly (NumberOptions); the values are
+// range-checked by the caller (the models' own refusals, settingsError).
+
+#include "agesettings.h"
+#include "numberoptions.h"
+#include "periodicparameters.h"
+#include "ratesweep.h"
+#include "runparameters.h"
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+namespace ages {
+
+extern const char* const versionString;
+
+enum class Model { transient, periodic, path };
+
+struct AgeRequest {
+    Model model = Model::transient;
+    erosion::RunParameters transient; // historyTime: the exposure time, Myr, not rounded
+    periodic::PeriodicParameters periodic;
+    std::string pathFile;
+    AgeSettings settings;
+    std::optional<RateSweep> sweep; // --rates: replaces the model's -r
+    std::string outputFile; // --output; empty for standard output
+};
+
+class AgeCommandLine {
+public:
+    enum class Outcome {
+        run, // request() holds the run's values
+        finish, // --help or --version was answered: exit 0
+        refuse, // a one-line message went to err: exit 1
+    };
+
+    AgeCommandLine();
+    AgeCommandLine(const AgeCommandLine&) = delete; // CLI11 holds addresses of the members
+    AgeCommandLine& operator=(const AgeCommandLine&) = delete;
+
+    CLI::App& app() { return m_app; }
+    CLI::App& subcommand(Model model);
+    NumberOptions& numbers() { return m_numbers; }
+
+    // Parses the words after the program name; help and version texts go to out, refusals to err.
+    Outcome parse(int argc, const char* const argv[], std::ostream& out, std::ostream& err);
+
+    const AgeRequest& request() const { return m_request; }
+
+private:
+    void addTransientOptions(CLI::App& command);
+    void addPeriodicOptions(CLI::App& command);
+    void addAgeOptions(CLI::App& command, bool sweeps);
+    void interpret(); // words -> request; throws InputError
+
+    AgeRequest m_request;
+    CLI::App m_app;
+    CLI::App* m_transient = nullptr;
+    CLI::App* m_periodic = nullptr;
+    CLI::App* m_path = nullptr;
+    NumberOptions m_numbers;
+    std::string m_systemsWord = "AHe,AFT,ZHe,ZFT,MAr";
+    std::string m_methodWord = "all";
+    std::string m_ratesWord;
+};
+
+} // namespace ages

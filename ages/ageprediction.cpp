@@ -1,0 +1,166 @@
+#include "ageprediction.h"
+
+#include "grid.h"
+#include "inputerror.h"
+#include "parallelfor.h"
+#include "parametercheck.h"
+#include "pathlimits.h"
+#include "periodicpaths.h"
+#include "steadystatefit.h"
+#include "transientpath.h"
+
+#include "thermochron/predict.h"
+
+#include <algorithm>
+#include <atomic>
+#include <climits>
+#include <cmath>
+#include <sstream>
+
+namespace ages {
+
+namespace {
+
+// Paths reach back at most to the formation of the Earth.
+std::optional<std::string> longestPathError(double durationMyr)
+{
+    if (durationMyr <= oldestPathMa)
+        return std::nullopt;
+    std::ostringstream text;
+    text << "ERROR: -o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
+         << "the Earth (" << oldestPathMa << " Myr)";
+    return text.str();
+}
+
+} // namespace
+
+std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings)
+{
+    if (const auto error = temperatureRangeError(sample.path))
+        throw InputError(*error);
+    std::vector<AgeRow> rows;
+    for (const thermochron::System system : settings.systems) {
+        const thermochron::Grain grain = settings.grainFor(system);
+        for (const thermochron::Method method : settings.methodsFor(system)) {
+            AgeRow row;
+            row.system = system;
+            row.method = method;
+            row.age = thermochron::predictAge(sample.path, system, method, grain);
+            row.closureDepthM = sample.depthAt(row.age.ageMa);
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+std::optional<std::string> transientParameterError(
+    const erosion::RunParameters& parameters, const double exposureMyr)
+{
+    if (auto error = erosion::checkParameters(parameters))
+        return error;
+    // The solver's time axis has as many whole Myr as its grid has nodes, counted by repeated
+    // addition. Grids beyond a million nodes (far more than the solver can hold) are counted by
+    // division instead, which can differ from the sum only in the last node, so that checking
+    // every rate of a sweep stays quick.
+    const double spacing = erosion::nodeSpacingFor(parameters.erosionRate);
+    const double bound = erosion::nodeCountBound(parameters.maxDepth, spacing);
+    constexpr double largestCountedGrid = 1e6;
+    const double nodeCount = bound <= largestCountedGrid
+        ? erosion::countNodes(parameters.maxDepth, spacing)
+        : std::floor(parameters.maxDepth / spacing) + 1;
+    erosion::RunParameters exposed = parameters;
+    exposed.historyTime = exposureMyr;
+    const auto countForCheck = static_cast<int>(std::min<double>(nodeCount, INT_MAX));
+    if (auto error = erosion::checkHistoryTime(exposed, countForCheck))
+        return error;
+    if (!(exposureMyr > 0))
+        return std::string("ERROR: -o exposure time must be greater than 0 million years: the "
+                           "rock needs a cooling path to be dated");
+    return longestPathError(exposureMyr);
+}
+
+std::vector<AgeRow> transientAgeRows(
+    const erosion::RunParameters& parameters, const double exposureMyr, const AgeSettings& settings)
+{
+    std::vector<AgeRow> rows = pathAgeRows(transientCoolingPath(parameters, exposureMyr), settings);
+    for (AgeRow& row : rows)
+        row.rateMmYr = parameters.erosionRate;
+    return rows;
+}
+
+std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters)
+{
+    if (auto error = periodic::parameterError(parameters))
+        return "ERROR: " + *error;
+    return longestPathError(parameters.historyDuration);
+}
+
+std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
+    const AgeSettings& settings, const RateWork& work)
+{
+    const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
+
+    const std::vector<ProfilePoint> points = profilePoints(model, parameters);
+    // The profile is symmetric about the ridge at x = 0: the rock at -x has the path of +x. Each
+    // point left of the ridge whose mirror image is on the profile takes the mirror's ages.
+    std::vector<std::size_t> source(points.size());
+    std::vector<std::size_t> computed;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const auto mirror = std::lower_bound(points.begin(), points.end(), -points[i].xM,
+            [](const ProfilePoint& point, double x) { return point.xM < x; });
+        const bool mirrored
+            = points[i].xM < 0 && mirror != points.end() && mirror->xM == -points[i].xM;
+        source[i] = mirrored ? static_cast<std::size_t>(mirror - points.begin()) : i;
+        if (!mirrored)
+            computed.push_back(i);
+    }
+    std::vector<std::vector<AgeRow>> rowsAt(points.size());
+    std::atomic<std::size_t> done { 0 };
+    parallelFor(computed.size(), work.threads, [&](std::size_t k) {
+        const std::size_t i = computed[k];
+        rowsAt[i] = pathAgeRows(
+            periodicCoolingPath(model, std::abs(points[i].xM), parameters.historyDuration),
+            settings);
+        if (work.report)
+            work.report(static_cast<double>(++done) / computed.size());
+    });
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (source[i] != i)
+            rowsAt[i] = rowsAt[source[i]];
+        for (AgeRow& row : rowsAt[i]) {
+            row.rateMmYr = parameters.erosionRate;
+            row.xM = points[i].xM;
+            row.elevationM = points[i].elevationM;
+            row.site = points[i].site;
+        }
+    }
+
+    std::vector<AgeRow> rows;
+    for (auto& pointRows : rowsAt)
+        rows.insert(rows.end(), pointRows.begin(), pointRows.end());
+    return rows;
+}
+
+std::vector<AgeRow> sweepAgeRows(
+    const std::vector<double>& rates, const RateRows& rowsAt, const ProgressReport& report)
+{
+    const unsigned threads = defaultThreadCount();
+    std::vector<std::vector<AgeRow>> rowsOf(rates.size());
+    if (rates.size() == 1) {
+        rowsOf.front() = rowsAt(rates.front(), { threads, report });
+    } else {
+        std::atomic<std::size_t> done { 0 };
+        parallelFor(rates.size(), threads, [&](std::size_t k) {
+            rowsOf[k] = rowsAt(rates[k], {});
+            if (report)
+                report(static_cast<double>(++done) / rates.size());
+        });
+    }
+
+    std::vector<AgeRow> rows;
+    for (auto& rateRows : rowsOf)
+        rows.insert(rows.end(), rateRows.begin(), rateRows.end());
+    return rows;
+}
+
+} // namespace ages

@@ -1,0 +1,63 @@
+#pragma once
+// From cooling paths to rows of predicted ages: one path, one transient run at one erosion rate,
+// one periodic profile at one erosion rate, and sweeps of either over several rates.
+
+#include "agerow.h"
+#include "agesettings.h"
+#include "periodicparameters.h"
+#include "runparameters.h"
+#include "samplepath.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ages {
+
+// Hears the share (0 .. 1) of some work that is done; called from any thread, one call at a time
+// or concurrently, so it must guard itself.
+using ProgressReport = std::function<void(double fraction)>;
+
+// How the work of one rate may be done: on how many threads, and whom to tell how far it got.
+struct RateWork {
+    unsigned threads = 1;
+    ProgressReport report; // may be empty
+};
+
+// The ages along one path: for each system in turn, its Dodson age, then its kinetic age, as the
+// settings ask. Closure depths come from the path's depths; rate and place are left empty.
+// Throws InputError when the path leaves the range of temperatures of pathlimits.h.
+std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings);
+
+// The transient model's parameter refusals for the path of the rock exposed at exposureMyr: the
+// solver's own checks, then a start inside the model (exposure within the time axis of the
+// solver's grid), an exposure after erosion began and a path no longer than the Earth's history.
+// The "ERROR: ..." line, or nothing.
+std::optional<std::string> transientParameterError(
+    const erosion::RunParameters& parameters, double exposureMyr);
+
+// The ages of the rock that the transient model exposes at exposureMyr, rate filled in.
+// Preconditions: transientParameterError gives nothing.
+std::vector<AgeRow> transientAgeRows(
+    const erosion::RunParameters& parameters, double exposureMyr, const AgeSettings& settings);
+
+// The periodic model's parameter refusals (periodic_topography's own), then a path no longer than
+// the Earth's history, as an "ERROR: ..." line.
+std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters);
+
+// The ages of the rocks exposed at every profile point (see profilePoints), in order of x, with
+// rate, x, elevation and site filled in; the points are shared out over work's threads.
+// Throws InputError when the relief is too steep for the steady-state fit, as
+// periodic_topography refuses it. Preconditions: periodicParameterError gives nothing.
+std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
+    const AgeSettings& settings, const RateWork& work = {});
+
+// The rows of every rate, computed on all processors and joined in the order of the rates.
+// rowsAt(rate, work) gives the rows of one rate, on the threads work allows (all of them when
+// there is a single rate, one otherwise). report, if given, hears the share of the sweep done.
+using RateRows = std::function<std::vector<AgeRow>(double rate, const RateWork& work)>;
+std::vector<AgeRow> sweepAgeRows(
+    const std::vector<double>& rates, const RateRows& rowsAt, const ProgressReport& report = {});
+
+} // namespace ages

@@ -1,0 +1,134 @@
+#include "agetable.h"
+
+#include "inputerror.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <unistd.h>
+
+namespace ages {
+
+namespace {
+
+// Significant digits of every number: finer than any age, temperature or depth is known.
+constexpr int significantDigits = 6;
+
+// Shortest of fixed and exponent notation with significantDigits digits, locale-free; empty for
+// NaN (no value) and for infinities (none of the columns can hold one honestly).
+std::string field(double value)
+{
+    if (!std::isfinite(value))
+        return {};
+    if (value == 0)
+        value = 0; // no "-0"
+    std::array<char, 32> text {};
+    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+        std::chars_format::general, significantDigits);
+    return std::string(text.data(), result.ptr);
+}
+
+} // namespace
+
+std::string csvNumber(const double value) { return field(value); }
+
+std::string ageTableHeader()
+{
+    return "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
+           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um";
+}
+
+std::string ageTableRow(const AgeRow& row)
+{
+    const thermochron::Age& age = row.age;
+    std::string line;
+    line.reserve(128);
+    for (const std::string& text : { field(row.rateMmYr), field(row.xM), field(row.elevationM),
+             std::string(row.site), std::string(thermochron::systemName(row.system)),
+             std::string(thermochron::methodName(row.method)), field(age.ageMa),
+             field(age.rawAgeMa), field(age.closureTemperatureC), field(row.closureDepthM),
+             std::string(age.reset ? "yes" : "no"), field(age.meanTrackLengthUm) }) {
+        line += text;
+        line += ',';
+    }
+    line.pop_back();
+    return line;
+}
+
+void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows)
+{
+    out << ageTableHeader() << '\n';
+    for (const AgeRow& row : rows)
+        out << ageTableRow(row) << '\n';
+}
+
+namespace {
+
+// Writes the table straight into a file that is not a regular one (a pipe, /dev/stdout): there is
+// nothing there to keep whole, and nowhere beside it to put a temporary.
+void writeInPlace(
+    const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
+{
+    std::ofstream out(file, std::ios::binary);
+    if (out)
+        write(out);
+    if (out)
+        out.flush();
+    if (!out)
+        throw InputError("ERROR: cannot write " + file.string() + ": " + std::strerror(errno));
+}
+
+} // namespace
+
+void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows)
+{
+    writeFileAtomically(file, [&](std::ostream& out) { writeAgeTable(out, rows); });
+}
+
+void writeFileAtomically(
+    const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
+{
+    namespace fs = std::filesystem;
+    // A link is followed, so that the file it names is replaced and the link kept.
+    std::error_code error;
+    fs::path target = file;
+    if (fs::is_symlink(fs::symlink_status(file, error))) {
+        const fs::path resolved = fs::weakly_canonical(file, error);
+        if (!error)
+            target = resolved;
+    }
+    const fs::file_status status = fs::status(target, error);
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return writeInPlace(target, write);
+
+    // Beside the file, so that the rename stays within one file system; the process id keeps two
+    // runs writing the same table apart.
+    fs::path temporary = target;
+    temporary += ".tmp" + std::to_string(::getpid());
+    const auto fail = [&](const std::string& reason) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        throw InputError("ERROR: cannot write " + file.string() + ": " + reason);
+    };
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            fail(std::strerror(errno));
+        write(out);
+        out.flush();
+        if (!out)
+            fail(std::strerror(errno));
+        out.close();
+        if (!out)
+            fail(std::strerror(errno));
+    }
+    fs::rename(temporary, target, error);
+    if (error)
+        fail(error.message());
+}
+
+} // namespace ages

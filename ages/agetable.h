@@ -1,0 +1,43 @@
+#pragma once
+// The table of predicted ages as CSV: one header row, one row per age, "." as decimal point,
+// empty fields where a column does not apply.
+//
+// Columns: rate_mm_yr, x_m, elevation_m, site, system, method, age_ma, raw_age_ma,
+// closure_temperature_c, closure_depth_m, reset, mean_track_length_um.
+
+#include "agerow.h"
+
+#include <filesystem>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace ages {
+
+// A number as a field of the suite's tables: 6 significant digits, locale-free; empty for NaN.
+std::string csvNumber(double value);
+
+// Writes file through write() into a temporary beside it, renamed over file once complete, so
+// that file is either the whole new content or untouched; a link and a file that is not a regular
+// one are treated as writeAgeTableFile says. Throws InputError (with the system's reason) when it
+// cannot be written.
+void writeFileAtomically(
+    const std::filesystem::path& file, const std::function<void(std::ostream&)>& write);
+
+// The header row, without its line end.
+std::string ageTableHeader();
+
+// One row, without its line end. A number that is not a number is an empty field; reset is
+// "yes", or "no" for a minimum age.
+std::string ageTableRow(const AgeRow& row);
+
+void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows);
+
+// Writes the table to a temporary file beside file and renames it over file once it is complete,
+// so that file is either the whole new table or untouched. A link is followed to the file it
+// names; a file that exists but is not a regular one (a pipe, /dev/stdout) is written directly.
+// Throws InputError (with the system's reason) when it cannot be written.
+void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows);
+
+} // namespace ages

@@ -1,0 +1,170 @@
+#include "coolingages.h"
+
+#include "agetable.h"
+#include "fitstage.h"
+#include "inputerror.h"
+#include "parallelfor.h"
+#include "pathfile.h"
+#include "progressline.h"
+
+#include <filesystem>
+#include <mutex>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+#include <string_view>
+
+namespace ages {
+
+namespace {
+
+// A model's refusal of one rate of a sweep names the sweep and the rate, since the user gave no -r.
+InputError refusal(const AgeRequest& request, double rate, const std::string& message)
+{
+    if (!request.sweep)
+        return InputError(message);
+    constexpr std::string_view prefix = "ERROR: ";
+    const std::string reason
+        = message.starts_with(prefix) ? message.substr(prefix.size()) : message;
+    std::ostringstream text;
+    text << prefix << "--rates at " << rate << " mm/yr: " << reason;
+    return InputError(text.str());
+}
+
+// The rates of the run: the sweep's, or the model's single -r.
+std::vector<double> ratesOf(const AgeRequest& request, double modelRate)
+{
+    return request.sweep ? request.sweep->rates() : std::vector<double> { modelRate };
+}
+
+std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressReport& report)
+{
+    const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
+    const double exposure = request.transient.historyTime;
+    const auto atRate = [&](double rate) {
+        erosion::RunParameters parameters = request.transient;
+        parameters.setErosionRate(rate);
+        return parameters;
+    };
+    for (const double rate : rates)
+        if (const auto error = transientParameterError(atRate(rate), exposure))
+            throw refusal(request, rate, *error);
+    return sweepAgeRows(
+        rates,
+        [&](double rate, const RateWork&) {
+            return transientAgeRows(atRate(rate), exposure, request.settings);
+        },
+        report);
+}
+
+std::vector<AgeRow> periodicRows(const AgeRequest& request, const ProgressReport& report)
+{
+    const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
+    const auto atRate = [&](double rate) {
+        periodic::PeriodicParameters parameters = request.periodic;
+        parameters.erosionRate = rate;
+        return parameters;
+    };
+    for (const double rate : rates)
+        if (const auto error = periodicParameterError(atRate(rate)))
+            throw refusal(request, rate, *error);
+    return sweepAgeRows(
+        rates,
+        [&](double rate, const RateWork& work) {
+            return periodicAgeRows(atRate(rate), request.settings, work);
+        },
+        report);
+}
+
+// An output file in a directory that does not exist, or that names a directory, would only fail
+// once every age is computed; say so first.
+void checkOutputFile(const std::string& file)
+{
+    if (file.empty())
+        return;
+    const std::filesystem::path path(file);
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw InputError("ERROR: --output " + file + " is a directory");
+    const std::filesystem::path parent
+        = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    if (!std::filesystem::is_directory(parent, error))
+        throw InputError(
+            "ERROR: --output " + file + ": no directory " + parent.string() + " to write it in");
+}
+
+} // namespace
+
+std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report)
+{
+    if (const auto error = settingsError(request.settings))
+        throw InputError(*error);
+    switch (request.model) {
+    case Model::transient:
+        return transientRows(request, report);
+    case Model::periodic:
+        return periodicRows(request, report);
+    case Model::path:
+        break;
+    }
+    return pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
+}
+
+int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err,
+    const bool showProgress)
+{
+    AgeCommandLine line;
+    FitOptions fitOptions;
+    addFitOptions(line, fitOptions);
+    switch (line.parse(argc, argv, out, err)) {
+    case AgeCommandLine::Outcome::finish:
+        return 0;
+    case AgeCommandLine::Outcome::refuse:
+        return 1;
+    case AgeCommandLine::Outcome::run:
+        break;
+    }
+    const AgeRequest& request = line.request();
+    try {
+        checkOutputFile(request.outputFile);
+        const FitStage fit(request, fitOptions); // measured ages read and checked before any work
+        std::vector<AgeRow> rows;
+        {
+            // Erased (by its destructor) before the table or a message is written.
+            erosion::ProgressLine progress = showProgress
+                ? erosion::ProgressLine(err, "cooling_ages: predicting ages")
+                : erosion::ProgressLine();
+            std::mutex progressLock;
+            rows = requestedAgeRows(request, [&](double fraction) {
+                const std::lock_guard lock(progressLock);
+                progress.update(fraction);
+            });
+        }
+        fit.toFieldElevations(rows);
+        const FitStageResult fitted = fit.compute(err, showProgress);
+        if (request.outputFile.empty()) {
+            writeAgeTable(out, rows);
+            out.flush();
+            if (!out) {
+                err << "ERROR: cannot write the table to standard output\n";
+                return 1;
+            }
+        } else {
+            writeAgeTableFile(request.outputFile, rows);
+        }
+        fit.write(fitted, err);
+    } catch (const InputError& error) {
+        err << error.what() << '\n';
+        return 1;
+    } catch (const std::invalid_argument& error) {
+        // An age model's own refusal of a path or grain that the checks above let through.
+        err << "ERROR: " << error.what() << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        err << "ERROR: Heap Allocation Error\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace ages

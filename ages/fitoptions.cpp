@@ -1,0 +1,116 @@
+#include "fitoptions.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace ages {
+
+namespace {
+
+std::filesystem::path normalised(const std::string& file)
+{
+    std::error_code ignored;
+    return std::filesystem::absolute(file, ignored).lexically_normal();
+}
+
+// An output that could only fail once every age is computed: a directory, or a file in a
+// directory that does not exist.
+std::optional<std::string> outputFileError(const std::string& option, const std::string& file)
+{
+    if (file.empty()) {
+        return std::nullopt;
+    }
+    const std::filesystem::path path(file);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        return "ERROR: " + option + " " + file + " is a directory";
+    }
+    const auto parent = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    if (!std::filesystem::is_directory(parent, ignored)) {
+        return "ERROR: " + option + " " + file + ": no directory " + parent.string()
+            + " to write it in";
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void addFitOptions(AgeCommandLine& line, FitOptions& options)
+{
+    for (const Model model : { Model::transient, Model::periodic }) {
+        CLI::App& command = line.subcommand(model);
+        command
+            .add_option("--observed", options.observedFile,
+                "measured ages to fit: CSV with columns sample, system, age_ma, sigma_ma and "
+                "optionally elevation_m, radius_um, u_ppm, th_ppm, dpar_um")
+            ->type_name("FILE");
+        command
+            .add_option("--fit-output", options.fitOutput,
+                "the misfit curve of the fit, CSV rate_mm_yr, chi2 (needs --observed)")
+            ->type_name("FILE");
+        command
+            .add_option("--residuals", options.residualsOutput,
+                "the samples at the best rate against their predictions, CSV (needs --observed)")
+            ->type_name("FILE");
+    }
+    line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,
+        "field elevation of the model's mean surface: a sample at elevation e lies at e - M in "
+        "the model, and the table's elevations are given as h(x) + M",
+        "m");
+    for (const Model model : { Model::transient, Model::path }) {
+        line.subcommand(model)
+            .add_option("--path-output", options.pathOutput,
+                "the cooling path, CSV time_ma, temperature_c, depth_m (transient: one rate)")
+            ->type_name("FILE");
+    }
+}
+
+std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options)
+{
+    if (!options.fits()) {
+        if (!options.fitOutput.empty()) {
+            return "ERROR: --fit-output needs measured ages to fit (--observed FILE)";
+        }
+        if (!options.residualsOutput.empty()) {
+            return "ERROR: --residuals needs measured ages to compare with (--observed FILE)";
+        }
+    }
+    if (!options.pathOutput.empty() && request.model == Model::transient && request.sweep) {
+        return "ERROR: --path-output writes the path of one rate: give -r instead of --rates";
+    }
+    for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
+             std::pair { "--residuals", options.residualsOutput },
+             std::pair { "--path-output", options.pathOutput } }) {
+        if (auto error = outputFileError(option, file)) {
+            return error;
+        }
+    }
+    // Two outputs into one file would leave only the last, and an output over an input would
+    // replace the measurements or the path it was computed from; say so before any work.
+    const std::vector<std::pair<std::string, std::string>> files {
+        { "--output", request.outputFile }, { "--fit-output", options.fitOutput },
+        { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput }
+    };
+    const std::vector<std::string> inputs { options.observedFile,
+        request.model == Model::path ? request.pathFile : std::string() };
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const auto& [option, file] = files[i];
+        if (file.empty()) {
+            continue;
+        }
+        for (const auto& input : inputs) {
+            if (!input.empty() && normalised(input) == normalised(file)) {
+                return "ERROR: " + option + " " + file + " would replace an input of this run";
+            }
+        }
+        for (std::size_t j = i + 1; j < files.size(); ++j) {
+            if (!files[j].second.empty() && normalised(file) == normalised(files[j].second)) {
+                return "ERROR: " + option + " and " + files[j].first + " name the same file "
+                    + file;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace ages

@@ -1,0 +1,36 @@
+#pragma once
+// The options of cooling_ages that compare the model with measured ages and write what the
+// comparison and the path look like:
+//
+//   --observed FILE        measured ages (CSV: sample, system, age_ma, sigma_ma, ...)
+//   --mean-elevation M     periodic: the field elevation of the model's mean surface, m (0)
+//   --fit-output FILE      the misfit curve: rate_mm_yr, chi2
+//   --residuals FILE       the samples at the best rate against their predictions
+//   --path-output FILE     transient (one rate) or path: time_ma, temperature_c, depth_m
+
+#include "agecommandline.h"
+
+#include <optional>
+#include <string>
+
+namespace ages {
+
+struct FitOptions {
+    std::string observedFile;
+    double meanElevationM = 0;
+    std::string fitOutput;
+    std::string residualsOutput;
+    std::string pathOutput;
+
+    bool fits() const { return !observedFile.empty(); }
+};
+
+// Adds the options to the models that take them; their values land in options when line parses.
+void addFitOptions(AgeCommandLine& line, FitOptions& options);
+
+// The first combination that cannot work, as the whole "ERROR: ..." line: an output of the fit
+// without --observed, --mean-elevation outside periodic, a path output for more than one path,
+// two outputs naming the same file.
+std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options);
+
+} // namespace ages

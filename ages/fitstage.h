@@ -1,0 +1,46 @@
+#pragma once
+// The fit's part of a cooling_ages run, around the table of ages:
+//   FitStage stage(request, options);   before any work: checks the options, reads the samples
+//   stage.toFieldElevations(rows);      the table's elevations in the samples' frame
+//   auto result = stage.compute(...);   after the table's rows: the fit and the path
+//   stage.write(result, err);           after the table: the files and the summary
+// so that every refusal comes before any output, and nothing is written before all is computed.
+
+#include "agecommandline.h"
+#include "agerow.h"
+#include "fitoptions.h"
+#include "observedfit.h"
+
+#include <optional>
+#include <ostream>
+#include <vector>
+
+namespace ages {
+
+struct FitStageResult {
+    std::optional<FitResult> fit; // with --observed
+    std::optional<SamplePath> path; // with --path-output
+};
+
+class FitStage {
+public:
+    // Throws InputError with the whole "ERROR: ..." line. request and options must outlive it.
+    FitStage(const AgeRequest& request, const FitOptions& options);
+
+    // Periodic with --mean-elevation M: the table's surface elevations moved up by M, into the
+    // field's frame (above sea level) in which the samples are given, so that both plot together.
+    void toFieldElevations(std::vector<AgeRow>& rows) const;
+
+    // showProgress: a progress line on err while the rates are fitted (see erosion::ProgressLine).
+    FitStageResult compute(std::ostream& err, bool showProgress) const;
+
+    // Throws InputError when a file cannot be written.
+    void write(const FitStageResult& result, std::ostream& err) const;
+
+private:
+    const AgeRequest& m_request;
+    const FitOptions& m_options;
+    std::optional<ObservedFit> m_fit;
+};
+
+} // namespace ages

@@ -1,0 +1,39 @@
+#pragma once
+// The tables a fit writes beside the table of predicted ages, as CSV in the same number format,
+// each written atomically:
+//   the misfit curve     rate_mm_yr, chi2
+//   the residuals        sample, system, method, elevation_m, age_ma, sigma_ma, predicted_age_ma,
+//                        residual_sigma   (at the best rate; residual = (observed - predicted) /
+//                        sigma)
+//   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
+
+#include "observedages.h"
+#include "ratefit.h"
+#include "samplepath.h"
+#include "thermochron/system.h"
+
+#include <filesystem>
+#include <ostream>
+#include <vector>
+
+namespace ages {
+
+// One measured sample against its prediction.
+struct Residual {
+    const ObservedAge* sample = nullptr;
+    thermochron::Method method = thermochron::Method::Dodson;
+    double predictedAgeMa = 0;
+
+    double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
+};
+
+void writeMisfitTable(std::ostream& out, const RateFit& fit);
+void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals);
+void writePathTable(std::ostream& out, const SamplePath& path);
+
+// The same, each to a temporary beside file renamed over it when complete. Throw InputError.
+void writeMisfitFile(const std::filesystem::path& file, const RateFit& fit);
+void writeResidualFile(const std::filesystem::path& file, const std::vector<Residual>& residuals);
+void writePathFile(const std::filesystem::path& file, const SamplePath& path);
+
+} // namespace ages

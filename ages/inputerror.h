@@ -1,0 +1,14 @@
+#pragma once
+// Input the program refuses: a bad option value, an unreadable path file, a model parameter out of
+// range. The message is the whole line for standard error, "ERROR: ..." included.
+
+#include <stdexcept>
+
+namespace ages {
+
+class InputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace ages

@@ -1,0 +1,258 @@
+#include "observedages.h"
+
+#include "strictnumber.h"
+
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace ages {
+
+namespace {
+
+constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
+
+enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Dpar };
+
+struct ColumnName {
+    Column column;
+    std::string_view name;
+    bool required;
+};
+
+constexpr std::array columnNames {
+    ColumnName { Column::Sample, "sample", true },
+    ColumnName { Column::System, "system", true },
+    ColumnName { Column::Age, "age_ma", true },
+    ColumnName { Column::Sigma, "sigma_ma", true },
+    ColumnName { Column::Elevation, "elevation_m", false },
+    ColumnName { Column::Radius, "radius_um", false },
+    ColumnName { Column::U, "u_ppm", false },
+    ColumnName { Column::Th, "th_ppm", false },
+    ColumnName { Column::Dpar, "dpar_um", false },
+};
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+// One field: blanks around it and a pair of double quotes around that are not part of the value.
+std::string_view fieldValue(std::string_view text)
+{
+    text = trimmed(text);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        text = trimmed(text.substr(1, text.size() - 2));
+    }
+    return text;
+}
+
+std::vector<std::string_view> splitFields(std::string_view line)
+{
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = line.find(',', start);
+        fields.push_back(fieldValue(line.substr(start, comma - start)));
+        if (comma == std::string_view::npos) {
+            return fields;
+        }
+        start = comma + 1;
+    }
+}
+
+class RowReader {
+public:
+    RowReader(std::string_view fileName, int line, const std::vector<std::string_view>& fields,
+        const std::map<Column, std::size_t>& columns)
+        : m_fileName(fileName)
+        , m_line(line)
+        , m_fields(fields)
+        , m_columns(columns)
+    {
+    }
+
+    [[noreturn]] void refuse(const std::string& reason) const
+    {
+        throw ObservedAgesError(
+            std::string(m_fileName) + " line " + std::to_string(m_line) + ": " + reason);
+    }
+
+    std::string_view text(Column column) const { return m_fields[m_columns.at(column)]; }
+
+    double number(Column column) const
+    {
+        const auto word = text(column);
+        const auto value = strictNumber(word);
+        if (!value) {
+            refuse(std::string(nameOf(column)) + " is not a number: '" + std::string(word) + "'");
+        }
+        return *value;
+    }
+
+    // An optional column: absent from the file or left empty in this row gives nullopt.
+    std::optional<double> optionalNumber(Column column) const
+    {
+        if (!m_columns.contains(column) || text(column).empty()) {
+            return std::nullopt;
+        }
+        return number(column);
+    }
+
+    static std::string_view nameOf(Column column)
+    {
+        for (const auto& entry : columnNames) {
+            if (entry.column == column) {
+                return entry.name;
+            }
+        }
+        return {};
+    }
+
+private:
+    std::string_view m_fileName;
+    int m_line;
+    const std::vector<std::string_view>& m_fields;
+    const std::map<Column, std::size_t>& m_columns;
+};
+
+std::map<Column, std::size_t> headerColumns(
+    const std::vector<std::string_view>& header, std::string_view fileName, int line)
+{
+    const auto refuse = [&](const std::string& reason) {
+        throw ObservedAgesError(
+            std::string(fileName) + " line " + std::to_string(line) + ": " + reason);
+    };
+    std::map<Column, std::size_t> columns;
+    for (std::size_t index = 0; index < header.size(); ++index) {
+        for (const auto& entry : columnNames) {
+            if (header[index] == entry.name) {
+                if (columns.contains(entry.column)) {
+                    refuse("column " + std::string(entry.name) + " appears twice in the header");
+                }
+                columns[entry.column] = index;
+            }
+        }
+    }
+    for (const auto& entry : columnNames) {
+        if (entry.required && !columns.contains(entry.column)) {
+            refuse("the header lacks the required column " + std::string(entry.name)
+                + " (required: sample, system, age_ma, sigma_ma)");
+        }
+    }
+    return columns;
+}
+
+ObservedAge readRow(const RowReader& row, int line)
+{
+    ObservedAge sample;
+    sample.line = line;
+    sample.sample = std::string(row.text(Column::Sample));
+    if (sample.sample.empty()) {
+        row.refuse("the sample name is empty");
+    }
+    const auto systemWord = row.text(Column::System);
+    const auto system = thermochron::parseSystem(systemWord);
+    if (!system) {
+        row.refuse("unknown system '" + std::string(systemWord)
+            + "' (known: AHe, AFT, ZHe, ZFT, BAr, MAr, HAr)");
+    }
+    sample.system = *system;
+    sample.ageMa = row.number(Column::Age);
+    if (sample.ageMa < 0) {
+        row.refuse("age_ma must not be negative, got " + std::string(row.text(Column::Age)));
+    }
+    sample.sigmaMa = row.number(Column::Sigma);
+    if (sample.sigmaMa <= 0) {
+        row.refuse("sigma_ma must be > 0, got " + std::string(row.text(Column::Sigma)));
+    }
+    sample.elevationM = row.optionalNumber(Column::Elevation);
+    sample.radiusUm = row.optionalNumber(Column::Radius);
+    sample.uPpm = row.optionalNumber(Column::U);
+    sample.thPpm = row.optionalNumber(Column::Th);
+    sample.dparUm = row.optionalNumber(Column::Dpar);
+    return sample;
+}
+
+} // namespace
+
+std::vector<ObservedAge> parseObservedAges(std::istream& text, const std::string_view fileName)
+{
+    std::map<Column, std::size_t> columns;
+    std::size_t headerFieldCount = 0;
+    std::vector<ObservedAge> samples;
+    std::string line;
+    for (int lineNumber = 1; std::getline(text, line); ++lineNumber) {
+        // Spreadsheets often begin a CSV export with the UTF-8 byte order mark.
+        if (lineNumber == 1 && line.starts_with(utf8ByteOrderMark)) {
+            line.erase(0, utf8ByteOrderMark.size());
+        }
+        const auto content = trimmed(line);
+        if (content.empty() || content.front() == '#') {
+            continue;
+        }
+        const auto fields = splitFields(content);
+        if (headerFieldCount == 0) {
+            columns = headerColumns(fields, fileName, lineNumber);
+            headerFieldCount = fields.size();
+            continue;
+        }
+        const RowReader row(fileName, lineNumber, fields, columns);
+        if (fields.size() != headerFieldCount) {
+            row.refuse("has " + std::to_string(fields.size()) + " fields, the header "
+                + std::to_string(headerFieldCount));
+        }
+        samples.push_back(readRow(row, lineNumber));
+    }
+    if (headerFieldCount == 0) {
+        throw ObservedAgesError(
+            std::string(fileName) + ": no header row (sample, system, age_ma, sigma_ma ...)");
+    }
+    if (samples.empty()) {
+        throw ObservedAgesError(std::string(fileName) + ": no samples after the header");
+    }
+    return samples;
+}
+
+std::vector<ObservedAge> readObservedAges(const std::filesystem::path& file)
+{
+    std::ifstream stream(file);
+    if (!stream) {
+        throw ObservedAgesError(file.string() + ": cannot be read");
+    }
+    return parseObservedAges(stream, file.string());
+}
+
+std::optional<std::string> elevationOutsideRelief(const std::vector<ObservedAge>& samples,
+    const std::string_view fileName, const double meanElevationM, const double reliefAmplitudeM)
+{
+    const auto number = [](double value) {
+        std::ostringstream text;
+        text << value;
+        return text.str();
+    };
+    for (const auto& sample : samples) {
+        const auto where = std::string(fileName) + " line " + std::to_string(sample.line) + ": ";
+        if (!sample.elevationM) {
+            return where + "sample " + sample.sample
+                + " has no elevation_m, which a periodic model needs to place it";
+        }
+        const double modelElevation = *sample.elevationM - meanElevationM;
+        if (std::abs(modelElevation) > reliefAmplitudeM) {
+            return where + "elevation " + number(*sample.elevationM) + " m lies at "
+                + number(modelElevation) + " m in the model (--mean-elevation "
+                + number(meanElevationM) + "), outside its relief from " + number(-reliefAmplitudeM)
+                + " to " + number(reliefAmplitudeM) + " m";
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace ages

@@ -1,0 +1,57 @@
+#pragma once
+// The measured ages a fit compares the model with: one sample and thermochronometer per row of a
+// CSV file whose columns are found by their header names, in any order.
+//
+//   required  sample, system, age_ma, sigma_ma
+//   optional  elevation_m, radius_um, u_ppm, th_ppm, dpar_um
+//
+// Lines starting with '#' and blank lines are comments. An optional value left empty means "not
+// measured": the sample then takes the program's age options. Every value that is given must be
+// a whole, finite decimal number. A file that breaks any rule is refused as a whole, with its
+// line number and the reason, so that no fit is ever made on part of a data set.
+
+#include "thermochron/system.h"
+
+#include <filesystem>
+#include <istream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ages {
+
+struct ObservedAge {
+    int line = 0; // line of the file, counted from 1, for messages
+    std::string sample;
+    thermochron::System system = thermochron::System::AHe;
+    double ageMa = 0; // as published: Ft-corrected for (U-Th)/He
+    double sigmaMa = 0; // one standard error, Ma, > 0
+    std::optional<double> elevationM; // above sea level
+    std::optional<double> radiusUm; // the grain's own equivalent-sphere radius
+    std::optional<double> uPpm;
+    std::optional<double> thPpm;
+    std::optional<double> dparUm;
+};
+
+// A refused file: what() reads "FILE line N: reason" (or "FILE: reason" for the file as a whole).
+class ObservedAgesError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads every row of text; fileName only labels the messages. Throws ObservedAgesError.
+std::vector<ObservedAge> parseObservedAges(std::istream& text, std::string_view fileName);
+
+// The same for a file on disk (refused as unreadable when it cannot be opened).
+std::vector<ObservedAge> readObservedAges(const std::filesystem::path& file);
+
+// A periodic model places a sample at its elevation minus the mean surface elevation; that point
+// must lie on the model's surface, within +-reliefAmplitudeM. Returns the refusal of the first
+// sample that has no elevation or lies outside, naming its line and the model's range; nullopt
+// when all fit.
+std::optional<std::string> elevationOutsideRelief(const std::vector<ObservedAge>& samples,
+    std::string_view fileName, double meanElevationM, double reliefAmplitudeM);
+
+} // namespace ages

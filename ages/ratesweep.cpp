@@ -1,0 +1,63 @@
+#include "ratesweep.h"
+
+#include "inputerror.h"
+#include "strictnumber.h"
+
+#include <cmath>
+#include <string>
+
+namespace ages {
+
+namespace {
+
+// Steps that land within this fraction of a step beyond STOP still count: 0.1:0.3:0.1 holds 0.3
+// although 0.1 + 2 x 0.1 rounds to 0.30000000000000004.
+constexpr double stepTolerance = 1e-6;
+
+// The last k with start + k step <= stop, within the tolerance.
+double lastStepIndex(const RateSweep& sweep)
+{
+    return std::floor((sweep.stop - sweep.start) / sweep.step + stepTolerance);
+}
+
+} // namespace
+
+std::vector<double> RateSweep::rates() const
+{
+    const auto last = static_cast<int>(lastStepIndex(*this));
+    std::vector<double> list;
+    list.reserve(last + 1);
+    for (int k = 0; k <= last; ++k)
+        list.push_back(start + k * step);
+    return list;
+}
+
+RateSweep parseRateSweep(const std::string_view text)
+{
+    const std::string form
+        = "ERROR: --rates expects START:STOP:STEP in mm/yr, got '" + std::string(text) + "'";
+    const auto first = text.find(':');
+    const auto second = first == std::string_view::npos ? first : text.find(':', first + 1);
+    if (second == std::string_view::npos || text.find(':', second + 1) != std::string_view::npos)
+        throw InputError(form);
+    const auto start = strictNumber(text.substr(0, first));
+    const auto stop = strictNumber(text.substr(first + 1, second - first - 1));
+    const auto step = strictNumber(text.substr(second + 1));
+    if (!start || !stop || !step)
+        throw InputError(form);
+
+    const RateSweep sweep { *start, *stop, *step };
+    if (sweep.step <= 0)
+        throw InputError(
+            "ERROR: --rates: STEP must be greater than 0 (got '" + std::string(text) + "')");
+    if (sweep.start > sweep.stop)
+        throw InputError(
+            "ERROR: --rates: START must not exceed STOP (got '" + std::string(text) + "')");
+    const double count = lastStepIndex(sweep) + 1;
+    if (!(count <= maxSweepRates))
+        throw InputError("ERROR: --rates '" + std::string(text) + "' holds more than "
+            + std::to_string(maxSweepRates) + " rates; take a larger STEP");
+    return sweep;
+}
+
+} // namespace ages

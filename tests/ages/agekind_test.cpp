@@ -1,0 +1,71 @@
+// Which computation each measured sample needs: its own grain over the age options, the kinetic
+// method unless Dodson is asked for, and samples of one kind sharing one computation.
+
+#include "agekind.h"
+#include "samplepredictor.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using thermochron::Method;
+
+std::vector<ages::ObservedAge> samples(const std::string& rows)
+{
+    std::istringstream text(
+        "sample,system,age_ma,sigma_ma,radius_um,u_ppm,th_ppm,dpar_um\n" + rows);
+    return ages::parseObservedAges(text, "ages.csv");
+}
+
+TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
+{
+    ages::AgeSettings settings;
+    settings.apatiteRadiusUm = 50;
+    settings.zirconRadiusUm = 70;
+    settings.dparUm = 2.0;
+    const auto rows = samples("a,AHe,5,0.5,,,,\n"
+                              "b,AHe,5,0.5,90,30,,\n"
+                              "c,ZHe,9,0.5,,,,\n"
+                              "d,AFT,9,0.5,120,,,2.6\n"
+                              "e,ZFT,20,2,,,,\n"
+                              "f,AHe,6,0.5,,,,\n");
+    const auto kinds = ages::sampleAgeKinds(rows, settings, "ages.csv");
+    EXPECT_EQ(kinds[0].method, Method::Diffusion);
+    EXPECT_EQ(kinds[0].grain.radiusUm, 50);
+    EXPECT_EQ(kinds[1].grain.radiusUm, 90);
+    EXPECT_EQ(kinds[1].grain.uPpm, 30);
+    EXPECT_EQ(kinds[1].grain.thPpm, settings.thPpm);
+    EXPECT_EQ(kinds[2].grain.radiusUm, 70);
+    EXPECT_EQ(kinds[3].method, Method::Annealing);
+    EXPECT_EQ(kinds[3].grain.dparUm, 2.6);
+    EXPECT_EQ(kinds[4].method, Method::Dodson); // zircon tracks: no kinetic model here
+
+    // a and f need the same computation; a radius that annealing does not read changes nothing.
+    const ages::SamplePredictor predictor(kinds);
+    EXPECT_EQ(predictor.kindCount(), 5u);
+    EXPECT_EQ(predictor.kindOfSample(0), predictor.kindOfSample(5));
+
+    settings.methods = ages::MethodChoice::dodson;
+    const auto dodson = ages::sampleAgeKinds(rows, settings, "ages.csv");
+    EXPECT_EQ(ages::SamplePredictor(dodson).kindCount(), 4u); // one per system
+}
+
+TEST(AgeKind, AnUnusableOwnGrainIsRefusedWithItsLine)
+{
+    // Too small a grain for the ejection correction, negative U, no U and no Th, too wide pits.
+    for (const char* row : { "a,AHe,5,0.5,20,,,\n", "a,AHe,5,0.5,,-1,,\n", "a,AHe,5,0.5,,0,0,\n",
+             "a,AFT,5,0.5,,,,6\n" }) {
+        const auto rows = samples(std::string("ok,AHe,5,0.5,,,,\n") + row);
+        try {
+            ages::sampleAgeKinds(rows, {}, "ages.csv");
+            ADD_FAILURE() << "accepted " << row;
+        } catch (const ages::ObservedAgesError& error) {
+            EXPECT_NE(std::string(error.what()).find("ages.csv line 3: "), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,231 @@
+// The fit through the whole program: measured ages made by cooling_ages itself at a known rate
+// come back at that rate, and a bad file is refused with its line before anything is written.
+
+#include "coolingages.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Run run(std::vector<std::string> words)
+{
+    words.insert(words.begin(), "cooling_ages");
+    std::vector<const char*> argv;
+    for (const auto& word : words) {
+        argv.push_back(word.c_str());
+    }
+    std::ostringstream out, err;
+    Run result;
+    result.status = ages::coolingAgesMain(static_cast<int>(argv.size()), argv.data(), out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+class FitRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("fit-test-" + std::to_string(std::random_device {}()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string file(const std::string& name) const { return (m_dir / name).string(); }
+
+    std::string write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(file(name)) << text;
+        return file(name);
+    }
+
+    static std::vector<std::vector<std::string>> rows(const std::string& path)
+    {
+        std::ifstream in(path);
+        std::vector<std::vector<std::string>> table;
+        for (std::string line; std::getline(in, line);) {
+            std::vector<std::string> fields;
+            std::istringstream words(line);
+            for (std::string field; std::getline(words, field, ',');) {
+                fields.push_back(field);
+            }
+            table.push_back(fields);
+        }
+        return table;
+    }
+
+    fs::path m_dir;
+};
+
+// Samples of several systems and grains (sample, system, elevation_m, radius_um, u_ppm, dpar_um).
+const std::string grainColumns
+    = "sample,system,elevation_m,radius_um,u_ppm,dpar_um,age_ma,sigma_ma\n";
+const std::vector<std::string> grainRows { "a,AHe,2900,50,8,", "b,AHe,2100,85,30,",
+    "c,AFT,2500,,,2.3", "d,ZHe,1300,70,400,", "e,ZFT,1800,,,", "f,AFT,1100,,,1.8" };
+
+TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
+{
+    struct Case {
+        std::vector<std::string> model; // the model and its options
+        double rate;
+        std::string sweep;
+        double step;
+    };
+    const std::vector<Case> cases {
+        { { "transient", "-o", "12" }, 0.63, "0.3:1.2:0.03", 0.03 },
+        { { "periodic", "-n", "41", "--mean-elevation", "2000" }, 0.47, "0.31:0.71:0.02", 0.02 },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model.front());
+        // 1. The program's predictions at the known rate, as residuals against placeholder ages.
+        std::string placeholders = grainColumns;
+        for (const auto& row : grainRows) {
+            placeholders += row + ",1,1\n";
+        }
+        auto words = c.model;
+        words.insert(words.end(),
+            { "--systems", "AHe", "--output", file("ages.csv"), "--observed",
+                write("placeholders.csv", placeholders), "--residuals", file("made.csv"), "-r",
+                std::to_string(c.rate) });
+        const auto made = run(words);
+        ASSERT_EQ(made.status, 0) << made.err;
+        const auto predictions = rows(file("made.csv"));
+        if (c.model.front() == "periodic") {
+            // The table's surface in the samples' frame: the mean surface at 2000 m, +-1000 m.
+            double highest = -1e300, lowest = 1e300;
+            for (const auto& row : rows(file("ages.csv"))) {
+                if (row[2] != "elevation_m") {
+                    highest = std::max(highest, std::stod(row[2]));
+                    lowest = std::min(lowest, std::stod(row[2]));
+                }
+            }
+            EXPECT_DOUBLE_EQ(highest, 3000);
+            EXPECT_NEAR(lowest, 1000, 1e-9);
+        }
+        ASSERT_EQ(predictions.size(), grainRows.size() + 1);
+        EXPECT_EQ(predictions[0],
+            (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
+                "sigma_ma", "predicted_age_ma", "residual_sigma" }));
+
+        // 2. Those ages as measurements without noise, sigma 5 %, fitted over a sweep.
+        std::string observed = grainColumns;
+        for (std::size_t i = 0; i < grainRows.size(); ++i) {
+            const double age = std::stod(predictions[i + 1][6]);
+            observed += grainRows[i] + "," + predictions[i + 1][6] + ","
+                + std::to_string(0.05 * age) + "\n";
+        }
+        words = c.model;
+        words.insert(words.end(),
+            { "--systems", "AHe", "--output", file("ages.csv"), "--observed",
+                write("observed.csv", observed), "--fit-output", file("fit.csv"), "--rates",
+                c.sweep });
+        const auto fitted = run(words);
+        ASSERT_EQ(fitted.status, 0) << fitted.err;
+
+        std::smatch summary;
+        const std::string err = fitted.err;
+        ASSERT_TRUE(std::regex_search(err, summary,
+            std::regex("^best rate: ([0-9.]+) mm/yr, range ([0-9.]+) to ([0-9.]+), "
+                       "reduced chi2 ([0-9.]+)\n")))
+            << err;
+        const double best = std::stod(summary[1]);
+        EXPECT_NEAR(best, c.rate, c.step);
+        EXPECT_LE(std::stod(summary[2]), c.rate);
+        EXPECT_GE(std::stod(summary[3]), c.rate);
+        EXPECT_EQ(summary[4], "0.00");
+        EXPECT_EQ(err.find("warning"), std::string::npos) << err;
+
+        double chi2Min = 1e300;
+        const auto curve = rows(file("fit.csv"));
+        EXPECT_EQ(curve[0], (std::vector<std::string> { "rate_mm_yr", "chi2" }));
+        for (std::size_t i = 1; i < curve.size(); ++i) {
+            chi2Min = std::min(chi2Min, std::stod(curve[i][1]));
+        }
+        EXPECT_LT(chi2Min, 0.01); // the ages as written: 6 significant digits
+    }
+}
+
+TEST_F(FitRun, ABadRowIsRefusedWithItsLineBeforeAnyOutput)
+{
+    struct Case {
+        std::string model;
+        std::string rows;
+        std::string line;
+        std::string reason;
+    };
+    const std::string header = "# measured\nsample,system,age_ma,sigma_ma,elevation_m\n";
+    const std::vector<Case> cases {
+        { "transient", "a,AHe,3,0.3,\nb,AHe,3,0,\n", "line 4", "sigma_ma must be > 0" },
+        { "transient", "a,He,3,0.3,\n", "line 3", "unknown system" },
+        { "transient", "a,AHe,3 Ma,0.3,\n", "line 3", "age_ma is not a number" },
+        { "periodic", "a,AHe,3,0.3,900\nb,AFT,5,0.4,1200\n", "line 4",
+            "outside its relief from -1000 to 1000 m" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        const auto refused
+            = run({ c.model, "--observed", write("bad.csv", header + c.rows), "--output",
+                file("ages.csv"), "--fit-output", file("fit.csv"), "--rates", "0.4:0.6:0.1" });
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find("bad.csv " + c.line + ": "), std::string::npos) << refused.err;
+        EXPECT_NE(refused.err.find(c.reason), std::string::npos) << refused.err;
+        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+        EXPECT_FALSE(fs::exists(file("ages.csv")));
+        EXPECT_FALSE(fs::exists(file("fit.csv")));
+    }
+}
+
+TEST_F(FitRun, OutputsThatCannotWorkAreRefusedBeforeAnyWork)
+{
+    for (const std::vector<std::string>& words :
+        { std::vector<std::string> { "transient", "--fit-output", "f.csv" },
+            { "periodic", "--residuals", "r.csv" },
+            { "transient", "--rates", "0.1:1:0.1", "--path-output", "p.csv" },
+            { "transient", "--observed", "a.csv", "--residuals", "./a.csv" },
+            { "path", "p.csv", "--path-output", "p.csv" } }) {
+        const auto refused = run(words);
+        EXPECT_EQ(refused.status, 1) << words[1];
+        EXPECT_EQ(refused.err.rfind("ERROR: ", 0), 0u) << refused.err;
+        EXPECT_TRUE(refused.out.empty());
+    }
+}
+
+TEST_F(FitRun, PathOutputHoldsTheTransientPathWithDepthsAndAFilePathWithout)
+{
+    ASSERT_EQ(run({ "transient", "-o", "5", "--path-output", file("path.csv"), "--output",
+                      file("ages.csv") })
+                  .status,
+        0);
+    const auto path = rows(file("path.csv"));
+    ASSERT_GE(path.size(), 1001u);
+    EXPECT_EQ(path[0], (std::vector<std::string> { "time_ma", "temperature_c", "depth_m" }));
+    EXPECT_EQ(std::stod(path[1][0]), 5); // oldest first, from the start of erosion
+    EXPECT_EQ(path.back()[0], "0");
+    EXPECT_EQ(path.back()[2], "0"); // at the surface now
+    EXPECT_GT(std::stod(path[1][2]), 0);
+
+    const auto fromFile = run({ "path", write("in.csv", "time_ma,temperature_c\n10,200\n0,10\n"),
+        "--path-output", file("copy.csv"), "--output", file("ages.csv") });
+    ASSERT_EQ(fromFile.status, 0) << fromFile.err;
+    const auto copy = rows(file("copy.csv"));
+    ASSERT_EQ(copy.size(), 3u);
+    EXPECT_EQ(copy[1], (std::vector<std::string> { "10", "200" })); // depth empty
+}
+
+} // namespace

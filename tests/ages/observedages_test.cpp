@@ -1,0 +1,124 @@
+// Reading the measured ages: columns found by name, optional values, and every refusal naming the
+// line of the file it comes from.
+
+#include "observedages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+using ages::ObservedAgesError;
+using ages::parseObservedAges;
+
+std::vector<ages::ObservedAge> parse(const std::string& text)
+{
+    std::istringstream stream(text);
+    return parseObservedAges(stream, "ages.csv");
+}
+
+TEST(ObservedAges, ColumnsAreFoundByNameInAnyOrderAndEmptyOptionalsAreUnmeasured)
+{
+    const auto samples = parse("\xEF\xBB\xBF# synthetic, saved by a spreadsheet\n"
+                               "\n"
+                               "sigma_ma, elevation_m,system,radius_um,sample,age_ma,dpar_um\n"
+                               "0.4,1200,AHe,75,\"S1\",4.5,\n"
+                               "# a comment between rows\n"
+                               "1.5e0,,AFT,,S2,12,2.1\r\n");
+    ASSERT_EQ(samples.size(), 2u);
+    EXPECT_EQ(samples[0].line, 4);
+    EXPECT_EQ(samples[0].sample, "S1");
+    EXPECT_EQ(samples[0].system, thermochron::System::AHe);
+    EXPECT_DOUBLE_EQ(samples[0].ageMa, 4.5);
+    EXPECT_DOUBLE_EQ(samples[0].sigmaMa, 0.4);
+    EXPECT_EQ(samples[0].elevationM, 1200.0);
+    EXPECT_EQ(samples[0].radiusUm, 75.0);
+    EXPECT_FALSE(samples[0].dparUm);
+    EXPECT_FALSE(samples[0].uPpm); // column absent
+    EXPECT_EQ(samples[1].line, 6);
+    EXPECT_EQ(samples[1].system, thermochron::System::AFT);
+    EXPECT_FALSE(samples[1].elevationM);
+    EXPECT_EQ(samples[1].dparUm, 2.1);
+}
+
+struct Refusal {
+    const char* what;
+    std::string text;
+    int line;
+    const char* reason;
+};
+
+void PrintTo(const Refusal& refusal, std::ostream* out)
+{
+    *out << refusal.what;
+}
+
+class ObservedAgesRefusal : public testing::TestWithParam<Refusal> { };
+
+TEST_P(ObservedAgesRefusal, NamesTheLineAndTheReason)
+{
+    const auto& refusal = GetParam();
+    try {
+        parse(refusal.text);
+        FAIL() << "accepted: " << refusal.what;
+    } catch (const ObservedAgesError& error) {
+        const std::string message = error.what();
+        EXPECT_NE(
+            message.find("ages.csv line " + std::to_string(refusal.line) + ": "), std::string::npos)
+            << message;
+        EXPECT_NE(message.find(refusal.reason), std::string::npos) << message;
+    }
+}
+
+const std::string header = "sample,system,age_ma,sigma_ma,radius_um\n";
+
+INSTANTIATE_TEST_SUITE_P(BadRows, ObservedAgesRefusal,
+    testing::Values(Refusal { "missing column", "# note\nsample,system,age_ma\nA,AHe,1\n", 2,
+                        "required column sigma_ma" },
+        Refusal { "unknown system", header + "A,AHe,1,0.1,\nB,apatite,1,0.1,\n", 3,
+            "unknown system 'apatite'" },
+        Refusal { "zero sigma", header + "A,AHe,1,0,\n", 2, "sigma_ma must be > 0" },
+        Refusal { "negative sigma", header + "\nA,AHe,1,-0.2,\n", 3, "sigma_ma must be > 0" },
+        Refusal {
+            "word with a unit", header + "A,AHe,12Ma,1,\n", 2, "age_ma is not a number: '12Ma'" },
+        Refusal { "nan", header + "A,ZHe,nan,1,\n", 2, "age_ma is not a number" },
+        Refusal { "empty required", header + "A,ZHe,,1,\n", 2, "age_ma is not a number" },
+        Refusal { "bad optional", header + "A,ZHe,3,1,6O\n", 2, "radius_um is not a number" },
+        Refusal { "short row", header + "A,ZHe,3\n", 2, "has 3 fields, the header 5" },
+        Refusal { "duplicate column", "sample,system,age_ma,sigma_ma,age_ma\n", 1,
+            "age_ma appears twice" }),
+    [](const testing::TestParamInfo<Refusal>& info) {
+        std::string name = info.param.what;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        return name;
+    });
+
+TEST(ObservedAges, AFileWithoutSamplesIsRefused)
+{
+    EXPECT_THROW(parse("# nothing\n"), ObservedAgesError);
+    EXPECT_THROW(parse("sample,system,age_ma,sigma_ma\n"), ObservedAgesError);
+}
+
+TEST(ObservedAges, PeriodicElevationsMustLieOnTheReliefAfterTheMeanElevation)
+{
+    const auto samples = parse("sample,system,age_ma,sigma_ma,elevation_m\n"
+                               "A,AHe,1,0.1,2900\n"
+                               "B,AHe,1,0.1,1100\n");
+    // Mean surface at 2000 m: the samples sit at +900 and -900 m in the model.
+    EXPECT_FALSE(ages::elevationOutsideRelief(samples, "ages.csv", 2000, 1000));
+    // At a mean of 1000 m sample A lies 1900 m above the mean surface, over the 1000 m crests.
+    const auto refusal = ages::elevationOutsideRelief(samples, "ages.csv", 1000, 1000);
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->find("ages.csv line 2: "), std::string::npos) << *refusal;
+    EXPECT_NE(refusal->find("from -1000 to 1000 m"), std::string::npos) << *refusal;
+
+    const auto unplaced = parse("sample,system,age_ma,sigma_ma,elevation_m\nA,AHe,1,0.1,0\n"
+                                "B,AHe,1,0.1,\n");
+    const auto missing = ages::elevationOutsideRelief(unplaced, "ages.csv", 0, 1000);
+    ASSERT_TRUE(missing);
+    EXPECT_NE(missing->find("line 3: "), std::string::npos) << *missing;
+}
+
+} // namespace

@@ -1,0 +1,386 @@
+// The built cooling_ages program, run as a user runs it.
+
+#include "modelunits.h"
+#include "transientpath.h"
+
+#include "model.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string program = COOLING_AGES_PATH;
+
+// A run that has not ended after this long is taken for a hang.
+constexpr auto runTimeLimit = std::chrono::seconds(60);
+
+const std::string header = "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
+                           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um";
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// One CSV row as named fields.
+using Row = std::map<std::string, std::string>;
+
+std::vector<std::string> split(const std::string& line)
+{
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, ',');)
+        fields.push_back(field);
+    if (!line.empty() && line.back() == ',')
+        fields.emplace_back();
+    return fields;
+}
+
+std::vector<Row> rowsOf(const std::string& table)
+{
+    std::istringstream in(table);
+    std::string line;
+    std::getline(in, line);
+    const std::vector<std::string> names = split(line);
+    std::vector<Row> rows;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> fields = split(line);
+        EXPECT_EQ(fields.size(), names.size()) << line;
+        Row row;
+        for (std::size_t k = 0; k < names.size() && k < fields.size(); ++k)
+            row[names[k]] = fields[k];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+double number(const Row& row, const std::string& column)
+{
+    return std::stod(row.at(column));
+}
+
+class CoolingAges : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_root = fs::temp_directory_path()
+            / ("cooling-ages-test-" + std::to_string(std::random_device {}()));
+        fs::create_directories(m_root);
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    Finished run(const std::vector<std::string>& args) const
+    {
+        const fs::path outPath = m_root / "stdout", errPath = m_root / "stderr";
+        std::vector<std::string> argvText { program };
+        argvText.insert(argvText.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (auto& word : argvText)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+
+        const pid_t child = fork();
+        if (child == 0) {
+            const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (out < 0 || err < 0 || chdir(m_root.c_str()) != 0)
+                _exit(127);
+            dup2(out, STDOUT_FILENO);
+            dup2(err, STDERR_FILENO);
+            execv(program.c_str(), argv.data());
+            _exit(127);
+        }
+        Finished finished;
+        if (child < 0) {
+            ADD_FAILURE() << "fork failed";
+            return finished;
+        }
+        int status = 0;
+        const auto deadline = std::chrono::steady_clock::now() + runTimeLimit;
+        while (waitpid(child, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(child, SIGKILL);
+                waitpid(child, &status, 0);
+                ADD_FAILURE() << "cooling_ages did not end within the time limit";
+                return finished;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        finished.out = readFile(outPath);
+        finished.err = readFile(errPath);
+        return finished;
+    }
+
+    // The table of a run that must succeed.
+    std::vector<Row> table(const std::vector<std::string>& args) const
+    {
+        const Finished finished = run(args);
+        EXPECT_EQ(finished.status, 0) << finished.err;
+        EXPECT_EQ(finished.err, "");
+        EXPECT_EQ(finished.out.substr(0, finished.out.find('\n')), header);
+        return rowsOf(finished.out);
+    }
+
+    fs::path m_root;
+};
+
+const Row& find(const std::vector<Row>& rows, const std::string& system, const std::string& method,
+    const std::string& site = "")
+{
+    for (const Row& row : rows)
+        if (row.at("system") == system && row.at("method") == method && row.at("site") == site)
+            return row;
+    throw std::runtime_error("no row " + system + " " + method + " " + site);
+}
+
+TEST_F(CoolingAges, TransientAgesAgreeWithTheSamePathReadFromAFile)
+{
+    const std::vector<std::string> model { "-r", "0.7", "-o", "12.5" };
+    std::vector<std::string> args { "transient" };
+    args.insert(args.end(), model.begin(), model.end());
+    args.insert(args.end(), { "--systems", "AHe,AFT" });
+    const std::vector<Row> fromModel = table(args);
+
+    // The same rock's path, evaluated here with the solver's closed form at steps of its own
+    // (every 0.005 Myr), in the file format a user would write.
+    erosion::RunParameters p;
+    p.setErosionRate(0.7);
+    const double exposure = 12.5;
+    std::ofstream file(m_root / "rock.csv");
+    file << "time_ma,temperature_c\n";
+    for (int k = 0; k <= 2500; ++k) {
+        const double timeMa = exposure * (2500 - k) / 2500;
+        const double depth = 0.7 * 1000 * timeMa;
+        char line[64];
+        std::snprintf(line, sizeof line, "%.9g, %.9g\n", timeMa,
+            erosion::transientTemp(
+                p, -depth, (exposure - timeMa) * ages::modelunits::secondsPerMyr));
+        file << line;
+    }
+    file.close();
+    const std::vector<Row> fromFile = table({ "path", "rock.csv", "--systems", "AHe,AFT" });
+
+    ASSERT_EQ(fromModel.size(), fromFile.size());
+    for (const auto& [system, method] : { std::pair { "AHe", "dodson" }, { "AHe", "diffusion" },
+             { "AFT", "dodson" }, { "AFT", "annealing" } }) {
+        const Row& a = find(fromModel, system, method);
+        const Row& b = find(fromFile, system, method);
+        EXPECT_NEAR(number(a, "age_ma"), number(b, "age_ma"), 2e-3 * number(b, "age_ma"))
+            << system << " " << method;
+        EXPECT_EQ(a.at("reset"), "yes");
+        EXPECT_EQ(b.at("reset"), "yes");
+        // The model knows the rock's depth: u times the age; a file path does not.
+        // (Both columns carry six significant digits.)
+        EXPECT_NEAR(number(a, "closure_depth_m"), 700 * number(a, "age_ma"),
+            1e-5 * number(a, "closure_depth_m"))
+            << system << " " << method;
+        EXPECT_EQ(b.at("closure_depth_m"), "");
+        EXPECT_EQ(a.at("rate_mm_yr"), "0.7");
+        EXPECT_EQ(b.at("rate_mm_yr"), "");
+    }
+}
+
+TEST_F(CoolingAges, PeriodicValleyAgesAreYoungerThanRidgeAges)
+{
+    const std::vector<Row> rows = table({ "periodic" }); // every model value at its default
+    // Every rock rises at the same rate, so an age is the time a rock took to come up from
+    // its closure isotherm, the depth of that isotherm below the rock's surface point divided by
+    // the rate. Beneath the topography the isotherms are bent like the surface but less and less
+    // with depth (the relief's cosine decays over about a wavelength / 2 pi = 3 km): under the
+    // ridge the closure isotherm lies further below the surface than under the valley. The
+    // ridge is also colder (lapse rate), which pushes its isotherms down further still. So the
+    // ridge rock crossed its closure isotherm longer ago: older ridge, younger valley, for every
+    // system whose closure isotherm the 20 Myr paths cross.
+    int compared = 0;
+    for (const Row& ridge : rows) {
+        if (ridge.at("site") != "ridge")
+            continue;
+        const Row& valley = find(rows, ridge.at("system"), ridge.at("method"), "valley");
+        const Row& midSlope = find(rows, ridge.at("system"), ridge.at("method"), "mid_slope");
+        if (ridge.at("reset") == "no" || valley.at("reset") == "no")
+            continue;
+        EXPECT_LT(number(valley, "age_ma"), number(midSlope, "age_ma")) << ridge.at("system");
+        EXPECT_LT(number(midSlope, "age_ma"), number(ridge, "age_ma")) << ridge.at("system");
+        EXPECT_EQ(number(ridge, "elevation_m"), 1000);
+        EXPECT_EQ(number(valley, "elevation_m"), -1000);
+        ++compared;
+    }
+    // Dodson for AHe, AFT, ZHe, ZFT and the kinetic AHe, AFT and ZHe ages; MAr (closing near
+    // 390 C, deeper than the 10 km paths start) stays a minimum age.
+    EXPECT_EQ(compared, 7);
+    EXPECT_EQ(find(rows, "MAr", "dodson", "ridge").at("reset"), "no");
+    EXPECT_EQ(number(find(rows, "MAr", "dodson", "ridge"), "age_ma"), 20);
+}
+
+TEST_F(CoolingAges, TableHasTheColumnsAndFieldsThatApply)
+{
+    const std::vector<Row> transient = table({ "transient", "--method", "all" });
+    // Five systems, Dodson for each, kinetic for AHe, AFT and ZHe.
+    ASSERT_EQ(transient.size(), 8u);
+    for (const Row& row : transient) {
+        EXPECT_EQ(row.at("x_m"), "");
+        EXPECT_EQ(row.at("elevation_m"), "");
+        EXPECT_EQ(row.at("site"), "");
+        const std::string& method = row.at("method");
+        EXPECT_TRUE(method == "dodson" || method == "diffusion" || method == "annealing");
+        EXPECT_TRUE(row.at("reset") == "yes" || row.at("reset") == "no");
+        const bool helium = row.at("system") == "AHe" || row.at("system") == "ZHe";
+        EXPECT_EQ(row.at("raw_age_ma").empty(), !(helium && method == "diffusion"))
+            << row.at("system") << " " << method;
+        EXPECT_EQ(row.at("mean_track_length_um").empty(), method != "annealing");
+        EXPECT_FALSE(row.at("closure_temperature_c").empty());
+    }
+    // The He age is published Ft-corrected: the age column is the raw age over Ft < 1.
+    const Row& helium = find(transient, "AHe", "diffusion");
+    EXPECT_GT(number(helium, "age_ma"), number(helium, "raw_age_ma"));
+
+    const std::vector<Row> dodsonOnly
+        = table({ "transient", "--systems", "ZFT,AHe,ZFT", "--method", "dodson" });
+    ASSERT_EQ(dodsonOnly.size(), 2u);
+    EXPECT_EQ(dodsonOnly[0].at("system"), "ZFT");
+    EXPECT_EQ(dodsonOnly[1].at("system"), "AHe");
+}
+
+TEST_F(CoolingAges, SweepRowsAreThoseOfSingleRunsInRateOrder)
+{
+    const std::vector<Row> sweep
+        = table({ "transient", "--rates", "0.3:0.9:0.3", "--systems", "AHe,AFT" });
+    ASSERT_EQ(sweep.size(), 12u);
+    for (int k = 0; k < 3; ++k) {
+        const std::string rate = k == 0 ? "0.3" : k == 1 ? "0.6" : "0.9";
+        const std::vector<Row> single = table({ "transient", "-r", rate, "--systems", "AHe,AFT" });
+        for (std::size_t j = 0; j < single.size(); ++j)
+            EXPECT_EQ(sweep[4 * k + j], single[j]) << rate;
+    }
+    // Faster erosion brings the rock up from its closure depth sooner: younger ages.
+    EXPECT_GT(number(sweep[0], "age_ma"), number(sweep[4], "age_ma"));
+    EXPECT_GT(number(sweep[4], "age_ma"), number(sweep[8], "age_ma"));
+}
+
+TEST_F(CoolingAges, OutputFileHoldsTheTableAndNothingGoesToStandardOutput)
+{
+    const Finished finished = run({ "transient", "--output", "ages.csv" });
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_EQ(finished.out, "");
+    const Finished plain = run({ "transient" });
+    EXPECT_EQ(readFile(m_root / "ages.csv"), plain.out);
+    for (const auto& entry : fs::directory_iterator(m_root)) // no temporary left behind
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
+}
+
+TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
+{
+    std::ofstream(m_root / "short.csv") << "time_ma,temperature_c\n10,100\n";
+    std::ofstream(m_root / "repeat.csv") << "10,100\n5,50\n5,40\n";
+    std::ofstream(m_root / "word.csv") << "10,100\n5,fifty\n";
+    const struct {
+        std::vector<std::string> args;
+        const char* message; // the start of the line on standard error
+    } cases[] = {
+        { { "path", "short.csv" }, "ERROR: short.csv: a cooling path needs at least 2 points" },
+        { { "path", "repeat.csv" }, "ERROR: repeat.csv line 3: time 5 Ma repeats line 2" },
+        { { "path", "word.csv" }, "ERROR: word.csv line 2: 'fifty' is not a number" },
+        { { "path", "missing.csv" }, "ERROR: cannot open path file missing.csv" },
+        { { "transient", "--systems", "AHe,UPb" }, "ERROR: --systems: unknown system 'UPb'" },
+        { { "transient", "--method", "kinetics" }, "ERROR: --method: unknown method 'kinetics'" },
+        { { "transient", "--apatite-radius", "10" }, "ERROR: --apatite-radius must be from" },
+        { { "periodic", "--zircon-radius", "900" }, "ERROR: --zircon-radius must be from" },
+        { { "path", "short.csv", "--dpar", "6" }, "ERROR: --dpar must be from" },
+        { { "transient", "--rates", "1:2:0" }, "ERROR: --rates: STEP must be greater than 0" },
+        { { "transient", "--rates", "2:1:0.5" }, "ERROR: --rates: START must not exceed STOP" },
+        { { "periodic", "--rates", "1:2:-1" }, "ERROR: --rates: STEP must be greater than 0" },
+        { { "transient", "--rates", "1:2" }, "ERROR: --rates expects START:STOP:STEP" },
+        { { "periodic", "-A", "1km" }, "ERROR: -A expects a number, got '1km'" },
+        { { "transient", "--u", "ten" }, "ERROR: --u expects a number, got 'ten'" },
+        // The models' own refusals.
+        { { "transient", "-r", "0" }, "ERROR: -r erosion rate must be" },
+        { { "transient", "-o", "150" }, "ERROR: -o temperature history time must be between" },
+        { { "periodic", "-A", "-5" }, "ERROR: relief amplitude (-A -5 m) must be zero or" },
+        { { "periodic", "-r", "3" }, "ERROR: history duration (-o 20 Myr) at the erosion rate" },
+        { { "periodic", "--rates", "0.5:3:0.5" }, "ERROR: --rates at 2.5 mm/yr: history" },
+        { { "periodic", "-A", "4000", "-w", "5000" }, "ERROR: at -r 0.5 mm/yr: relief too steep" },
+        // Paths no rock can have: hotter than molten, colder than 0 K, older than the Earth.
+        { { "transient", "-T", "-300" }, "ERROR: the cooling path reaches -273.2" },
+        { { "periodic", "-b", "1e6" }, "ERROR: the cooling path reaches" },
+        { { "transient", "-z", "1e7", "-o", "5000" }, "ERROR: -o 5000 Myr: a cooling path cannot" },
+        { {}, "ERROR: name a model" },
+        { { "transient", "-x", "1" }, "ERROR: unknown option or extra word: -x 1 (see" },
+        { { "periodic", "-B", "0.03" }, "ERROR: unknown option or extra word: -B 0.03 (see" },
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        if (!args.empty()) // the output option belongs to a model
+            args.insert(args.end(), { "--output", "ages.csv" });
+        const Finished finished = run(args);
+        const std::string context = c.args.empty() ? "(none)" : c.args.front() + " " + c.args[1];
+        EXPECT_EQ(finished.status, 1) << context;
+        EXPECT_EQ(finished.out, "") << context;
+        EXPECT_EQ(finished.err.rfind(c.message, 0), 0u) << context << ": " << finished.err;
+        EXPECT_EQ(std::count(finished.err.begin(), finished.err.end(), '\n'), 1) << context;
+        EXPECT_FALSE(fs::exists(m_root / "ages.csv")) << context;
+    }
+}
+
+TEST_F(CoolingAges, OutputThroughALinkReplacesTheFileItNamesAndKeepsTheLink)
+{
+    fs::create_directories(m_root / "tables");
+    std::ofstream(m_root / "tables" / "ages.csv") << "earlier table\n";
+    fs::create_symlink("tables/ages.csv", m_root / "latest.csv");
+    const Finished finished = run({ "transient", "--output", "latest.csv" });
+    EXPECT_EQ(finished.status, 0) << finished.err;
+    EXPECT_TRUE(fs::is_symlink(m_root / "latest.csv"));
+    EXPECT_EQ(readFile(m_root / "tables" / "ages.csv").rfind(header, 0), 0u);
+    EXPECT_EQ(run({ "transient", "--output", "/dev/null" }).status, 0); // not a regular file
+}
+
+TEST_F(CoolingAges, RefusedRunLeavesAnEarlierTableAsItWas)
+{
+    std::ofstream(m_root / "ages.csv") << "earlier table\n";
+    const Finished finished = run({ "transient", "-r", "-1", "--output", "ages.csv" });
+    EXPECT_EQ(finished.status, 1);
+    EXPECT_EQ(readFile(m_root / "ages.csv"), "earlier table\n");
+}
+
+TEST_F(CoolingAges, HelpListsEveryOptionWithItsDefaultAndVersionAnswers)
+{
+    const Finished help = run({ "--help" });
+    EXPECT_EQ(help.status, 0);
+    for (const char* text :
+        { "transient", "periodic", "path", "--systems", "--method", "--apatite-radius NUMBER=60",
+            "--zircon-radius NUMBER=60", "--u NUMBER=10", "--th NUMBER=10", "--dpar NUMBER=1.75",
+            "--rates", "--output", "-L NUMBER=6.5", "-B NUMBER=0.025", "(mm/yr)", "(um)", "(ppm)" })
+        EXPECT_NE(help.out.find(text), std::string::npos) << text;
+    const Finished version = run({ "--version" });
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.out.find("v1.0"), std::string::npos);
+}
+
+} // namespace
