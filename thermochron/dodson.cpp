@@ -1,6 +1,6 @@
 #include "dodson.h"
 
-#include "units.h"
+#include "physicalconstants.h"
 
 #include <algorithm>
 #include <cmath>

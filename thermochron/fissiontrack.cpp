@@ -1,6 +1,6 @@
 #include "fissiontrack.h"
 
-#include "units.h"
+#include "physicalconstants.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 
 #include "radialgrid.h"
 #include "tridiagonalsolver.h"
-#include "units.h"
+#include "physicalconstants.h"
 
 #include <algorithm>
 #include <array>

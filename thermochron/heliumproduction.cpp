@@ -1,6 +1,6 @@
 #include "heliumproduction.h"
 
-#include "units.h"
+#include "physicalconstants.h"
 
 #include <boost/math/tools/roots.hpp>
 

@@ -1,6 +1,6 @@
 #include "heliumdiffusion.h"
 #include "paths.h"
-#include "units.h"
+#include "physicalconstants.h"
 
 #include <gtest/gtest.h>
 
