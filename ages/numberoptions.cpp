@@ -16,6 +16,11 @@ std::string shown(double value)
     return text.str();
 }
 
+std::string notANumberMessage(std::string_view option, std::string_view word)
+{
+    return "ERROR: " + std::string(option) + " expects a number, got '" + std::string(word) + "'";
+}
+
 } // namespace
 
 NumberOptions::Entry& NumberOptions::entry(
@@ -53,12 +58,12 @@ void NumberOptions::convert() const
         if (e.option->count() == 0)
             continue;
         if (e.real) {
-            const auto value = strictNumber(e.word);
+            const auto value = decimal::strictDouble(e.word);
             if (!value)
                 throw InputError(notANumberMessage(e.name, e.word));
             *e.real = *value;
         } else {
-            const auto value = strictInteger(e.word);
+            const auto value = decimal::strictInt(e.word);
             if (!value)
                 throw InputError(
                     "ERROR: " + e.name + " expects a whole number, got '" + e.word + "'");

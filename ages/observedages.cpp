@@ -90,7 +90,7 @@ public:
     double number(Column column) const
     {
         const auto word = text(column);
-        const auto value = strictNumber(word);
+        const auto value = decimal::strictDouble(word);
         if (!value) {
             refuse(std::string(nameOf(column)) + " is not a number: '" + std::string(word) + "'");
         }

@@ -90,15 +90,15 @@ SamplePath readCoolingPath(std::istream& in, const std::string& name)
         if (line.empty())
             continue;
         const std::vector<std::string_view> fields = fieldsOf(line);
-        const bool header = firstLine && !strictNumber(fields.front());
+        const bool header = firstLine && !decimal::strictDouble(fields.front());
         firstLine = false;
         if (header)
             continue;
         if (fields.size() != 2)
             refuse(name, lineNumber,
                 "expected two numbers, time_ma and temperature_c, got " + quoted(line));
-        const auto time = strictNumber(fields[0]);
-        const auto temperature = strictNumber(fields[1]);
+        const auto time = decimal::strictDouble(fields[0]);
+        const auto temperature = decimal::strictDouble(fields[1]);
         if (!time || !temperature) {
             const std::string_view bad = time ? fields[1] : fields[0];
             refuse(name, lineNumber, quoted(bad) + " is not a number");

@@ -1,6 +1,6 @@
 #include "periodicpaths.h"
 
-#include "modelunits.h"
+#include "units.h"
 #include "periodicparameters.h"
 
 #include <algorithm>
@@ -70,7 +70,7 @@ SamplePath periodicCoolingPath(
 SamplePath periodicCoolingPath(const periodic::PeriodicSteadyState& model, const double xM,
     const double durationMyr, const int intervals)
 {
-    const double metresPerMyr = model.problem().velocity * modelunits::secondsPerMyr;
+    const double metresPerMyr = model.problem().velocity * units::secondsPerMyr;
     const periodic::VerticalProfile column = model.column(xM);
     const double surfaceDepth = -model.surfaceHeight(xM); // depth of the surface point below the
                                                           // mean level, m

@@ -40,9 +40,9 @@ RateSweep parseRateSweep(const std::string_view text)
     const auto second = first == std::string_view::npos ? first : text.find(':', first + 1);
     if (second == std::string_view::npos || text.find(':', second + 1) != std::string_view::npos)
         throw InputError(form);
-    const auto start = strictNumber(text.substr(0, first));
-    const auto stop = strictNumber(text.substr(first + 1, second - first - 1));
-    const auto step = strictNumber(text.substr(second + 1));
+    const auto start = decimal::strictDouble(text.substr(0, first));
+    const auto stop = decimal::strictDouble(text.substr(first + 1, second - first - 1));
+    const auto step = decimal::strictDouble(text.substr(second + 1));
     if (!start || !stop || !step)
         throw InputError(form);
 

@@ -1,7 +1,7 @@
 #include "transientpath.h"
 
 #include "model.h"
-#include "modelunits.h"
+#include "units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@ SamplePath transientCoolingPath(const erosion::RunParameters& p, const double ex
     // Intervals: no longer than the step, and enough of them for the least number of points.
     const int intervals = std::max(transientPathMinPoints - 1,
         static_cast<int>(std::ceil(exposureMyr / transientPathStepMyr)));
-    const double metresPerMyr = p.erosionRate * modelunits::metresPerMyrPerMmPerYear;
+    const double metresPerMyr = p.erosionRate * units::metresPerMyrPerMmPerYear;
 
     SamplePath sample;
     sample.path.reserve(intervals + 1);
@@ -21,7 +21,7 @@ SamplePath transientCoolingPath(const erosion::RunParameters& p, const double ex
     for (int k = 0; k <= intervals; ++k) {
         // Ma before exposure: exactly exposureMyr at k = 0 and exactly 0 at the last point.
         const double timeMa = exposureMyr * (intervals - k) / intervals;
-        const double elapsedSeconds = (exposureMyr - timeMa) * modelunits::secondsPerMyr;
+        const double elapsedSeconds = (exposureMyr - timeMa) * units::secondsPerMyr;
         const double depth = metresPerMyr * timeMa;
         sample.path.push_back({ timeMa, erosion::transientTemp(p, -depth, elapsedSeconds) });
         sample.depthM.push_back(depth);

@@ -38,7 +38,7 @@ TEST(StrictNumber, TakesOnlyWholeFiniteDecimalWords)
         { "1,5", std::nullopt },
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ages::strictNumber(c.word), c.value) << "'" << c.word << "'";
+        EXPECT_EQ(decimal::strictDouble(c.word), c.value) << "'" << c.word << "'";
 }
 
 TEST(RateSweep, IncludesStopDespiteRoundingAndNeverPassesIt)

@@ -1,6 +1,6 @@
 // The built cooling_ages program, run as a user runs it.
 
-#include "modelunits.h"
+#include "units.h"
 #include "transientpath.h"
 
 #include "model.h"
@@ -182,7 +182,7 @@ TEST_F(CoolingAges, TransientAgesAgreeWithTheSamePathReadFromAFile)
         char line[64];
         std::snprintf(line, sizeof line, "%.9g, %.9g\n", timeMa,
             erosion::transientTemp(
-                p, -depth, (exposure - timeMa) * ages::modelunits::secondsPerMyr));
+                p, -depth, (exposure - timeMa) * units::secondsPerMyr));
         file << line;
     }
     file.close();
