@@ -2,11 +2,10 @@
 // MisfitSummary: the best erosion rate and its range, read off a misfit curve.
 //
 // The misfit file holds chi2 at the rates of a sweep; the plots also need the best rate between
-// grid points and the range of rates that fit the data about as well. The best rate is the
-// vertex of the parabola through the lowest point and its two neighbours (the grid point itself
-// at an end of the sweep, or where the three points bend the wrong way); the range is where
-// chi2 <= chi2_min + 1, the one-sigma interval of a single fitted parameter, with its ends
-// interpolated linearly between grid points.
+// grid points and the range of rates that fit the data about as well. Both come from the fit's
+// own analysis of the curve (ages::fitMisfitCurve): the vertex of the parabola through the lowest
+// point and its two neighbours, and the range where chi2 <= chi2_min + 1, the one-sigma interval
+// of a single fitted parameter.
 
 #include "agetables.h"
 
