@@ -1,5 +1,6 @@
 // The built cooling_ages program, run as a user runs it.
 
+#include "childwait.h"
 #include "units.h"
 #include "transientpath.h"
 
@@ -122,17 +123,12 @@ protected:
             ADD_FAILURE() << "fork failed";
             return finished;
         }
-        int status = 0;
-        const auto deadline = std::chrono::steady_clock::now() + runTimeLimit;
-        while (waitpid(child, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(child, SIGKILL);
-                waitpid(child, &status, 0);
-                ADD_FAILURE() << "cooling_ages did not end within the time limit";
-                return finished;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const std::optional<int> ended = waitForChild(child, runTimeLimit);
+        if (!ended) {
+            ADD_FAILURE() << "cooling_ages did not end within the time limit";
+            return finished;
         }
+        const int status = *ended;
         finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         finished.out = readFile(outPath);
         finished.err = readFile(errPath);

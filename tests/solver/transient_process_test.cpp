@@ -1,6 +1,7 @@
 // The built transient_erosion program run in a temporary tree laid out as its users lay it out:
 // a run directory beside an output tree with the four result directories.
 
+#include "childwait.h"
 #include "resultfiles.h"
 
 #include <gtest/gtest.h>
@@ -131,17 +132,12 @@ protected:
             ADD_FAILURE() << "fork failed";
             return finished;
         }
-        int status = 0;
-        const auto deadline = std::chrono::steady_clock::now() + runTimeLimit;
-        while (waitpid(child, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(child, SIGKILL);
-                waitpid(child, &status, 0);
-                ADD_FAILURE() << "transient_erosion did not end within the time limit";
-                return finished;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const std::optional<int> ended = waitForChild(child, runTimeLimit);
+        if (!ended) {
+            ADD_FAILURE() << "transient_erosion did not end within the time limit";
+            return finished;
         }
+        const int status = *ended;
         finished.seconds
             = std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
         finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
