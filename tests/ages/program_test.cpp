@@ -1,6 +1,6 @@
 // The built cooling_ages program, run as a user runs it.
 
-#include "childwait.h"
+#include "childprocess.h"
 #include "units.h"
 #include "transientpath.h"
 
@@ -99,25 +99,8 @@ protected:
 
     Finished run(const std::vector<std::string>& args) const
     {
-        const fs::path outPath = m_root / "stdout", errPath = m_root / "stderr";
-        std::vector<std::string> argvText { program };
-        argvText.insert(argvText.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& word : argvText)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-
-        const pid_t child = fork();
-        if (child == 0) {
-            const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (out < 0 || err < 0 || chdir(m_root.c_str()) != 0)
-                _exit(127);
-            dup2(out, STDOUT_FILENO);
-            dup2(err, STDERR_FILENO);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
+        const pid_t child
+            = startChild(program, args, m_root, m_root / "stdout", m_root / "stderr");
         Finished finished;
         if (child < 0) {
             ADD_FAILURE() << "fork failed";
@@ -130,8 +113,8 @@ protected:
         }
         const int status = *ended;
         finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        finished.out = readFile(outPath);
-        finished.err = readFile(errPath);
+        finished.out = readFile(m_root / "stdout");
+        finished.err = readFile(m_root / "stderr");
         return finished;
     }
 

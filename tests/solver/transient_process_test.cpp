@@ -1,7 +1,7 @@
 // The built transient_erosion program run in a temporary tree laid out as its users lay it out:
 // a run directory beside an output tree with the four result directories.
 
-#include "childwait.h"
+#include "childprocess.h"
 #include "resultfiles.h"
 
 #include <gtest/gtest.h>
@@ -101,25 +101,8 @@ protected:
     // Starts the program in the run directory with argv[0] = its path.
     pid_t start(const std::vector<std::string>& args) const
     {
-        const fs::path outPath = m_root / "stdout", errPath = m_root / "stderr";
-        std::vector<std::string> argvText { program };
-        argvText.insert(argvText.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (auto& word : argvText)
-            argv.push_back(word.data());
-        argv.push_back(nullptr);
-
-        const pid_t child = fork();
-        if (child == 0) {
-            const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (out < 0 || err < 0 || chdir((m_root / "run").c_str()) != 0)
-                _exit(127);
-            dup2(out, STDOUT_FILENO);
-            dup2(err, STDERR_FILENO);
-            execv(program.c_str(), argv.data());
-            _exit(127);
-        }
+        const pid_t child
+            = startChild(program, args, m_root / "run", m_root / "stdout", m_root / "stderr");
         m_started = std::chrono::steady_clock::now();
         return child;
     }
