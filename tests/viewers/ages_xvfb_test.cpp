@@ -6,6 +6,7 @@
 #include "plotter.h"
 
 #include "fixturetree.h"
+#include "shownplotter.h"
 
 #include <QApplication>
 #include <QTest>
@@ -30,15 +31,6 @@ struct Session {
     bool gaveUp = false;
 };
 Session session;
-
-Plotter* shownPlotter()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* plotter = qobject_cast<Plotter*>(widget); plotter && plotter->isVisible()
-            && plotter->windowHandle() && plotter->windowHandle()->isExposed())
-            return plotter;
-    return nullptr;
-}
 
 // Waits for the window, drags a band from (200, 150) to (600, 400), saves, closes.
 void actLikeAUser()

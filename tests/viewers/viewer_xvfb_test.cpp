@@ -11,6 +11,7 @@
 #include "plotter.h"
 
 #include "fixturetree.h"
+#include "shownplotter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -33,15 +34,6 @@ constexpr int settleMs = 200; // for paints to reach the server
 // What the scripted user does once the window is on the screen; it ends by closing it.
 std::function<void(Plotter&)> script;
 bool gaveUp = false;
-
-Plotter* shownPlotter()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (auto* plotter = qobject_cast<Plotter*>(widget); plotter && plotter->isVisible()
-            && plotter->windowHandle() && plotter->windowHandle()->isExposed())
-            return plotter;
-    return nullptr;
-}
 
 // Waits for the window to be on the screen, then runs the script.
 void actLikeAUser()
