@@ -5,10 +5,10 @@
 // on both cores at once (independent runs on two threads, as a parallel fit makes them).
 //
 // Beside the times, the accuracy they buy, as counters: the largest difference (C) between the
-// path and transient_erosion's closed form for a constant rate over 100 Myr (its problem: the
-// line 25 C/km at the start, no heat production, and a base 300 km deep, beyond the reach of
-// 100 Myr of diffusion, which a half-space does not have), and the order of
-// convergence of the two-stage path 20:0.3,5:0.6 when the steps are halved from 0.2 Myr.
+// path and transient_erosion's closed form for 0.25 mm/yr over 100 Myr (its half-space problem:
+// the line 25 C/km at the start, no heat production; the base lies 300 km deep, beyond the
+// reach of 100 Myr of diffusion), and the order of convergence of the two-stage path
+// 20:0.3,5:0.6 when the steps are halved from 0.2 Myr.
 
 #include "historypath.h"
 #include "model.h"
