@@ -8,11 +8,6 @@
 
 namespace thermal {
 
-namespace {
-// mW/m2 to W/m2.
-constexpr double wattsPerMilliwatt = 1e-3;
-} // namespace
-
 Column::Column(const ThermalParameters& parameters, const int intervals)
     : m_parameters(parameters)
     , m_spacingM(parameters.baseDepthM / intervals)

@@ -12,7 +12,7 @@
 // The time steps all solve with the matrix I - c L for one c, which prepare() sets and
 // factorises: a Crank-Nicolson step of length 2c, or a backward-Euler step of length c.
 //
-//     Column column(parameters, 250.0);
+//     Column column(parameters, 200); // 200 intervals
 //     std::vector<double> T = column.initialState();
 //     column.prepare(velocity, stepSeconds / 2);
 //     column.crankNicolsonStep(T);

@@ -7,11 +7,6 @@
 
 namespace thermal {
 
-namespace {
-// uW/m3 to W/m3.
-constexpr double wattsPerMicrowatt = 1e-6;
-} // namespace
-
 HeatProduction::HeatProduction(const ThermalParameters& p)
     : m_shape(p.heatProductionShape)
     , m_surfaceWm3(p.heatProductionUWm3 * wattsPerMicrowatt)

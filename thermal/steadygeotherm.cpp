@@ -12,12 +12,6 @@ using exponential::phi1;
 using exponential::phi1Divided;
 using exponential::phi2;
 
-namespace {
-// uW/m3 to W/m3 and mW/m2 to W/m2.
-constexpr double wattsPerMicrowatt = 1e-6;
-constexpr double wattsPerMilliwatt = 1e-3;
-} // namespace
-
 SteadyGeotherm::SteadyGeotherm(const ThermalParameters& p, const double rateMmYr)
     : m_shape(p.heatProductionShape)
     , m_surfaceC(p.surfaceTemperatureC)

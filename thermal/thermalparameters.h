@@ -30,9 +30,10 @@ struct ThermalParameters {
     double baseDepthM = 50000.0;
     // -b or -q. The base is held at a temperature by default: periodic_topography's base, 1250 C
     // at 50 km, which with no heat production is the suite's 25 C/km geotherm. A held heat flow
-    // lets sustained erosion heat the whole column without bound (the base temperature grows as
-    // exp(u L / kappa): about 10 times the conductive one at 2 mm/yr over 50 km), whereas a held
-    // temperature stands for the roughly constant temperature at the base of the lithosphere.
+    // lets sustained erosion heat the whole column without bound (its steady temperatures grow as
+    // exp(u L / kappa): at 2 mm/yr over 50 km the base would reach 4960 C instead of 1250 C),
+    // whereas a held temperature stands for the roughly constant temperature at the base of the
+    // lithosphere.
     BaseCondition base = BaseCondition::Temperature;
     double baseTemperatureC = 1250.0; // -b, C
     // -q, mW/m2, the heat flowing up through the base: k G with the defaults, 3 W/m/K x 25 C/km,
@@ -60,6 +61,10 @@ struct ThermalParameters {
     // -B, C/m: G of the linear initial state, transient_erosion's default gradient.
     double initialGradientCm = 0.025;
 };
+
+// From the command line's units to SI: uW/m3 to W/m3, mW/m2 to W/m2.
+inline constexpr double wattsPerMicrowatt = 1e-6;
+inline constexpr double wattsPerMilliwatt = 1e-3;
 
 // The lowest temperature there is, C.
 inline constexpr double absoluteZeroC = -273.15;

@@ -22,7 +22,7 @@ ThermalParameters halfSpace()
     p.initial = InitialState::Linear;
     p.base = BaseCondition::HeatFlow;
     p.baseDepthM = 150000.0;
-    p.baseHeatFlowMWm2 = p.conductivityWmK * p.initialGradientCm * 1000.0;
+    p.baseHeatFlowMWm2 = p.conductivityWmK * p.initialGradientCm / wattsPerMilliwatt;
     return p;
 }
 

@@ -43,15 +43,17 @@ TEST(SteadyGeotherm, SolvesItsEquationAndMeetsItsBoundaries)
         if (c.base == Temperature)
             EXPECT_NEAR(T(p.baseDepthM), p.baseTemperatureC, 1e-9) << name;
         else
-            EXPECT_NEAR(p.conductivityWmK * slope(p.baseDepthM) * 1e3, p.baseHeatFlowMWm2, 1e-4)
+            EXPECT_NEAR(p.conductivityWmK * slope(p.baseDepthM) / wattsPerMilliwatt,
+                p.baseHeatFlowMWm2, 1e-4)
                 << name;
         EXPECT_NEAR(slope(0.0), steady.surfaceGradientCm(), 1e-6 * steady.surfaceGradientCm())
             << name;
         for (double d = 500.0; d < p.baseDepthM; d += 1000.0) {
             const double curvature = (T(d + step) - 2 * T(d) + T(d - step)) / (step * step);
+            const double surfaceWm3 = p.heatProductionUWm3 * wattsPerMicrowatt;
             const double production = p.heatProductionShape == Exponential
-                ? 2e-6 * std::exp(-d / p.heatProductionScaleM)
-                : (d < p.heatProductionDepthM ? 2e-6 : 0.0);
+                ? surfaceWm3 * std::exp(-d / p.heatProductionScaleM)
+                : (d < p.heatProductionDepthM ? surfaceWm3 : 0.0);
             const double terms[]
                 = { kappa * curvature, u * slope(d), production * kappa / p.conductivityWmK };
             // Zero to a millionth of the largest term, or to the rounding of the differences of
