@@ -10,9 +10,12 @@ namespace ages {
 
 namespace {
 
-// A chain this many autocorrelation times long gives means and intervals good to a few per cent
-// (Goodman & Weare 2010 and common practice with their sampler).
-constexpr double autocorrelationTimesWanted = 50;
+// The walkers forget their start (drawn from the prior) within a few autocorrelation times; a
+// burn-in shorter than this many may leave some of the start in the posterior.
+constexpr double burnInTimesWanted = 10;
+// Independent samples (walkers x kept steps / autocorrelation time) below which the 16th and
+// 84th percentiles are uncertain by more than some 10 % of the interval's width.
+constexpr double independentSamplesWanted = 200;
 // A best rate this close to a bound of --rates (relative) sits on it: the minimisers stop within
 // a fraction of a per cent of a bound when the misfit keeps falling towards it.
 constexpr double rateAtBoundTolerance = 0.01;
@@ -204,14 +207,18 @@ std::string historyWarnings(const HistoryFit& fit)
     }
     if (fit.posterior) {
         const HistoryPosterior& posterior = *fit.posterior;
-        const double kept = posterior.chain.steps() - posterior.burnIn;
-        double longest = 0;
+        double longest = 0; // steps
         for (const double tau : posterior.autocorrelationSteps)
             longest = std::max(longest, std::isnan(tau) ? 0.0 : tau);
-        if (kept < autocorrelationTimesWanted * longest)
-            text += "warning: the " + std::to_string(static_cast<int>(kept))
-                + " steps kept are fewer than 50 autocorrelation times (" + fixed(longest, 0)
-                + " steps each): the intervals are rough; raise --steps\n";
+        const double kept = posterior.chain.steps() - posterior.burnIn;
+        const double independent = posterior.chain.walkers() * kept / std::max(longest, 1.0);
+        if (posterior.burnIn < burnInTimesWanted * longest)
+            text += "warning: the burn-in (" + std::to_string(posterior.burnIn)
+                + " steps) is shorter than 10 autocorrelation times (" + fixed(longest, 0)
+                + " steps): the walkers may still remember their start; raise --steps\n";
+        if (independent < independentSamplesWanted)
+            text += "warning: the posterior holds some " + fixed(independent, 0)
+                + " independent samples, fewer than 200: the intervals are rough; raise --steps\n";
     }
     return text;
 }

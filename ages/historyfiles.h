@@ -46,7 +46,8 @@ std::string historySummary(const HistoryFit& fit);
 
 // The warnings, one line each ending in a line end; empty when there is none: parameters as
 // many as the samples, a range that reaches a bound of --change-times, a best rate at a bound of
-// --rates, a chain shorter than 50 autocorrelation times.
+// --rates, a burn-in shorter than 10 autocorrelation times, a posterior of fewer than 200
+// independent samples.
 std::string historyWarnings(const HistoryFit& fit);
 
 } // namespace ages

@@ -8,8 +8,10 @@
 // Burn-in: the first half of the steps by default. The walkers start from the prior, far from
 // the posterior, and an ensemble forgets its start within some autocorrelation times; discarding
 // half is the safe rule when that time is not known in advance. The autocorrelation time of
-// every parameter over the kept half is reported, so that a chain shorter than about 50 of them
-// can be flagged and run longer.
+// every parameter over the kept half is reported, so that a burn-in shorter than 10 of them, or
+// a posterior of too few independent samples, can be flagged and the chain run longer. (On a
+// three-phase bowl with the defaults, tau is some 35 steps: the burn-in is 15 tau, the posterior
+// some 300 independent samples.)
 //
 // Reported: the best history sampled (the lowest chi2 of every history evaluated, burn-in
 // included), the acceptance fraction, the 68 % interval (16th to 84th percentile) of each

@@ -59,9 +59,11 @@ TEST(EnsembleSampler, GaussianMeanAndVarianceWithinTheirMonteCarloErrors)
         }
         const double sampleMean = sum / n;
         const double sampleVariance = sumSquares / n - sampleMean * sampleMean;
-        // n samples of which n / tau are independent.
+        // n samples of which n / tau are independent; a chain some 50 tau long or more makes the
+        // estimate of tau, and so the errors below, trustworthy.
         const double tau = ages::autocorrelationTime(chain, p, burnIn + 1);
         ASSERT_GT(tau, 1);
+        ASSERT_LT(tau, (settings.steps - burnIn) / 50.0);
         const double independent = n / tau;
         const double variance = covariance[p][p];
         EXPECT_NEAR(sampleMean, mean[p], 4 * std::sqrt(variance / independent));

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cmath>
@@ -161,6 +162,58 @@ TEST(HistoryFit, EveryHistoryRunIsInsideAndTheResultDoesNotDependOnTheThreads)
         }
         EXPECT_EQ(fits[0].best, fits[1].best);
     }
+}
+
+// A model that cannot run fast last phases (NaN): every engine keeps to the histories it can run,
+// finds the minimum among them, and reports its progress rising to 1.
+TEST(HistoryFit, HistoriesTheModelCannotRunAreAvoidedAndProgressEndsAtOne)
+{
+    const auto partlyUnusable = [](const ErosionHistory& h) {
+        if (h.back().rateMmYr > 1.2)
+            return std::nan("");
+        return 5 + std::pow((h[0].rateMmYr - 0.3) / 0.02, 2) + std::pow((h[1].startMa - 9) / 2, 2)
+            + std::pow((h[1].rateMmYr - 0.8) / 0.03, 2);
+    };
+    for (const auto sampler : { ages::HistorySampler::grid, ages::HistorySampler::mcmc }) {
+        ages::HistoryFitSettings settings;
+        settings.sampler = sampler;
+        settings.mcmc.steps = 400;
+        std::vector<double> fractions;
+        const HistoryFit fit = ages::fitHistory(
+            twoPhases(10), partlyUnusable, settings, [&](double f) { fractions.push_back(f); });
+        EXPECT_NEAR(fit.best[2], 0.8, 0.03);
+        EXPECT_NEAR(fit.level.chi2Min, 5, 1);
+        ASSERT_FALSE(fractions.empty());
+        EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+        EXPECT_DOUBLE_EQ(fractions.back(), 1);
+    }
+}
+
+TEST(HistoryFiles, ThePosteriorHoldsEveryWalkerAfterTheBurnIn)
+{
+    const auto bowl = [](const ErosionHistory& h) {
+        return std::pow((h[0].rateMmYr - 0.3) / 0.05, 2) + std::pow((h[1].startMa - 9) / 2, 2)
+            + std::pow((h[1].rateMmYr - 0.8) / 0.05, 2);
+    };
+    ages::SamplerSettings settings;
+    settings.walkers = 8;
+    settings.steps = 30;
+    settings.burnIn = 20;
+    const HistoryFit fit = ages::sampleHistories(twoPhases(10), bowl, settings);
+    std::ostringstream table;
+    ages::writeHistoryPosteriorTable(table, fit);
+    std::istringstream lines(table.str());
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, "walker,step,start_1_ma,rate_1_mm_yr,start_2_ma,rate_2_mm_yr,chi2");
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        const int walker = std::stoi(line);
+        const int step = std::stoi(line.substr(line.find(',') + 1));
+        EXPECT_TRUE(walker >= 1 && walker <= 8 && step > 20 && step <= 30) << line;
+        ++rows;
+    }
+    EXPECT_EQ(rows, 8 * 10);
 }
 
 TEST(HistoryFit, RefusesWhatCannotRunAndWarnsOfTooManyParameters)
