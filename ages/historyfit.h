@@ -34,7 +34,7 @@ struct HistoryFitSettings {
     int rateCount = 100; // one phase: the sweep's rates
     GridFitSettings grid;
     SamplerSettings mcmc;
-    unsigned threads = defaultThreadCount(); // for every engine
+    unsigned threads = defaultThreadCount(); // for every engine: replaces grid.threads, mcmc.threads
 };
 
 // The engine a run uses: grid (the sweep for one phase) or mcmc.
