@@ -34,7 +34,8 @@ struct HistoryFitSettings {
     int rateCount = 100; // one phase: the sweep's rates
     GridFitSettings grid;
     SamplerSettings mcmc;
-    unsigned threads = defaultThreadCount(); // for every engine: replaces grid.threads, mcmc.threads
+    // For every engine: replaces grid.threads and mcmc.threads.
+    unsigned threads = defaultThreadCount();
 };
 
 // The engine a run uses: grid (the sweep for one phase) or mcmc.
