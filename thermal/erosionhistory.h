@@ -15,8 +15,8 @@
 namespace thermal {
 
 struct ErosionPhase {
-    double startMa; // when the phase begins, Ma before present, > 0
-    double rateMmYr; // the erosion rate through the phase, mm/yr, > 0
+    double startMa = 0; // when the phase begins, Ma before present, > 0
+    double rateMmYr = 0; // the erosion rate through the phase, mm/yr, > 0
 };
 
 // Oldest first: startMa strictly decreasing.
