@@ -77,16 +77,27 @@ AnnealingLaw zirconDamageAnnealing()
 
 double fittedLength(const FanningFit& fit, double timeSeconds, double temperatureKelvin)
 {
-    const double g = fit.c0
-        + fit.c1 * (std::log(timeSeconds) - fit.c2) / (std::log(1.0 / temperatureKelvin) - fit.c3);
-    return 1.0 / (std::pow(g, 1.0 / fit.alpha) + 1.0);
+    return fittedLengthOfG(fit,
+        fit.c0
+            + fit.c1 * (std::log(timeSeconds) - fit.c2)
+                / (std::log(1.0 / temperatureKelvin) - fit.c3));
+}
+
+// Both are evaluated for every cohort at every step of a damage model: exp and log rather than
+// pow, and no power at all for the fit's own length.
+double fittedLengthOfG(const FanningFit& fit, double g)
+{
+    return 1.0 / (std::exp(std::log(g) / fit.alpha) + 1.0);
 }
 
 double reducedLength(const AnnealingLaw& law, double fitted)
 {
     if (fitted <= law.resistantLength)
         return 0.0;
-    return std::pow((fitted - law.resistantLength) / (1.0 - law.resistantLength), law.kappa);
+    if (law.resistantLength == 0.0 && law.kappa == 1.0)
+        return fitted;
+    return std::exp(
+        law.kappa * std::log((fitted - law.resistantLength) / (1.0 - law.resistantLength)));
 }
 
 double erasureTimeSeconds(const AnnealingLaw& law, double temperatureKelvin)

@@ -59,6 +59,8 @@ AnnealingLaw zirconDamageAnnealing();
 
 // r_f of the fit after timeSeconds at temperatureKelvin.
 double fittedLength(const FanningFit& fit, double timeSeconds, double temperatureKelvin);
+// r_f of the fit where g has that value: 1 / (g^(1/alpha) + 1).
+double fittedLengthOfG(const FanningFit& fit, double g);
 // r of the law's material whose fit has reached fittedLength.
 double reducedLength(const AnnealingLaw& law, double fittedLength);
 // The time (s) after which a track held at temperatureKelvin no longer counts.

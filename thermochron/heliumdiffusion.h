@@ -18,7 +18,10 @@
 namespace thermochron {
 
 // How finely the model resolves the grain and the path. Finer is slower and slightly more
-// accurate: at the defaults an age lies within about 0.2 % of the exact solution.
+// accurate: at the defaults an age without damage lies within about 0.2 % of the exact
+// solution. With damage, halving every step moves an age by less than 0.06 %, and damage steps
+// ten times finer by less than 0.04 %; the damage of an isothermal hold lies within 0.35 % of
+// the exact integral over its cohorts.
 struct HeliumResolution {
     int radialNodes = 40; // inner nodes of the radial grid (>= 3), crowded towards the surface
     double maxTimeStepMyr = 0.5; // longest time step, Myr

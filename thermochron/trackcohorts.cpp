@@ -28,9 +28,6 @@ CoolingPath cohortSteps(const CoolingPath& path, const AnnealingLaw& law, double
 
 TrackCohorts::TrackCohorts(const AnnealingLaw& law)
     : m_law(law)
-    , m_shortestCountedFitted(law.resistantLength
-          + (1.0 - law.resistantLength) * std::pow(law.shortestCountedLength, 1.0 / law.kappa))
-    , m_erasedG(std::pow(1.0 / m_shortestCountedFitted - 1.0, law.fit.alpha))
 {
 }
 
@@ -55,9 +52,9 @@ void TrackCohorts::step(double durationSeconds, double temperatureKelvin, double
     m_logTime.push_back(logDuration - std::numbers::ln2 - fit.c2);
     m_size.push_back(size);
 
-    // Erased where g passes that of the shortest counted track: L >= (g_e - C0) d / C1, for
-    // either sign of C1 (with it, of alpha: a longer time always means a shorter track).
-    m_erasedLogTime = (m_erasedG - fit.c0) * denominator / fit.c1;
+    // Erased from the equivalent time that erases a track at this temperature (a longer time
+    // always means a shorter track, whatever the signs of C1 and alpha).
+    m_erasedLogTime = std::log(erasureTimeSeconds(m_law, temperatureKelvin)) - fit.c2;
     while (m_firstCounted < m_logTime.size() && m_logTime[m_firstCounted] >= m_erasedLogTime)
         ++m_firstCounted;
 }
@@ -65,14 +62,7 @@ void TrackCohorts::step(double durationSeconds, double temperatureKelvin, double
 double TrackCohorts::reducedLengthOf(double logTime) const
 {
     const FanningFit& fit = m_law.fit;
-    const double g = fit.c0 + fit.c1 * logTime / m_denominator;
-    const double fitted = 1.0 / (std::exp(std::log(g) / fit.alpha) + 1.0);
-    if (fitted <= m_law.resistantLength)
-        return 0.0;
-    if (m_law.resistantLength == 0.0 && m_law.kappa == 1.0)
-        return fitted;
-    return std::exp(m_law.kappa
-        * std::log((fitted - m_law.resistantLength) / (1.0 - m_law.resistantLength)));
+    return reducedLength(m_law, fittedLengthOfG(fit, fit.c0 + fit.c1 * logTime / m_denominator));
 }
 
 TrackCohorts::Totals TrackCohorts::totals() const

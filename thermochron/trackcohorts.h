@@ -39,8 +39,6 @@ private:
     double reducedLengthOf(double logTime) const;
 
     AnnealingLaw m_law;
-    double m_shortestCountedFitted; // r_f of the shortest track that counts
-    double m_erasedG; // and its g
     double m_denominator = 1; // ln(1/T) - C3 of the last step
     double m_erasedLogTime = 0; // L beyond which a track no longer counts, at that temperature
     std::vector<double> m_logTime; // L = ln t - C2 of each cohort, oldest first
