@@ -8,21 +8,17 @@ using namespace thermochron;
 
 TEST(Catalogue, NamesReadBackInAnyCaseWhereAnyCaseIsAsked)
 {
-    for (const SystemEntry& entry : systemCatalogue) {
-        std::string lower(entry.name), upper(entry.name);
-        for (char& c : lower)
-            c = static_cast<char>(std::tolower(c));
-        for (char& c : upper)
-            c = static_cast<char>(std::toupper(c));
-        EXPECT_EQ(parseSystemIgnoringCase(lower), entry.system);
-        EXPECT_EQ(parseSystemIgnoringCase(upper), entry.system);
-    }
+    const auto upper = [](std::string_view name) {
+        std::string text(name);
+        for (char& c : text)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return text;
+    };
+    for (const SystemEntry& entry : systemCatalogue)
+        EXPECT_EQ(parseSystemIgnoringCase(upper(entry.name)), entry.system) << entry.name;
     for (const KineticsEntry& entry : kineticsCatalogue) {
-        std::string upper(entry.name);
-        for (char& c : upper)
-            c = static_cast<char>(std::toupper(c));
         EXPECT_EQ(parseKinetics(kineticsName(entry.kinetics)), entry.kinetics);
-        EXPECT_EQ(parseKinetics(upper), entry.kinetics);
+        EXPECT_EQ(parseKinetics(upper(entry.name)), entry.kinetics);
     }
     for (const char* wrong : { "", "AHe ", "rdaam2", "ketcham" }) {
         EXPECT_FALSE(parseSystemIgnoringCase(wrong).has_value()) << wrong;

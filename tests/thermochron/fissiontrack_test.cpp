@@ -1,32 +1,19 @@
-#include "fanningannealing.h"
 #include "fissiontrack.h"
+#include "holdintegral.h"
 #include "paths.h"
-#include "physicalconstants.h"
 
-#include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 using namespace thermochron;
 
 namespace {
 
-// The exact age of an isothermal hold of holdMyr at temperatureC: every cohort anneals at one
-// temperature, so the age is (1/0.893) int_0^hold rho(r(t, T)) dt over the cohort age t, by
-// adaptive quadrature up to the time that erases a track (beyond it rho is 0).
+// The exact age of an isothermal hold: (1/0.893) int rho(r(t, T)) dt over the cohort age t.
 double exactHoldAge(const AnnealingLaw& law, double temperatureC, double holdMyr)
 {
-    const double kelvin = temperatureC + zeroCelsiusInKelvin;
-    const auto density = [&](double ageMyr) {
-        if (ageMyr <= 0)
-            return law.reducedDensity(1.0);
-        return law.reducedDensity(
-            reducedLength(law, fittedLength(law.fit, ageMyr * secondsPerMyr, kelvin)));
-    };
-    const double end = std::min(holdMyr, erasureTimeSeconds(law, kelvin) / secondsPerMyr);
-    return boost::math::quadrature::gauss_kronrod<double, 31>::integrate(density, 0, end, 20, 1e-10)
+    return testintegrals::holdIntegral(law, temperatureC, holdMyr, [](double) { return 1.0; })
         / 0.893;
 }
 
