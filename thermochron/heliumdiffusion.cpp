@@ -59,11 +59,11 @@ std::vector<double> diffusivities(const CoolingPath& steps, const CoolingPath& p
             dose[j] = damageDose[k] + fraction * (damageDose[k + 1] - damageDose[k]);
         }
     }
-    constexpr double perCentimetreSquaredPerSecond
+    constexpr double squareMicrometresPerMyrInSquareCentimetresPerSecond
         = squareMicrometresPerSquareCentimetre * secondsPerMyr;
     std::vector<double> diffusivity(steps.size());
     for (std::size_t j = 0; j < steps.size(); ++j)
-        diffusivity[j] = perCentimetreSquaredPerSecond
+        diffusivity[j] = squareMicrometresPerMyrInSquareCentimetresPerSecond
             * heliumDiffusivity(kinetics.diffusion, steps[j].temperatureC, dose[j]);
     return diffusivity;
 }
@@ -150,7 +150,7 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
     const double rawAge = ingrowthAge(amountsAtEnd, grid.meanConcentration(helium));
 
     Age age;
-    age.kinetics = kinetics.kinetics;
+    age.kinetics = kinetics.name;
     age.pathStartMa = path.front().timeMa;
     age.reset = resetReached;
     age.rawAgeMa = end + rawAge;

@@ -69,7 +69,7 @@ struct ZirconDamageDiffusion {
 using HeliumDiffusion = std::variant<ArrheniusDiffusion, ApatiteDamageDiffusion, ZirconDamageDiffusion>;
 
 struct HeliumKinetics {
-    Kinetics kinetics; // the catalogue's name for the model, reported with the age
+    Kinetics name; // the catalogue's name for the model, reported with the age
     HeliumDiffusion diffusion;
     // Alpha stopping distances, um, for 238U, 235U, 232Th and 147Sm. Zero: no ejection.
     PerParent stoppingDistanceUm;
