@@ -37,7 +37,7 @@ TEST(FanningCurvilinear, MostResistantLengthAfterOneMillionYears)
 // normalisation: an unannealed age is the hold over 0.893).
 TEST(FissionTrackAge, IsothermalHoldsMatchTheExactIntegralOverCohorts)
 {
-    // The audit's exact quadrature for Dpar 1.75 reads 1.9835 Ma at 100 C: the same integral.
+    // An independent quadrature of this integral gives 1.9835 Ma for Dpar 1.75 at 100 C.
     EXPECT_NEAR(exactHoldAge(apatiteTrackAnnealing(1.75), 100, 10), 1.9835, 1e-4);
     for (const double holdMyr : { 10.0, 100.0 }) {
         for (double temperatureC = 0; temperatureC <= 130; temperatureC += 10) {
