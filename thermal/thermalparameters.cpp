@@ -24,6 +24,7 @@ struct Bound {
     double lowest; // the value must be above this, or at least this when inclusive
     bool inclusive;
     double highest = std::numeric_limits<double>::infinity(); // and at most this
+    const char* lowestName = nullptr; // what the lowest value is, when another option sets it
 };
 
 // The bound's refusal, or nothing when the value is finite and on the right side of it.
@@ -33,8 +34,9 @@ std::optional<std::string> boundError(const Bound& b)
         = (b.inclusive ? b.value >= b.lowest : b.value > b.lowest) && b.value <= b.highest;
     if (std::isfinite(b.value) && inRange)
         return std::nullopt;
-    std::string range
-        = (b.inclusive ? "of at least " : "above ") + numberText(b.lowest) + " " + b.unit;
+    std::string range = (b.inclusive ? "of at least " : "above ")
+        + (b.lowestName ? std::string(b.lowestName) + ", " : std::string()) + numberText(b.lowest)
+        + " " + b.unit;
     if (std::isfinite(b.highest))
         range += " and at most " + numberText(b.highest) + " " + b.unit;
     return describe(b.name, b.option, b.value, b.unit) + " must be a finite number " + range;
@@ -50,8 +52,8 @@ std::optional<std::string> parameterError(const ThermalParameters& p)
     };
     if (p.base == BaseCondition::Temperature) {
         // Heat flows up through the column: the base is hotter than the surface.
-        bounds.push_back(
-            { "base temperature", "-b", p.baseTemperatureC, "C", p.surfaceTemperatureC, false });
+        bounds.push_back({ "base temperature", "-b", p.baseTemperatureC, "C", p.surfaceTemperatureC,
+            false, std::numeric_limits<double>::infinity(), "the surface temperature (-T)" });
     } else {
         bounds.push_back({ "base heat flow", "-q", p.baseHeatFlowMWm2, "mW/m2", 0.0, true });
     }

@@ -19,7 +19,9 @@ TEST(ThermalParameters, RefusesTheFirstUnusableValueNamingItsOptionAndRange)
         { [](auto& p) { p.baseDepthM = 0; },
             "base depth (-z 0 m) must be a finite number above 0 m" },
         { [](auto& p) { p.baseDepthM = 2e6; }, "and at most 1e+06 m" },
-        { [](auto& p) { p.baseTemperatureC = -10; }, "base temperature (-b -10 C)" },
+        { [](auto& p) { p.baseTemperatureC = -10; },
+            "base temperature (-b -10 C) must be a finite number above the surface temperature "
+            "(-T), 0 C" },
         { [](auto& p) { p.baseTemperatureC = -10, p.base = BaseCondition::HeatFlow; }, nullptr },
         { [](auto& p) { p.baseHeatFlowMWm2 = -1, p.base = BaseCondition::HeatFlow; },
             "base heat flow (-q -1 mW/m2) must be a finite number of at least 0 mW/m2" },
