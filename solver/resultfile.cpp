@@ -17,7 +17,7 @@ constexpr std::size_t bufferBytes = std::size_t { 64 } << 10;
 
 } // namespace
 
-ResultFile::ResultFile(PendingFiles& pending)
+ResultFile::ResultFile(wholefile::ReplacementGroup& pending)
     : m_pending(pending)
     , m_buffer(bufferBytes)
 {

@@ -140,7 +140,7 @@ MemoryNeed memoryNeed(const Execution& execution, double nodeCount)
 // Computes and writes the twelve temporaries, then puts them in place; the message of what
 // failed, or nothing.
 std::optional<std::string> computeAndReplace(const RunParameters& p, const DepthGrid& grid,
-    const Execution& execution, PendingFiles& pending, std::ostream& err)
+    const Execution& execution, wholefile::ReplacementGroup& pending, std::ostream& err)
 {
     ResultFile out(pending);
     const bool written = execution.path == Execution::Path::fast
@@ -158,12 +158,13 @@ std::optional<std::string> computeAndReplace(const RunParameters& p, const Depth
 
 int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution)
 {
-    PendingFiles pending;
+    wholefile::ReplacementGroup pending;
     return runTransientErosion(p, err, execution, pending);
 }
 
 int runTransientErosion(
-    const RunParameters& p, std::ostream& err, const Execution& execution, PendingFiles& pending)
+    const RunParameters& p, std::ostream& err, const Execution& execution,
+    wholefile::ReplacementGroup& pending)
 {
     if (const auto error = checkParameters(p))
         return fail(err, *error);
@@ -187,7 +188,7 @@ int runTransientErosion(
             return fail(err, *error);
         // What runs killed outright left would count against the free space.
         for (const char* path : resultpath::all)
-            removeStaleTemporaries(path);
+            wholefile::removeAbandonedTemporaries(path);
         if (const auto error = checkDiskSpace(resultFileSizes(p, nodeCount)))
             return fail(err, *error);
         const DepthGrid grid = buildGrid(p.maxDepth, nodeSpacing);
@@ -221,7 +222,7 @@ int transientErosionMain(int argc, char* argv[], const Execution& execution)
     case CommandLine::Action::run:
         break;
     }
-    PendingFiles pending;
+    wholefile::ReplacementGroup pending;
     const InterruptCleanup cleanup(pending);
     return runTransientErosion(commandLine.parameters, std::cerr, execution, pending);
 }

@@ -3,7 +3,7 @@
 // geotherms, field, isotherm depths and cooling history, and write the twelve result files under
 // "../output/". Nothing is written to standard output.
 
-#include "pendingfiles.h"
+#include "replacementgroup.h"
 #include "runparameters.h"
 
 #include <chrono>
@@ -37,7 +37,8 @@ struct Execution {
 // pending and put in place once all are complete; a run that fails removes them and leaves the
 // previous run's files as they were.
 int runTransientErosion(
-    const RunParameters& p, std::ostream& err, const Execution& execution, PendingFiles& pending);
+    const RunParameters& p, std::ostream& err, const Execution& execution,
+    wholefile::ReplacementGroup& pending);
 int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution = {});
 
 // The whole program: reads the command line, answers -h and -v, reports a bad option, or runs;
