@@ -27,7 +27,7 @@ std::optional<std::string> longestPathError(double durationMyr)
     if (durationMyr <= oldestPathMa)
         return std::nullopt;
     std::ostringstream text;
-    text << "ERROR: -o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
+    text << "-o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
          << "the Earth (" << oldestPathMa << " Myr)";
     return text.str();
 }
@@ -74,7 +74,7 @@ std::optional<std::string> transientParameterError(
     if (auto error = erosion::checkHistoryTime(exposed, countForCheck))
         return error;
     if (!(exposureMyr > 0))
-        return std::string("ERROR: -o exposure time must be greater than 0 million years: the "
+        return std::string("-o exposure time must be greater than 0 million years: the "
                            "rock needs a cooling path to be dated");
     return longestPathError(exposureMyr);
 }
@@ -91,7 +91,7 @@ std::vector<AgeRow> transientAgeRows(
 std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters)
 {
     if (auto error = periodic::parameterError(parameters))
-        return "ERROR: " + *error;
+        return error;
     return longestPathError(parameters.historyDuration);
 }
 

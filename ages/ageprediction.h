@@ -33,7 +33,7 @@ std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& set
 // The transient model's parameter refusals for the path of the rock exposed at exposureMyr: the
 // solver's own checks, then a start inside the model (exposure within the time axis of the
 // solver's grid), an exposure after erosion began and a path no longer than the Earth's history.
-// The "ERROR: ..." line, or nothing.
+// The message, or nothing.
 std::optional<std::string> transientParameterError(
     const erosion::RunParameters& parameters, double exposureMyr);
 
@@ -43,7 +43,7 @@ std::vector<AgeRow> transientAgeRows(
     const erosion::RunParameters& parameters, double exposureMyr, const AgeSettings& settings);
 
 // The periodic model's parameter refusals (periodic_topography's own), then a path no longer than
-// the Earth's history, as an "ERROR: ..." line.
+// the Earth's history: the message, or nothing.
 std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters);
 
 // The ages of the rocks exposed at every profile point (see profilePoints), in order of x, with

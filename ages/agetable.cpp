@@ -72,8 +72,7 @@ void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
 {
     if (const auto failure = wholefile::replaceWholeFile(file.string(), write))
-        throw InputError(
-            "ERROR: cannot write " + file.string() + ": " + std::strerror(failure->error));
+        throw InputError("cannot write " + file.string() + ": " + std::strerror(failure->error));
 }
 
 } // namespace ages

@@ -27,7 +27,7 @@ std::vector<AgeKind> kindsOf(
     try {
         return sampleAgeKinds(samples, request.settings, options.observedFile);
     } catch (const ObservedAgesError& error) {
-        throw InputError("ERROR: " + std::string(error.what()));
+        throw InputError(error.what());
     }
 }
 
@@ -62,7 +62,7 @@ std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const Fit
         }
         return samples;
     } catch (const ObservedAgesError& error) {
-        throw InputError("ERROR: " + std::string(error.what()));
+        throw InputError(error.what());
     }
 }
 

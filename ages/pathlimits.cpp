@@ -15,7 +15,7 @@ std::optional<std::string> temperatureRangeError(const thermochron::CoolingPath&
         if (isDatableTemperature(point.temperatureC))
             continue;
         std::ostringstream text;
-        text << "ERROR: the cooling path reaches " << point.temperatureC << " C at " << point.timeMa
+        text << "the cooling path reaches " << point.temperatureC << " C at " << point.timeMa
              << " Ma, outside " << absoluteZeroC << " to " << hottestPathC
              << " C; check the model's temperatures (-T, -B or -b)";
         return text.str();

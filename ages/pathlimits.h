@@ -19,8 +19,8 @@ inline constexpr double hottestPathC = 2000.0;
 // Whether a temperature lies in the range above.
 bool isDatableTemperature(double temperatureC);
 
-// The first point of path whose temperature is outside the range (not a number included), as an
-// "ERROR: ..." line that says what to check; nothing when every point is within it.
+// The first point of path whose temperature is outside the range (not a number included), as a
+// message that says what to check; nothing when every point is within it.
 std::optional<std::string> temperatureRangeError(const thermochron::CoolingPath& path);
 
 } // namespace ages

@@ -106,8 +106,8 @@ std::optional<std::string> checkDiskSpace(
             continue;
         const auto largest = std::max_element(demand.byDirectory.begin(), demand.byDirectory.end(),
             [](const auto& a, const auto& b) { return a.second < b.second; });
-        return "ERROR: the results need " + gigabytes(demand.neededBytes) + " GB in "
-            + largest->first + ", " + gigabytes(demand.freeBytes) + " GB free";
+        return "the results need " + gigabytes(demand.neededBytes) + " GB in " + largest->first
+            + ", " + gigabytes(demand.freeBytes) + " GB free";
     }
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Refusal of run parameters with which the model cannot be evaluated: each check gives the
-// one-line message for standard error, or nothing when the values are usable.
+// one-line message for standard error (without the "ERROR: " that the program writes before it),
+// or nothing when the values are usable.
 
 #include "runparameters.h"
 
@@ -24,6 +25,6 @@ std::optional<std::string> checkGrid(const RunParameters& p, int nodeCount);
 std::optional<std::string> checkHistoryTime(const RunParameters& p, int nodeCount);
 
 // The message for a grid too large to allocate.
-constexpr const char* heapErrorMessage = "ERROR: Heap Allocation Error";
+constexpr const char* heapErrorMessage = "Heap Allocation Error";
 
 } // namespace erosion

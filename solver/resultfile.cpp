@@ -65,7 +65,7 @@ std::string ResultFile::failureMessage() const
     case Failure::write:
         break;
     }
-    return "ERROR: could not write " + m_failedPath + ": " + std::strerror(m_error);
+    return "could not write " + m_failedPath + ": " + std::strerror(m_error);
 }
 
 void ResultFile::failWrite(int error)

@@ -22,7 +22,7 @@ namespace erosion {
 
 // The message when a result file cannot be opened (or an earlier one failed).
 constexpr const char* openErrorMessage
-    = "ERROR: Could not open file(s) for output; do the directories exist?";
+    = "Could not open file(s) for output; do the directories exist?";
 
 class ResultFile {
 public:

@@ -46,9 +46,11 @@ struct RunArrays {
     std::vector<double> isothermDepth;
 };
 
+// The one place the program's refusals and failures reach standard error: every message is
+// composed without the "ERROR: " that starts its line here.
 int fail(std::ostream& err, std::string_view message)
 {
-    err << message << '\n';
+    err << "ERROR: " << message << '\n';
     return 1;
 }
 
@@ -150,7 +152,7 @@ std::optional<std::string> computeAndReplace(const RunParameters& p, const Depth
     if (!written || out.failed())
         return out.failed() ? out.failureMessage() : std::string(openErrorMessage);
     if (const auto failure = pending.commit())
-        return "ERROR: could not write " + failure->path + ": " + std::strerror(failure->error);
+        return "could not write " + failure->path + ": " + std::strerror(failure->error);
     return std::nullopt;
 }
 
@@ -201,7 +203,7 @@ int runTransientErosion(
         return fail(err, heapErrorMessage);
     } catch (const std::exception& failure) {
         pending.discard();
-        return fail(err, std::string("ERROR: the run failed: ") + failure.what());
+        return fail(err, std::string("the run failed: ") + failure.what());
     }
     return 0;
 }

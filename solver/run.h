@@ -31,13 +31,13 @@ struct Execution {
     std::function<void(double)> onProgress {};
 };
 
-// Returns the exit status: 0 when every file was written, 1 after a message on err. Parameters
+// Returns the exit status: 0 when every file was written, 1 after one "ERROR: ..." line on err
+// (the checks compose their messages without the prefix; the run writes it). Parameters
 // that are refused and grids too large for the machine stop the run before any file is touched.
 // The twelve files are replaced together or not at all: they are written as temporaries of
 // pending and put in place once all are complete; a run that fails removes them and leaves the
 // previous run's files as they were.
-int runTransientErosion(
-    const RunParameters& p, std::ostream& err, const Execution& execution,
+int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution,
     wholefile::ReplacementGroup& pending);
 int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution = {});
 

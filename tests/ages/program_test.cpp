@@ -323,6 +323,7 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         EXPECT_EQ(finished.status, 1) << context;
         EXPECT_EQ(finished.out, "") << context;
         EXPECT_EQ(finished.err.rfind(c.message, 0), 0u) << context << ": " << finished.err;
+        EXPECT_EQ(finished.err.find("ERROR: ", 1), std::string::npos) << "prefixed once";
         EXPECT_EQ(std::count(finished.err.begin(), finished.err.end(), '\n'), 1) << context;
         EXPECT_FALSE(fs::exists(m_root / "ages.csv")) << context;
     }
