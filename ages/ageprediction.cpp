@@ -6,6 +6,7 @@
 #include "parametercheck.h"
 #include "pathlimits.h"
 #include "periodicpaths.h"
+#include "profile.h"
 #include "steadystatefit.h"
 #include "transientpath.h"
 
@@ -100,14 +101,14 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
 {
     const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
 
-    const std::vector<ProfilePoint> points = profilePoints(model, parameters);
+    const std::vector<periodic::ProfilePoint> points = periodic::profilePoints(model, parameters);
     // The profile is symmetric about the ridge at x = 0: the rock at -x has the path of +x. Each
     // point left of the ridge whose mirror image is on the profile takes the mirror's ages.
     std::vector<std::size_t> source(points.size());
     std::vector<std::size_t> computed;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const auto mirror = std::lower_bound(points.begin(), points.end(), -points[i].xM,
-            [](const ProfilePoint& point, double x) { return point.xM < x; });
+            [](const periodic::ProfilePoint& point, double x) { return point.xM < x; });
         const bool mirrored
             = points[i].xM < 0 && mirror != points.end() && mirror->xM == -points[i].xM;
         source[i] = mirrored ? static_cast<std::size_t>(mirror - points.begin()) : i;

@@ -46,10 +46,10 @@ std::vector<AgeRow> transientAgeRows(
 // the Earth's history: the message, or nothing.
 std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters);
 
-// The ages of the rocks exposed at every profile point (see profilePoints), in order of x, with
-// rate, x, elevation and site filled in; the points are shared out over work's threads.
-// Throws InputError when the relief is too steep for the steady-state fit, as
-// periodic_topography refuses it. Preconditions: periodicParameterError gives nothing.
+// The ages of the rocks exposed at every profile point (periodic::profilePoints), in order of x,
+// with rate, x, elevation and site filled in; the points are shared out over work's threads. Throws
+// InputError when the relief is too steep for the steady-state fit, as periodic_topography refuses
+// it. Preconditions: periodicParameterError gives nothing.
 std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
     const AgeSettings& settings, const RateWork& work = {});
 
