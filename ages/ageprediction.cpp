@@ -1,6 +1,5 @@
 #include "ageprediction.h"
 
-#include "grid.h"
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "parametercheck.h"
@@ -14,7 +13,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <climits>
 #include <cmath>
 #include <sstream>
 
@@ -59,24 +57,14 @@ std::optional<std::string> transientParameterError(
 {
     if (auto error = erosion::checkParameters(parameters))
         return error;
-    // The solver's time axis has as many whole Myr as its grid has nodes, counted by repeated
-    // addition. Grids beyond a million nodes (far more than the solver can hold) are counted by
-    // division instead, which can differ from the sum only in the last node, so that checking
-    // every rate of a sweep stays quick.
-    const double spacing = erosion::nodeSpacingFor(parameters.erosionRate);
-    const double bound = erosion::nodeCountBound(parameters.maxDepth, spacing);
-    constexpr double largestCountedGrid = 1e6;
-    const double nodeCount = bound <= largestCountedGrid
-        ? erosion::countNodes(parameters.maxDepth, spacing)
-        : std::floor(parameters.maxDepth / spacing) + 1;
-    erosion::RunParameters exposed = parameters;
-    exposed.historyTime = exposureMyr;
-    const auto countForCheck = static_cast<int>(std::min<double>(nodeCount, INT_MAX));
-    if (auto error = erosion::checkHistoryTime(exposed, countForCheck))
-        return error;
+    // The path is the closed form's, evaluated on the half-space: no grid, and no time axis of
+    // whole Myr, limits the exposure. What the closed form needs of the time is the solver's
+    // to say; what a dated rock needs is ours.
     if (!(exposureMyr > 0))
         return std::string("-o exposure time must be greater than 0 million years: the "
                            "rock needs a cooling path to be dated");
+    if (auto error = erosion::exposureTimeError(parameters, exposureMyr))
+        return error;
     return longestPathError(exposureMyr);
 }
 

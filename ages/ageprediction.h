@@ -31,9 +31,10 @@ struct RateWork {
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings);
 
 // The transient model's parameter refusals for the path of the rock exposed at exposureMyr: the
-// solver's own checks, then a start inside the model (exposure within the time axis of the
-// solver's grid), an exposure after erosion began and a path no longer than the Earth's history.
-// The message, or nothing.
+// solver's checks of its parameters, an exposure after erosion began, the solver's checks of an
+// exposure time (erosion::exposureTimeError; the closed form has no grid to bound it) and a path
+// no longer than the Earth's history. None depends on the rate, once it is positive. The
+// message, or nothing.
 std::optional<std::string> transientParameterError(
     const erosion::RunParameters& parameters, double exposureMyr);
 

@@ -5,7 +5,9 @@
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "pathfile.h"
+#include "pathlimits.h"
 #include "progressline.h"
+#include "transientpath.h"
 
 #include <filesystem>
 #include <mutex>
@@ -43,9 +45,20 @@ std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressRepor
         parameters.setErosionRate(rate);
         return parameters;
     };
-    for (const double rate : rates)
-        if (const auto error = transientParameterError(atRate(rate), exposure))
-            throw refusal(request, rate, *error);
+    // The model's refusals do not depend on the rate (every rate of a sweep is positive).
+    if (const auto error = transientParameterError(atRate(rates.front()), exposure))
+        throw InputError(*error);
+    // The path's temperatures do: the faster the rate, the deeper and hotter the rock started.
+    for (const double rate : rates) {
+        const SamplePath sample = transientCoolingPath(atRate(rate), exposure);
+        if (const auto point = undatablePoint(sample.path)) {
+            const bool tooHot = point->temperatureC > hottestPathC;
+            throw refusal(request, rate,
+                request.sweep && tooHot
+                    ? temperatureRangeMessage(*point, "narrow --rates or shorten -o")
+                    : *temperatureRangeError(sample.path));
+        }
+    }
     return sweepAgeRows(
         rates,
         [&](double rate, const RateWork&) {

@@ -49,6 +49,10 @@ RateSweep parseRateSweep(const std::string_view text)
     const RateSweep sweep { *start, *stop, *step };
     if (sweep.step <= 0)
         throw InputError("--rates: STEP must be greater than 0 (got '" + std::string(text) + "')");
+    // Both models erode: a rate of 0 or less has no cooling path.
+    if (sweep.start <= 0)
+        throw InputError(
+            "--rates: START must be greater than 0 mm/yr (got '" + std::string(text) + "')");
     if (sweep.start > sweep.stop)
         throw InputError("--rates: START must not exceed STOP (got '" + std::string(text) + "')");
     const double count = lastStepIndex(sweep) + 1;

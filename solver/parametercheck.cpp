@@ -67,10 +67,20 @@ std::optional<std::string> checkGrid(const RunParameters& p, int nodeCount)
         + " mm/yr): the depth grid needs 2 nodes or more, the surface and one below it";
 }
 
+std::optional<std::string> exposureTimeError(const RunParameters& p, const double exposureMyr)
+{
+    if (exposureMyr >= 0.0 && std::isfinite(exposureMyr * units::secondsPerMyr))
+        return std::nullopt;
+    const std::string got = " (got " + shown(p, 'o', exposureMyr) + ")";
+    if (exposureMyr > 0.0)
+        return "-o exposure time is too large: it must be a finite number of million years" + got;
+    return "-o exposure time must be a finite number of million years, 0 or more" + got;
+}
+
 std::optional<std::string> checkHistoryTime(const RunParameters& p, int nodeCount)
 {
     const int last = nodeCount - 1;
-    if (p.historyTime >= 0.0 && p.historyTime <= last)
+    if (!exposureTimeError(p, p.historyTime) && p.historyTime <= last)
         return std::nullopt;
     return "-o temperature history time must be between 0 and " + std::to_string(last)
         + " million years for this grid (got " + shown(p, 'o', p.historyTime) + ")";

@@ -54,7 +54,7 @@ TEST(RateSweep, IncludesStopDespiteRoundingAndNeverPassesIt)
 TEST(RateSweep, RefusesMalformedAndEndlessSweeps)
 {
     for (const char* text : { "1:2", "1:2:3:4", "a:2:1", "1:2:0", "1:2:-1", "2:1:1", "",
-             "0:1e9:1e-6", "-1e308:1e308:1" })
+             "1e-6:1e9:1e-6", "1:1e308:1", "0:1:0.1", "-1:1:0.5" })
         EXPECT_THROW(ages::parseRateSweep(text), ages::InputError) << text;
 }
 
