@@ -100,6 +100,7 @@ private:
 };
 
 // One file replaced on its own: a group of one, written and committed.
-std::optional<ReplacementFailure> replaceWholeFile(const std::string& path, const TextWriter& write);
+std::optional<ReplacementFailure> replaceWholeFile(
+    const std::string& path, const TextWriter& write);
 
 } // namespace wholefile

@@ -76,8 +76,8 @@ void writeFiles(const std::vector<OutputFile>& files)
     // Whatever is thrown, the group removes the temporaries written so far.
     wholefile::ReplacementGroup group;
     for (const auto& file : files) {
-        const auto failure = group.write(file.path.string(),
-            [&](std::ostream& out) { out << pairText(file.series); });
+        const auto failure = group.write(
+            file.path.string(), [&](std::ostream& out) { out << pairText(file.series); });
         if (failure) {
             throw OutputError("Could not write " + file.path.string());
         }

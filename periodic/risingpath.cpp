@@ -4,8 +4,8 @@
 
 namespace periodic {
 
-std::vector<RisingPoint> risingPath(
-    const PeriodicSteadyState& model, const double xM, const double durationMyr, const int intervals)
+std::vector<RisingPoint> risingPath(const PeriodicSteadyState& model, const double xM,
+    const double durationMyr, const int intervals)
 {
     const VerticalProfile column = model.column(xM);
     const double surfaceDepth = -model.surfaceHeight(xM); // of the surface point below the mean

@@ -164,8 +164,7 @@ int runTransientErosion(const RunParameters& p, std::ostream& err, const Executi
     return runTransientErosion(p, err, execution, pending);
 }
 
-int runTransientErosion(
-    const RunParameters& p, std::ostream& err, const Execution& execution,
+int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution,
     wholefile::ReplacementGroup& pending)
 {
     if (const auto error = checkParameters(p))

@@ -79,8 +79,8 @@ TEST(PeriodicPath, EndsAtTheLapseRateSurfaceTemperatureAndStartsDeeper)
         EXPECT_NEAR(sample.path.back().temperatureC, surface, 1e-5) << x;
         EXPECT_GT(sample.path.front().temperatureC, 200) << x;
         // The very path periodic_topography writes as the history of that rock.
-        const periodic::Series history = periodic::coolingHistory(
-            model, x, 20, static_cast<int>(sample.path.size()));
+        const periodic::Series history
+            = periodic::coolingHistory(model, x, 20, static_cast<int>(sample.path.size()));
         for (std::size_t k = 0; k < history.size(); ++k) {
             ASSERT_EQ(history[k].first, -sample.path[k].timeMa + 0.0) << x << " at " << k;
             ASSERT_EQ(history[k].second, sample.path[k].temperatureC) << x << " at " << k;
