@@ -1,0 +1,52 @@
+"""Values the programs refuse raise ValueError with the programs' own messages."""
+
+import pytest
+
+import erosion_thermal as et
+from conftest import refusal
+
+PATH = ([10.0, 0.0], [200.0, 0.0])
+PATH_FILE = "path.csv"
+
+
+def age(**arguments):
+    return et.age(*PATH, **arguments)
+
+
+# The module's call, and the program run whose refusal it must repeat word for word.
+CASES = [
+    (lambda: et.transient_path(rate_mm_yr=-1), ["cooling_ages", "transient", "-r", "-1"]),
+    (lambda: et.transient_path(exposure_myr=0), ["cooling_ages", "transient", "-o", "0"]),
+    (lambda: et.periodic_paths(basal_depth_m=500), ["periodic_topography", "-z", "500"]),
+    (lambda: et.periodic_paths(points=1), ["periodic_topography", "-n", "1"]),
+    (lambda: age(radius_um=10), ["cooling_ages", "path", PATH_FILE, "--apatite-radius", "10"]),
+    (lambda: age(system="ZHe", radius_um=600),
+     ["cooling_ages", "path", PATH_FILE, "--zircon-radius", "600"]),
+    (lambda: age(system="XYZ"), ["cooling_ages", "path", PATH_FILE, "--systems", "XYZ"]),
+    (lambda: age(method="closure"), ["cooling_ages", "path", PATH_FILE, "--method", "closure"]),
+    (lambda: age(system="ZFT"),
+     ["cooling_ages", "path", PATH_FILE, "--systems", "ZFT", "--method", "kinetic"]),
+]
+
+
+@pytest.mark.parametrize("call, program", CASES)
+def test_refusals_repeat_the_programs_messages(call, program, tmp_path, monkeypatch):
+    monkeypatch.chdir(tmp_path)
+    (tmp_path / PATH_FILE).write_text("".join(f"{t},{c}\n" for t, c in zip(*PATH)))
+    with pytest.raises(ValueError) as raised:
+        call()
+    assert str(raised.value) == refusal(*program)
+
+
+@pytest.mark.parametrize("call, words", [
+    (lambda: et.periodic_paths(relief_m=6000), "relief too steep for the method"),
+    (lambda: et.history_path([(5, 0.3), (20, 0.6)]), "give the phases oldest first"),
+    (lambda: et.history_path("20:0.3", conductivity_w_m_k=0), "conductivity (-k 0 W/m/K)"),
+    (lambda: et.transient_temperature([0, -1], 1), "got depth -1 m at 1 Myr"),
+    (lambda: et.age([0, 1, 0.5], [0, 10, 20]), "time_ma must rise or fall throughout"),
+    (lambda: age(kinetics="zrdaam"), "kinetics 'zrdaam' are not kinetics of AHe"),
+])
+def test_refusals_of_the_models_name_the_value(call, words):
+    with pytest.raises(ValueError) as raised:
+        call()
+    assert words in str(raised.value)
