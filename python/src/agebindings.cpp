@@ -84,8 +84,7 @@ py::dict age(const DoubleArray& timeMa, const DoubleArray& temperatureC,
     // The grain is checked as the age options are: the radius as that of the system's mineral.
     ages::AgeSettings settings;
     settings.systems = { system };
-    const bool zircon
-        = thermochron::catalogueEntry(system).mineral == thermochron::Mineral::Zircon;
+    const bool zircon = thermochron::catalogueEntry(system).mineral == thermochron::Mineral::Zircon;
     (zircon ? settings.zirconRadiusUm : settings.apatiteRadiusUm) = radiusUm;
     settings.uPpm = uPpm;
     settings.thPpm = thPpm;

@@ -28,8 +28,8 @@ py::array_t<double> toArray(std::vector<double>&& values);
 void raiseIf(const std::optional<std::string>& refusal);
 
 // {"time_ma": ..., "temperature_c": ..., "depth_m": ...}: a cooling path, oldest point first.
-py::dict pathDict(std::vector<double>&& timeMa, std::vector<double>&& temperatureC,
-    std::vector<double>&& depthM);
+py::dict pathDict(
+    std::vector<double>&& timeMa, std::vector<double>&& temperatureC, std::vector<double>&& depthM);
 
 // Calls f(a, b) for every pair of elements of two arrays of one shape, whatever their strides
 // (numpy's broadcast views repeat an element with a stride of 0), and returns the results as a
@@ -48,29 +48,29 @@ py::array_t<double> mapPairs(const py::array& a, const py::array& b, Function f)
     double* out = result.mutable_data();
 
     {
-    const py::gil_scoped_release release;
-    // The innermost dimension is walked by its strides; the outer ones count like an odometer.
-    const std::size_t outer = dimensions > 0 ? dimensions - 1 : 0;
-    const py::ssize_t inner = dimensions > 0 ? shape.back() : 1;
-    const py::ssize_t aStep = dimensions > 0 ? aStrides.back() : 0;
-    const py::ssize_t bStep = dimensions > 0 ? bStrides.back() : 0;
-    std::vector<py::ssize_t> index(outer, 0);
-    for (py::ssize_t done = 0; done < count; done += inner) {
-        const char* aRow = aData;
-        const char* bRow = bData;
-        for (std::size_t d = 0; d < outer; ++d) {
-            aRow += index[d] * aStrides[d];
-            bRow += index[d] * bStrides[d];
+        const py::gil_scoped_release release;
+        // The innermost dimension is walked by its strides; the outer ones count like an odometer.
+        const std::size_t outer = dimensions > 0 ? dimensions - 1 : 0;
+        const py::ssize_t inner = dimensions > 0 ? shape.back() : 1;
+        const py::ssize_t aStep = dimensions > 0 ? aStrides.back() : 0;
+        const py::ssize_t bStep = dimensions > 0 ? bStrides.back() : 0;
+        std::vector<py::ssize_t> index(outer, 0);
+        for (py::ssize_t done = 0; done < count; done += inner) {
+            const char* aRow = aData;
+            const char* bRow = bData;
+            for (std::size_t d = 0; d < outer; ++d) {
+                aRow += index[d] * aStrides[d];
+                bRow += index[d] * bStrides[d];
+            }
+            for (py::ssize_t i = 0; i < inner; ++i)
+                *out++ = f(*reinterpret_cast<const double*>(aRow + i * aStep),
+                    *reinterpret_cast<const double*>(bRow + i * bStep));
+            for (std::size_t d = outer; d-- > 0;) {
+                if (++index[d] < shape[d])
+                    break;
+                index[d] = 0;
+            }
         }
-        for (py::ssize_t i = 0; i < inner; ++i)
-            *out++ = f(*reinterpret_cast<const double*>(aRow + i * aStep),
-                *reinterpret_cast<const double*>(bRow + i * bStep));
-        for (std::size_t d = outer; d-- > 0;) {
-            if (++index[d] < shape[d])
-                break;
-            index[d] = 0;
-        }
-    }
     }
     return result;
 }

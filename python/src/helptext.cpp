@@ -39,8 +39,8 @@ std::string wrapped(std::string_view text, std::size_t indent, std::size_t first
 
 } // namespace
 
-std::string helpText(std::string_view summary, const std::vector<ArgumentHelp>& arguments,
-    std::string_view returns)
+std::string helpText(
+    std::string_view summary, const std::vector<ArgumentHelp>& arguments, std::string_view returns)
 {
     std::size_t nameWidth = 0;
     for (const ArgumentHelp& argument : arguments)

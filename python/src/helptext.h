@@ -15,8 +15,8 @@ struct ArgumentHelp {
     std::string meaning; // with its unit in parentheses, as --help writes it
 };
 
-std::string helpText(std::string_view summary, const std::vector<ArgumentHelp>& arguments,
-    std::string_view returns);
+std::string helpText(
+    std::string_view summary, const std::vector<ArgumentHelp>& arguments, std::string_view returns);
 
 // A number as the programs' help shows it: 25, 0.5, 1.3636e-06.
 std::string shownNumber(double value);

@@ -58,9 +58,9 @@ thermal::InitialState initialState(const std::string& name)
 py::dict historyPath(const py::object& erosion, const double surfaceTemperatureC,
     const double baseDepthM, const double baseTemperatureC,
     const std::optional<double> baseHeatFlowMWm2, const double conductivityWmK,
-    const double diffusivityM2s, const double heatProductionUWm3,
-    const double heatProductionScaleM, const std::optional<double> heatProductionDepthM,
-    const std::string& initial, const double initialGradientCm)
+    const double diffusivityM2s, const double heatProductionUWm3, const double heatProductionScaleM,
+    const std::optional<double> heatProductionDepthM, const std::string& initial,
+    const double initialGradientCm)
 {
     thermal::ThermalParameters parameters;
     parameters.surfaceTemperatureC = surfaceTemperatureC;

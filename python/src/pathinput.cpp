@@ -31,8 +31,8 @@ ages::SamplePath samplePath(const DoubleArray& timeMa, const DoubleArray& temper
             + std::to_string(temperatures.size())
             + (depthM ? ", " + std::to_string(depths.size()) : std::string()) + ")");
     if (times.size() < 2)
-        throw py::value_error("a cooling path needs at least 2 points, found "
-            + std::to_string(times.size()));
+        throw py::value_error(
+            "a cooling path needs at least 2 points, found " + std::to_string(times.size()));
     for (std::size_t i = 0; i < times.size(); ++i) {
         if (!std::isfinite(times[i]))
             throw py::value_error(pointText(i, times[i]) + " is not a number");
@@ -57,9 +57,9 @@ ages::SamplePath samplePath(const DoubleArray& timeMa, const DoubleArray& temper
     sample.depthM = std::move(depths);
     for (std::size_t k = 1; k < sample.path.size(); ++k)
         if (!(sample.path[k].timeMa < sample.path[k - 1].timeMa))
-            throw py::value_error("time_ma must rise or fall throughout: "
-                + shownNumber(sample.path[k].timeMa) + " Ma follows "
-                + shownNumber(sample.path[k - 1].timeMa) + " Ma");
+            throw py::value_error(
+                "time_ma must rise or fall throughout: " + shownNumber(sample.path[k].timeMa)
+                + " Ma follows " + shownNumber(sample.path[k - 1].timeMa) + " Ma");
     if (const auto point = ages::undatablePoint(sample.path))
         throw py::value_error(ages::temperatureRangeMessage(*point, "check temperature_c"));
     return sample;

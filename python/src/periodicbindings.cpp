@@ -119,8 +119,8 @@ void bindPeriodic(py::module_& module)
 {
     std::string siteNames;
     for (const periodic::NamedSite& site : periodic::namedSites)
-        siteNames += std::string(siteNames.empty() ? "" : ", ") + std::string(site.name) + " (x = "
-            + shownNumber(site.wavelengths) + " wavelength)";
+        siteNames += std::string(siteNames.empty() ? "" : ", ") + std::string(site.name)
+            + " (x = " + shownNumber(site.wavelengths) + " wavelength)";
 
     module.def("periodic_paths", &periodicPaths, py::kw_only(),
         py::arg("rate_mm_yr") = defaults.erosionRate,

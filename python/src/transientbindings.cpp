@@ -113,8 +113,7 @@ void bindTransient(py::module_& module)
     for (ArgumentHelp& argument : modelHelp())
         temperatureHelp.push_back(std::move(argument));
     module.def("transient_temperature", &transientTemperature, py::arg("depth_m"),
-        py::arg("time_myr"), py::kw_only(),
-        py::arg("surface_temperature_c") = defaults.surfaceTemp,
+        py::arg("time_myr"), py::kw_only(), py::arg("surface_temperature_c") = defaults.surfaceTemp,
         py::arg("gradient_c_m") = defaults.basalGradient,
         py::arg("diffusivity_m2_s") = defaults.diffusivity,
         py::arg("rate_mm_yr") = defaults.erosionRate,
