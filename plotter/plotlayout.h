@@ -51,18 +51,20 @@ public:
     //   px = (x - xMin) (W - 81) / (xMax - xMin) + 60
     //   py = (H - 41) - (H - 81) (y - yMin) / (yMax - yMin)
     // so xMin lands on the left edge (60) and xMax on the right edge (W - 21), yMin on the
-    // bottom edge (H - 41) and yMax on the top edge (40).
+    // bottom edge (H - 41) and yMax on the top edge (40). On a logarithmic y axis y, yMin and
+    // yMax stand for their decimal logarithms; a y <= 0 has no pixel (infinite or not a number).
     QPointF toPixel(const PlotBounds& bounds, double x, double y) const;
 
     // Pixel to data, the inverse of toPixel:
     //   x = xMin + (px - 60) (xMax - xMin) / (W - 81)
     //   y = yMin + (H - 41 - py) (yMax - yMin) / (H - 81)
-    // Empty when the surface has no plot area.
+    // (in logarithms on a logarithmic y axis). Empty when the surface has no plot area.
     std::optional<QPointF> toData(const PlotBounds& bounds, QPointF pixel) const;
 
     // The exact inverse of toPixel for a rubber band given in widget pixels (inclusive
     // corners): its left and right pixels become xMin and xMax, its bottom and top pixels yMin
-    // and yMax. The tick counts are left at their defaults; the caller snaps the result.
+    // and yMax. The tick counts are left at their defaults and the y axis keeps its scale; the
+    // caller snaps the result.
     // Empty when the surface has no plot area.
     std::optional<PlotBounds> windowOfBand(const PlotBounds& shown, const QRect& band) const;
 

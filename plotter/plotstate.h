@@ -48,4 +48,12 @@ struct PlotState {
     // tick steps and pushed onto the history. False, and nothing changes, when the band is
     // under 4 pixels wide or high or the surface has no room for a plot.
     bool zoomToBand(QSize surface, QPoint from, QPoint to);
+
+    // Switches the y axis of the shown window between linear and logarithmic and pushes the
+    // result onto the history (zooming out returns to the window before): x stays as shown, y
+    // spans the curves' values within the shown x range (all of them when none lies in it), and
+    // their error bars, shaded areas and horizontal lines, positive ones only on a logarithmic
+    // axis, rounded outward to round steps or whole decades. False, and nothing changes, when
+    // there is no such value.
+    bool toggleYScale();
 };

@@ -414,6 +414,16 @@ void Plotter::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
         shiftShown(0, -1);
         break;
+    case Qt::Key_L: // a linear or logarithmic y axis, where the viewer offers both
+        if (!m_state.style.logYKey) {
+            QWidget::keyPressEvent(event);
+            break;
+        }
+        if (m_state.toggleYScale()) {
+            updateToolButtons();
+            redraw();
+        }
+        break;
     default:
         QWidget::keyPressEvent(event); // ignored here, so it goes on to the parent
     }
