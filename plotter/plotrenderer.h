@@ -50,7 +50,8 @@ public:
     // its brightness.
     PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds, PlotLabels labels,
         QColor background);
-    // The renderer of the window that state shows.
+    // The renderer of the window that state shows; a legend that keeps clear of the data is
+    // placed by state's curves, which must outlive the renderer.
     PlotRenderer(const PlotState& state, QSize size, QColor background);
 
     // Whether paint() covers the surface with the background colour first (screen and files)
@@ -87,6 +88,14 @@ public:
     // every n-th tick (i = 0, n, 2n, ...), with the smallest n that leaves at most one per
     // pixel step, is returned; the others would only pile up on the same pixels.
     static std::vector<AxisTick> axisTicks(int first, int last, double min, double max, int ticks);
+    // The ticks of a logarithmic axis from pixel first (value min) to pixel last (value max),
+    // placed by log10 of their value, whatever the window's tick count: labelled ticks at the
+    // powers of ten (every n-th power when there are more than ten decades), and between them
+    // unlabelled ones at 2 .. 9 times each power when the axis spans at most six decades. An
+    // axis of at most one and a half decades labels 1, 2 and 5 times each power, and one with
+    // fewer than two labelled ticks labels every tick. Unlabelled ticks have an empty label;
+    // index counts the ticks from min. None when min or max is not positive.
+    static std::vector<AxisTick> logAxisTicks(int first, int last, double min, double max);
     static QColor seriesColour(int id); // by id mod 6
     static Qt::PenStyle seriesLineStyle(int id); // by id mod 5
     int seriesPenWidthOf(int id) const; // the style's width for id, else 3
@@ -96,13 +105,17 @@ public:
     // The complete text of a legend row: the label it names, then its own text.
     QString legendText(const LegendRow& row) const;
     // The legend box as drawn with painter's font: the fixed box, or for a style whose box is
-    // sized to its rows, as high as the rows and as wide as the longest text needs.
+    // sized to its rows, as high as the rows and as wide as the longest text needs, moved where
+    // it hides the least of the curves when the anchor asks for it.
     QRect legendBoxFor(const QPainter& painter) const;
 
 private:
     void drawXAxis(QPainter& painter) const;
     void drawYAxis(QPainter& painter) const;
     void drawTexts(QPainter& painter) const;
+    void drawTitle(QPainter& painter, const QString& title) const;
+    // Every how many ticks a label fits, given the room (pixels) a label needs along the axis.
+    static int labelStride(const std::vector<AxisTick>& ticks, int room);
     void drawCurve(QPainter& painter, int id, const std::vector<double>& points) const;
     void drawLegendRows(QPainter& painter) const;
 
@@ -111,4 +124,5 @@ private:
     PlotBounds bounds_;
     PlotLabels labels_;
     QColor background_;
+    const CurveStore* curves_ = nullptr; // for the legend's place; none: the anchor's place
 };
