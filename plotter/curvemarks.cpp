@@ -55,6 +55,15 @@ std::optional<QPointF> CurveMarks::vertexOf(double x, double y) const
         std::trunc(p.y() * m_ratio) / m_ratio + 0.5 / m_ratio);
 }
 
+std::optional<QPointF> CurveMarks::pointVertex(
+    const std::vector<double>& points, std::size_t k, const CurveStyle& style) const
+{
+    std::optional<QPointF> v = vertexOf(points[2 * k], points[2 * k + 1]);
+    if (v && k < style.xPixelOffsets.size())
+        v->rx() += style.xPixelOffsets[k];
+    return v;
+}
+
 QPolygonF CurveMarks::markerOutline(MarkerShape shape, const QPointF& centre, int size)
 {
     const double r = size / 2.0;
@@ -147,7 +156,7 @@ void CurveMarks::drawCurve(
     std::vector<QPointF> vertices;
     vertices.reserve(pairs);
     for (std::size_t k = 0; k < pairs; ++k)
-        if (const std::optional<QPointF> v = vertexOf(points[2 * k], points[2 * k + 1]))
+        if (const std::optional<QPointF> v = pointVertex(points, k, style))
             vertices.push_back(*v);
 
     painter.save();
@@ -175,16 +184,17 @@ void CurveMarks::drawErrorBars(
     for (std::size_t k = 0; k < points.size() / 2; ++k) {
         const double x = points[2 * k];
         const double y = points[2 * k + 1];
-        const std::optional<QPointF> centre = vertexOf(x, y);
+        const std::optional<QPointF> centre = pointVertex(points, k, style);
         if (!centre)
             continue;
         const int column = static_cast<int>(std::floor(centre->x()));
         const int row = static_cast<int>(std::floor(centre->y()));
+        const double shift = k < style.xPixelOffsets.size() ? style.xPixelOffsets[k] : 0.0;
         if (const double e = valueAt(style.xErrors, k); hasLength(e)) {
             const std::optional<int> left
-                = wholePixel(m_layout.toPixel(m_bounds, x - e, y).x(), size.width());
+                = wholePixel(m_layout.toPixel(m_bounds, x - e, y).x() + shift, size.width());
             const std::optional<int> right
-                = wholePixel(m_layout.toPixel(m_bounds, x + e, y).x(), size.width());
+                = wholePixel(m_layout.toPixel(m_bounds, x + e, y).x() + shift, size.width());
             if (left && right) {
                 const auto [a, b] = std::minmax(*left, *right);
                 painter.fillRect(QRect(a, row, b - a + 1, 1), style.colour);

@@ -55,6 +55,9 @@ public:
     // The pixel centre where the point (x, y) is drawn, or nothing when it maps too far away (or
     // not at all, in a window of zero span).
     std::optional<QPointF> vertexOf(double x, double y) const;
+    // The pixel centre where point k of a curve is drawn: vertexOf moved by its pixel offset.
+    std::optional<QPointF> pointVertex(
+        const std::vector<double>& points, std::size_t k, const CurveStyle& style) const;
 
 private:
     void drawErrorBars(

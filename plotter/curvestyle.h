@@ -37,6 +37,10 @@ struct CurveStyle {
     // of a list, and zero or non-finite lengths, have no bar in that direction.
     std::vector<double> xErrors {};
     std::vector<double> yErrors {};
+    // Point k (its marker, bars and line vertex) drawn this many pixels right of where it maps
+    // (left when negative), whatever the window: markers of one x spread so that they do not
+    // hide each other. Points past the end of the list stay in place.
+    std::vector<int> xPixelOffsets {};
     std::vector<HorizontalBand> bands {};
     QColor bandFill = QColor(0, 0, 0, 40); // translucent, so that bands that overlap both show
     std::vector<double> verticalLines {}; // x positions of lines over the whole height of the plot

@@ -65,9 +65,12 @@ double hiddenData(const QRect& area, const PlotLayout& layout, const PlotBounds&
         for (std::size_t k = 0; k + 1 < points.size(); k += 2) {
             const double x = points[k];
             const double y = points[k + 1];
-            const std::optional<QPointF> at = pixelOf(layout, bounds, x, y);
+            std::optional<QPointF> at = pixelOf(layout, bounds, x, y);
             if (!at)
                 continue;
+            const double shift
+                = style && k / 2 < style->xPixelOffsets.size() ? style->xPixelOffsets[k / 2] : 0.0;
+            at->rx() += shift;
             if (joined && previous)
                 hidden += lengthInside(box, *previous, *at);
             previous = at;
@@ -82,17 +85,33 @@ double hiddenData(const QRect& area, const PlotLayout& layout, const PlotBounds&
                 const auto left = pixelOf(layout, bounds, x - e, y);
                 const auto right = pixelOf(layout, bounds, x + e, y);
                 if (left && right)
-                    hidden += lengthInside(box, *left, *right);
+                    hidden += lengthInside(box, *left + QPointF(shift, 0), *right + QPointF(shift, 0));
             }
             if (const double e = valueAt(style->yErrors, k / 2); e > 0.0) {
                 const auto low = pixelOf(layout, bounds, x, y - e);
                 const auto high = pixelOf(layout, bounds, x, y + e);
                 if (low && high)
-                    hidden += lengthInside(box, *low, *high);
+                    hidden += lengthInside(box, *low + QPointF(shift, 0), *high + QPointF(shift, 0));
             }
         }
         if (!style)
             continue;
+        // A shaded area's edges: its upper one is the curve's line (counted above when drawn),
+        // its lower one the style's values at the same x.
+        std::optional<QPointF> upper;
+        std::optional<QPointF> lower;
+        for (std::size_t k = 0; k + 1 < points.size() && k / 2 < style->areaLower.size(); k += 2) {
+            const auto top = pixelOf(layout, bounds, points[k], points[k + 1]);
+            const auto bottom = pixelOf(layout, bounds, points[k], style->areaLower[k / 2]);
+            if (!top || !bottom)
+                continue;
+            if (upper && !joined)
+                hidden += lengthInside(box, *upper, *top);
+            if (lower)
+                hidden += lengthInside(box, *lower, *bottom);
+            upper = top;
+            lower = bottom;
+        }
         for (const double x : style->verticalLines)
             if (const auto at = pixelOf(layout, bounds, x, bounds.yMax))
                 hidden += lengthInside(

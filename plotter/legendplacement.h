@@ -5,9 +5,9 @@
 // would cover some of it. The candidates are the four corners of the plot rectangle and the
 // middles of its top and bottom edges, each as far inside the frame as the preferred box; each
 // is scored by how much of the curves it would hide: the length in pixels of every drawn line,
-// error bar and vertical or horizontal line inside it, and for every marker whose centre it
-// holds as much as a stretch of line as long as the marker is wide. Translucent bands and areas are
-// not counted (they stay visible around the box). The lowest score wins; of equal scores the
+// error bar, vertical or horizontal line and edge of a shaded area inside it, and for every marker
+// whose centre it holds as much as a stretch of line as long as the marker is wide. Translucent
+// bands across the plot are not counted (no place would be free of them). The lowest score wins; of equal scores the
 // preferred place, then the candidates in the order above.
 //
 //   const QRect box = placeLegend(preferred, layout, bounds, curves, style.curveStyles);

@@ -27,8 +27,8 @@ double yValue(const PlotBounds& bounds, double position)
 
 QRect PlotLayout::plotRect() const
 {
-    return { plotLeft, plotTop, size_.width() - plotLeft - rightGap,
-        size_.height() - plotTop - bottomGap };
+    return { plotLeft, plotTop, size_.width() - plotLeft - rightGap - rightReserve_,
+        size_.height() - plotTop - bottomGap - bottomReserve_ };
 }
 
 QRect PlotLayout::seriesClipRect() const
@@ -43,7 +43,8 @@ QRect PlotLayout::titleRect() const
 
 QRect PlotLayout::xCaptionRect() const
 {
-    return { textInset, size_.height() - 25, size_.width() - 2 * textInset, textHeight };
+    return { textInset, size_.height() - 25 - bottomReserve_,
+        size_.width() - 2 * textInset - rightReserve_, textHeight };
 }
 
 QRect PlotLayout::yCaptionRect() const

@@ -5,7 +5,9 @@
 // the plot rectangle inset 60 pixels on the left, 40 at the top, 20 on the right and 40 at the
 // bottom, the title above it, the x caption below it and the y caption, turned, left of it.
 // The layout also owns the mapping between data units and pixels, so that drawing a curve and
-// selecting a window with the rubber band use the very same plot rectangle.
+// selecting a window with the rubber band use the very same plot rectangle. A legend that stands
+// beside or under the plot reserves room on the right or at the bottom: the plot rectangle (and
+// the x caption under it) is that much narrower or higher up.
 
 #include "plotbounds.h"
 
@@ -25,20 +27,24 @@ public:
     static constexpr int legendWidth = 110;
     static constexpr int legendHeight = 80;
 
-    explicit PlotLayout(QSize size)
+    explicit PlotLayout(QSize size, int rightReserve = 0, int bottomReserve = 0)
         : size_(size)
+        , rightReserve_(rightReserve)
+        , bottomReserve_(bottomReserve)
     {
     }
 
     QSize size() const { return size_; }
+    int rightReserve() const { return rightReserve_; }
+    int bottomReserve() const { return bottomReserve_; }
 
-    // (60, 40, W - 80, H - 80): left 60, top 40, right W - 21, bottom H - 41. Grid, ticks and
-    // frame outline lie on it.
+    // (60, 40, W - 80, H - 80): left 60, top 40, right W - 21, bottom H - 41, less the reserves
+    // on the right and at the bottom. Grid, ticks and frame outline lie on it.
     QRect plotRect() const;
     // The plot rectangle less its one-pixel border: curves never cover the frame.
     QRect seriesClipRect() const;
     QRect titleRect() const; // (40, 10, W - 80, 20)
-    QRect xCaptionRect() const; // (40, H - 25, W - 80, 20)
+    QRect xCaptionRect() const; // (40, H - 25 - bottom reserve, W - 80 - right reserve, 20)
     // (-360, -3, H - 80, 20) in coordinates turned by -90 degrees: the caption reads upwards
     // from 360 pixels below the top edge with the foot of its letters towards the plot.
     QRect yCaptionRect() const;
@@ -70,4 +76,6 @@ public:
 
 private:
     QSize size_;
+    int rightReserve_;
+    int bottomReserve_;
 };

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -52,9 +53,10 @@ constexpr int yLabelWidth = 35;
 constexpr int yLabelHalfHeight = 10;
 constexpr int yLabelHeight = 20;
 // Tick labels closer than this (pixels between their texts) are thinned out.
-constexpr int minimumLabelGap = 4;
-// A title too wide for its picture is set smaller, to this share of its size at least.
-constexpr double smallestTitleScale = 0.6;
+constexpr int minimumLabelGap = 8;
+// A title or caption too long for its picture is set smaller, to this share of its size at
+// least (then cut short).
+constexpr double smallestTextScale = 0.6;
 
 // Legend rows: the first 11 pixels below the box top, then one every 15 pixels; a 30-pixel line
 // sample 6 pixels in from the box's left edge, the text's baseline 46 pixels in and 5 below.
@@ -68,6 +70,10 @@ constexpr int legendTextDrop = 5;
 // reaches below its line sample, and right of the longest text a margin of a few pixels.
 constexpr int legendBottomMargin = 9;
 constexpr int legendRightMargin = 8;
+// A legend beside the plot stands this far right of the frame; one under the plot ends this far
+// above the picture's bottom edge.
+constexpr int legendOutsideGap = 10;
+constexpr int legendUnderGap = 4;
 
 // Index into a table of n entries by id mod n, also for negative ids.
 int cyclicIndex(int id, int n)
@@ -128,7 +134,73 @@ PlotRenderer::PlotRenderer(
 PlotRenderer::PlotRenderer(const PlotState& state, QSize size, QColor background)
     : PlotRenderer(state.style, size, state.history.shown(), state.labels, background)
 {
-    curves_ = &state.curves;
+    if (!style_.legend || !style_.legend->sizedToRows || !style_.legend->clearOfData)
+        return;
+    // The place of a legend that keeps clear of the data: inside the plot where it hides none of
+    // it; else beside the plot, or else under it in as many columns as the picture's width
+    // holds, where the plot keeps at least half its width or height; else inside where it hides
+    // the least.
+    const QFontMetrics metrics(plotFont());
+    const QRect box = sizedLegendBox(metrics);
+    const QRect inside = placeLegend(box, layout_, bounds_, state.curves, style_.curveStyles);
+    legendPlace_ = inside;
+    if (hiddenData(inside, layout_, bounds_, state.curves, style_.curveStyles) <= 0.0)
+        return;
+    const QRect plot = layout_.plotRect();
+    const PlotLayout beside(size, box.width() + legendOutsideGap, 0);
+    if (beside.hasPlotArea() && 2 * beside.plotRect().width() >= plot.width()) {
+        layout_ = beside;
+        legendPlace_ = QRect(QPoint(beside.plotRect().right() + legendOutsideGap,
+                                 PlotLayout::plotTop),
+            box.size());
+        legendOutside_ = true;
+        return;
+    }
+    // Under the plot: as many columns as fit in the picture's width, each as wide as its rows.
+    const int rows = std::max(1, static_cast<int>(style_.legendRows.size()));
+    int rowsPerColumn = rows;
+    std::vector<int> columnWidths { box.width() };
+    for (int columns = rows; columns > 1; --columns) {
+        const int perColumn = (rows + columns - 1) / columns;
+        std::vector<int> widths = legendColumnWidths(metrics, perColumn);
+        if (std::accumulate(widths.begin(), widths.end(), 0)
+            <= size.width() - 2 * legendOutsideGap) {
+            rowsPerColumn = perColumn;
+            columnWidths = std::move(widths);
+            break;
+        }
+    }
+    const QSize under(std::accumulate(columnWidths.begin(), columnWidths.end(), 0),
+        legendFirstRow + legendRowSpacing * (rowsPerColumn - 1) + legendBottomMargin);
+    const PlotLayout above(size, 0, under.height() + legendUnderGap);
+    if (above.hasPlotArea() && 2 * above.plotRect().height() >= plot.height()) {
+        layout_ = above;
+        legendPlace_ = QRect(QPoint((size.width() - under.width()) / 2,
+                                 size.height() - under.height() - legendUnderGap + 1),
+            under);
+        legendOutside_ = true;
+        legendRowsPerColumn_ = rowsPerColumn;
+        legendColumnWidths_ = std::move(columnWidths);
+    }
+}
+
+std::vector<int> PlotRenderer::legendColumnWidths(
+    const QFontMetrics& metrics, int rowsPerColumn) const
+{
+    std::vector<int> widths;
+    for (std::size_t i = 0; i < style_.legendRows.size(); ++i) {
+        if (i % static_cast<std::size_t>(rowsPerColumn) == 0)
+            widths.push_back(0);
+        widths.back() = std::max(widths.back(),
+            legendTextStart + metrics.horizontalAdvance(legendText(style_.legendRows[i]))
+                + legendRightMargin);
+    }
+    return widths;
+}
+
+PlotLayout PlotRenderer::layoutOf(const PlotState& state, QSize size)
+{
+    return PlotRenderer(state, size, QColor()).layout();
 }
 
 void PlotRenderer::paint(
@@ -256,11 +328,17 @@ QRect PlotRenderer::legendBox() const
 
 QRect PlotRenderer::legendBoxFor(const QPainter& painter) const
 {
+    if (legendPlace_)
+        return *legendPlace_;
+    return sizedLegendBox(painter.fontMetrics());
+}
+
+QRect PlotRenderer::sizedLegendBox(const QFontMetrics& metrics) const
+{
     QRect box = legendBox();
     if (!style_.legend || !style_.legend->sizedToRows)
         return box;
     // The fixed box's right edge and top stay; the rows and the widest text set the size.
-    const QFontMetrics metrics = painter.fontMetrics();
     int widest = 0;
     for (const LegendRow& row : style_.legendRows)
         widest = std::max(widest, metrics.horizontalAdvance(legendText(row)));
@@ -269,8 +347,6 @@ QRect PlotRenderer::legendBoxFor(const QPainter& painter) const
     const int height = legendFirstRow + legendRowSpacing * (rows - 1) + legendBottomMargin;
     box.setLeft(box.right() + 1 - width);
     box.setHeight(height);
-    if (style_.legend->clearOfData && curves_)
-        return placeLegend(box, layout_, bounds_, *curves_, style_.curveStyles);
     return box;
 }
 
@@ -361,38 +437,42 @@ void PlotRenderer::drawTexts(QPainter& painter) const
 
     // Turned by -90 degrees the caption reads from bottom to top along the left edge, from 360
     // pixels below the top. On a picture too short for that it is centred on the plot instead.
-    QRect caption = layout_.yCaptionRect();
-    const QRect plot = layout_.plotRect();
-    const int length = painter.fontMetrics().horizontalAdvance(style_.yCaption);
-    const int start = -caption.left(); // pixels below the top edge
-    if (start > plot.bottom() + 1 || start - length < 0)
-        caption.moveLeft(-((plot.top() + plot.bottom() + 1 + length) / 2));
+    // A caption longer than the plot is high is set smaller, or cut short, to fit along it.
     painter.save();
+    const QRect plot = layout_.plotRect();
+    const QString caption = fitText(painter, style_.yCaption, plot.height());
+    QRect rect = layout_.yCaptionRect();
+    const int length = painter.fontMetrics().horizontalAdvance(caption);
+    const int start = -rect.left(); // pixels below the top edge
+    if (start > plot.bottom() + 1 || start - length < 0)
+        rect.moveLeft(-((plot.top() + plot.bottom() + 1 + length) / 2));
     painter.rotate(-90.0);
-    painter.drawText(caption, Qt::AlignLeft | Qt::AlignBottom, style_.yCaption);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignBottom, caption);
     painter.restore();
 }
 
 void PlotRenderer::drawTitle(QPainter& painter, const QString& title) const
 {
     const QRect rect = layout_.titleRect();
-    const int width = painter.fontMetrics().horizontalAdvance(title);
-    if (width <= rect.width() || width <= 0) {
-        painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, title);
-        return;
-    }
-    // A title wider than the picture is set smaller, down to a limit, then cut short.
     painter.save();
+    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, fitText(painter, title, rect.width()));
+    painter.restore();
+}
+
+QString PlotRenderer::fitText(QPainter& painter, const QString& text, int room)
+{
+    const int width = painter.fontMetrics().horizontalAdvance(text);
+    if (width <= room || width <= 0 || room <= 0)
+        return text;
+    // Set smaller, down to a limit, then cut short.
     QFont font = painter.font();
-    const double shrink = std::max(smallestTitleScale, static_cast<double>(rect.width()) / width);
+    const double shrink = std::max(smallestTextScale, static_cast<double>(room) / width);
     if (font.pixelSize() > 0)
         font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * shrink)));
     else
         font.setPointSizeF(font.pointSizeF() * shrink);
     painter.setFont(font);
-    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop,
-        painter.fontMetrics().elidedText(title, Qt::ElideRight, rect.width()));
-    painter.restore();
+    return painter.fontMetrics().elidedText(text, Qt::ElideRight, room);
 }
 
 int PlotRenderer::labelStride(const std::vector<AxisTick>& ticks, int room)
@@ -451,13 +531,22 @@ void PlotRenderer::drawCurve(QPainter& painter, int id, const std::vector<double
 void PlotRenderer::drawLegendRows(QPainter& painter) const
 {
     const QRect box = legendBoxFor(painter);
+    if (legendOutside_) // beside the plot, outside the clip of the curves
+        painter.setClipRect(box);
     painter.fillRect(box.adjusted(1, 1, -1, -1), QBrush(Qt::white, Qt::SolidPattern));
-    int y = box.top() + legendFirstRow;
-    for (const LegendRow& row : style_.legendRows) {
+    for (std::size_t i = 0; i < style_.legendRows.size(); ++i) {
+        const LegendRow& row = style_.legendRows[i];
+        // Rows run down the first column, then down the next (one column in most legends).
+        const auto column = i / static_cast<std::size_t>(legendRowsPerColumn_);
+        int left = box.left();
+        for (std::size_t c = 0; c < column && c < legendColumnWidths_.size(); ++c)
+            left += legendColumnWidths_[c];
+        const int y = box.top() + legendFirstRow
+            + legendRowSpacing * (static_cast<int>(i) % legendRowsPerColumn_);
         QPen pen(row.colour, row.penWidth, row.lineStyle);
         painter.setPen(pen);
-        const QPointF sampleStart = pixelCentre(box.left() + legendSampleStart, y);
-        const QPointF sampleEnd = pixelCentre(box.left() + legendSampleEnd, y);
+        const QPointF sampleStart = pixelCentre(left + legendSampleStart, y);
+        const QPointF sampleEnd = pixelCentre(left + legendSampleEnd, y);
         if (const auto styled = style_.curveStyles.find(row.curve);
             row.curve >= 0 && styled != style_.curveStyles.end())
             CurveMarks::drawLegendSample(painter, sampleStart, sampleEnd, styled->second);
@@ -465,7 +554,6 @@ void PlotRenderer::drawLegendRows(QPainter& painter) const
             painter.drawLine(sampleStart, sampleEnd);
         pen.setColor(Qt::black);
         painter.setPen(pen);
-        painter.drawText(QPoint(box.left() + legendTextStart, y + legendTextDrop), legendText(row));
-        y += legendRowSpacing;
+        painter.drawText(QPoint(left + legendTextStart, y + legendTextDrop), legendText(row));
     }
 }

@@ -27,8 +27,11 @@
 #include <QSize>
 #include <QString>
 
+#include <limits>
+#include <optional>
 #include <vector>
 
+class QFontMetrics;
 class QPainter;
 
 // One tick of an axis: which of the axis's ticks it is (0 at the first end), where it sits in
@@ -75,6 +78,10 @@ public:
     void drawSeries(QPainter& painter, const CurveStore& curves) const;
 
     const PlotLayout& layout() const { return layout_; }
+    // The layout state is drawn in on a surface of size: the fixed one, or narrower on the right
+    // where its legend stands beside the plot. The rubber band and the pointer's coordinates
+    // map through it, so that they agree with the picture.
+    static PlotLayout layoutOf(const PlotState& state, QSize size);
 
     // A tick value as the axis shows it: 'g' format with 6 significant digits, and exactly 0
     // for a value within a millionth of the tick step of zero (rounding leaves 5.55112e-17
@@ -105,8 +112,10 @@ public:
     // The complete text of a legend row: the label it names, then its own text.
     QString legendText(const LegendRow& row) const;
     // The legend box as drawn with painter's font: the fixed box, or for a style whose box is
-    // sized to its rows, as high as the rows and as wide as the longest text needs, moved where
-    // it hides the least of the curves when the anchor asks for it.
+    // sized to its rows, as high as the rows and as wide as the longest text needs. A legend
+    // that keeps clear of the data (the renderer of a state only) stands where it hides the least
+    // of the curves, or, where it would hide some wherever it stood inside the plot, beside or
+    // under the plot (in columns), in the room the layout then keeps on the right or below.
     QRect legendBoxFor(const QPainter& painter) const;
 
 private:
@@ -114,15 +123,26 @@ private:
     void drawYAxis(QPainter& painter) const;
     void drawTexts(QPainter& painter) const;
     void drawTitle(QPainter& painter, const QString& title) const;
+    // text as it fits in room pixels: itself, or with painter's font set smaller (to six tenths
+    // at least) and the text cut short. The caller saves and restores the painter's font.
+    static QString fitText(QPainter& painter, const QString& text, int room);
     // Every how many ticks a label fits, given the room (pixels) a label needs along the axis.
     static int labelStride(const std::vector<AxisTick>& ticks, int room);
     void drawCurve(QPainter& painter, int id, const std::vector<double>& points) const;
     void drawLegendRows(QPainter& painter) const;
+    QRect sizedLegendBox(const QFontMetrics& metrics) const;
+    // The width of each column of the legend's rows, rowsPerColumn rows a column.
+    std::vector<int> legendColumnWidths(const QFontMetrics& metrics, int rowsPerColumn) const;
 
     ViewerStyle style_;
     PlotLayout layout_;
     PlotBounds bounds_;
     PlotLabels labels_;
     QColor background_;
-    const CurveStore* curves_ = nullptr; // for the legend's place; none: the anchor's place
+    std::optional<QRect> legendPlace_; // a legend placed by the data, see legendBoxFor
+    bool legendOutside_ = false; // beside or under the plot
+    // Rows of a legend in columns (under the plot): how many rows a column holds, how wide each
+    // column is.
+    int legendRowsPerColumn_ = std::numeric_limits<int>::max();
+    std::vector<int> legendColumnWidths_;
 };

@@ -1,6 +1,7 @@
 #include "plotstate.h"
 
 #include "plotlayout.h"
+#include "plotrenderer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -90,7 +91,8 @@ bool PlotState::zoomToBand(QSize surface, QPoint from, QPoint to)
     const QRect selected = bandBetween(from, to);
     if (selected.width() < minimumBand || selected.height() < minimumBand)
         return false;
-    std::optional<PlotBounds> next = PlotLayout(surface).windowOfBand(history.shown(), selected);
+    std::optional<PlotBounds> next
+        = PlotRenderer::layoutOf(*this, surface).windowOfBand(history.shown(), selected);
     if (!next)
         return false; // no plot rectangle on so small a surface: nothing was selected
     next->snapToTicks();

@@ -359,7 +359,7 @@ void Plotter::showCoordinates(QPoint pointer)
 {
     // While a band is dragged the pointer may leave the plot rectangle (the band maps beyond
     // the window); hovering shows coordinates over the plot rectangle only.
-    const PlotLayout layout(size());
+    const PlotLayout layout = PlotRenderer::layoutOf(m_state, size());
     const std::optional<QPointF> data = layout.toData(bounds(), pointer);
     if (!data || (!m_bandShown && !layout.plotRect().contains(pointer))) {
         m_coordinateTip->hide();

@@ -51,8 +51,12 @@ QString exportPng(const PlotPicture& picture, const QString& fileName)
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
     image.fill(canvasBackground()); // the last row and column a scaled window may not reach
-    image.setDevicePixelRatio(picture.scale());
-    if (!paintOn(image, picture, false))
+    // Enlarged, the image's pixel ratio keeps curve vertices on its own finer pixels, as on a
+    // dense screen; the toolkit does not draw at ratios below 1, where the painter scales.
+    const bool enlarged = picture.scale() >= 1.0;
+    if (enlarged)
+        image.setDevicePixelRatio(picture.scale());
+    if (!paintOn(image, picture, !enlarged))
         return QStringLiteral("the picture could not be drawn");
     return writePictureFile(
         fileName, [&image](QIODevice& file) { return image.save(&file, "PNG"); });
