@@ -1,19 +1,14 @@
-// Writes the 55-sample fixture of the age plots (manysamples.h) into a folder, so that its
-// pictures can be drawn with render_plot and looked at:
-//   write_many_samples DIR
+// write_many_samples DIR: writes the 55-sample fixture of the age plots (manysamples.h) into
+// DIR, to draw its pictures with render_plot and look at them.
 #include "manysamples.h"
 
 #include <iostream>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::cerr << "Usage: write_many_samples DIR\n";
-        return 1;
-    }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        std::cerr << "write_many_samples: cannot make '" << argv[1] << "'\n";
+    const QDir dir(QString::fromLocal8Bit(argc == 2 ? argv[1] : ""));
+    if (argc != 2 || !dir.mkpath(QStringLiteral("."))) {
+        std::cerr << "Usage: write_many_samples DIR (a folder that can be made)\n";
         return 1;
     }
     writeManySamples(dir);

@@ -38,8 +38,10 @@ FirstView residualFigure(const QString& residualsPath)
     OrderedGroups<QString, int> samples;
     std::vector<double> xs;
     for (const Residual& r : residuals) {
-        if (!samples.contains(r.sample))
-            samples[r.sample].push_back(static_cast<int>(samples.size()) + 1);
+        if (!samples.contains(r.sample)) {
+            const int place = static_cast<int>(samples.size()) + 1;
+            samples[r.sample].push_back(place);
+        }
         xs.push_back(byElevation ? *r.elevation : samples[r.sample].front());
     }
 
