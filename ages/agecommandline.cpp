@@ -125,7 +125,7 @@ void AgeCommandLine::interpret()
 }
 
 AgeCommandLine::Outcome AgeCommandLine::parse(
-    const int argc, const char* const argv[], std::ostream& out, std::ostream& err)
+    const int argc, const char* const argv[], std::ostream& out)
 {
     try {
         m_app.parse(argc, argv);
@@ -147,11 +147,9 @@ AgeCommandLine::Outcome AgeCommandLine::parse(
             words += (words.empty() ? "" : " ") + word;
         if (words.empty())
             words = error.what();
-        err << "ERROR: unknown option or extra word: " << words << " (see cooling_ages --help)\n";
-        return Outcome::refuse;
+        throw InputError("unknown option or extra word: " + words + " (see cooling_ages --help)");
     } catch (const CLI::ParseError& error) {
-        err << "ERROR: " << error.what() << " (see cooling_ages --help)\n";
-        return Outcome::refuse;
+        throw InputError(std::string(error.what()) + " (see cooling_ages --help)");
     }
     if (m_transient->parsed())
         m_request.model = Model::transient;
@@ -159,17 +157,11 @@ AgeCommandLine::Outcome AgeCommandLine::parse(
         m_request.model = Model::periodic;
     else if (m_path->parsed())
         m_request.model = Model::path;
-    else {
-        err << "ERROR: name a model: transient, periodic or path FILE (see cooling_ages --help)\n";
-        return Outcome::refuse;
-    }
+    else
+        throw InputError(
+            "name a model: transient, periodic or path FILE (see cooling_ages --help)");
 
-    try {
-        interpret();
-    } catch (const InputError& error) {
-        err << error.what() << '\n';
-        return Outcome::refuse;
-    }
+    interpret();
     return Outcome::run;
 }
 

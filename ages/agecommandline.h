@@ -43,7 +43,6 @@ public:
     enum class Outcome {
         run, // request() holds the run's values
         finish, // --help or --version was answered: exit 0
-        refuse, // a one-line message went to err: exit 1
     };
 
     AgeCommandLine();
@@ -54,8 +53,10 @@ public:
     CLI::App& subcommand(Model model);
     NumberOptions& numbers() { return m_numbers; }
 
-    // Parses the words after the program name; help and version texts go to out, refusals to err.
-    Outcome parse(int argc, const char* const argv[], std::ostream& out, std::ostream& err);
+    // Parses the words after the program name; help and version texts go to out. Throws
+    // InputError for words that cannot be used (an unknown option, a value that is no number, no
+    // model named).
+    Outcome parse(int argc, const char* const argv[], std::ostream& out);
 
     const AgeRequest& request() const { return m_request; }
 

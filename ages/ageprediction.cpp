@@ -1,11 +1,11 @@
 #include "ageprediction.h"
 
-#include "grid.h"
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "parametercheck.h"
 #include "pathlimits.h"
 #include "periodicpaths.h"
+#include "profile.h"
 #include "steadystatefit.h"
 #include "transientpath.h"
 
@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <climits>
 #include <cmath>
 #include <sstream>
 
@@ -27,7 +26,7 @@ std::optional<std::string> longestPathError(double durationMyr)
     if (durationMyr <= oldestPathMa)
         return std::nullopt;
     std::ostringstream text;
-    text << "ERROR: -o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
+    text << "-o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
          << "the Earth (" << oldestPathMa << " Myr)";
     return text.str();
 }
@@ -58,24 +57,14 @@ std::optional<std::string> transientParameterError(
 {
     if (auto error = erosion::checkParameters(parameters))
         return error;
-    // The solver's time axis has as many whole Myr as its grid has nodes, counted by repeated
-    // addition. Grids beyond a million nodes (far more than the solver can hold) are counted by
-    // division instead, which can differ from the sum only in the last node, so that checking
-    // every rate of a sweep stays quick.
-    const double spacing = erosion::nodeSpacingFor(parameters.erosionRate);
-    const double bound = erosion::nodeCountBound(parameters.maxDepth, spacing);
-    constexpr double largestCountedGrid = 1e6;
-    const double nodeCount = bound <= largestCountedGrid
-        ? erosion::countNodes(parameters.maxDepth, spacing)
-        : std::floor(parameters.maxDepth / spacing) + 1;
-    erosion::RunParameters exposed = parameters;
-    exposed.historyTime = exposureMyr;
-    const auto countForCheck = static_cast<int>(std::min<double>(nodeCount, INT_MAX));
-    if (auto error = erosion::checkHistoryTime(exposed, countForCheck))
-        return error;
+    // The path is the closed form's, evaluated on the half-space: no grid, and no time axis of
+    // whole Myr, limits the exposure. What the closed form needs of the time is the solver's
+    // to say; what a dated rock needs is ours.
     if (!(exposureMyr > 0))
-        return std::string("ERROR: -o exposure time must be greater than 0 million years: the "
+        return std::string("-o exposure time must be greater than 0 million years: the "
                            "rock needs a cooling path to be dated");
+    if (auto error = erosion::exposureTimeError(parameters, exposureMyr))
+        return error;
     return longestPathError(exposureMyr);
 }
 
@@ -91,7 +80,7 @@ std::vector<AgeRow> transientAgeRows(
 std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters)
 {
     if (auto error = periodic::parameterError(parameters))
-        return "ERROR: " + *error;
+        return error;
     return longestPathError(parameters.historyDuration);
 }
 
@@ -100,14 +89,14 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
 {
     const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
 
-    const std::vector<ProfilePoint> points = profilePoints(model, parameters);
+    const std::vector<periodic::ProfilePoint> points = periodic::profilePoints(model, parameters);
     // The profile is symmetric about the ridge at x = 0: the rock at -x has the path of +x. Each
     // point left of the ridge whose mirror image is on the profile takes the mirror's ages.
     std::vector<std::size_t> source(points.size());
     std::vector<std::size_t> computed;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const auto mirror = std::lower_bound(points.begin(), points.end(), -points[i].xM,
-            [](const ProfilePoint& point, double x) { return point.xM < x; });
+            [](const periodic::ProfilePoint& point, double x) { return point.xM < x; });
         const bool mirrored
             = points[i].xM < 0 && mirror != points.end() && mirror->xM == -points[i].xM;
         source[i] = mirrored ? static_cast<std::size_t>(mirror - points.begin()) : i;

@@ -31,9 +31,10 @@ struct RateWork {
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings);
 
 // The transient model's parameter refusals for the path of the rock exposed at exposureMyr: the
-// solver's own checks, then a start inside the model (exposure within the time axis of the
-// solver's grid), an exposure after erosion began and a path no longer than the Earth's history.
-// The "ERROR: ..." line, or nothing.
+// solver's checks of its parameters, an exposure after erosion began, the solver's checks of an
+// exposure time (erosion::exposureTimeError; the closed form has no grid to bound it) and a path
+// no longer than the Earth's history. None depends on the rate, once it is positive. The
+// message, or nothing.
 std::optional<std::string> transientParameterError(
     const erosion::RunParameters& parameters, double exposureMyr);
 
@@ -43,13 +44,13 @@ std::vector<AgeRow> transientAgeRows(
     const erosion::RunParameters& parameters, double exposureMyr, const AgeSettings& settings);
 
 // The periodic model's parameter refusals (periodic_topography's own), then a path no longer than
-// the Earth's history, as an "ERROR: ..." line.
+// the Earth's history: the message, or nothing.
 std::optional<std::string> periodicParameterError(const periodic::PeriodicParameters& parameters);
 
-// The ages of the rocks exposed at every profile point (see profilePoints), in order of x, with
-// rate, x, elevation and site filled in; the points are shared out over work's threads.
-// Throws InputError when the relief is too steep for the steady-state fit, as
-// periodic_topography refuses it. Preconditions: periodicParameterError gives nothing.
+// The ages of the rocks exposed at every profile point (periodic::profilePoints), in order of x,
+// with rate, x, elevation and site filled in; the points are shared out over work's threads. Throws
+// InputError when the relief is too steep for the steady-state fit, as periodic_topography refuses
+// it. Preconditions: periodicParameterError gives nothing.
 std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
     const AgeSettings& settings, const RateWork& work = {});
 

@@ -30,8 +30,8 @@ std::optional<std::string> outOfRange(
 {
     if (value >= low && value <= high)
         return std::nullopt;
-    return "ERROR: " + std::string(option) + " must be from " + shown(low) + " to " + shown(high)
-        + " " + unit + " (got " + shown(value) + ")";
+    return std::string(option) + " must be from " + shown(low) + " to " + shown(high) + " " + unit
+        + " (got " + shown(value) + ")";
 }
 
 } // namespace
@@ -65,7 +65,7 @@ std::vector<thermochron::System> parseSystems(const std::string_view list)
         const std::string_view name = list.substr(start, comma - start);
         const auto system = thermochron::parseSystem(name);
         if (!system)
-            throw InputError("ERROR: --systems: unknown system '" + std::string(name)
+            throw InputError("--systems: unknown system '" + std::string(name)
                 + "' (known: " + knownSystems() + ")");
         if (std::find(systems.begin(), systems.end(), *system) == systems.end())
             systems.push_back(*system);
@@ -85,7 +85,7 @@ MethodChoice parseMethodChoice(const std::string_view word)
     if (word == "all")
         return MethodChoice::all;
     throw InputError(
-        "ERROR: --method: unknown method '" + std::string(word) + "' (dodson, kinetic or all)");
+        "--method: unknown method '" + std::string(word) + "' (dodson, kinetic or all)");
 }
 
 std::optional<std::string> settingsError(const AgeSettings& s)
@@ -99,15 +99,15 @@ std::optional<std::string> settingsError(const AgeSettings& s)
     if (auto error = outOfRange("--dpar", s.dparUm, minDparUm, maxDparUm, "um"))
         return error;
     if (!(s.uPpm >= 0))
-        return "ERROR: --u must be 0 or more ppm (got " + shown(s.uPpm) + ")";
+        return "--u must be 0 or more ppm (got " + shown(s.uPpm) + ")";
     if (!(s.thPpm >= 0))
-        return "ERROR: --th must be 0 or more ppm (got " + shown(s.thPpm) + ")";
+        return "--th must be 0 or more ppm (got " + shown(s.thPpm) + ")";
     if (s.uPpm + s.thPpm <= 0)
-        return std::string("ERROR: --u and --th are both 0 ppm: the grain would make no helium");
+        return std::string("--u and --th are both 0 ppm: the grain would make no helium");
     if (s.methods == MethodChoice::kinetic
         && std::none_of(s.systems.begin(), s.systems.end(),
             [](auto system) { return thermochron::kineticMethod(system).has_value(); }))
-        return std::string("ERROR: --method kinetic: none of the systems has a kinetic model (AHe, "
+        return std::string("--method kinetic: none of the systems has a kinetic model (AHe, "
                            "ZHe and AFT have)");
     return std::nullopt;
 }

@@ -50,7 +50,7 @@ std::vector<thermochron::System> parseSystems(std::string_view list);
 // "dodson", "kinetic" or "all"; throws InputError for anything else.
 MethodChoice parseMethodChoice(std::string_view word);
 
-// The first value out of range, as the whole "ERROR: ..." line; nothing when all are usable.
+// The first value out of range, as a message; nothing when all are usable.
 std::optional<std::string> settingsError(const AgeSettings& settings);
 
 } // namespace ages

@@ -1,15 +1,12 @@
 #include "agetable.h"
 
 #include "inputerror.h"
+#include "replacementgroup.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fstream>
-#include <system_error>
-#include <unistd.h>
 
 namespace ages {
 
@@ -66,24 +63,6 @@ void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows)
         out << ageTableRow(row) << '\n';
 }
 
-namespace {
-
-// Writes the table straight into a file that is not a regular one (a pipe, /dev/stdout): there is
-// nothing there to keep whole, and nowhere beside it to put a temporary.
-void writeInPlace(
-    const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
-{
-    std::ofstream out(file, std::ios::binary);
-    if (out)
-        write(out);
-    if (out)
-        out.flush();
-    if (!out)
-        throw InputError("ERROR: cannot write " + file.string() + ": " + std::strerror(errno));
-}
-
-} // namespace
-
 void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows)
 {
     writeFileAtomically(file, [&](std::ostream& out) { writeAgeTable(out, rows); });
@@ -92,43 +71,8 @@ void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeR
 void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write)
 {
-    namespace fs = std::filesystem;
-    // A link is followed, so that the file it names is replaced and the link kept.
-    std::error_code error;
-    fs::path target = file;
-    if (fs::is_symlink(fs::symlink_status(file, error))) {
-        const fs::path resolved = fs::weakly_canonical(file, error);
-        if (!error)
-            target = resolved;
-    }
-    const fs::file_status status = fs::status(target, error);
-    if (fs::exists(status) && !fs::is_regular_file(status))
-        return writeInPlace(target, write);
-
-    // Beside the file, so that the rename stays within one file system; the process id keeps two
-    // runs writing the same table apart.
-    fs::path temporary = target;
-    temporary += ".tmp" + std::to_string(::getpid());
-    const auto fail = [&](const std::string& reason) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        throw InputError("ERROR: cannot write " + file.string() + ": " + reason);
-    };
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            fail(std::strerror(errno));
-        write(out);
-        out.flush();
-        if (!out)
-            fail(std::strerror(errno));
-        out.close();
-        if (!out)
-            fail(std::strerror(errno));
-    }
-    fs::rename(temporary, target, error);
-    if (error)
-        fail(error.message());
+    if (const auto failure = wholefile::replaceWholeFile(file.string(), write))
+        throw InputError("cannot write " + file.string() + ": " + std::strerror(failure->error));
 }
 
 } // namespace ages

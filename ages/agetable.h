@@ -18,10 +18,10 @@ namespace ages {
 // A number as a field of the suite's tables: 6 significant digits, locale-free; empty for NaN.
 std::string csvNumber(double value);
 
-// Writes file through write() into a temporary beside it, renamed over file once complete, so
-// that file is either the whole new content or untouched; a link and a file that is not a regular
-// one are treated as writeAgeTableFile says. Throws InputError (with the system's reason) when it
-// cannot be written.
+// Replaces file with the text of write() (wholefile::replaceWholeFile): a temporary beside it,
+// renamed over file once complete, so that file is either the whole new content or untouched; a
+// link and a file that is not a regular one are treated as writeAgeTableFile says. Throws
+// InputError (with the system's reason) when it cannot be written.
 void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write);
 

@@ -5,7 +5,9 @@
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "pathfile.h"
+#include "pathlimits.h"
 #include "progressline.h"
+#include "transientpath.h"
 
 #include <filesystem>
 #include <mutex>
@@ -23,11 +25,8 @@ InputError refusal(const AgeRequest& request, double rate, const std::string& me
 {
     if (!request.sweep)
         return InputError(message);
-    constexpr std::string_view prefix = "ERROR: ";
-    const std::string reason
-        = message.starts_with(prefix) ? message.substr(prefix.size()) : message;
     std::ostringstream text;
-    text << prefix << "--rates at " << rate << " mm/yr: " << reason;
+    text << "--rates at " << rate << " mm/yr: " << message;
     return InputError(text.str());
 }
 
@@ -46,9 +45,20 @@ std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressRepor
         parameters.setErosionRate(rate);
         return parameters;
     };
-    for (const double rate : rates)
-        if (const auto error = transientParameterError(atRate(rate), exposure))
-            throw refusal(request, rate, *error);
+    // The model's refusals do not depend on the rate (every rate of a sweep is positive).
+    if (const auto error = transientParameterError(atRate(rates.front()), exposure))
+        throw InputError(*error);
+    // The path's temperatures do: the faster the rate, the deeper and hotter the rock started.
+    for (const double rate : rates) {
+        const SamplePath sample = transientCoolingPath(atRate(rate), exposure);
+        if (const auto point = undatablePoint(sample.path)) {
+            const bool tooHot = point->temperatureC > hottestPathC;
+            throw refusal(request, rate,
+                request.sweep && tooHot
+                    ? temperatureRangeMessage(*point, "narrow --rates or shorten -o")
+                    : *temperatureRangeError(sample.path));
+        }
+    }
     return sweepAgeRows(
         rates,
         [&](double rate, const RateWork&) {
@@ -85,12 +95,52 @@ void checkOutputFile(const std::string& file)
     const std::filesystem::path path(file);
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        throw InputError("ERROR: --output " + file + " is a directory");
+        throw InputError("--output " + file + " is a directory");
     const std::filesystem::path parent
         = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     if (!std::filesystem::is_directory(parent, error))
         throw InputError(
-            "ERROR: --output " + file + ": no directory " + parent.string() + " to write it in");
+            "--output " + file + ": no directory " + parent.string() + " to write it in");
+}
+
+// The run once the command line is read: every refusal first, then the ages, the fit and the
+// files. Throws InputError for what the user can mend.
+void predictAndWrite(const AgeRequest& request, const FitOptions& fitOptions, std::ostream& out,
+    std::ostream& err, const bool showProgress)
+{
+    checkOutputFile(request.outputFile);
+    const FitStage fit(request, fitOptions); // measured ages read and checked before any work
+    std::vector<AgeRow> rows;
+    {
+        // Erased (by its destructor) before the table or a message is written.
+        erosion::ProgressLine progress = showProgress
+            ? erosion::ProgressLine(err, "cooling_ages: predicting ages")
+            : erosion::ProgressLine();
+        std::mutex progressLock;
+        rows = requestedAgeRows(request, [&](double fraction) {
+            const std::lock_guard lock(progressLock);
+            progress.update(fraction);
+        });
+    }
+    fit.toFieldElevations(rows);
+    const FitStageResult fitted = fit.compute(err, showProgress);
+    if (request.outputFile.empty()) {
+        writeAgeTable(out, rows);
+        out.flush();
+        if (!out)
+            throw InputError("cannot write the table to standard output");
+    } else {
+        writeAgeTableFile(request.outputFile, rows);
+    }
+    fit.write(fitted, err);
+}
+
+// The one place the program's refusals reach standard error: every message is composed without
+// the "ERROR: " that starts its line here.
+int refuse(std::ostream& err, const std::string_view message)
+{
+    err << "ERROR: " << message << '\n';
+    return 1;
 }
 
 } // namespace
@@ -116,53 +166,17 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
     AgeCommandLine line;
     FitOptions fitOptions;
     addFitOptions(line, fitOptions);
-    switch (line.parse(argc, argv, out, err)) {
-    case AgeCommandLine::Outcome::finish:
-        return 0;
-    case AgeCommandLine::Outcome::refuse:
-        return 1;
-    case AgeCommandLine::Outcome::run:
-        break;
-    }
-    const AgeRequest& request = line.request();
     try {
-        checkOutputFile(request.outputFile);
-        const FitStage fit(request, fitOptions); // measured ages read and checked before any work
-        std::vector<AgeRow> rows;
-        {
-            // Erased (by its destructor) before the table or a message is written.
-            erosion::ProgressLine progress = showProgress
-                ? erosion::ProgressLine(err, "cooling_ages: predicting ages")
-                : erosion::ProgressLine();
-            std::mutex progressLock;
-            rows = requestedAgeRows(request, [&](double fraction) {
-                const std::lock_guard lock(progressLock);
-                progress.update(fraction);
-            });
-        }
-        fit.toFieldElevations(rows);
-        const FitStageResult fitted = fit.compute(err, showProgress);
-        if (request.outputFile.empty()) {
-            writeAgeTable(out, rows);
-            out.flush();
-            if (!out) {
-                err << "ERROR: cannot write the table to standard output\n";
-                return 1;
-            }
-        } else {
-            writeAgeTableFile(request.outputFile, rows);
-        }
-        fit.write(fitted, err);
+        if (line.parse(argc, argv, out) == AgeCommandLine::Outcome::finish)
+            return 0;
+        predictAndWrite(line.request(), fitOptions, out, err, showProgress);
     } catch (const InputError& error) {
-        err << error.what() << '\n';
-        return 1;
+        return refuse(err, error.what());
     } catch (const std::invalid_argument& error) {
-        // An age model's own refusal of a path or grain that the checks above let through.
-        err << "ERROR: " << error.what() << '\n';
-        return 1;
+        // An age model's own refusal of a path or grain that the checks let through.
+        return refuse(err, error.what());
     } catch (const std::bad_alloc&) {
-        err << "ERROR: Heap Allocation Error\n";
-        return 1;
+        return refuse(err, "Heap Allocation Error");
     }
     return 0;
 }

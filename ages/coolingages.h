@@ -15,7 +15,8 @@ namespace ages {
 // hears how far the work has got.
 std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report = {});
 
-// The whole program; returns the exit status (0, or 1 after a one-line message on err). The
+// The whole program; returns the exit status (0, or 1 after one "ERROR: ..." line on err, the one
+// place the program writes that prefix). The
 // table goes to out or to the --output file. With showProgress, a long run shows a progress line
 // on err while it computes (erased before anything else is written there).
 int coolingAgesMain(int argc, const char* const argv[], std::ostream& out, std::ostream& err,

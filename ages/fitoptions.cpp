@@ -23,12 +23,11 @@ std::optional<std::string> outputFileError(const std::string& option, const std:
     const std::filesystem::path path(file);
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
-        return "ERROR: " + option + " " + file + " is a directory";
+        return option + " " + file + " is a directory";
     }
     const auto parent = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     if (!std::filesystem::is_directory(parent, ignored)) {
-        return "ERROR: " + option + " " + file + ": no directory " + parent.string()
-            + " to write it in";
+        return option + " " + file + ": no directory " + parent.string() + " to write it in";
     }
     return std::nullopt;
 }
@@ -69,14 +68,14 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
 {
     if (!options.fits()) {
         if (!options.fitOutput.empty()) {
-            return "ERROR: --fit-output needs measured ages to fit (--observed FILE)";
+            return "--fit-output needs measured ages to fit (--observed FILE)";
         }
         if (!options.residualsOutput.empty()) {
-            return "ERROR: --residuals needs measured ages to compare with (--observed FILE)";
+            return "--residuals needs measured ages to compare with (--observed FILE)";
         }
     }
     if (!options.pathOutput.empty() && request.model == Model::transient && request.sweep) {
-        return "ERROR: --path-output writes the path of one rate: give -r instead of --rates";
+        return "--path-output writes the path of one rate: give -r instead of --rates";
     }
     for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
              std::pair { "--residuals", options.residualsOutput },
@@ -100,13 +99,12 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
         }
         for (const auto& input : inputs) {
             if (!input.empty() && normalised(input) == normalised(file)) {
-                return "ERROR: " + option + " " + file + " would replace an input of this run";
+                return option + " " + file + " would replace an input of this run";
             }
         }
         for (std::size_t j = i + 1; j < files.size(); ++j) {
             if (!files[j].second.empty() && normalised(file) == normalised(files[j].second)) {
-                return "ERROR: " + option + " and " + files[j].first + " name the same file "
-                    + file;
+                return option + " and " + files[j].first + " name the same file " + file;
             }
         }
     }

@@ -28,7 +28,7 @@ struct FitOptions {
 // Adds the options to the models that take them; their values land in options when line parses.
 void addFitOptions(AgeCommandLine& line, FitOptions& options);
 
-// The first combination that cannot work, as the whole "ERROR: ..." line: an output of the fit
+// The first combination that cannot work, as a message: an output of the fit
 // without --observed, --mean-elevation outside periodic, a path output for more than one path,
 // two outputs naming the same file.
 std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options);

@@ -24,7 +24,8 @@ struct FitStageResult {
 
 class FitStage {
 public:
-    // Throws InputError with the whole "ERROR: ..." line. request and options must outlive it.
+    // Throws InputError for options or samples that cannot be used. request and options must
+    // outlive it.
     FitStage(const AgeRequest& request, const FitOptions& options);
 
     // Periodic with --mean-elevation M: the table's surface elevations moved up by M, into the

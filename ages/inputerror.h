@@ -1,6 +1,7 @@
 #pragma once
 // Input the program refuses: a bad option value, an unreadable path file, a model parameter out of
-// range. The message is the whole line for standard error, "ERROR: ..." included.
+// range. The message is the line for standard error without its "ERROR: ", which the program's
+// main writes (coolingAgesMain, the one place).
 
 #include <stdexcept>
 

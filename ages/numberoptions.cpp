@@ -18,7 +18,7 @@ std::string shown(double value)
 
 std::string notANumberMessage(std::string_view option, std::string_view word)
 {
-    return "ERROR: " + std::string(option) + " expects a number, got '" + std::string(word) + "'";
+    return std::string(option) + " expects a number, got '" + std::string(word) + "'";
 }
 
 } // namespace
@@ -65,8 +65,7 @@ void NumberOptions::convert() const
         } else {
             const auto value = decimal::strictInt(e.word);
             if (!value)
-                throw InputError(
-                    "ERROR: " + e.name + " expects a whole number, got '" + e.word + "'");
+                throw InputError(e.name + " expects a whole number, got '" + e.word + "'");
             *e.whole = *value;
         }
     }

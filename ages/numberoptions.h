@@ -1,7 +1,7 @@
 #pragma once
 // Options whose values are numbers, read strictly: CLI11 collects each value as the word the user
 // typed, and convert() turns the words of the options given into numbers afterwards, refusing a
-// word that is not wholly a finite decimal number with "ERROR: -A expects a number, got '1km'".
+// word that is not wholly a finite decimal number with "-A expects a number, got '1km'".
 // An option given more than once takes its last value, as in the suite's other programs.
 
 #include <CLI/CLI.hpp>

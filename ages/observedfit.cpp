@@ -3,6 +3,7 @@
 #include "ageprediction.h"
 #include "inputerror.h"
 #include "periodicpaths.h"
+#include "profile.h"
 #include "profileinterpolation.h"
 #include "steadystatefit.h"
 #include "transientpath.h"
@@ -27,7 +28,7 @@ std::vector<AgeKind> kindsOf(
     try {
         return sampleAgeKinds(samples, request.settings, options.observedFile);
     } catch (const ObservedAgesError& error) {
-        throw InputError("ERROR: " + std::string(error.what()));
+        throw InputError(error.what());
     }
 }
 
@@ -62,7 +63,7 @@ std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const Fit
         }
         return samples;
     } catch (const ObservedAgesError& error) {
-        throw InputError("ERROR: " + std::string(error.what()));
+        throw InputError(error.what());
     }
 }
 
@@ -102,7 +103,7 @@ std::vector<double> ObservedFit::periodicPredictedAges(const double rateMmYr) co
     // Ridge (x = 0) to valley (x = lambda / 2): the surface falls monotonically.
     std::vector<double> xs;
     std::vector<double> elevations;
-    for (const auto& point : profilePoints(model, parameters)) {
+    for (const auto& point : periodic::profilePoints(model, parameters)) {
         if (point.xM >= 0 && point.xM <= 0.5 * parameters.wavelength) {
             xs.push_back(point.xM);
             elevations.push_back(point.elevationM);

@@ -28,7 +28,7 @@ struct FitResult {
 };
 
 // Reads options.observedFile and checks every row (and, for periodic, every elevation against the
-// relief) for the request's model. Throws InputError with the whole "ERROR: ..." line.
+// relief) for the request's model. Throws InputError naming the file, the line and the problem.
 std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options);
 
 class ObservedFit {

@@ -75,7 +75,7 @@ struct NumberedPoint {
 
 [[noreturn]] void refuse(const std::string& name, int line, const std::string& problem)
 {
-    throw InputError("ERROR: " + name + " line " + std::to_string(line) + ": " + problem);
+    throw InputError(name + " line " + std::to_string(line) + ": " + problem);
 }
 
 } // namespace
@@ -121,10 +121,10 @@ SamplePath readCoolingPath(std::istream& in, const std::string& name)
         points.push_back({ { *time, *temperature }, lineNumber, std::string(fields[0]) });
     }
     if (in.bad())
-        throw InputError("ERROR: cannot read path file " + name);
+        throw InputError("cannot read path file " + name);
 
     if (points.size() < 2)
-        throw InputError("ERROR: " + name + ": a cooling path needs at least 2 points, found "
+        throw InputError(name + ": a cooling path needs at least 2 points, found "
             + std::to_string(points.size()));
 
     // Oldest first; equal times stay in file order so that the later line is the one named.
@@ -151,11 +151,10 @@ SamplePath readCoolingPathFile(const std::filesystem::path& file)
 {
     std::error_code ignored;
     if (std::filesystem::is_directory(file, ignored))
-        throw InputError("ERROR: cannot read path file " + file.string() + ": it is a directory");
+        throw InputError("cannot read path file " + file.string() + ": it is a directory");
     std::ifstream in(file);
     if (!in)
-        throw InputError(
-            "ERROR: cannot open path file " + file.string() + ": " + std::strerror(errno));
+        throw InputError("cannot open path file " + file.string() + ": " + std::strerror(errno));
     return readCoolingPath(in, file.string());
 }
 

@@ -1,5 +1,6 @@
 #include "pathlimits.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace ages {
@@ -9,17 +10,27 @@ bool isDatableTemperature(const double temperatureC)
     return temperatureC >= absoluteZeroC && temperatureC <= hottestPathC;
 }
 
+std::optional<thermochron::PathPoint> undatablePoint(const thermochron::CoolingPath& path)
+{
+    const auto point = std::find_if(path.begin(), path.end(),
+        [](const thermochron::PathPoint& p) { return !isDatableTemperature(p.temperatureC); });
+    if (point == path.end())
+        return std::nullopt;
+    return *point;
+}
+
+std::string temperatureRangeMessage(const thermochron::PathPoint& point, const std::string_view fix)
+{
+    std::ostringstream text;
+    text << "the cooling path reaches " << point.temperatureC << " C at " << point.timeMa
+         << " Ma, outside " << absoluteZeroC << " to " << hottestPathC << " C; " << fix;
+    return text.str();
+}
+
 std::optional<std::string> temperatureRangeError(const thermochron::CoolingPath& path)
 {
-    for (const thermochron::PathPoint& point : path) {
-        if (isDatableTemperature(point.temperatureC))
-            continue;
-        std::ostringstream text;
-        text << "ERROR: the cooling path reaches " << point.temperatureC << " C at " << point.timeMa
-             << " Ma, outside " << absoluteZeroC << " to " << hottestPathC
-             << " C; check the model's temperatures (-T, -B or -b)";
-        return text.str();
-    }
+    if (const auto point = undatablePoint(path))
+        return temperatureRangeMessage(*point, "check the model's temperatures (-T, -B or -b)");
     return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ages {
 
@@ -19,8 +20,14 @@ inline constexpr double hottestPathC = 2000.0;
 // Whether a temperature lies in the range above.
 bool isDatableTemperature(double temperatureC);
 
-// The first point of path whose temperature is outside the range (not a number included), as an
-// "ERROR: ..." line that says what to check; nothing when every point is within it.
+// The first point of path whose temperature is outside the range (not a number included).
+std::optional<thermochron::PathPoint> undatablePoint(const thermochron::CoolingPath& path);
+
+// "the cooling path reaches T C at t Ma, outside -273.15 to 2000 C; " followed by fix.
+std::string temperatureRangeMessage(const thermochron::PathPoint& point, std::string_view fix);
+
+// The first undatable point of path as a message that says what to check (the model's
+// temperatures); nothing when every point is within the range.
 std::optional<std::string> temperatureRangeError(const thermochron::CoolingPath& path);
 
 } // namespace ages

@@ -35,7 +35,7 @@ std::vector<double> RateSweep::rates() const
 RateSweep parseRateSweep(const std::string_view text)
 {
     const std::string form
-        = "ERROR: --rates expects START:STOP:STEP in mm/yr, got '" + std::string(text) + "'";
+        = "--rates expects START:STOP:STEP in mm/yr, got '" + std::string(text) + "'";
     const auto first = text.find(':');
     const auto second = first == std::string_view::npos ? first : text.find(':', first + 1);
     if (second == std::string_view::npos || text.find(':', second + 1) != std::string_view::npos)
@@ -48,14 +48,16 @@ RateSweep parseRateSweep(const std::string_view text)
 
     const RateSweep sweep { *start, *stop, *step };
     if (sweep.step <= 0)
+        throw InputError("--rates: STEP must be greater than 0 (got '" + std::string(text) + "')");
+    // Both models erode: a rate of 0 or less has no cooling path.
+    if (sweep.start <= 0)
         throw InputError(
-            "ERROR: --rates: STEP must be greater than 0 (got '" + std::string(text) + "')");
+            "--rates: START must be greater than 0 mm/yr (got '" + std::string(text) + "')");
     if (sweep.start > sweep.stop)
-        throw InputError(
-            "ERROR: --rates: START must not exceed STOP (got '" + std::string(text) + "')");
+        throw InputError("--rates: START must not exceed STOP (got '" + std::string(text) + "')");
     const double count = lastStepIndex(sweep) + 1;
     if (!(count <= maxSweepRates))
-        throw InputError("ERROR: --rates '" + std::string(text) + "' holds more than "
+        throw InputError("--rates '" + std::string(text) + "' holds more than "
             + std::to_string(maxSweepRates) + " rates; take a larger STEP");
     return sweep;
 }

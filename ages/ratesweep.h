@@ -11,7 +11,7 @@ namespace ages {
 inline constexpr int maxSweepRates = 100000;
 
 struct RateSweep {
-    double start = 0; // mm/yr
+    double start = 0; // mm/yr, > 0
     double stop = 0; // mm/yr, >= start
     double step = 0; // mm/yr, > 0
 
@@ -20,8 +20,8 @@ struct RateSweep {
 };
 
 // Reads "START:STOP:STEP" (three strict numbers). Throws InputError for another form, a STEP
-// <= 0, START > STOP, or more than maxSweepRates rates. Whether each rate suits the model is
-// checked by the model.
+// <= 0, a START <= 0, START > STOP, or more than maxSweepRates rates. Whether each rate suits the
+// model is checked by the model.
 RateSweep parseRateSweep(std::string_view text);
 
 } // namespace ages

@@ -14,7 +14,7 @@ periodic::PeriodicSteadyState fittedSteadyState(const periodic::PeriodicParamete
     auto model = periodic::PeriodicSteadyState::solve(periodic::toProblem(parameters));
     const double residual = model.largestSurfaceResidual();
     if (!(residual <= periodic::acceptableResidual))
-        throw InputError("ERROR: at -r " + periodic::numberWord(parameters.erosionRate)
+        throw InputError("at -r " + periodic::numberWord(parameters.erosionRate)
             + " mm/yr: " + periodic::fitRefusal(parameters, residual));
     return model;
 }

@@ -7,7 +7,7 @@
 
 namespace ages {
 
-// The fitted model. Throws InputError ("ERROR: ..." naming the rate) when the fit misses the
+// The fitted model. Throws InputError (naming the rate) when the fit misses the
 // surface by more than periodic_topography accepts. Precondition: parameterError gives nothing.
 periodic::PeriodicSteadyState fittedSteadyState(const periodic::PeriodicParameters& parameters);
 

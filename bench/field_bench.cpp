@@ -84,7 +84,7 @@ void BM_FieldStreamed(benchmark::State& state)
     const Run run(state.range(0));
     FieldStream stream(run.p, run.grid, static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        PendingFiles pending; // /dev/null is written in place: nothing pends
+        wholefile::ReplacementGroup pending; // /dev/null is written in place: nothing pends
         ResultFile out(pending);
         stream.computeAndWrite(out, "/dev/null");
         out.close();

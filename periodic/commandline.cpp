@@ -46,31 +46,11 @@ double* valueOf(PeriodicParameters& p, const char option)
     }
 }
 
-// Stores the value of word in target when the whole word is a finite decimal number; otherwise
-// reports "ERROR: -A expects a number, got '1km'" on err and returns false.
-bool readNumber(const int option, const char* word, double& target, std::ostream& err)
+// "-A expects a number, got '1km'": the refusal of a value word that is not what option takes.
+std::string valueRefusal(const int option, const char* expected, const char* word)
 {
-    const auto value = decimal::strictDouble(word);
-    if (!value) {
-        err << "ERROR: -" << static_cast<char>(option) << " expects a number, got '" << word
-            << "'\n";
-        return false;
-    }
-    target = *value;
-    return true;
-}
-
-// The same for a count, which must be written as a whole number.
-bool readWholeNumber(const int option, const char* word, int& target, std::ostream& err)
-{
-    const auto value = decimal::strictInt(word);
-    if (!value) {
-        err << "ERROR: -" << static_cast<char>(option) << " expects a whole number, got '" << word
-            << "'\n";
-        return false;
-    }
-    target = *value;
-    return true;
+    return std::string("-") + static_cast<char>(option) + " expects " + expected + ", got '" + word
+        + "'";
 }
 
 } // namespace
@@ -111,8 +91,11 @@ CommandLine scanCommandLine(
         const char* value = optscan::optarg;
         switch (option) {
         case 'n':
-            if (!readWholeNumber(option, value, p.pointCount, err)) {
+            if (const auto count = decimal::strictInt(value)) {
+                p.pointCount = *count;
+            } else {
                 line.action = CommandLine::Action::refuse;
+                line.refusal = valueRefusal(option, "a whole number", value);
                 return line;
             }
             break;
@@ -130,8 +113,11 @@ CommandLine scanCommandLine(
             return line;
         default:
             if (double* target = valueOf(p, static_cast<char>(option))) {
-                if (!readNumber(option, value, *target, err)) {
+                if (const auto number = decimal::strictDouble(value)) {
+                    *target = *number;
+                } else {
                     line.action = CommandLine::Action::refuse;
+                    line.refusal = valueRefusal(option, "a number", value);
                     return line;
                 }
             }
@@ -141,9 +127,9 @@ CommandLine scanCommandLine(
     // Every option takes its value from the next word, so a word left over is a mistake (a value
     // without its option, or a value split in two), not something to pass over.
     if (optscan::optind < argc) {
-        err << "ERROR: unexpected word '" << argv[optscan::optind]
-            << "': every value follows its option, as in -A 1000 (-h lists the options)\n";
         line.action = CommandLine::Action::refuse;
+        line.refusal = std::string("unexpected word '") + argv[optscan::optind]
+            + "': every value follows its option, as in -A 1000 (-h lists the options)";
     }
     return line;
 }

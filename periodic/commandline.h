@@ -8,6 +8,7 @@
 #include "periodicparameters.h"
 
 #include <ostream>
+#include <string>
 
 namespace periodic {
 
@@ -20,16 +21,18 @@ struct CommandLine {
     enum class Action {
         run, // parameters hold the run's values
         finish, // -h or -v was answered: end with status 0
-        refuse, // a bad option was reported: end with status 1
+        refuse, // end with status 1, after refusal (or the scanner's own report)
     };
     Action action = Action::run;
     PeriodicParameters parameters;
+    // Why the words were refused (a value that is no number, a word left over), without the
+    // "ERROR: " prefix; empty when the scanner has reported an unknown option itself.
+    std::string refusal;
 };
 
 // Scans argv from its first word (the scanner is reset first, so it may be called again). The
-// usage and version texts go to out; option errors to the C stderr (the scanner's own line) and
-// err (the hint that follows it); a value that is no number, or a word left over, to err as one
-// "ERROR: ..." line.
+// usage and version texts go to out; an unknown option or a missing value is reported by the
+// scanner on the C stderr, with a hint on err.
 CommandLine scanCommandLine(int argc, char* const argv[], std::ostream& out, std::ostream& err);
 
 } // namespace periodic

@@ -1,25 +1,16 @@
 #include "coolinghistory.h"
 
-#include "units.h"
+#include "risingpath.h"
 
 namespace periodic {
 
 Series coolingHistory(
     const PeriodicSteadyState& model, const double x, const double durationMyr, const int count)
 {
-    const VerticalProfile column = model.column(x);
-    const double surfaceDepth = -model.surfaceHeight(x);
-    const double metresPerMyr = model.problem().velocity * units::secondsPerMyr;
-    const int last = count - 1;
-
     Series history;
     history.reserve(count);
-    for (int i = 0; i <= last; ++i) {
-        // Time before present, Myr; exactly 0 at the last sample.
-        const double age = durationMyr * (last - i) / last;
-        const double depth = surfaceDepth + metresPerMyr * age;
-        history.push_back({ -age + 0.0, column.temperature(depth) }); // + 0.0 turns -0 into 0
-    }
+    for (const RisingPoint& point : risingPath(model, x, durationMyr, count - 1))
+        history.push_back({ -point.timeMa + 0.0, point.temperatureC }); // + 0.0 turns -0 into 0
     return history;
 }
 

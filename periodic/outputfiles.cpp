@@ -1,11 +1,9 @@
 #include "outputfiles.h"
 
 #include "numberword.h"
+#include "replacementgroup.h"
 
-#include <fstream>
-#include <system_error>
-
-#include <unistd.h>
+#include <cstring>
 
 namespace periodic {
 
@@ -13,23 +11,6 @@ namespace {
 
 const char* const missingDirectoryMessage
     = "Could not open file(s) for output; do the directories exist?";
-
-// A name in the same directory, so that the final rename cannot cross file systems; the process
-// id keeps two runs in one tree from sharing it.
-std::filesystem::path temporaryPath(const std::filesystem::path& path)
-{
-    std::filesystem::path temporary = path;
-    temporary += ".partial-" + std::to_string(::getpid());
-    return temporary;
-}
-
-void removeQuietly(const std::vector<std::filesystem::path>& paths)
-{
-    for (const auto& path : paths) {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-}
 
 } // namespace
 
@@ -92,32 +73,18 @@ void writeFiles(const std::vector<OutputFile>& files)
     }
     requireDirectories(parents);
 
-    std::vector<std::filesystem::path> written;
+    // Whatever is thrown, the group removes the temporaries written so far.
+    wholefile::ReplacementGroup group;
     for (const auto& file : files) {
-        const auto temporary = temporaryPath(file.path);
-        std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-        if (!stream.is_open()) {
-            // Nothing was created at that path, so it is not ours to remove.
-            removeQuietly(written);
-            throw OutputError("Could not write " + file.path.string());
-        }
-        written.push_back(temporary);
-        const std::string text = pairText(file.series);
-        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
-        stream.close();
-        if (!stream) {
-            removeQuietly(written);
+        const auto failure = group.write(
+            file.path.string(), [&](std::ostream& out) { out << pairText(file.series); });
+        if (failure) {
             throw OutputError("Could not write " + file.path.string());
         }
     }
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        std::error_code error;
-        std::filesystem::rename(written[i], files[i].path, error);
-        if (error) {
-            removeQuietly(written);
-            throw OutputError(
-                "Could not replace " + files[i].path.string() + ": " + error.message());
-        }
+    if (const auto failure = group.commit()) {
+        throw OutputError(
+            "Could not replace " + failure->path + ": " + std::strerror(failure->error));
     }
 }
 

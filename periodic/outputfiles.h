@@ -38,9 +38,10 @@ void requireDirectories(const std::vector<std::filesystem::path>& directories);
 std::vector<OutputFile> periodicFiles(
     const PeriodicResults& results, const std::filesystem::path& outputRoot);
 
-// Writes each file to a temporary file beside it, and only when all of them are complete renames
-// them over their final names. On any failure the temporaries are removed, the existing files are
-// left as they were, and OutputError is thrown.
+// Replaces the files together (wholefile::ReplacementGroup): each is written to a temporary
+// beside it, and only when all of them are complete are they renamed over their final names. On
+// any failure the temporaries are removed, the existing files are left as they were, and
+// OutputError is thrown.
 void writeFiles(const std::vector<OutputFile>& files);
 
 } // namespace periodic

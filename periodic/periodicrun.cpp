@@ -14,6 +14,8 @@ namespace periodic {
 
 namespace {
 
+// The one place the program's refusals reach standard error: every message is composed without
+// the "ERROR: " that starts its line here.
 int refuse(std::ostream& err, const std::string& message)
 {
     err << "ERROR: " << message << '\n';
@@ -30,7 +32,7 @@ int runPeriodicTopography(const int argc, char* const argv[],
     case CommandLine::Action::finish:
         return 0;
     case CommandLine::Action::refuse:
-        return 1;
+        return line.refusal.empty() ? 1 : refuse(err, line.refusal);
     case CommandLine::Action::run:
         break;
     }

@@ -10,7 +10,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-svg-dev libgl-dev libeigen3-dev libboost-dev libcli11-dev
+    qt6-base-dev qt6-svg-dev libgl-dev libeigen3-dev libboost-dev libcli11-dev libpcg-cpp-dev
     fonts-dejavu-core xvfb xauth
     locales fonts-liberation2 poppler-utils
 )

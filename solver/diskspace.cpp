@@ -1,7 +1,7 @@
 #include "diskspace.h"
 
 #include "numberformat.h"
-#include "pendingfiles.h"
+#include "replacementgroup.h"
 #include "resultpaths.h"
 
 #include <algorithm>
@@ -88,7 +88,7 @@ std::optional<std::string> checkDiskSpace(
     };
     std::map<std::uint64_t, Demand> demands; // by device, in a stable order
     for (const ResultFileSize& file : files) {
-        const ReplacementTarget target = replacementTargetOf(file.path);
+        const wholefile::ReplacementTarget target = wholefile::replacementTargetOf(file.path);
         if (target.inPlace)
             continue;
         // Where the file really goes: a link may lead elsewhere.
@@ -106,8 +106,8 @@ std::optional<std::string> checkDiskSpace(
             continue;
         const auto largest = std::max_element(demand.byDirectory.begin(), demand.byDirectory.end(),
             [](const auto& a, const auto& b) { return a.second < b.second; });
-        return "ERROR: the results need " + gigabytes(demand.neededBytes) + " GB in "
-            + largest->first + ", " + gigabytes(demand.freeBytes) + " GB free";
+        return "the results need " + gigabytes(demand.neededBytes) + " GB in " + largest->first
+            + ", " + gigabytes(demand.freeBytes) + " GB free";
     }
     return std::nullopt;
 }

@@ -38,7 +38,7 @@ using FileSystemProbe = std::function<std::optional<FileSystemSpace>(const std::
 std::optional<FileSystemSpace> probeFileSystem(const std::string& directory);
 
 // The message refusing the run when the files on some file system exceed its free space:
-// "ERROR: the results need N GB in DIR, M GB free" (DIR the directory with the largest share
+// "the results need N GB in DIR, M GB free" (DIR the directory with the largest share
 // there), or nothing. A result path that is a device (or a link to one) takes no space.
 std::optional<std::string> checkDiskSpace(
     const std::vector<ResultFileSize>& files, const FileSystemProbe& probe = probeFileSystem);

@@ -34,7 +34,7 @@ bool ignored(int signal)
 
 } // namespace
 
-InterruptCleanup::InterruptCleanup(PendingFiles& pending)
+InterruptCleanup::InterruptCleanup(wholefile::ReplacementGroup& pending)
 {
     sigemptyset(&m_watched);
     for (const int signal : { SIGINT, SIGTERM, SIGHUP }) {
@@ -54,7 +54,7 @@ InterruptCleanup::InterruptCleanup(PendingFiles& pending)
     }
 }
 
-void InterruptCleanup::watch(PendingFiles& pending, const std::stop_token& stop)
+void InterruptCleanup::watch(wholefile::ReplacementGroup& pending, const std::stop_token& stop)
 {
     while (!stop.stop_requested()) {
         const int signal = sigtimedwait(&m_watched, nullptr, &pollInterval);

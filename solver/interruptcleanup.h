@@ -10,7 +10,7 @@
 // ignored. SIGPIPE is ignored meanwhile: a result path that leads to a pipe whose reader has gone
 // is a write failure (EPIPE) that the run reports and cleans up after, not a sudden death.
 
-#include "pendingfiles.h"
+#include "replacementgroup.h"
 
 #include <csignal>
 #include <thread>
@@ -19,7 +19,7 @@ namespace erosion {
 
 class InterruptCleanup {
 public:
-    explicit InterruptCleanup(PendingFiles& pending);
+    explicit InterruptCleanup(wholefile::ReplacementGroup& pending);
     InterruptCleanup(const InterruptCleanup&) = delete;
     InterruptCleanup& operator=(const InterruptCleanup&) = delete;
     // Stops the watcher and lets the signals through again.
@@ -27,7 +27,7 @@ public:
 
 private:
     // The watcher's loop: waits for a watched signal until asked to stop.
-    void watch(PendingFiles& pending, const std::stop_token& stop);
+    void watch(wholefile::ReplacementGroup& pending, const std::stop_token& stop);
 
     sigset_t m_watched {};
     sigset_t m_previousMask {};

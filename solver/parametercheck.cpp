@@ -25,8 +25,8 @@ std::optional<std::string> requirePositive(
 {
     if (std::isfinite(value) && value > 0.0)
         return std::nullopt;
-    return std::string("ERROR: -") + option + " " + what + " must be a finite number greater than 0"
-        + unit + " (got " + shown(p, option, value) + ")";
+    return std::string("-") + option + " " + what + " must be a finite number greater than 0" + unit
+        + " (got " + shown(p, option, value) + ")";
 }
 
 } // namespace
@@ -47,7 +47,7 @@ std::optional<std::string> checkParameters(const RunParameters& p)
             continue;
         const char option = geothermOptions[k];
         const std::string head
-            = std::string("ERROR: -") + option + " geotherm " + std::to_string(k + 1) + " time ";
+            = std::string("-") + option + " geotherm " + std::to_string(k + 1) + " time ";
         const std::string got = " (got " + shown(p, option, time / units::secondsPerMyr) + ")";
         // A time that overflows in seconds is beyond anything the model can evaluate.
         if (time > 0.0)
@@ -61,18 +61,28 @@ std::optional<std::string> checkGrid(const RunParameters& p, int nodeCount)
 {
     if (nodeCount >= 2)
         return std::nullopt;
-    return "ERROR: -z maximum depth (got " + shown(p, 'z', p.maxDepth)
+    return "-z maximum depth (got " + shown(p, 'z', p.maxDepth)
         + " meters) is too small beside the node spacing, 1000 x -r erosion rate (got "
         + shown(p, 'r', p.erosionRate)
         + " mm/yr): the depth grid needs 2 nodes or more, the surface and one below it";
 }
 
+std::optional<std::string> exposureTimeError(const RunParameters& p, const double exposureMyr)
+{
+    if (exposureMyr >= 0.0 && std::isfinite(exposureMyr * units::secondsPerMyr))
+        return std::nullopt;
+    const std::string got = " (got " + shown(p, 'o', exposureMyr) + ")";
+    if (exposureMyr > 0.0)
+        return "-o exposure time is too large: it must be a finite number of million years" + got;
+    return "-o exposure time must be a finite number of million years, 0 or more" + got;
+}
+
 std::optional<std::string> checkHistoryTime(const RunParameters& p, int nodeCount)
 {
     const int last = nodeCount - 1;
-    if (p.historyTime >= 0.0 && p.historyTime <= last)
+    if (!exposureTimeError(p, p.historyTime) && p.historyTime <= last)
         return std::nullopt;
-    return "ERROR: -o temperature history time must be between 0 and " + std::to_string(last)
+    return "-o temperature history time must be between 0 and " + std::to_string(last)
         + " million years for this grid (got " + shown(p, 'o', p.historyTime) + ")";
 }
 

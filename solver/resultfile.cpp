@@ -17,7 +17,7 @@ constexpr std::size_t bufferBytes = std::size_t { 64 } << 10;
 
 } // namespace
 
-ResultFile::ResultFile(PendingFiles& pending)
+ResultFile::ResultFile(wholefile::ReplacementGroup& pending)
     : m_pending(pending)
     , m_buffer(bufferBytes)
 {
@@ -65,7 +65,7 @@ std::string ResultFile::failureMessage() const
     case Failure::write:
         break;
     }
-    return "ERROR: could not write " + m_failedPath + ": " + std::strerror(m_error);
+    return "could not write " + m_failedPath + ": " + std::strerror(m_error);
 }
 
 void ResultFile::failWrite(int error)

@@ -3,14 +3,14 @@
 //
 // Numbers are written in the format of all result files (4 significant digits, decimal point
 // always shown: C's "%#.4g"); time levels as plain integers. Each file goes to a temporary of
-// the run's PendingFiles, put in place with the others when the run commits them.
+// the run's replacement group, put in place with the others when the run commits them.
 //
 // A failure is sticky: once an open, a write or a close has failed, every later open is refused
 // and every later write dropped, so the run stops with an error instead of carrying on past lost
 // results. What failed is kept for the run's message: an open that failed is reported as the
 // output directories being unusable, a write with the file and the system's reason.
 
-#include "pendingfiles.h"
+#include "replacementgroup.h"
 
 #include <cstddef>
 #include <span>
@@ -22,11 +22,11 @@ namespace erosion {
 
 // The message when a result file cannot be opened (or an earlier one failed).
 constexpr const char* openErrorMessage
-    = "ERROR: Could not open file(s) for output; do the directories exist?";
+    = "Could not open file(s) for output; do the directories exist?";
 
 class ResultFile {
 public:
-    explicit ResultFile(PendingFiles& pending);
+    explicit ResultFile(wholefile::ReplacementGroup& pending);
     ResultFile(const ResultFile&) = delete;
     ResultFile& operator=(const ResultFile&) = delete;
     ~ResultFile();
@@ -65,7 +65,7 @@ private:
     void writeOut(const char* text, std::size_t length);
     void failWrite(int error);
 
-    PendingFiles& m_pending;
+    wholefile::ReplacementGroup& m_pending;
     int m_fd = -1;
     std::string m_path;
     std::vector<char> m_buffer;

@@ -46,9 +46,11 @@ struct RunArrays {
     std::vector<double> isothermDepth;
 };
 
+// The one place the program's refusals and failures reach standard error: every message is
+// composed without the "ERROR: " that starts its line here.
 int fail(std::ostream& err, std::string_view message)
 {
-    err << message << '\n';
+    err << "ERROR: " << message << '\n';
     return 1;
 }
 
@@ -140,7 +142,7 @@ MemoryNeed memoryNeed(const Execution& execution, double nodeCount)
 // Computes and writes the twelve temporaries, then puts them in place; the message of what
 // failed, or nothing.
 std::optional<std::string> computeAndReplace(const RunParameters& p, const DepthGrid& grid,
-    const Execution& execution, PendingFiles& pending, std::ostream& err)
+    const Execution& execution, wholefile::ReplacementGroup& pending, std::ostream& err)
 {
     ResultFile out(pending);
     const bool written = execution.path == Execution::Path::fast
@@ -150,7 +152,7 @@ std::optional<std::string> computeAndReplace(const RunParameters& p, const Depth
     if (!written || out.failed())
         return out.failed() ? out.failureMessage() : std::string(openErrorMessage);
     if (const auto failure = pending.commit())
-        return "ERROR: could not write " + failure->path + ": " + std::strerror(failure->error);
+        return "could not write " + failure->path + ": " + std::strerror(failure->error);
     return std::nullopt;
 }
 
@@ -158,12 +160,12 @@ std::optional<std::string> computeAndReplace(const RunParameters& p, const Depth
 
 int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution)
 {
-    PendingFiles pending;
+    wholefile::ReplacementGroup pending;
     return runTransientErosion(p, err, execution, pending);
 }
 
-int runTransientErosion(
-    const RunParameters& p, std::ostream& err, const Execution& execution, PendingFiles& pending)
+int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution,
+    wholefile::ReplacementGroup& pending)
 {
     if (const auto error = checkParameters(p))
         return fail(err, *error);
@@ -187,7 +189,7 @@ int runTransientErosion(
             return fail(err, *error);
         // What runs killed outright left would count against the free space.
         for (const char* path : resultpath::all)
-            removeStaleTemporaries(path);
+            wholefile::removeAbandonedTemporaries(path);
         if (const auto error = checkDiskSpace(resultFileSizes(p, nodeCount)))
             return fail(err, *error);
         const DepthGrid grid = buildGrid(p.maxDepth, nodeSpacing);
@@ -200,7 +202,7 @@ int runTransientErosion(
         return fail(err, heapErrorMessage);
     } catch (const std::exception& failure) {
         pending.discard();
-        return fail(err, std::string("ERROR: the run failed: ") + failure.what());
+        return fail(err, std::string("the run failed: ") + failure.what());
     }
     return 0;
 }
@@ -221,7 +223,7 @@ int transientErosionMain(int argc, char* argv[], const Execution& execution)
     case CommandLine::Action::run:
         break;
     }
-    PendingFiles pending;
+    wholefile::ReplacementGroup pending;
     const InterruptCleanup cleanup(pending);
     return runTransientErosion(commandLine.parameters, std::cerr, execution, pending);
 }

@@ -3,7 +3,7 @@
 // geotherms, field, isotherm depths and cooling history, and write the twelve result files under
 // "../output/". Nothing is written to standard output.
 
-#include "pendingfiles.h"
+#include "replacementgroup.h"
 #include "runparameters.h"
 
 #include <chrono>
@@ -31,13 +31,14 @@ struct Execution {
     std::function<void(double)> onProgress {};
 };
 
-// Returns the exit status: 0 when every file was written, 1 after a message on err. Parameters
+// Returns the exit status: 0 when every file was written, 1 after one "ERROR: ..." line on err
+// (the checks compose their messages without the prefix; the run writes it). Parameters
 // that are refused and grids too large for the machine stop the run before any file is touched.
 // The twelve files are replaced together or not at all: they are written as temporaries of
 // pending and put in place once all are complete; a run that fails removes them and leaves the
 // previous run's files as they were.
-int runTransientErosion(
-    const RunParameters& p, std::ostream& err, const Execution& execution, PendingFiles& pending);
+int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution,
+    wholefile::ReplacementGroup& pending);
 int runTransientErosion(const RunParameters& p, std::ostream& err, const Execution& execution = {});
 
 // The whole program: reads the command line, answers -h and -v, reports a bad option, or runs;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -33,6 +34,12 @@ double temperatureAt(const CoolingPath& path, double timeMa)
     const auto older = std::prev(younger);
     const double fraction = (older->timeMa - timeMa) / (older->timeMa - younger->timeMa);
     return older->temperatureC + fraction * (younger->temperatureC - older->temperatureC);
+}
+
+double closureTemperatureAt(const CoolingPath& path, double ageMa)
+{
+    return ageMa > path.front().timeMa ? std::numeric_limits<double>::quiet_NaN()
+                                       : temperatureAt(path, ageMa);
 }
 
 CoolingPath timeSteps(const CoolingPath& path, double maxTimeStepMyr, double maxTemperatureStepC)
@@ -67,6 +74,40 @@ CoolingPath timeSteps(const CoolingPath& path, double maxTimeStepMyr, double max
         steps.push_back(to);
     }
     return steps;
+}
+
+CoolingPath refinedTowardsEnd(const CoolingPath& steps, double youngestStepMyr, double ageFraction)
+{
+    double longestStepMyr = 0;
+    for (std::size_t j = 0; j + 1 < steps.size(); ++j)
+        longestStepMyr = std::max(longestStepMyr, steps[j].timeMa - steps[j + 1].timeMa);
+    const double end = steps.back().timeMa;
+    const double duration = steps.front().timeMa - end;
+
+    // The cuts, as times before the end, youngest first.
+    std::vector<double> cuts;
+    for (double tau = youngestStepMyr; tau < duration && ageFraction * tau < longestStepMyr;
+         tau *= 1.0 + ageFraction)
+        cuts.push_back(tau);
+
+    CoolingPath refined;
+    refined.reserve(steps.size() + cuts.size());
+    auto cut = cuts.rbegin(); // the oldest cut first, as the steps run
+    for (std::size_t j = 0; j + 1 < steps.size(); ++j) {
+        const PathPoint& older = steps[j];
+        const PathPoint& younger = steps[j + 1];
+        refined.push_back(older);
+        for (; cut != cuts.rend() && end + *cut > younger.timeMa; ++cut) {
+            const double timeMa = end + *cut;
+            if (timeMa >= older.timeMa)
+                continue;
+            const double fraction = (older.timeMa - timeMa) / (older.timeMa - younger.timeMa);
+            refined.push_back(
+                { timeMa, older.temperatureC + fraction * (younger.temperatureC - older.temperatureC) });
+        }
+    }
+    refined.push_back(steps.back());
+    return refined;
 }
 
 } // namespace thermochron

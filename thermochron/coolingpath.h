@@ -22,10 +22,22 @@ void checkPath(const CoolingPath& path);
 // The path's temperature (C) at timeMa, linear between points; the end value outside the path.
 double temperatureAt(const CoolingPath& path, double timeMa);
 
+// The path's temperature at a kinetic age, its effective closure temperature; NaN for an age
+// older than the path's start, which dates no point of the path.
+double closureTemperatureAt(const CoolingPath& path, double ageMa);
+
 // The time steps a kinetic model takes along the path: no step is longer than maxTimeStepMyr,
 // nor does the temperature within it stray by more than maxTemperatureStepC from its start.
 // Points of a path finer than that are merged into one step; a segment too long or too steep
 // is cut into equal sub-steps. The first and last points are kept. Both limits are positive.
 CoolingPath timeSteps(const CoolingPath& path, double maxTimeStepMyr, double maxTemperatureStepC);
+
+// Steps (from timeSteps) cut finer towards the path's end, for the annealing models: whatever is
+// born at a time tau Myr before the end has annealed for tau, and annealing goes with ln tau, so
+// equal steps of ln tau resolve it evenly. The youngest step is youngestStepMyr long and each
+// older one at most ageFraction times the time from its young end to the path's end, until the
+// given steps are finer. Temperatures are interpolated within the step cut. youngestStepMyr > 0,
+// ageFraction > 0.
+CoolingPath refinedTowardsEnd(const CoolingPath& steps, double youngestStepMyr, double ageFraction);
 
 } // namespace thermochron

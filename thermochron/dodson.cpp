@@ -98,6 +98,8 @@ Age dodsonAge(const CoolingPath& path, System system)
     };
 
     Age age;
+    age.kinetics = Kinetics::Dodson;
+    age.pathStartMa = path.front().timeMa;
     double youngerClosure = NAN;
     for (std::size_t k = path.size(); k-- > 0;) {
         const double closure = closureAt(k);

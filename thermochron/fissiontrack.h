@@ -9,32 +9,33 @@
 
 namespace thermochron {
 
-// How finely the path is cut into cohorts of tracks. At the defaults an age lies within about
-// 0.1 % of one with steps twenty times finer; the cost grows with the square of the steps.
+// How finely the path is cut into cohorts of tracks. The steps follow the path (maxTimeStepMyr,
+// maxTemperatureStepC) and, where the path ends hot enough to erase young tracks, grow
+// geometrically from the present: each cohort there at most ageFraction of its age wide, the
+// youngest ageFraction / 100 of the time that erases a track at the end temperature.
+//
+// Accuracy at the defaults: an isothermal hold of 10 or 100 Myr at 0 to 130 C, Dpar 1 to 4 um,
+// lies within 0.13 % of the exact integral over cohorts, (1/0.893) int rho(r(t, T)) dt; linear
+// cooling at 1, 10 and 100 C/Myr (Dpar 1 to 4 um) within 0.03 % of the age with every step and
+// ageFraction twenty times finer, the mean length within 0.02 %. A hot stay that ends in a sudden
+// quench long before the present is resolved only to the time step. The cost grows with the
+// square of the number of steps; a path that ends cold is not refined.
 struct AnnealingResolution {
     double maxTimeStepMyr = 1.0; // longest time step, Myr
     double maxTemperatureStepC = 2.0; // largest temperature change within one time step, C
+    double ageFraction = 0.1; // widest cohort near the present, as a fraction of its age
 };
 
-// Reduced length r_mr of a track in the most resistant apatite after timeSeconds at
-// temperatureKelvin: g = C0 + C1 (ln t - C2) / (ln(1/T) - C3), r_mr = 1 / (g^(1/alpha) + 1).
-double mostResistantReducedLength(double timeSeconds, double temperatureKelvin);
+// Initial mean c-axis projected track length (um) of an apatite of etch-pit diameter dparUm:
+// 16.10 + 0.205 Dpar (Carlson, Donelick and Ketcham 1999, Am. Mineral. 84:1213).
+double initialProjectedLengthUm(double dparUm);
 
-// r_mr0 of an apatite of etch-pit diameter dparUm: 0.84 ((4.58 - Dpar) / 2.98)^0.21, held at
-// 0.84 at and below 1.75 um and at 0 at and above 4.58 um.
-double resistantLengthThreshold(double dparUm);
-
-// Reduced c-axis projected length r of the apatite from that of the most resistant one:
-// r = ((r_mr - r_mr0) / (1 - r_mr0))^kappa, kappa = 1.04 - r_mr0; 0 where r_mr <= r_mr0.
-double reducedLength(double mostResistantLength, double dparUm);
-
-// Reduced track density of tracks of reduced length r: 1.600 r - 0.600 for r >= 0.765,
-// 9.205 r^2 - 9.157 r + 2.269 for 0.55 <= r < 0.765, 0 below.
-double reducedDensity(double reducedLength);
-
-// The fission-track age of an apatite of the grain's Dpar along the path, with no tracks at the
-// path's start. Not reset when the tracks born at the start still count at present. Throws
-// std::invalid_argument for a bad path (see checkPath) or a Dpar <= 0.
+// The fission-track age of an apatite of the grain's Dpar along the path: the tracks made since
+// the path's start (none before it), ageMa = end + (sum of rho_i dt_i) / 0.893, the reduced
+// density of spontaneous tracks in the Durango age standard. Not reset when the tracks born at
+// the path's start still count at present: a rock older than the path is then older still. An age
+// older than the path's start (little annealing: 0.893 < 1) has no closure temperature (NaN).
+// Throws std::invalid_argument for a bad path (see checkPath) or a Dpar <= 0.
 Age apatiteFissionTrackAge(
     const CoolingPath& path, const Grain& grain, const AnnealingResolution& resolution = {});
 

@@ -5,8 +5,9 @@ namespace thermochron {
 
 struct Grain {
     double radiusUm = 60; // radius of the equivalent sphere, um (> 0)
-    double uPpm = 10; // uranium, ppm (>= 0; U + Th > 0)
+    double uPpm = 10; // uranium, ppm (>= 0; U + Th + Sm > 0)
     double thPpm = 10; // thorium, ppm (>= 0)
+    double smPpm = 0; // samarium, ppm (>= 0): 147Sm is a fourth, weak alpha emitter
     double dparUm = 1.75; // apatite etch-pit diameter, um (> 0); sets annealing resistance
 };
 

@@ -1,8 +1,10 @@
 #include "heliumdiffusion.h"
 
-#include "radialgrid.h"
-#include "tridiagonalsolver.h"
 #include "physicalconstants.h"
+#include "radialgrid.h"
+#include "radiationdamage.h"
+#include "trackcohorts.h"
+#include "tridiagonalsolver.h"
 
 #include <algorithm>
 #include <array>
@@ -22,42 +24,51 @@ constexpr double crankNicolsonWeight = 0.5;
 constexpr double backwardEulerWeight = 1.0;
 constexpr int minimumRadialNodes = 3;
 
-// D = D0 exp(-Ea / (R T)) in um2/Myr.
-double diffusivity(const HeliumKinetics& kinetics, double temperatureC)
-{
-    const double d0 = kinetics.d0SquareCentimetresPerSecond * squareMicrometresPerSquareCentimetre
-        * secondsPerMyr;
-    const double activationEnergy = kinetics.activationEnergyKJPerMol * joulesPerKilojoule;
-    return d0 * std::exp(-activationEnergy / (gasConstant * (temperatureC + zeroCelsiusInKelvin)));
-}
-
 void checkInputs(const Grain& grain, const HeliumResolution& resolution)
 {
     if (!(grain.radiusUm > 0) || !std::isfinite(grain.radiusUm))
         throw std::invalid_argument("the grain radius must be a positive number of um");
-    if (!(grain.uPpm >= 0) || !(grain.thPpm >= 0) || !(grain.uPpm + grain.thPpm > 0)
-        || !std::isfinite(grain.uPpm + grain.thPpm))
-        throw std::invalid_argument("U and Th must be at least 0 ppm, and not both 0");
+    const double parents = grain.uPpm + grain.thPpm + grain.smPpm;
+    if (!(grain.uPpm >= 0) || !(grain.thPpm >= 0) || !(grain.smPpm >= 0) || !(parents > 0)
+        || !std::isfinite(parents))
+        throw std::invalid_argument("U, Th and Sm must be at least 0 ppm, and not all 0");
     if (resolution.radialNodes < minimumRadialNodes || !(resolution.maxTimeStepMyr > 0)
-        || !(resolution.maxTemperatureStepC > 0))
+        || !(resolution.maxTemperatureStepC > 0) || !(resolution.damageTimeStepMyr > 0)
+        || !(resolution.damageTemperatureStepC > 0) || !(resolution.ageFraction > 0))
         throw std::invalid_argument("the helium model needs at least 3 radial nodes and "
                                     "positive time and temperature steps");
 }
 
-} // namespace
-
-HeliumKinetics heliumKinetics(HeliumMineral mineral)
+// The diffusivity (um2/Myr) at each of the steps. Damage kinetics follow the damage on steps of
+// their own and interpolate the dose linearly in time between them.
+std::vector<double> diffusivities(const CoolingPath& steps, const CoolingPath& path,
+    const HeliumKinetics& kinetics, const Grain& grain, const HeliumResolution& resolution)
 {
-    // D0 (cm2/s) and Ea (kJ/mol): apatite Farley (2000), zircon Reiners et al. (2004).
-    // Stopping distances (um) of the 238U, 235U and 232Th chains: Ketcham et al. (2011).
-    switch (mineral) {
-    case HeliumMineral::Apatite:
-        return { 50.0, 138.0, { 18.81, 21.80, 22.25 } };
-    case HeliumMineral::Zircon:
-        return { 0.46, 169.0, { 15.55, 18.05, 18.43 } };
+    std::vector<double> dose(steps.size(), 0.0);
+    if (const std::optional<AnnealingLaw> damage = damageAnnealing(kinetics.diffusion)) {
+        const CoolingPath damageSteps = cohortSteps(path, *damage, resolution.damageTimeStepMyr,
+            resolution.damageTemperatureStepC, resolution.ageFraction);
+        const std::vector<double> damageDose = annealedAlphaDose(damageSteps, grain, *damage);
+        std::size_t k = 0; // the damage step that holds the time, from its older end
+        for (std::size_t j = 0; j < steps.size(); ++j) {
+            const double timeMa = steps[j].timeMa;
+            while (k + 2 < damageSteps.size() && damageSteps[k + 1].timeMa >= timeMa)
+                ++k;
+            const double fraction = (damageSteps[k].timeMa - timeMa)
+                / (damageSteps[k].timeMa - damageSteps[k + 1].timeMa);
+            dose[j] = damageDose[k] + fraction * (damageDose[k + 1] - damageDose[k]);
+        }
     }
-    return {};
+    constexpr double squareMicrometresPerMyrInSquareCentimetresPerSecond
+        = squareMicrometresPerSquareCentimetre * secondsPerMyr;
+    std::vector<double> diffusivity(steps.size());
+    for (std::size_t j = 0; j < steps.size(); ++j)
+        diffusivity[j] = squareMicrometresPerMyrInSquareCentimetresPerSecond
+            * heliumDiffusivity(kinetics.diffusion, steps[j].temperatureC, dose[j]);
+    return diffusivity;
 }
+
+} // namespace
 
 Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
     const HeliumResolution& resolution)
@@ -68,8 +79,8 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
     const std::size_t n = grid.nodes.size();
     const double a = grid.radius;
 
-    // r times the fraction of alphas kept at r, per chain: the source is sum_k P_k(t) w_k(r).
-    std::array<std::vector<double>, 3> keptSource;
+    // r times the fraction of alphas kept at r, per parent: the source is sum_k P_k(t) w_k(r).
+    std::array<std::vector<double>, std::tuple_size_v<PerParent>> keptSource;
     for (std::size_t k = 0; k < keptSource.size(); ++k) {
         keptSource[k].resize(n);
         for (std::size_t i = 0; i < n; ++i) {
@@ -89,10 +100,12 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
 
     const CoolingPath steps
         = timeSteps(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
-    double oldDiffusivity = diffusivity(kinetics, steps.front().temperatureC);
+    const std::vector<double> diffusivity
+        = diffusivities(steps, path, kinetics, grain, resolution);
     for (std::size_t j = 0; j + 1 < steps.size(); ++j) {
         const double dt = steps[j].timeMa - steps[j + 1].timeMa; // Myr
-        const double newDiffusivity = diffusivity(kinetics, steps[j + 1].temperatureC);
+        const double oldDiffusivity = diffusivity[j];
+        const double newDiffusivity = diffusivity[j + 1];
         const double weight
             = std::max(oldDiffusivity, newDiffusivity) * dt / (a * a) > openGrainFourierNumber
             ? backwardEulerWeight
@@ -110,10 +123,12 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
         const PerParent production
             = heliumProductionRates(presentAmounts, 0.5 * (steps[j].timeMa + steps[j + 1].timeMa));
         grid.addExplicitDiffusion(helium, explicitFactor, next);
-        for (std::size_t i = 0; i < n; ++i)
-            next[i] += dt
-                * (production[0] * keptSource[0][i] + production[1] * keptSource[1][i]
-                    + production[2] * keptSource[2][i]);
+        for (std::size_t i = 0; i < n; ++i) {
+            double source = 0;
+            for (std::size_t k = 0; k < keptSource.size(); ++k)
+                source += production[k] * keptSource[k][i];
+            next[i] += dt * source;
+        }
         solver.solve(next);
         helium.swap(next);
 
@@ -126,7 +141,6 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
             resetReached
                 = grid.meanConcentration(inherited) <= resetRetentionLimit * inheritedAtStart;
         }
-        oldDiffusivity = newDiffusivity;
     }
 
     const double end = path.back().timeMa;
@@ -136,22 +150,19 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
     const double rawAge = ingrowthAge(amountsAtEnd, grid.meanConcentration(helium));
 
     Age age;
-    age.rawAgeMa = end + rawAge;
+    age.kinetics = kinetics.name;
+    age.pathStartMa = path.front().timeMa;
     age.reset = resetReached;
-    if (age.reset) {
-        age.ageMa = end + rawAge / ejectionCorrection(grain, kinetics.stoppingDistanceUm);
-        age.closureTemperatureC = temperatureAt(path, age.ageMa);
-    } else {
-        age.ageMa = path.front().timeMa;
-        age.closureTemperatureC = path.front().temperatureC;
-    }
+    age.rawAgeMa = end + rawAge;
+    age.ageMa = end + rawAge / ejectionCorrection(grain, kinetics.stoppingDistanceUm);
+    age.closureTemperatureC = closureTemperatureAt(path, age.ageMa);
     return age;
 }
 
-Age heliumAge(const CoolingPath& path, HeliumMineral mineral, const Grain& grain,
+Age heliumAge(const CoolingPath& path, Kinetics kinetics, const Grain& grain,
     const HeliumResolution& resolution)
 {
-    return heliumAge(path, heliumKinetics(mineral), grain, resolution);
+    return heliumAge(path, heliumKinetics(kinetics), grain, resolution);
 }
 
 } // namespace thermochron

@@ -1,53 +1,54 @@
 #pragma once
 // (U-Th)/He ages from the production and diffusion of helium in a spherical grain.
 //
-// Helium made by the alpha decay of 238U, 235U and 232Th diffuses out of a sphere of radius a
-// whose surface is kept at zero concentration. With u = r C the equation is
-//     du/dt = D(T) d2u/dr2 + r P(r, t),   u(0) = u(a) = 0,   D = D0 exp(-Ea / (R T)),
-// solved by Crank-Nicolson on a radial grid along the path. Alpha particles born within a stopping
-// distance of the surface may leave the grain; production there is reduced accordingly. The
-// helium left at present is turned into an age by inverting the ingrowth equation.
+// Helium made by the alpha decay of 238U, 235U, 232Th and 147Sm diffuses out of a sphere of
+// radius a whose surface is kept at zero concentration. With u = r C the equation is
+//     du/dt = D(t) d2u/dr2 + r P(r, t),   u(0) = u(a) = 0,
+// solved by Crank-Nicolson on a radial grid along the path. D follows the temperature and, in
+// the radiation-damage kinetics, the damage the grain holds at each step (radiationdamage.h).
+// Alpha particles born within a stopping distance of the surface may leave the grain;
+// production there is reduced accordingly. The helium left at present is turned into an age by
+// inverting the ingrowth equation.
 
 #include "age.h"
 #include "coolingpath.h"
 #include "grain.h"
-#include "heliumproduction.h"
+#include "heliumkinetics.h"
 
 namespace thermochron {
 
-enum class HeliumMineral { Apatite, Zircon };
-
-// Helium diffusion kinetics and alpha stopping distances of a mineral.
-struct HeliumKinetics {
-    double d0SquareCentimetresPerSecond; // frequency factor D0, cm2/s
-    double activationEnergyKJPerMol; // Ea, kJ/mol
-    // Alpha stopping distances, um, for the 238U, 235U and 232Th chains. Zero: no ejection.
-    PerParent stoppingDistanceUm;
-};
-
-// Apatite: Farley (2000); zircon: Reiners et al. (2004); stopping distances Ketcham et al. (2011).
-HeliumKinetics heliumKinetics(HeliumMineral mineral);
-
 // How finely the model resolves the grain and the path. Finer is slower and slightly more
-// accurate: at the defaults an age lies within about 0.2 % of the exact solution.
+// accurate: at the defaults an age without damage lies within about 0.2 % of the exact
+// solution. With damage, halving every step moves an age by less than 0.06 %, and damage steps
+// ten times finer by less than 0.04 %; the damage of an isothermal hold lies within 0.35 % of
+// the exact integral over its cohorts.
 struct HeliumResolution {
     int radialNodes = 40; // inner nodes of the radial grid (>= 3), crowded towards the surface
     double maxTimeStepMyr = 0.5; // longest time step, Myr
     double maxTemperatureStepC = 2.0; // largest temperature change within one time step, C
+    // Damage kinetics: the damage is followed on steps of its own, coarser than those of the
+    // diffusion (its annealing goes with the logarithm of time), and interpolated between them.
+    // Where the path ends hot enough to erase young damage, the damage steps near the present
+    // are at most ageFraction of their age (see cohortSteps).
+    double damageTimeStepMyr = 2.0;
+    double damageTemperatureStepC = 5.0;
+    double ageFraction = 0.1;
 };
 
 // The fraction of the helium a grain held at the path's start that it may still hold at present
 // for its age to count as reset, that is independent of what came before the path.
 inline constexpr double resetRetentionLimit = 0.01;
 
-// The age of a grain that followed the path, with no helium at the path's start. ageMa is the
-// Ft-corrected age, rawAgeMa the uncorrected one. Not reset when more than resetRetentionLimit
-// of the helium the grain held at the path's start would still be in it at present; ageMa is
-// then the path's start and rawAgeMa what the model computed. Throws std::invalid_argument for
-// a bad path (see checkPath), a radius <= 0, negative U or Th, or U = Th = 0.
+// The age of a grain that followed the path, with no helium and no damage at the path's start:
+// ageMa the Ft-corrected age accumulated since then, rawAgeMa the uncorrected one. Not reset
+// when more than resetRetentionLimit of the helium the grain held at the path's start would
+// still be in it at present: a rock older than the path is then older still. Throws
+// std::invalid_argument for a bad path (see checkPath), a radius <= 0, negative U, Th or Sm, or
+// U = Th = Sm = 0.
 Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
     const HeliumResolution& resolution = {});
-Age heliumAge(const CoolingPath& path, HeliumMineral mineral, const Grain& grain,
+// The same with the catalogued kinetics of that name (see heliumKinetics).
+Age heliumAge(const CoolingPath& path, Kinetics kinetics, const Grain& grain,
     const HeliumResolution& resolution = {});
 
 } // namespace thermochron

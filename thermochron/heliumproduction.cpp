@@ -13,9 +13,17 @@ namespace thermochron {
 
 namespace {
 
-// Molar masses of natural uranium and of thorium, g/mol.
+// Standard atomic weights of uranium, thorium and samarium, g/mol (IUPAC: Meija et al. 2016,
+// Pure Appl. Chem. 88:265).
 constexpr double uraniumMolarMass = 238.02891;
 constexpr double thoriumMolarMass = 232.0377;
+constexpr double samariumMolarMass = 150.36;
+// Atomic abundance of 147Sm in natural samarium (Berglund and Wieser 2011, Pure Appl. Chem.
+// 83:397).
+constexpr double samarium147Abundance = 0.1499;
+// eU = U + 0.238 Th + 0.0012 Sm (Cooperdock, Ketcham and Stockli 2019, Geochronology 1:17).
+constexpr double thoriumUraniumEquivalent = 0.238;
+constexpr double samariumUraniumEquivalent = 0.0012;
 // Grams per gram in one part per million.
 constexpr double perPpm = 1e-6;
 // Bits of precision of the age; far below any other error of the model.
@@ -33,8 +41,15 @@ PerParent parentAmounts(const Grain& grain)
 {
     const double uranium = grain.uPpm * perPpm / uraniumMolarMass;
     const double thorium = grain.thPpm * perPpm / thoriumMolarMass;
+    const double samarium147 = grain.smPpm * perPpm / samariumMolarMass * samarium147Abundance;
     return { uranium * uraniumIsotopeRatio / (uraniumIsotopeRatio + 1),
-        uranium / (uraniumIsotopeRatio + 1), thorium };
+        uranium / (uraniumIsotopeRatio + 1), thorium, samarium147 };
+}
+
+double effectiveUraniumPpm(const Grain& grain)
+{
+    return grain.uPpm + thoriumUraniumEquivalent * grain.thPpm
+        + samariumUraniumEquivalent * grain.smPpm;
 }
 
 PerParent heliumProductionRates(const PerParent& presentAmounts, double timeMa)

@@ -12,6 +12,8 @@ inline constexpr double secondsPerMyr = 3.15576e13;
 inline constexpr double yearsPerMyr = 1.0e6;
 // The molar gas constant, J/(mol K).
 inline constexpr double gasConstant = 8.314462618;
+// The Avogadro constant, 1/mol (exact in the SI since 2019).
+inline constexpr double avogadroConstant = 6.02214076e23;
 // 0 C in kelvin.
 inline constexpr double zeroCelsiusInKelvin = 273.15;
 // Square micrometres in one square centimetre.

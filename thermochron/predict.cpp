@@ -14,17 +14,21 @@ bool supports(System system, Method method)
     return method == Method::Dodson || kineticMethod(system) == method;
 }
 
-Age predictAge(const CoolingPath& path, System system, Method method, const Grain& grain)
+Age predictAge(const CoolingPath& path, System system, Method method, const Grain& grain,
+    const KineticsChoice& kinetics)
 {
     if (!supports(system, method))
         throw std::invalid_argument("no " + std::string(methodName(method)) + " age for "
             + std::string(systemName(system)));
+    const std::optional<Kinetics> chosen = kineticsFor(system, method, kinetics);
+    if (!chosen)
+        throw std::invalid_argument(
+            "the kinetics chosen for " + std::string(systemName(system)) + " are not for it");
     switch (method) {
     case Method::Dodson:
         return dodsonAge(path, system);
     case Method::Diffusion:
-        return heliumAge(
-            path, system == System::AHe ? HeliumMineral::Apatite : HeliumMineral::Zircon, grain);
+        return heliumAge(path, *chosen, grain);
     case Method::Annealing:
         return apatiteFissionTrackAge(path, grain);
     }

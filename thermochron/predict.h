@@ -1,19 +1,23 @@
 #pragma once
-// One entry point for every system and method.
+// One entry point for every system, method and kinetics.
 
 #include "age.h"
+#include "catalogue.h"
 #include "coolingpath.h"
 #include "grain.h"
-#include "system.h"
 
 namespace thermochron {
 
 // True for Dodson with every system, Diffusion with AHe and ZHe, Annealing with AFT.
 bool supports(System system, Method method);
 
-// The age of the system along the path by the method, with the default resolutions. The Dodson
-// closure temperature uses the compiled kinetics and ignores the grain. Throws
-// std::invalid_argument when the method does not apply to the system.
-Age predictAge(const CoolingPath& path, System system, Method method, const Grain& grain);
+// The age of the system along the path by the method, with the default resolutions and the
+// chosen (U-Th)/He kinetics (by default the catalogue's: RDAAM for apatite, ZRDAAM for zircon);
+// Age::kinetics says which kinetics made it. The Dodson closure temperature uses the compiled
+// kinetics and ignores the grain. Throws std::invalid_argument when the method does not apply to
+// the system or the choice names kinetics of another system, and for a path or grain the model
+// refuses.
+Age predictAge(const CoolingPath& path, System system, Method method, const Grain& grain,
+    const KineticsChoice& kinetics = {});
 
 } // namespace thermochron

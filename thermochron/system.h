@@ -1,5 +1,6 @@
 #pragma once
 // The thermochronometers the suite predicts ages for, and the methods it predicts them with.
+// Their minerals, kinetics and descriptions are in the catalogue (catalogue.h).
 
 #include <optional>
 #include <string_view>
@@ -16,7 +17,8 @@ inline constexpr System allSystems[]
 
 // "AHe", "AFT", "ZHe", "ZFT", "BAr", "MAr", "HAr".
 std::string_view systemName(System system);
-// The system of that exact name (case matters), or nothing.
+// The system of that exact name (case matters), or nothing. parseSystemIgnoringCase in the
+// catalogue takes any case.
 std::optional<System> parseSystem(std::string_view name);
 
 // Dodson: a closure temperature from the cooling rate. Diffusion: (U-Th)/He production and

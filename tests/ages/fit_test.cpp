@@ -202,6 +202,7 @@ TEST_F(FitRun, OutputsThatCannotWorkAreRefusedBeforeAnyWork)
         const auto refused = run(words);
         EXPECT_EQ(refused.status, 1) << words[1];
         EXPECT_EQ(refused.err.rfind("ERROR: ", 0), 0u) << refused.err;
+        EXPECT_EQ(refused.err.find("ERROR: ", 1), std::string::npos) << "prefixed once";
         EXPECT_TRUE(refused.out.empty());
     }
 }

@@ -3,6 +3,7 @@
 #include "periodicpaths.h"
 #include "transientpath.h"
 
+#include "coolinghistory.h"
 #include "periodicparameters.h"
 
 #include <gtest/gtest.h>
@@ -64,39 +65,6 @@ periodic::PeriodicSteadyState defaultModel(const periodic::PeriodicParameters& p
     return periodic::PeriodicSteadyState::solve(periodic::toProblem(parameters));
 }
 
-TEST(PeriodicProfile, NamesRidgeMidSlopeAndValleyAddingThemWhereTheSpacingMissesThem)
-{
-    periodic::PeriodicParameters parameters;
-    const auto model = defaultModel(parameters);
-    for (const int count : { 401, 400, 2 }) {
-        parameters.pointCount = count;
-        const auto points = ages::profilePoints(model, parameters);
-        const double lambda = parameters.wavelength;
-        EXPECT_EQ(points.front().xM, -lambda);
-        EXPECT_EQ(points.back().xM, lambda);
-        int named = 0;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            if (i > 0) {
-                ASSERT_LT(points[i - 1].xM, points[i].xM) << count;
-            }
-            EXPECT_NEAR(points[i].elevationM, model.surfaceHeight(points[i].xM), 1e-9);
-            if (points[i].site == "mid_slope") {
-                EXPECT_EQ(points[i].elevationM, 0.0); // the mean level, not 6e-14 m
-            }
-            if (points[i].site.empty())
-                continue;
-            ++named;
-            const double expectedX = points[i].site == "ridge" ? 0
-                : points[i].site == "mid_slope"                ? lambda / 4
-                                                               : lambda / 2;
-            EXPECT_EQ(points[i].xM, expectedX) << points[i].site;
-        }
-        EXPECT_EQ(named, 3) << count;
-        // 401 points hold all three sites; 400 miss all three; 2 hold only the two ends.
-        EXPECT_EQ(points.size(), std::size_t(count == 401 ? 401 : count + 3)) << count;
-    }
-}
-
 TEST(PeriodicPath, EndsAtTheLapseRateSurfaceTemperatureAndStartsDeeper)
 {
     const periodic::PeriodicParameters parameters;
@@ -110,6 +78,13 @@ TEST(PeriodicPath, EndsAtTheLapseRateSurfaceTemperatureAndStartsDeeper)
         const double surface = -6.5e-3 * model.surfaceHeight(x);
         EXPECT_NEAR(sample.path.back().temperatureC, surface, 1e-5) << x;
         EXPECT_GT(sample.path.front().temperatureC, 200) << x;
+        // The very path periodic_topography writes as the history of that rock.
+        const periodic::Series history
+            = periodic::coolingHistory(model, x, 20, static_cast<int>(sample.path.size()));
+        for (std::size_t k = 0; k < history.size(); ++k) {
+            ASSERT_EQ(history[k].first, -sample.path[k].timeMa + 0.0) << x << " at " << k;
+            ASSERT_EQ(history[k].second, sample.path[k].temperatureC) << x << " at " << k;
+        }
     }
 }
 

@@ -264,6 +264,16 @@ TEST_F(CoolingAges, SweepRowsAreThoseOfSingleRunsInRateOrder)
     EXPECT_GT(number(sweep[4], "age_ma"), number(sweep[8], "age_ma"));
 }
 
+TEST_F(CoolingAges, WideTransientSweepRunsWithTheDefaultDepth)
+{
+    // The closed form has no grid: rates whose 50 km grid would not reach back 20 Myr (above
+    // 2.5 mm/yr) are dated like the others.
+    const std::vector<Row> rows = table({ "transient", "--rates", "0.1:3:0.02", "-o", "20" });
+    ASSERT_EQ(rows.size(), 146u * 8u); // 146 rates, eight ages each
+    EXPECT_EQ(rows.back().at("rate_mm_yr"), "3");
+    EXPECT_EQ(rows.back().at("reset"), "yes");
+}
+
 TEST_F(CoolingAges, OutputFileHoldsTheTableAndNothingGoesToStandardOutput)
 {
     const Finished finished = run({ "transient", "--output", "ages.csv" });
@@ -301,7 +311,13 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "transient", "--u", "ten" }, "ERROR: --u expects a number, got 'ten'" },
         // The models' own refusals.
         { { "transient", "-r", "0" }, "ERROR: -r erosion rate must be" },
-        { { "transient", "-o", "150" }, "ERROR: -o temperature history time must be between" },
+        { { "transient", "-o", "-1" }, "ERROR: -o exposure time must be greater than 0" },
+        { { "transient", "-o", "1e300" }, "ERROR: -o exposure time is too large" },
+        { { "transient", "--rates", "0:1:0.1" }, "ERROR: --rates: START must be greater than 0" },
+        // A sweep's refusal names the rate and the fix.
+        { { "transient", "--rates", "0.5:2.5:1", "-o", "40" },
+            "ERROR: --rates at 2.5 mm/yr: the cooling path reaches 2500 C at 40 Ma, outside "
+            "-273.15 to 2000 C; narrow --rates or shorten -o\n" },
         { { "periodic", "-A", "-5" }, "ERROR: relief amplitude (-A -5 m) must be zero or" },
         { { "periodic", "-r", "3" }, "ERROR: history duration (-o 20 Myr) at the erosion rate" },
         { { "periodic", "--rates", "0.5:3:0.5" }, "ERROR: --rates at 2.5 mm/yr: history" },
@@ -323,6 +339,7 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         EXPECT_EQ(finished.status, 1) << context;
         EXPECT_EQ(finished.out, "") << context;
         EXPECT_EQ(finished.err.rfind(c.message, 0), 0u) << context << ": " << finished.err;
+        EXPECT_EQ(finished.err.find("ERROR: ", 1), std::string::npos) << "prefixed once";
         EXPECT_EQ(std::count(finished.err.begin(), finished.err.end(), '\n'), 1) << context;
         EXPECT_FALSE(fs::exists(m_root / "ages.csv")) << context;
     }

@@ -161,6 +161,8 @@ TEST_F(PeriodicRun, UnusableValuesAreRefusedWithoutTouchingAnyFile)
             1)
             << options[0] << " " << options[1];
         EXPECT_EQ(err.str().rfind("ERROR: ", 0), 0u) << err.str();
+        EXPECT_EQ(err.str().find("ERROR: ", 1), std::string::npos)
+            << "prefixed once: " << err.str();
         EXPECT_NE(err.str().find(named), std::string::npos) << err.str();
     }
     EXPECT_EQ(text(isothermDir() / "periodic_geo1.dat"), "old");

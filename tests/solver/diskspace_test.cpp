@@ -43,13 +43,13 @@ TEST(DiskSpace, FilesOnOneFileSystemAreSummedAgainstItsFreeSpace)
     };
     EXPECT_EQ(erosion::checkDiskSpace(files, probe(5e8, 1.01e8)), std::nullopt);
     EXPECT_EQ(erosion::checkDiskSpace(files, probe(4e8, 1e12)),
-        "ERROR: the results need 0.5 GB in out/table, 0.4 GB free");
+        "the results need 0.5 GB in out/table, 0.4 GB free");
     EXPECT_EQ(erosion::checkDiskSpace(files, probe(1e12, 1e8)),
-        "ERROR: the results need 0.101 GB in out/geo, 0.1 GB free");
+        "the results need 0.101 GB in out/geo, 0.1 GB free");
     // One file system for all: their sum counts.
     const auto shared = [](const std::string&) { return FileSystemSpace { 1, 6e8 }; };
     EXPECT_EQ(erosion::checkDiskSpace(files, shared),
-        "ERROR: the results need 0.601 GB in out/table, 0.6 GB free");
+        "the results need 0.601 GB in out/table, 0.6 GB free");
     // A directory that cannot be looked at is left to the open to report.
     const auto missing = [](const std::string&) { return std::optional<FileSystemSpace> {}; };
     EXPECT_EQ(erosion::checkDiskSpace(files, missing), std::nullopt);

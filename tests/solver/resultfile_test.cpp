@@ -41,7 +41,7 @@ protected:
 
 TEST_F(ResultFileTest, IsothermNotFoundIsWrittenAsNaN)
 {
-    erosion::PendingFiles pending;
+    wholefile::ReplacementGroup pending;
     erosion::ResultFile out(pending);
     ASSERT_TRUE(out.open(path("iso").c_str()));
     out.writeIsothermPair(0, -2400.0);
@@ -55,7 +55,7 @@ TEST_F(ResultFileTest, IsothermNotFoundIsWrittenAsNaN)
 
 TEST_F(ResultFileTest, FailedOpenRefusesEveryLaterFileUntouched)
 {
-    erosion::PendingFiles pending;
+    wholefile::ReplacementGroup pending;
     erosion::ResultFile out(pending);
     EXPECT_FALSE(out.open(path("missing/dir/file").c_str()));
     EXPECT_TRUE(out.failed());
@@ -70,7 +70,7 @@ TEST_F(ResultFileTest, FailedWriteOutIsRememberedAfterClose)
 {
     if (!fs::exists("/dev/full"))
         GTEST_SKIP() << "no /dev/full to fill";
-    erosion::PendingFiles pending;
+    wholefile::ReplacementGroup pending;
     erosion::ResultFile out(pending);
     ASSERT_TRUE(out.open("/dev/full"));
     out.writeLine(1.0);

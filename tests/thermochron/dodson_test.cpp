@@ -64,7 +64,7 @@ TEST(DodsonAge, PathsThatNeverCloseOrNeverOpen)
         double ageMa;
     };
     const Case cases[] = {
-        // Colder than any Tc throughout: the age is a minimum, the path's start.
+        // Colder than any Tc throughout: the age is the path's start, a lower bound.
         { "cold throughout", testpaths::hold(30, 20), false, 30 },
         // Still above Tc at the end: closure is yet to come, the age is the sampling time.
         { "hot at present", testpaths::steadyCooling(10, 900, 800), true, 0 },

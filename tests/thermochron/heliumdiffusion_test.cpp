@@ -12,19 +12,20 @@ using namespace thermochron;
 
 namespace {
 
-// D in um2/Myr.
+// D in um2/Myr of kinetics without damage: D0 exp(-Ea / RT).
 double diffusivity(const HeliumKinetics& kinetics, double temperatureC)
 {
-    return kinetics.d0SquareCentimetresPerSecond * squareMicrometresPerSquareCentimetre
+    const auto& arrhenius = std::get<ArrheniusDiffusion>(kinetics.diffusion);
+    return arrhenius.d0SquareCentimetresPerSecond * squareMicrometresPerSquareCentimetre
         * secondsPerMyr
-        * std::exp(-kinetics.activationEnergyKJPerMol * joulesPerKilojoule
+        * std::exp(-arrhenius.activationEnergyKJPerMol * joulesPerKilojoule
             / (gasConstant * (temperatureC + zeroCelsiusInKelvin)));
 }
 
-HeliumKinetics withoutEjection(HeliumMineral mineral)
+HeliumKinetics withoutEjection(Kinetics name)
 {
-    HeliumKinetics kinetics = heliumKinetics(mineral);
-    kinetics.stoppingDistanceUm = { 0, 0, 0 };
+    HeliumKinetics kinetics = heliumKinetics(name);
+    kinetics.stoppingDistanceUm = {};
     return kinetics;
 }
 
@@ -70,18 +71,18 @@ double seriesAge(const CoolingPath& path, const HeliumKinetics& kinetics, const 
 TEST(HeliumAge, AgreesWithTheExactSeriesSolution)
 {
     struct Case {
-        HeliumMineral mineral;
+        Kinetics kinetics;
         double radiusUm;
         CoolingPath path;
     };
     const Case cases[] = {
-        { HeliumMineral::Apatite, 60, { { 20, 120 }, { 0, 10 } } },
-        { HeliumMineral::Apatite, 30, { { 30, 100 }, { 20, 20 }, { 5, 70 }, { 0, 10 } } },
-        { HeliumMineral::Apatite, 150, { { 5, 150 }, { 0, 0 } } },
-        { HeliumMineral::Zircon, 60, { { 20, 250 }, { 0, 10 } } },
+        { Kinetics::Farley, 60, { { 20, 120 }, { 0, 10 } } },
+        { Kinetics::Farley, 30, { { 30, 100 }, { 20, 20 }, { 5, 70 }, { 0, 10 } } },
+        { Kinetics::Farley, 150, { { 5, 150 }, { 0, 0 } } },
+        { Kinetics::Reiners, 60, { { 20, 250 }, { 0, 10 } } },
     };
     for (const Case& c : cases) {
-        const HeliumKinetics kinetics = withoutEjection(c.mineral);
+        const HeliumKinetics kinetics = withoutEjection(c.kinetics);
         const Grain grain { .radiusUm = c.radiusUm };
         const double exact = seriesAge(c.path, kinetics, grain);
         EXPECT_NEAR(heliumAge(c.path, kinetics, grain).rawAgeMa, exact, 0.002 * exact)
@@ -94,14 +95,14 @@ TEST(HeliumAge, AgreesWithTheExactSeriesSolution)
 TEST(HeliumAge, IsothermalHoldReachesTheSteadyAge)
 {
     struct Case {
-        HeliumMineral mineral;
+        Kinetics kinetics;
         double temperatureC;
         double radiusUm;
     };
     for (const Case c :
-        { Case { HeliumMineral::Apatite, 70, 60 }, Case { HeliumMineral::Apatite, 85, 100 },
-            Case { HeliumMineral::Zircon, 180, 60 }, Case { HeliumMineral::Zircon, 160, 40 } }) {
-        const HeliumKinetics kinetics = withoutEjection(c.mineral);
+        { Case { Kinetics::Farley, 70, 60 }, Case { Kinetics::Farley, 85, 100 },
+            Case { Kinetics::Reiners, 180, 60 }, Case { Kinetics::Reiners, 160, 40 } }) {
+        const HeliumKinetics kinetics = withoutEjection(c.kinetics);
         const double steadyAge
             = c.radiusUm * c.radiusUm / (15 * diffusivity(kinetics, c.temperatureC));
         Grain grain;
@@ -113,41 +114,49 @@ TEST(HeliumAge, IsothermalHoldReachesTheSteadyAge)
     }
 }
 
-// At -50 C no helium moves in a billion years: the grain keeps every atom made. The raw age is
-// short of the path by the alphas ejected, which Ft puts back; without ejection it is the path.
+// At -50 C no helium moves in a billion years: the grain keeps every atom made, the damage
+// kinetics as well. The raw age is short of the path by the alphas ejected, which Ft puts back,
+// so the accumulated age is the path's length; without ejection the raw age is. Samarium adds
+// its own alphas with its own stopping distance. The path erases nothing before it: not reset.
 TEST(HeliumAge, FrozenGrainKeepsEveryAtomAndIsNotReset)
 {
-    const Grain grain { .radiusUm = 50, .uPpm = 30, .thPpm = 5, .dparUm = 1.75 };
-    for (const HeliumMineral mineral : { HeliumMineral::Apatite, HeliumMineral::Zircon }) {
+    const Grain grain { .radiusUm = 50, .uPpm = 30, .thPpm = 5, .smPpm = 150 };
+    for (const Kinetics kinetics :
+        { Kinetics::Farley, Kinetics::Reiners, Kinetics::Rdaam, Kinetics::Zrdaam }) {
         const CoolingPath path = testpaths::hold(25, -50);
-        const Age age = heliumAge(path, mineral, grain);
+        const Age age = heliumAge(path, kinetics, grain);
         EXPECT_FALSE(age.reset);
-        EXPECT_EQ(age.ageMa, 25);
-        const double ft = ejectionCorrection(grain, heliumKinetics(mineral).stoppingDistanceUm);
-        EXPECT_NEAR(age.rawAgeMa / ft, 25, 0.002 * 25);
-        EXPECT_NEAR(heliumAge(path, withoutEjection(mineral), grain).rawAgeMa, 25, 1e-4 * 25);
+        EXPECT_EQ(age.kinetics, kinetics);
+        EXPECT_EQ(age.pathStartMa, 25);
+        EXPECT_NEAR(age.ageMa, 25, 0.002 * 25) << kineticsName(kinetics);
+        EXPECT_NEAR(heliumAge(path, withoutEjection(kinetics), grain).rawAgeMa, 25, 1e-4 * 25);
     }
 }
 
-// Halving every step of the grid in radius and time moves the age by less than 0.5 %: the
-// defaults are converged. Paths: a reset grain cooled through the partial retention zone.
+// Halving every step of the grid in radius and time, and of the damage, moves the age by less
+// than 0.5 %: the defaults are converged. Paths: a reset grain cooled through the partial
+// retention zone, slowly or with a reheating.
 TEST(HeliumAge, HalvingTheStepsBarelyMovesTheAge)
 {
     struct Case {
-        HeliumMineral mineral;
+        Kinetics kinetics;
         CoolingPath path;
     };
     const Case cases[] = {
-        { HeliumMineral::Apatite, testpaths::steadyCooling(20, 120, 0) },
-        { HeliumMineral::Apatite, { { 30, 140 }, { 25, 60 }, { 5, 50 }, { 0, 10 } } },
-        { HeliumMineral::Zircon, testpaths::steadyCooling(20, 260, 0) },
+        { Kinetics::Farley, testpaths::steadyCooling(20, 120, 0) },
+        { Kinetics::Farley, { { 30, 140 }, { 25, 60 }, { 5, 50 }, { 0, 10 } } },
+        { Kinetics::Reiners, testpaths::steadyCooling(20, 260, 0) },
+        { Kinetics::Rdaam, testpaths::steadyCooling(120, 120, 0) },
+        { Kinetics::Rdaam, { { 100, 120 }, { 60, 20 }, { 20, 75 }, { 0, 10 } } },
+        { Kinetics::Zrdaam, testpaths::steadyCooling(300, 300, 0) },
     };
     for (const Case& c : cases) {
         const HeliumResolution coarse;
         const HeliumResolution fine { 2 * coarse.radialNodes, coarse.maxTimeStepMyr / 2,
-            coarse.maxTemperatureStepC / 2 };
-        const Age coarseAge = heliumAge(c.path, c.mineral, Grain {}, coarse);
-        const Age fineAge = heliumAge(c.path, c.mineral, Grain {}, fine);
+            coarse.maxTemperatureStepC / 2, coarse.damageTimeStepMyr / 2,
+            coarse.damageTemperatureStepC / 2, coarse.ageFraction / 2 };
+        const Age coarseAge = heliumAge(c.path, c.kinetics, Grain {}, coarse);
+        const Age fineAge = heliumAge(c.path, c.kinetics, Grain {}, fine);
         EXPECT_TRUE(coarseAge.reset);
         EXPECT_NEAR(coarseAge.ageMa, fineAge.ageMa, 0.005 * fineAge.ageMa);
         EXPECT_NEAR(coarseAge.rawAgeMa, fineAge.rawAgeMa, 0.005 * fineAge.rawAgeMa);

@@ -1,3 +1,4 @@
+#include "heliumdiffusion.h"
 #include "paths.h"
 #include "predict.h"
 
@@ -25,15 +26,36 @@ TEST(PredictAge, DispatchesEachSupportedMethodAndRefusesTheRest)
         for (const Method method : methods) {
             const bool expected = method == Method::Dodson || kineticMethod(system) == method;
             EXPECT_EQ(supports(system, method), expected);
-            if (expected)
-                EXPECT_GT(predictAge(path, system, method, Grain {}).ageMa, 0.0);
-            else
+            if (expected) {
+                const Age age = predictAge(path, system, method, Grain {});
+                EXPECT_GT(age.ageMa, 0.0);
+                EXPECT_EQ(age.kinetics, kineticsFor(system, method, {}));
+                EXPECT_EQ(age.pathStartMa, 30);
+            } else
                 EXPECT_THROW(predictAge(path, system, method, Grain {}), std::invalid_argument);
         }
     }
     EXPECT_EQ(kineticMethod(System::AHe), Method::Diffusion);
     EXPECT_EQ(kineticMethod(System::ZHe), Method::Diffusion);
     EXPECT_EQ(kineticMethod(System::AFT), Method::Annealing);
+}
+
+// The choice of (U-Th)/He kinetics reaches the model and the age says which made it; kinetics
+// of the other mineral are refused.
+TEST(PredictAge, UsesTheChosenHeliumKinetics)
+{
+    const CoolingPath path = testpaths::steadyCooling(40, 250, 0);
+    const KineticsChoice older { Kinetics::Farley, Kinetics::Reiners };
+    for (const System system : { System::AHe, System::ZHe }) {
+        const Age age = predictAge(path, system, Method::Diffusion, Grain {}, older);
+        const Kinetics expected = system == System::AHe ? Kinetics::Farley : Kinetics::Reiners;
+        EXPECT_EQ(age.kinetics, expected);
+        EXPECT_EQ(age.ageMa, heliumAge(path, expected, Grain {}).ageMa);
+        EXPECT_NE(age.ageMa, predictAge(path, system, Method::Diffusion, Grain {}).ageMa);
+    }
+    EXPECT_THROW(predictAge(path, System::AHe, Method::Diffusion, Grain {},
+                     { Kinetics::Zrdaam, Kinetics::Zrdaam }),
+        std::invalid_argument);
 }
 
 // The models take their own time steps: a path sampled every 0.01 Myr, as the thermal models

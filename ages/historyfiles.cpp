@@ -1,0 +1,226 @@
+#include "historyfiles.h"
+
+#include "agetable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace ages {
+
+namespace {
+
+// The walkers forget their start (drawn from the prior) within a few autocorrelation times; a
+// burn-in shorter than this many may leave some of the start in the posterior.
+constexpr double burnInTimesWanted = 10;
+// Independent samples (walkers x kept steps / autocorrelation time) below which the 16th and
+// 84th percentiles are uncertain by more than some 10 % of the interval's width.
+constexpr double independentSamplesWanted = 200;
+// A best rate this close to a bound of --rates (relative) sits on it: the minimisers stop within
+// a fraction of a per cent of a bound when the misfit keeps falling towards it.
+constexpr double rateAtBoundTolerance = 0.01;
+
+std::string fixed(double value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string shortest(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+// Decimals that show the width of a range with two significant digits, at least one.
+int rangeDecimals(double low, double high)
+{
+    const double width = std::abs(high - low);
+    if (!(width > 0))
+        return 2;
+    return std::clamp(static_cast<int>(std::ceil(-std::log10(width))) + 1, 1, 6);
+}
+
+std::string joined(const std::vector<std::string>& words)
+{
+    std::string line;
+    for (const std::string& word : words) {
+        if (!line.empty())
+            line += ',';
+        line += word;
+    }
+    return line;
+}
+
+void writeParameters(std::ostream& out, const HistorySpace& space, std::span<const double> x)
+{
+    out << csvNumber(space.pathStartMa);
+    for (const double value : x)
+        out << ',' << csvNumber(value);
+}
+
+std::string parameterName(std::size_t index)
+{
+    const std::string number = std::to_string(index / 2 + 1);
+    return index % 2 == 0 ? "rate " + number : "change time " + number;
+}
+
+std::string parameterUnit(std::size_t index)
+{
+    return index % 2 == 0 ? " mm/yr" : " Ma";
+}
+
+std::string reducedText(const MisfitLevel& level)
+{
+    return std::isnan(level.reducedChi2) ? "undefined (no degrees of freedom)"
+                                         : fixed(level.reducedChi2, 2);
+}
+
+} // namespace
+
+std::string historyText(const HistorySpace& space, const std::vector<double>& parameters,
+    int timeDecimals, int rateDecimals)
+{
+    std::string text = shortest(space.pathStartMa);
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        text += i % 2 == 0 ? ':' : ',';
+        text += fixed(parameters[i], i % 2 == 0 ? rateDecimals : timeDecimals);
+    }
+    return text;
+}
+
+void writeHistoryFitTable(std::ostream& out, const HistoryFit& fit)
+{
+    out << joined(historyColumnNames(fit.space.phaseCount)) << ",chi2,in_range\n";
+    for (const TriedHistory& tried : fit.tried) {
+        writeParameters(out, fit.space, tried.parameters);
+        out << ',' << csvNumber(tried.chi2) << ',' << (tried.chi2 <= fit.level.level ? "yes" : "no")
+            << '\n';
+    }
+}
+
+void writeHistoryProfileTable(std::ostream& out, const HistoryFit& fit)
+{
+    out << "change,change_time_ma,chi2,chi2_level\n";
+    for (const ChangeTimeProfile& profile : fit.profiles) {
+        for (std::size_t i = 0; i < profile.changeTimesMa.size(); ++i) {
+            out << profile.change << ',' << csvNumber(profile.changeTimesMa[i]) << ','
+                << csvNumber(profile.chi2[i]) << ',' << csvNumber(fit.level.level) << '\n';
+        }
+    }
+}
+
+void writeHistoryPosteriorTable(std::ostream& out, const HistoryFit& fit)
+{
+    out << "walker,step," << joined(historyColumnNames(fit.space.phaseCount)) << ",chi2\n";
+    if (!fit.posterior)
+        return;
+    const EnsembleChain& chain = fit.posterior->chain;
+    for (int step = fit.posterior->burnIn + 1; step <= chain.steps(); ++step) {
+        for (int k = 0; k < chain.walkers(); ++k) {
+            out << k + 1 << ',' << step << ',';
+            writeParameters(out, fit.space, chain.position(step, k));
+            const double logLikelihood = chain.logLikelihood(step, k);
+            out << ',' << csvNumber(std::isfinite(logLikelihood) ? -2 * logLikelihood : NAN)
+                << '\n';
+        }
+    }
+}
+
+void writeHistoryFitFile(const std::filesystem::path& file, const HistoryFit& fit)
+{
+    writeFileAtomically(file, [&](std::ostream& out) { writeHistoryFitTable(out, fit); });
+}
+
+void writeHistoryProfileFile(const std::filesystem::path& file, const HistoryFit& fit)
+{
+    writeFileAtomically(file, [&](std::ostream& out) { writeHistoryProfileTable(out, fit); });
+}
+
+void writeHistoryPosteriorFile(const std::filesystem::path& file, const HistoryFit& fit)
+{
+    writeFileAtomically(file, [&](std::ostream& out) { writeHistoryPosteriorTable(out, fit); });
+}
+
+std::string historySummary(const HistoryFit& fit)
+{
+    int timeDecimals = 2;
+    for (const ChangeTimeProfile& profile : fit.profiles)
+        timeDecimals
+            = std::max(timeDecimals, rangeDecimals(profile.rangeLowMa, profile.rangeHighMa));
+    std::string text = "best history: " + historyText(fit.space, fit.best, timeDecimals) + ", chi2 "
+        + fixed(fit.level.chi2Min, 2) + ", reduced chi2 " + reducedText(fit.level) + "\n";
+    for (const ChangeTimeProfile& profile : fit.profiles) {
+        const int decimals = rangeDecimals(profile.rangeLowMa, profile.rangeHighMa);
+        text += "change time " + std::to_string(profile.change) + ": "
+            + fixed(fit.best[2 * profile.change - 1], timeDecimals) + " Ma, range "
+            + fixed(profile.rangeLowMa, decimals) + " to " + fixed(profile.rangeHighMa, decimals)
+            + " Ma" + (fit.level.scaled ? " (scaled by reduced chi2)" : "") + "\n";
+    }
+    if (fit.rateFit)
+        text += fitSummary(*fit.rateFit) + "\n";
+    if (fit.posterior) {
+        const HistoryPosterior& posterior = *fit.posterior;
+        text += "sampler: " + std::to_string(posterior.chain.walkers()) + " walkers x "
+            + std::to_string(posterior.chain.steps()) + " steps, burn-in "
+            + std::to_string(posterior.burnIn) + ", acceptance fraction "
+            + fixed(posterior.chain.acceptanceFraction(), 2) + ", "
+            + std::to_string(fit.evaluations()) + " histories run\n";
+        for (std::size_t p = 0; p < posterior.intervals.size(); ++p) {
+            const ParameterInterval& interval = posterior.intervals[p];
+            const int decimals = rangeDecimals(interval.low, interval.high);
+            text += parameterName(p) + ": median " + fixed(interval.median, decimals)
+                + parameterUnit(p) + ", 68 % interval " + fixed(interval.low, decimals) + " to "
+                + fixed(interval.high, decimals) + parameterUnit(p) + "\n";
+        }
+    }
+    return text;
+}
+
+std::string historyWarnings(const HistoryFit& fit)
+{
+    std::string text;
+    if (const std::string line = parameterCountWarning(fit.space); !line.empty())
+        text += line + "\n";
+    const ValueBounds times = fit.space.changeTimesMa;
+    for (const ChangeTimeProfile& profile : fit.profiles) {
+        const std::string name = "change time " + std::to_string(profile.change);
+        if (profile.rangeReachesHighBound)
+            text += "warning: the range of " + name + " reaches " + shortest(times.high)
+                + " Ma, the oldest of --change-times: the ages cannot exclude an older change; "
+                  "see the profile, or widen --change-times\n";
+        if (profile.rangeReachesLowBound)
+            text += "warning: the range of " + name + " reaches " + shortest(times.low)
+                + " Ma, the youngest of --change-times: the ages cannot exclude a younger "
+                  "change; see the profile, or widen --change-times\n";
+    }
+    const ValueBounds rates = fit.space.ratesMmYr;
+    for (std::size_t p = 0; p < fit.best.size(); p += 2) {
+        const double rate = fit.best[p];
+        for (const double bound : { rates.low, rates.high }) {
+            if (std::abs(rate - bound) <= rateAtBoundTolerance * bound)
+                text += "warning: " + parameterName(p) + " of the best history lies at "
+                    + shortest(bound) + " mm/yr, a bound of --rates: extend --rates\n";
+        }
+    }
+    if (fit.posterior) {
+        const HistoryPosterior& posterior = *fit.posterior;
+        double longest = 0; // steps
+        for (const double tau : posterior.autocorrelationSteps)
+            longest = std::max(longest, std::isnan(tau) ? 0.0 : tau);
+        const double kept = posterior.chain.steps() - posterior.burnIn;
+        const double independent = posterior.chain.walkers() * kept / std::max(longest, 1.0);
+        if (posterior.burnIn < burnInTimesWanted * longest)
+            text += "warning: the burn-in (" + std::to_string(posterior.burnIn)
+                + " steps) is shorter than 10 autocorrelation times (" + fixed(longest, 0)
+                + " steps): the walkers may still remember their start; raise --steps\n";
+        if (independent < independentSamplesWanted)
+            text += "warning: the posterior holds some " + fixed(independent, 0)
+                + " independent samples, fewer than 200: the intervals are rough; raise --steps\n";
+    }
+    return text;
+}
+
+} // namespace ages

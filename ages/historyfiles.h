@@ -1,0 +1,53 @@
+#pragma once
+// What a history fit writes: three CSV tables (one header row, six significant digits, written
+// atomically) and the summary for standard error.
+//
+//   fit table        start_1_ma,rate_1_mm_yr,start_2_ma,rate_2_mm_yr[,start_3_ma,rate_3_mm_yr],
+//                    chi2,in_range
+//                    every history tried or sampled, in the engine's order; start_1_ma is the
+//                    path start; in_range is yes where chi2 <= the level of the ranges.
+//   profile table    change,change_time_ma,chi2,chi2_level
+//                    change 1 for the oldest change time; chi2_level the level of the range.
+//   posterior table  walker,step,start_1_ma,rate_1_mm_yr,...,chi2
+//                    the sampler's walkers after the burn-in (walkers and steps from 1).
+//
+// The summary's history is written in the syntax the program reads ("20:0.300,5.50:0.570"), so
+// that it can be pasted back; this file keeps its own small formatter for it.
+
+#include "historyfitresult.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace ages {
+
+// "20:0.300,5.50:0.570": the path start as short as it goes, change times with timeDecimals and
+// rates with rateDecimals decimals.
+std::string historyText(const HistorySpace& space, const std::vector<double>& parameters,
+    int timeDecimals = 2, int rateDecimals = 3);
+
+void writeHistoryFitTable(std::ostream& out, const HistoryFit& fit);
+void writeHistoryProfileTable(std::ostream& out, const HistoryFit& fit);
+// Nothing but the header without a posterior.
+void writeHistoryPosteriorTable(std::ostream& out, const HistoryFit& fit);
+
+// The same, each to a temporary beside file renamed over it when complete. Throw InputError.
+void writeHistoryFitFile(const std::filesystem::path& file, const HistoryFit& fit);
+void writeHistoryProfileFile(const std::filesystem::path& file, const HistoryFit& fit);
+void writeHistoryPosteriorFile(const std::filesystem::path& file, const HistoryFit& fit);
+
+// The lines for standard error, each ending in a line end:
+//   best history: 20:0.300,5.50:0.570, chi2 3.21, reduced chi2 0.80
+//   change time 1: 5.50 Ma, range 4.8 to 6.1 Ma[ (scaled by reduced chi2)]
+// then, for one phase, the rate fit's own line; for the sampler, its walkers, steps, burn-in and
+// acceptance, and each parameter's median and 68 % interval.
+std::string historySummary(const HistoryFit& fit);
+
+// The warnings, one line each ending in a line end; empty when there is none: parameters as
+// many as the samples, a range that reaches a bound of --change-times, a best rate at a bound of
+// --rates, a burn-in shorter than 10 autocorrelation times, a posterior of fewer than 200
+// independent samples.
+std::string historyWarnings(const HistoryFit& fit);
+
+} // namespace ages

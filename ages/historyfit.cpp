@@ -1,0 +1,86 @@
+#include "historyfit.h"
+
+#include "parallelfor.h"
+#include "progresscounter.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace ages {
+
+namespace {
+
+// One phase: the rate sweep of the existing rate fit, its rates spaced by a constant ratio.
+HistoryFit fitOnePhase(const HistorySpace& space, const HistoryMisfit& misfit,
+    const HistoryFitSettings& settings, const FitProgress& progress)
+{
+    const int count = settings.rateCount;
+    const ValueBounds bounds = space.ratesMmYr;
+    std::vector<double> rates(count);
+    for (int i = 0; i < count; ++i)
+        rates[i] = bounds.low * std::pow(bounds.high / bounds.low, double(i) / (count - 1));
+    rates.back() = bounds.high;
+
+    std::vector<double> chi2(count);
+    ProgressCounter counter(progress, count);
+    parallelFor(rates.size(), settings.threads, [&](std::size_t i) {
+        chi2[i] = misfit(historyOf(space, { rates[i] }));
+        counter.advance(1);
+    });
+    HistoryFit fit;
+    fit.space = space;
+    for (int i = 0; i < count; ++i)
+        fit.tried.push_back({ { rates[i] }, chi2[i] });
+    fit.rateFit = fitMisfitCurve(rates, std::move(chi2), space.sampleCount);
+    fit.best = { fit.rateFit->bestRate };
+    fit.level = misfitLevel(fit.rateFit->chi2Min, space);
+    counter.finish();
+    return fit;
+}
+
+} // namespace
+
+HistorySampler historyEngine(const HistorySpace& space, const HistoryFitSettings& settings)
+{
+    if (settings.sampler != HistorySampler::automatic)
+        return settings.sampler;
+    return space.phaseCount < 3 ? HistorySampler::grid : HistorySampler::mcmc;
+}
+
+std::string historyFitError(const HistorySpace& space, const HistoryFitSettings& settings)
+{
+    if (std::string error = historySpaceError(space); !error.empty())
+        return error;
+    if (historyEngine(space, settings) == HistorySampler::mcmc) {
+        SamplerSettings mcmc = settings.mcmc;
+        mcmc.threads = settings.threads;
+        return samplerSettingsError(mcmc, space);
+    }
+    if (space.phaseCount == 3)
+        return "--sampler grid fits one or two phases; three phases take --sampler mcmc";
+    if (space.phaseCount == 1 && settings.rateCount < 3)
+        return "the rate sweep needs at least 3 rates, got " + std::to_string(settings.rateCount);
+    if (space.phaseCount == 2
+        && (settings.grid.changeTimeCount < 2 || settings.grid.firstRateCount < 2))
+        return "the grid needs at least 2 change times and 2 first rates";
+    return {};
+}
+
+HistoryFit fitHistory(const HistorySpace& space, const HistoryMisfit& misfit,
+    const HistoryFitSettings& settings, const FitProgress& progress)
+{
+    if (const std::string error = historyFitError(space, settings); !error.empty())
+        throw std::invalid_argument(error);
+    if (historyEngine(space, settings) == HistorySampler::mcmc) {
+        SamplerSettings mcmc = settings.mcmc;
+        mcmc.threads = settings.threads;
+        return sampleHistories(space, misfit, mcmc, progress);
+    }
+    if (space.phaseCount == 1)
+        return fitOnePhase(space, misfit, settings, progress);
+    GridFitSettings grid = settings.grid;
+    grid.threads = settings.threads;
+    return fitTwoPhaseGrid(space, misfit, grid, progress);
+}
+
+} // namespace ages

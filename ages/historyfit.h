@@ -1,0 +1,53 @@
+#pragma once
+// The fit of an erosion history to measured ages, with the engine the number of phases calls for:
+//   1 phase:  the rate sweep of ratefit.h over rateCount rates spaced by a constant ratio across
+//             --rates (its misfit curve, best rate and range), the history tables beside it;
+//   2 phases: the grid with inner minimisations and a local refinement (twophasegrid.h), or the
+//             ensemble sampler on request;
+//   3 phases: the ensemble sampler (historysampler.h).
+// Every engine takes the misfit as a function of the history, so the thermal model and the ages
+// behind it are the caller's:
+//
+//   HistorySpace space { 2, 20.0, { 0.05, 2.0 }, { 1.0, 19.0 }, samples.size() };
+//   if (auto error = historyFitError(space, settings); !error.empty()) refuse(error);
+//   HistoryFit fit = fitHistory(space, misfit, settings, progress);
+//   err << historySummary(fit);     // historyfiles.h: the summary and the three tables
+
+#include "historyfitresult.h"
+#include "historyparameters.h"
+#include "historysampler.h"
+#include "ratefit.h"
+#include "twophasegrid.h"
+
+#include <string>
+
+namespace ages {
+
+enum class HistorySampler {
+    automatic, // the grid (the sweep) for one and two phases, the ensemble sampler for three
+    grid,
+    mcmc,
+};
+
+struct HistoryFitSettings {
+    HistorySampler sampler = HistorySampler::automatic;
+    int rateCount = 100; // one phase: the sweep's rates
+    GridFitSettings grid;
+    SamplerSettings mcmc;
+    // For every engine: replaces grid.threads and mcmc.threads.
+    unsigned threads = defaultThreadCount();
+};
+
+// The engine a run uses: grid (the sweep for one phase) or mcmc.
+HistorySampler historyEngine(const HistorySpace& space, const HistoryFitSettings& settings);
+
+// The first unusable value of the space or of the settings of the engine it calls for, as a
+// one-line message naming the option; empty when the fit can run.
+std::string historyFitError(const HistorySpace& space, const HistoryFitSettings& settings);
+
+// Throws std::invalid_argument with historyFitError's message when the fit cannot run; an
+// exception from the misfit ends the fit and is passed on.
+HistoryFit fitHistory(const HistorySpace& space, const HistoryMisfit& misfit,
+    const HistoryFitSettings& settings = {}, const FitProgress& progress = {});
+
+} // namespace ages

@@ -1,0 +1,43 @@
+#pragma once
+// What a history fit found, whichever engine ran it: the best history, the level its ranges are
+// read at, every history it tried (the --fit-output table), the profile of each change time, and
+// the engine's own extras (the rate fit's misfit curve for one phase; the chain for the sampler).
+
+#include "ensemblesampler.h"
+#include "historyparameters.h"
+#include "historyprofile.h"
+#include "ratefit.h"
+
+#include <optional>
+#include <vector>
+
+namespace ages {
+
+// The 68 % interval of one parameter over the posterior samples, and their median.
+struct ParameterInterval {
+    double low = 0; // 16th percentile
+    double median = 0;
+    double high = 0; // 84th percentile
+};
+
+struct HistoryPosterior {
+    EnsembleChain chain;
+    int burnIn = 0; // steps 1 .. burnIn are left out of the posterior
+    std::vector<ParameterInterval> intervals; // one per parameter
+    std::vector<double> autocorrelationSteps; // one per parameter, over the posterior
+};
+
+struct HistoryFit {
+    HistorySpace space;
+    std::vector<double> best; // parameters of the best history
+    MisfitLevel level; // chi2 at the best, reduced chi2 and the ranges' level
+    std::vector<TriedHistory> tried; // every history run, in a fixed order
+    std::vector<ChangeTimeProfile> profiles; // one per change time, oldest change first
+    std::optional<RateFit> rateFit; // one phase: the sweep's misfit curve
+    std::optional<HistoryPosterior> posterior; // the ensemble sampler's chain
+
+    std::size_t evaluations() const { return tried.size(); }
+    ErosionHistory bestHistory() const { return historyOf(space, best); }
+};
+
+} // namespace ages

@@ -1,0 +1,104 @@
+#include "historyparameters.h"
+
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+namespace ages {
+
+namespace {
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+} // namespace
+
+std::string historySpaceError(const HistorySpace& space)
+{
+    if (space.phaseCount < 1 || space.phaseCount > 3)
+        return "--fit-phases must be 1, 2 or 3, got " + std::to_string(space.phaseCount);
+    if (!(space.pathStartMa > 0) || !std::isfinite(space.pathStartMa))
+        return "the path start must be a positive number of Ma, got " + number(space.pathStartMa);
+    const ValueBounds rates = space.ratesMmYr;
+    if (!(rates.low > 0) || !(rates.low < rates.high) || !std::isfinite(rates.high))
+        return "--rates MIN:MAX needs 0 < MIN < MAX (mm/yr), got " + number(rates.low) + ":"
+            + number(rates.high);
+    if (space.phaseCount > 1) {
+        const ValueBounds times = space.changeTimesMa;
+        if (!(times.low > 0) || !(times.low < times.high) || !(times.high < space.pathStartMa))
+            return "--change-times MIN:MAX needs 0 < MIN < MAX < the path start ("
+                + number(space.pathStartMa) + " Ma), got " + number(times.low) + ":"
+                + number(times.high);
+    }
+    return {};
+}
+
+std::string parameterCountWarning(const HistorySpace& space)
+{
+    if (space.degreesOfFreedom() > 0)
+        return {};
+    return "warning: " + std::to_string(space.parameterCount()) + " parameters for "
+        + std::to_string(space.sampleCount)
+        + " samples: the ages cannot pin every parameter and the reduced chi2 is undefined; "
+          "fit fewer phases or add samples";
+}
+
+bool isInside(const HistorySpace& space, const std::vector<double>& parameters)
+{
+    if (parameters.size() != static_cast<std::size_t>(space.parameterCount()))
+        return false;
+    double previousChangeMa = space.pathStartMa;
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const double value = parameters[i];
+        if (i % 2 == 0) {
+            if (!space.ratesMmYr.contains(value))
+                return false;
+        } else {
+            if (!space.changeTimesMa.contains(value) || !(value < previousChangeMa))
+                return false;
+            previousChangeMa = value;
+        }
+    }
+    return true;
+}
+
+ErosionHistory historyOf(const HistorySpace& space, const std::vector<double>& parameters)
+{
+    if (parameters.size() != static_cast<std::size_t>(space.parameterCount()))
+        throw std::invalid_argument("a history needs 2 x phases - 1 parameters");
+    ErosionHistory history(space.phaseCount);
+    history[0].startMa = space.pathStartMa;
+    for (int phase = 0; phase < space.phaseCount; ++phase) {
+        history[phase].rateMmYr = parameters[2 * phase];
+        if (phase > 0)
+            history[phase].startMa = parameters[2 * phase - 1];
+    }
+    return history;
+}
+
+std::vector<double> parametersOf(const ErosionHistory& history)
+{
+    std::vector<double> parameters;
+    for (std::size_t phase = 0; phase < history.size(); ++phase) {
+        if (phase > 0)
+            parameters.push_back(history[phase].startMa);
+        parameters.push_back(history[phase].rateMmYr);
+    }
+    return parameters;
+}
+
+std::vector<std::string> historyColumnNames(int phaseCount)
+{
+    std::vector<std::string> names;
+    for (int phase = 1; phase <= phaseCount; ++phase) {
+        names.push_back("start_" + std::to_string(phase) + "_ma");
+        names.push_back("rate_" + std::to_string(phase) + "_mm_yr");
+    }
+    return names;
+}
+
+} // namespace ages

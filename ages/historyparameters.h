@@ -1,0 +1,80 @@
+#pragma once
+// An erosion history as the history fits see it: N phases (1 to 3) of constant erosion rate on a
+// cooling path of fixed length P Myr, the oldest phase starting at P Ma, and the box the fits
+// search. A history is handled as a flat vector of its 2N - 1 free parameters in the order of the
+// fit's tables,
+//
+//     rate_1 (mm/yr), change_1 (Ma), rate_2, change_2, rate_3
+//
+// where change_k is the start of phase k + 1. Rates lie within --rates, change times within
+// --change-times and strictly decreasing (older change first); the path start is fixed.
+
+#include "ratefit.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ages {
+
+struct ErosionPhase {
+    double startMa = 0; // the phase runs from here to the next phase's start (the last to 0 Ma)
+    double rateMmYr = 0;
+};
+
+using ErosionHistory = std::vector<ErosionPhase>; // oldest phase first
+
+// chi2 of the measured samples for one history: sum(((observed - predicted) / sigma)^2). Called
+// from several threads at once. A history the model cannot run may give NaN: the fits avoid it.
+// An exception ends the fit and is passed on.
+using HistoryMisfit = std::function<double(const ErosionHistory& history)>;
+
+struct ValueBounds {
+    double low = 0;
+    double high = 0;
+
+    bool contains(double value) const { return value >= low && value <= high; }
+};
+
+// What a history fit searches.
+struct HistorySpace {
+    int phaseCount = 2; // 1, 2 or 3
+    double pathStartMa = 0; // > 0: the start of the oldest phase
+    ValueBounds ratesMmYr; // every phase's rate
+    ValueBounds changeTimesMa; // every change time, inside (0, pathStartMa)
+    std::size_t sampleCount = 0; // measured samples the misfit sums over
+
+    int parameterCount() const { return 2 * phaseCount - 1; }
+    // Samples less fitted parameters; 0 or less when the data cannot constrain every parameter.
+    long degreesOfFreedom() const
+    {
+        return static_cast<long>(sampleCount) - static_cast<long>(parameterCount());
+    }
+};
+
+// One history the fit ran, and its misfit (NaN when the model could not run it).
+struct TriedHistory {
+    std::vector<double> parameters;
+    double chi2 = 0;
+};
+
+// The first unusable value of a space as a one-line message naming the option and the accepted
+// range; empty when the space is usable.
+std::string historySpaceError(const HistorySpace& space);
+
+// A warning line when the parameters are as many as the samples or more (the fit then has no
+// degrees of freedom left and its reduced chi2 means nothing); empty otherwise.
+std::string parameterCountWarning(const HistorySpace& space);
+
+// Whether the parameters lie in the box and the change times are strictly decreasing.
+bool isInside(const HistorySpace& space, const std::vector<double>& parameters);
+
+ErosionHistory historyOf(const HistorySpace& space, const std::vector<double>& parameters);
+std::vector<double> parametersOf(const ErosionHistory& history);
+
+// The column names of the parameters with the fixed path start before them, as the fit's tables
+// head them: start_1_ma, rate_1_mm_yr, start_2_ma, rate_2_mm_yr, ...
+std::vector<std::string> historyColumnNames(int phaseCount);
+
+} // namespace ages

@@ -1,0 +1,160 @@
+#include "historysampler.h"
+
+#include "ensemblesampler.h"
+
+#include <pcg_random.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <stdexcept>
+
+namespace ages {
+
+namespace {
+
+// Walkers per parameter by default: twice the least the stretch move needs, since a larger
+// ensemble explores a posterior with correlated or curved ridges (a change time against the
+// rates around it) more evenly for the same evaluations per walker.
+constexpr int defaultWalkersPerParameter = 4;
+// The start's own stream of the generator, apart from the moves' stream.
+constexpr std::uint64_t startStream = 1;
+// The one-standard-deviation quantiles of a normal distribution: the 68 % interval.
+constexpr double lowQuantile = 0.158655;
+constexpr double highQuantile = 0.841345;
+
+// The q-th quantile (0 .. 1) of sorted values, linear between order statistics.
+double quantile(const std::vector<double>& sorted, double q)
+{
+    const double position = q * static_cast<double>(sorted.size() - 1);
+    const auto below = static_cast<std::size_t>(position);
+    const std::size_t above = std::min(below + 1, sorted.size() - 1);
+    return sorted[below]
+        + (position - static_cast<double>(below)) * (sorted[above] - sorted[below]);
+}
+
+// One walker from the prior: rates uniform within their bounds, change times uniform within
+// theirs and put in decreasing order.
+std::vector<double> drawFromPrior(const HistorySpace& space, pcg32& generator)
+{
+    std::vector<double> changes(space.phaseCount - 1);
+    const ValueBounds times = space.changeTimesMa;
+    const ValueBounds rates = space.ratesMmYr;
+    for (double& change : changes)
+        change = times.low + (times.high - times.low) * uniformUnit(generator);
+    std::sort(changes.begin(), changes.end(), std::greater<>());
+    std::vector<double> parameters;
+    for (int phase = 0; phase < space.phaseCount; ++phase) {
+        if (phase > 0)
+            parameters.push_back(changes[phase - 1]);
+        parameters.push_back(rates.low + (rates.high - rates.low) * uniformUnit(generator));
+    }
+    return parameters;
+}
+
+double chi2OfLogLikelihood(double logLikelihood)
+{
+    return std::isfinite(logLikelihood) ? -2 * logLikelihood
+                                        : std::numeric_limits<double>::quiet_NaN();
+}
+
+} // namespace
+
+int samplerWalkers(const SamplerSettings& settings, const HistorySpace& space)
+{
+    return settings.walkers > 0 ? settings.walkers
+                                : defaultWalkersPerParameter * space.parameterCount();
+}
+
+int samplerBurnIn(const SamplerSettings& settings)
+{
+    return settings.burnIn >= 0 ? settings.burnIn : settings.steps / 2;
+}
+
+std::string samplerSettingsError(const SamplerSettings& settings, const HistorySpace& space)
+{
+    const int walkers = samplerWalkers(settings, space);
+    const int least = 2 * space.parameterCount();
+    if (walkers % 2 != 0 || walkers < least)
+        return "--walkers must be even and at least " + std::to_string(least)
+            + " (twice the parameters of " + std::to_string(space.phaseCount) + " phases), got "
+            + std::to_string(walkers);
+    if (settings.steps < 2)
+        return "--steps must be at least 2, got " + std::to_string(settings.steps);
+    const int burnIn = samplerBurnIn(settings);
+    if (burnIn >= settings.steps)
+        return "the burn-in must leave steps to keep: " + std::to_string(burnIn) + " of "
+            + std::to_string(settings.steps) + " steps; lower --burn-in or raise --steps";
+    if (settings.profileBins < 2)
+        return "the profile needs at least 2 bins, got " + std::to_string(settings.profileBins);
+    return {};
+}
+
+HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfit,
+    const SamplerSettings& settings, const FitProgress& progress)
+{
+    if (const std::string error = historySpaceError(space); !error.empty())
+        throw std::invalid_argument(error);
+    if (const std::string error = samplerSettingsError(settings, space); !error.empty())
+        throw std::invalid_argument(error);
+
+    const int walkers = samplerWalkers(settings, space);
+    pcg32 startGenerator(settings.seed, startStream);
+    std::vector<std::vector<double>> start;
+    for (int k = 0; k < walkers; ++k)
+        start.push_back(drawFromPrior(space, startGenerator));
+
+    const EnsembleTarget target {
+        [&](const std::vector<double>& x) { return isInside(space, x); },
+        [&](const std::vector<double>& x) { return -0.5 * misfit(historyOf(space, x)); },
+    };
+    EnsembleSettings ensemble;
+    ensemble.steps = settings.steps;
+    ensemble.seed = settings.seed;
+    ensemble.threads = settings.threads;
+
+    HistoryFit fit;
+    fit.space = space;
+    fit.tried.reserve(static_cast<std::size_t>(walkers) * (settings.steps + 1));
+    const auto record = [&](int, int, const std::vector<double>& x, double logLikelihood) {
+        fit.tried.push_back({ x, chi2OfLogLikelihood(logLikelihood) });
+    };
+    EnsembleChain chain = runEnsemble(start, target, ensemble, record, progress);
+
+    const TriedHistory* best = nullptr;
+    for (const TriedHistory& tried : fit.tried) {
+        if (!std::isnan(tried.chi2) && (!best || tried.chi2 < best->chi2))
+            best = &tried;
+    }
+    if (!best)
+        throw std::runtime_error("no history the sampler tried gave a misfit that is a number");
+    fit.best = best->parameters;
+    fit.level = misfitLevel(best->chi2, space);
+
+    HistoryPosterior posterior { std::move(chain), samplerBurnIn(settings), {}, {} };
+    const EnsembleChain& kept = posterior.chain;
+    for (int p = 0; p < space.parameterCount(); ++p) {
+        std::vector<double> values;
+        for (int step = posterior.burnIn + 1; step <= kept.steps(); ++step) {
+            for (int k = 0; k < kept.walkers(); ++k)
+                values.push_back(kept.position(step, k)[p]);
+        }
+        std::sort(values.begin(), values.end());
+        posterior.intervals.push_back({ quantile(values, lowQuantile), quantile(values, 0.5),
+            quantile(values, highQuantile) });
+        posterior.autocorrelationSteps.push_back(
+            autocorrelationTime(kept, p, posterior.burnIn + 1));
+    }
+    fit.posterior = std::move(posterior);
+
+    for (int change = 1; change < space.phaseCount; ++change) {
+        ChangeTimeProfile profile
+            = sampledProfile(fit.tried, change, space.changeTimesMa, settings.profileBins);
+        readRange(profile, fit.level.level, space.changeTimesMa);
+        fit.profiles.push_back(std::move(profile));
+    }
+    return fit;
+}
+
+} // namespace ages

@@ -1,0 +1,213 @@
+#include "twophasegrid.h"
+
+#include "progresscounter.h"
+#include "simplexminimum.h"
+
+#include <boost/math/tools/minima.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+namespace ages {
+
+namespace {
+
+// Brent's tolerance in ln(rate): 2^(1 - bits) relative plus a quarter of it absolute, some 0.2 to
+// 0.6 % of the rate. Near its minimum chi2 is flat to second order, so a finer rate changes chi2
+// by far less than the 1 unit a range is read at.
+constexpr int rateBits = 10;
+constexpr std::uintmax_t brentIterations = 30;
+// What Brent's method sees for a history the model cannot run: worse than any real misfit, and
+// still finite so that its parabolic steps stay numbers.
+constexpr double unusableChi2 = 1e100;
+// Evaluations one inner minimisation takes, for the progress estimate.
+constexpr double expectedBrentEvaluations = 12;
+constexpr double expectedOuterSteps = 8;
+const double notANumber = std::numeric_limits<double>::quiet_NaN();
+
+// A history with its misfit: r1, t, r2 (the parameters' order) and chi2.
+struct Trial {
+    std::vector<double> parameters;
+    double chi2 = notANumber;
+
+    bool betterThan(const Trial& other) const
+    {
+        return !std::isnan(chi2) && (std::isnan(other.chi2) || chi2 < other.chi2);
+    }
+};
+
+// Runs the misfit for one sequential task (a row of the grid, the refinement) and keeps every
+// history it tried, in order.
+class TaskRun {
+public:
+    TaskRun(const HistorySpace& space, const HistoryMisfit& misfit, ProgressCounter& progress)
+        : m_space(space)
+        , m_misfit(misfit)
+        , m_progress(progress)
+    {
+    }
+
+    double operator()(const std::vector<double>& parameters)
+    {
+        const double chi2 = m_misfit(historyOf(m_space, parameters));
+        tried.push_back({ parameters, chi2 });
+        m_progress.advance(1);
+        return chi2;
+    }
+
+    std::vector<TriedHistory> tried;
+
+private:
+    const HistorySpace& m_space;
+    const HistoryMisfit& m_misfit;
+    ProgressCounter& m_progress;
+};
+
+double forBrent(double chi2)
+{
+    return std::isnan(chi2) ? unusableChi2 : chi2;
+}
+
+// chi2 minimised over the last rate at a first rate and a change time.
+Trial bestLastRate(TaskRun& run, double firstRate, double changeMa, ValueBounds rates)
+{
+    Trial best;
+    const auto objective = [&](double lnLastRate) {
+        Trial trial { { firstRate, changeMa, std::exp(lnLastRate) }, notANumber };
+        trial.chi2 = run(trial.parameters);
+        if (trial.betterThan(best))
+            best = trial;
+        return forBrent(trial.chi2);
+    };
+    std::uintmax_t iterations = brentIterations;
+    boost::math::tools::brent_find_minima(
+        objective, std::log(rates.low), std::log(rates.high), rateBits, iterations);
+    return best;
+}
+
+// The profile's point at one change time: the grid row, then Brent's method in the first rate
+// between the row's rates on either side of its best node.
+Trial profilePoint(
+    TaskRun& run, double changeMa, const std::vector<double>& firstRates, ValueBounds rates)
+{
+    std::size_t bestNode = 0;
+    Trial best;
+    for (std::size_t j = 0; j < firstRates.size(); ++j) {
+        const Trial node = bestLastRate(run, firstRates[j], changeMa, rates);
+        if (node.betterThan(best)) {
+            best = node;
+            bestNode = j;
+        }
+    }
+    if (std::isnan(best.chi2))
+        return best;
+    const double low = firstRates[bestNode > 0 ? bestNode - 1 : 0];
+    const double high = firstRates[std::min(bestNode + 1, firstRates.size() - 1)];
+    const auto objective = [&](double lnFirstRate) {
+        const Trial trial = bestLastRate(run, std::exp(lnFirstRate), changeMa, rates);
+        if (trial.betterThan(best))
+            best = trial;
+        return forBrent(trial.chi2);
+    };
+    std::uintmax_t iterations = brentIterations;
+    boost::math::tools::brent_find_minima(
+        objective, std::log(low), std::log(high), rateBits, iterations);
+    return best;
+}
+
+std::vector<double> evenlySpaced(ValueBounds bounds, int count)
+{
+    std::vector<double> values(count);
+    for (int i = 0; i < count; ++i)
+        values[i] = bounds.low + (bounds.high - bounds.low) * i / (count - 1);
+    values.back() = bounds.high;
+    return values;
+}
+
+std::vector<double> geometricallySpaced(ValueBounds bounds, int count)
+{
+    std::vector<double> values(count);
+    for (int i = 0; i < count; ++i)
+        values[i] = bounds.low * std::pow(bounds.high / bounds.low, double(i) / (count - 1));
+    values.back() = bounds.high;
+    return values;
+}
+
+} // namespace
+
+HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfit,
+    const GridFitSettings& settings, const FitProgress& progress)
+{
+    if (space.phaseCount != 2 || !historySpaceError(space).empty())
+        throw std::invalid_argument("the grid fits a usable space of two phases");
+    if (settings.changeTimeCount < 2 || settings.firstRateCount < 2
+        || settings.refinementEvaluations < 4)
+        throw std::invalid_argument("the grid needs at least 2 change times and 2 first rates, "
+                                    "and the refinement at least 4 evaluations");
+    const auto changeTimes = evenlySpaced(space.changeTimesMa, settings.changeTimeCount);
+    const auto firstRates = geometricallySpaced(space.ratesMmYr, settings.firstRateCount);
+
+    const double perRow = (settings.firstRateCount + expectedOuterSteps) * expectedBrentEvaluations;
+    ProgressCounter counter(
+        progress, settings.changeTimeCount * perRow + settings.refinementEvaluations);
+
+    // 1 and 2: one task per change time.
+    std::vector<Trial> points(changeTimes.size());
+    std::vector<std::vector<TriedHistory>> rowsTried(changeTimes.size());
+    parallelFor(changeTimes.size(), settings.threads, [&](std::size_t i) {
+        TaskRun run(space, misfit, counter);
+        points[i] = profilePoint(run, changeTimes[i], firstRates, space.ratesMmYr);
+        rowsTried[i] = std::move(run.tried);
+    });
+    HistoryFit fit;
+    fit.space = space;
+    for (auto& row : rowsTried)
+        std::move(row.begin(), row.end(), std::back_inserter(fit.tried));
+    const auto lowest = std::min_element(points.begin(), points.end(),
+        [](const Trial& a, const Trial& b) { return a.betterThan(b); });
+    if (std::isnan(lowest->chi2))
+        throw std::runtime_error("no history of the grid gave a misfit that is a number");
+
+    // 3: the simplex from the lowest point, inside the bounds.
+    const double rateRatio = firstRates[1] / firstRates[0];
+    const auto& start = lowest->parameters;
+    const std::vector<double> steps { start[0] * (rateRatio - 1) / 2,
+        (changeTimes[1] - changeTimes[0]) / 2, start[2] * (rateRatio - 1) / 2 };
+    TaskRun run(space, misfit, counter);
+    const auto objective = [&](const std::vector<double>& parameters) {
+        return isInside(space, parameters) ? run(parameters)
+                                           : std::numeric_limits<double>::infinity();
+    };
+    SimplexSettings simplex;
+    simplex.maxEvaluations = settings.refinementEvaluations;
+    const SimplexMinimum refined = simplexMinimum(objective, start, steps, simplex);
+    std::move(run.tried.begin(), run.tried.end(), std::back_inserter(fit.tried));
+    fit.best = refined.value < lowest->chi2 ? refined.point : start;
+    fit.level = misfitLevel(std::min(refined.value, lowest->chi2), space);
+
+    // The profile, with the refined minimum as one more point.
+    ChangeTimeProfile profile;
+    profile.change = 1;
+    for (std::size_t i = 0; i < changeTimes.size(); ++i) {
+        profile.changeTimesMa.push_back(changeTimes[i]);
+        profile.chi2.push_back(points[i].chi2);
+    }
+    const double bestChangeMa = fit.best[1];
+    const auto at = std::lower_bound(
+        profile.changeTimesMa.begin(), profile.changeTimesMa.end(), bestChangeMa);
+    const auto index = at - profile.changeTimesMa.begin();
+    if (at != profile.changeTimesMa.end() && *at == bestChangeMa) {
+        profile.chi2[index] = fit.level.chi2Min;
+    } else {
+        profile.changeTimesMa.insert(at, bestChangeMa);
+        profile.chi2.insert(profile.chi2.begin() + index, fit.level.chi2Min);
+    }
+    readRange(profile, fit.level.level, space.changeTimesMa);
+    fit.profiles.push_back(std::move(profile));
+    counter.finish();
+    return fit;
+}
+
+} // namespace ages
