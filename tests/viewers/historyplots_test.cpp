@@ -33,7 +33,7 @@ TEST(AgesAtRate, ABestRateBetweenTwoSweepRatesInterpolatesEachRow)
 {
     const auto row = [](double rate, double age, bool reset) {
         return PredictedAge { .rate = rate, .x = 0.0, .elevation = 100.0, .system = "AHe",
-            .method = "diffusion", .age = age, .reset = reset };
+            .method = "diffusion", .age = age, .closureTemperature = {}, .reset = reset };
     };
     const std::vector<PredictedAge> sweep { row(0.2, 10, true), row(0.4, 6, true),
         row(0.6, 2, false) };
