@@ -54,7 +54,7 @@ public:
     PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds, PlotLabels labels,
         QColor background);
     // The renderer of the window that state shows; a legend that keeps clear of the data is
-    // placed by state's curves, which must outlive the renderer.
+    // placed here, by state's curves.
     PlotRenderer(const PlotState& state, QSize size, QColor background);
 
     // Whether paint() covers the surface with the background colour first (screen and files)
@@ -78,9 +78,9 @@ public:
     void drawSeries(QPainter& painter, const CurveStore& curves) const;
 
     const PlotLayout& layout() const { return layout_; }
-    // The layout state is drawn in on a surface of size: the fixed one, or narrower on the right
-    // where its legend stands beside the plot. The rubber band and the pointer's coordinates
-    // map through it, so that they agree with the picture.
+    // The layout state is drawn in on a surface of size: the fixed one, or with room kept on
+    // the right or at the bottom where its legend stands beside or under the plot. The rubber
+    // band and the pointer's coordinates map through it, so that they agree with the picture.
     static PlotLayout layoutOf(const PlotState& state, QSize size);
 
     // A tick value as the axis shows it: 'g' format with 6 significant digits, and exactly 0

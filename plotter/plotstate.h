@@ -44,8 +44,9 @@ struct PlotState {
     static QRect bandBetween(QPoint from, QPoint to);
 
     // Zooms into the window that the band from one corner pixel to the other selects on a
-    // surface of the given size: mapped through the plot rectangle, rounded outward to round
-    // tick steps and pushed onto the history. False, and nothing changes, when the band is
+    // surface of the given size: mapped through the plot rectangle as drawn (narrower where a
+    // legend stands beside or under it, PlotRenderer::layoutOf), rounded outward to round tick
+    // steps and pushed onto the history. False, and nothing changes, when the band is
     // under 4 pixels wide or high or the surface has no room for a plot.
     bool zoomToBand(QSize surface, QPoint from, QPoint to);
 
