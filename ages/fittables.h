@@ -7,6 +7,7 @@
 //                        sigma)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
+#include "agetable.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -14,6 +15,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <span>
 #include <vector>
 
 namespace ages {
@@ -26,6 +28,9 @@ struct Residual {
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
 };
+
+// The columns of the residual table, in order.
+std::span<const TableColumn<Residual>> residualTableColumns();
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit);
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals);
