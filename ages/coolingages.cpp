@@ -36,15 +36,19 @@ std::vector<double> ratesOf(const AgeRequest& request, double modelRate)
     return request.sweep ? request.sweep->rates() : std::vector<double> { modelRate };
 }
 
-std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressReport& report)
+// The transient model's parameters at a rate of the request.
+erosion::RunParameters transientAt(const AgeRequest& request, const double rate)
+{
+    erosion::RunParameters parameters = request.transient;
+    parameters.setErosionRate(rate);
+    return parameters;
+}
+
+void checkTransient(const AgeRequest& request)
 {
     const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
     const double exposure = request.transient.historyTime;
-    const auto atRate = [&](double rate) {
-        erosion::RunParameters parameters = request.transient;
-        parameters.setErosionRate(rate);
-        return parameters;
-    };
+    const auto atRate = [&](double rate) { return transientAt(request, rate); };
     // The model's refusals do not depend on the rate (every rate of a sweep is positive).
     if (const auto error = transientParameterError(atRate(rates.front()), exposure))
         throw InputError(*error);
@@ -59,6 +63,13 @@ std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressRepor
                     : *temperatureRangeError(sample.path));
         }
     }
+}
+
+std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressReport& report)
+{
+    const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
+    const double exposure = request.transient.historyTime;
+    const auto atRate = [&](double rate) { return transientAt(request, rate); };
     return sweepAgeRows(
         rates,
         [&](double rate, const RateWork&) {
@@ -67,17 +78,25 @@ std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressRepor
         report);
 }
 
+// The periodic model's parameters at a rate of the request.
+periodic::PeriodicParameters periodicAt(const AgeRequest& request, const double rate)
+{
+    periodic::PeriodicParameters parameters = request.periodic;
+    parameters.erosionRate = rate;
+    return parameters;
+}
+
+void checkPeriodic(const AgeRequest& request)
+{
+    for (const double rate : ratesOf(request, request.periodic.erosionRate))
+        if (const auto error = periodicParameterError(periodicAt(request, rate)))
+            throw refusal(request, rate, *error);
+}
+
 std::vector<AgeRow> periodicRows(const AgeRequest& request, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
-    const auto atRate = [&](double rate) {
-        periodic::PeriodicParameters parameters = request.periodic;
-        parameters.erosionRate = rate;
-        return parameters;
-    };
-    for (const double rate : rates)
-        if (const auto error = periodicParameterError(atRate(rate)))
-            throw refusal(request, rate, *error);
+    const auto atRate = [&](double rate) { return periodicAt(request, rate); };
     return sweepAgeRows(
         rates,
         [&](double rate, const RateWork& work) {
@@ -145,10 +164,23 @@ int refuse(std::ostream& err, const std::string_view message)
 
 } // namespace
 
-std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report)
+void checkRequest(const AgeRequest& request)
 {
     if (const auto error = settingsError(request.settings))
         throw InputError(*error);
+    switch (request.model) {
+    case Model::transient:
+        return checkTransient(request);
+    case Model::periodic:
+        return checkPeriodic(request);
+    case Model::path:
+        return; // the path file is checked as it is read
+    }
+}
+
+std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report)
+{
+    checkRequest(request);
     switch (request.model) {
     case Model::transient:
         return transientRows(request, report);

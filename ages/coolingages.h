@@ -10,6 +10,11 @@
 
 namespace ages {
 
+// The refusals of the request's values that come before any age is computed: the age settings,
+// then the model's parameters at every rate of the sweep (for transient, also the temperatures
+// of every rate's path). Throws InputError naming the value (and, in a sweep, the rate).
+void checkRequest(const AgeRequest& request);
+
 // The rows the request asks for. Throws InputError for a value the models refuse (checked for
 // every rate before any age is computed) or a path file that cannot be read. report, if given,
 // hears how far the work has got.

@@ -49,12 +49,13 @@ std::string formatted(const char* format, double value)
     return text;
 }
 
-} // namespace
-
-std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options)
+// The samples read by read(), checked for the request's model; InputError for any refusal.
+template <class Read>
+std::vector<ObservedAge> checkedSamples(
+    const AgeRequest& request, const FitOptions& options, const Read& read)
 {
     try {
-        auto samples = readObservedAges(options.observedFile);
+        auto samples = read();
         if (request.model == Model::periodic) {
             if (auto error = elevationOutsideRelief(samples, options.observedFile,
                     options.meanElevationM, request.periodic.reliefAmplitude)) {
@@ -65,6 +66,21 @@ std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const Fit
     } catch (const ObservedAgesError& error) {
         throw InputError(error.what());
     }
+}
+
+} // namespace
+
+std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options)
+{
+    return checkedSamples(
+        request, options, [&] { return readObservedAges(options.observedFile); });
+}
+
+std::vector<ObservedAge> parseCheckedSamples(
+    std::istream& text, const AgeRequest& request, const FitOptions& options)
+{
+    return checkedSamples(
+        request, options, [&] { return parseObservedAges(text, options.observedFile); });
 }
 
 ObservedFit::ObservedFit(
