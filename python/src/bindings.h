@@ -10,6 +10,8 @@ namespace erosion_python {
 void bindTransient(pybind11::module_& module); // transient_temperature, transient_path
 void bindPeriodic(pybind11::module_& module); // periodic_paths
 void bindHistory(pybind11::module_& module); // history_path
-void bindAge(pybind11::module_& module); // age, systems, kinetics
+void bindAge(pybind11::module_& module); // age
+void bindAges(pybind11::module_& module); // ages
+void bindFit(pybind11::module_& module); // fit_rate_transient, fit_rate_periodic
 
 } // namespace erosion_python

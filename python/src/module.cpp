@@ -29,4 +29,6 @@ PYBIND11_MODULE(_core, module)
     erosion_python::bindPeriodic(module);
     erosion_python::bindHistory(module);
     erosion_python::bindAge(module);
+    erosion_python::bindAges(module);
+    erosion_python::bindFit(module);
 }

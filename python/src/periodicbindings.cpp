@@ -2,6 +2,7 @@
 // periodic_topography does, with the profile it draws and the rising paths of the rocks it
 // exposes on the ridge, half-way down the slope and in the valley.
 
+#include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
 #include "helptext.h"
@@ -15,6 +16,7 @@
 
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace erosion_python {
@@ -122,6 +124,11 @@ void bindPeriodic(py::module_& module)
         siteNames += std::string(siteNames.empty() ? "" : ", ") + std::string(site.name)
             + " (x = " + shownNumber(site.wavelengths) + " wavelength)";
 
+    std::vector<ArgumentHelp> help = periodicArgumentHelp(true);
+    const auto duration = std::find_if(help.begin(), help.end(),
+        [](const ArgumentHelp& argument) { return argument.name == "duration_myr"; });
+    help.insert(duration, { "isotherms_c", "the four isotherms of the profile (C)" });
+
     module.def("periodic_paths", &periodicPaths, py::kw_only(),
         py::arg("rate_mm_yr") = defaults.erosionRate,
         py::arg("diffusivity_m2_s") = defaults.diffusivity,
@@ -142,21 +149,7 @@ void bindPeriodic(py::module_& module)
                 + shownNumber(periodic::acceptableResidual)
                 + " C is refused with periodic_topography's reason; an isotherm the model never "
                   "meets gives a UserWarning.",
-            {
-                { "rate_mm_yr", "erosion (exhumation) rate (mm/yr)" },
-                { "diffusivity_m2_s", "thermal diffusivity (m2/s)" },
-                { "surface_temperature_c", "surface temperature at the mean level (C)" },
-                { "lapse_rate_c_km", "lapse rate (C/km)" },
-                { "basal_temperature_c", "basal temperature (C)" },
-                { "basal_depth_m", "basal depth below the mean surface (m)" },
-                { "wavelength_m", "topography wavelength lambda (m)" },
-                { "relief_m", "relief amplitude h0 (m)" },
-                { "isotherms_c", "the four isotherms of the profile (C)" },
-                { "duration_myr", "length of the cooling paths (Myr)" },
-                { "points",
-                    "points of the profile, from -wavelength to wavelength, and of each path, 2 to "
-                        + std::to_string(periodic::maxPointCount) },
-            },
+            help,
             "a dict: one path per site (ridge, mid_slope, valley), each a dict of arrays from "
             "duration_myr ago to today: time_ma, temperature_c, depth_m (below the rock's present "
             "surface point); profile, a dict of arrays: x_m, elevation_m (h(x)), isotherm_c and "

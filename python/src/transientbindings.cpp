@@ -2,6 +2,7 @@
 // (solver/model.h) over numpy arrays, and the cooling path of the rock it exposes at a given time
 // (ages/transientpath.h, the path cooling_ages dates).
 
+#include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
 #include "helptext.h"
@@ -30,19 +31,8 @@ erosion::RunParameters transientParameters(const double surfaceTemperatureC,
     return parameters;
 }
 
-// The model's arguments, shared by both functions, with their defaults and help.
+// transient_erosion's defaults.
 const erosion::RunParameters defaults;
-
-std::vector<ArgumentHelp> modelHelp()
-{
-    return {
-        { "surface_temperature_c", "surface temperature T0 (C)" },
-        { "gradient_c_m",
-            "temperature gradient G far below the surface, that of the initial geotherm (C/m)" },
-        { "diffusivity_m2_s", "thermal diffusivity kappa (m2/s)" },
-        { "rate_mm_yr", "erosion rate, positive (mm/yr)" },
-    };
-}
 
 py::object transientTemperature(const DoubleArray& depthM, const DoubleArray& timeMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
@@ -110,8 +100,7 @@ void bindTransient(py::module_& module)
             "time since erosion began, 0 or more (Myr of 365-day years): an array or a number, "
             "broadcast against depth_m as numpy broadcasts" },
     };
-    for (ArgumentHelp& argument : modelHelp())
-        temperatureHelp.push_back(std::move(argument));
+    append(temperatureHelp, transientArgumentHelp(true));
     module.def("transient_temperature", &transientTemperature, py::arg("depth_m"),
         py::arg("time_myr"), py::kw_only(), py::arg("surface_temperature_c") = defaults.surfaceTemp,
         py::arg("gradient_c_m") = defaults.basalGradient,
@@ -130,8 +119,7 @@ void bindTransient(py::module_& module)
         { "exposure_myr",
             "exposure time of the dated rock after erosion began, above 0, not rounded (Myr)" },
     };
-    for (ArgumentHelp& argument : modelHelp())
-        pathHelp.push_back(std::move(argument));
+    append(pathHelp, transientArgumentHelp(true));
     module.def("transient_path", &transientPath, py::kw_only(),
         py::arg("exposure_myr") = defaults.historyTime,
         py::arg("surface_temperature_c") = defaults.surfaceTemp,

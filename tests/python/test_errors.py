@@ -3,10 +3,11 @@
 import pytest
 
 import erosion_thermal as et
-from conftest import refusal
+from conftest import ROOT, refusal
 
 PATH = ([10.0, 0.0], [200.0, 0.0])
 PATH_FILE = "path.csv"
+OBSERVED = ROOT / "examples" / "observed_ages.csv"
 
 
 def age(**arguments):
@@ -26,6 +27,10 @@ CASES = [
     (lambda: age(method="closure"), ["cooling_ages", "path", PATH_FILE, "--method", "closure"]),
     (lambda: age(system="ZFT"),
      ["cooling_ages", "path", PATH_FILE, "--systems", "ZFT", "--method", "kinetic"]),
+    (lambda: et.fit_rate(OBSERVED, rates=(1, 0.5, 0.1)),
+     ["cooling_ages", "transient", "--rates", "1:0.5:0.1", "--observed", OBSERVED]),
+    (lambda: et.fit_rate(OBSERVED, model="periodic", rates=(0.5, 1, 0.1)),
+     ["cooling_ages", "periodic", "--rates", "0.5:1:0.1", "--observed", OBSERVED]),
 ]
 
 
