@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Times the Python module erosion_thermal against the C++ loops of bench/module_bench.cpp, which
-do the same work: the closed form over a million points, and one age along the default
-transient path (Dodson closure, the cheapest model, and the kinetic AHe age).
+do the same work: the closed form over a million points, one age along the default transient
+path (Dodson closure and the kinetic AHe age), and a Dodson age along a path of two points, whose
+model costs next to nothing, so that the time beyond C++ is the module's cost per call.
 
     PYTHONPATH=build/python python3 bench/python_bench.py [BUILD_DIR] [--repetitions N]
 
@@ -63,15 +64,20 @@ def main():
     path = et.transient_path()
     ages = {method: median_seconds(
         lambda: et.age(path["time_ma"], path["temperature_c"], system="AHe", method=method),
-        options.repetitions, 200 if method == "dodson" else 20)
+        options.repetitions, 200)
         for method in ("dodson", "kinetic")}
+    two_points = (np.array([10.0, 0.0]), np.array([120.0, 0.0]))
+    ages["two points"] = median_seconds(lambda: et.age(*two_points, method="dodson"),
+                                        options.repetitions, 20000)
 
     print(f"{'work':44} {'C++':>10} {'Python':>10} {'ratio':>7} {'beyond C++':>11}")
     rows = [("closed form, 10^6 points (ms)", cpp["closedFormGrid"], grid, 1e3),
             ("age(), AHe Dodson, 1001-point path (us)", cpp["predictAge/AHe_dodson"],
              ages["dodson"], 1e6),
             ("age(), AHe kinetic (RDAAM) (us)", cpp["predictAge/AHe_kinetic"],
-             ages["kinetic"], 1e6)]
+             ages["kinetic"], 1e6),
+            ("age(), AHe Dodson, 2-point path (us)", cpp["predictAge/AHe_dodson_two_points"],
+             ages["two points"], 1e6)]
     for name, cpp_seconds, python_seconds, unit in rows:
         print(f"{name:44} {cpp_seconds * unit:10.2f} {python_seconds * unit:10.2f} "
               f"{python_seconds / cpp_seconds:7.2f} {(python_seconds - cpp_seconds) * unit:11.2f}")
