@@ -3,7 +3,7 @@
 import pytest
 
 import erosion_thermal as et
-from conftest import ROOT, refusal
+from conftest import ROOT, refusal, run_program
 
 PATH = ([10.0, 0.0], [200.0, 0.0])
 PATH_FILE = "path.csv"
@@ -55,3 +55,11 @@ def test_refusals_of_the_models_name_the_value(call, words):
     with pytest.raises(ValueError) as raised:
         call()
     assert words in str(raised.value)
+
+
+def test_an_isotherm_never_met_warns_as_periodic_topography_does(workspace):
+    done = run_program("periodic_topography", "-n", 11, "-l", 5000, cwd=workspace / "run")
+    warning = done.stderr.strip().splitlines()[-1]
+    with pytest.warns(UserWarning) as warned:
+        et.periodic_paths(points=11, isotherms_c=(60, 120, 250, 5000))
+    assert [f"WARNING: {record.message}" for record in warned] == [warning]
