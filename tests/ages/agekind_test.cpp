@@ -55,41 +55,18 @@ TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
     EXPECT_EQ(ages::SamplePredictor(dodson).kindCount(), 4u); // one per system
 }
 
-TEST(AgeKind, KineticsFollowTheOptionsAndSeparateTheComputations)
+TEST(AgeKind, KineticsFollowTheOptions)
 {
-    const auto rows = samples("a,AHe,5,0.5,,,,,\n"
-                              "b,ZHe,9,0.5,,,,,\n"
-                              "c,AFT,9,0.5,,,,2.6,\n"
-                              "d,ZFT,20,2,,,,,\n");
     using thermochron::Kinetics;
-    const struct {
-        ages::MethodChoice methods;
-        Kinetics apatiteHelium; // chosen
-        Kinetics zirconHelium;
-        std::vector<Kinetics> kinetics; // of a, b, c, d
-    } cases[] = {
-        { ages::MethodChoice::all, Kinetics::Rdaam, Kinetics::Zrdaam,
-            { Kinetics::Rdaam, Kinetics::Zrdaam, Kinetics::Ketcham2007, Kinetics::Dodson } },
-        { ages::MethodChoice::all, Kinetics::Farley, Kinetics::Reiners,
-            { Kinetics::Farley, Kinetics::Reiners, Kinetics::Ketcham2007, Kinetics::Dodson } },
-        { ages::MethodChoice::dodson, Kinetics::Farley, Kinetics::Zrdaam,
-            { Kinetics::Dodson, Kinetics::Dodson, Kinetics::Dodson, Kinetics::Dodson } },
-    };
-    for (const auto& c : cases) {
-        ages::AgeSettings settings;
-        settings.methods = c.methods;
-        settings.kinetics = { c.apatiteHelium, c.zirconHelium };
-        const auto kinds = ages::sampleAgeKinds(rows, settings, "ages.csv");
-        for (std::size_t i = 0; i < kinds.size(); ++i)
-            EXPECT_EQ(kinds[i].kinetics, c.kinetics[i]) << i;
-    }
-    // The same grain under other kinetics is another computation.
-    ages::AgeSettings farley;
-    farley.kinetics.apatiteHelium = Kinetics::Farley;
-    auto kinds = ages::sampleAgeKinds(rows, {}, "ages.csv");
-    const auto other = ages::sampleAgeKinds(rows, farley, "ages.csv");
-    kinds.insert(kinds.end(), other.begin(), other.end());
-    EXPECT_EQ(ages::SamplePredictor(kinds).kindCount(), 5u); // a twice, b, c, d once each
+    ages::AgeSettings settings;
+    settings.kinetics = { Kinetics::Farley, Kinetics::Reiners };
+    const auto kinds = ages::sampleAgeKinds(
+        samples("a,AHe,5,0.5,,,,,\nb,ZHe,9,0.5,,,,,\nc,AFT,9,0.5,,,,,\nd,ZFT,20,2,,,,,\n"),
+        settings, "ages.csv");
+    const std::vector expected { Kinetics::Farley, Kinetics::Reiners, Kinetics::Ketcham2007,
+        Kinetics::Dodson };
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        EXPECT_EQ(kinds[i].kinetics, expected[i]) << i;
 }
 
 TEST(AgeKind, AnUnusableOwnGrainIsRefusedWithItsLine)

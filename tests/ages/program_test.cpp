@@ -225,31 +225,28 @@ TEST_F(CoolingAges, PeriodicValleyAgesAreYoungerThanRidgeAges)
 TEST_F(CoolingAges, KineticsAndSamariumOptionsReachTheAgesAndTheKineticsColumn)
 {
     const auto kineticRows = [&](std::vector<std::string> options) {
-        options.insert(options.begin(), { "transient", "--systems", "AHe,AFT,ZHe" });
+        options.insert(options.begin(), { "transient", "--systems", "ahe,AFT,zHE" }); // any case
         return table(options);
     };
     const std::vector<Row> defaults = kineticRows({});
     const struct {
         std::vector<std::string> options;
-        const char* apatiteHelium; // the kinetics column of the AHe, AFT and ZHe kinetic ages
-        const char* fissionTrack;
+        const char* apatiteHelium; // the kinetics column of the AHe and ZHe kinetic ages
         const char* zirconHelium;
         bool apatiteAgeMoves; // against the default run's
         bool zirconAgeMoves;
     } cases[] = {
-        { {}, "rdaam", "ketcham2007", "zrdaam", false, false },
-        { { "--apatite-kinetics", "FARLEY" }, "farley", "ketcham2007", "zrdaam", true, false },
-        { { "--zircon-kinetics", "Reiners" }, "rdaam", "ketcham2007", "reiners", false, true },
-        { { "--apatite-kinetics", "farley", "--apatite-kinetics", "rdaam" }, "rdaam",
-            "ketcham2007", "zrdaam", false, false }, // the last one given
-        { { "--sm", "500" }, "rdaam", "ketcham2007", "zrdaam", true, true },
+        { {}, "rdaam", "zrdaam", false, false },
+        { { "--apatite-kinetics", "FARLEY" }, "farley", "zrdaam", true, false },
+        { { "--zircon-kinetics", "Reiners" }, "rdaam", "reiners", false, true },
+        { { "--sm", "500" }, "rdaam", "zrdaam", true, true },
     };
     for (const auto& c : cases) {
         const std::string context = c.options.empty() ? "defaults" : c.options.front();
         const std::vector<Row> rows = kineticRows(c.options);
         ASSERT_EQ(rows.size(), 6u) << context;
         EXPECT_EQ(find(rows, "AHe", "diffusion").at("kinetics"), c.apatiteHelium) << context;
-        EXPECT_EQ(find(rows, "AFT", "annealing").at("kinetics"), c.fissionTrack) << context;
+        EXPECT_EQ(find(rows, "AFT", "annealing").at("kinetics"), "ketcham2007") << context;
         EXPECT_EQ(find(rows, "ZHe", "diffusion").at("kinetics"), c.zirconHelium) << context;
         for (const Row& row : rows) {
             if (row.at("method") == "dodson") {
@@ -373,12 +370,9 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "transient", "--rates", "1:2" }, "ERROR: --rates expects START:STOP:STEP" },
         { { "periodic", "-A", "1km" }, "ERROR: -A expects a number, got '1km'" },
         { { "transient", "--u", "ten" }, "ERROR: --u expects a number, got 'ten'" },
-        { { "transient", "--sm", "-1" }, "ERROR: --sm must be 0 or more ppm" },
         { { "transient", "--u", "0", "--th", "0" }, "ERROR: --u, --th and --sm are all 0 ppm" },
         { { "periodic", "--zircon-kinetics", "rdaam" },
             "ERROR: --zircon-kinetics: rdaam serves AHe, not ZHe (choose zrdaam or reiners)\n" },
-        { { "path", "short.csv", "--apatite-kinetics", "damage" },
-            "ERROR: --apatite-kinetics: unknown kinetics 'damage' (choose rdaam or farley)\n" },
         // The models' own refusals.
         { { "transient", "-r", "0" }, "ERROR: -r erosion rate must be" },
         { { "transient", "-o", "-1" }, "ERROR: -o exposure time must be greater than 0" },
