@@ -47,9 +47,9 @@ std::optional<std::string> kineticsError(
         return std::nullopt;
     const std::string name(thermochron::systemName(system));
     return kineticsOptionName(system) + ": " + std::string(entry.name)
-        + (entry.system ? " serves " + std::string(thermochron::systemName(*entry.system))
-                    + ", not " + name
-                        : " is no kinetic model of " + name)
+        + (entry.system
+                ? " serves " + std::string(thermochron::systemName(*entry.system)) + ", not " + name
+                : " is no kinetic model of " + name)
         + " (choose " + kineticsNames(system) + ")";
 }
 
@@ -98,8 +98,7 @@ std::vector<thermochron::System> parseSystems(const std::string_view list)
 
 std::string kineticsOptionName(const thermochron::System system)
 {
-    return "--"
-        + std::string(thermochron::mineralName(thermochron::catalogueEntry(system).mineral))
+    return "--" + std::string(thermochron::mineralName(thermochron::catalogueEntry(system).mineral))
         + "-kinetics";
 }
 

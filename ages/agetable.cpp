@@ -36,7 +36,8 @@ std::string csvNumber(const double value) { return field(value); }
 std::string ageTableHeader()
 {
     return "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
-           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um,path_start_ma,kinetics";
+           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um,path_start_ma,"
+           "kinetics";
 }
 
 std::string ageTableRow(const AgeRow& row)

@@ -61,7 +61,8 @@ std::string kineticSystemsText()
     // One group per method, in the order the catalogue first names a system of it.
     std::vector<thermochron::Method> methods;
     for (const SystemEntry& entry : thermochron::systemCatalogue)
-        if (entry.kineticMethod && std::ranges::find(methods, *entry.kineticMethod) == methods.end())
+        if (entry.kineticMethod
+            && std::ranges::find(methods, *entry.kineticMethod) == methods.end())
             methods.push_back(*entry.kineticMethod);
     std::string text;
     for (const thermochron::Method method : methods) {

@@ -163,7 +163,8 @@ ObservedAge readRow(const RowReader& row, int line)
     const auto systemWord = row.text(Column::System);
     const auto system = thermochron::parseSystem(systemWord);
     if (!system) {
-        row.refuse("unknown system '" + std::string(systemWord) + "' (known: " + systemNames() + ")");
+        row.refuse(
+            "unknown system '" + std::string(systemWord) + "' (known: " + systemNames() + ")");
     }
     sample.system = *system;
     sample.ageMa = row.number(Column::Age);

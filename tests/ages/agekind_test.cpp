@@ -73,8 +73,8 @@ TEST(AgeKind, AnUnusableOwnGrainIsRefusedWithItsLine)
 {
     // Too small a grain for the ejection correction, negative U, negative Sm, no U, Th or Sm, too
     // wide pits.
-    for (const char* row : { "a,AHe,5,0.5,20,,,,\n", "a,AHe,5,0.5,,-1,,,\n",
-             "a,AHe,5,0.5,,,,,-3\n", "a,AHe,5,0.5,,0,0,,\n", "a,AFT,5,0.5,,,,6,\n" }) {
+    for (const char* row : { "a,AHe,5,0.5,20,,,,\n", "a,AHe,5,0.5,,-1,,,\n", "a,AHe,5,0.5,,,,,-3\n",
+             "a,AHe,5,0.5,,0,0,,\n", "a,AFT,5,0.5,,,,6,\n" }) {
         const auto rows = samples(std::string("ok,AHe,5,0.5,,,,,\n") + row);
         try {
             ages::sampleAgeKinds(rows, {}, "ages.csv");

@@ -35,12 +35,10 @@ TEST(CatalogueText, MessagesNameWhatTheCatalogueHolds)
     kineticOnly.methods = ages::MethodChoice::kinetic;
     const std::string unknownSystem = refusal([] { ages::parseSystems("AHe,UPb"); });
     const std::string noKineticModel = *ages::settingsError(kineticOnly);
-    const std::string apatiteChoice
-        = refusal([] { ages::parseKineticsOf(System::AHe, "damage"); });
+    const std::string apatiteChoice = refusal([] { ages::parseKineticsOf(System::AHe, "damage"); });
     for (const thermochron::SystemEntry& entry : thermochron::systemCatalogue) {
         EXPECT_TRUE(names(unknownSystem, entry.name)) << entry.name;
-        EXPECT_EQ(names(noKineticModel, entry.name), entry.kineticMethod.has_value())
-            << entry.name;
+        EXPECT_EQ(names(noKineticModel, entry.name), entry.kineticMethod.has_value()) << entry.name;
     }
     for (const thermochron::KineticsEntry& entry : thermochron::kineticsCatalogue)
         EXPECT_EQ(names(apatiteChoice, entry.name), entry.system == System::AHe) << entry.name;

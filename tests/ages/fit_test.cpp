@@ -124,8 +124,8 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
             (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
                 "sigma_ma", "predicted_age_ma", "residual_sigma", "kinetics" }));
         // Each sample names the kinetics that predicted it: the defaults of its system.
-        const std::map<std::string, std::string> kinetics { { "AHe", "rdaam" },
-            { "ZHe", "zrdaam" }, { "AFT", "ketcham2007" }, { "ZFT", "dodson" } };
+        const std::map<std::string, std::string> kinetics { { "AHe", "rdaam" }, { "ZHe", "zrdaam" },
+            { "AFT", "ketcham2007" }, { "ZFT", "dodson" } };
         for (std::size_t i = 1; i < predictions.size(); ++i)
             EXPECT_EQ(predictions[i][8], kinetics.at(predictions[i][1])) << predictions[i][1];
 
