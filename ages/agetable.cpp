@@ -36,19 +36,21 @@ std::string csvNumber(const double value) { return field(value); }
 std::string ageTableHeader()
 {
     return "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
-           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um";
+           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um,path_start_ma,"
+           "kinetics";
 }
 
 std::string ageTableRow(const AgeRow& row)
 {
     const thermochron::Age& age = row.age;
     std::string line;
-    line.reserve(128);
+    line.reserve(160);
     for (const std::string& text : { field(row.rateMmYr), field(row.xM), field(row.elevationM),
              std::string(row.site), std::string(thermochron::systemName(row.system)),
              std::string(thermochron::methodName(row.method)), field(age.ageMa),
              field(age.rawAgeMa), field(age.closureTemperatureC), field(row.closureDepthM),
-             std::string(age.reset ? "yes" : "no"), field(age.meanTrackLengthUm) }) {
+             std::string(age.reset ? "yes" : "no"), field(age.meanTrackLengthUm),
+             field(age.pathStartMa), std::string(thermochron::kineticsName(age.kinetics)) }) {
         line += text;
         line += ',';
     }

@@ -34,14 +34,16 @@ void writeMisfitTable(std::ostream& out, const RateFit& fit)
 
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals)
 {
-    out << "sample,system,method,elevation_m,age_ma,sigma_ma,predicted_age_ma,residual_sigma\n";
+    out << "sample,system,method,elevation_m,age_ma,sigma_ma,predicted_age_ma,residual_sigma,"
+           "kinetics\n";
     for (const auto& residual : residuals) {
         const ObservedAge& sample = *residual.sample;
         out << textField(sample.sample) << ',' << thermochron::systemName(sample.system) << ','
             << thermochron::methodName(residual.method) << ','
             << (sample.elevationM ? csvNumber(*sample.elevationM) : std::string()) << ','
             << csvNumber(sample.ageMa) << ',' << csvNumber(sample.sigmaMa) << ','
-            << csvNumber(residual.predictedAgeMa) << ',' << csvNumber(residual.inSigmas()) << '\n';
+            << csvNumber(residual.predictedAgeMa) << ',' << csvNumber(residual.inSigmas()) << ','
+            << thermochron::kineticsName(residual.kinetics) << '\n';
     }
 }
 
