@@ -1,8 +1,22 @@
 #include "agecommandline.h"
 
+#include "cataloguetext.h"
 #include "inputerror.h"
 
+#include <sstream>
+
 namespace ages {
+
+namespace {
+
+std::string shownNumber(const double value)
+{
+    std::ostringstream text;
+    text << value;
+    return text.str();
+}
+
+} // namespace
 
 const char* const versionString = "Cooling Ages from Erosion Models - v1.0";
 
@@ -10,7 +24,11 @@ AgeCommandLine::AgeCommandLine()
     : m_app("Predicted thermochronometer ages along the cooling paths of the erosion models or of "
             "a path file; a CSV table, one row per age.",
         "cooling_ages")
+    , m_systemsWord(systemList(m_request.settings.systems))
 {
+    for (const KineticsOption& option : kineticsOptions)
+        m_kineticsWords[option.system]
+            = thermochron::kineticsName(m_request.settings.kinetics.*option.choice);
     m_app.set_version_flag("--version", versionString, "Print the version and exit");
     m_app.require_subcommand(0, 1);
 
@@ -79,28 +97,45 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     AgeSettings& s = m_request.settings;
     command
         .add_option("--systems", m_systemsWord,
-            "systems to date, comma-separated, from AHe, AFT, ZHe, ZFT, BAr, MAr, HAr")
+            "systems to date, comma-separated, any case, from " + describedSystems())
         ->type_name("LIST")
         ->capture_default_str()
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    command
-        .add_option("--method", m_methodWord,
-            "dodson (closure temperature), kinetic (AHe, ZHe diffusion; AFT annealing; other "
-            "systems left out) or all (both)")
+    command.add_option("--method", m_methodWord, methodChoiceHelp())
         ->type_name("METHOD")
         ->capture_default_str()
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    using thermochron::Method;
+    using thermochron::Mineral;
+    const std::string radii
+        = ", " + std::to_string(int(minRadiusUm)) + " to " + std::to_string(int(maxRadiusUm));
+    const std::string helium = " (" + systemNamesByMethod(Method::Diffusion) + ")";
     m_numbers.add(command, "--apatite-radius", s.apatiteRadiusUm,
-        "apatite grain radius (AHe, AFT), " + std::to_string(int(minRadiusUm)) + " to "
-            + std::to_string(int(maxRadiusUm)),
+        "apatite grain radius (" + systemNamesByMethod(Method::Diffusion, Mineral::Apatite) + ")"
+            + radii,
         "um");
     m_numbers.add(command, "--zircon-radius", s.zirconRadiusUm,
-        "zircon grain radius (ZHe), " + std::to_string(int(minRadiusUm)) + " to "
-            + std::to_string(int(maxRadiusUm)),
+        "zircon grain radius (" + systemNamesByMethod(Method::Diffusion, Mineral::Zircon) + ")"
+            + radii,
         "um");
-    m_numbers.add(command, "--u", s.uPpm, "uranium content", "ppm");
-    m_numbers.add(command, "--th", s.thPpm, "thorium content", "ppm");
-    m_numbers.add(command, "--dpar", s.dparUm, "apatite etch pit width Dpar (AFT), 0.5 to 5", "um");
+    m_numbers.add(command, "--u", s.uPpm, "uranium content" + helium, "ppm");
+    m_numbers.add(command, "--th", s.thPpm, "thorium content" + helium, "ppm");
+    m_numbers.add(command, "--sm", s.smPpm,
+        "total samarium content" + helium + "; U, Th and Sm not all 0", "ppm");
+    for (const KineticsOption& option : kineticsOptions) {
+        const thermochron::SystemEntry& system = thermochron::catalogueEntry(option.system);
+        command
+            .add_option(kineticsOptionName(option.system), m_kineticsWords[option.system],
+                "kinetics of " + std::string(system.name) + ", " + std::string(system.description)
+                    + ", any case: " + describedKinetics(option.system))
+            ->type_name("NAME")
+            ->capture_default_str()
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    }
+    m_numbers.add(command, "--dpar", s.dparUm,
+        "apatite etch pit width Dpar (" + systemNamesByMethod(Method::Annealing, Mineral::Apatite)
+            + "), " + shownNumber(minDparUm) + " to " + shownNumber(maxDparUm),
+        "um");
     if (sweeps) {
         CLI::Option* rates = command
                                  .add_option("--rates", m_ratesWord,
@@ -120,6 +155,9 @@ void AgeCommandLine::interpret()
     m_request.transient.setErosionRate(m_request.transient.erosionRate);
     m_request.settings.systems = parseSystems(m_systemsWord);
     m_request.settings.methods = parseMethodChoice(m_methodWord);
+    for (const KineticsOption& option : kineticsOptions)
+        m_request.settings.kinetics.*option.choice
+            = parseKineticsOf(option.system, m_kineticsWords.at(option.system));
     if (!m_ratesWord.empty())
         m_request.sweep = parseRateSweep(m_ratesWord);
 }

@@ -18,6 +18,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -72,8 +73,11 @@ private:
     CLI::App* m_periodic = nullptr;
     CLI::App* m_path = nullptr;
     NumberOptions m_numbers;
-    std::string m_systemsWord = "AHe,AFT,ZHe,ZFT,MAr";
+    std::string m_systemsWord;
     std::string m_methodWord = "all";
+    // The word of each kinetics option (kineticsOptions), shared by the three models' options; a
+    // map, whose values keep their addresses, for CLI11 holds them.
+    std::map<thermochron::System, std::string> m_kineticsWords;
     std::string m_ratesWord;
 };
 

@@ -1,6 +1,7 @@
 #include "agekind.h"
 
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace ages {
@@ -19,6 +20,7 @@ Grain grainFor(const ObservedAge& sample, Method method, const AgeSettings& sett
         grain.radiusUm = sample.radiusUm.value_or(options.radiusUm);
         grain.uPpm = sample.uPpm.value_or(options.uPpm);
         grain.thPpm = sample.thPpm.value_or(options.thPpm);
+        grain.smPpm = sample.smPpm.value_or(options.smPpm);
     } else if (method == Method::Annealing) {
         grain.dparUm = sample.dparUm.value_or(options.dparUm);
     }
@@ -44,11 +46,11 @@ void checkGrain(
             refuse("radius " + shown(grain.radiusUm) + " um is outside " + shown(minRadiusUm)
                 + " to " + shown(maxRadiusUm) + " um");
         }
-        if (!(grain.uPpm >= 0 && grain.thPpm >= 0)) {
-            refuse("u_ppm and th_ppm must be 0 or more");
+        if (!(grain.uPpm >= 0 && grain.thPpm >= 0 && grain.smPpm >= 0)) {
+            refuse("u_ppm, th_ppm and sm_ppm must be 0 or more");
         }
-        if (grain.uPpm + grain.thPpm <= 0) {
-            refuse("U and Th are both 0 ppm: the grain would make no helium");
+        if (grain.uPpm + grain.thPpm + grain.smPpm <= 0) {
+            refuse("U, Th and Sm are all 0 ppm: the grain would make no helium");
         }
     } else if (method == Method::Annealing
         && !(grain.dparUm >= minDparUm && grain.dparUm <= maxDparUm)) {
@@ -61,9 +63,11 @@ void checkGrain(
 
 bool AgeKind::operator==(const AgeKind& other) const
 {
-    return system == other.system && method == other.method
+    // Two choices that give the same kinetics for the system compute the same age.
+    return system == other.system && method == other.method && kinetics == other.kinetics
         && grain.radiusUm == other.grain.radiusUm && grain.uPpm == other.grain.uPpm
-        && grain.thPpm == other.grain.thPpm && grain.dparUm == other.grain.dparUm;
+        && grain.thPpm == other.grain.thPpm && grain.smPpm == other.grain.smPpm
+        && grain.dparUm == other.grain.dparUm;
 }
 
 std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
@@ -77,7 +81,11 @@ std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
             = settings.methods == MethodChoice::dodson || !kinetic ? Method::Dodson : *kinetic;
         const Grain grain = grainFor(sample, method, settings);
         checkGrain(sample, method, grain, fileName);
-        kinds.push_back({ sample.system, method, grain });
+        const auto kinetics = thermochron::kineticsFor(sample.system, method, settings.kinetics);
+        if (!kinetics) // the options' choice was checked; a caller's own choice may be wrong
+            throw std::invalid_argument("the kinetics chosen for "
+                + std::string(thermochron::systemName(sample.system)) + " are not for it");
+        kinds.push_back({ sample.system, method, *kinetics, settings.kinetics, grain });
     }
     return kinds;
 }

@@ -44,7 +44,8 @@ std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& set
             AgeRow row;
             row.system = system;
             row.method = method;
-            row.age = thermochron::predictAge(sample.path, system, method, grain);
+            row.age
+                = thermochron::predictAge(sample.path, system, method, grain, settings.kinetics);
             row.closureDepthM = sample.depthAt(row.age.ageMa);
             rows.push_back(row);
         }

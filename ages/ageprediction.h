@@ -26,8 +26,9 @@ struct RateWork {
 };
 
 // The ages along one path: for each system in turn, its Dodson age, then its kinetic age, as the
-// settings ask. Closure depths come from the path's depths; rate and place are left empty.
-// Throws InputError when the path leaves the range of temperatures of pathlimits.h.
+// settings ask, with the settings' grain and kinetics. Closure depths come from the path's depths;
+// rate and place are left empty. Throws InputError when the path leaves the range of temperatures
+// of pathlimits.h.
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings);
 
 // The transient model's parameter refusals for the path of the rock exposed at exposureMyr: the

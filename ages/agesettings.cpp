@@ -1,5 +1,6 @@
 #include "agesettings.h"
 
+#include "cataloguetext.h"
 #include "inputerror.h"
 
 #include <algorithm>
@@ -10,13 +11,16 @@ namespace ages {
 
 namespace {
 
-std::string knownSystems()
-{
-    std::string names;
-    for (const auto system : thermochron::allSystems)
-        names += (names.empty() ? "" : ", ") + std::string(thermochron::systemName(system));
-    return names;
-}
+struct MethodWord {
+    MethodChoice choice;
+    std::string_view word;
+};
+
+constexpr MethodWord methodWords[] = {
+    { MethodChoice::dodson, "dodson" },
+    { MethodChoice::kinetic, "kinetic" },
+    { MethodChoice::all, "all" },
+};
 
 std::string shown(double value)
 {
@@ -34,14 +38,30 @@ std::optional<std::string> outOfRange(
         + " (got " + shown(value) + ")";
 }
 
+// Kinetics chosen for a system they do not serve.
+std::optional<std::string> kineticsError(
+    const thermochron::System system, const thermochron::Kinetics kinetics)
+{
+    const thermochron::KineticsEntry& entry = thermochron::catalogueEntry(kinetics);
+    if (entry.system == system)
+        return std::nullopt;
+    const std::string name(thermochron::systemName(system));
+    return kineticsOptionName(system) + ": " + std::string(entry.name)
+        + (entry.system
+                ? " serves " + std::string(thermochron::systemName(*entry.system)) + ", not " + name
+                : " is no kinetic model of " + name)
+        + " (choose " + kineticsNames(system) + ")";
+}
+
 } // namespace
 
 thermochron::Grain AgeSettings::grainFor(const thermochron::System system) const
 {
-    const bool zircon = system == thermochron::System::ZHe || system == thermochron::System::ZFT;
+    const bool zircon = thermochron::catalogueEntry(system).mineral == thermochron::Mineral::Zircon;
     return { .radiusUm = zircon ? zirconRadiusUm : apatiteRadiusUm,
         .uPpm = uPpm,
         .thPpm = thPpm,
+        .smPpm = smPpm,
         .dparUm = dparUm };
 }
 
@@ -63,10 +83,10 @@ std::vector<thermochron::System> parseSystems(const std::string_view list)
     for (;;) {
         const auto comma = list.find(',', start);
         const std::string_view name = list.substr(start, comma - start);
-        const auto system = thermochron::parseSystem(name);
+        const auto system = thermochron::parseSystemIgnoringCase(name);
         if (!system)
             throw InputError("--systems: unknown system '" + std::string(name)
-                + "' (known: " + knownSystems() + ")");
+                + "' (known: " + systemNames() + ")");
         if (std::find(systems.begin(), systems.end(), *system) == systems.end())
             systems.push_back(*system);
         if (comma == std::string_view::npos)
@@ -76,16 +96,39 @@ std::vector<thermochron::System> parseSystems(const std::string_view list)
     return systems;
 }
 
+std::string kineticsOptionName(const thermochron::System system)
+{
+    return "--" + std::string(thermochron::mineralName(thermochron::catalogueEntry(system).mineral))
+        + "-kinetics";
+}
+
+thermochron::Kinetics parseKineticsOf(const thermochron::System system, const std::string_view word)
+{
+    const auto kinetics = thermochron::parseKinetics(word);
+    if (!kinetics)
+        throw InputError(kineticsOptionName(system) + ": unknown kinetics '" + std::string(word)
+            + "' (choose " + kineticsNames(system) + ")");
+    if (auto error = kineticsError(system, *kinetics))
+        throw InputError(*error);
+    return *kinetics;
+}
+
 MethodChoice parseMethodChoice(const std::string_view word)
 {
-    if (word == "dodson")
-        return MethodChoice::dodson;
-    if (word == "kinetic")
-        return MethodChoice::kinetic;
-    if (word == "all")
-        return MethodChoice::all;
+    std::vector<std::string> words;
+    for (const MethodWord& entry : methodWords) {
+        if (entry.word == word)
+            return entry.choice;
+        words.emplace_back(entry.word);
+    }
     throw InputError(
-        "--method: unknown method '" + std::string(word) + "' (dodson, kinetic or all)");
+        "--method: unknown method '" + std::string(word) + "' (" + joinedList(words, "or") + ")");
+}
+
+std::string methodChoiceHelp()
+{
+    return "dodson (closure temperature), kinetic (" + kineticSystemsText()
+        + "; other systems left out) or all (both)";
 }
 
 std::optional<std::string> settingsError(const AgeSettings& s)
@@ -102,13 +145,18 @@ std::optional<std::string> settingsError(const AgeSettings& s)
         return "--u must be 0 or more ppm (got " + shown(s.uPpm) + ")";
     if (!(s.thPpm >= 0))
         return "--th must be 0 or more ppm (got " + shown(s.thPpm) + ")";
-    if (s.uPpm + s.thPpm <= 0)
-        return std::string("--u and --th are both 0 ppm: the grain would make no helium");
+    if (!(s.smPpm >= 0))
+        return "--sm must be 0 or more ppm (got " + shown(s.smPpm) + ")";
+    if (s.uPpm + s.thPpm + s.smPpm <= 0)
+        return std::string("--u, --th and --sm are all 0 ppm: the grain would make no helium");
+    for (const KineticsOption& option : kineticsOptions)
+        if (auto error = kineticsError(option.system, s.kinetics.*option.choice))
+            return error;
     if (s.methods == MethodChoice::kinetic
         && std::none_of(s.systems.begin(), s.systems.end(),
             [](auto system) { return thermochron::kineticMethod(system).has_value(); }))
-        return std::string("--method kinetic: none of the systems has a kinetic model (AHe, "
-                           "ZHe and AFT have)");
+        return "--method kinetic: none of the systems has a kinetic model (" + kineticSystemNames()
+            + " have)";
     return std::nullopt;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// What the user asks to be predicted: the systems, the methods and the grain, with their
-// defaults and the ranges in which the age models hold.
+// What the user asks to be predicted: the systems, the methods, the (U-Th)/He kinetics and the
+// grain, with their defaults and the ranges in which the age models hold. Plain values: the
+// command line fills them, and so may any other caller.
 
+#include "thermochron/catalogue.h"
 #include "thermochron/grain.h"
 #include "thermochron/system.h"
 
@@ -33,22 +35,47 @@ struct AgeSettings {
     double zirconRadiusUm = 60; // --zircon-radius, um
     double uPpm = 10; // --u, ppm
     double thPpm = 10; // --th, ppm
+    double smPpm = 0; // --sm, ppm: total samarium (147Sm is 14.99 % of it)
     double dparUm = 1.75; // --dpar, um
+    // --apatite-kinetics, --zircon-kinetics: the catalogue's defaults unless chosen otherwise.
+    thermochron::KineticsChoice kinetics;
 
-    // The grain of the mineral a system dates: apatite for AHe and AFT, zircon for ZHe and ZFT
-    // (the other systems' closure parameters include their own diffusion domain).
+    // The grain of the mineral a system dates (the catalogue's mineral): the zircon radius for
+    // zircon, the apatite radius otherwise (only the kinetic methods of AHe, AFT and ZHe read a
+    // grain; the other systems' closure parameters include their own diffusion domain).
     thermochron::Grain grainFor(thermochron::System system) const;
 
     // The methods to run for system, in the order of their rows: Dodson first.
     std::vector<thermochron::Method> methodsFor(thermochron::System system) const;
 };
 
-// "AHe,ZHe" -> the systems in that order, repeats dropped. Throws InputError for an empty list or
-// an unknown name.
+// The systems whose kinetics the user chooses, each with the member of KineticsChoice that keeps
+// the choice. The choices themselves, their names and the defaults are the catalogue's.
+struct KineticsOption {
+    thermochron::System system;
+    thermochron::Kinetics thermochron::KineticsChoice::*choice;
+};
+inline constexpr KineticsOption kineticsOptions[] = {
+    { thermochron::System::AHe, &thermochron::KineticsChoice::apatiteHelium },
+    { thermochron::System::ZHe, &thermochron::KineticsChoice::zirconHelium },
+};
+
+// The option that chooses a system's kinetics, named after its mineral: "--apatite-kinetics".
+std::string kineticsOptionName(thermochron::System system);
+
+// The kinetics of system named word, in any case. Throws InputError naming the option and the
+// choices for an unknown name or kinetics of another system.
+thermochron::Kinetics parseKineticsOf(thermochron::System system, std::string_view word);
+
+// "AHe,zhe" -> the systems in that order (names in any case), repeats dropped. Throws InputError
+// for an empty list or an unknown name.
 std::vector<thermochron::System> parseSystems(std::string_view list);
 
 // "dodson", "kinetic" or "all"; throws InputError for anything else.
 MethodChoice parseMethodChoice(std::string_view word);
+
+// The choices of --method, each with what it computes (the kinetic systems from the catalogue).
+std::string methodChoiceHelp();
 
 // The first value out of range, as a message; nothing when all are usable.
 std::optional<std::string> settingsError(const AgeSettings& settings);

@@ -68,6 +68,11 @@ constexpr TableColumn<AgeRow> ageColumns[] = {
     { "reset", [](const AgeRow& row) -> TableValue { return yesOrNo(row.age.reset); } },
     { "mean_track_length_um",
         [](const AgeRow& row) -> TableValue { return row.age.meanTrackLengthUm; } },
+    { "path_start_ma", [](const AgeRow& row) -> TableValue { return row.age.pathStartMa; } },
+    { "kinetics",
+        [](const AgeRow& row) -> TableValue {
+            return std::string(thermochron::kineticsName(row.age.kinetics));
+        } },
 };
 
 } // namespace
@@ -91,7 +96,7 @@ std::string ageTableHeader()
 std::string ageTableRow(const AgeRow& row)
 {
     std::string line;
-    line.reserve(128);
+    line.reserve(160);
     for (const TableColumn<AgeRow>& column : ageTableColumns()) {
         line += csvField(column.value(row));
         line += ',';

@@ -3,7 +3,9 @@
 // empty fields where a column does not apply.
 //
 // Columns: rate_mm_yr, x_m, elevation_m, site, system, method, age_ma, raw_age_ma,
-// closure_temperature_c, closure_depth_m, reset, mean_track_length_um.
+// closure_temperature_c, closure_depth_m, reset, mean_track_length_um, path_start_ma, kinetics.
+// The last two came after the others, at the end, so that a script reading the earlier columns
+// by position reads the same ones.
 
 #include "agerow.h"
 
@@ -48,8 +50,11 @@ std::string csvField(const TableValue& value);
 // The header row, without its line end.
 std::string ageTableHeader();
 
-// One row, without its line end. A number that is not a number is an empty field; reset is
-// "yes", or "no" for a minimum age.
+// One row, without its line end. A number that is not a number is an empty field. reset is "yes",
+// or "no" where the path does not erase what the grain held before it began: a kinetic age is
+// then the age accumulated since the path's start, a lower bound for a rock older than the path,
+// and a Dodson age of a path that never reaches closure is the path's start. kinetics is the
+// catalogue's name of the kinetics that made the age.
 std::string ageTableRow(const AgeRow& row);
 
 void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows);

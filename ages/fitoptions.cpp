@@ -41,7 +41,7 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
         command
             .add_option("--observed", options.observedFile,
                 "measured ages to fit: CSV with columns sample, system, age_ma, sigma_ma and "
-                "optionally elevation_m, radius_um, u_ppm, th_ppm, dpar_um")
+                "optionally elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um")
             ->type_name("FILE");
         command
             .add_option("--fit-output", options.fitOutput,

@@ -40,6 +40,10 @@ constexpr TableColumn<Residual> residualColumns[] = {
     { "sigma_ma", [](const Residual& r) -> TableValue { return r.sample->sigmaMa; } },
     { "predicted_age_ma", [](const Residual& r) -> TableValue { return r.predictedAgeMa; } },
     { "residual_sigma", [](const Residual& r) -> TableValue { return r.inSigmas(); } },
+    { "kinetics",
+        [](const Residual& r) -> TableValue {
+            return std::string(thermochron::kineticsName(r.kinetics));
+        } },
 };
 
 } // namespace

@@ -3,14 +3,15 @@
 // each written atomically:
 //   the misfit curve     rate_mm_yr, chi2
 //   the residuals        sample, system, method, elevation_m, age_ma, sigma_ma, predicted_age_ma,
-//                        residual_sigma   (at the best rate; residual = (observed - predicted) /
-//                        sigma)
+//                        residual_sigma, kinetics   (at the best rate; residual = (observed -
+//                        predicted) / sigma; kinetics the catalogue's name of what predicted it)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "agetable.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
+#include "thermochron/catalogue.h"
 #include "thermochron/system.h"
 
 #include <filesystem>
@@ -24,6 +25,7 @@ namespace ages {
 struct Residual {
     const ObservedAge* sample = nullptr;
     thermochron::Method method = thermochron::Method::Dodson;
+    thermochron::Kinetics kinetics = thermochron::Kinetics::Dodson;
     double predictedAgeMa = 0;
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }

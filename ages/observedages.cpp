@@ -1,5 +1,6 @@
 #include "observedages.h"
 
+#include "cataloguetext.h"
 #include "strictnumber.h"
 
 #include <array>
@@ -14,7 +15,7 @@ namespace {
 
 constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
 
-enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Dpar };
+enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Sm, Dpar };
 
 struct ColumnName {
     Column column;
@@ -31,6 +32,7 @@ constexpr std::array columnNames {
     ColumnName { Column::Radius, "radius_um", false },
     ColumnName { Column::U, "u_ppm", false },
     ColumnName { Column::Th, "th_ppm", false },
+    ColumnName { Column::Sm, "sm_ppm", false },
     ColumnName { Column::Dpar, "dpar_um", false },
 };
 
@@ -161,8 +163,8 @@ ObservedAge readRow(const RowReader& row, int line)
     const auto systemWord = row.text(Column::System);
     const auto system = thermochron::parseSystem(systemWord);
     if (!system) {
-        row.refuse("unknown system '" + std::string(systemWord)
-            + "' (known: AHe, AFT, ZHe, ZFT, BAr, MAr, HAr)");
+        row.refuse(
+            "unknown system '" + std::string(systemWord) + "' (known: " + systemNames() + ")");
     }
     sample.system = *system;
     sample.ageMa = row.number(Column::Age);
@@ -177,6 +179,7 @@ ObservedAge readRow(const RowReader& row, int line)
     sample.radiusUm = row.optionalNumber(Column::Radius);
     sample.uPpm = row.optionalNumber(Column::U);
     sample.thPpm = row.optionalNumber(Column::Th);
+    sample.smPpm = row.optionalNumber(Column::Sm);
     sample.dparUm = row.optionalNumber(Column::Dpar);
     return sample;
 }

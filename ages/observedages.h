@@ -3,7 +3,7 @@
 // CSV file whose columns are found by their header names, in any order.
 //
 //   required  sample, system, age_ma, sigma_ma
-//   optional  elevation_m, radius_um, u_ppm, th_ppm, dpar_um
+//   optional  elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um
 //
 // Lines starting with '#' and blank lines are comments. An optional value left empty means "not
 // measured": the sample then takes the program's age options. Every value that is given must be
@@ -32,6 +32,7 @@ struct ObservedAge {
     std::optional<double> radiusUm; // the grain's own equivalent-sphere radius
     std::optional<double> uPpm;
     std::optional<double> thPpm;
+    std::optional<double> smPpm; // total samarium
     std::optional<double> dparUm;
 };
 

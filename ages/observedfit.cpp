@@ -145,7 +145,8 @@ FitResult ObservedFit::run(const FitProgress& progress) const
         rates, measured(m_samples), [this](double rate) { return predictedAges(rate); }, progress);
     const auto best = predictedAges(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
-        result.residuals.push_back({ &m_samples[i], m_kinds[i].method, best[i] });
+        result.residuals.push_back(
+            { &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics, best[i] });
     }
     return result;
 }

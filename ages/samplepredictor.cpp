@@ -22,7 +22,8 @@ thermochron::Age SamplePredictor::predictKind(
     const thermochron::CoolingPath& path, const std::size_t kind) const
 {
     const auto& wanted = m_kinds[kind];
-    return thermochron::predictAge(path, wanted.system, wanted.method, wanted.grain);
+    return thermochron::predictAge(
+        path, wanted.system, wanted.method, wanted.grain, wanted.kineticsChoice);
 }
 
 std::vector<thermochron::Age> SamplePredictor::predict(const thermochron::CoolingPath& path) const

@@ -1,7 +1,7 @@
 #pragma once
 // Predicted ages of a set of samples along one cooling path. Samples that need the same
-// computation (same system, method and grain) share it, so a data set of many grains of few
-// kinds costs no more than the kinds.
+// computation (same system, method, kinetics and grain) share it, so a data set of many grains of
+// few kinds costs no more than the kinds.
 
 #include "agekind.h"
 #include "thermochron/age.h"

@@ -55,15 +55,22 @@ find "$output/periodic" -type f -printf '  %p (%s bytes)\n' | sort
 
 # The ages those two runs predict: the rock the transient run exposes after 10 Myr, and the rocks
 # now on the periodic ridge, half-way down and in the valley (the whole profile is in the CSV).
+# The kinetics are the defaults (RDAAM for apatite He, ZRDAAM for zircon He, the fanning model of
+# Ketcham et al. 2007 for apatite fission tracks, Dodson closure for the rest); the table's
+# kinetics column names them and is printed beside each age.
 echo "== cooling_ages (predicted ages of the default transient run and of the periodic profile)"
 ages="$output/ages"
 mkdir -p "$ages"
 "$bin/cooling_ages" transient --output "$ages/transient_ages.csv"
 "$bin/cooling_ages" periodic --output "$ages/periodic_ages.csv"
-print_ages() { # site, system, method, age; a minimum age is marked
-    awk -F, 'NR > 1 && ($4 != "" || $2 == "") {
-        printf "  %-10s %-4s %-10s %8.2f Ma%s\n", ($4 == "" ? "transient" : $4), $5, $6, $7,
-               ($11 == "no" ? "  (minimum: not reset)" : "")
+print_ages() { # site, system, method, kinetics, age; an age of a path that does not reset its
+               # system is marked: a rock older than the path may be older still
+    awk -F, 'NR == 1 { for (k = 1; k <= NF; ++k) column[$k] = k }
+        NR > 1 && ($column["site"] != "" || $column["x_m"] == "") {
+        printf "  %-10s %-4s %-10s %-12s %8.2f Ma%s\n",
+               ($column["site"] == "" ? "transient" : $column["site"]), $column["system"],
+               $column["method"], $column["kinetics"], $column["age_ma"],
+               ($column["reset"] == "no" ? "  (not reset: a lower bound)" : "")
     }' "$1"
 }
 print_ages "$ages/transient_ages.csv"

@@ -2,9 +2,10 @@
 """Makes examples/observed_ages.csv: a synthetic ridge-to-valley transect of measured ages.
 
 The ages are those that cooling_ages itself predicts for the samples with the periodic
-topography model at a known erosion rate (its kinetic models for AHe, ZHe and AFT, Dodson
-closure for ZFT), each grain with its own radius, U, Th or Dpar; then Gaussian noise is added
-with a fixed seed. The program makes the predictions (as residuals against placeholder ages), so
+topography model at a known erosion rate (its kinetic models with their default kinetics for AHe,
+ZHe and AFT, Dodson closure for ZFT), each grain with its own radius, U, Th or Dpar; then
+Gaussian noise is added with a fixed seed. The file's header names the kinetics, as the program
+reported them. The program makes the predictions (as residuals against placeholder ages), so
 the example always matches the suite's models; run this again after a model changes.
 
     scripts/make_example_ages.py [BUILD_DIR]      (default: build)
@@ -53,7 +54,8 @@ COLUMNS = ["sample", "system", "elevation_m", "radius_um", "u_ppm", "th_ppm", "d
 
 
 def predicted_ages(workdir):
-    """The program's predictions for SAMPLES at RATE_MM_YR, in order."""
+    """The program's predictions for SAMPLES at RATE_MM_YR, in order, and the kinetics of each
+    system ({"AHe": "rdaam", ...})."""
     template = workdir / "template.csv"
     with template.open("w", newline="") as out:
         writer = csv.writer(out, lineterminator="\n")
@@ -67,12 +69,14 @@ def predicted_ages(workdir):
                     "--output", str(workdir / "ages.csv")],
                    check=True, stderr=subprocess.DEVNULL)
     with residuals.open() as table:
-        return [float(row["predicted_age_ma"]) for row in csv.DictReader(table)]
+        rows = list(csv.DictReader(table))
+    return ([float(row["predicted_age_ma"]) for row in rows],
+            {row["system"]: row["kinetics"] for row in rows})
 
 
 def main():
     with tempfile.TemporaryDirectory() as workdir:
-        predictions = predicted_ages(pathlib.Path(workdir))
+        predictions, kinetics = predicted_ages(pathlib.Path(workdir))
     noise = random.Random(SEED)
     with OUTPUT.open("w", newline="") as out:
         out.write(
@@ -80,10 +84,13 @@ def main():
             f"# cooling_ages predicts with the periodic topography model at {RATE_MM_YR} mm/yr\n"
             "# (defaults otherwise: wavelength 20 km, relief +-1000 m, 20 Myr paths) for a\n"
             f"# ridge-to-valley transect whose mean surface lies at {MEAN_ELEVATION_M} m, by the\n"
-            "# kinetic models for AHe, ZHe (diffusion, each grain its own radius, U, Th) and AFT\n"
-            "# (annealing, each grain its own Dpar) and by Dodson closure for ZFT; then Gaussian\n"
-            "# noise: sigma_ma drawn between 5 and 10 % of the age, age_ma = predicted +\n"
-            f"# N(0, sigma_ma), seed {SEED}.\n"
+            f"# kinetic models for AHe and ZHe (diffusion, kinetics {kinetics['AHe']} and "
+            f"{kinetics['ZHe']},\n"
+            "# each grain its own radius, U, Th) and AFT (annealing, kinetics "
+            f"{kinetics['AFT']}, each grain\n"
+            "# its own Dpar) and by Dodson closure for ZFT; then Gaussian noise: sigma_ma drawn\n"
+            "# between 5 and 10 % of the age, age_ma = predicted + N(0, sigma_ma), "
+            f"seed {SEED}.\n"
             f"# Fit: cooling_ages periodic --mean-elevation {MEAN_ELEVATION_M} --rates 0.3:1:0.01 \\\n"
             "#        --observed examples/observed_ages.csv\n")
         writer = csv.writer(out, lineterminator="\n")

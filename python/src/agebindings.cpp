@@ -7,6 +7,7 @@
 #include "pathinput.h"
 
 #include "agesettings.h"
+#include "cataloguetext.h"
 
 #include "thermochron/catalogue.h"
 #include "thermochron/predict.h"
@@ -48,29 +49,28 @@ thermochron::Method oneMethod(const thermochron::System system, const std::strin
     throw py::value_error("no kinetic model for " + name);
 }
 
-// The kinetics of the (U-Th)/He ages: the catalogue's defaults, or the one named for the system.
+// The kinetics of the age: the catalogue's defaults, or the kinetics named, read as the option
+// that chooses the system's kinetics reads them (--apatite-kinetics for AHe); a system without
+// such an option has the one kinetics of each method.
 thermochron::KineticsChoice kineticsChoice(const thermochron::System system,
     const thermochron::Method method, const std::optional<std::string>& name)
 {
     thermochron::KineticsChoice choice;
     if (!name)
         return choice;
-    const std::optional<thermochron::Kinetics> named = thermochron::parseKinetics(*name);
-    if (named) {
-        if (system == thermochron::System::AHe)
-            choice.apatiteHelium = *named;
-        if (system == thermochron::System::ZHe)
-            choice.zirconHelium = *named;
-        if (thermochron::kineticsFor(system, method, choice) == named)
+    for (const ages::KineticsOption& option : ages::kineticsOptions)
+        if (option.system == system && method != thermochron::Method::Dodson) {
+            choice.*option.choice = ages::parseKineticsOf(system, *name);
             return choice;
-    }
-    std::string names;
-    for (const thermochron::KineticsEntry& entry : thermochron::kineticsCatalogue)
-        if (entry.method == method && (!entry.system || entry.system == system))
-            names += std::string(names.empty() ? "" : ", ") + std::string(entry.name);
-    throw py::value_error("kinetics '" + *name + "' are not kinetics of "
-        + std::string(thermochron::systemName(system)) + " by "
-        + std::string(thermochron::methodName(method)) + " (" + names + ")");
+        }
+    // oneMethod has made sure that the method applies to the system.
+    const std::optional<thermochron::Kinetics> only
+        = thermochron::kineticsFor(system, method, choice);
+    if (thermochron::parseKinetics(*name) != only)
+        throw py::value_error("kinetics: " + std::string(thermochron::systemName(system)) + " by "
+            + std::string(thermochron::methodName(method)) + " has the kinetics "
+            + std::string(thermochron::kineticsName(*only)) + " alone (got '" + *name + "')");
+    return choice;
 }
 
 py::dict age(const DoubleArray& timeMa, const DoubleArray& temperatureC,
@@ -88,17 +88,17 @@ py::dict age(const DoubleArray& timeMa, const DoubleArray& temperatureC,
     (zircon ? settings.zirconRadiusUm : settings.apatiteRadiusUm) = radiusUm;
     settings.uPpm = uPpm;
     settings.thPpm = thPpm;
+    settings.smPpm = smPpm;
     settings.dparUm = dparUm;
+    settings.kinetics = kineticsChoice(system, method, kineticsName);
     raiseIf(ages::settingsError(settings));
-    thermochron::Grain grain = settings.grainFor(system);
-    grain.smPpm = smPpm;
-    const thermochron::KineticsChoice kinetics = kineticsChoice(system, method, kineticsName);
 
     const ages::SamplePath sample = samplePath(timeMa, temperatureC);
     thermochron::Age predicted;
     {
         const py::gil_scoped_release release;
-        predicted = thermochron::predictAge(sample.path, system, method, grain, kinetics);
+        predicted = thermochron::predictAge(
+            sample.path, system, method, settings.grainFor(system), settings.kinetics);
     }
     py::dict result;
     result["age_ma"] = predicted.ageMa;
@@ -111,27 +111,14 @@ py::dict age(const DoubleArray& timeMa, const DoubleArray& temperatureC,
     return result;
 }
 
-// "AHe ((U-Th)/He in apatite), AFT (...), ..."
-std::string describedSystems()
-{
-    std::string text;
-    for (const thermochron::SystemEntry& entry : thermochron::systemCatalogue)
-        text += std::string(text.empty() ? "" : ", ") + std::string(entry.name) + " ("
-            + std::string(entry.description) + ")";
-    return text;
-}
-
-// "rdaam (AHe, the default: ...); farley (AHe: ...); ..."
+// "rdaam (AHe): ..., the default; farley (AHe): ...; ...": every system's kinetics.
 std::string describedKinetics()
 {
     std::string text;
-    for (const thermochron::KineticsEntry& entry : thermochron::kineticsCatalogue) {
-        if (!entry.system)
-            continue;
-        text += std::string(text.empty() ? "" : "; ") + std::string(entry.name) + " ("
-            + std::string(thermochron::systemName(*entry.system))
-            + (entry.isDefault ? ", the default" : "") + "): " + std::string(entry.description);
-    }
+    for (const thermochron::SystemEntry& entry : thermochron::systemCatalogue)
+        if (entry.kineticMethod)
+            text += std::string(text.empty() ? "" : "; ") + std::string(entry.name) + ": "
+                + ages::describedKinetics(entry.system);
     return text;
 }
 
@@ -154,7 +141,7 @@ void bindAge(py::module_& module)
             {
                 { "time_ma", "times of the path's points before present, either order (Ma)" },
                 { "temperature_c", "the temperature at each time (C)" },
-                { "system", "one of " + describedSystems() },
+                { "system", "one of " + ages::describedSystems() },
                 { "method",
                     "dodson (closure temperature) or kinetic (AHe, ZHe diffusion; AFT "
                     "annealing)" },
@@ -163,7 +150,7 @@ void bindAge(py::module_& module)
                         + shownNumber(ages::maxRadiusUm) + " (um)" },
                 { "u_ppm", "uranium content (ppm)" },
                 { "th_ppm", "thorium content (ppm)" },
-                { "sm_ppm", "samarium content (ppm)" },
+                { "sm_ppm", "total samarium content (ppm); U, Th and Sm not all 0" },
                 { "dpar_um",
                     "apatite etch pit width Dpar (AFT), " + shownNumber(ages::minDparUm) + " to "
                         + shownNumber(ages::maxDparUm) + " (um)" },

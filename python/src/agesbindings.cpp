@@ -12,6 +12,7 @@
 #include "ageprediction.h"
 #include "agesettings.h"
 #include "agetable.h"
+#include "cataloguetext.h"
 
 #include "thermochron/grain.h"
 
@@ -25,10 +26,12 @@ const ages::AgeSettings defaults;
 
 py::dict agesAlongPath(const py::object& path, const py::object& systems, const std::string& method,
     const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
-    const double thPpm, const double dparUm)
+    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
+    const std::string& zirconKinetics)
 {
-    const ages::AgeSettings settings
-        = ageSettings(systems, method, { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, dparUm });
+    const ages::AgeSettings settings = ageSettings(systems, method,
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
     raiseIf(ages::settingsError(settings));
     const auto column = [&](const char* name) { return path[py::str(name)].cast<DoubleArray>(); };
     const std::optional<DoubleArray> depthM
@@ -57,8 +60,8 @@ void bindAges(py::module_& module)
             "temperature_c (C) and, from the models, depth_m (m below the present surface, for "
             "closure_depth_m), e.g. what transient_path returns" },
         { "systems",
-            "systems to date, a list of names or one text separated by commas, from "
-                + catalogueSystemNames() },
+            "systems to date, a list of names or one text separated by commas, any case, from "
+                + ages::describedSystems() },
     };
     append(help, ageOptionHelp());
 
@@ -66,7 +69,10 @@ void bindAges(py::module_& module)
         py::arg("systems") = defaultSystemNames(), py::arg("method") = "all",
         py::arg("apatite_radius_um") = defaults.apatiteRadiusUm,
         py::arg("zircon_radius_um") = defaults.zirconRadiusUm, py::arg("u_ppm") = defaults.uPpm,
-        py::arg("th_ppm") = defaults.thPpm, py::arg("dpar_um") = defaults.dparUm,
+        py::arg("th_ppm") = defaults.thPpm, py::arg("sm_ppm") = defaults.smPpm,
+        py::arg("dpar_um") = defaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
         helpText("The ages along one cooling path, one row per system and method, as "
                  "cooling_ages path writes its table: for each system its Dodson closure age, "
                  "then its kinetic age, as the method asks.",

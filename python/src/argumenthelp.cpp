@@ -1,7 +1,11 @@
 #include "argumenthelp.h"
 
 #include "agesettings.h"
+#include "cataloguetext.h"
 #include "periodicparameters.h"
+#include "settingsinput.h"
+
+#include "thermochron/catalogue.h"
 
 #include <string>
 
@@ -45,20 +49,34 @@ std::vector<ArgumentHelp> periodicArgumentHelp(const bool withRate)
 
 std::vector<ArgumentHelp> ageOptionHelp()
 {
+    using thermochron::Method;
+    using thermochron::Mineral;
     const std::string radii
-        = shownNumber(ages::minRadiusUm) + " to " + shownNumber(ages::maxRadiusUm) + " (um)";
-    return {
-        { "method",
-            "dodson (closure temperature), kinetic (AHe, ZHe diffusion; AFT annealing; other "
-            "systems left out) or all (both)" },
-        { "apatite_radius_um", "apatite grain radius (AHe, AFT), " + radii },
-        { "zircon_radius_um", "zircon grain radius (ZHe), " + radii },
-        { "u_ppm", "uranium content (ppm)" },
-        { "th_ppm", "thorium content (ppm)" },
+        = ", " + shownNumber(ages::minRadiusUm) + " to " + shownNumber(ages::maxRadiusUm) + " (um)";
+    const std::string helium = " (" + ages::systemNamesByMethod(Method::Diffusion) + ")";
+    std::vector<ArgumentHelp> help {
+        { "method", ages::methodChoiceHelp() },
+        { "apatite_radius_um",
+            "apatite grain radius ("
+                + ages::systemNamesByMethod(Method::Diffusion, Mineral::Apatite) + ")" + radii },
+        { "zircon_radius_um",
+            "zircon grain radius (" + ages::systemNamesByMethod(Method::Diffusion, Mineral::Zircon)
+                + ")" + radii },
+        { "u_ppm", "uranium content" + helium + " (ppm)" },
+        { "th_ppm", "thorium content" + helium + " (ppm)" },
+        { "sm_ppm", "total samarium content" + helium + "; U, Th and Sm not all 0 (ppm)" },
         { "dpar_um",
-            "apatite etch pit width Dpar (AFT), " + shownNumber(ages::minDparUm) + " to "
-                + shownNumber(ages::maxDparUm) + " (um)" },
+            "apatite etch pit width Dpar ("
+                + ages::systemNamesByMethod(Method::Annealing, Mineral::Apatite) + "), "
+                + shownNumber(ages::minDparUm) + " to " + shownNumber(ages::maxDparUm) + " (um)" },
     };
+    for (const KineticsArgument& argument : kineticsArguments()) {
+        const thermochron::SystemEntry& system = thermochron::catalogueEntry(argument.system);
+        help.push_back({ argument.name,
+            "kinetics of " + std::string(system.name) + ", " + std::string(system.description)
+                + ", any case: " + ages::describedKinetics(argument.system) });
+    }
+    return help;
 }
 
 void append(std::vector<ArgumentHelp>& help, std::vector<ArgumentHelp> more)

@@ -14,7 +14,8 @@ std::vector<ArgumentHelp> transientArgumentHelp(bool withRate);
 // diffusivity_m2_s ... relief_m, duration_myr, points, and with a rate rate_mm_yr first.
 std::vector<ArgumentHelp> periodicArgumentHelp(bool withRate);
 
-// method and the grain: apatite_radius_um, zircon_radius_um, u_ppm, th_ppm, dpar_um.
+// method, the grain (apatite_radius_um, zircon_radius_um, u_ppm, th_ppm, sm_ppm, dpar_um) and
+// the kinetics (apatite_kinetics, zircon_kinetics).
 std::vector<ArgumentHelp> ageOptionHelp();
 
 // Appends more to help.

@@ -91,17 +91,12 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
     return answer;
 }
 
-GrainArguments grainArguments(const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double dparUm)
-{
-    return { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, dparUm };
-}
-
 py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
     const std::optional<std::string>& observedText, const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double dparUm)
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::transient;
@@ -110,7 +105,8 @@ py::dict fitRateTransient(const std::string& observed, const std::array<double, 
     request.transient.diffusivity = diffusivityM2s;
     request.transient.historyTime = exposureMyr;
     request.settings = ageSettings(defaultSystemNames(), method,
-        grainArguments(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, dparUm));
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
     request.sweep = rateSweep(rates);
     return fitRate(request, observed, observedText, 0);
 }
@@ -121,7 +117,8 @@ py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double dparUm)
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::periodic;
@@ -135,7 +132,8 @@ py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3
     request.periodic.historyDuration = durationMyr;
     request.periodic.pointCount = points;
     request.settings = ageSettings(defaultSystemNames(), method,
-        grainArguments(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, dparUm));
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
     request.sweep = rateSweep(rates);
     return fitRate(request, observed, observedText, meanElevationM);
 }
@@ -147,8 +145,8 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
     std::vector<ArgumentHelp> help {
         { "observed",
             "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
-            "optionally elevation_m, radius_um, u_ppm, th_ppm, dpar_um (a sample's own grain "
-            "replaces the age options for that sample)" },
+            "optionally elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own "
+            "grain replaces the age options for that sample)" },
         { "rates", "the sweep (start, stop, step), start > 0 (mm/yr)" },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
@@ -185,7 +183,9 @@ void bindFit(py::module_& module)
         py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
         py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
         py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
         fitHelp("transient", transientArgumentHelp(false),
             { { "exposure_myr",
                 "exposure time of the dated rocks after erosion began, every sample's (Myr)" } })
@@ -205,7 +205,9 @@ void bindFit(py::module_& module)
         py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
         py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
         py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
         fitHelp("periodic", periodicArgumentHelp(false),
             { { "mean_elevation_m",
                 "field elevation of the model's mean surface: a sample at elevation e lies at e "

@@ -1,12 +1,13 @@
 #pragma once
 // cooling_ages's age options from Python arguments: the systems (a list of names or one text of
-// names separated by commas), the method and the grain, read by the program's own readers, so
-// that a bad value raises ValueError with the program's message.
+// names separated by commas), the method, the grain and the kinetics, read by the program's own
+// readers, so that a bad value raises ValueError with the program's message.
 
 #include "arrays.h"
 
 #include "agesettings.h"
 
+#include <span>
 #include <string>
 
 namespace erosion_python {
@@ -16,8 +17,23 @@ struct GrainArguments {
     double zirconRadiusUm;
     double uPpm;
     double thPpm;
+    double smPpm;
     double dparUm;
+    std::string apatiteKinetics; // names, read as --apatite-kinetics and --zircon-kinetics are
+    std::string zirconKinetics;
 };
+
+// The arguments that choose kinetics, one per option of cooling_ages (ages::kineticsOptions):
+// apatite_kinetics for --apatite-kinetics, zircon_kinetics for --zircon-kinetics.
+struct KineticsArgument {
+    const char* name;
+    thermochron::System system;
+    std::string GrainArguments::*word;
+};
+std::span<const KineticsArgument> kineticsArguments();
+
+// The default of a kinetics argument: the name of the catalogue's default kinetics.
+std::string defaultKineticsName(thermochron::System system);
 
 // Not yet checked: settingsError does that, as the program does, before any age is computed.
 ages::AgeSettings ageSettings(
@@ -25,8 +41,5 @@ ages::AgeSettings ageSettings(
 
 // The default systems as a list of their names: the default of a systems argument.
 py::list defaultSystemNames();
-
-// Every system's name, in the catalogue's order: "AHe, AFT, ZHe, ...".
-std::string catalogueSystemNames();
 
 } // namespace erosion_python

@@ -15,7 +15,7 @@ using thermochron::Method;
 std::vector<ages::ObservedAge> samples(const std::string& rows)
 {
     std::istringstream text(
-        "sample,system,age_ma,sigma_ma,radius_um,u_ppm,th_ppm,dpar_um\n" + rows);
+        "sample,system,age_ma,sigma_ma,radius_um,u_ppm,th_ppm,dpar_um,sm_ppm\n" + rows);
     return ages::parseObservedAges(text, "ages.csv");
 }
 
@@ -25,18 +25,21 @@ TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
     settings.apatiteRadiusUm = 50;
     settings.zirconRadiusUm = 70;
     settings.dparUm = 2.0;
-    const auto rows = samples("a,AHe,5,0.5,,,,\n"
-                              "b,AHe,5,0.5,90,30,,\n"
-                              "c,ZHe,9,0.5,,,,\n"
-                              "d,AFT,9,0.5,120,,,2.6\n"
-                              "e,ZFT,20,2,,,,\n"
-                              "f,AHe,6,0.5,,,,\n");
+    settings.smPpm = 40;
+    const auto rows = samples("a,AHe,5,0.5,,,,,\n"
+                              "b,AHe,5,0.5,90,30,,,150\n"
+                              "c,ZHe,9,0.5,,,,,\n"
+                              "d,AFT,9,0.5,120,,,2.6,\n"
+                              "e,ZFT,20,2,,,,,\n"
+                              "f,AHe,6,0.5,,,,,\n");
     const auto kinds = ages::sampleAgeKinds(rows, settings, "ages.csv");
     EXPECT_EQ(kinds[0].method, Method::Diffusion);
     EXPECT_EQ(kinds[0].grain.radiusUm, 50);
     EXPECT_EQ(kinds[1].grain.radiusUm, 90);
     EXPECT_EQ(kinds[1].grain.uPpm, 30);
     EXPECT_EQ(kinds[1].grain.thPpm, settings.thPpm);
+    EXPECT_EQ(kinds[0].grain.smPpm, 40);
+    EXPECT_EQ(kinds[1].grain.smPpm, 150);
     EXPECT_EQ(kinds[2].grain.radiusUm, 70);
     EXPECT_EQ(kinds[3].method, Method::Annealing);
     EXPECT_EQ(kinds[3].grain.dparUm, 2.6);
@@ -52,12 +55,27 @@ TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
     EXPECT_EQ(ages::SamplePredictor(dodson).kindCount(), 4u); // one per system
 }
 
+TEST(AgeKind, KineticsFollowTheOptions)
+{
+    using thermochron::Kinetics;
+    ages::AgeSettings settings;
+    settings.kinetics = { Kinetics::Farley, Kinetics::Reiners };
+    const auto kinds = ages::sampleAgeKinds(
+        samples("a,AHe,5,0.5,,,,,\nb,ZHe,9,0.5,,,,,\nc,AFT,9,0.5,,,,,\nd,ZFT,20,2,,,,,\n"),
+        settings, "ages.csv");
+    const std::vector expected { Kinetics::Farley, Kinetics::Reiners, Kinetics::Ketcham2007,
+        Kinetics::Dodson };
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+        EXPECT_EQ(kinds[i].kinetics, expected[i]) << i;
+}
+
 TEST(AgeKind, AnUnusableOwnGrainIsRefusedWithItsLine)
 {
-    // Too small a grain for the ejection correction, negative U, no U and no Th, too wide pits.
-    for (const char* row : { "a,AHe,5,0.5,20,,,\n", "a,AHe,5,0.5,,-1,,\n", "a,AHe,5,0.5,,0,0,\n",
-             "a,AFT,5,0.5,,,,6\n" }) {
-        const auto rows = samples(std::string("ok,AHe,5,0.5,,,,\n") + row);
+    // Too small a grain for the ejection correction, negative U, negative Sm, no U, Th or Sm, too
+    // wide pits.
+    for (const char* row : { "a,AHe,5,0.5,20,,,,\n", "a,AHe,5,0.5,,-1,,,\n", "a,AHe,5,0.5,,,,,-3\n",
+             "a,AHe,5,0.5,,0,0,,\n", "a,AFT,5,0.5,,,,6,\n" }) {
+        const auto rows = samples(std::string("ok,AHe,5,0.5,,,,,\n") + row);
         try {
             ages::sampleAgeKinds(rows, {}, "ages.csv");
             ADD_FAILURE() << "accepted " << row;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -121,7 +122,12 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         ASSERT_EQ(predictions.size(), grainRows.size() + 1);
         EXPECT_EQ(predictions[0],
             (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
-                "sigma_ma", "predicted_age_ma", "residual_sigma" }));
+                "sigma_ma", "predicted_age_ma", "residual_sigma", "kinetics" }));
+        // Each sample names the kinetics that predicted it: the defaults of its system.
+        const std::map<std::string, std::string> kinetics { { "AHe", "rdaam" }, { "ZHe", "zrdaam" },
+            { "AFT", "ketcham2007" }, { "ZFT", "dodson" } };
+        for (std::size_t i = 1; i < predictions.size(); ++i)
+            EXPECT_EQ(predictions[i][8], kinetics.at(predictions[i][1])) << predictions[i][1];
 
         // 2. Those ages as measurements without noise, sigma 5 %, fitted over a sweep.
         std::string observed = grainColumns;

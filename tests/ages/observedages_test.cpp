@@ -21,12 +21,13 @@ std::vector<ages::ObservedAge> parse(const std::string& text)
 
 TEST(ObservedAges, ColumnsAreFoundByNameInAnyOrderAndEmptyOptionalsAreUnmeasured)
 {
-    const auto samples = parse("\xEF\xBB\xBF# synthetic, saved by a spreadsheet\n"
-                               "\n"
-                               "sigma_ma, elevation_m,system,radius_um,sample,age_ma,dpar_um\n"
-                               "0.4,1200,AHe,75,\"S1\",4.5,\n"
-                               "# a comment between rows\n"
-                               "1.5e0,,AFT,,S2,12,2.1\r\n");
+    const auto samples
+        = parse("\xEF\xBB\xBF# synthetic, saved by a spreadsheet\n"
+                "\n"
+                "sigma_ma, elevation_m,system,radius_um,sample,age_ma,dpar_um,sm_ppm\n"
+                "0.4,1200,AHe,75,\"S1\",4.5,,120\n"
+                "# a comment between rows\n"
+                "1.5e0,,AFT,,S2,12,2.1,\r\n");
     ASSERT_EQ(samples.size(), 2u);
     EXPECT_EQ(samples[0].line, 4);
     EXPECT_EQ(samples[0].sample, "S1");
@@ -37,6 +38,8 @@ TEST(ObservedAges, ColumnsAreFoundByNameInAnyOrderAndEmptyOptionalsAreUnmeasured
     EXPECT_EQ(samples[0].radiusUm, 75.0);
     EXPECT_FALSE(samples[0].dparUm);
     EXPECT_FALSE(samples[0].uPpm); // column absent
+    EXPECT_EQ(samples[0].smPpm, 120.0);
+    EXPECT_FALSE(samples[1].smPpm); // left empty
     EXPECT_EQ(samples[1].line, 6);
     EXPECT_EQ(samples[1].system, thermochron::System::AFT);
     EXPECT_FALSE(samples[1].elevationM);

@@ -34,7 +34,8 @@ const std::string program = COOLING_AGES_PATH;
 constexpr auto runTimeLimit = std::chrono::seconds(60);
 
 const std::string header = "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
-                           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um";
+                           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um,"
+                           "path_start_ma,kinetics";
 
 struct Finished {
     int status = -1;
@@ -212,11 +213,71 @@ TEST_F(CoolingAges, PeriodicValleyAgesAreYoungerThanRidgeAges)
         EXPECT_EQ(number(valley, "elevation_m"), -1000);
         ++compared;
     }
-    // Dodson for AHe, AFT, ZHe, ZFT and the kinetic AHe, AFT and ZHe ages; MAr (closing near
-    // 390 C, deeper than the 10 km paths start) stays a minimum age.
+    // Dodson for AHe, AFT, ZHe, ZFT and the kinetic AHe, AFT and ZHe ages; MAr closes near
+    // 390 C, deeper than the 10 km paths start: not reset, and Dodson, which has no accumulated
+    // age, gives the path's start.
     EXPECT_EQ(compared, 7);
     EXPECT_EQ(find(rows, "MAr", "dodson", "ridge").at("reset"), "no");
     EXPECT_EQ(number(find(rows, "MAr", "dodson", "ridge"), "age_ma"), 20);
+    EXPECT_EQ(find(rows, "MAr", "dodson", "ridge").at("path_start_ma"), "20");
+}
+
+TEST_F(CoolingAges, KineticsAndSamariumOptionsReachTheAgesAndTheKineticsColumn)
+{
+    const auto kineticRows = [&](std::vector<std::string> options) {
+        options.insert(options.begin(), { "transient", "--systems", "ahe,AFT,zHE" }); // any case
+        return table(options);
+    };
+    const std::vector<Row> defaults = kineticRows({});
+    const struct {
+        std::vector<std::string> options;
+        const char* apatiteHelium; // the kinetics column of the AHe and ZHe kinetic ages
+        const char* zirconHelium;
+        bool apatiteAgeMoves; // against the default run's
+        bool zirconAgeMoves;
+    } cases[] = {
+        { {}, "rdaam", "zrdaam", false, false },
+        { { "--apatite-kinetics", "FARLEY" }, "farley", "zrdaam", true, false },
+        { { "--zircon-kinetics", "Reiners" }, "rdaam", "reiners", false, true },
+        { { "--sm", "500" }, "rdaam", "zrdaam", true, true },
+    };
+    for (const auto& c : cases) {
+        const std::string context = c.options.empty() ? "defaults" : c.options.front();
+        const std::vector<Row> rows = kineticRows(c.options);
+        ASSERT_EQ(rows.size(), 6u) << context;
+        EXPECT_EQ(find(rows, "AHe", "diffusion").at("kinetics"), c.apatiteHelium) << context;
+        EXPECT_EQ(find(rows, "AFT", "annealing").at("kinetics"), "ketcham2007") << context;
+        EXPECT_EQ(find(rows, "ZHe", "diffusion").at("kinetics"), c.zirconHelium) << context;
+        for (const Row& row : rows) {
+            if (row.at("method") == "dodson") {
+                EXPECT_EQ(row.at("kinetics"), "dodson") << context;
+            }
+            EXPECT_EQ(row.at("path_start_ma"), "10") << context; // -o 10: the rock's path
+        }
+        const auto moved = [&](const char* system, const char* method) {
+            return find(rows, system, method).at("age_ma")
+                != find(defaults, system, method).at("age_ma");
+        };
+        EXPECT_EQ(moved("AHe", "diffusion"), c.apatiteAgeMoves) << context;
+        EXPECT_EQ(moved("ZHe", "diffusion"), c.zirconAgeMoves) << context;
+        EXPECT_FALSE(moved("AFT", "annealing")) << context; // reads no kinetics and no Sm
+        EXPECT_FALSE(moved("AHe", "dodson")) << context;
+    }
+}
+
+TEST_F(CoolingAges, AgeOfAPathThatDoesNotResetIsTheAgeAccumulatedSinceItsStart)
+{
+    // 100 Myr at 40 C: an apatite keeps most of its helium, so the path does not erase what it
+    // held before; the age is what it accumulated in the 100 Myr, a lower bound, and the column
+    // beside it says where the accumulation began. Without damage, radius 60 um, U = Th = 10
+    // ppm, an independent solution of the same diffusion problem gives 68.3 Ma.
+    std::ofstream(m_root / "hold.csv") << "time_ma,temperature_c\n100,40\n0,40\n";
+    const std::vector<Row> rows = table({ "path", "hold.csv", "--systems", "AHe", "--method",
+        "kinetic", "--apatite-kinetics", "farley" });
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].at("reset"), "no");
+    EXPECT_EQ(rows[0].at("path_start_ma"), "100");
+    EXPECT_NEAR(number(rows[0], "age_ma"), 68.3, 0.1);
 }
 
 TEST_F(CoolingAges, TableHasTheColumnsAndFieldsThatApply)
@@ -309,6 +370,9 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "transient", "--rates", "1:2" }, "ERROR: --rates expects START:STOP:STEP" },
         { { "periodic", "-A", "1km" }, "ERROR: -A expects a number, got '1km'" },
         { { "transient", "--u", "ten" }, "ERROR: --u expects a number, got 'ten'" },
+        { { "transient", "--u", "0", "--th", "0" }, "ERROR: --u, --th and --sm are all 0 ppm" },
+        { { "periodic", "--zircon-kinetics", "rdaam" },
+            "ERROR: --zircon-kinetics: rdaam serves AHe, not ZHe (choose zrdaam or reiners)\n" },
         // The models' own refusals.
         { { "transient", "-r", "0" }, "ERROR: -r erosion rate must be" },
         { { "transient", "-o", "-1" }, "ERROR: -o exposure time must be greater than 0" },
@@ -371,7 +435,8 @@ TEST_F(CoolingAges, HelpListsEveryOptionWithItsDefaultAndVersionAnswers)
     EXPECT_EQ(help.status, 0);
     for (const char* text :
         { "transient", "periodic", "path", "--systems", "--method", "--apatite-radius NUMBER=60",
-            "--zircon-radius NUMBER=60", "--u NUMBER=10", "--th NUMBER=10", "--dpar NUMBER=1.75",
+            "--zircon-radius NUMBER=60", "--u NUMBER=10", "--th NUMBER=10", "--sm NUMBER=0",
+            "--apatite-kinetics NAME=rdaam", "--zircon-kinetics NAME=zrdaam", "--dpar NUMBER=1.75",
             "--rates", "--output", "-L NUMBER=6.5", "-B NUMBER=0.025", "(mm/yr)", "(um)", "(ppm)" })
         EXPECT_NE(help.out.find(text), std::string::npos) << text;
     const Finished version = run({ "--version" });

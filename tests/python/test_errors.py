@@ -25,6 +25,11 @@ CASES = [
      ["cooling_ages", "path", PATH_FILE, "--zircon-radius", "600"]),
     (lambda: age(system="XYZ"), ["cooling_ages", "path", PATH_FILE, "--systems", "XYZ"]),
     (lambda: age(method="closure"), ["cooling_ages", "path", PATH_FILE, "--method", "closure"]),
+    (lambda: age(kinetics="zrdaam"),
+     ["cooling_ages", "path", PATH_FILE, "--apatite-kinetics", "zrdaam"]),
+    (lambda: age(sm_ppm=-1), ["cooling_ages", "path", PATH_FILE, "--sm", "-1"]),
+    (lambda: et.ages({"time_ma": PATH[0], "temperature_c": PATH[1]}, zircon_kinetics="x"),
+     ["cooling_ages", "path", PATH_FILE, "--zircon-kinetics", "x"]),
     (lambda: age(system="ZFT"),
      ["cooling_ages", "path", PATH_FILE, "--systems", "ZFT", "--method", "kinetic"]),
     (lambda: et.fit_rate(OBSERVED, rates=(1, 0.5, 0.1)),
@@ -49,7 +54,7 @@ def test_refusals_repeat_the_programs_messages(call, program, tmp_path, monkeypa
     (lambda: et.history_path("20:0.3", conductivity_w_m_k=0), "conductivity (-k 0 W/m/K)"),
     (lambda: et.transient_temperature([0, -1], 1), "got depth -1 m at 1 Myr"),
     (lambda: et.age([0, 1, 0.5], [0, 10, 20]), "time_ma must rise or fall throughout"),
-    (lambda: age(kinetics="zrdaam"), "kinetics 'zrdaam' are not kinetics of AHe"),
+    (lambda: age(system="AFT", kinetics="rdaam"), "AFT by annealing has the kinetics ketcham2007"),
 ])
 def test_refusals_of_the_models_name_the_value(call, words):
     with pytest.raises(ValueError) as raised:
