@@ -14,7 +14,6 @@
 
 #include <pybind11/stl.h>
 
-#include <limits>
 #include <optional>
 
 namespace erosion_python {
@@ -143,17 +142,21 @@ void bindAge(py::module_& module)
                 { "temperature_c", "the temperature at each time (C)" },
                 { "system", "one of " + ages::describedSystems() },
                 { "method",
-                    "dodson (closure temperature) or kinetic (AHe, ZHe diffusion; AFT "
-                    "annealing)" },
+                    "dodson (closure temperature) or kinetic (" + ages::kineticSystemsText()
+                        + ")" },
                 { "radius_um",
-                    "grain radius (AHe, AFT, ZHe), " + shownNumber(ages::minRadiusUm) + " to "
-                        + shownNumber(ages::maxRadiusUm) + " (um)" },
+                    "radius of the grain of the system's mineral ("
+                        + ages::systemNamesByMethod(thermochron::Method::Diffusion) + "), "
+                        + shownNumber(ages::minRadiusUm) + " to " + shownNumber(ages::maxRadiusUm)
+                        + " (um)" },
                 { "u_ppm", "uranium content (ppm)" },
                 { "th_ppm", "thorium content (ppm)" },
                 { "sm_ppm", "total samarium content (ppm); U, Th and Sm not all 0" },
                 { "dpar_um",
-                    "apatite etch pit width Dpar (AFT), " + shownNumber(ages::minDparUm) + " to "
-                        + shownNumber(ages::maxDparUm) + " (um)" },
+                    "apatite etch pit width Dpar ("
+                        + ages::systemNamesByMethod(thermochron::Method::Annealing) + "), "
+                        + shownNumber(ages::minDparUm) + " to " + shownNumber(ages::maxDparUm)
+                        + " (um)" },
                 { "kinetics",
                     "the kinetics of the kinetic age, None for the system's default: "
                         + describedKinetics() },
