@@ -1,10 +1,11 @@
 #pragma once
 // The tables a fit writes beside the table of predicted ages, as CSV in the same number format,
 // each written atomically:
-//   the misfit curve     rate_mm_yr, chi2
+//   the misfit curve     rate_mm_yr, chi2, chi2_level   (chi2_level: the level the printed range
+//                        was read at, the same on every row)
 //   the residuals        sample, system, method, elevation_m, age_ma, sigma_ma, predicted_age_ma,
-//                        residual_sigma   (at the best rate; residual = (observed - predicted) /
-//                        sigma)
+//                        residual_sigma, reset   (at the best rate; residual = (observed -
+//                        predicted) / sigma; reset no: the prediction is a minimum age)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "observedages.h"
@@ -23,6 +24,7 @@ struct Residual {
     const ObservedAge* sample = nullptr;
     thermochron::Method method = thermochron::Method::Dodson;
     double predictedAgeMa = 0;
+    bool reset = true; // false: the path does not reset the grain, the prediction is a minimum
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
 };
