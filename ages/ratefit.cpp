@@ -243,14 +243,14 @@ std::string fitSummary(const RateFit& fit, const std::string_view label)
                                        : fixed(fit.reducedChi2, 2));
 }
 
-std::string fitWarnings(const RateFit& fit)
+std::string fitWarnings(const RateFit& fit, const bool adviseRates)
 {
     std::vector<std::string> notes;
-    if (fit.rangeReachesLowEnd) {
+    if (adviseRates && fit.rangeReachesLowEnd) {
         notes.push_back("the range reaches the lowest rate of the sweep ("
             + fixed(fit.rates.front(), 3) + " mm/yr), so the rate may lie lower: extend --rates");
     }
-    if (fit.rangeReachesHighEnd) {
+    if (adviseRates && fit.rangeReachesHighEnd) {
         notes.push_back("the range reaches the highest rate of the sweep ("
             + fixed(fit.rates.back(), 3) + " mm/yr), so the rate may lie higher: extend --rates");
     }

@@ -75,7 +75,8 @@ RateFit fitMisfitCurveAtLevel(std::vector<double> rates, std::vector<double> chi
 std::string fitSummary(const RateFit& fit, std::string_view label = {});
 
 // The warnings about a fit that cannot be trusted as it stands (the range reaching an end of the
-// sweep, several minima), as one line; empty when there is none.
-std::string fitWarnings(const RateFit& fit);
+// sweep, several minima), as one line; empty when there is none. Without adviseRates the range
+// reaching an end is not reported: the caller knows a cause that widening --rates would not mend.
+std::string fitWarnings(const RateFit& fit, bool adviseRates = true);
 
 } // namespace ages
