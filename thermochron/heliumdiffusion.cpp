@@ -39,16 +39,46 @@ void checkInputs(const Grain& grain, const HeliumResolution& resolution)
                                     "positive time and temperature steps");
 }
 
-// The diffusivity (um2/Myr) at each of the steps. Damage kinetics follow the damage on steps of
-// their own and interpolate the dose linearly in time between them.
-std::vector<double> diffusivities(const CoolingPath& steps, const CoolingPath& path,
-    const HeliumKinetics& kinetics, const Grain& grain, const HeliumResolution& resolution)
+// The parents whose damage the grains share, one ppm each: U (238U and 235U in their natural
+// ratio), Th and Sm. A grain's annealed dose is the sum of theirs weighted by its ppm.
+constexpr std::array<Grain, 3> unitParents {
+    Grain { .uPpm = 1, .thPpm = 0, .smPpm = 0 },
+    Grain { .uPpm = 0, .thPpm = 1, .smPpm = 0 },
+    Grain { .uPpm = 0, .thPpm = 0, .smPpm = 1 },
+};
+
+double ppmOf(const Grain& grain, std::size_t parent)
 {
-    std::vector<double> dose(steps.size(), 0.0);
-    if (const std::optional<AnnealingLaw> damage = damageAnnealing(kinetics.diffusion)) {
-        const CoolingPath damageSteps = cohortSteps(path, *damage, resolution.damageTimeStepMyr,
-            resolution.damageTemperatureStepC, resolution.ageFraction);
-        const std::vector<double> damageDose = annealedAlphaDose(damageSteps, grain, *damage);
+    return parent == 0 ? grain.uPpm : parent == 1 ? grain.thPpm : grain.smPpm;
+}
+
+// What every grain dated along one path shares.
+struct PathShare {
+    CoolingPath steps; // the diffusion's time steps
+    // Per step j to j + 1: the helium production per mol/g of each parent present today,
+    // alphas lambda e^(lambda t) at the step's middle, mol/g/Myr.
+    std::vector<PerParent> productionPerAmount;
+    // Damage kinetics: the annealed dose at each step per ppm of U, Th and Sm (empty for a
+    // parent that no grain holds, and without damage).
+    std::array<std::vector<double>, unitParents.size()> dosePerPpm;
+};
+
+// The annealed dose of each parent's damage, followed on steps of its own and interpolated
+// linearly in time onto the diffusion's steps.
+void shareDamage(PathShare& share, const CoolingPath& path, const AnnealingLaw& damage,
+    std::span<const Grain> grains, const HeliumResolution& resolution)
+{
+    const CoolingPath& steps = share.steps;
+    const CoolingPath damageSteps = cohortSteps(path, damage, resolution.damageTimeStepMyr,
+        resolution.damageTemperatureStepC, resolution.ageFraction);
+    for (std::size_t q = 0; q < unitParents.size(); ++q) {
+        if (std::none_of(grains.begin(), grains.end(),
+                [q](const Grain& grain) { return ppmOf(grain, q) > 0; }))
+            continue;
+        const std::vector<double> damageDose
+            = annealedAlphaDose(damageSteps, parentAmounts(unitParents[q]), damage);
+        std::vector<double>& dose = share.dosePerPpm[q];
+        dose.resize(steps.size());
         std::size_t k = 0; // the damage step that holds the time, from its older end
         for (std::size_t j = 0; j < steps.size(); ++j) {
             const double timeMa = steps[j].timeMa;
@@ -59,22 +89,44 @@ std::vector<double> diffusivities(const CoolingPath& steps, const CoolingPath& p
             dose[j] = damageDose[k] + fraction * (damageDose[k + 1] - damageDose[k]);
         }
     }
+}
+
+PathShare sharePath(const CoolingPath& path, const HeliumKinetics& kinetics,
+    std::span<const Grain> grains, const HeliumResolution& resolution)
+{
+    PathShare share;
+    share.steps = timeSteps(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
+    constexpr PerParent onePerParent { 1, 1, 1, 1 };
+    for (std::size_t j = 0; j + 1 < share.steps.size(); ++j)
+        share.productionPerAmount.push_back(heliumProductionRates(
+            onePerParent, 0.5 * (share.steps[j].timeMa + share.steps[j + 1].timeMa)));
+    if (const std::optional<AnnealingLaw> damage = damageAnnealing(kinetics.diffusion))
+        shareDamage(share, path, *damage, grains, resolution);
+    return share;
+}
+
+// The diffusivity (um2/Myr) of the grain at each of the steps.
+std::vector<double> diffusivities(
+    const PathShare& share, const HeliumKinetics& kinetics, const Grain& grain)
+{
     constexpr double squareMicrometresPerMyrInSquareCentimetresPerSecond
         = squareMicrometresPerSquareCentimetre * secondsPerMyr;
-    std::vector<double> diffusivity(steps.size());
-    for (std::size_t j = 0; j < steps.size(); ++j)
+    std::vector<double> diffusivity(share.steps.size());
+    for (std::size_t j = 0; j < share.steps.size(); ++j) {
+        double dose = 0;
+        for (std::size_t q = 0; q < unitParents.size(); ++q)
+            if (!share.dosePerPpm[q].empty())
+                dose += ppmOf(grain, q) * share.dosePerPpm[q][j];
         diffusivity[j] = squareMicrometresPerMyrInSquareCentimetresPerSecond
-            * heliumDiffusivity(kinetics.diffusion, steps[j].temperatureC, dose[j]);
+            * heliumDiffusivity(kinetics.diffusion, share.steps[j].temperatureC, dose);
+    }
     return diffusivity;
 }
 
-} // namespace
-
-Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
-    const HeliumResolution& resolution)
+// One grain's age along the shared path.
+Age grainAge(const CoolingPath& path, const PathShare& share, const HeliumKinetics& kinetics,
+    const Grain& grain, const HeliumResolution& resolution)
 {
-    checkPath(path);
-    checkInputs(grain, resolution);
     const RadialGrid grid(resolution.radialNodes, grain.radiusUm);
     const std::size_t n = grid.nodes.size();
     const double a = grid.radius;
@@ -98,10 +150,8 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
     TridiagonalSolver solver;
     bool resetReached = false;
 
-    const CoolingPath steps
-        = timeSteps(path, resolution.maxTimeStepMyr, resolution.maxTemperatureStepC);
-    const std::vector<double> diffusivity
-        = diffusivities(steps, path, kinetics, grain, resolution);
+    const CoolingPath& steps = share.steps;
+    const std::vector<double> diffusivity = diffusivities(share, kinetics, grain);
     for (std::size_t j = 0; j + 1 < steps.size(); ++j) {
         const double dt = steps[j].timeMa - steps[j + 1].timeMa; // Myr
         const double oldDiffusivity = diffusivity[j];
@@ -120,8 +170,9 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
         }
         solver.factor(lower, diagonal, upper);
 
-        const PerParent production
-            = heliumProductionRates(presentAmounts, 0.5 * (steps[j].timeMa + steps[j + 1].timeMa));
+        PerParent production;
+        for (std::size_t k = 0; k < production.size(); ++k)
+            production[k] = presentAmounts[k] * share.productionPerAmount[j][k];
         grid.addExplicitDiffusion(helium, explicitFactor, next);
         for (std::size_t i = 0; i < n; ++i) {
             double source = 0;
@@ -157,6 +208,28 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
     age.ageMa = end + rawAge / ejectionCorrection(grain, kinetics.stoppingDistanceUm);
     age.closureTemperatureC = closureTemperatureAt(path, age.ageMa);
     return age;
+}
+
+} // namespace
+
+Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Grain& grain,
+    const HeliumResolution& resolution)
+{
+    return heliumAges(path, kinetics, std::span(&grain, 1), resolution).front();
+}
+
+std::vector<Age> heliumAges(const CoolingPath& path, const HeliumKinetics& kinetics,
+    std::span<const Grain> grains, const HeliumResolution& resolution)
+{
+    checkPath(path);
+    for (const Grain& grain : grains)
+        checkInputs(grain, resolution);
+    const PathShare share = sharePath(path, kinetics, grains, resolution);
+    std::vector<Age> ages;
+    ages.reserve(grains.size());
+    for (const Grain& grain : grains)
+        ages.push_back(grainAge(path, share, kinetics, grain, resolution));
+    return ages;
 }
 
 Age heliumAge(const CoolingPath& path, Kinetics kinetics, const Grain& grain,
