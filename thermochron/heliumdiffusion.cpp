@@ -57,37 +57,32 @@ struct PathShare {
     // Per step j to j + 1: the helium production per mol/g of each parent present today,
     // alphas lambda e^(lambda t) at the step's middle, mol/g/Myr.
     std::vector<PerParent> productionPerAmount;
-    // Damage kinetics: the annealed dose at each step per ppm of U, Th and Sm (empty for a
-    // parent that no grain holds, and without damage).
+    // Damage kinetics: the annealing law and its own steps (empty without damage).
+    std::optional<AnnealingLaw> damage;
+    CoolingPath damageSteps;
+    // The annealed dose at each diffusion step per ppm of U, Th and Sm, when the grains are more
+    // than the parents they hold (empty for a parent that no grain holds); otherwise each grain
+    // walks through its own cohorts.
     std::array<std::vector<double>, unitParents.size()> dosePerPpm;
+    bool dosesShared = false;
 };
 
-// The annealed dose of each parent's damage, followed on steps of its own and interpolated
-// linearly in time onto the diffusion's steps.
-void shareDamage(PathShare& share, const CoolingPath& path, const AnnealingLaw& damage,
-    std::span<const Grain> grains, const HeliumResolution& resolution)
+// A dose followed on the damage steps, interpolated linearly in time onto the diffusion's steps.
+std::vector<double> onDiffusionSteps(const PathShare& share, const std::vector<double>& damageDose)
 {
     const CoolingPath& steps = share.steps;
-    const CoolingPath damageSteps = cohortSteps(path, damage, resolution.damageTimeStepMyr,
-        resolution.damageTemperatureStepC, resolution.ageFraction);
-    for (std::size_t q = 0; q < unitParents.size(); ++q) {
-        if (std::none_of(grains.begin(), grains.end(),
-                [q](const Grain& grain) { return ppmOf(grain, q) > 0; }))
-            continue;
-        const std::vector<double> damageDose
-            = annealedAlphaDose(damageSteps, parentAmounts(unitParents[q]), damage);
-        std::vector<double>& dose = share.dosePerPpm[q];
-        dose.resize(steps.size());
-        std::size_t k = 0; // the damage step that holds the time, from its older end
-        for (std::size_t j = 0; j < steps.size(); ++j) {
-            const double timeMa = steps[j].timeMa;
-            while (k + 2 < damageSteps.size() && damageSteps[k + 1].timeMa >= timeMa)
-                ++k;
-            const double fraction = (damageSteps[k].timeMa - timeMa)
-                / (damageSteps[k].timeMa - damageSteps[k + 1].timeMa);
-            dose[j] = damageDose[k] + fraction * (damageDose[k + 1] - damageDose[k]);
-        }
+    const CoolingPath& damageSteps = share.damageSteps;
+    std::vector<double> dose(steps.size());
+    std::size_t k = 0; // the damage step that holds the time, from its older end
+    for (std::size_t j = 0; j < steps.size(); ++j) {
+        const double timeMa = steps[j].timeMa;
+        while (k + 2 < damageSteps.size() && damageSteps[k + 1].timeMa >= timeMa)
+            ++k;
+        const double fraction = (damageSteps[k].timeMa - timeMa)
+            / (damageSteps[k].timeMa - damageSteps[k + 1].timeMa);
+        dose[j] = damageDose[k] + fraction * (damageDose[k + 1] - damageDose[k]);
     }
+    return dose;
 }
 
 PathShare sharePath(const CoolingPath& path, const HeliumKinetics& kinetics,
@@ -99,9 +94,39 @@ PathShare sharePath(const CoolingPath& path, const HeliumKinetics& kinetics,
     for (std::size_t j = 0; j + 1 < share.steps.size(); ++j)
         share.productionPerAmount.push_back(heliumProductionRates(
             onePerParent, 0.5 * (share.steps[j].timeMa + share.steps[j + 1].timeMa)));
-    if (const std::optional<AnnealingLaw> damage = damageAnnealing(kinetics.diffusion))
-        shareDamage(share, path, *damage, grains, resolution);
+    share.damage = damageAnnealing(kinetics.diffusion);
+    if (!share.damage)
+        return share;
+    share.damageSteps = cohortSteps(path, *share.damage, resolution.damageTimeStepMyr,
+        resolution.damageTemperatureStepC, resolution.ageFraction);
+    std::array<bool, unitParents.size()> held {};
+    for (std::size_t q = 0; q < unitParents.size(); ++q)
+        held[q] = std::any_of(grains.begin(), grains.end(),
+            [q](const Grain& grain) { return ppmOf(grain, q) > 0; });
+    share.dosesShared
+        = grains.size() > static_cast<std::size_t>(std::count(held.begin(), held.end(), true));
+    if (!share.dosesShared)
+        return share;
+    for (std::size_t q = 0; q < unitParents.size(); ++q)
+        if (held[q])
+            share.dosePerPpm[q] = onDiffusionSteps(share,
+                annealedAlphaDose(share.damageSteps, parentAmounts(unitParents[q]), *share.damage));
     return share;
+}
+
+// The grain's annealed dose at each diffusion step (zero without damage).
+std::vector<double> annealedDose(const PathShare& share, const Grain& grain)
+{
+    if (!share.damage)
+        return std::vector<double>(share.steps.size(), 0.0);
+    if (!share.dosesShared)
+        return onDiffusionSteps(
+            share, annealedAlphaDose(share.damageSteps, grain, *share.damage));
+    std::vector<double> dose(share.steps.size(), 0.0);
+    for (std::size_t q = 0; q < unitParents.size(); ++q)
+        for (std::size_t j = 0; j < dose.size() && !share.dosePerPpm[q].empty(); ++j)
+            dose[j] += ppmOf(grain, q) * share.dosePerPpm[q][j];
+    return dose;
 }
 
 // The diffusivity (um2/Myr) of the grain at each of the steps.
@@ -110,15 +135,11 @@ std::vector<double> diffusivities(
 {
     constexpr double squareMicrometresPerMyrInSquareCentimetresPerSecond
         = squareMicrometresPerSquareCentimetre * secondsPerMyr;
+    const std::vector<double> dose = annealedDose(share, grain);
     std::vector<double> diffusivity(share.steps.size());
-    for (std::size_t j = 0; j < share.steps.size(); ++j) {
-        double dose = 0;
-        for (std::size_t q = 0; q < unitParents.size(); ++q)
-            if (!share.dosePerPpm[q].empty())
-                dose += ppmOf(grain, q) * share.dosePerPpm[q][j];
+    for (std::size_t j = 0; j < share.steps.size(); ++j)
         diffusivity[j] = squareMicrometresPerMyrInSquareCentimetresPerSecond
-            * heliumDiffusivity(kinetics.diffusion, share.steps[j].temperatureC, dose);
-    }
+            * heliumDiffusivity(kinetics.diffusion, share.steps[j].temperatureC, dose[j]);
     return diffusivity;
 }
 

@@ -55,11 +55,12 @@ Age heliumAge(const CoolingPath& path, Kinetics kinetics, const Grain& grain,
     const HeliumResolution& resolution = {});
 
 // The ages of many grains along one path, each as heliumAge gives it (heliumAge is this function
-// for one grain), with what depends on the path alone worked out once for all of them: the time
-// steps, the production factors of each step and the annealing of the damage. The annealed dose
-// is linear in the parents' amounts (a cohort's annealing depends on the path alone), so one
-// walk through the cohorts for each of U, Th and Sm serves every grain. Throws as heliumAge does,
-// for the first grain it refuses, before any age is computed.
+// for one grain; a grain's age here differs from that by rounding alone), with what depends on
+// the path alone worked out once for all of them: the time steps, the production factors of each
+// step and the annealing of the damage. The annealed dose is linear in the parents' amounts (a
+// cohort's annealing depends on the path alone), so one walk through the cohorts for each of U,
+// Th and Sm serves every grain. Throws as heliumAge does, for the first grain it refuses, before
+// any age is computed.
 std::vector<Age> heliumAges(const CoolingPath& path, const HeliumKinetics& kinetics,
     std::span<const Grain> grains, const HeliumResolution& resolution = {});
 
