@@ -237,7 +237,7 @@ FirstView misfitFigure(const QString& fitPath)
         QStringLiteral("chi2"));
     figure.addCurve({ curve.front().rate, fit.level(), curve.back().rate, fit.level() },
         CurveStyle { .colour = Qt::red, .lineStyle = Qt::DashLine, .lineWidth = 1 },
-        QStringLiteral("chi2_min + 1 = %1").arg(QString::number(fit.level(), 'g', 4)));
+        fit.levelCaption());
     addBestRate(figure, fit);
     return figure.firstView(rateText(fit.bestRate));
 }

@@ -33,6 +33,14 @@ struct ObservedAge {
 
 // One rate of a misfit sweep (cooling_ages --fit-output).
 struct MisfitPoint {
+    // A point without a level: a file without the chi2_level column.
+    MisfitPoint(double rateMmYr, double misfit, std::optional<double> rangeLevel = std::nullopt)
+        : rate(rateMmYr)
+        , chi2(misfit)
+        , level(rangeLevel)
+    {
+    }
+
     double rate = 0.0; // mm/yr
     double chi2 = 0.0;
     std::optional<double> level; // chi2_level: the level the program read the range at

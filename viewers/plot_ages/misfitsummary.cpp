@@ -32,3 +32,10 @@ MisfitSummary summariseMisfit(const std::vector<MisfitPoint>& curve)
         .scaled = fit.rangeScaled,
     };
 }
+
+QString MisfitSummary::levelCaption() const
+{
+    return (scaled ? QStringLiteral("chi2_min + reduced chi2 = %1")
+                   : QStringLiteral("chi2_min + 1 = %1"))
+        .arg(QString::number(rangeLevel, 'g', 4));
+}

@@ -23,6 +23,8 @@ struct MisfitSummary {
     bool scaled = false; // the level lies more than 1 above the minimum: widened by reduced chi2
 
     double level() const { return rangeLevel; }
+    // The level's legend: "chi2_min + 1 = 3.2", or "chi2_min + reduced chi2 = 41.7" when scaled.
+    QString levelCaption() const;
 };
 
 // The summary of a curve sorted by rate; the curve must have at least one point.
