@@ -1,9 +1,9 @@
 #include "coolingages.h"
 
+#include "ageprediction.h"
 #include "agetable.h"
 #include "fitstage.h"
 #include "inputerror.h"
-#include "ageprediction.h"
 #include "pathfile.h"
 #include "pathlimits.h"
 #include "progressline.h"
@@ -58,7 +58,8 @@ std::vector<AgeRow> joined(std::vector<std::vector<AgeRow>>& rowsOf)
     return rows;
 }
 
-RatePass transientPass(const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
+RatePass transientPass(
+    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
     const double exposure = request.transient.historyTime;
@@ -102,7 +103,8 @@ RatePass transientPass(const AgeRequest& request, const PassWork& wanted, const 
     return pass;
 }
 
-RatePass periodicPass(const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
+RatePass periodicPass(
+    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
     const auto atRate = [&](double rate) {
@@ -182,8 +184,8 @@ void predictAndWrite(const AgeRequest& request, const FitOptions& fitOptions, st
     {
         // Erased (by its destructor) before the table or a message is written.
         erosion::ProgressLine progress = showProgress
-            ? erosion::ProgressLine(
-                  err, wanted.table ? "cooling_ages: predicting ages" : "cooling_ages: fitting the rate")
+            ? erosion::ProgressLine(err,
+                wanted.table ? "cooling_ages: predicting ages" : "cooling_ages: fitting the rate")
             : erosion::ProgressLine();
         std::mutex progressLock;
         pass = ratePass(request, wanted, [&](double fraction) {

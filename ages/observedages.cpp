@@ -209,9 +209,8 @@ ObservedAge readRow(const RowReader& row, int line)
     if (sample.ageMa > oldestPathMa) {
         std::ostringstream limit;
         limit << oldestPathMa;
-        row.refuse("age_ma " + std::string(row.text(Column::Age))
-            + " is older than the Earth (" + limit.str()
-            + " Ma): ages are in Ma, was it typed in ka?");
+        row.refuse("age_ma " + std::string(row.text(Column::Age)) + " is older than the Earth ("
+            + limit.str() + " Ma): ages are in Ma, was it typed in ka?");
     }
     sample.sigmaMa = row.number(Column::Sigma);
     if (sample.sigmaMa <= 0) {

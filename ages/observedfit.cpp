@@ -245,12 +245,12 @@ std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) co
                                                               : m_request.transient.historyTime;
     const std::string paths = "the paths (-o " + formatted("%g", pathMyr) + " Myr)";
     const std::string oldest = "the oldest measured age (" + formatted("%g", oldestMa) + " Ma)";
+    const std::string cause = pathMyr < oldestMa
+        ? paths + " are shorter than " + oldest
+        : paths + " start too cold to erase what the grains held before, and their ages are "
+            + "minimum ages (" + oldest + ")";
     return "warning: " + std::to_string(notReset) + " of " + std::to_string(residuals.size())
-        + " predictions at the best rate do not reset the grain: "
-        + (pathMyr < oldestMa ? paths + " are shorter than " + oldest
-                              : paths + " start too cold to erase what the grains held before, "
-                                  + "and their ages are minimum ages (" + oldest + ")")
-        + "; raise -o";
+        + " predictions at the best rate do not reset the grain: " + cause + "; raise -o";
 }
 
 void ObservedFit::report(const FitResult& result, std::ostream& err) const

@@ -16,9 +16,9 @@
 // refining parabola next to the minimum and a straight line elsewhere.
 
 #include <cstddef>
-#include <string_view>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ages {

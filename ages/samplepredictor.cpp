@@ -45,8 +45,8 @@ std::vector<thermochron::Age> SamplePredictor::predict(const thermochron::Coolin
                 done[kind] = true;
             }
         }
-        const auto ages = thermochron::predictAges(
-            path, m_kinds[first].system, m_kinds[first].method, grains);
+        const auto ages
+            = thermochron::predictAges(path, m_kinds[first].system, m_kinds[first].method, grains);
         for (std::size_t i = 0; i < together.size(); ++i) {
             kindAges[together[i]] = ages[i];
         }

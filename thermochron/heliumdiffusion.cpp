@@ -101,8 +101,8 @@ PathShare sharePath(const CoolingPath& path, const HeliumKinetics& kinetics,
         resolution.damageTemperatureStepC, resolution.ageFraction);
     std::array<bool, unitParents.size()> held {};
     for (std::size_t q = 0; q < unitParents.size(); ++q)
-        held[q] = std::any_of(grains.begin(), grains.end(),
-            [q](const Grain& grain) { return ppmOf(grain, q) > 0; });
+        held[q] = std::any_of(
+            grains.begin(), grains.end(), [q](const Grain& grain) { return ppmOf(grain, q) > 0; });
     share.dosesShared
         = grains.size() > static_cast<std::size_t>(std::count(held.begin(), held.end(), true));
     if (!share.dosesShared)
@@ -120,8 +120,7 @@ std::vector<double> annealedDose(const PathShare& share, const Grain& grain)
     if (!share.damage)
         return std::vector<double>(share.steps.size(), 0.0);
     if (!share.dosesShared)
-        return onDiffusionSteps(
-            share, annealedAlphaDose(share.damageSteps, grain, *share.damage));
+        return onDiffusionSteps(share, annealedAlphaDose(share.damageSteps, grain, *share.damage));
     std::vector<double> dose(share.steps.size(), 0.0);
     for (std::size_t q = 0; q < unitParents.size(); ++q)
         for (std::size_t j = 0; j < dose.size() && !share.dosePerPpm[q].empty(); ++j)
@@ -204,8 +203,8 @@ public:
                 const double oldDiffusivity = m_diffusivity[l][j];
                 const double newDiffusivity = m_diffusivity[l][j + 1];
                 const double a = m_radius[l];
-                const double weight
-                    = std::max(oldDiffusivity, newDiffusivity) * dt / (a * a) > openGrainFourierNumber
+                const double weight = std::max(oldDiffusivity, newDiffusivity) * dt / (a * a)
+                        > openGrainFourierNumber
                     ? backwardEulerWeight
                     : crankNicolsonWeight;
                 // (u' - u) / dt = w D' L u' + (1 - w) D L u + r P(t_mid), L the second difference.
@@ -260,7 +259,8 @@ public:
             age.pathStartMa = path.front().timeMa;
             age.reset = m_reset[l];
             age.rawAgeMa = end + rawAge;
-            age.ageMa = end + rawAge / ejectionCorrection(m_grains[l], m_kinetics.stoppingDistanceUm);
+            age.ageMa
+                = end + rawAge / ejectionCorrection(m_grains[l], m_kinetics.stoppingDistanceUm);
             age.closureTemperatureC = closureTemperatureAt(path, age.ageMa);
         }
     }
@@ -369,8 +369,8 @@ std::vector<Age> heliumAges(const CoolingPath& path, const HeliumKinetics& kinet
     std::vector<Age> ages(grains.size());
     std::size_t first = 0;
     for (; first + blockWidth <= grains.size(); first += blockWidth)
-        GrainBlock<blockWidth>(share, kinetics, grains.subspan(first).first<blockWidth>(),
-            resolution)
+        GrainBlock<blockWidth>(
+            share, kinetics, grains.subspan(first).first<blockWidth>(), resolution)
             .date(path, &ages[first]);
     for (; first < grains.size(); ++first)
         GrainBlock<1>(share, kinetics, grains.subspan(first).first<1>(), resolution)

@@ -145,7 +145,8 @@ TEST(MisfitSummary, TheRangeIsReadAtTheLevelTheProgramWrote)
         EXPECT_NEAR(fit.level(), level.value_or(21.0), 1e-9);
         EXPECT_EQ(fit.scaled, level.has_value());
         EXPECT_EQ(fit.levelCaption(),
-            level ? QStringLiteral("chi2_min + reduced chi2 = 24") : QStringLiteral("chi2_min + 1 = 21"));
+            level ? QStringLiteral("chi2_min + reduced chi2 = 24")
+                  : QStringLiteral("chi2_min + 1 = 21"));
         EXPECT_NEAR(fit.rangeLow, 0.731 - halfWidth, 1e-3);
         EXPECT_NEAR(fit.rangeHigh, 0.731 + halfWidth, 1e-3);
     }
