@@ -88,16 +88,16 @@ TEST(DamageAge, AgesFollowEffectiveUraniumAsTheDamageModelsPredict)
 
 // Many grains dated together share the path's damage: the dose of a grain is the sum of the
 // doses of one ppm of U, Th and Sm weighted by its ppm, and each grain's age is the one it has
-// alone, whatever grains it is dated with.
+// alone, whatever grains it is dated with (eleven: a block of eight side by side, three alone).
 TEST(DamageAge, GrainsDatedTogetherShareTheDamageOfEachParentAndKeepTheirOwnAges)
 {
     const CoolingPath path = testpaths::steadyCooling(80, 140, 5);
-    const Grain grains[] = {
-        { .radiusUm = 45, .uPpm = 5, .thPpm = 0 },
-        { .radiusUm = 90, .uPpm = 40, .thPpm = 75, .smPpm = 300 },
-        { .radiusUm = 60, .uPpm = 0, .thPpm = 12 },
-        { .radiusUm = 75, .uPpm = 20, .thPpm = 30 }, // four grains, three parents: shared doses
-    };
+    std::vector<Grain> grains;
+    for (int i = 0; i < 11; ++i)
+        grains.push_back({ .radiusUm = 40.0 + 6 * i,
+            .uPpm = i % 3 == 2 ? 0.0 : 5.0 + 4 * i,
+            .thPpm = i % 4 == 1 ? 0.0 : 70.0 - 5 * i,
+            .smPpm = i == 5 ? 300.0 : 0.0 });
     const AnnealingLaw law = apatiteDamageAnnealing();
     const CoolingPath steps = timeSteps(path, 2.0, 5.0);
     const auto doseOf = [&](const Grain& grain) { return annealedAlphaDose(steps, grain, law); };
@@ -112,8 +112,8 @@ TEST(DamageAge, GrainsDatedTogetherShareTheDamageOfEachParentAndKeepTheirOwnAges
     }
     for (const Kinetics kinetics : { Kinetics::Rdaam, Kinetics::Farley }) {
         const std::vector<Age> together = heliumAges(path, heliumKinetics(kinetics), grains);
-        ASSERT_EQ(together.size(), std::size(grains));
-        for (std::size_t i = 0; i < std::size(grains); ++i) {
+        ASSERT_EQ(together.size(), grains.size());
+        for (std::size_t i = 0; i < grains.size(); ++i) {
             const Age alone = heliumAge(path, kinetics, grains[i]);
             EXPECT_NEAR(together[i].ageMa, alone.ageMa, 1e-12 * alone.ageMa) << i;
             EXPECT_EQ(together[i].reset, alone.reset) << i;
