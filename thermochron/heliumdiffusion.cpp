@@ -4,6 +4,7 @@
 #include "radialgrid.h"
 #include "radiationdamage.h"
 #include "trackcohorts.h"
+#include "tridiagonalsystem.h"
 
 #include <algorithm>
 #include <array>
@@ -164,6 +165,7 @@ public:
         , m_upper(m_n * W)
         , m_pivot(m_n * W)
         , m_eliminatedUpper(m_n * W)
+        , m_diagonal(W == 1 ? m_n : 0)
     {
         for (auto& source : m_keptSource)
             source.resize(m_n * W);
@@ -294,10 +296,21 @@ private:
         }
     }
 
-    // Forward elimination of I - f L (Thomas algorithm; diagonally dominant, no pivoting): row i
-    // loses its sub-diagonal entry against the eliminated row i - 1.
+    // Factors I - f L of each lane. One grain alone takes the twisted factorisation of common/,
+    // whose two chains from both ends overlap. Side by side, the lanes' chains overlap already:
+    // each lane is eliminated downwards (Thomas algorithm; diagonally dominant, no pivoting), row
+    // i losing its sub-diagonal entry against the eliminated row i - 1.
     void factor(const std::array<double, W>& f)
     {
+        if constexpr (W == 1) {
+            for (std::size_t i = 0; i < m_n; ++i) {
+                m_lower[i] = -f[0] * m_lowerWeight[i];
+                m_upper[i] = -f[0] * m_upperWeight[i];
+                m_diagonal[i] = 1.0 - m_lower[i] - m_upper[i];
+            }
+            m_system.factor(m_lower, m_diagonal, m_upper);
+            return;
+        }
         for (std::size_t i = 0; i < m_n; ++i) {
             for (std::size_t l = 0; l < W; ++l) {
                 const std::size_t at = i * W + l;
@@ -316,6 +329,10 @@ private:
     // Overwrites b with the solution of the factored system.
     void solve(std::vector<double>& b) const
     {
+        if constexpr (W == 1) {
+            m_system.solve(b);
+            return;
+        }
         for (std::size_t l = 0; l < W; ++l)
             b[l] *= m_pivot[l];
         for (std::size_t i = 1; i < m_n; ++i)
@@ -342,6 +359,8 @@ private:
     // helium: the grain's radiogenic helium, none at the start. inherited: see the constructor.
     std::vector<double> m_helium, m_inherited, m_next;
     std::vector<double> m_lower, m_upper, m_pivot, m_eliminatedUpper; // the factored matrix
+    std::vector<double> m_diagonal; // one grain alone: the matrix m_system factors
+    numerics::TridiagonalSystem m_system;
     std::array<double, W> m_inheritedAtStart {};
     std::array<bool, W> m_reset {};
     std::size_t m_resetCount = 0;
