@@ -26,16 +26,18 @@ std::string textField(const std::string& text)
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit)
 {
-    out << "rate_mm_yr,chi2\n";
+    // The level is the same on every row: a reader of the file finds the printed range with it.
+    out << "rate_mm_yr,chi2,chi2_level\n";
+    const std::string level = csvNumber(fit.rangeLevel);
     for (std::size_t i = 0; i < fit.rates.size(); ++i) {
-        out << csvNumber(fit.rates[i]) << ',' << csvNumber(fit.chi2[i]) << '\n';
+        out << csvNumber(fit.rates[i]) << ',' << csvNumber(fit.chi2[i]) << ',' << level << '\n';
     }
 }
 
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals)
 {
     out << "sample,system,method,elevation_m,age_ma,sigma_ma,predicted_age_ma,residual_sigma,"
-           "kinetics\n";
+           "reset,kinetics\n";
     for (const auto& residual : residuals) {
         const ObservedAge& sample = *residual.sample;
         out << textField(sample.sample) << ',' << thermochron::systemName(sample.system) << ','
@@ -43,6 +45,7 @@ void writeResidualTable(std::ostream& out, const std::vector<Residual>& residual
             << (sample.elevationM ? csvNumber(*sample.elevationM) : std::string()) << ','
             << csvNumber(sample.ageMa) << ',' << csvNumber(sample.sigmaMa) << ','
             << csvNumber(residual.predictedAgeMa) << ',' << csvNumber(residual.inSigmas()) << ','
+            << (residual.reset ? "yes" : "no") << ','
             << thermochron::kineticsName(residual.kinetics) << '\n';
     }
 }
