@@ -88,8 +88,13 @@ std::optional<std::string> periodicParameterError(const periodic::PeriodicParame
 std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
     const AgeSettings& settings, const RateWork& work)
 {
-    const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
+    return periodicAgeRows(fittedSteadyState(parameters), parameters, settings, work);
+}
 
+std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicSteadyState& model,
+    const periodic::PeriodicParameters& parameters, const AgeSettings& settings,
+    const RateWork& work)
+{
     const std::vector<periodic::ProfilePoint> points = periodic::profilePoints(model, parameters);
     // The profile is symmetric about the ridge at x = 0: the rock at -x has the path of +x. Each
     // point left of the ridge whose mirror image is on the profile takes the mirror's ages.
@@ -131,21 +136,29 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
     return rows;
 }
 
+void forEachRate(
+    const std::vector<double>& rates, const RateTask& atRate, const ProgressReport& report)
+{
+    const unsigned threads = defaultThreadCount();
+    if (rates.size() == 1) {
+        atRate(0, { threads, report });
+        return;
+    }
+    std::atomic<std::size_t> done { 0 };
+    parallelFor(rates.size(), threads, [&](std::size_t k) {
+        atRate(k, {});
+        if (report)
+            report(static_cast<double>(++done) / rates.size());
+    });
+}
+
 std::vector<AgeRow> sweepAgeRows(
     const std::vector<double>& rates, const RateRows& rowsAt, const ProgressReport& report)
 {
-    const unsigned threads = defaultThreadCount();
     std::vector<std::vector<AgeRow>> rowsOf(rates.size());
-    if (rates.size() == 1) {
-        rowsOf.front() = rowsAt(rates.front(), { threads, report });
-    } else {
-        std::atomic<std::size_t> done { 0 };
-        parallelFor(rates.size(), threads, [&](std::size_t k) {
-            rowsOf[k] = rowsAt(rates[k], {});
-            if (report)
-                report(static_cast<double>(++done) / rates.size());
-        });
-    }
+    forEachRate(
+        rates, [&](std::size_t k, const RateWork& work) { rowsOf[k] = rowsAt(rates[k], work); },
+        report);
 
     std::vector<AgeRow> rows;
     for (auto& rateRows : rowsOf)

@@ -7,6 +7,7 @@
 #include "periodicparameters.h"
 #include "runparameters.h"
 #include "samplepath.h"
+#include "steadystate.h"
 
 #include <functional>
 #include <optional>
@@ -54,6 +55,10 @@ std::optional<std::string> periodicParameterError(const periodic::PeriodicParame
 // it. Preconditions: periodicParameterError gives nothing.
 std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& parameters,
     const AgeSettings& settings, const RateWork& work = {});
+// The same on a steady state already fitted for these parameters (fittedSteadyState).
+std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicSteadyState& model,
+    const periodic::PeriodicParameters& parameters, const AgeSettings& settings,
+    const RateWork& work = {});
 
 // The rows of every rate, computed on all processors and joined in the order of the rates.
 // rowsAt(rate, work) gives the rows of one rate, on the threads work allows (all of them when
@@ -61,5 +66,12 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicParameters& paramete
 using RateRows = std::function<std::vector<AgeRow>(double rate, const RateWork& work)>;
 std::vector<AgeRow> sweepAgeRows(
     const std::vector<double>& rates, const RateRows& rowsAt, const ProgressReport& report = {});
+
+// The sweep's way of working, for any work per rate: atRate(index, work) runs once for every
+// index of rates, on all processors, each with the threads work allows (all of them when there is
+// a single rate, one otherwise). report, if given, hears the share of the rates done.
+using RateTask = std::function<void(std::size_t index, const RateWork& work)>;
+void forEachRate(
+    const std::vector<double>& rates, const RateTask& atRate, const ProgressReport& report = {});
 
 } // namespace ages

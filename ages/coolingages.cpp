@@ -1,12 +1,13 @@
 #include "coolingages.h"
 
+#include "ageprediction.h"
 #include "agetable.h"
 #include "fitstage.h"
 #include "inputerror.h"
-#include "parallelfor.h"
 #include "pathfile.h"
 #include "pathlimits.h"
 #include "progressline.h"
+#include "steadystatefit.h"
 #include "transientpath.h"
 
 #include <filesystem>
@@ -36,19 +37,37 @@ std::vector<double> ratesOf(const AgeRequest& request, double modelRate)
     return request.sweep ? request.sweep->rates() : std::vector<double> { modelRate };
 }
 
-// The transient model's parameters at a rate of the request.
-erosion::RunParameters transientAt(const AgeRequest& request, const double rate)
+// What one pass over the rates gives: the table's rows in the order of the rates (when the
+// table is wanted) and the fit's misfits of every rate (when there is a fit).
+struct RatePass {
+    std::vector<AgeRow> rows;
+    std::vector<std::vector<double>> misfits;
+};
+
+// What a pass computes at each rate.
+struct PassWork {
+    bool table = true;
+    const ObservedFit* fit = nullptr;
+};
+
+std::vector<AgeRow> joined(std::vector<std::vector<AgeRow>>& rowsOf)
 {
-    erosion::RunParameters parameters = request.transient;
-    parameters.setErosionRate(rate);
-    return parameters;
+    std::vector<AgeRow> rows;
+    for (auto& rateRows : rowsOf)
+        rows.insert(rows.end(), rateRows.begin(), rateRows.end());
+    return rows;
 }
 
-void checkTransient(const AgeRequest& request)
+RatePass transientPass(
+    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
     const double exposure = request.transient.historyTime;
-    const auto atRate = [&](double rate) { return transientAt(request, rate); };
+    const auto atRate = [&](double rate) {
+        erosion::RunParameters parameters = request.transient;
+        parameters.setErosionRate(rate);
+        return parameters;
+    };
     // The model's refusals do not depend on the rate (every rate of a sweep is positive).
     if (const auto error = transientParameterError(atRate(rates.front()), exposure))
         throw InputError(*error);
@@ -63,46 +82,76 @@ void checkTransient(const AgeRequest& request)
                     : *temperatureRangeError(sample.path));
         }
     }
-}
-
-std::vector<AgeRow> transientRows(const AgeRequest& request, const ProgressReport& report)
-{
-    const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
-    const double exposure = request.transient.historyTime;
-    const auto atRate = [&](double rate) { return transientAt(request, rate); };
-    return sweepAgeRows(
+    // One path per rate serves the table and the fit.
+    std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
+    RatePass pass;
+    pass.misfits.resize(wanted.fit ? rates.size() : 0);
+    forEachRate(
         rates,
-        [&](double rate, const RateWork&) {
-            return transientAgeRows(atRate(rate), exposure, request.settings);
+        [&](std::size_t k, const RateWork&) {
+            const SamplePath path = transientCoolingPath(atRate(rates[k]), exposure);
+            if (wanted.table) {
+                rowsOf[k] = pathAgeRows(path, request.settings);
+                for (AgeRow& row : rowsOf[k])
+                    row.rateMmYr = rates[k];
+            }
+            if (wanted.fit)
+                pass.misfits[k] = wanted.fit->groupMisfits(wanted.fit->transientPredictions(path));
         },
         report);
+    pass.rows = joined(rowsOf);
+    return pass;
 }
 
-// The periodic model's parameters at a rate of the request.
-periodic::PeriodicParameters periodicAt(const AgeRequest& request, const double rate)
-{
-    periodic::PeriodicParameters parameters = request.periodic;
-    parameters.erosionRate = rate;
-    return parameters;
-}
-
-void checkPeriodic(const AgeRequest& request)
-{
-    for (const double rate : ratesOf(request, request.periodic.erosionRate))
-        if (const auto error = periodicParameterError(periodicAt(request, rate)))
-            throw refusal(request, rate, *error);
-}
-
-std::vector<AgeRow> periodicRows(const AgeRequest& request, const ProgressReport& report)
+RatePass periodicPass(
+    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
 {
     const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
-    const auto atRate = [&](double rate) { return periodicAt(request, rate); };
-    return sweepAgeRows(
+    const auto atRate = [&](double rate) {
+        periodic::PeriodicParameters parameters = request.periodic;
+        parameters.erosionRate = rate;
+        return parameters;
+    };
+    for (const double rate : rates)
+        if (const auto error = periodicParameterError(atRate(rate)))
+            throw refusal(request, rate, *error);
+    // One steady state per rate serves the table's profile and the samples' places.
+    std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
+    RatePass pass;
+    pass.misfits.resize(wanted.fit ? rates.size() : 0);
+    forEachRate(
         rates,
-        [&](double rate, const RateWork& work) {
-            return periodicAgeRows(atRate(rate), request.settings, work);
+        [&](std::size_t k, const RateWork& work) {
+            const periodic::PeriodicParameters parameters = atRate(rates[k]);
+            const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
+            if (wanted.table)
+                rowsOf[k] = periodicAgeRows(model, parameters, request.settings, work);
+            if (wanted.fit)
+                pass.misfits[k]
+                    = wanted.fit->groupMisfits(wanted.fit->periodicPredictions(model, parameters));
         },
         report);
+    pass.rows = joined(rowsOf);
+    return pass;
+}
+
+// The rows and misfits the request and the fit ask for, in one pass over the rates.
+RatePass ratePass(const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
+{
+    if (const auto error = settingsError(request.settings))
+        throw InputError(*error);
+    switch (request.model) {
+    case Model::transient:
+        return transientPass(request, wanted, report);
+    case Model::periodic:
+        return periodicPass(request, wanted, report);
+    case Model::path:
+        break;
+    }
+    RatePass pass;
+    if (wanted.table)
+        pass.rows = pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
+    return pass;
 }
 
 // An output file in a directory that does not exist, or that names a directory, would only fail
@@ -123,33 +172,36 @@ void checkOutputFile(const std::string& file)
 }
 
 // The run once the command line is read: every refusal first, then the ages, the fit and the
-// files. Throws InputError for what the user can mend.
+// files. With measured ages and no --output only the fit is computed: the samples' paths, not the
+// table's. Throws InputError for what the user can mend.
 void predictAndWrite(const AgeRequest& request, const FitOptions& fitOptions, std::ostream& out,
     std::ostream& err, const bool showProgress)
 {
     checkOutputFile(request.outputFile);
     const FitStage fit(request, fitOptions); // measured ages read and checked before any work
-    std::vector<AgeRow> rows;
+    const PassWork wanted { !request.outputFile.empty() || !fit.observedFit(), fit.observedFit() };
+    RatePass pass;
     {
         // Erased (by its destructor) before the table or a message is written.
         erosion::ProgressLine progress = showProgress
-            ? erosion::ProgressLine(err, "cooling_ages: predicting ages")
+            ? erosion::ProgressLine(err,
+                wanted.table ? "cooling_ages: predicting ages" : "cooling_ages: fitting the rate")
             : erosion::ProgressLine();
         std::mutex progressLock;
-        rows = requestedAgeRows(request, [&](double fraction) {
+        pass = ratePass(request, wanted, [&](double fraction) {
             const std::lock_guard lock(progressLock);
             progress.update(fraction);
         });
     }
-    fit.toFieldElevations(rows);
-    const FitStageResult fitted = fit.compute(err, showProgress);
-    if (request.outputFile.empty()) {
-        writeAgeTable(out, rows);
+    fit.toFieldElevations(pass.rows);
+    const FitStageResult fitted = fit.compute(pass.misfits);
+    if (wanted.table && request.outputFile.empty()) {
+        writeAgeTable(out, pass.rows);
         out.flush();
         if (!out)
             throw InputError("cannot write the table to standard output");
-    } else {
-        writeAgeTableFile(request.outputFile, rows);
+    } else if (wanted.table) {
+        writeAgeTableFile(request.outputFile, pass.rows);
     }
     fit.write(fitted, err);
 }
@@ -164,32 +216,15 @@ int refuse(std::ostream& err, const std::string_view message)
 
 } // namespace
 
-void checkRequest(const AgeRequest& request)
-{
-    if (const auto error = settingsError(request.settings))
-        throw InputError(*error);
-    switch (request.model) {
-    case Model::transient:
-        return checkTransient(request);
-    case Model::periodic:
-        return checkPeriodic(request);
-    case Model::path:
-        return; // the path file is checked as it is read
-    }
-}
-
 std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report)
 {
-    checkRequest(request);
-    switch (request.model) {
-    case Model::transient:
-        return transientRows(request, report);
-    case Model::periodic:
-        return periodicRows(request, report);
-    case Model::path:
-        break;
-    }
-    return pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
+    return ratePass(request, {}, report).rows;
+}
+
+FitResult requestedFit(
+    const AgeRequest& request, const ObservedFit& fit, const ProgressReport& report)
+{
+    return fit.fitMisfits(fit.rates(), ratePass(request, { false, &fit }, report).misfits);
 }
 
 int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err,

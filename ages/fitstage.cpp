@@ -2,7 +2,6 @@
 
 #include "inputerror.h"
 #include "pathfile.h"
-#include "progressline.h"
 #include "transientpath.h"
 
 namespace ages {
@@ -29,15 +28,11 @@ void FitStage::toFieldElevations(std::vector<AgeRow>& rows) const
     }
 }
 
-FitStageResult FitStage::compute(std::ostream& err, const bool showProgress) const
+FitStageResult FitStage::compute(const std::vector<std::vector<double>>& misfits) const
 {
     FitStageResult result;
     if (m_fit) {
-        // Erased (by its destructor) before any table or message is written.
-        erosion::ProgressLine progress = showProgress
-            ? erosion::ProgressLine(err, "cooling_ages: fitting the rate")
-            : erosion::ProgressLine();
-        result.fit = m_fit->run([&](double fraction) { progress.update(fraction); });
+        result.fit = m_fit->fitMisfits(m_fit->rates(), misfits);
     }
     if (!m_options.pathOutput.empty()) {
         result.path = m_request.model == Model::path

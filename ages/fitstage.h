@@ -1,8 +1,9 @@
 #pragma once
 // The fit's part of a cooling_ages run, around the table of ages:
 //   FitStage stage(request, options);   before any work: checks the options, reads the samples
+//   stage.observedFit()                 the fit, for the pass over the rates to give misfits
 //   stage.toFieldElevations(rows);      the table's elevations in the samples' frame
-//   auto result = stage.compute(...);   after the table's rows: the fit and the path
+//   auto result = stage.compute(...);   after the pass: the fit from its misfits, and the path
 //   stage.write(result, err);           after the table: the files and the summary
 // so that every refusal comes before any output, and nothing is written before all is computed.
 
@@ -32,8 +33,12 @@ public:
     // field's frame (above sea level) in which the samples are given, so that both plot together.
     void toFieldElevations(std::vector<AgeRow>& rows) const;
 
-    // showProgress: a progress line on err while the rates are fitted (see erosion::ProgressLine).
-    FitStageResult compute(std::ostream& err, bool showProgress) const;
+    // The fit of the samples; nullptr without --observed.
+    const ObservedFit* observedFit() const { return m_fit ? &*m_fit : nullptr; }
+
+    // misfits: ObservedFit::groupMisfits of every rate of the request, in order (none without a
+    // fit).
+    FitStageResult compute(const std::vector<std::vector<double>>& misfits) const;
 
     // Throws InputError when a file cannot be written.
     void write(const FitStageResult& result, std::ostream& err) const;

@@ -40,6 +40,8 @@ constexpr TableColumn<Residual> residualColumns[] = {
     { "sigma_ma", [](const Residual& r) -> TableValue { return r.sample->sigmaMa; } },
     { "predicted_age_ma", [](const Residual& r) -> TableValue { return r.predictedAgeMa; } },
     { "residual_sigma", [](const Residual& r) -> TableValue { return r.inSigmas(); } },
+    { "reset",
+        [](const Residual& r) -> TableValue { return std::string(r.reset ? "yes" : "no"); } },
     { "kinetics",
         [](const Residual& r) -> TableValue {
             return std::string(thermochron::kineticsName(r.kinetics));
@@ -55,9 +57,11 @@ std::span<const TableColumn<Residual>> residualTableColumns()
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit)
 {
-    out << "rate_mm_yr,chi2\n";
+    // The level is the same on every row: a reader of the file finds the printed range with it.
+    out << "rate_mm_yr,chi2,chi2_level\n";
+    const std::string level = csvNumber(fit.rangeLevel);
     for (std::size_t i = 0; i < fit.rates.size(); ++i) {
-        out << csvNumber(fit.rates[i]) << ',' << csvNumber(fit.chi2[i]) << '\n';
+        out << csvNumber(fit.rates[i]) << ',' << csvNumber(fit.chi2[i]) << ',' << level << '\n';
     }
 }
 

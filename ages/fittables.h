@@ -1,10 +1,13 @@
 #pragma once
 // The tables a fit writes beside the table of predicted ages, as CSV in the same number format,
 // each written atomically:
-//   the misfit curve     rate_mm_yr, chi2
+//   the misfit curve     rate_mm_yr, chi2, chi2_level   (chi2_level: the level the printed range
+//                        was read at, the same on every row)
 //   the residuals        sample, system, method, elevation_m, age_ma, sigma_ma, predicted_age_ma,
-//                        residual_sigma, kinetics   (at the best rate; residual = (observed -
-//                        predicted) / sigma; kinetics the catalogue's name of what predicted it)
+//                        residual_sigma, reset, kinetics   (at the best rate; residual =
+//                        (observed - predicted) / sigma; reset no: the path does not reset the
+//                        grain, the prediction is a lower bound; kinetics the catalogue's name
+//                        of what predicted it)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "agetable.h"
@@ -27,6 +30,7 @@ struct Residual {
     thermochron::Method method = thermochron::Method::Dodson;
     thermochron::Kinetics kinetics = thermochron::Kinetics::Dodson;
     double predictedAgeMa = 0;
+    bool reset = true; // false: the path does not reset the grain, the prediction a lower bound
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
 };

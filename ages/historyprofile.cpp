@@ -2,15 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 
 namespace ages {
 
 namespace {
-
-// One unit of chi2: the one-standard-error interval of a single parameter.
-constexpr double deltaChi2 = 1.0;
 
 struct RangeEnd {
     double ma = 0;
@@ -71,14 +67,7 @@ RangeEnd walkToLevel(
 
 MisfitLevel misfitLevel(double chi2Min, const HistorySpace& space)
 {
-    MisfitLevel result;
-    result.chi2Min = chi2Min;
-    const long freedom = space.degreesOfFreedom();
-    result.reducedChi2 = freedom > 0 ? chi2Min / static_cast<double>(freedom)
-                                     : std::numeric_limits<double>::quiet_NaN();
-    result.scaled = result.reducedChi2 > deltaChi2;
-    result.level = chi2Min + (result.scaled ? result.reducedChi2 : deltaChi2);
-    return result;
+    return misfitLevel(chi2Min, space.degreesOfFreedom());
 }
 
 void readRange(ChangeTimeProfile& profile, double level, ValueBounds bounds)

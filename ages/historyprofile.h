@@ -16,19 +16,13 @@
 // bound of --change-times, and is flagged: the data cannot exclude that bound.
 
 #include "historyparameters.h"
+#include "misfitlevel.h"
 
 #include <vector>
 
 namespace ages {
 
-// The level a fit's ranges are read at.
-struct MisfitLevel {
-    double chi2Min = 0;
-    double reducedChi2 = 0; // NaN without degrees of freedom
-    double level = 1; // chi2Min + max(1, reducedChi2); chi2Min + 1 without degrees of freedom
-    bool scaled = false; // the range was widened by the reduced chi2
-};
-
+// The level a history fit's ranges are read at: misfitLevel with the space's degrees of freedom.
 MisfitLevel misfitLevel(double chi2Min, const HistorySpace& space);
 
 struct ChangeTimeProfile {

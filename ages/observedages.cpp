@@ -1,9 +1,13 @@
 #include "observedages.h"
 
 #include "cataloguetext.h"
+#include "pathlimits.h"
 #include "strictnumber.h"
+#include "thermochron/catalogue.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -125,17 +129,46 @@ private:
     const std::map<Column, std::size_t>& m_columns;
 };
 
-std::map<Column, std::size_t> headerColumns(
+std::string lowerCase(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// A header of one field that holds a semicolon or a tab: a file saved with another separator,
+// as spreadsheets in many locales do. The separator's name, or nothing.
+std::optional<std::string_view> otherSeparator(std::string_view headerLine)
+{
+    if (headerLine.find(',') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (headerLine.find(';') != std::string_view::npos) {
+        return "semicolons";
+    }
+    if (headerLine.find('\t') != std::string_view::npos) {
+        return "tabs";
+    }
+    return std::nullopt;
+}
+
+std::map<Column, std::size_t> headerColumns(std::string_view headerLine,
     const std::vector<std::string_view>& header, std::string_view fileName, int line)
 {
     const auto refuse = [&](const std::string& reason) {
         throw ObservedAgesError(
             std::string(fileName) + " line " + std::to_string(line) + ": " + reason);
     };
+    if (const auto separator = otherSeparator(headerLine)) {
+        refuse("the header is separated by " + std::string(*separator)
+            + ", not commas: save the file as CSV with commas between the fields");
+    }
     std::map<Column, std::size_t> columns;
     for (std::size_t index = 0; index < header.size(); ++index) {
+        const std::string name = lowerCase(header[index]); // Age_Ma reads as age_ma
         for (const auto& entry : columnNames) {
-            if (header[index] == entry.name) {
+            if (name == entry.name) {
                 if (columns.contains(entry.column)) {
                     refuse("column " + std::string(entry.name) + " appears twice in the header");
                 }
@@ -145,8 +178,12 @@ std::map<Column, std::size_t> headerColumns(
     }
     for (const auto& entry : columnNames) {
         if (entry.required && !columns.contains(entry.column)) {
+            std::string found;
+            for (const auto field : header) {
+                found += (found.empty() ? "" : ", ") + std::string(field);
+            }
             refuse("the header lacks the required column " + std::string(entry.name)
-                + " (required: sample, system, age_ma, sigma_ma)");
+                + " (required: sample, system, age_ma, sigma_ma; found: " + found + ")");
         }
     }
     return columns;
@@ -161,7 +198,7 @@ ObservedAge readRow(const RowReader& row, int line)
         row.refuse("the sample name is empty");
     }
     const auto systemWord = row.text(Column::System);
-    const auto system = thermochron::parseSystem(systemWord);
+    const auto system = thermochron::parseSystemIgnoringCase(systemWord);
     if (!system) {
         row.refuse(
             "unknown system '" + std::string(systemWord) + "' (known: " + systemNames() + ")");
@@ -170,6 +207,12 @@ ObservedAge readRow(const RowReader& row, int line)
     sample.ageMa = row.number(Column::Age);
     if (sample.ageMa < 0) {
         row.refuse("age_ma must not be negative, got " + std::string(row.text(Column::Age)));
+    }
+    if (sample.ageMa > oldestPathMa) {
+        std::ostringstream limit;
+        limit << oldestPathMa;
+        row.refuse("age_ma " + std::string(row.text(Column::Age)) + " is older than the Earth ("
+            + limit.str() + " Ma): ages are in Ma, was it typed in ka?");
     }
     sample.sigmaMa = row.number(Column::Sigma);
     if (sample.sigmaMa <= 0) {
@@ -203,7 +246,7 @@ std::vector<ObservedAge> parseObservedAges(std::istream& text, const std::string
         }
         const auto fields = splitFields(content);
         if (headerFieldCount == 0) {
-            columns = headerColumns(fields, fileName, lineNumber);
+            columns = headerColumns(content, fields, fileName, lineNumber);
             headerFieldCount = fields.size();
             continue;
         }
@@ -231,6 +274,33 @@ std::vector<ObservedAge> readObservedAges(const std::filesystem::path& file)
         throw ObservedAgesError(file.string() + ": cannot be read");
     }
     return parseObservedAges(stream, file.string());
+}
+
+std::optional<std::string> sigmaAboveAgeWarning(
+    const std::vector<ObservedAge>& samples, const std::string_view fileName)
+{
+    std::vector<int> lines;
+    for (const auto& sample : samples) {
+        if (sample.sigmaMa > sample.ageMa) {
+            lines.push_back(sample.line);
+        }
+    }
+    if (lines.empty()) {
+        return std::nullopt;
+    }
+    constexpr std::size_t linesNamed = 5;
+    std::string named;
+    for (std::size_t i = 0; i < std::min(lines.size(), linesNamed); ++i) {
+        named += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
+    }
+    if (lines.size() > linesNamed) {
+        named += ", ...";
+    }
+    return "warning: " + std::string(fileName) + ": sigma_ma exceeds age_ma in "
+        + std::to_string(lines.size()) + (lines.size() == 1 ? " row" : " rows") + " (line"
+        + (lines.size() == 1 ? " " : "s ") + named
+        + "): such an age hardly constrains the fit; check that sigma_ma is one standard error "
+          "in Ma";
 }
 
 std::optional<std::string> elevationOutsideRelief(const std::vector<ObservedAge>& samples,

@@ -5,10 +5,13 @@
 //   required  sample, system, age_ma, sigma_ma
 //   optional  elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um
 //
-// Lines starting with '#' and blank lines are comments. An optional value left empty means "not
-// measured": the sample then takes the program's age options. Every value that is given must be
-// a whole, finite decimal number. A file that breaks any rule is refused as a whole, with its
-// line number and the reason, so that no fit is ever made on part of a data set.
+// Column names and system names are read in any case (Age_Ma, aft). Lines starting with '#' and
+// blank lines are comments. An optional value left empty means "not measured": the sample then
+// takes the program's age options. Every value that is given must be a whole, finite decimal
+// number, an age no older than the Earth (an age in ka typed as Ma would be). A file that breaks
+// any rule is refused as a whole, with its line number and the reason (a header without a
+// required column lists the columns it has; a header separated by semicolons or tabs says so),
+// so that no fit is ever made on part of a data set.
 
 #include "thermochron/system.h"
 
@@ -47,6 +50,11 @@ std::vector<ObservedAge> parseObservedAges(std::istream& text, std::string_view 
 
 // The same for a file on disk (refused as unreadable when it cannot be opened).
 std::vector<ObservedAge> readObservedAges(const std::filesystem::path& file);
+
+// The warning line for samples whose sigma exceeds their age (naming their lines), which a
+// careful user checks for a unit or a column mix-up; nullopt when there is none.
+std::optional<std::string> sigmaAboveAgeWarning(
+    const std::vector<ObservedAge>& samples, std::string_view fileName);
 
 // A periodic model places a sample at its elevation minus the mean surface elevation; that point
 // must lie on the model's surface, within +-reliefAmplitudeM. Returns the refusal of the first

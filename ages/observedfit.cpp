@@ -8,9 +8,12 @@
 #include "steadystatefit.h"
 #include "transientpath.h"
 
+#include "parallelfor.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <mutex>
 
 namespace ages {
 
@@ -32,21 +35,26 @@ std::vector<AgeKind> kindsOf(
     }
 }
 
-std::vector<MeasuredAge> measured(const std::vector<ObservedAge>& samples)
-{
-    std::vector<MeasuredAge> ages;
-    ages.reserve(samples.size());
-    for (const auto& sample : samples) {
-        ages.push_back({ sample.ageMa, sample.sigmaMa });
-    }
-    return ages;
-}
-
 std::string formatted(const char* format, double value)
 {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
+}
+
+// chi2 of the samples whose group is group (all samples for the group npos).
+double groupChiSquare(const std::vector<ObservedAge>& samples,
+    const std::vector<thermochron::Age>& predicted, const std::vector<std::size_t>& groupOfSample,
+    std::size_t group)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (group == std::string::npos || groupOfSample[i] == group) {
+            const double residual = (samples[i].ageMa - predicted[i].ageMa) / samples[i].sigmaMa;
+            sum += residual * residual;
+        }
+    }
+    return sum;
 }
 
 // The samples read by read(), checked for the request's model; InputError for any refusal.
@@ -72,8 +80,7 @@ std::vector<ObservedAge> checkedSamples(
 
 std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options)
 {
-    return checkedSamples(
-        request, options, [&] { return readObservedAges(options.observedFile); });
+    return checkedSamples(request, options, [&] { return readObservedAges(options.observedFile); });
 }
 
 std::vector<ObservedAge> parseCheckedSamples(
@@ -91,31 +98,29 @@ ObservedFit::ObservedFit(
     , m_kinds(kindsOf(m_samples, request, options))
     , m_predictor(m_kinds)
 {
+    std::vector<thermochron::System> systems;
     for (const auto& sample : m_samples) {
         m_modelElevationsM.push_back(sample.elevationM.value_or(0) - options.meanElevationM);
+        const auto found = std::find(systems.begin(), systems.end(), sample.system);
+        m_groupOfSample.push_back(static_cast<std::size_t>(found - systems.begin()));
+        if (found == systems.end()) {
+            systems.push_back(sample.system);
+        }
+    }
+    if (systems.size() > 1) {
+        m_systems = std::move(systems);
     }
 }
 
-std::vector<double> ObservedFit::predictedAges(const double rateMmYr) const
+std::vector<thermochron::Age> ObservedFit::transientPredictions(const SamplePath& path) const
 {
-    if (m_request.model == Model::periodic) {
-        return periodicPredictedAges(rateMmYr);
-    }
-    erosion::RunParameters parameters = m_request.transient;
-    parameters.setErosionRate(rateMmYr);
-    const auto path = transientCoolingPath(parameters, m_request.transient.historyTime);
-    std::vector<double> ages;
-    for (const auto& age : m_predictor.predict(path.path)) {
-        ages.push_back(age.ageMa);
-    }
-    return ages;
+    return m_predictor.predict(path.path);
 }
 
-std::vector<double> ObservedFit::periodicPredictedAges(const double rateMmYr) const
+std::vector<thermochron::Age> ObservedFit::periodicPredictions(
+    const periodic::PeriodicSteadyState& model,
+    const periodic::PeriodicParameters& parameters) const
 {
-    periodic::PeriodicParameters parameters = m_request.periodic;
-    parameters.erosionRate = rateMmYr;
-    const auto model = fittedSteadyState(parameters);
     // Ridge (x = 0) to valley (x = lambda / 2): the surface falls monotonically.
     std::vector<double> xs;
     std::vector<double> elevations;
@@ -133,22 +138,134 @@ std::vector<double> ObservedFit::periodicPredictedAges(const double rateMmYr) co
         });
 }
 
-FitResult ObservedFit::run(const FitProgress& progress) const
+std::vector<thermochron::Age> ObservedFit::predictions(const double rateMmYr) const
 {
-    const std::vector<double> rates = m_request.sweep
-        ? m_request.sweep->rates()
-        : std::vector<double> { m_request.model == Model::periodic
-                  ? m_request.periodic.erosionRate
-                  : m_request.transient.erosionRate };
+    if (m_request.model == Model::periodic) {
+        periodic::PeriodicParameters parameters = m_request.periodic;
+        parameters.erosionRate = rateMmYr;
+        return periodicPredictions(fittedSteadyState(parameters), parameters);
+    }
+    erosion::RunParameters parameters = m_request.transient;
+    parameters.setErosionRate(rateMmYr);
+    return transientPredictions(transientCoolingPath(parameters, m_request.transient.historyTime));
+}
+
+std::vector<double> ObservedFit::predictedAges(const double rateMmYr) const
+{
+    std::vector<double> ages;
+    for (const auto& age : predictions(rateMmYr)) {
+        ages.push_back(age.ageMa);
+    }
+    return ages;
+}
+
+std::vector<double> ObservedFit::groupMisfits(const std::vector<thermochron::Age>& predicted) const
+{
+    std::vector<double> misfits { groupChiSquare(
+        m_samples, predicted, m_groupOfSample, std::string::npos) };
+    for (std::size_t group = 0; group < m_systems.size(); ++group) {
+        misfits.push_back(groupChiSquare(m_samples, predicted, m_groupOfSample, group));
+    }
+    return misfits;
+}
+
+std::vector<double> ObservedFit::rates() const
+{
+    if (m_request.sweep) {
+        return m_request.sweep->rates();
+    }
+    return { m_request.model == Model::periodic ? m_request.periodic.erosionRate
+                                                : m_request.transient.erosionRate };
+}
+
+FitResult ObservedFit::fitMisfits(
+    const std::vector<double>& rates, const std::vector<std::vector<double>>& misfits) const
+{
+    const auto curve = [&](std::size_t group) {
+        std::vector<double> chi2;
+        chi2.reserve(misfits.size());
+        for (const auto& atRate : misfits) {
+            chi2.push_back(atRate.at(group));
+        }
+        return chi2;
+    };
     FitResult result;
-    result.fit = fitRate(
-        rates, measured(m_samples), [this](double rate) { return predictedAges(rate); }, progress);
-    const auto best = predictedAges(result.fit.bestRate);
+    result.fit = fitMisfitCurve(rates, curve(0), m_samples.size());
+    for (std::size_t group = 0; group < m_systems.size(); ++group) {
+        const auto count = static_cast<std::size_t>(
+            std::count(m_groupOfSample.begin(), m_groupOfSample.end(), group));
+        result.systems.push_back(
+            { m_systems[group], fitMisfitCurve(rates, curve(group + 1), count) });
+    }
+    const auto best = predictions(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
-        result.residuals.push_back(
-            { &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics, best[i] });
+        result.residuals.push_back({ &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics,
+            best[i].ageMa, best[i].reset });
     }
     return result;
+}
+
+FitResult ObservedFit::run(const FitProgress& progress) const
+{
+    const std::vector<double> sweep = rates();
+    std::vector<std::vector<double>> misfits(sweep.size());
+    std::mutex progressLock;
+    std::size_t done = 0; // guarded by progressLock
+    parallelFor(sweep.size(), defaultThreadCount(), [&](std::size_t k) {
+        misfits[k] = groupMisfits(predictions(sweep[k]));
+        if (progress) {
+            const std::lock_guard lock(progressLock);
+            progress(static_cast<double>(++done) / static_cast<double>(sweep.size()));
+        }
+    });
+    return fitMisfits(sweep, misfits);
+}
+
+std::vector<std::string> ObservedFit::sampleNotes() const
+{
+    std::vector<std::string> notes;
+    if (auto warning = sigmaAboveAgeWarning(m_samples, m_options.observedFile)) {
+        notes.push_back(std::move(*warning));
+    }
+    if (m_request.model == Model::transient) {
+        std::vector<double> elevations;
+        for (const auto& sample : m_samples) {
+            if (sample.elevationM) {
+                elevations.push_back(*sample.elevationM);
+            }
+        }
+        const auto [lowest, highest] = std::minmax_element(elevations.begin(), elevations.end());
+        if (lowest != highest && *lowest != *highest) {
+            notes.push_back("note: the samples lie at different elevations, which the transient "
+                            "model ignores (it compares every sample with the rock exposed at the "
+                            "surface); to fit an age-elevation profile use cooling_ages periodic "
+                            "with --mean-elevation");
+        }
+    }
+    return notes;
+}
+
+std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) const
+{
+    const auto notReset = std::count_if(
+        residuals.begin(), residuals.end(), [](const Residual& r) { return !r.reset; });
+    if (notReset == 0) {
+        return {};
+    }
+    double oldestMa = 0;
+    for (const auto& sample : m_samples) {
+        oldestMa = std::max(oldestMa, sample.ageMa);
+    }
+    const double pathMyr = m_request.model == Model::periodic ? m_request.periodic.historyDuration
+                                                              : m_request.transient.historyTime;
+    const std::string paths = "the paths (-o " + formatted("%g", pathMyr) + " Myr)";
+    const std::string oldest = "the oldest measured age (" + formatted("%g", oldestMa) + " Ma)";
+    const std::string cause = pathMyr < oldestMa
+        ? paths + " are shorter than " + oldest
+        : paths + " start too cold to erase what the grains held before, and their ages are "
+            + "minimum ages (" + oldest + ")";
+    return "warning: " + std::to_string(notReset) + " of " + std::to_string(residuals.size())
+        + " predictions at the best rate do not reset the grain: " + cause + "; raise -o";
 }
 
 void ObservedFit::report(const FitResult& result, std::ostream& err) const
@@ -159,17 +276,32 @@ void ObservedFit::report(const FitResult& result, std::ostream& err) const
     if (!m_options.residualsOutput.empty()) {
         writeResidualFile(m_options.residualsOutput, result.residuals);
     }
+    for (const auto& note : sampleNotes()) {
+        err << note << '\n';
+    }
     const auto& fit = result.fit;
+    const std::string notReset = resetWarning(result.residuals);
     if (fit.rates.size() == 1) {
         err << "chi2 " << formatted("%.2f", fit.chi2Min) << " at "
             << formatted("%.3f", fit.bestRate) << " mm/yr (no sweep), reduced chi2 "
             << (std::isnan(fit.reducedChi2) ? std::string("undefined (one sample)")
                                             : formatted("%.2f", fit.reducedChi2))
             << '\n';
+        if (!notReset.empty()) {
+            err << notReset << '\n';
+        }
         return;
     }
     err << fitSummary(fit) << '\n';
-    if (const auto warnings = fitWarnings(fit); !warnings.empty()) {
+    for (const auto& system : result.systems) {
+        err << fitSummary(system.fit, thermochron::systemName(system.system)) << '\n';
+    }
+    if (!notReset.empty()) {
+        err << notReset << '\n';
+    }
+    // Paths that do not reset the grains make the answer an artefact of -o: widening the sweep
+    // would only move it.
+    if (const auto warnings = fitWarnings(fit, notReset.empty()); !warnings.empty()) {
         err << warnings << '\n';
     }
 }

@@ -1,13 +1,17 @@
 #pragma once
 // The fit of a cooling_ages run to measured ages: read and check the samples before any work,
 // predict every sample at every rate of the sweep (in parallel), find the best rate and its range,
-// and write the misfit curve, the residuals and the summary.
+// for all samples and for each system's alone, and write the misfit curve, the residuals and the
+// summary.
 //
 // transient: every sample is compared with the age of the rock exposed at the exposure time (-o);
 // surface samples of one site dated with several systems are what this model explains.
 // periodic: a sample at field elevation e sits at e - M on the model's surface (M the
 // --mean-elevation) and takes the age read off the predicted age-elevation relationship of the
 // ridge-to-valley half-profile there.
+//
+// The model of a rate (the transient path, the periodic steady state) may come from the caller,
+// which then builds it once for both the table of ages and the fit.
 
 #include "agecommandline.h"
 #include "agekind.h"
@@ -15,7 +19,11 @@
 #include "fittables.h"
 #include "observedages.h"
 #include "ratefit.h"
+#include "samplepath.h"
 #include "samplepredictor.h"
+#include "steadystate.h"
+#include "thermochron/age.h"
+#include "thermochron/system.h"
 
 #include <istream>
 #include <ostream>
@@ -23,8 +31,15 @@
 
 namespace ages {
 
+// The rate that fits one system's samples alone.
+struct SystemFit {
+    thermochron::System system = thermochron::System::AHe;
+    RateFit fit;
+};
+
 struct FitResult {
     RateFit fit;
+    std::vector<SystemFit> systems; // with two or more systems, in their order in the file
     std::vector<Residual> residuals; // at the best rate
 };
 
@@ -44,23 +59,45 @@ public:
     ObservedFit(
         const AgeRequest& request, const FitOptions& options, std::vector<ObservedAge> samples);
 
-    // The predicted ages (Ma) of the samples, in their order, for one erosion rate. Safe to call
-    // from many threads at once. Preconditions: the model's parameters at that rate are usable.
+    // The predicted ages of the samples, in their order: along the transient model's path, on the
+    // periodic model's profile, or with the model built for one erosion rate. Safe to call from
+    // many threads at once. Preconditions: the model's parameters at that rate are usable.
+    std::vector<thermochron::Age> transientPredictions(const SamplePath& path) const;
+    std::vector<thermochron::Age> periodicPredictions(const periodic::PeriodicSteadyState& model,
+        const periodic::PeriodicParameters& parameters) const;
+    std::vector<thermochron::Age> predictions(double rateMmYr) const;
+    // The ages alone (Ma).
     std::vector<double> predictedAges(double rateMmYr) const;
 
-    // Every rate of the request (the sweep, or the model's one rate), then the residuals at the
-    // best rate.
+    // chi2 of every group of samples the fit reports for one set of predictions: all samples
+    // first, then each system's (with two or more systems), as groupCount() counts them.
+    std::vector<double> groupMisfits(const std::vector<thermochron::Age>& predicted) const;
+    std::size_t groupCount() const { return 1 + m_systems.size(); }
+
+    // The fit from the misfits (groupMisfits) of every rate, and the residuals at the best rate,
+    // where the model is built once more.
+    FitResult fitMisfits(
+        const std::vector<double>& rates, const std::vector<std::vector<double>>& misfits) const;
+
+    // Every rate of the request (the sweep, or the model's one rate) on all cores, then
+    // fitMisfits: the fit on its own, without a table.
     FitResult run(const FitProgress& progress = {}) const;
 
-    // The summary on err ("best rate: ..."; with one rate "chi2 ... at ..."), the warning line if
-    // any, and the --fit-output and --residuals files. Throws InputError when a file cannot be
+    // The notes on the samples (sigma above the age; in transient, elevations the model ignores),
+    // the summary on err ("best rate: ..."; with one rate "chi2 ... at ..."), a line per system,
+    // the warnings (predictions that are minimum ages; a range at an end of the sweep; several
+    // minima) and the --fit-output and --residuals files. Throws InputError when a file cannot be
     // written.
     void report(const FitResult& result, std::ostream& err) const;
+
+    // The rates of the request: the sweep, or the model's one rate.
+    std::vector<double> rates() const;
 
     const std::vector<ObservedAge>& samples() const { return m_samples; }
 
 private:
-    std::vector<double> periodicPredictedAges(double rateMmYr) const;
+    std::vector<std::string> sampleNotes() const;
+    std::string resetWarning(const std::vector<Residual>& residuals) const;
 
     const AgeRequest& m_request;
     const FitOptions& m_options;
@@ -68,6 +105,8 @@ private:
     std::vector<AgeKind> m_kinds;
     SamplePredictor m_predictor;
     std::vector<double> m_modelElevationsM; // periodic: e - M per sample
+    std::vector<thermochron::System> m_systems; // each system once, when there are two or more
+    std::vector<std::size_t> m_groupOfSample; // index into m_systems per sample
 };
 
 } // namespace ages

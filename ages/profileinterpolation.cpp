@@ -29,12 +29,12 @@ std::vector<double> halfProfilePositions(const std::vector<double>& profileXM,
     return positions;
 }
 
-std::vector<double> sampleAgesAtPositions(const std::vector<double>& positionsM,
+std::vector<thermochron::Age> sampleAgesAtPositions(const std::vector<double>& positionsM,
     const SamplePredictor& predictor, const PositionPathSource& pathAt)
 {
     std::map<double, thermochron::CoolingPath> paths;
-    std::map<std::pair<double, std::size_t>, double> ages; // (x, kind) -> Ma
-    std::vector<double> sampleAges;
+    std::map<std::pair<double, std::size_t>, thermochron::Age> ages; // (x, kind) -> age
+    std::vector<thermochron::Age> sampleAges;
     sampleAges.reserve(positionsM.size());
     for (std::size_t sample = 0; sample < positionsM.size(); ++sample) {
         const double x = positionsM[sample];
@@ -45,7 +45,7 @@ std::vector<double> sampleAgesAtPositions(const std::vector<double>& positionsM,
             if (path == paths.end()) {
                 path = paths.emplace(x, pathAt(x)).first;
             }
-            age = ages.emplace(key, predictor.predictKind(path->second, key.second).ageMa).first;
+            age = ages.emplace(key, predictor.predictKind(path->second, key.second)).first;
         }
         sampleAges.push_back(age->second);
     }

@@ -10,6 +10,7 @@
 // instead would cost two kinetic ages per sample, and the ages are what a fit spends its time on.)
 
 #include "samplepredictor.h"
+#include "thermochron/age.h"
 #include "thermochron/coolingpath.h"
 
 #include <functional>
@@ -27,9 +28,9 @@ std::vector<double> halfProfilePositions(const std::vector<double>& profileXM,
 // The cooling path of the rock exposed at x (m).
 using PositionPathSource = std::function<thermochron::CoolingPath(double xM)>;
 
-// The predicted ages (Ma) of samples at their positions: one path per distinct position, one age
-// per distinct position and kind of age.
-std::vector<double> sampleAgesAtPositions(const std::vector<double>& positionsM,
+// The predicted ages of samples at their positions: one path per distinct position, one age per
+// distinct position and kind of age.
+std::vector<thermochron::Age> sampleAgesAtPositions(const std::vector<double>& positionsM,
     const SamplePredictor& predictor, const PositionPathSource& pathAt);
 
 } // namespace ages

@@ -1,10 +1,12 @@
 #include "ratefit.h"
 
+#include "misfitlevel.h"
 #include "parallelfor.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <stdexcept>
@@ -13,10 +15,13 @@ namespace ages {
 
 namespace {
 
-// A confidence level one unit of chi2 above the minimum: the one-standard-error interval of a
-// single fitted parameter. Two dips of the misfit count as separate minima only when the curve
-// rises at least this much between them; a smaller wiggle lies inside one interval anyway.
+// One unit of chi2, the one-standard-error interval of a single fitted parameter. Two dips of
+// the misfit count as separate minima only when the curve rises at least this much between
+// them; a smaller wiggle lies inside one interval anyway.
 constexpr double deltaChi2 = 1.0;
+
+// The decimals of today's summary line; more only where a narrow range needs them.
+constexpr int summaryDecimals = 3;
 
 // The parabola through three points, in the form p(x) = curvature (x - vertex)^2 + lowest.
 struct Parabola {
@@ -141,7 +146,12 @@ RateFit fitRate(const std::vector<double>& rates, const std::vector<MeasuredAge>
     return fitMisfitCurve(rates, std::move(chi2), samples.size());
 }
 
-RateFit fitMisfitCurve(std::vector<double> rates, std::vector<double> chi2, std::size_t sampleCount)
+namespace {
+
+// The level of the range, from the minimum of the curve.
+using LevelRule = std::function<MisfitLevel(double chi2Min)>;
+
+RateFit readMisfitCurve(std::vector<double> rates, std::vector<double> chi2, const LevelRule& rule)
 {
     if (rates.empty() || rates.size() != chi2.size()) {
         throw std::invalid_argument("a misfit curve needs one chi2 per rate");
@@ -172,7 +182,16 @@ RateFit fitMisfitCurve(std::vector<double> rates, std::vector<double> chi2, std:
     }
     fit.bestRate = parabola.vertex;
     fit.chi2Min = std::max(0.0, parabola.lowest); // chi2 is a sum of squares
-    const double level = fit.chi2Min + deltaChi2;
+    const MisfitLevel misfit = rule(fit.chi2Min);
+    fit.reducedChi2 = misfit.reducedChi2;
+    fit.rangeLevel = misfit.level;
+    fit.rangeScaled = misfit.scaled;
+    fit.minimumCount = separateMinima(c);
+    const double level = misfit.level;
+    if (!(level >= parabola.lowest)) { // a level below the curve: no rate lies within it
+        fit.rangeLow = fit.rangeHigh = fit.bestRate;
+        return fit;
+    }
 
     // Next to the minimum the curve is the parabola; beyond its three points, straight lines.
     const auto parabolaCrossing = [&](int side) {
@@ -190,29 +209,48 @@ RateFit fitMisfitCurve(std::vector<double> rates, std::vector<double> chi2, std:
         const std::size_t start = interior ? best + 1 : best;
         fit.rangeHigh = walkToLevel(r, c, start, +1, level, fit.rangeReachesHighEnd);
     }
-
-    fit.reducedChi2 = sampleCount > 1 ? fit.chi2Min / static_cast<double>(sampleCount - 1)
-                                      : std::numeric_limits<double>::quiet_NaN();
-    fit.minimumCount = separateMinima(c);
     return fit;
 }
 
-std::string fitSummary(const RateFit& fit)
+} // namespace
+
+RateFit fitMisfitCurve(std::vector<double> rates, std::vector<double> chi2, std::size_t sampleCount)
 {
-    return "best rate: " + fixed(fit.bestRate, 3) + " mm/yr, range " + fixed(fit.rangeLow, 3)
-        + " to " + fixed(fit.rangeHigh, 3) + ", reduced chi2 "
+    // One fitted parameter, the rate.
+    const long freedom = static_cast<long>(sampleCount) - 1;
+    return readMisfitCurve(std::move(rates), std::move(chi2),
+        [freedom](double chi2Min) { return misfitLevel(chi2Min, freedom); });
+}
+
+RateFit fitMisfitCurveAtLevel(std::vector<double> rates, std::vector<double> chi2, double level)
+{
+    return readMisfitCurve(std::move(rates), std::move(chi2), [level](double chi2Min) {
+        MisfitLevel given = misfitLevel(chi2Min, 0);
+        given.level = level;
+        given.scaled = level > chi2Min + deltaChi2;
+        return given;
+    });
+}
+
+std::string fitSummary(const RateFit& fit, const std::string_view label)
+{
+    const int decimals = rangeDecimals(fit.rangeLow, fit.rangeHigh, summaryDecimals);
+    return "best rate" + (label.empty() ? std::string() : " (" + std::string(label) + ")") + ": "
+        + fixed(fit.bestRate, decimals) + " mm/yr, range " + fixed(fit.rangeLow, decimals) + " to "
+        + fixed(fit.rangeHigh, decimals) + (fit.rangeScaled ? " (scaled by reduced chi2)" : "")
+        + ", reduced chi2 "
         + (std::isnan(fit.reducedChi2) ? std::string("undefined (one sample)")
                                        : fixed(fit.reducedChi2, 2));
 }
 
-std::string fitWarnings(const RateFit& fit)
+std::string fitWarnings(const RateFit& fit, const bool adviseRates)
 {
     std::vector<std::string> notes;
-    if (fit.rangeReachesLowEnd) {
+    if (adviseRates && fit.rangeReachesLowEnd) {
         notes.push_back("the range reaches the lowest rate of the sweep ("
             + fixed(fit.rates.front(), 3) + " mm/yr), so the rate may lie lower: extend --rates");
     }
-    if (fit.rangeReachesHighEnd) {
+    if (adviseRates && fit.rangeReachesHighEnd) {
         notes.push_back("the range reaches the highest rate of the sweep ("
             + fixed(fit.rates.back(), 3) + " mm/yr), so the rate may lie higher: extend --rates");
     }

@@ -9,14 +9,16 @@
 // lowest grid point and its two neighbours. That costs no further model runs (a bracketed
 // minimiser would run the model at rates off the sweep), and near its minimum chi2 is a parabola
 // in r as long as the ages vary about linearly with the rate over a few steps, so the vertex is
-// where a finer sweep would find the minimum. The range is where chi2 <= chi2_min + 1, the
-// one-standard-error interval of one fitted parameter; between grid points the curve is the
-// refining parabola next to the minimum and a straight line elsewhere. The reduced chi2 is
-// chi2_min / (N - 1): N samples less one fitted parameter, the rate.
+// where a finer sweep would find the minimum. The reduced chi2 is chi2_min / (N - 1): N samples
+// less one fitted parameter, the rate. The range is where chi2 lies at or below the level
+// chi2_min + max(1, reduced chi2) (misfitlevel.h): the one-standard-error interval of one fitted
+// parameter, widened when the scatter exceeds the errors. Between grid points the curve is the
+// refining parabola next to the minimum and a straight line elsewhere.
 
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ages {
@@ -35,9 +37,11 @@ struct RateFit {
     std::vector<double> chi2; // one per rate
     double bestRate = 0; // mm/yr, refined between grid points
     double chi2Min = 0; // at bestRate
-    double rangeLow = 0; // mm/yr, chi2 <= chi2Min + 1 from here ...
+    double rangeLow = 0; // mm/yr, chi2 <= rangeLevel from here ...
     double rangeHigh = 0; // ... to here
-    double reducedChi2 = 0; // chi2Min / (N - 1); NaN for a single sample
+    double reducedChi2 = 0; // chi2Min / (N - 1); NaN for a single sample or a level given
+    double rangeLevel = 1; // the chi2 the range is read at
+    bool rangeScaled = false; // rangeLevel is chi2Min + reducedChi2 (> chi2Min + 1)
     bool rangeReachesLowEnd = false; // the sweep's first rate is still inside the range
     bool rangeReachesHighEnd = false;
     int minimumCount = 1; // separate minima of chi2 (a rise of at least 1 between them)
@@ -54,15 +58,25 @@ using FitProgress = std::function<void(double fraction)>;
 RateFit fitRate(const std::vector<double>& rates, const std::vector<MeasuredAge>& samples,
     const AgePrediction& predict, const FitProgress& progress = {});
 
-// The fit from a misfit curve already computed (rates increasing, chi2 of the same size).
+// The fit from a misfit curve already computed (rates increasing, chi2 of the same size) of
+// sampleCount samples, its range at the level of misfitLevel.
 RateFit fitMisfitCurve(
     std::vector<double> rates, std::vector<double> chi2, std::size_t sampleCount);
 
-// "best rate: 0.731 mm/yr, range 0.702 to 0.760, reduced chi2 0.84"
-std::string fitSummary(const RateFit& fit);
+// The same with the range read at a given chi2 level, as a --fit-output file's chi2_level column
+// holds it (a level below the curve leaves the range at the best rate). The reduced chi2 is then
+// unknown (NaN).
+RateFit fitMisfitCurveAtLevel(std::vector<double> rates, std::vector<double> chi2, double level);
+
+// "best rate: 0.731 mm/yr, range 0.702 to 0.760, reduced chi2 0.84"; with a widened range
+// "best rate: 0.7312 mm/yr, range 0.7302 to 0.7331 (scaled by reduced chi2), reduced chi2 35.12".
+// At least three decimals, more where the range needs them to show two digits of its width. A
+// label names a subset of the samples: "best rate (AFT): ...".
+std::string fitSummary(const RateFit& fit, std::string_view label = {});
 
 // The warnings about a fit that cannot be trusted as it stands (the range reaching an end of the
-// sweep, several minima), as one line; empty when there is none.
-std::string fitWarnings(const RateFit& fit);
+// sweep, several minima), as one line; empty when there is none. Without adviseRates the range
+// reaching an end is not reported: the caller knows a cause that widening --rates would not mend.
+std::string fitWarnings(const RateFit& fit, bool adviseRates = true);
 
 } // namespace ages

@@ -28,10 +28,29 @@ thermochron::Age SamplePredictor::predictKind(
 
 std::vector<thermochron::Age> SamplePredictor::predict(const thermochron::CoolingPath& path) const
 {
-    std::vector<thermochron::Age> kindAges;
-    kindAges.reserve(m_kinds.size());
-    for (std::size_t kind = 0; kind < m_kinds.size(); ++kind) {
-        kindAges.push_back(predictKind(path, kind));
+    // The grains of one system and method are dated together: the models share the work that
+    // depends on the path alone among them.
+    std::vector<thermochron::Age> kindAges(m_kinds.size());
+    std::vector<bool> done(m_kinds.size(), false);
+    for (std::size_t first = 0; first < m_kinds.size(); ++first) {
+        if (done[first]) {
+            continue;
+        }
+        std::vector<std::size_t> together;
+        std::vector<thermochron::Grain> grains;
+        for (std::size_t kind = first; kind < m_kinds.size(); ++kind) {
+            if (m_kinds[kind].system == m_kinds[first].system
+                && m_kinds[kind].method == m_kinds[first].method) {
+                together.push_back(kind);
+                grains.push_back(m_kinds[kind].grain);
+                done[kind] = true;
+            }
+        }
+        const auto ages
+            = thermochron::predictAges(path, m_kinds[first].system, m_kinds[first].method, grains);
+        for (std::size_t i = 0; i < together.size(); ++i) {
+            kindAges[together[i]] = ages[i];
+        }
     }
     std::vector<thermochron::Age> ages;
     ages.reserve(m_kindOfSample.size());

@@ -2,8 +2,16 @@
 // ZFT by Dodson closure) predicted at every one of 500 erosion rates and compared, on all
 // processors. Transient: one cooling path per rate. Periodic: one steady state per rate, and the
 // paths of the profile points the samples' elevations fall between.
+//
+// And the fits of the two data sets of fitdatasets.h, as cooling_ages runs them with --observed
+// and no --output (the fit alone, kinetic ages, the default damage kinetics):
+//   profile25    cooling_ages periodic -A 850 -w 20000 -o 60 --rates 0.05:0.6:0.01
+//                --method kinetic --observed profile25_ahe.csv
+//   grains10000  cooling_ages transient --rates 0.2:0.7:0.01 --method kinetic
+//                --observed grains10000_ahe.csv
 
 #include "agecommandline.h"
+#include "fitdatasets.h"
 #include "fitoptions.h"
 #include "observedfit.h"
 
@@ -62,5 +70,28 @@ BENCHMARK_CAPTURE(fitTwentySamples, periodic, ages::Model::periodic)
     ->Unit(benchmark::kMillisecond)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
+
+void fitDataSet(benchmark::State& state, ages::AgeRequest (*request)(),
+    std::vector<ages::ObservedAge> (*samples)())
+{
+    const ages::AgeRequest fitted = request();
+    const ages::FitOptions options;
+    const ages::ObservedFit fit(fitted, options, samples());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(fit.run());
+    }
+    state.counters["samples"] = static_cast<double>(fit.samples().size());
+    state.counters["rates"] = static_cast<double>(fit.rates().size());
+}
+
+BENCHMARK_CAPTURE(fitDataSet, profile25, fitdata::profile25Request, fitdata::profile25)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK_CAPTURE(fitDataSet, grains10000, fitdata::grains10000Request, fitdata::grains10000)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Iterations(1);
 
 } // namespace

@@ -15,6 +15,9 @@
 #include "grain.h"
 #include "heliumkinetics.h"
 
+#include <span>
+#include <vector>
+
 namespace thermochron {
 
 // How finely the model resolves the grain and the path. Finer is slower and slightly more
@@ -50,5 +53,15 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
 // The same with the catalogued kinetics of that name (see heliumKinetics).
 Age heliumAge(const CoolingPath& path, Kinetics kinetics, const Grain& grain,
     const HeliumResolution& resolution = {});
+
+// The ages of many grains along one path, each as heliumAge gives it (heliumAge is this function
+// for one grain; a grain's age here differs from that by rounding alone), with what depends on
+// the path alone worked out once for all of them: the time steps, the production factors of each
+// step and the annealing of the damage. The annealed dose is linear in the parents' amounts (a
+// cohort's annealing depends on the path alone), so one walk through the cohorts for each of U,
+// Th and Sm serves every grain. Throws as heliumAge does, for the first grain it refuses, before
+// any age is computed.
+std::vector<Age> heliumAges(const CoolingPath& path, const HeliumKinetics& kinetics,
+    std::span<const Grain> grains, const HeliumResolution& resolution = {});
 
 } // namespace thermochron

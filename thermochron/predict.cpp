@@ -14,8 +14,9 @@ bool supports(System system, Method method)
     return method == Method::Dodson || kineticMethod(system) == method;
 }
 
-Age predictAge(const CoolingPath& path, System system, Method method, const Grain& grain,
-    const KineticsChoice& kinetics)
+namespace {
+
+Kinetics chosenKinetics(System system, Method method, const KineticsChoice& kinetics)
 {
     if (!supports(system, method))
         throw std::invalid_argument("no " + std::string(methodName(method)) + " age for "
@@ -24,6 +25,28 @@ Age predictAge(const CoolingPath& path, System system, Method method, const Grai
     if (!chosen)
         throw std::invalid_argument(
             "the kinetics chosen for " + std::string(systemName(system)) + " are not for it");
+    return *chosen;
+}
+
+} // namespace
+
+std::vector<Age> predictAges(const CoolingPath& path, System system, Method method,
+    std::span<const Grain> grains, const KineticsChoice& kinetics)
+{
+    const Kinetics chosen = chosenKinetics(system, method, kinetics);
+    if (method == Method::Diffusion)
+        return heliumAges(path, heliumKinetics(chosen), grains);
+    std::vector<Age> ages;
+    ages.reserve(grains.size());
+    for (const Grain& grain : grains)
+        ages.push_back(predictAge(path, system, method, grain, kinetics));
+    return ages;
+}
+
+Age predictAge(const CoolingPath& path, System system, Method method, const Grain& grain,
+    const KineticsChoice& kinetics)
+{
+    const std::optional<Kinetics> chosen = chosenKinetics(system, method, kinetics);
     switch (method) {
     case Method::Dodson:
         return dodsonAge(path, system);

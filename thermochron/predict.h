@@ -6,6 +6,9 @@
 #include "coolingpath.h"
 #include "grain.h"
 
+#include <span>
+#include <vector>
+
 namespace thermochron {
 
 // True for Dodson with every system, Diffusion with AHe and ZHe, Annealing with AFT.
@@ -19,5 +22,10 @@ bool supports(System system, Method method);
 // refuses.
 Age predictAge(const CoolingPath& path, System system, Method method, const Grain& grain,
     const KineticsChoice& kinetics = {});
+
+// The ages of many grains along one path, each as predictAge gives it; (U-Th)/He diffusion shares
+// the work that depends on the path alone among the grains (heliumAges).
+std::vector<Age> predictAges(const CoolingPath& path, System system, Method method,
+    std::span<const Grain> grains, const KineticsChoice& kinetics = {});
 
 } // namespace thermochron

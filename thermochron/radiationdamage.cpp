@@ -11,7 +11,13 @@ namespace thermochron {
 std::vector<double> annealedAlphaDose(
     const CoolingPath& steps, const Grain& grain, const AnnealingLaw& law)
 {
-    PerParent alphas = parentAmounts(grain); // alphas per gram, per unit of e^(lambda t) - 1
+    return annealedAlphaDose(steps, parentAmounts(grain), law);
+}
+
+std::vector<double> annealedAlphaDose(
+    const CoolingPath& steps, const PerParent& presentAmounts, const AnnealingLaw& law)
+{
+    PerParent alphas = presentAmounts; // alphas per gram, per unit of e^(lambda t) - 1
     for (std::size_t k = 0; k < alphas.size(); ++k)
         alphas[k] *= alphasPerDecay[k] * avogadroConstant;
     // Alphas per gram made from timeMa to the present: sum_k n_k N_k (e^(lambda_k t) - 1).

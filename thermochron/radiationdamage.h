@@ -8,6 +8,7 @@
 #include "coolingpath.h"
 #include "fanningannealing.h"
 #include "grain.h"
+#include "heliumproduction.h"
 
 #include <vector>
 
@@ -18,5 +19,9 @@ namespace thermochron {
 // of its middle, its alphas born at its middle.
 std::vector<double> annealedAlphaDose(
     const CoolingPath& steps, const Grain& grain, const AnnealingLaw& law);
+// The same for parents of the given present amounts (mol per gram, see parentAmounts). The dose is
+// linear in them: the annealing of each cohort depends on the path alone.
+std::vector<double> annealedAlphaDose(
+    const CoolingPath& steps, const PerParent& presentAmounts, const AnnealingLaw& law);
 
 } // namespace thermochron

@@ -16,6 +16,7 @@
 #include "observedfit.h"
 #include "ratefit.h"
 #include "ratesweep.h"
+#include "thermochron/system.h"
 
 #include <pybind11/stl.h>
 
@@ -23,6 +24,7 @@
 #include <charconv>
 #include <optional>
 #include <sstream>
+#include <string_view>
 
 namespace erosion_python {
 
@@ -46,9 +48,36 @@ ages::RateSweep rateSweep(const std::array<double, 3>& rates)
     return ages::parseRateSweep(typed(rates[0]) + ":" + typed(rates[1]) + ":" + typed(rates[2]));
 }
 
+// The best rate, its range and the misfit curve of one fit.
+py::dict rateFitDict(const ages::RateFit& fit)
+{
+    py::dict answer;
+    answer["best"] = fit.bestRate;
+    answer["low"] = fit.rangeLow;
+    answer["high"] = fit.rangeHigh;
+    answer["chi2_min"] = fit.chi2Min;
+    answer["reduced_chi2"] = fit.reducedChi2;
+    answer["chi2_level"] = fit.rangeLevel;
+    answer["rates"] = toArray(std::vector<double>(fit.rates));
+    answer["chi2"] = toArray(std::vector<double>(fit.chi2));
+    return answer;
+}
+
+// The lines of the program's report that warn ("warning: ..."), raised as UserWarnings.
+void warnAsTheProgramDoes(const std::string& report)
+{
+    constexpr std::string_view mark = "warning: ";
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(mark))
+            if (PyErr_WarnEx(PyExc_UserWarning, line.substr(mark.size()).c_str(), 1) != 0)
+                throw py::error_already_set();
+}
+
 // The fit of the request to the samples of a file or, with text, of the text of one (label names
-// it in the messages). The refusals come in the program's order: the samples, the age options,
-// the model's values at every rate.
+// it in the messages), computed and refused as the program computes and refuses it: the
+// samples, then the age options and the model's values at every rate, then one pass over the
+// rates on all cores.
 py::dict fitRate(ages::AgeRequest& request, const std::string& label,
     const std::optional<std::string>& text, const double meanElevationM)
 {
@@ -62,32 +91,25 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
     } else {
         samples = ages::readCheckedSamples(request, options);
     }
-    ages::checkRequest(request);
-
     const ages::ObservedFit fit(request, options, std::move(samples));
     ages::FitResult result;
     {
         const py::gil_scoped_release release;
-        result = fit.run();
+        result = ages::requestedFit(request, fit);
     }
-    // The summary the program writes on standard error (it writes no file here).
-    std::ostringstream summary;
-    fit.report(result, summary);
-    const std::string warnings = ages::fitWarnings(result.fit);
-    if (result.fit.rates.size() > 1 && !warnings.empty())
-        if (PyErr_WarnEx(PyExc_UserWarning, warnings.c_str(), 1) != 0)
-            throw py::error_already_set();
+    // What the program writes on standard error (it writes no file here).
+    std::ostringstream report;
+    fit.report(result, report);
+    warnAsTheProgramDoes(report.str());
 
-    py::dict answer;
-    answer["best"] = result.fit.bestRate;
-    answer["low"] = result.fit.rangeLow;
-    answer["high"] = result.fit.rangeHigh;
-    answer["chi2_min"] = result.fit.chi2Min;
-    answer["reduced_chi2"] = result.fit.reducedChi2;
-    answer["rates"] = toArray(std::vector<double>(result.fit.rates));
-    answer["chi2"] = toArray(std::vector<double>(result.fit.chi2));
+    py::dict answer = rateFitDict(result.fit);
+    py::dict systems;
+    for (const ages::SystemFit& system : result.systems)
+        systems[py::str(std::string(thermochron::systemName(system.system)))]
+            = rateFitDict(system.fit);
+    answer["systems"] = systems;
     answer["residuals"] = tableColumns(ages::residualTableColumns(), result.residuals);
-    answer["summary"] = summary.str();
+    answer["summary"] = report.str();
     return answer;
 }
 
@@ -160,14 +182,16 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
               "every rate of the sweep, by its system's kinetic model unless method is dodson "
               "(Dodson closure for systems without one), and chi2 = sum(((age_obs - age_pred) "
               "/ sigma)^2) is minimised. Every rate runs on all cores; the GIL is released "
-              "meanwhile. A range that reaches an end of the sweep, or several minima, give a "
-              "UserWarning.",
+              "meanwhile.",
         help,
         "a dict: best (the best rate, refined between grid points, mm/yr), low and high (its "
-        "range, mm/yr), chi2_min, reduced_chi2 (chi2_min / (N - 1)), rates and chi2 (the misfit "
-        "curve, arrays), residuals (the samples at the best rate, with the columns of the "
-        "program's --residuals table; a DataFrame from erosion_thermal.fit_rate) and summary "
-        "(the lines the program writes on standard error).");
+        "range, where chi2 <= chi2_level = chi2_min + max(1, reduced chi2), mm/yr), chi2_min, "
+        "reduced_chi2 (chi2_min / (N - 1)), chi2_level, rates and chi2 (the misfit curve, "
+        "arrays); systems (with two systems or more: each system's samples fitted alone, a dict "
+        "of such dicts by system name); residuals (the samples at the best rate, with the columns "
+        "of the program's --residuals table; a DataFrame from erosion_thermal.fit_rate); summary "
+        "(the lines the program writes on standard error, whose warnings are also raised as "
+        "UserWarnings).");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -122,12 +123,12 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         ASSERT_EQ(predictions.size(), grainRows.size() + 1);
         EXPECT_EQ(predictions[0],
             (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
-                "sigma_ma", "predicted_age_ma", "residual_sigma", "kinetics" }));
+                "sigma_ma", "predicted_age_ma", "residual_sigma", "reset", "kinetics" }));
         // Each sample names the kinetics that predicted it: the defaults of its system.
         const std::map<std::string, std::string> kinetics { { "AHe", "rdaam" }, { "ZHe", "zrdaam" },
             { "AFT", "ketcham2007" }, { "ZFT", "dodson" } };
         for (std::size_t i = 1; i < predictions.size(); ++i)
-            EXPECT_EQ(predictions[i][8], kinetics.at(predictions[i][1])) << predictions[i][1];
+            EXPECT_EQ(predictions[i][9], kinetics.at(predictions[i][1])) << predictions[i][1];
 
         // 2. Those ages as measurements without noise, sigma 5 %, fitted over a sweep.
         std::string observed = grainColumns;
@@ -147,23 +148,142 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         std::smatch summary;
         const std::string err = fitted.err;
         ASSERT_TRUE(std::regex_search(err, summary,
-            std::regex("^best rate: ([0-9.]+) mm/yr, range ([0-9.]+) to ([0-9.]+), "
+            std::regex("(^|\n)best rate: ([0-9.]+) mm/yr, range ([0-9.]+) to ([0-9.]+), "
                        "reduced chi2 ([0-9.]+)\n")))
             << err;
-        const double best = std::stod(summary[1]);
+        const double best = std::stod(summary[2]);
         EXPECT_NEAR(best, c.rate, c.step);
-        EXPECT_LE(std::stod(summary[2]), c.rate);
-        EXPECT_GE(std::stod(summary[3]), c.rate);
-        EXPECT_EQ(summary[4], "0.00");
+        EXPECT_LE(std::stod(summary[3]), c.rate);
+        EXPECT_GE(std::stod(summary[4]), c.rate);
+        EXPECT_EQ(summary[5], "0.00");
         EXPECT_EQ(err.find("warning"), std::string::npos) << err;
+        // Each system's samples alone lead back to the same rate.
+        for (const std::string system : { "AHe", "AFT", "ZHe", "ZFT" }) {
+            std::smatch own;
+            ASSERT_TRUE(std::regex_search(err, own,
+                std::regex("\nbest rate \\(" + system
+                    + "\\): ([0-9.]+) mm/yr, range ([0-9.]+) to ([0-9.]+), reduced chi2 ")))
+                << system << '\n'
+                << err;
+            EXPECT_LE(std::stod(own[2]), c.rate) << system;
+            EXPECT_GE(std::stod(own[3]), c.rate) << system;
+        }
 
         double chi2Min = 1e300;
         const auto curve = rows(file("fit.csv"));
-        EXPECT_EQ(curve[0], (std::vector<std::string> { "rate_mm_yr", "chi2" }));
+        EXPECT_EQ(curve[0], (std::vector<std::string> { "rate_mm_yr", "chi2", "chi2_level" }));
         for (std::size_t i = 1; i < curve.size(); ++i) {
             chi2Min = std::min(chi2Min, std::stod(curve[i][1]));
         }
         EXPECT_LT(chi2Min, 0.01); // the ages as written: 6 significant digits
+        // A fit within the errors reads its range one unit of chi2 above the minimum.
+        EXPECT_NEAR(std::stod(curve[1][2]), chi2Min + 1, 0.01);
+    }
+}
+
+TEST_F(FitRun, PredictionsThatDoNotResetTheGrainAreWarnedOfWithTheFix)
+{
+    struct Case {
+        std::string exposure; // -o, Myr
+        std::string sweep;
+        std::string ages; // age_ma,sigma_ma rows of AHe samples
+        std::string warning; // "" for none
+    };
+    const std::vector<Case> cases {
+        { "5", "0.1:0.5:0.1", "50,2\n40,2\n",
+            "warning: 2 of 2 predictions at the best rate do not reset the grain: the paths (-o 5 "
+            "Myr) are shorter than the oldest measured age (50 Ma); raise -o\n" },
+        { "20", "0.01:0.05:0.01", "5,0.5\n4,0.5\n",
+            "warning: 2 of 2 predictions at the best rate do not reset the grain: the paths (-o 20 "
+            "Myr) start too cold" },
+        { "10", "0.3:1:0.05", "3,0.3\n3.2,0.3\n", "" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exposure);
+        std::string observed = "sample,system,age_ma,sigma_ma\n";
+        std::istringstream lines(c.ages);
+        for (std::string line; std::getline(lines, line);) {
+            observed += "s,AHe," + line + "\n";
+        }
+        const auto fitted = run({ "transient", "-o", c.exposure, "--rates", c.sweep, "--observed",
+            write("observed.csv", observed), "--residuals", file("residuals.csv") });
+        ASSERT_EQ(fitted.status, 0) << fitted.err;
+        const auto residuals = rows(file("residuals.csv"));
+        const std::string reset = c.warning.empty() ? "yes" : "no";
+        const auto resetColumn = static_cast<std::size_t>(
+            std::find(residuals[0].begin(), residuals[0].end(), "reset") - residuals[0].begin());
+        ASSERT_LT(resetColumn, residuals[0].size());
+        for (std::size_t i = 1; i < residuals.size(); ++i) {
+            EXPECT_EQ(residuals[i][resetColumn], reset);
+        }
+        if (c.warning.empty()) {
+            EXPECT_EQ(fitted.err.find("reset"), std::string::npos) << fitted.err;
+        } else {
+            EXPECT_NE(fitted.err.find(c.warning), std::string::npos) << fitted.err;
+            // The range reaches an end of these sweeps, but wider rates would not mend the paths.
+            EXPECT_EQ(fitted.err.find("extend --rates"), std::string::npos) << fitted.err;
+        }
+    }
+}
+
+TEST_F(FitRun, TransientSamplesAtDifferentElevationsAreNotedOnce)
+{
+    struct Case {
+        std::string model;
+        std::string elevations; // of the two samples
+        bool noted;
+    };
+    const std::vector<Case> cases {
+        { "transient", "100,900", true },
+        { "transient", "500,500", false },
+        { "transient", ",", false },
+        { "periodic", "100,900", false },
+    };
+    const std::string note = "note: the samples lie at different elevations, which the transient "
+                             "model ignores";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.model + " " + c.elevations);
+        const auto comma = c.elevations.find(',');
+        const std::string observed = "sample,system,age_ma,sigma_ma,elevation_m\na,AHe,5,0.5,"
+            + c.elevations.substr(0, comma) + "\nb,AHe,6,0.5," + c.elevations.substr(comma + 1)
+            + "\n";
+        std::vector<std::string> words { c.model, "--rates", "0.2:0.6:0.2", "--observed",
+            write("observed.csv", observed) };
+        if (c.model == "periodic") {
+            words.insert(words.end(), { "-n", "21" });
+        }
+        const auto fitted = run(words);
+        ASSERT_EQ(fitted.status, 0) << fitted.err;
+        const auto at = fitted.err.find(note);
+        EXPECT_EQ(at != std::string::npos, c.noted) << fitted.err;
+        EXPECT_EQ(fitted.err.find(note, at + 1), std::string::npos) << "once";
+    }
+}
+
+TEST_F(FitRun, AFitWithoutOutputWritesNoTableAndFitsAsOneWithIt)
+{
+    const std::string observed = write("observed.csv",
+        "sample,system,age_ma,sigma_ma,elevation_m,radius_um\na,AHe,6,0.4,800,50\n"
+        "b,AHe,4,0.3,-600,80\nc,AFT,9,0.8,200,\n");
+    for (const std::string model : { "transient", "periodic" }) {
+        SCOPED_TRACE(model);
+        std::vector<std::string> fit { model, "--rates", "0.3:0.9:0.1", "--observed", observed };
+        if (model == "periodic") {
+            fit.insert(fit.end(), { "-n", "21" });
+        }
+        auto alone = fit;
+        alone.insert(alone.end(), { "--fit-output", file("alone.csv") });
+        const auto fitOnly = run(alone);
+        ASSERT_EQ(fitOnly.status, 0) << fitOnly.err;
+        EXPECT_EQ(fitOnly.out, "");
+        auto withTable = fit;
+        withTable.insert(
+            withTable.end(), { "--fit-output", file("with.csv"), "--output", file("ages.csv") });
+        const auto both = run(withTable);
+        ASSERT_EQ(both.status, 0) << both.err;
+        EXPECT_EQ(rows(file("alone.csv")), rows(file("with.csv")));
+        EXPECT_EQ(fitOnly.err, both.err);
+        EXPECT_GT(rows(file("ages.csv")).size(), 1u);
     }
 }
 

@@ -80,6 +80,14 @@ const std::string header = "sample,system,age_ma,sigma_ma,radius_um\n";
 INSTANTIATE_TEST_SUITE_P(BadRows, ObservedAgesRefusal,
     testing::Values(Refusal { "missing column", "# note\nsample,system,age_ma\nA,AHe,1\n", 2,
                         "required column sigma_ma" },
+        Refusal { "missing column lists those found", "Sample,System,Age,Error\nA,AHe,1,1\n", 1,
+            "found: Sample, System, Age, Error" },
+        Refusal { "semicolons", "sample;system;age_ma;sigma_ma\nA;AHe;1;0.1\n", 1,
+            "separated by semicolons, not commas" },
+        Refusal { "tabs", "sample\tsystem\tage_ma\tsigma_ma\nA\tAHe\t1\t0.1\n", 1,
+            "separated by tabs, not commas" },
+        Refusal { "ka typed as Ma", header + "A,AHe,12,1,\nB,AFT,25000,900,\n", 3,
+            "age_ma 25000 is older than the Earth (4567 Ma): ages are in Ma, was it typed in ka?" },
         Refusal { "unknown system", header + "A,AHe,1,0.1,\nB,apatite,1,0.1,\n", 3,
             "unknown system 'apatite'" },
         Refusal { "zero sigma", header + "A,AHe,1,0,\n", 2, "sigma_ma must be > 0" },
@@ -97,6 +105,23 @@ INSTANTIATE_TEST_SUITE_P(BadRows, ObservedAgesRefusal,
         std::replace(name.begin(), name.end(), ' ', '_');
         return name;
     });
+
+TEST(ObservedAges, NamesAreReadInAnyCaseAndSigmasAboveTheAgeAreNamedInAWarning)
+{
+    const auto samples = parse("Sample,SYSTEM,Age_Ma,sigma_MA\n"
+                               "A,aft,12,13\n"
+                               "B,AHE,4567,0.5\n"
+                               "C,zHe,3,4\n");
+    ASSERT_EQ(samples.size(), 3u);
+    EXPECT_EQ(samples[0].system, thermochron::System::AFT);
+    EXPECT_EQ(samples[1].system, thermochron::System::AHe);
+    EXPECT_EQ(samples[2].system, thermochron::System::ZHe);
+    const auto warning = ages::sigmaAboveAgeWarning(samples, "ages.csv");
+    ASSERT_TRUE(warning);
+    EXPECT_NE(warning->find("sigma_ma exceeds age_ma in 2 rows (lines 2, 4)"), std::string::npos)
+        << *warning;
+    EXPECT_FALSE(ages::sigmaAboveAgeWarning({ samples[1] }, "ages.csv"));
+}
 
 TEST(ObservedAges, AFileWithoutSamplesIsRefused)
 {

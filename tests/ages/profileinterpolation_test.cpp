@@ -49,10 +49,11 @@ TEST(ProfileInterpolation, SamplesAtOnePlaceShareItsPathAndSamplesOfOneKindTheir
               return pathAt(x);
           });
     EXPECT_EQ(pathsMade, (std::map<double, int> { { 1000, 1 }, { 5000, 1 } }));
-    EXPECT_DOUBLE_EQ(sampleAges[0], predictor.predictKind(pathAt(1000), 0).ageMa);
-    EXPECT_DOUBLE_EQ(sampleAges[2], sampleAges[0]);
-    EXPECT_LT(sampleAges[1], sampleAges[0]); // faster cooling, younger
-    EXPECT_GT(sampleAges[3], sampleAges[0]); // zircon tracks close hotter than apatite helium
+    EXPECT_DOUBLE_EQ(sampleAges[0].ageMa, predictor.predictKind(pathAt(1000), 0).ageMa);
+    EXPECT_DOUBLE_EQ(sampleAges[2].ageMa, sampleAges[0].ageMa);
+    EXPECT_LT(sampleAges[1].ageMa, sampleAges[0].ageMa); // faster cooling, younger
+    EXPECT_GT(sampleAges[3].ageMa, sampleAges[0].ageMa); // zircon tracks close hotter than apatite
+                                                         // helium
 }
 
 } // namespace

@@ -85,3 +85,38 @@ TEST(DamageAge, AgesFollowEffectiveUraniumAsTheDamageModelsPredict)
     EXPECT_LT(zirconAges[1], zirconAges[2]);
     EXPECT_LT(zirconAges[3], zirconAges[0]);
 }
+
+// Many grains dated together share the path's damage: the dose of a grain is the sum of the
+// doses of one ppm of U, Th and Sm weighted by its ppm, and each grain's age is the one it has
+// alone, whatever grains it is dated with (eleven: a block of eight side by side, three alone).
+TEST(DamageAge, GrainsDatedTogetherShareTheDamageOfEachParentAndKeepTheirOwnAges)
+{
+    const CoolingPath path = testpaths::steadyCooling(80, 140, 5);
+    std::vector<Grain> grains;
+    for (int i = 0; i < 11; ++i)
+        grains.push_back({ .radiusUm = 40.0 + 6 * i,
+            .uPpm = i % 3 == 2 ? 0.0 : 5.0 + 4 * i,
+            .thPpm = i % 4 == 1 ? 0.0 : 70.0 - 5 * i,
+            .smPpm = i == 5 ? 300.0 : 0.0 });
+    const AnnealingLaw law = apatiteDamageAnnealing();
+    const CoolingPath steps = timeSteps(path, 2.0, 5.0);
+    const auto doseOf = [&](const Grain& grain) { return annealedAlphaDose(steps, grain, law); };
+    const std::vector<double> u = doseOf({ .uPpm = 1, .thPpm = 0 });
+    const std::vector<double> th = doseOf({ .uPpm = 0, .thPpm = 1 });
+    const std::vector<double> sm = doseOf({ .uPpm = 0, .thPpm = 0, .smPpm = 1 });
+    for (const Grain& grain : grains) {
+        const std::vector<double> dose = doseOf(grain);
+        for (std::size_t j = 0; j < steps.size(); j += 7)
+            EXPECT_NEAR(dose[j], grain.uPpm * u[j] + grain.thPpm * th[j] + grain.smPpm * sm[j],
+                1e-12 * dose.back());
+    }
+    for (const Kinetics kinetics : { Kinetics::Rdaam, Kinetics::Farley }) {
+        const std::vector<Age> together = heliumAges(path, heliumKinetics(kinetics), grains);
+        ASSERT_EQ(together.size(), grains.size());
+        for (std::size_t i = 0; i < grains.size(); ++i) {
+            const Age alone = heliumAge(path, kinetics, grains[i]);
+            EXPECT_NEAR(together[i].ageMa, alone.ageMa, 1e-12 * alone.ageMa) << i;
+            EXPECT_EQ(together[i].reset, alone.reset) << i;
+        }
+    }
+}

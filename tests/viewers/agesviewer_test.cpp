@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -132,6 +133,27 @@ TEST(MisfitSummary, AParabolicMisfitGivesItsVertexAndTheRangeOneAboveIt)
     EXPECT_NEAR(fit.rangeHigh, 0.761, 1e-3);
     EXPECT_FALSE(fit.lowAtSweepStart);
     EXPECT_FALSE(fit.highAtSweepEnd);
+}
+
+TEST(MisfitSummary, TheRangeIsReadAtTheLevelTheProgramWrote)
+{
+    // chi2 = ((r - 0.731) / 0.03)^2 + 20: at the level chi2_min + 4 written in the file the range
+    // is 0.731 +- 0.06; a file without the column gives chi2_min + 1, 0.731 +- 0.03.
+    std::vector<MisfitPoint> curve
+        = sweep(0.5, 1.0, 0.01, [](double r) { return std::pow((r - 0.731) / 0.03, 2) + 20; });
+    for (const std::optional<double> level : { std::optional<double>(), std::optional(24.0) }) {
+        for (MisfitPoint& point : curve)
+            point.level = level;
+        const MisfitSummary fit = summariseMisfit(curve);
+        const double halfWidth = level ? 0.06 : 0.03;
+        EXPECT_NEAR(fit.level(), level.value_or(21.0), 1e-9);
+        EXPECT_EQ(fit.scaled, level.has_value());
+        EXPECT_EQ(fit.levelCaption(),
+            level ? QStringLiteral("chi2_min + reduced chi2 = 24")
+                  : QStringLiteral("chi2_min + 1 = 21"));
+        EXPECT_NEAR(fit.rangeLow, 0.731 - halfWidth, 1e-3);
+        EXPECT_NEAR(fit.rangeHigh, 0.731 + halfWidth, 1e-3);
+    }
 }
 
 TEST(MisfitSummary, ARangeThatReachesAnEndOfTheSweepSaysSo)

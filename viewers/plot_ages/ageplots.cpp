@@ -321,7 +321,7 @@ FirstView misfitFigure(const QString& fitPath, bool logY)
             .lineStyle = Qt::NoPen,
             .horizontalLines = { fit.level() },
             .horizontalLineStyle = Qt::DashLine },
-        QStringLiteral("chi2_min + 1 = %1").arg(QString::number(fit.level(), 'g', 4)));
+        fit.levelCaption());
     addBestRate(figure, fit);
     if (low < high)
         figure.limitX(low, high);

@@ -103,10 +103,11 @@ std::vector<MisfitPoint> readMisfitCurve(const QString& path)
     std::vector<MisfitPoint> curve = readTable(path, [](const CsvTable& table) {
         const int rate = table.column(QStringLiteral("rate_mm_yr"));
         const int chi2 = table.column(QStringLiteral("chi2"));
+        const int level = optionalColumn(table, QStringLiteral("chi2_level"));
         std::vector<MisfitPoint> points;
         for (int row = 0; row < table.rowCount(); ++row)
-            points.push_back(
-                { requiredNumber(table, row, rate), requiredNumber(table, row, chi2) });
+            points.push_back({ requiredNumber(table, row, rate), requiredNumber(table, row, chi2),
+                optionalNumber(table, row, level) });
         return points;
     });
     std::ranges::sort(curve, {}, &MisfitPoint::rate);

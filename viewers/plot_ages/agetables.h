@@ -34,8 +34,17 @@ struct ObservedAge {
 
 // One rate of a misfit sweep (cooling_ages --fit-output).
 struct MisfitPoint {
+    // A point without a level: a file without the chi2_level column.
+    MisfitPoint(double rateMmYr, double misfit, std::optional<double> rangeLevel = std::nullopt)
+        : rate(rateMmYr)
+        , chi2(misfit)
+        , level(rangeLevel)
+    {
+    }
+
     double rate = 0.0; // mm/yr
     double chi2 = 0.0;
+    std::optional<double> level; // chi2_level: the level the program read the range at
 };
 
 // One point of a cooling path (cooling_ages --path-output, or a path file with a header).
@@ -60,7 +69,7 @@ std::vector<PredictedAge> readPredictedAges(const QString& path);
 // Columns needed: sample, system, age_ma, sigma_ma; elevation_m is read when present. A sigma
 // that is not positive is refused with its line.
 std::vector<ObservedAge> readObservedAges(const QString& path);
-// Columns needed: rate_mm_yr, chi2. Sorted by rate.
+// Columns needed: rate_mm_yr, chi2; chi2_level is read when present. Sorted by rate.
 std::vector<MisfitPoint> readMisfitCurve(const QString& path);
 // Columns needed: time_ma, temperature_c.
 std::vector<PathPoint> readCoolingPath(const QString& path);
