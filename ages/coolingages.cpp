@@ -2,6 +2,8 @@
 
 #include "agetable.h"
 #include "fitstage.h"
+#include "historymodel.h"
+#include "historyrun.h"
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "pathfile.h"
@@ -109,6 +111,10 @@ void predictAndWrite(const AgeRequest& request, const FitOptions& fitOptions, st
     std::ostream& err, const bool showProgress)
 {
     checkOutputFile(request.outputFile);
+    if (request.model == Model::history) {
+        runHistoryModel(request, fitOptions, out, err, showProgress);
+        return;
+    }
     const FitStage fit(request, fitOptions); // measured ages read and checked before any work
     std::vector<AgeRow> rows;
     {
@@ -154,6 +160,8 @@ std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressRe
         return transientRows(request, report);
     case Model::periodic:
         return periodicRows(request, report);
+    case Model::history:
+        return historyAgeRows(request.history.thermal, request.history.erosion, request.settings);
     case Model::path:
         break;
     }
