@@ -55,6 +55,15 @@ std::optional<QPointF> CurveMarks::vertexOf(double x, double y) const
         std::trunc(p.y() * m_ratio) / m_ratio + 0.5 / m_ratio);
 }
 
+std::optional<QPointF> CurveMarks::pointVertex(
+    const std::vector<double>& points, std::size_t k, const CurveStyle& style) const
+{
+    std::optional<QPointF> v = vertexOf(points[2 * k], points[2 * k + 1]);
+    if (v && k < style.xPixelOffsets.size())
+        v->rx() += style.xPixelOffsets[k];
+    return v;
+}
+
 QPolygonF CurveMarks::markerOutline(MarkerShape shape, const QPointF& centre, int size)
 {
     const double r = size / 2.0;
@@ -64,14 +73,24 @@ QPolygonF CurveMarks::markerOutline(MarkerShape shape, const QPointF& centre, in
     case MarkerShape::Circle: // the square the circle is inscribed in
     case MarkerShape::Square:
         return QPolygonF(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r));
-    case MarkerShape::Triangle: {
-        // Equilateral, pointing up, as high as the marker's size, its centroid on centre (two
-        // thirds of the height below the apex): it looks as large as a circle of that size.
+    case MarkerShape::Triangle:
+    case MarkerShape::TriangleDown: {
+        // Equilateral, as high as the marker's size, its centroid on centre (two thirds of the
+        // height from the apex): it looks as large as a circle of that size.
         const double height = size;
         const double halfBase = height / std::numbers::sqrt3;
-        return QPolygonF({ QPointF(centre.x(), centre.y() - 2.0 * height / 3.0),
-            QPointF(centre.x() + halfBase, centre.y() + height / 3.0),
-            QPointF(centre.x() - halfBase, centre.y() + height / 3.0) });
+        const double up = shape == MarkerShape::Triangle ? 1.0 : -1.0;
+        return QPolygonF({ QPointF(centre.x(), centre.y() - up * 2.0 * height / 3.0),
+            QPointF(centre.x() + halfBase, centre.y() + up * height / 3.0),
+            QPointF(centre.x() - halfBase, centre.y() + up * height / 3.0) });
+    }
+    case MarkerShape::Diamond: {
+        // A square on its corner covers half its bounding square: a little larger, it looks as
+        // large as the other shapes.
+        const double half = r + 1.0;
+        return QPolygonF({ QPointF(centre.x(), centre.y() - half),
+            QPointF(centre.x() + half, centre.y()), QPointF(centre.x(), centre.y() + half),
+            QPointF(centre.x() - half, centre.y()) });
     }
     }
     return {};
@@ -100,6 +119,36 @@ void CurveMarks::drawBands(QPainter& painter, const CurveStyle& style) const
     painter.restore();
 }
 
+void CurveMarks::drawArea(
+    QPainter& painter, const std::vector<double>& points, const CurveStyle& style) const
+{
+    if (style.areaLower.empty())
+        return;
+    // Upper edge forwards, lower edge backwards: one closed outline, filled without a pen.
+    QPolygonF upper;
+    QPolygonF lower;
+    const std::size_t pairs = std::min(points.size() / 2, style.areaLower.size());
+    for (std::size_t k = 0; k < pairs; ++k) {
+        const QPointF top = m_layout.toPixel(m_bounds, points[2 * k], points[2 * k + 1]);
+        const QPointF bottom = m_layout.toPixel(m_bounds, points[2 * k], style.areaLower[k]);
+        const auto mapped = [](const QPointF& p) {
+            return std::fabs(p.x()) < pixelLimit && std::fabs(p.y()) < pixelLimit;
+        };
+        if (!mapped(top) || !mapped(bottom))
+            continue;
+        upper << top;
+        lower.prepend(bottom);
+    }
+    if (upper.size() < 2)
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(style.areaFill);
+    painter.drawPolygon(upper + lower);
+    painter.restore();
+}
+
 void CurveMarks::drawCurve(
     QPainter& painter, const std::vector<double>& points, const CurveStyle& style) const
 {
@@ -107,7 +156,7 @@ void CurveMarks::drawCurve(
     std::vector<QPointF> vertices;
     vertices.reserve(pairs);
     for (std::size_t k = 0; k < pairs; ++k)
-        if (const std::optional<QPointF> v = vertexOf(points[2 * k], points[2 * k + 1]))
+        if (const std::optional<QPointF> v = pointVertex(points, k, style))
             vertices.push_back(*v);
 
     painter.save();
@@ -121,6 +170,7 @@ void CurveMarks::drawCurve(
         for (const QPointF& centre : vertices)
             drawMarker(painter, centre, style);
     drawVerticalLines(painter, style);
+    drawHorizontalLines(painter, style);
     painter.restore();
 }
 
@@ -134,16 +184,17 @@ void CurveMarks::drawErrorBars(
     for (std::size_t k = 0; k < points.size() / 2; ++k) {
         const double x = points[2 * k];
         const double y = points[2 * k + 1];
-        const std::optional<QPointF> centre = vertexOf(x, y);
+        const std::optional<QPointF> centre = pointVertex(points, k, style);
         if (!centre)
             continue;
         const int column = static_cast<int>(std::floor(centre->x()));
         const int row = static_cast<int>(std::floor(centre->y()));
+        const double shift = k < style.xPixelOffsets.size() ? style.xPixelOffsets[k] : 0.0;
         if (const double e = valueAt(style.xErrors, k); hasLength(e)) {
             const std::optional<int> left
-                = wholePixel(m_layout.toPixel(m_bounds, x - e, y).x(), size.width());
+                = wholePixel(m_layout.toPixel(m_bounds, x - e, y).x() + shift, size.width());
             const std::optional<int> right
-                = wholePixel(m_layout.toPixel(m_bounds, x + e, y).x(), size.width());
+                = wholePixel(m_layout.toPixel(m_bounds, x + e, y).x() + shift, size.width());
             if (left && right) {
                 const auto [a, b] = std::minmax(*left, *right);
                 painter.fillRect(QRect(a, row, b - a + 1, 1), style.colour);
@@ -198,23 +249,44 @@ void CurveMarks::drawVerticalLines(QPainter& painter, const CurveStyle& style) c
     painter.setRenderHint(QPainter::Antialiasing, true);
 }
 
+void CurveMarks::drawHorizontalLines(QPainter& painter, const CurveStyle& style) const
+{
+    const QRect plot = m_layout.plotRect();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // As a vertical line: two pixels, the line's row and the next.
+    painter.setPen(QPen(style.colour, verticalLineWidth, style.horizontalLineStyle, Qt::FlatCap));
+    for (const double y : style.horizontalLines) {
+        const std::optional<QPointF> v = vertexOf(m_bounds.xMin, y);
+        if (!v)
+            continue;
+        const double edge = std::floor(v->y()) + 1.0;
+        painter.drawLine(QPointF(plot.left(), edge), QPointF(plot.right() + 1, edge));
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+}
+
 void CurveMarks::drawLegendSample(
     QPainter& painter, const QPointF& start, const QPointF& end, const CurveStyle& style)
 {
     painter.save();
+    const QRectF strip(start.x(), start.y() - legendBandHalfHeight, end.x() - start.x(),
+        2 * legendBandHalfHeight);
     if (!style.bands.empty()) {
-        const QRectF strip(start.x(), start.y() - legendBandHalfHeight, end.x() - start.x(),
-            2 * legendBandHalfHeight);
         painter.fillRect(strip, style.bandFill);
         painter.setPen(QPen(style.colour, 1));
         painter.drawLine(strip.topLeft(), strip.topRight());
         painter.drawLine(strip.bottomLeft(), strip.bottomRight());
     }
+    if (!style.areaLower.empty())
+        painter.fillRect(strip, style.areaFill);
     if (style.lineStyle != Qt::NoPen) {
         painter.setPen(QPen(style.colour, style.lineWidth, style.lineStyle));
         painter.drawLine(start, end);
     } else if (!style.verticalLines.empty()) {
         painter.setPen(QPen(style.colour, verticalLineWidth, style.verticalLineStyle));
+        painter.drawLine(start, end);
+    } else if (!style.horizontalLines.empty()) {
+        painter.setPen(QPen(style.colour, verticalLineWidth, style.horizontalLineStyle));
         painter.drawLine(start, end);
     }
     if (!style.xErrors.empty()) {

@@ -4,8 +4,9 @@
 // A curve is a list of x, y points in data units (the Plotter's curve store). Its style says
 // whether the points are joined by a line, whether each carries a marker, and which marks
 // travel with it: error bars around each point, horizontal bands across the whole plot (a
-// measured value plus or minus its uncertainty) and vertical lines at given x. The data of bars,
-// bands and lines belong to the curve, so a viewer describes its picture as data and the
+// measured value plus or minus its uncertainty), vertical lines at given x, horizontal lines at
+// given y, and a shaded area between the curve and a lower edge (an envelope). The data of bars,
+// bands, lines and areas belong to the curve, so a viewer describes its picture as data and the
 // renderer draws every viewer's marks the same way.
 //
 //   CurveStyle observed { .colour = Qt::red, .lineStyle = Qt::NoPen,
@@ -17,7 +18,7 @@
 
 #include <vector>
 
-enum class MarkerShape { None, Circle, Square, Triangle };
+enum class MarkerShape { None, Circle, Square, Triangle, Diamond, TriangleDown };
 
 // A horizontal band across the whole width of the plot, from lower to upper in y units.
 struct HorizontalBand {
@@ -36,8 +37,18 @@ struct CurveStyle {
     // of a list, and zero or non-finite lengths, have no bar in that direction.
     std::vector<double> xErrors {};
     std::vector<double> yErrors {};
+    // Point k (its marker, bars and line vertex) drawn this many pixels right of where it maps
+    // (left when negative), whatever the window: markers of one x spread so that they do not
+    // hide each other. Points past the end of the list stay in place.
+    std::vector<int> xPixelOffsets {};
     std::vector<HorizontalBand> bands {};
     QColor bandFill = QColor(0, 0, 0, 40); // translucent, so that bands that overlap both show
     std::vector<double> verticalLines {}; // x positions of lines over the whole height of the plot
     Qt::PenStyle verticalLineStyle = Qt::DashLine;
+    std::vector<double> horizontalLines {}; // y positions of lines over the whole width
+    Qt::PenStyle horizontalLineStyle = Qt::DashLine;
+    // A shaded area from the curve down to these y values, one per point (the same x): the
+    // curve's points are its upper edge. Empty: no area.
+    std::vector<double> areaLower {};
+    QColor areaFill = QColor(0, 0, 0, 40);
 };

@@ -15,18 +15,52 @@ void shiftAxis(double& min, double& max, int ticks, int steps)
     max += distance;
 }
 
+// The same on a logarithmic axis: whole steps of log10(max / min) / ticks, so that a window of
+// three decades over three intervals moves by one decade a step.
+void shiftLogAxis(double& min, double& max, int ticks, int steps)
+{
+    if (ticks == 0 || !(min > 0.0) || !(max > 0.0))
+        return;
+    const double factor = std::pow(max / min, static_cast<double>(steps) / ticks);
+    min *= factor;
+    max *= factor;
+}
+
 } // namespace
 
 void PlotBounds::shift(int xSteps, int ySteps)
 {
     shiftAxis(xMin, xMax, xTicks, xSteps);
-    shiftAxis(yMin, yMax, yTicks, ySteps);
+    if (yLog)
+        shiftLogAxis(yMin, yMax, yTicks, ySteps);
+    else
+        shiftAxis(yMin, yMax, yTicks, ySteps);
 }
 
 void PlotBounds::snapToTicks()
 {
     snapAxis(xMin, xMax, xTicks);
-    snapAxis(yMin, yMax, yTicks);
+    if (yLog)
+        snapLogAxis(yMin, yMax, yTicks);
+    else
+        snapAxis(yMin, yMax, yTicks);
+}
+
+void PlotBounds::snapLogAxis(double& min, double& max, int& ticks)
+{
+    if (max < min) {
+        snapLogAxis(max, min, ticks);
+        return;
+    }
+    if (!(min > 0.0) || !std::isfinite(max))
+        return;
+    const double low = std::floor(std::log10(min));
+    double high = std::ceil(std::log10(max));
+    if (high <= low) // a power of ten itself: one decade above it
+        high = low + 1.0;
+    ticks = static_cast<int>(high - low);
+    min = std::pow(10.0, low);
+    max = std::pow(10.0, high);
 }
 
 void PlotBounds::snapAxis(double& min, double& max, int& ticks)

@@ -6,6 +6,10 @@
 // them for zooming, moves the shown one by whole tick intervals (arrow keys, wheel) with shift(),
 // and rounds every window derived from a rubber band outward to round steps with snapToTicks().
 // A window handed in by a viewer is drawn exactly as given: it is never snapped.
+//
+// The y axis may be logarithmic (yLog): values are then placed by their decimal logarithm, the
+// window's ends must be positive, shifting moves by whole tick intervals of the logarithm, and
+// snapping rounds outward to whole decades. The x axis is always linear.
 
 struct PlotBounds {
     double xMin = 0.0; // data value at the left end of the x axis
@@ -14,13 +18,15 @@ struct PlotBounds {
     double yMin = 0.0; // data value at the bottom of the y axis
     double yMax = 10.0; // data value at the top of the y axis
     int yTicks = 5; // tick intervals on the y axis
+    bool yLog = false; // y placed by log10(y): yMin and yMax > 0, values <= 0 have no place
 
     // Moves the window by whole tick intervals: positive xSteps towards larger x (the picture
     // moves left), positive ySteps towards larger y (the picture moves down). An axis with no
     // tick intervals has no step and stays where it is.
     void shift(int xSteps, int ySteps);
 
-    // Widens both axes to multiples of a round step (snapAxis) and sets both tick counts.
+    // Widens both axes to multiples of a round step (snapAxis, or snapLogAxis for a logarithmic
+    // y axis) and sets both tick counts.
     void snapToTicks();
 
     // Widens [min, max] outward to multiples of a step of 1, 2 or 5 times a power of ten that
@@ -28,6 +34,9 @@ struct PlotBounds {
     // range (min > max) is widened the same way and stays reversed. A range that is empty or
     // not finite is left unchanged.
     static void snapAxis(double& min, double& max, int& ticks);
+    // Widens [min, max] outward to whole powers of ten and sets ticks to the number of decades
+    // between them (at least one). A range that is not positive and finite is left unchanged.
+    static void snapLogAxis(double& min, double& max, int& ticks);
 
     bool operator==(const PlotBounds&) const = default;
 };

@@ -1,5 +1,7 @@
 #include "plotlayout.h"
 
+#include <cmath>
+
 namespace {
 
 // The y caption's rectangle in the turned coordinates: its left end 360 pixels below the top
@@ -9,12 +11,24 @@ constexpr int yCaptionFoot = -3;
 constexpr int textHeight = 20;
 constexpr int textInset = 40; // title and x caption span W - 80 pixels from x = 40
 
+// Where a y value stands on its axis: the value itself, or its decimal logarithm on a
+// logarithmic axis (minus infinity for 0, not a number below it).
+double yPosition(const PlotBounds& bounds, double y)
+{
+    return bounds.yLog ? std::log10(y) : y;
+}
+
+double yValue(const PlotBounds& bounds, double position)
+{
+    return bounds.yLog ? std::pow(10.0, position) : position;
+}
+
 } // namespace
 
 QRect PlotLayout::plotRect() const
 {
-    return { plotLeft, plotTop, size_.width() - plotLeft - rightGap,
-        size_.height() - plotTop - bottomGap };
+    return { plotLeft, plotTop, size_.width() - plotLeft - rightGap - rightReserve_,
+        size_.height() - plotTop - bottomGap - bottomReserve_ };
 }
 
 QRect PlotLayout::seriesClipRect() const
@@ -29,7 +43,8 @@ QRect PlotLayout::titleRect() const
 
 QRect PlotLayout::xCaptionRect() const
 {
-    return { textInset, size_.height() - 25, size_.width() - 2 * textInset, textHeight };
+    return { textInset, size_.height() - 25 - bottomReserve_,
+        size_.width() - 2 * textInset - rightReserve_, textHeight };
 }
 
 QRect PlotLayout::yCaptionRect() const
@@ -50,7 +65,9 @@ QPointF PlotLayout::toPixel(const PlotBounds& bounds, double x, double y) const
     const double xPixels = plot.right() - plot.left(); // W - 81
     const double yPixels = plot.bottom() - plot.top(); // H - 81
     const double px = (x - bounds.xMin) * xPixels / (bounds.xMax - bounds.xMin) + plot.left();
-    const double py = plot.bottom() - yPixels * (y - bounds.yMin) / (bounds.yMax - bounds.yMin);
+    const double yMin = yPosition(bounds, bounds.yMin);
+    const double yMax = yPosition(bounds, bounds.yMax);
+    const double py = plot.bottom() - yPixels * (yPosition(bounds, y) - yMin) / (yMax - yMin);
     return { px, py };
 }
 
@@ -62,12 +79,15 @@ std::optional<PlotBounds> PlotLayout::windowOfBand(const PlotBounds& shown, cons
     // Data units per pixel, so that pixel plot.left() is xMin and plot.right() is xMax, pixel
     // plot.top() is yMax and plot.bottom() is yMin, as in toPixel.
     const double dx = (shown.xMax - shown.xMin) / (plot.right() - plot.left());
-    const double dy = (shown.yMax - shown.yMin) / (plot.bottom() - plot.top());
+    const double yMin = yPosition(shown, shown.yMin);
+    const double yMax = yPosition(shown, shown.yMax);
+    const double dy = (yMax - yMin) / (plot.bottom() - plot.top());
     PlotBounds next;
     next.xMin = shown.xMin + dx * (band.left() - plot.left());
     next.xMax = shown.xMin + dx * (band.right() - plot.left());
-    next.yMin = shown.yMax - dy * (band.bottom() - plot.top());
-    next.yMax = shown.yMax - dy * (band.top() - plot.top());
+    next.yLog = shown.yLog;
+    next.yMin = yValue(shown, yMax - dy * (band.bottom() - plot.top()));
+    next.yMax = yValue(shown, yMax - dy * (band.top() - plot.top()));
     return next;
 }
 
@@ -78,6 +98,8 @@ std::optional<QPointF> PlotLayout::toData(const PlotBounds& bounds, QPointF pixe
     const QRect plot = plotRect();
     const double xPixels = plot.right() - plot.left(); // W - 81
     const double yPixels = plot.bottom() - plot.top(); // H - 81
+    const double yMin = yPosition(bounds, bounds.yMin);
+    const double yMax = yPosition(bounds, bounds.yMax);
     return QPointF(bounds.xMin + (pixel.x() - plot.left()) * (bounds.xMax - bounds.xMin) / xPixels,
-        bounds.yMin + (plot.bottom() - pixel.y()) * (bounds.yMax - bounds.yMin) / yPixels);
+        yValue(bounds, yMin + (plot.bottom() - pixel.y()) * (yMax - yMin) / yPixels));
 }

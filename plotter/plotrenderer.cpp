@@ -1,6 +1,7 @@
 #include "plotrenderer.h"
 
 #include "curvemarks.h"
+#include "legendplacement.h"
 
 #include <QFontMetrics>
 #include <QPaintDevice>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -33,6 +35,12 @@ constexpr int gridDarkening = 200; // QColor::darker factor: half the brightness
 constexpr int textPenWidth = 3;
 constexpr double zeroLabelTolerance = 1e-6; // of a tick step
 
+// A logarithmic axis: at most this many labelled powers of ten; unlabelled ticks at 2 .. 9 times
+// each power up to this many decades; labels also at 2 and 5 times each power up to this many.
+constexpr double maxLogLabels = 10.0;
+constexpr double maxMinorTickDecades = 6.0;
+constexpr double maxOneTwoFiveDecades = 1.5;
+
 // Tick labels: under the x ticks, centred on a 100-pixel wide, 15-pixel high box; left of the
 // y ticks, right-aligned in a 35 x 20 box that ends 5 pixels short of the frame.
 // A label wider than its box (a long negative number) runs out of it rather than losing its
@@ -44,6 +52,11 @@ constexpr int yLabelGap = 40;
 constexpr int yLabelWidth = 35;
 constexpr int yLabelHalfHeight = 10;
 constexpr int yLabelHeight = 20;
+// Tick labels closer than this (pixels between their texts) are thinned out.
+constexpr int minimumLabelGap = 8;
+// A title or caption too long for its picture is set smaller, to this share of its size at
+// least (then cut short).
+constexpr double smallestTextScale = 0.6;
 
 // Legend rows: the first 11 pixels below the box top, then one every 15 pixels; a 30-pixel line
 // sample 6 pixels in from the box's left edge, the text's baseline 46 pixels in and 5 below.
@@ -57,6 +70,10 @@ constexpr int legendTextDrop = 5;
 // reaches below its line sample, and right of the longest text a margin of a few pixels.
 constexpr int legendBottomMargin = 9;
 constexpr int legendRightMargin = 8;
+// A legend beside the plot stands this far right of the frame; one under the plot ends this far
+// above the picture's bottom edge.
+constexpr int legendOutsideGap = 10;
+constexpr int legendUnderGap = 4;
 
 // Index into a table of n entries by id mod n, also for negative ids.
 int cyclicIndex(int id, int n)
@@ -117,6 +134,73 @@ PlotRenderer::PlotRenderer(
 PlotRenderer::PlotRenderer(const PlotState& state, QSize size, QColor background)
     : PlotRenderer(state.style, size, state.history.shown(), state.labels, background)
 {
+    if (!style_.legend || !style_.legend->sizedToRows || !style_.legend->clearOfData)
+        return;
+    // The place of a legend that keeps clear of the data: inside the plot where it hides none of
+    // it; else beside the plot, or else under it in as many columns as the picture's width
+    // holds, where the plot keeps at least half its width or height; else inside where it hides
+    // the least.
+    const QFontMetrics metrics(plotFont());
+    const QRect box = sizedLegendBox(metrics);
+    const QRect inside = placeLegend(box, layout_, bounds_, state.curves, style_.curveStyles);
+    legendPlace_ = inside;
+    if (hiddenData(inside, layout_, bounds_, state.curves, style_.curveStyles) <= 0.0)
+        return;
+    const QRect plot = layout_.plotRect();
+    const PlotLayout beside(size, box.width() + legendOutsideGap, 0);
+    if (beside.hasPlotArea() && 2 * beside.plotRect().width() >= plot.width()) {
+        layout_ = beside;
+        legendPlace_ = QRect(QPoint(beside.plotRect().right() + legendOutsideGap,
+                                 PlotLayout::plotTop),
+            box.size());
+        legendOutside_ = true;
+        return;
+    }
+    // Under the plot: as many columns as fit in the picture's width, each as wide as its rows.
+    const int rows = std::max(1, static_cast<int>(style_.legendRows.size()));
+    int rowsPerColumn = rows;
+    std::vector<int> columnWidths { box.width() };
+    for (int columns = rows; columns > 1; --columns) {
+        const int perColumn = (rows + columns - 1) / columns;
+        std::vector<int> widths = legendColumnWidths(metrics, perColumn);
+        if (std::accumulate(widths.begin(), widths.end(), 0)
+            <= size.width() - 2 * legendOutsideGap) {
+            rowsPerColumn = perColumn;
+            columnWidths = std::move(widths);
+            break;
+        }
+    }
+    const QSize under(std::accumulate(columnWidths.begin(), columnWidths.end(), 0),
+        legendFirstRow + legendRowSpacing * (rowsPerColumn - 1) + legendBottomMargin);
+    const PlotLayout above(size, 0, under.height() + legendUnderGap);
+    if (above.hasPlotArea() && 2 * above.plotRect().height() >= plot.height()) {
+        layout_ = above;
+        legendPlace_ = QRect(QPoint((size.width() - under.width()) / 2,
+                                 size.height() - under.height() - legendUnderGap + 1),
+            under);
+        legendOutside_ = true;
+        legendRowsPerColumn_ = rowsPerColumn;
+        legendColumnWidths_ = std::move(columnWidths);
+    }
+}
+
+std::vector<int> PlotRenderer::legendColumnWidths(
+    const QFontMetrics& metrics, int rowsPerColumn) const
+{
+    std::vector<int> widths;
+    for (std::size_t i = 0; i < style_.legendRows.size(); ++i) {
+        if (i % static_cast<std::size_t>(rowsPerColumn) == 0)
+            widths.push_back(0);
+        widths.back() = std::max(widths.back(),
+            legendTextStart + metrics.horizontalAdvance(legendText(style_.legendRows[i]))
+                + legendRightMargin);
+    }
+    return widths;
+}
+
+PlotLayout PlotRenderer::layoutOf(const PlotState& state, QSize size)
+{
+    return PlotRenderer(state, size, QColor()).layout();
 }
 
 void PlotRenderer::paint(
@@ -167,6 +251,56 @@ std::vector<AxisTick> PlotRenderer::axisTicks(
     return result;
 }
 
+std::vector<AxisTick> PlotRenderer::logAxisTicks(int first, int last, double min, double max)
+{
+    if (max < min) {
+        std::swap(min, max);
+        std::swap(first, last);
+    }
+    if (!(min > 0.0) || !std::isfinite(max) || !(max > min))
+        return {};
+    const double low = std::log10(min);
+    const double high = std::log10(max);
+    const double decades = high - low;
+    // Powers of ten labelled at every n-th decade, so that at most ten of them carry a label.
+    const int decadeStride = std::max(1, static_cast<int>(std::ceil(decades / maxLogLabels)));
+    const bool minorTicks = decades <= maxMinorTickDecades;
+    const bool labelOneTwoFive = decades <= maxOneTwoFiveDecades;
+    const double tolerance = 1e-9 * std::max(1.0, decades); // rounding at the window's ends
+
+    struct LogTick {
+        double value;
+        bool labelled;
+    };
+    std::vector<LogTick> ticks;
+    const int lowestPower = static_cast<int>(std::floor(low));
+    const int highestPower = static_cast<int>(std::ceil(high));
+    for (int power = lowestPower; power <= highestPower; ++power) {
+        for (int mantissa = 1; mantissa <= (minorTicks ? 9 : 1); ++mantissa) {
+            const double value = mantissa * std::pow(10.0, power);
+            const double at = std::log10(value);
+            if (at < low - tolerance || at > high + tolerance)
+                continue;
+            const bool labelled = mantissa == 1 ? power % decadeStride == 0
+                                                : labelOneTwoFive && (mantissa == 2 || mantissa == 5);
+            ticks.push_back({ value, labelled });
+        }
+    }
+    if (std::ranges::count_if(ticks, &LogTick::labelled) < 2)
+        for (LogTick& tick : ticks)
+            tick.labelled = true;
+
+    std::vector<AxisTick> result;
+    result.reserve(ticks.size());
+    for (const LogTick& tick : ticks) {
+        const double fraction = (std::log10(tick.value) - low) / decades;
+        result.push_back({ static_cast<int>(result.size()),
+            first + static_cast<int>((last - first) * fraction),
+            tick.labelled ? QString::number(tick.value, 'g', 6) : QString() });
+    }
+    return result;
+}
+
 QColor PlotRenderer::seriesColour(int id)
 {
     return seriesColours[cyclicIndex(id, static_cast<int>(seriesColours.size()))];
@@ -194,11 +328,17 @@ QRect PlotRenderer::legendBox() const
 
 QRect PlotRenderer::legendBoxFor(const QPainter& painter) const
 {
+    if (legendPlace_)
+        return *legendPlace_;
+    return sizedLegendBox(painter.fontMetrics());
+}
+
+QRect PlotRenderer::sizedLegendBox(const QFontMetrics& metrics) const
+{
     QRect box = legendBox();
     if (!style_.legend || !style_.legend->sizedToRows)
         return box;
     // The fixed box's right edge and top stay; the rows and the widest text set the size.
-    const QFontMetrics metrics = painter.fontMetrics();
     int widest = 0;
     for (const LegendRow& row : style_.legendRows)
         widest = std::max(widest, metrics.horizontalAdvance(legendText(row)));
@@ -237,16 +377,24 @@ void PlotRenderer::drawXAxis(QPainter& painter) const
     const QRect plot = layout_.plotRect();
     const QPen gridPen = framePen(background_.darker(gridDarkening), Qt::DotLine);
     const QPen blackPen = framePen(Qt::black, Qt::SolidLine);
-    for (const AxisTick& tick :
-        axisTicks(plot.left(), plot.right(), bounds_.xMin, bounds_.xMax, bounds_.xTicks)) {
+    const std::vector<AxisTick> ticks
+        = axisTicks(plot.left(), plot.right(), bounds_.xMin, bounds_.xMax, bounds_.xTicks);
+    // Labels that would run into each other (long numbers on a narrow picture) are drawn at
+    // every n-th tick only, with the smallest n that leaves a gap between them.
+    int widest = 0;
+    for (const AxisTick& tick : ticks)
+        widest = std::max(widest, painter.fontMetrics().horizontalAdvance(tick.label));
+    const int labelEvery = labelStride(ticks, widest + minimumLabelGap);
+    for (const AxisTick& tick : ticks) {
         const int x = tick.position;
         painter.setPen(gridPen);
         drawPixelLine(painter, x, plot.top(), x, plot.bottom());
         painter.setPen(blackPen);
         drawPixelLine(painter, x, plot.bottom(), x, plot.bottom() + PlotLayout::tickLength);
-        painter.drawText(QRect(x - xLabelHalfWidth, plot.bottom() + PlotLayout::tickLength,
-                             xLabelWidth, xLabelHeight),
-            Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, tick.label);
+        if (tick.index % labelEvery == 0)
+            painter.drawText(QRect(x - xLabelHalfWidth, plot.bottom() + PlotLayout::tickLength,
+                                 xLabelWidth, xLabelHeight),
+                Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, tick.label);
     }
 }
 
@@ -256,19 +404,25 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
     const QPen gridPen = framePen(background_.darker(gridDarkening), Qt::DotLine);
     const QPen blackPen = framePen(Qt::black, Qt::SolidLine);
     const int gridEvery = style_.yGridEvery > 0 ? style_.yGridEvery : 1;
-    // Tick 0 is the bottom edge (the smallest value), the last one the top edge.
-    const std::vector<AxisTick> ticks
-        = axisTicks(plot.bottom(), plot.top(), bounds_.yMin, bounds_.yMax, bounds_.yTicks);
+    // Tick 0 is the bottom edge (the smallest value), the last one the top edge. A logarithmic
+    // axis has its own ticks, and a grid line and a label at the labelled ones.
+    const std::vector<AxisTick> ticks = bounds_.yLog
+        ? logAxisTicks(plot.bottom(), plot.top(), bounds_.yMin, bounds_.yMax)
+        : axisTicks(plot.bottom(), plot.top(), bounds_.yMin, bounds_.yMax, bounds_.yTicks);
+    // On a short picture, labels closer than a line of text are drawn at every n-th tick.
+    const int labelEvery
+        = bounds_.yLog ? 1 : labelStride(ticks, painter.fontMetrics().height() + minimumLabelGap);
     for (const AxisTick& tick : ticks) {
         const int y = tick.position;
-        const bool annotated = tick.index % gridEvery == 0;
+        const bool annotated
+            = bounds_.yLog ? !tick.label.isEmpty() : tick.index % gridEvery == 0;
         if (annotated) {
             painter.setPen(gridPen);
             drawPixelLine(painter, plot.left(), y, plot.right(), y);
         }
         painter.setPen(blackPen);
         drawPixelLine(painter, plot.left() - PlotLayout::tickLength, y, plot.left(), y);
-        if (annotated)
+        if (annotated && tick.index % labelEvery == 0)
             painter.drawText(
                 QRect(plot.left() - yLabelGap, y - yLabelHalfHeight, yLabelWidth, yLabelHeight),
                 Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip, tick.label);
@@ -278,15 +432,57 @@ void PlotRenderer::drawYAxis(QPainter& painter) const
 void PlotRenderer::drawTexts(QPainter& painter) const
 {
     painter.setPen(QPen(Qt::black, textPenWidth, Qt::SolidLine));
-    painter.drawText(layout_.titleRect(), Qt::AlignHCenter | Qt::AlignTop,
-        style_.titlePrefix + labels_[0] + style_.titleSuffix);
+    drawTitle(painter, style_.titlePrefix + labels_[0] + style_.titleSuffix);
     painter.drawText(layout_.xCaptionRect(), Qt::AlignHCenter | Qt::AlignBottom, style_.xCaption);
 
-    // Turned by -90 degrees the caption reads from bottom to top along the left edge.
+    // Turned by -90 degrees the caption reads from bottom to top along the left edge, from 360
+    // pixels below the top. On a picture too short for that it is centred on the plot instead.
+    // A caption longer than the plot is high is set smaller, or cut short, to fit along it.
     painter.save();
+    const QRect plot = layout_.plotRect();
+    const QString caption = fitText(painter, style_.yCaption, plot.height());
+    QRect rect = layout_.yCaptionRect();
+    const int length = painter.fontMetrics().horizontalAdvance(caption);
+    const int start = -rect.left(); // pixels below the top edge
+    if (start > plot.bottom() + 1 || start - length < 0)
+        rect.moveLeft(-((plot.top() + plot.bottom() + 1 + length) / 2));
     painter.rotate(-90.0);
-    painter.drawText(layout_.yCaptionRect(), Qt::AlignLeft | Qt::AlignBottom, style_.yCaption);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignBottom, caption);
     painter.restore();
+}
+
+void PlotRenderer::drawTitle(QPainter& painter, const QString& title) const
+{
+    const QRect rect = layout_.titleRect();
+    painter.save();
+    painter.drawText(rect, Qt::AlignHCenter | Qt::AlignTop, fitText(painter, title, rect.width()));
+    painter.restore();
+}
+
+QString PlotRenderer::fitText(QPainter& painter, const QString& text, int room)
+{
+    const int width = painter.fontMetrics().horizontalAdvance(text);
+    if (width <= room || width <= 0 || room <= 0)
+        return text;
+    // Set smaller, down to a limit, then cut short.
+    QFont font = painter.font();
+    const double shrink = std::max(smallestTextScale, static_cast<double>(room) / width);
+    if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * shrink)));
+    else
+        font.setPointSizeF(font.pointSizeF() * shrink);
+    painter.setFont(font);
+    return painter.fontMetrics().elidedText(text, Qt::ElideRight, room);
+}
+
+int PlotRenderer::labelStride(const std::vector<AxisTick>& ticks, int room)
+{
+    if (ticks.size() < 2)
+        return 1;
+    const int spacing = std::max(1, std::abs(ticks[1].position - ticks[0].position));
+    const int gaps = std::max(1, ticks[1].index - ticks[0].index);
+    // In tick indices: the ticks given may already be every gaps-th of the axis.
+    return std::max(1, (room + spacing - 1) / spacing) * gaps;
 }
 
 void PlotRenderer::drawSeries(QPainter& painter, const CurveStore& curves) const
@@ -299,9 +495,11 @@ void PlotRenderer::drawSeries(QPainter& painter, const CurveStore& curves) const
     painter.setRenderHint(QPainter::Antialiasing, true);
     const CurveMarks marks(
         layout_, bounds_, painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
-    for (const auto& [id, points] : curves) // bands behind every line
-        if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end())
+    for (const auto& [id, points] : curves) // bands and areas behind every line
+        if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end()) {
             marks.drawBands(painter, styled->second);
+            marks.drawArea(painter, points, styled->second);
+        }
     for (const auto& [id, points] : curves) {
         if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end())
             marks.drawCurve(painter, points, styled->second);
@@ -333,13 +531,22 @@ void PlotRenderer::drawCurve(QPainter& painter, int id, const std::vector<double
 void PlotRenderer::drawLegendRows(QPainter& painter) const
 {
     const QRect box = legendBoxFor(painter);
+    if (legendOutside_) // beside the plot, outside the clip of the curves
+        painter.setClipRect(box);
     painter.fillRect(box.adjusted(1, 1, -1, -1), QBrush(Qt::white, Qt::SolidPattern));
-    int y = box.top() + legendFirstRow;
-    for (const LegendRow& row : style_.legendRows) {
+    for (std::size_t i = 0; i < style_.legendRows.size(); ++i) {
+        const LegendRow& row = style_.legendRows[i];
+        // Rows run down the first column, then down the next (one column in most legends).
+        const auto column = i / static_cast<std::size_t>(legendRowsPerColumn_);
+        int left = box.left();
+        for (std::size_t c = 0; c < column && c < legendColumnWidths_.size(); ++c)
+            left += legendColumnWidths_[c];
+        const int y = box.top() + legendFirstRow
+            + legendRowSpacing * (static_cast<int>(i) % legendRowsPerColumn_);
         QPen pen(row.colour, row.penWidth, row.lineStyle);
         painter.setPen(pen);
-        const QPointF sampleStart = pixelCentre(box.left() + legendSampleStart, y);
-        const QPointF sampleEnd = pixelCentre(box.left() + legendSampleEnd, y);
+        const QPointF sampleStart = pixelCentre(left + legendSampleStart, y);
+        const QPointF sampleEnd = pixelCentre(left + legendSampleEnd, y);
         if (const auto styled = style_.curveStyles.find(row.curve);
             row.curve >= 0 && styled != style_.curveStyles.end())
             CurveMarks::drawLegendSample(painter, sampleStart, sampleEnd, styled->second);
@@ -347,7 +554,6 @@ void PlotRenderer::drawLegendRows(QPainter& painter) const
             painter.drawLine(sampleStart, sampleEnd);
         pen.setColor(Qt::black);
         painter.setPen(pen);
-        painter.drawText(QPoint(box.left() + legendTextStart, y + legendTextDrop), legendText(row));
-        y += legendRowSpacing;
+        painter.drawText(QPoint(left + legendTextStart, y + legendTextDrop), legendText(row));
     }
 }

@@ -27,8 +27,11 @@
 #include <QSize>
 #include <QString>
 
+#include <limits>
+#include <optional>
 #include <vector>
 
+class QFontMetrics;
 class QPainter;
 
 // One tick of an axis: which of the axis's ticks it is (0 at the first end), where it sits in
@@ -50,7 +53,8 @@ public:
     // its brightness.
     PlotRenderer(ViewerStyle style, QSize size, const PlotBounds& bounds, PlotLabels labels,
         QColor background);
-    // The renderer of the window that state shows.
+    // The renderer of the window that state shows; a legend that keeps clear of the data is
+    // placed here, by state's curves.
     PlotRenderer(const PlotState& state, QSize size, QColor background);
 
     // Whether paint() covers the surface with the background colour first (screen and files)
@@ -74,6 +78,10 @@ public:
     void drawSeries(QPainter& painter, const CurveStore& curves) const;
 
     const PlotLayout& layout() const { return layout_; }
+    // The layout state is drawn in on a surface of size: the fixed one, or with room kept on
+    // the right or at the bottom where its legend stands beside or under the plot. The rubber
+    // band and the pointer's coordinates map through it, so that they agree with the picture.
+    static PlotLayout layoutOf(const PlotState& state, QSize size);
 
     // A tick value as the axis shows it: 'g' format with 6 significant digits, and exactly 0
     // for a value within a millionth of the tick step of zero (rounding leaves 5.55112e-17
@@ -87,6 +95,14 @@ public:
     // every n-th tick (i = 0, n, 2n, ...), with the smallest n that leaves at most one per
     // pixel step, is returned; the others would only pile up on the same pixels.
     static std::vector<AxisTick> axisTicks(int first, int last, double min, double max, int ticks);
+    // The ticks of a logarithmic axis from pixel first (value min) to pixel last (value max),
+    // placed by log10 of their value, whatever the window's tick count: labelled ticks at the
+    // powers of ten (every n-th power when there are more than ten decades), and between them
+    // unlabelled ones at 2 .. 9 times each power when the axis spans at most six decades. An
+    // axis of at most one and a half decades labels 1, 2 and 5 times each power, and one with
+    // fewer than two labelled ticks labels every tick. Unlabelled ticks have an empty label;
+    // index counts the ticks from min. None when min or max is not positive.
+    static std::vector<AxisTick> logAxisTicks(int first, int last, double min, double max);
     static QColor seriesColour(int id); // by id mod 6
     static Qt::PenStyle seriesLineStyle(int id); // by id mod 5
     int seriesPenWidthOf(int id) const; // the style's width for id, else 3
@@ -96,19 +112,37 @@ public:
     // The complete text of a legend row: the label it names, then its own text.
     QString legendText(const LegendRow& row) const;
     // The legend box as drawn with painter's font: the fixed box, or for a style whose box is
-    // sized to its rows, as high as the rows and as wide as the longest text needs.
+    // sized to its rows, as high as the rows and as wide as the longest text needs. A legend
+    // that keeps clear of the data (the renderer of a state only) stands where it hides the least
+    // of the curves, or, where it would hide some wherever it stood inside the plot, beside or
+    // under the plot (in columns), in the room the layout then keeps on the right or below.
     QRect legendBoxFor(const QPainter& painter) const;
 
 private:
     void drawXAxis(QPainter& painter) const;
     void drawYAxis(QPainter& painter) const;
     void drawTexts(QPainter& painter) const;
+    void drawTitle(QPainter& painter, const QString& title) const;
+    // text as it fits in room pixels: itself, or with painter's font set smaller (to six tenths
+    // at least) and the text cut short. The caller saves and restores the painter's font.
+    static QString fitText(QPainter& painter, const QString& text, int room);
+    // Every how many ticks a label fits, given the room (pixels) a label needs along the axis.
+    static int labelStride(const std::vector<AxisTick>& ticks, int room);
     void drawCurve(QPainter& painter, int id, const std::vector<double>& points) const;
     void drawLegendRows(QPainter& painter) const;
+    QRect sizedLegendBox(const QFontMetrics& metrics) const;
+    // The width of each column of the legend's rows, rowsPerColumn rows a column.
+    std::vector<int> legendColumnWidths(const QFontMetrics& metrics, int rowsPerColumn) const;
 
     ViewerStyle style_;
     PlotLayout layout_;
     PlotBounds bounds_;
     PlotLabels labels_;
     QColor background_;
+    std::optional<QRect> legendPlace_; // a legend placed by the data, see legendBoxFor
+    bool legendOutside_ = false; // beside or under the plot
+    // Rows of a legend in columns (under the plot): how many rows a column holds, how wide each
+    // column is.
+    int legendRowsPerColumn_ = std::numeric_limits<int>::max();
+    std::vector<int> legendColumnWidths_;
 };

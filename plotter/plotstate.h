@@ -44,8 +44,17 @@ struct PlotState {
     static QRect bandBetween(QPoint from, QPoint to);
 
     // Zooms into the window that the band from one corner pixel to the other selects on a
-    // surface of the given size: mapped through the plot rectangle, rounded outward to round
-    // tick steps and pushed onto the history. False, and nothing changes, when the band is
+    // surface of the given size: mapped through the plot rectangle as drawn (narrower where a
+    // legend stands beside or under it, PlotRenderer::layoutOf), rounded outward to round tick
+    // steps and pushed onto the history. False, and nothing changes, when the band is
     // under 4 pixels wide or high or the surface has no room for a plot.
     bool zoomToBand(QSize surface, QPoint from, QPoint to);
+
+    // Switches the y axis of the shown window between linear and logarithmic and pushes the
+    // result onto the history (zooming out returns to the window before): x stays as shown, y
+    // spans the curves' values within the shown x range (all of them when none lies in it), and
+    // their error bars, shaded areas and horizontal lines, positive ones only on a logarithmic
+    // axis, rounded outward to round steps or whole decades. False, and nothing changes, when
+    // there is no such value.
+    bool toggleYScale();
 };

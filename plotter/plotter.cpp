@@ -359,7 +359,7 @@ void Plotter::showCoordinates(QPoint pointer)
 {
     // While a band is dragged the pointer may leave the plot rectangle (the band maps beyond
     // the window); hovering shows coordinates over the plot rectangle only.
-    const PlotLayout layout(size());
+    const PlotLayout layout = PlotRenderer::layoutOf(m_state, size());
     const std::optional<QPointF> data = layout.toData(bounds(), pointer);
     if (!data || (!m_bandShown && !layout.plotRect().contains(pointer))) {
         m_coordinateTip->hide();
@@ -413,6 +413,16 @@ void Plotter::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Down:
         shiftShown(0, -1);
+        break;
+    case Qt::Key_L: // a linear or logarithmic y axis, where the viewer offers both
+        if (!m_state.style.logYKey) {
+            QWidget::keyPressEvent(event);
+            break;
+        }
+        if (m_state.toggleYScale()) {
+            updateToolButtons();
+            redraw();
+        }
         break;
     default:
         QWidget::keyPressEvent(event); // ignored here, so it goes on to the parent

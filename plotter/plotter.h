@@ -6,7 +6,8 @@
 // that state, renders the whole picture into an off-screen canvas on every change (through
 // PlotRenderer::paint) and copies the damaged parts of that canvas to the screen on paint events.
 // Zooming: drag a rubber band with the left button, the zoom tool buttons or the + and - keys;
-// the arrow keys and the wheel move the shown window by whole tick intervals. Four tool
+// the arrow keys and the wheel move the shown window by whole tick intervals; where the style
+// allows it, the L key switches the y axis between linear and logarithmic. Four tool
 // buttons in the top-right corner zoom in, zoom out, save the canvas as a PNG file at the
 // style's path and print the plot.
 //

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <iostream>
@@ -109,17 +110,31 @@ PlotState firstPlotState(
 
 QString usageLine(const ViewerDefinition& viewer)
 {
-    QStringList words = viewer.argumentNames;
+    QStringList words;
+    for (const QString& flag : viewer.flags)
+        words << u'[' + flag + u']';
+    words << viewer.argumentNames;
     for (const QString& optional : viewer.optionalArgumentNames)
         words << u'[' + optional + u']';
     return QStringLiteral("Usage: %1 %2").arg(viewer.program, words.join(u' '));
 }
 
+qsizetype positionalArgumentCount(const ViewerDefinition& viewer, const QStringList& arguments)
+{
+    return std::ranges::count_if(
+        arguments, [&viewer](const QString& word) { return !viewer.flags.contains(word); });
+}
+
+bool argumentCountFits(const ViewerDefinition& viewer, const QStringList& arguments)
+{
+    const qsizetype count = positionalArgumentCount(viewer, arguments);
+    const qsizetype required = viewer.argumentNames.size();
+    return count >= required && count <= required + viewer.optionalArgumentNames.size();
+}
+
 bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& arguments)
 {
-    const qsizetype required = viewer.argumentNames.size();
-    if (arguments.size() >= required
-        && arguments.size() <= required + viewer.optionalArgumentNames.size())
+    if (argumentCountFits(viewer, arguments))
         return true;
     std::cerr << wrongArgumentCountMessage.toStdString() << '\n'
               << usageLine(viewer).toStdString() << std::endl;

@@ -96,6 +96,9 @@ struct ViewerDefinition {
     FirstView (*start)(const QStringList& arguments, const QDir& runDir);
     // Names of arguments that may follow the required ones, in order (none for most viewers).
     QStringList optionalArgumentNames {};
+    // Options of the viewer (such as --log-y) that may stand anywhere among the arguments: they
+    // are handed to start with the others but not counted.
+    QStringList flags {};
 };
 
 // Every viewer window opens at (300, 300) with this size; exported pictures have it too.
@@ -106,11 +109,15 @@ inline constexpr QSize viewerWindowSize { 1000, 600 };
 PlotState firstPlotState(
     const ViewerDefinition& viewer, const QStringList& arguments, const QDir& runDir);
 
-// "Usage: PROGRAM ARG1 ARG2 ... [OPTIONAL1] ...", naming the positional arguments.
+// "Usage: PROGRAM [FLAG] ... ARG1 ARG2 ... [OPTIONAL1] ...", naming the positional arguments.
 QString usageLine(const ViewerDefinition& viewer);
 
+// The arguments that count: all but the viewer's flags.
+qsizetype positionalArgumentCount(const ViewerDefinition& viewer, const QStringList& arguments);
 // Whether arguments has the viewer's argument count (the required ones and any number of the
-// optional ones). When it does not, writes
+// optional ones; flags not counted).
+bool argumentCountFits(const ViewerDefinition& viewer, const QStringList& arguments);
+// argumentCountFits; when the count does not fit, writes
 // "Bad command line arguments - FIXME!!!" and the usage line to standard error.
 bool checkArgumentCount(const ViewerDefinition& viewer, const QStringList& arguments);
 

@@ -37,6 +37,9 @@ struct LegendAnchor {
     int fromRight = 135; // box left = W - fromRight
     int top = 45;        // box top
     bool sizedToRows = false;
+    // A box sized to its rows may move from its anchor to another corner of the plot, or the
+    // middle of its top or bottom edge, where it hides less of the curves (legendplacement.h).
+    bool clearOfData = false;
 };
 
 struct ViewerStyle {
@@ -52,4 +55,6 @@ struct ViewerStyle {
     // Curves drawn with markers, error bars, bands or vertical lines, by curve id; the others
     // keep the pen chosen by their id.
     std::map<int, CurveStyle> curveStyles {};
+    // The key L switches the y axis between linear and logarithmic (PlotState::toggleYScale).
+    bool logYKey = false;
 };

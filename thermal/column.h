@@ -62,7 +62,7 @@ private:
     // m_baseConstantCs.
     double m_lower = 0, m_diagonal = 0, m_upper = 0, m_baseConstantCs = 0;
     double m_implicitS = 0; // c
-    TridiagonalSystem m_solver;
+    numerics::TridiagonalSystem m_solver;
     std::vector<double> m_next; // the right-hand side, then the new state
     std::vector<double> m_matrixLower, m_matrixDiagonal, m_matrixUpper; // I - c L, to factorise
 };

@@ -4,7 +4,7 @@
 #include "radialgrid.h"
 #include "radiationdamage.h"
 #include "trackcohorts.h"
-#include "tridiagonalsolver.h"
+#include "tridiagonalsystem.h"
 
 #include <algorithm>
 #include <array>
@@ -95,7 +95,7 @@ Age heliumAge(const CoolingPath& path, const HeliumKinetics& kinetics, const Gra
     std::vector<double> helium(n, 0.0), inherited(grid.nodes);
     const double inheritedAtStart = grid.meanConcentration(inherited);
     std::vector<double> lower(n), diagonal(n), upper(n), next(n);
-    TridiagonalSolver solver;
+    numerics::TridiagonalSystem solver;
     bool resetReached = false;
 
     const CoolingPath steps

@@ -70,8 +70,8 @@ CurveStyle inkStyle()
 
 TEST(CurveMarks, EachMarkerIsFilledAtTheCurvesVertexAndEndsWithinItsSize)
 {
-    for (const MarkerShape shape :
-        { MarkerShape::Circle, MarkerShape::Square, MarkerShape::Triangle }) {
+    for (const MarkerShape shape : { MarkerShape::Circle, MarkerShape::Square,
+             MarkerShape::Triangle, MarkerShape::Diamond, MarkerShape::TriangleDown }) {
         SCOPED_TRACE(static_cast<int>(shape));
         CurveStyle style = inkStyle();
         style.marker = shape;
@@ -82,10 +82,10 @@ TEST(CurveMarks, EachMarkerIsFilledAtTheCurvesVertexAndEndsWithinItsSize)
         EXPECT_EQ(image.pixel(cx, cy), fill);
         EXPECT_EQ(image.pixel(cx, cy - 3), fill);
         // The outline is in the curve's colour, and nothing reaches 12 pixels out (a circle or
-        // square ends 7.5 pixels out, a triangle's apex two thirds of its height, 10 pixels,
-        // above its centroid).
+        // square ends 7.5 pixels out, a diamond 8.5, a triangle's apex two thirds of its height,
+        // 10 pixels, from its centroid).
         bool outlined = false;
-        for (int y = cy; y <= cy + 8; ++y)
+        for (int y = cy; y <= cy + 10; ++y)
             outlined |= qRed(image.pixel(cx, y)) > 150 && qBlue(image.pixel(cx, y)) < 100;
         EXPECT_TRUE(outlined);
         for (const QPoint& outside :
@@ -204,4 +204,27 @@ TEST(LegendSizedToRows, ARowShowsTheMarkerAndBandOfItsCurve)
     EXPECT_EQ(image.pixel(boxLeft + 21, 45 + 11), fill);
     EXPECT_EQ(image.pixel(boxLeft + 10, 45 + 11), paper);
     EXPECT_EQ(image.pixel(boxLeft + 10, 45 + 26), fill);
+}
+
+TEST(CurveMarks, HorizontalLinesAreasAndPixelOffsetsLieWhereTheirValuesMap)
+{
+    CurveStyle style = inkStyle();
+    style.horizontalLines = { 5.0 };
+    style.horizontalLineStyle = Qt::SolidLine;
+    style.areaLower = { 1.0, 1.0 };
+    style.areaFill = QColor(fill);
+    // The area's upper edge at y = 3 from x = 2 to 8; a square marker at (5, 3) drawn 40 pixels
+    // right of its place, the other one in place.
+    style.marker = MarkerShape::Square;
+    style.xPixelOffsets = { 0, 40 };
+    const QImage image = drawnCurve(style, { 2, 3, 8, 3 });
+    EXPECT_EQ(image.pixel(300, row(5)), ink); // the line's row and the next
+    EXPECT_EQ(image.pixel(300, row(5) + 1), ink);
+    EXPECT_EQ(image.pixel(300, row(5) - 1), paper);
+    EXPECT_EQ(image.pixel(column(5), row(2.5)), fill); // inside the area
+    EXPECT_EQ(image.pixel(column(5), row(0.5)), paper); // below it
+    EXPECT_EQ(image.pixel(column(1), row(2.5)), paper); // left of it
+    EXPECT_EQ(image.pixel(column(8) + 40, row(3)), fill); // the moved marker's inside
+    EXPECT_EQ(image.pixel(column(8) + 40, row(3) - 8), paper);
+    EXPECT_EQ(image.pixel(column(2), row(3)), fill); // the one in place
 }

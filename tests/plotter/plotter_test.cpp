@@ -165,6 +165,23 @@ TEST_F(PlotterInteraction, PlusAndMinusKeysMoveThroughTheHistory)
     EXPECT_EQ(plotter->historySize(), 2);
 }
 
+TEST_F(PlotterInteraction, TheLKeySwitchesTheYScaleOnlyWhereTheStyleOffersIt)
+{
+    plotter->setCurve(0, { 1, 2, 3, 300 });
+    for (const bool offered : { false, true }) {
+        SCOPED_TRACE(offered);
+        ViewerStyle style = testStyle();
+        style.logYKey = offered;
+        plotter->setViewerStyle(style);
+        QTest::keyClick(plotter.get(), Qt::Key_L);
+        EXPECT_EQ(plotter->bounds().yLog, offered);
+        EXPECT_EQ(plotter->historySize(), offered ? 2 : 1);
+    }
+    EXPECT_EQ(plotter->bounds().yMin, 1); // 2 .. 300 in whole decades
+    EXPECT_EQ(plotter->bounds().yMax, 1000);
+    expectTools(false, true);
+}
+
 TEST_F(PlotterInteraction, ArrowKeysShiftTheShownEntryByOneTickInterval)
 {
     drag(bandTopLeft, bandBottomRight); // x 0 .. 5, y 5 .. 10, steps of 1

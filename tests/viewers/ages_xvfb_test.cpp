@@ -104,7 +104,9 @@ TEST(AgesOnX, ADraggedBandZoomsTheRatePlotAndSaveWritesTheZoomedCanvas)
         559 - 519 * (5.25 - session.zoomed.yMin) / (session.zoomed.yMax - session.zoomed.yMin));
     ASSERT_GT(bandRow, 41);
     ASSERT_LT(bandRow, 558);
-    const QRgb inBand = png.pixel(100, bandRow);
-    EXPECT_GT(qRed(inBand), qBlue(inBand));
-    EXPECT_NE(inBand, qRgb(255, 255, 255));
+    // (The legend, placed clear of the curves, may stand over part of the band's row.)
+    int inBand = 0;
+    for (int x = 61; x < 979; ++x)
+        inBand += qRed(png.pixel(x, bandRow)) > qBlue(png.pixel(x, bandRow));
+    EXPECT_GT(inBand, 400);
 }

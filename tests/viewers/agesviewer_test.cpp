@@ -75,9 +75,13 @@ protected:
     }
     FirstView start(const QStringList& arguments) const
     {
-        QStringList withPaths { arguments.front() };
-        for (const QString& file : arguments.mid(1))
-            withPaths << "../output/ages/" + file;
+        // Options and the kind as they are, the files below the output tree.
+        QStringList withPaths;
+        for (const QString& word : arguments) {
+            const bool file = !word.startsWith("--")
+                && std::ranges::any_of(withPaths, [](const QString& w) { return !w.startsWith("--"); });
+            withPaths << (file ? "../output/ages/" + word : word);
+        }
         return startAgePlots(withPaths, tree.runDir());
     }
     // The message of the start-up error, or "" when the view starts.
@@ -186,20 +190,34 @@ TEST_F(AgePlots, RateDrawsOneCurvePerSystemAndMethodWithBandsAndTheBestRate)
     EXPECT_DOUBLE_EQ(view.bounds.xMin, 0.2); // the minimum age at 0.1 mm/yr is no point
 }
 
-TEST_F(AgePlots, MisfitMarksTheLevelOneAboveTheMinimumAndTheRange)
+TEST_F(AgePlots, MisfitMarksTheLevelOneAboveTheMinimumAndOpensAroundTheRange)
 {
-    const FirstView view = start({ "misfit", "fit.csv" });
+    // chi2 = ((r - 0.6) / 0.03)^2 + 0.5 over 0.3 .. 1.0: the range is 0.57 to 0.63.
+    QByteArray fine = "rate_mm_yr,chi2\n";
+    for (const MisfitPoint& p :
+        sweep(0.3, 1.0, 0.01, [](double r) { return std::pow((r - 0.6) / 0.03, 2) + 0.5; }))
+        fine += QByteArray::number(p.rate) + ',' + QByteArray::number(p.chi2) + '\n';
+    tree.write("ages/finefit.csv", fine);
+    const FirstView view = start({ "misfit", "finefit.csv" });
     ASSERT_EQ(view.curves.size(), 4u);
-    const std::vector<double>& level = view.curves[1];
-    ASSERT_EQ(level.size(), 4u);
-    EXPECT_DOUBLE_EQ(level[0], 0.2);
-    EXPECT_DOUBLE_EQ(level[2], 1.0);
-    EXPECT_DOUBLE_EQ(level[1], level[3]);
-    EXPECT_GT(level[1], 1.0);
-    EXPECT_LT(level[1], 2.5); // the refined minimum lies below the lowest grid value, 1.5
-    EXPECT_EQ(
-        view.labels[0], QString::number(view.style->curveStyles.at(2).verticalLines[0], 'f', 3));
-    expectRoundWindowAroundTheData(view);
+    ASSERT_EQ(view.style->curveStyles.at(1).horizontalLines.size(), 1u);
+    const double level = view.style->curveStyles.at(1).horizontalLines[0];
+    EXPECT_NEAR(level, 1.5, 1e-9);
+    const std::vector<double>& range = view.style->curveStyles.at(3).verticalLines;
+    EXPECT_EQ(view.labels[0].toDouble(), view.style->curveStyles.at(2).verticalLines[0]);
+    // The range and as much again either side, within the sweep 0.2 .. 1.0, rounded outward.
+    const double width = range[1] - range[0];
+    EXPECT_LE(view.bounds.xMin, range[0] - width);
+    EXPECT_GE(view.bounds.xMax, range[1] + width);
+    EXPECT_LT(view.bounds.xMax - view.bounds.xMin, 0.3); // not the whole sweep of 0.7
+    EXPECT_FALSE(view.bounds.yLog);
+    EXPECT_LT(view.bounds.yMax, 50.0); // chi2 in the window, not at the sweep's ends (109)
+
+    const FirstView log = start({ "--log-y", "misfit", "finefit.csv" });
+    EXPECT_TRUE(log.bounds.yLog);
+    EXPECT_DOUBLE_EQ(log.bounds.yMin, 0.1); // the decade below chi2_min = 0.5
+    EXPECT_EQ(log.bounds.xMin, view.bounds.xMin);
+    EXPECT_TRUE(log.style->logYKey);
 }
 
 TEST_F(AgePlots, ElevationDrawsTheHalfProfileAndMeasuredAgesWithHorizontalBars)
@@ -219,9 +237,12 @@ TEST_F(AgePlots, ElevationDrawsTheHalfProfileAndMeasuredAgesWithHorizontalBars)
 TEST_F(AgePlots, PathRunsTimeBackwardsAndMarksEachClosure)
 {
     const FirstView view = start({ "path", "path.csv", "pathages.csv" });
-    ASSERT_EQ(view.curves.size(), 3u); // the path, AHe, ZHe; MAr was never reset
+    ASSERT_EQ(view.curves.size(), 4u); // the path, AHe, ZHe; MAr was never reset: legend only
     EXPECT_EQ(view.curves[1], (std::vector<double> { 5.0, 70 }));
     EXPECT_EQ(view.curves[2], (std::vector<double> { 14.0, 178 }));
+    EXPECT_TRUE(view.curves[3].empty());
+    EXPECT_EQ(view.style->legendRows[3].text, "MAr dodson: not reset, older than 20 Ma");
+    EXPECT_EQ(view.style->yCaption, "Temperature (Celsius)");
     EXPECT_NE(view.style->curveStyles.at(1).marker, view.style->curveStyles.at(2).marker);
     EXPECT_EQ(view.bounds.xMin, 20.0); // oldest on the left
     EXPECT_EQ(view.bounds.xMax, 0.0); // the present on the right
@@ -240,7 +261,12 @@ TEST_F(AgePlots, FilesThatCannotBeShownAreRefusedWithOneLineNamingTheProblem)
         QString message;
     };
     const std::vector<Case> cases {
-        { { "ratio", "ages.csv" }, "unknown plot 'ratio' (known: rate, misfit, elevation, path)" },
+        { { "ratio", "ages.csv" },
+            "unknown plot 'ratio' (known: rate, misfit, elevation, path, residuals, history, "
+            "profile)" },
+        { { "--logy", "misfit", "fit.csv" }, "unknown option '--logy' (known: --log-y)" },
+        { { "--log-y", "rate", "ages.csv" },
+            "--log-y is for the chi2 plots (misfit, profile), not rate" },
         { { "misfit", "fit.csv", "ages.csv" }, "misfit needs FIT_CSV, 2 file(s) given" },
         { { "path", "path.csv" }, "path needs PATH_CSV AGES_CSV, 1 file(s) given" },
         { { "misfit", "none.csv" },

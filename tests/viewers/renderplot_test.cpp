@@ -165,6 +165,33 @@ TEST_F(RenderPlot, ThePdfIsOnePageOfTheWindowsProportions)
     EXPECT_TRUE(QString::fromLatin1(pdf).contains(mediaBox));
 }
 
+TEST_F(RenderPlot, APictureForAJournalColumnHasItsSizeResolutionAndTextSize)
+{
+    // 85 x 60 mm at 150 dpi with 7 pt text: 14.6 pixels, the window's drawing 1.33 times larger.
+    const QStringList journal { "--width", "500", "--height", "354", "--dpi", "150",
+        "--font-size", "7" };
+    const QString png = outFile("journal.png");
+    const QString pdf = outFile("journal.pdf");
+    for (const QString& file : { png, pdf }) {
+        const ProgramRun run = render(journal + QStringList { "plot_ages", file, "--log-y",
+                                          "misfit", "../output/ages/fit.csv" });
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(500, 354));
+    EXPECT_EQ(image.dotsPerMeterX(), 5906); // 150 dots per inch
+    // The frame's left edge, 60 window pixels from the left, at 80 here; nothing dark left of
+    // the tick marks but the caption and labels.
+    int frame = 0;
+    for (int y = 100; y < 250; ++y)
+        frame += qGray(image.pixel(79, y)) < 64 || qGray(image.pixel(80, y)) < 64;
+    EXPECT_EQ(frame, 150);
+    // 500 x 354 pixels at 150 dpi: 240 x 169.92 points, which the page takes in whole points.
+    const QRegularExpression mediaBox(R"(/MediaBox \[0 0 240(\.0*)? 170(\.0*)?\])");
+    EXPECT_TRUE(QString::fromLatin1(contentsOf(pdf)).contains(mediaBox));
+}
+
 TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
 {
     struct Case {
@@ -184,6 +211,17 @@ TEST_F(RenderPlot, ErrorsNameTheProblemEndWithStatusOneAndWriteNothing)
             "render_plot: cannot write '" + tree.outputPath("missing/dir/refused.svg").toUtf8() },
         { { "plot_temp_hist", tree.outputPath("pipe/plot.png"), "10", "0" },
             "plot.png': it is a fifo, not a regular file\n" },
+        { { "--width", "5x", "plot_temp_hist", png, "10", "0" },
+            "render_plot: --width expects a whole number from 16 to 20000, got '5x'\n" },
+        { { "--font-size", "0", "plot_temp_hist", png, "10", "0" },
+            "render_plot: --font-size expects a number of points from 1 to 200, got '0'\n" },
+        { { "--wdith", "500", "plot_temp_hist", png, "10", "0" },
+            "render_plot: unknown option '--wdith' (see render_plot --help)\n" },
+        { { "--width", "300", "--font-size", "20", "plot_temp_hist", png, "10", "0" },
+            "render_plot: a picture of 300 x 600 pixels is too small for its text: give at least "
+            "582 x 388 pixels, or a smaller --font-size\n" },
+        { { "plot_ages", png, "--log-y", "rate", "../output/ages/ages.csv" },
+            "render_plot: --log-y is for the chi2 plots (misfit, profile), not rate\n" },
     };
     // A link to a fifo: replacing it by a file would break whatever reads from the fifo.
     QDir().mkpath(tree.outputPath("pipe"));

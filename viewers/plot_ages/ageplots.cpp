@@ -1,79 +1,53 @@
 #include "ageplots.h"
 
 #include "agefigure.h"
+#include "agesatrate.h"
 #include "agetables.h"
+#include "markerspread.h"
 #include "misfitsummary.h"
+#include "orderedgroups.h"
+#include "systemmarks.h"
 
 #include <algorithm>
-#include <map>
+#include <cmath>
+#include <set>
 #include <utility>
 
 namespace {
 
-// Every system keeps its colour in all four pictures; an unknown one is grey.
-QColor systemColour(const QString& system)
-{
-    static const std::map<QString, QColor> colours {
-        { QStringLiteral("AHe"), QColor(Qt::red) },
-        { QStringLiteral("AFT"), QColor(Qt::darkGreen) },
-        { QStringLiteral("ZHe"), QColor(Qt::blue) },
-        { QStringLiteral("ZFT"), QColor(Qt::darkMagenta) },
-        { QStringLiteral("BAr"), QColor(Qt::darkYellow) },
-        { QStringLiteral("MAr"), QColor(Qt::darkCyan) },
-        { QStringLiteral("HAr"), QColor(Qt::darkRed) },
-    };
-    const auto found = colours.find(system);
-    return found != colours.end() ? found->second : QColor(Qt::gray);
-}
-
-const QString dodsonMethod = QStringLiteral("dodson");
-const QString diffusionMethod = QStringLiteral("diffusion");
-
-// Dodson's closure temperature dashed, the kinetic models solid.
-Qt::PenStyle methodLine(const QString& method)
-{
-    return method == dodsonMethod ? Qt::DashLine : Qt::SolidLine;
-}
-
-MarkerShape methodMarker(const QString& method)
-{
-    if (method == dodsonMethod)
-        return MarkerShape::Circle;
-    if (method == diffusionMethod)
-        return MarkerShape::Square;
-    return MarkerShape::Triangle;
-}
-
 constexpr int predictionLineWidth = 2;
-constexpr int measuredMarkerSize = 9;
+constexpr int measuredMarkerSize = 8;
 constexpr int closureMarkerSize = 11;
 constexpr int misfitMarkerSize = 5;
 constexpr int bandAlpha = 45; // of 255: bands of one system that overlap darken each other
 
-QString rateText(double rate)
+// Markers at the best rate: spread over columns this many pixels apart, more than a marker is
+// wide.
+constexpr int jitterColumnPixels = 11;
+// The misfit plot opens on the range and this many times its width either side, but at least
+// this many sweep steps either side; markers are drawn on the curve while no more than this many
+// points lie in the window (denser, they would merge into a thick line).
+constexpr double misfitMarginRanges = 1.0;
+constexpr double misfitMarginSteps = 3.0;
+constexpr std::size_t misfitMarkedPoints = 60;
+// The chi2 axis leaves this share of its span free above the curve, for the legend.
+constexpr double chi2Headroom = 0.3;
+
+QString rateText(double rate, int decimals = 3)
 {
-    return QString::number(rate, 'f', 3);
+    return QString::number(rate, 'f', decimals);
 }
 
-// Items in the order of their first appearance, gathered under a key.
-template <typename Key, typename Item> class Groups {
-public:
-    std::vector<Item>& operator[](const Key& key)
-    {
-        const auto found = std::ranges::find(m_keys, key);
-        if (found != m_keys.end())
-            return m_items[static_cast<std::size_t>(found - m_keys.begin())];
-        m_keys.push_back(key);
-        return m_items.emplace_back();
-    }
-    std::size_t size() const { return m_keys.size(); }
-    const Key& key(std::size_t i) const { return m_keys[i]; }
-    const std::vector<Item>& items(std::size_t i) const { return m_items[i]; }
-
-private:
-    std::vector<Key> m_keys;
-    std::vector<std::vector<Item>> m_items;
-};
+// Decimals enough that the ends of the range differ: at least two significant digits of their
+// difference, and never fewer than three.
+int rangeDecimals(const MisfitSummary& fit)
+{
+    constexpr int fewest = 3;
+    const double width = fit.rangeHigh - fit.rangeLow;
+    if (!(width > 0.0))
+        return fewest;
+    return std::max(fewest, 1 - static_cast<int>(std::floor(std::log10(width))));
+}
 
 using SystemAndMethod = std::pair<QString, QString>;
 
@@ -82,21 +56,27 @@ QString groupText(const SystemAndMethod& key)
     return key.first + u' ' + key.second;
 }
 
-// The ages of one run out of a table that may hold a sweep: those at the first rate in the file
-// (all of them when the file carries no rates).
-std::vector<PredictedAge> firstRun(const std::vector<PredictedAge>& ages)
+// The systems that have measured ages, or nothing when there are no measured ages to go by.
+std::optional<std::set<QString>> measuredSystems(
+    const std::optional<std::vector<ObservedAge>>& observed)
 {
-    std::vector<PredictedAge> run;
-    const std::optional<double> rate = ages.empty() ? std::nullopt : ages.front().rate;
-    std::ranges::copy_if(ages, std::back_inserter(run),
-        [&rate](const PredictedAge& age) { return age.rate == rate; });
-    return run;
+    if (!observed)
+        return std::nullopt;
+    std::set<QString> systems;
+    for (const ObservedAge& sample : *observed)
+        systems.insert(sample.system);
+    return systems;
+}
+
+bool drawn(const std::optional<std::set<QString>>& systems, const QString& system)
+{
+    return !systems || systems->contains(system);
 }
 
 // Measured ages of each system as bands of age +- sigma in the system's colour.
 void addMeasuredBands(AgeFigure& figure, const std::vector<ObservedAge>& observed)
 {
-    Groups<QString, HorizontalBand> bySystem;
+    OrderedGroups<QString, HorizontalBand> bySystem;
     for (const ObservedAge& sample : observed)
         bySystem[sample.system].push_back({ sample.age - sample.sigma, sample.age + sample.sigma });
     for (std::size_t i = 0; i < bySystem.size(); ++i) {
@@ -113,17 +93,47 @@ void addMeasuredBands(AgeFigure& figure, const std::vector<ObservedAge>& observe
     }
 }
 
+// Measured ages as markers with error bars of one sigma at the best rate, spread over a few
+// columns (all systems together, so that close ages of two systems stand apart too).
+void addMeasuredMarkers(AgeFigure& figure, const std::vector<ObservedAge>& observed, double rate)
+{
+    std::vector<double> ages;
+    for (const ObservedAge& sample : observed)
+        ages.push_back(sample.age);
+    const std::vector<int> offsets = jitterOffsets(ages, jitterColumnPixels);
+    OrderedGroups<QString, std::size_t> bySystem;
+    for (std::size_t i = 0; i < observed.size(); ++i)
+        bySystem[observed[i].system].push_back(i);
+    for (std::size_t g = 0; g < bySystem.size(); ++g) {
+        const QString& system = bySystem.key(g);
+        CurveStyle style { .colour = systemColour(system),
+            .lineStyle = Qt::NoPen,
+            .marker = systemMarker(system),
+            .markerSize = measuredMarkerSize,
+            .markerFill = measuredFill(system) };
+        std::vector<double> xy;
+        for (const std::size_t i : bySystem.items(g)) {
+            xy.insert(xy.end(), { rate, observed[i].age });
+            style.yErrors.push_back(observed[i].sigma);
+            style.xPixelOffsets.push_back(offsets[i]);
+        }
+        figure.addCurve(std::move(xy), std::move(style),
+            QStringLiteral("%1 measured (%2)").arg(system).arg(bySystem.items(g).size()));
+    }
+}
+
 // The best rate as a solid vertical line and its range as two dotted ones.
 void addBestRate(AgeFigure& figure, const MisfitSummary& fit)
 {
+    const int decimals = rangeDecimals(fit);
     figure.addCurve({},
         CurveStyle { .colour = Qt::black,
             .lineStyle = Qt::NoPen,
             .verticalLines = { fit.bestRate },
             .verticalLineStyle = Qt::SolidLine },
-        QStringLiteral("best rate %1 mm/yr").arg(rateText(fit.bestRate)));
-    QString range
-        = QStringLiteral("range %1 to %2").arg(rateText(fit.rangeLow), rateText(fit.rangeHigh));
+        QStringLiteral("best rate %1 mm/yr").arg(rateText(fit.bestRate, decimals)));
+    QString range = QStringLiteral("range %1 to %2")
+                        .arg(rateText(fit.rangeLow, decimals), rateText(fit.rangeHigh, decimals));
     if (fit.lowAtSweepStart || fit.highAtSweepEnd)
         range += QStringLiteral(" (sweep end)");
     figure.addCurve({},
@@ -142,6 +152,37 @@ std::vector<MisfitPoint> readSweep(const QString& fitPath)
     return curve;
 }
 
+std::optional<MisfitSummary> fitOf(const std::optional<QString>& fitPath)
+{
+    if (!fitPath)
+        return std::nullopt;
+    return summariseMisfit(readSweep(*fitPath));
+}
+
+// The measured ages of each system as markers with horizontal error bars (age on x).
+void addMeasuredAgesAtElevation(AgeFigure& figure, const std::vector<ObservedAge>& observed)
+{
+    OrderedGroups<QString, ObservedAge> bySystem;
+    for (const ObservedAge& sample : observed)
+        if (sample.elevation)
+            bySystem[sample.system].push_back(sample);
+    for (std::size_t i = 0; i < bySystem.size(); ++i) {
+        const QString& system = bySystem.key(i);
+        CurveStyle style { .colour = systemColour(system),
+            .lineStyle = Qt::NoPen,
+            .marker = systemMarker(system),
+            .markerSize = measuredMarkerSize,
+            .markerFill = measuredFill(system) };
+        std::vector<double> xy;
+        for (const ObservedAge& sample : bySystem.items(i)) {
+            xy.insert(xy.end(), { sample.age, *sample.elevation });
+            style.xErrors.push_back(sample.sigma);
+        }
+        figure.addCurve(std::move(xy), std::move(style),
+            QStringLiteral("%1 measured (%2)").arg(system).arg(bySystem.items(i).size()));
+    }
+}
+
 } // namespace
 
 ViewerStyle ageKindStyle(const QString& kind)
@@ -151,7 +192,8 @@ ViewerStyle ageKindStyle(const QString& kind)
         .titleSuffix = {},
         .xCaption = QStringLiteral("Erosion rate (mm/yr)"),
         .yCaption = QStringLiteral("Age (Ma)"),
-        .legend = LegendAnchor { .fromRight = 135, .top = 45, .sizedToRows = true },
+        .legend = LegendAnchor {
+            .fromRight = 135, .top = 45, .sizedToRows = true, .clearOfData = true },
         .legendRows = {},
         .yGridEvery = 1,
         .curvePenWidths = {},
@@ -163,6 +205,7 @@ ViewerStyle ageKindStyle(const QString& kind)
         style.titlePrefix = QStringLiteral("MISFIT OF THE MEASURED AGES, BEST RATE = ");
         style.titleSuffix = QStringLiteral(" mm/yr");
         style.yCaption = QStringLiteral("Chi-square");
+        style.logYKey = true;
     } else if (kind == u"elevation") {
         style.titlePrefix = QStringLiteral("AGE-ELEVATION PROFILE: 2D PERIODIC, EROSION RATE = ");
         style.titleSuffix = QStringLiteral(" mm/yr");
@@ -171,7 +214,20 @@ ViewerStyle ageKindStyle(const QString& kind)
     } else if (kind == u"path") {
         style.titlePrefix = QStringLiteral("COOLING PATH AND CLOSURE OF EACH SYSTEM");
         style.xCaption = QStringLiteral("Time before present (Ma)");
-        style.yCaption = QStringLiteral("Temperature (Celcius)");
+        style.yCaption = QStringLiteral("Temperature (Celsius)");
+    } else if (kind == u"residuals") {
+        style.titlePrefix = QStringLiteral("RESIDUALS OF THE MEASURED AGES AT THE BEST FIT");
+        style.xCaption = QStringLiteral("Elevation (m)");
+        style.yCaption = QStringLiteral("(observed - predicted) / sigma");
+    } else if (kind == u"history") {
+        style.titlePrefix = QStringLiteral("EROSION HISTORY, BEST ");
+        style.xCaption = QStringLiteral("Time before present (Ma)");
+        style.yCaption = QStringLiteral("Erosion rate (mm/yr)");
+    } else if (kind == u"profile") {
+        style.titlePrefix = QStringLiteral("MISFIT AGAINST THE TIME OF EACH CHANGE IN RATE");
+        style.xCaption = QStringLiteral("Change time (Ma before present)");
+        style.yCaption = QStringLiteral("Chi-square (profile)");
+        style.logYKey = true;
     }
     return style;
 }
@@ -179,12 +235,15 @@ ViewerStyle ageKindStyle(const QString& kind)
 FirstView rateFigure(const QString& agesPath, const std::optional<QString>& observedPath,
     const std::optional<QString>& fitPath)
 {
+    const std::optional<std::vector<ObservedAge>> observed
+        = observedPath ? std::optional(readObservedAges(*observedPath)) : std::nullopt;
+    const std::optional<std::set<QString>> systems = measuredSystems(observed);
     // One point per rate and curve: a periodic sweep holds a whole profile at each rate, of
     // which its first point stands for the rate. An age that is only a minimum (the path
     // never reached closure) is left out, so a curve starts where the system is reset.
-    Groups<SystemAndMethod, std::pair<double, double>> curves;
+    OrderedGroups<SystemAndMethod, std::pair<double, double>> curves;
     for (const PredictedAge& age : readPredictedAges(agesPath)) {
-        if (!age.rate || !age.reset) // a minimum age is no point of the curve
+        if (!age.rate || !age.reset || !drawn(systems, age.system))
             continue;
         auto& points = curves[{ age.system, age.method }];
         if (std::ranges::none_of(points, [&age](const auto& p) { return p.first == *age.rate; }))
@@ -192,8 +251,11 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
     }
     if (curves.size() == 0)
         throw ViewerStartError(
-            QStringLiteral("'%1' holds no reset ages at an erosion rate (rate_mm_yr)")
-                .arg(agesPath));
+            systems ? QStringLiteral("'%1' holds no reset ages at an erosion rate (rate_mm_yr) of "
+                                     "the systems measured in '%2'")
+                          .arg(agesPath, *observedPath)
+                    : QStringLiteral("'%1' holds no reset ages at an erosion rate (rate_mm_yr)")
+                          .arg(agesPath));
 
     AgeFigure figure(ageKindStyle(QStringLiteral("rate")));
     for (std::size_t i = 0; i < curves.size(); ++i) {
@@ -208,54 +270,92 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
                 .lineWidth = predictionLineWidth },
             groupText(curves.key(i)));
     }
-    if (observedPath)
-        addMeasuredBands(figure, readObservedAges(*observedPath));
+    const std::optional<MisfitSummary> fit = fitOf(fitPath);
+    if (observed) {
+        if (observed->size() > bandedSampleLimit && fit) {
+            addMeasuredMarkers(figure, *observed, fit->bestRate);
+        } else {
+            addMeasuredBands(figure, *observed);
+        }
+    }
     QString title;
-    if (fitPath) {
-        const MisfitSummary fit = summariseMisfit(readSweep(*fitPath));
-        addBestRate(figure, fit);
-        title = QStringLiteral(", BEST RATE = %1 mm/yr").arg(rateText(fit.bestRate));
+    if (fit) {
+        addBestRate(figure, *fit);
+        title = QStringLiteral(", BEST RATE = %1 mm/yr")
+                    .arg(rateText(fit->bestRate, rangeDecimals(*fit)));
     }
     return figure.firstView(title);
 }
 
-FirstView misfitFigure(const QString& fitPath)
+FirstView misfitFigure(const QString& fitPath, bool logY)
 {
     const std::vector<MisfitPoint> curve = readSweep(fitPath);
     const MisfitSummary fit = summariseMisfit(curve);
+
+    // The window: the range, and as much again either side (at least a few sweep steps), within
+    // the sweep. The steepness of chi2 either side of the range is what the picture must show.
+    const double sweepStep = curve.size() > 1
+        ? (curve.back().rate - curve.front().rate) / static_cast<double>(curve.size() - 1)
+        : 0.0;
+    const double margin = std::max(
+        misfitMarginRanges * (fit.rangeHigh - fit.rangeLow), misfitMarginSteps * sweepStep);
+    const double low = std::max(curve.front().rate, fit.rangeLow - margin);
+    const double high = std::min(curve.back().rate, fit.rangeHigh + margin);
+    const auto inWindow = std::ranges::count_if(
+        curve, [&](const MisfitPoint& p) { return p.rate >= low && p.rate <= high; });
 
     AgeFigure figure(ageKindStyle(QStringLiteral("misfit")));
     std::vector<double> chi2;
     for (const MisfitPoint& point : curve)
         chi2.insert(chi2.end(), { point.rate, point.chi2 });
+    const bool marked = static_cast<std::size_t>(inWindow) <= misfitMarkedPoints;
     figure.addCurve(std::move(chi2),
         CurveStyle { .colour = Qt::black,
             .lineWidth = predictionLineWidth,
-            .marker = MarkerShape::Circle,
+            .marker = marked ? MarkerShape::Circle : MarkerShape::None,
             .markerSize = misfitMarkerSize,
             .markerFill = Qt::black },
         QStringLiteral("chi2"));
-    figure.addCurve({ curve.front().rate, fit.level(), curve.back().rate, fit.level() },
-        CurveStyle { .colour = Qt::red, .lineStyle = Qt::DashLine, .lineWidth = 1 },
+    figure.addCurve({},
+        CurveStyle { .colour = Qt::red,
+            .lineStyle = Qt::NoPen,
+            .horizontalLines = { fit.level() },
+            .horizontalLineStyle = Qt::DashLine },
         QStringLiteral("chi2_min + 1 = %1").arg(QString::number(fit.level(), 'g', 4)));
     addBestRate(figure, fit);
-    return figure.firstView(rateText(fit.bestRate));
+    if (low < high)
+        figure.limitX(low, high);
+    if (logY)
+        figure.logY();
+    figure.headroom(chi2Headroom);
+    return figure.firstView(rateText(fit.bestRate, rangeDecimals(fit)));
 }
 
-FirstView elevationFigure(const QString& agesPath, const std::optional<QString>& observedPath)
+FirstView elevationFigure(const QString& agesPath, const std::optional<QString>& observedPath,
+    const std::optional<QString>& fitPath)
 {
-    const std::vector<PredictedAge> run = firstRun(readPredictedAges(agesPath));
-    Groups<SystemAndMethod, PredictedAge> curves;
+    const std::optional<std::vector<ObservedAge>> observed
+        = observedPath ? std::optional(readObservedAges(*observedPath)) : std::nullopt;
+    const std::optional<std::set<QString>> systems = measuredSystems(observed);
+    const std::optional<MisfitSummary> fit = fitOf(fitPath);
+    const std::vector<PredictedAge> ages = readPredictedAges(agesPath);
+    const std::vector<PredictedAge> run = fit ? runAtRate(ages, fit->bestRate) : firstRun(ages);
+
+    OrderedGroups<SystemAndMethod, PredictedAge> curves;
     for (const PredictedAge& age : run)
-        if (age.elevation && age.reset) // a minimum age is no point of the profile
+        if (age.elevation && age.reset && drawn(systems, age.system)) // a minimum age: no point
             curves[{ age.system, age.method }].push_back(age);
     if (curves.size() == 0)
         throw ViewerStartError(
-            QStringLiteral("'%1' holds no reset ages with an elevation: the elevation plot needs "
+            QStringLiteral("'%1' holds no reset ages with an elevation%2: the elevation plot needs "
                            "the ages of a periodic run")
-                .arg(agesPath));
+                .arg(agesPath, systems ? QStringLiteral(" of the measured systems") : QString()));
 
-    AgeFigure figure(ageKindStyle(QStringLiteral("elevation")));
+    ViewerStyle style = ageKindStyle(QStringLiteral("elevation"));
+    const std::optional<double> rate = run.front().rate;
+    if (fit && rate == fit->bestRate)
+        style.titleSuffix += QStringLiteral(" (BEST FIT)");
+    AgeFigure figure(style);
     for (std::size_t i = 0; i < curves.size(); ++i) {
         // Age on x and elevation on y, along the half-profile from the ridge to the valley:
         // elevation is monotonic there, and the other half of a symmetric profile would only
@@ -274,29 +374,12 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
                 .lineWidth = predictionLineWidth },
             groupText(curves.key(i)));
     }
-    if (observedPath) {
-        Groups<QString, ObservedAge> bySystem;
-        for (const ObservedAge& sample : readObservedAges(*observedPath))
-            if (sample.elevation)
-                bySystem[sample.system].push_back(sample);
-        for (std::size_t i = 0; i < bySystem.size(); ++i) {
-            const QColor colour = systemColour(bySystem.key(i));
-            CurveStyle style { .colour = colour,
-                .lineStyle = Qt::NoPen,
-                .marker = MarkerShape::Circle,
-                .markerSize = measuredMarkerSize,
-                .markerFill = colour.lighter(160) };
-            std::vector<double> xy;
-            for (const ObservedAge& sample : bySystem.items(i)) {
-                xy.insert(xy.end(), { sample.age, *sample.elevation });
-                style.xErrors.push_back(sample.sigma);
-            }
-            figure.addCurve(std::move(xy), std::move(style),
-                QStringLiteral("%1 measured").arg(bySystem.key(i)));
-        }
-    }
-    const std::optional<double> rate = run.front().rate;
-    return figure.firstView(rate ? QString::number(*rate, 'g', 6) : QString());
+    if (observed)
+        addMeasuredAgesAtElevation(figure, *observed);
+    if (!rate)
+        return figure.firstView({});
+    return figure.firstView(
+        fit ? rateText(*rate, rangeDecimals(*fit)) : QString::number(*rate, 'g', 6));
 }
 
 FirstView pathFigure(const QString& pathPath, const QString& agesPath)
@@ -315,15 +398,25 @@ FirstView pathFigure(const QString& pathPath, const QString& agesPath)
     // Each age where the path passed its closure temperature; an age that is only a minimum
     // (never reset) has no closure point on the path.
     for (const PredictedAge& age : firstRun(readPredictedAges(agesPath))) {
-        if (!age.reset || !age.closureTemperature)
+        if (!age.reset) { // in the legend only, hollow: the path never reached its closure
+            figure.addCurve({},
+                CurveStyle { .colour = Qt::black,
+                    .lineStyle = Qt::NoPen,
+                    .marker = methodMarker(age.method),
+                    .markerSize = closureMarkerSize,
+                    .markerFill = hollowFill },
+                QStringLiteral("%1 %2: not reset, older than %3 Ma")
+                    .arg(age.system, age.method, QString::number(age.age, 'g', 4)));
             continue;
-        const QColor colour = systemColour(age.system);
+        }
+        if (!age.closureTemperature)
+            continue;
         figure.addCurve({ age.age, *age.closureTemperature },
             CurveStyle { .colour = Qt::black,
                 .lineStyle = Qt::NoPen,
                 .marker = methodMarker(age.method),
                 .markerSize = closureMarkerSize,
-                .markerFill = colour },
+                .markerFill = systemColour(age.system) },
             QStringLiteral("%1 %2: %3 Ma at %4 C")
                 .arg(age.system, age.method, QString::number(age.age, 'f', 2),
                     QString::number(*age.closureTemperature, 'f', 0)));

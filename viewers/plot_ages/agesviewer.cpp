@@ -1,6 +1,8 @@
 #include "agesviewer.h"
 
 #include "ageplots.h"
+#include "historyplots.h"
+#include "residualplot.h"
 
 #include <optional>
 
@@ -11,15 +13,21 @@ struct AgeKind {
     QString name;
     QStringList requiredFiles;
     QStringList optionalFiles;
+    bool takesLogY = false; // a chi2 axis that may be logarithmic
 };
+
+const QString logYFlag = QStringLiteral("--log-y");
 
 const std::vector<AgeKind>& ageKinds()
 {
     static const std::vector<AgeKind> kinds {
         { QStringLiteral("rate"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV" } },
-        { QStringLiteral("misfit"), { "FIT_CSV" }, {} },
-        { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV" } },
+        { QStringLiteral("misfit"), { "FIT_CSV" }, {}, true },
+        { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV" } },
         { QStringLiteral("path"), { "PATH_CSV", "AGES_CSV" }, {} },
+        { QStringLiteral("residuals"), { "RESIDUALS_CSV" }, {} },
+        { QStringLiteral("history"), { "FIT_OR_POSTERIOR_CSV" }, {} },
+        { QStringLiteral("profile"), { "PROFILE_CSV" }, {}, true },
     };
     return kinds;
 }
@@ -46,9 +54,25 @@ const AgeKind& kindNamed(const QString& name)
 
 } // namespace
 
-FirstView startAgePlots(const QStringList& arguments, const QDir& runDir)
+FirstView startAgePlots(const QStringList& allArguments, const QDir& runDir)
 {
+    // --log-y may stand anywhere; any other word that starts with two dashes is a mistake.
+    QStringList arguments;
+    bool logY = false;
+    for (const QString& word : allArguments) {
+        if (word == logYFlag)
+            logY = true;
+        else if (word.startsWith(QStringLiteral("--")))
+            throw ViewerStartError(
+                QStringLiteral("unknown option '%1' (known: %2)").arg(word, logYFlag));
+        else
+            arguments << word;
+    }
     const AgeKind& kind = kindNamed(arguments.value(0));
+    if (logY && !kind.takesLogY)
+        throw ViewerStartError(
+            QStringLiteral("%1 is for the chi2 plots (misfit, profile), not %2")
+                .arg(logYFlag, kind.name));
     // Files are named relative to the run directory; in the program that is the working
     // directory, and messages name each file as the user wrote it.
     const bool inWorkingDir = runDir == QDir::current();
@@ -67,9 +91,15 @@ FirstView startAgePlots(const QStringList& arguments, const QDir& runDir)
     if (kind.name == u"rate")
         return rateFigure(files[0], file(1), file(2));
     if (kind.name == u"misfit")
-        return misfitFigure(files[0]);
+        return misfitFigure(files[0], logY);
     if (kind.name == u"elevation")
-        return elevationFigure(files[0], file(1));
+        return elevationFigure(files[0], file(1), file(2));
+    if (kind.name == u"residuals")
+        return residualFigure(files[0]);
+    if (kind.name == u"history")
+        return historyFigure(files[0]);
+    if (kind.name == u"profile")
+        return profileFigure(files[0], logY);
     return pathFigure(files[0], files[1]);
 }
 
@@ -82,6 +112,7 @@ const ViewerDefinition& agesViewer()
         .style = ageKindStyle(QStringLiteral("rate")),
         .start = startAgePlots,
         .optionalArgumentNames = { "FILE", "FILE" },
+        .flags = { logYFlag },
     };
     return viewer;
 }

@@ -2,14 +2,19 @@
 // plot_ages: the plots that judge a fit of predicted cooling ages to measured ones.
 //
 //   plot_ages rate AGES_CSV [OBSERVED_CSV [FIT_CSV]]
-//   plot_ages misfit FIT_CSV
-//   plot_ages elevation AGES_CSV [OBSERVED_CSV]
+//   plot_ages [--log-y] misfit FIT_CSV
+//   plot_ages elevation AGES_CSV [OBSERVED_CSV [FIT_CSV]]
 //   plot_ages path PATH_CSV AGES_CSV
+//   plot_ages residuals RESIDUALS_CSV
+//   plot_ages history FIT_OR_POSTERIOR_CSV
+//   plot_ages [--log-y] profile PROFILE_CSV
 //
-// The files are those cooling_ages writes (--output, --fit-output, --path-output) and the
-// measured ages it reads (--observed), named on the command line relative to the working
-// directory. What each kind shows is in ageplots.h. The window, toolbar, keys, saving and
-// printing are those of every viewer; the first window spans the data, rounded to tick steps.
+// The files are those cooling_ages writes (--output, --fit-output, --path-output, --residuals,
+// --profile-output, --posterior) and the measured ages it reads (--observed), named on the
+// command line relative to the working directory. What each kind shows is in ageplots.h,
+// residualplot.h and historyplots.h. --log-y (anywhere on the line) opens a chi2 plot on a
+// logarithmic axis; the key L switches it there. The window, toolbar, keys, saving and printing
+// are those of every viewer; the first window spans the data, rounded to tick steps.
 
 #include "viewerstartup.h"
 

@@ -51,6 +51,7 @@ std::vector<PredictedAge> readPredictedAges(const QString& path)
         const int system = table.column(QStringLiteral("system"));
         const int method = table.column(QStringLiteral("method"));
         const int age = table.column(QStringLiteral("age_ma"));
+        const int x = optionalColumn(table, QStringLiteral("x_m"));
         const int elevation = optionalColumn(table, QStringLiteral("elevation_m"));
         const int closure = optionalColumn(table, QStringLiteral("closure_temperature_c"));
         const int reset = optionalColumn(table, QStringLiteral("reset"));
@@ -58,6 +59,7 @@ std::vector<PredictedAge> readPredictedAges(const QString& path)
         for (int row = 0; row < table.rowCount(); ++row)
             ages.push_back({
                 .rate = table.number(row, rate),
+                .x = optionalNumber(table, row, x),
                 .elevation = optionalNumber(table, row, elevation),
                 .system = table.text(row, system),
                 .method = table.text(row, method),
@@ -121,5 +123,28 @@ std::vector<PathPoint> readCoolingPath(const QString& path)
             points.push_back(
                 { requiredNumber(table, row, time), requiredNumber(table, row, temperature) });
         return points;
+    });
+}
+
+std::vector<Residual> readResiduals(const QString& path)
+{
+    return readTable(path, [](const CsvTable& table) {
+        const int sample = table.column(QStringLiteral("sample"));
+        const int system = table.column(QStringLiteral("system"));
+        const int residual = table.column(QStringLiteral("residual_sigma"));
+        const int method = optionalColumn(table, QStringLiteral("method"));
+        const int elevation = optionalColumn(table, QStringLiteral("elevation_m"));
+        const int reset = optionalColumn(table, QStringLiteral("reset"));
+        std::vector<Residual> residuals;
+        for (int row = 0; row < table.rowCount(); ++row)
+            residuals.push_back({
+                .sample = table.text(row, sample),
+                .system = table.text(row, system),
+                .method = method < 0 ? QString() : table.text(row, method),
+                .elevation = optionalNumber(table, row, elevation),
+                .residualSigma = requiredNumber(table, row, residual),
+                .reset = reset < 0 || table.text(row, reset) != notResetWord,
+            });
+        return residuals;
     });
 }

@@ -14,6 +14,7 @@
 // One predicted age of the ages table (cooling_ages --output).
 struct PredictedAge {
     std::optional<double> rate; // mm/yr; absent for a path file
+    std::optional<double> x; // m, the profile point of a periodic run
     std::optional<double> elevation; // m, at a profile point of a periodic run
     QString system; // AHe, AFT, ZHe, ...
     QString method; // dodson, diffusion or annealing
@@ -43,8 +44,18 @@ struct PathPoint {
     double temperature = 0.0; // C
 };
 
-// Columns needed: rate_mm_yr, system, method, age_ma; elevation_m, closure_temperature_c and
-// reset are read when present.
+// One sample at the best fit (cooling_ages --residuals).
+struct Residual {
+    QString sample;
+    QString system;
+    QString method; // empty when the file has no method column
+    std::optional<double> elevation; // m
+    double residualSigma = 0.0; // (observed - predicted) / sigma
+    bool reset = true; // false: the prediction is a minimum age
+};
+
+// Columns needed: rate_mm_yr, system, method, age_ma; x_m, elevation_m, closure_temperature_c
+// and reset are read when present.
 std::vector<PredictedAge> readPredictedAges(const QString& path);
 // Columns needed: sample, system, age_ma, sigma_ma; elevation_m is read when present. A sigma
 // that is not positive is refused with its line.
@@ -53,3 +64,6 @@ std::vector<ObservedAge> readObservedAges(const QString& path);
 std::vector<MisfitPoint> readMisfitCurve(const QString& path);
 // Columns needed: time_ma, temperature_c.
 std::vector<PathPoint> readCoolingPath(const QString& path);
+// Columns needed: sample, system, residual_sigma; method, elevation_m and reset (yes/no) are
+// read when present, and the file's other columns are ignored.
+std::vector<Residual> readResiduals(const QString& path);

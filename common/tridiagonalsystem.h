@@ -3,9 +3,10 @@
 // from both ends towards the middle row at once ("burn at both ends", a twisted factorisation).
 // The ordinary Thomas algorithm is one chain of dependent multiply-subtracts, bound by their
 // latency; two independent chains, one from each end, keep the processor twice as busy, which
-// halves the time of the solve that dominates a run of the thermal model. No pivoting, so A must
-// be diagonally dominant, as the matrices of implicit diffusion steps are. One system can be
-// factorised again and again without allocating anew.
+// halves the time of the solve that dominates a run of the thermal model and a helium diffusion
+// age (the radial steps of a grain). No pivoting, so A must be diagonally dominant, as the
+// matrices of implicit diffusion steps are. One system can be factorised again and again without
+// allocating anew.
 //
 //     TridiagonalSystem system;
 //     system.factor(lower, diagonal, upper);
@@ -14,7 +15,7 @@
 #include <span>
 #include <vector>
 
-namespace thermal {
+namespace numerics {
 
 class TridiagonalSystem {
 public:
@@ -38,4 +39,4 @@ private:
     double m_middleLower = 0, m_middleUpper = 0, m_middlePivot = 0;
 };
 
-} // namespace thermal
+} // namespace numerics

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-using thermal::TridiagonalSystem;
+using numerics::TridiagonalSystem;
 
 TEST(TridiagonalSystem, SolvesFromBothEndsForEveryLength)
 {

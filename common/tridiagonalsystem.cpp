@@ -1,6 +1,6 @@
 #include "tridiagonalsystem.h"
 
-namespace thermal {
+namespace numerics {
 
 void TridiagonalSystem::factor(
     std::span<const double> lower, std::span<const double> diagonal, std::span<const double> upper)
@@ -70,4 +70,4 @@ void TridiagonalSystem::solve(std::span<double> b) const
         x[m - k] -= upperRatio[m - k] * top;
 }
 
-} // namespace thermal
+} // namespace numerics
