@@ -69,7 +69,8 @@ std::string notResetWarning(const std::vector<ObservedAge>& samples,
         if (predicted[i].reset)
             continue;
         names += (names.empty() ? "" : ", ") + samples[i].sample + " "
-            + std::string(thermochron::systemName(samples[i].system));
+            + std::string(thermochron::systemName(samples[i].system)) + " (line "
+            + std::to_string(samples[i].line) + ")";
     }
     if (names.empty())
         return {};

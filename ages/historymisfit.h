@@ -75,8 +75,8 @@ private:
 // A warning line for the samples whose predicted age along history is not reset: the path does
 // not erase what the grain held before it began, so the prediction is only what the grain
 // gathered since the path's start, and an older rock could hold more. Names the history (as
-// `which` calls it, e.g. "the best history"), the samples with their systems, and the remedy;
-// empty when every prediction is reset.
+// `which` calls it, e.g. "the best history"), the samples with their systems and lines, and the
+// remedy; empty when every prediction is reset.
 std::string notResetWarning(const std::vector<ObservedAge>& samples,
     const std::vector<thermochron::Age>& predicted, const ErosionHistory& history,
     std::string_view which);

@@ -200,7 +200,8 @@ TEST_F(HistoryCommand, WarnsOfTooFewSamplesAndOfPredictionsNotReset)
         { { "--erosion", "20:0.3", "--observed", oneAge, "--fit-phases", "1" },
             "warning: 1 parameters for 1 samples" },
         { { "--erosion", "4:0.3", "--observed", twoAges },
-            "warning: the path of the history 4:0.300 does not reset A AHe, A ZHe" },
+            "warning: the path of the history 4:0.300 does not reset A AHe (line 2), A ZHe (line "
+            "3)" },
         { { "--erosion", "20:0.3", "--observed", twoAges }, nullptr },
     };
     for (const auto& c : cases) {
