@@ -98,7 +98,7 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
     m_initialGradient
         = numbers.add(command, "-B", p.initialGradientCm, "gradient G of --initial linear", "C/m");
 
-    m_fitPhases = numbers.addCount(command, "--fit-phases", request.fitPhases,
+    numbers.addCount(command, "--fit-phases", request.fitPhases,
         "phases of the history to fit to the --observed ages: 1, 2 or 3 (0: no fit)");
     command
         .add_option("--rates", m_ratesWord,
@@ -157,7 +157,7 @@ void HistoryOptions::interpret(HistoryRequest& request) const
         throw InputError(*error);
 
     // The fit's options mean nothing without a fit.
-    const bool fits = given(m_fitPhases);
+    const bool fits = request.fitPhases != 0;
     for (const auto& [name, isGiven] : { std::pair { "--rates", !m_ratesWord.empty() },
              std::pair { "--change-times", !m_changeTimesWord.empty() },
              std::pair { "--sampler", !m_samplerWord.empty() },
@@ -165,8 +165,7 @@ void HistoryOptions::interpret(HistoryRequest& request) const
              std::pair { "--seed", given(m_seed) } }) {
         if (isGiven && !fits)
             throw InputError(std::string(name)
-                + " sets up a fit: add --fit-phases N (and the "
-                  "measured ages, --observed FILE)");
+                + " sets up a fit: add --fit-phases N (and the measured ages, --observed FILE)");
     }
     if (!m_ratesWord.empty())
         request.ratesMmYr = parseBounds("--rates", m_ratesWord, "mm/yr");

@@ -74,7 +74,6 @@ private:
     CLI::Option* m_productionScale = nullptr;
     CLI::Option* m_productionDepth = nullptr;
     CLI::Option* m_initialGradient = nullptr;
-    CLI::Option* m_fitPhases = nullptr;
     CLI::Option* m_steps = nullptr;
     CLI::Option* m_walkers = nullptr;
     CLI::Option* m_seed = nullptr;

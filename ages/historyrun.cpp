@@ -1,23 +1,24 @@
 #include "historyrun.h"
 
+#include "agekind.h"
 #include "agetable.h"
 #include "fittables.h"
 #include "historyfiles.h"
 #include "historymisfit.h"
 #include "historymodel.h"
 #include "inputerror.h"
-#include "observedfit.h"
+#include "observedages.h"
 
 #include "numbertext.h"
 #include "progressline.h"
 #include "replacementgroup.h"
 
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <system_error>
 
 namespace ages {
 
@@ -114,6 +115,8 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
         try {
             outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit,
                 [&](double fraction) { progress.update(fraction); });
+        } catch (const std::system_error&) {
+            throw; // the system's own failure (threads), not the fit's
         } catch (const std::runtime_error& error) {
             // No history of the fit could be run (each left the column or the temperatures the
             // age models take).
