@@ -49,6 +49,12 @@ AgeCommandLine::AgeCommandLine()
             "blanks between")
         ->required();
     addAgeOptions(*m_path, false);
+
+    m_history = m_app.add_subcommand("history",
+        "the rock exposed today under an erosion history of phases (1D thermal model with heat "
+        "production), and the fit of such a history to measured ages");
+    m_historyOptions.add(*m_history, m_numbers, m_request.history);
+    addAgeOptions(*m_history, false);
 }
 
 CLI::App& AgeCommandLine::subcommand(const Model model)
@@ -58,6 +64,8 @@ CLI::App& AgeCommandLine::subcommand(const Model model)
         return *m_transient;
     case Model::periodic:
         return *m_periodic;
+    case Model::history:
+        return *m_history;
     case Model::path:
         break;
     }
@@ -160,6 +168,8 @@ void AgeCommandLine::interpret()
             = parseKineticsOf(option.system, m_kineticsWords.at(option.system));
     if (!m_ratesWord.empty())
         m_request.sweep = parseRateSweep(m_ratesWord);
+    if (m_request.model == Model::history)
+        m_historyOptions.interpret(m_request.history);
 }
 
 AgeCommandLine::Outcome AgeCommandLine::parse(
@@ -195,9 +205,11 @@ AgeCommandLine::Outcome AgeCommandLine::parse(
         m_request.model = Model::periodic;
     else if (m_path->parsed())
         m_request.model = Model::path;
+    else if (m_history->parsed())
+        m_request.model = Model::history;
     else
-        throw InputError(
-            "name a model: transient, periodic or path FILE (see cooling_ages --help)");
+        throw InputError("name a model: transient, periodic, path FILE or history (see "
+                         "cooling_ages --help)");
 
     interpret();
     return Outcome::run;

@@ -1,16 +1,19 @@
 #pragma once
-// The command line of cooling_ages: a model (transient, periodic, or path FILE), the model's own
-// one-letter options, and the long age options shared by all three.
+// The command line of cooling_ages: a model (transient, periodic, path FILE or history), the
+// model's own options, and the long age options shared by all of them.
 //
 //     cooling_ages transient [-T -B -z -a -r -o] [age options]
 //     cooling_ages periodic  [-r -a -T -L -b -z -w -A -o -n] [age options]
 //     cooling_ages path FILE [age options]
+//     cooling_ages history --erosion PHASES [-T -z -b -q -k -a -H --hr --h-depth --initial -B]
+//                          [age options]                                  (historyrequest.h)
 //
 // Usage: construct, add further options to app() or a model's subcommand if needed, then
 // parse(); request() holds the values. Numbers are read strictly (NumberOptions); the values are
 // range-checked by the caller (the models' own refusals, settingsError).
 
 #include "agesettings.h"
+#include "historyrequest.h"
 #include "numberoptions.h"
 #include "periodicparameters.h"
 #include "ratesweep.h"
@@ -27,13 +30,14 @@ namespace ages {
 
 extern const char* const versionString;
 
-enum class Model { transient, periodic, path };
+enum class Model { transient, periodic, path, history };
 
 struct AgeRequest {
     Model model = Model::transient;
     erosion::RunParameters transient; // historyTime: the exposure time, Myr, not rounded
     periodic::PeriodicParameters periodic;
     std::string pathFile;
+    HistoryRequest history;
     AgeSettings settings;
     std::optional<RateSweep> sweep; // --rates: replaces the model's -r
     std::string outputFile; // --output; empty for standard output
@@ -72,7 +76,9 @@ private:
     CLI::App* m_transient = nullptr;
     CLI::App* m_periodic = nullptr;
     CLI::App* m_path = nullptr;
+    CLI::App* m_history = nullptr;
     NumberOptions m_numbers;
+    HistoryOptions m_historyOptions;
     std::string m_systemsWord;
     std::string m_methodWord = "all";
     // The word of each kinetics option (kineticsOptions), shared by the three models' options; a

@@ -3,6 +3,8 @@
 #include "ageprediction.h"
 #include "agetable.h"
 #include "fitstage.h"
+#include "historymodel.h"
+#include "historyrun.h"
 #include "inputerror.h"
 #include "pathfile.h"
 #include "pathlimits.h"
@@ -145,12 +147,16 @@ RatePass ratePass(const AgeRequest& request, const PassWork& wanted, const Progr
         return transientPass(request, wanted, report);
     case Model::periodic:
         return periodicPass(request, wanted, report);
+    case Model::history:
     case Model::path:
         break;
     }
+    // One path, no rates: the history's fit is its own (historyrun.h).
     RatePass pass;
     if (wanted.table)
-        pass.rows = pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
+        pass.rows = request.model == Model::history
+            ? historyAgeRows(request.history.thermal, request.history.erosion, request.settings)
+            : pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
     return pass;
 }
 
@@ -178,6 +184,10 @@ void predictAndWrite(const AgeRequest& request, const FitOptions& fitOptions, st
     std::ostream& err, const bool showProgress)
 {
     checkOutputFile(request.outputFile);
+    if (request.model == Model::history) {
+        runHistoryModel(request, fitOptions, out, err, showProgress);
+        return;
+    }
     const FitStage fit(request, fitOptions); // measured ages read and checked before any work
     const PassWork wanted { !request.outputFile.empty() || !fit.observedFit(), fit.observedFit() };
     RatePass pass;

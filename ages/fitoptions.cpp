@@ -1,6 +1,7 @@
 #include "fitoptions.h"
 
 #include <filesystem>
+#include <tuple>
 #include <vector>
 
 namespace ages {
@@ -62,6 +63,29 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
                 "the cooling path, CSV time_ma, temperature_c, depth_m (transient: one rate)")
             ->type_name("FILE");
     }
+
+    // The history model's fit writes a table per history tried and a profile per change time.
+    CLI::App& history = line.subcommand(Model::history);
+    const std::vector<std::tuple<const char*, std::string*, const char*>> historyFiles {
+        { "--observed", &options.observedFile,
+            "measured ages of the rock exposed today: CSV with columns sample, system, age_ma, "
+            "sigma_ma and optionally radius_um, u_ppm, th_ppm, dpar_um" },
+        { "--path-output", &options.pathOutput,
+            "the cooling path of --erosion's history, CSV time_ma, temperature_c, depth_m" },
+        { "--fit-output", &options.fitOutput,
+            "every history the fit tried: its phases, chi2 and whether it lies in the range, CSV "
+            "(needs --fit-phases)" },
+        { "--profile-output", &options.profileOutput,
+            "chi2 minimised over the other parameters against each change time, CSV (needs "
+            "--fit-phases)" },
+        { "--posterior", &options.posteriorOutput,
+            "the ensemble sampler's histories after the burn-in, CSV (needs --fit-phases)" },
+        { "--residuals", &options.residualsOutput,
+            "the samples against their predictions at the best history (or --erosion's without "
+            "a fit), CSV (needs --observed)" },
+    };
+    for (const auto& [name, target, description] : historyFiles)
+        history.add_option(name, *target, description)->type_name("FILE");
 }
 
 std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options)
@@ -74,12 +98,29 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
             return "--residuals needs measured ages to compare with (--observed FILE)";
         }
     }
+    if (request.model == Model::history) {
+        if (request.history.fitPhases == 0 && !options.observedFile.empty()
+            && !options.fitOutput.empty()) {
+            return "--fit-output lists the histories a fit tries: add --fit-phases N";
+        }
+        for (const auto& [option, file] : { std::pair { "--profile-output", options.profileOutput },
+                 std::pair { "--posterior", options.posteriorOutput } }) {
+            if (!file.empty() && request.history.fitPhases == 0) {
+                return std::string(option) + " needs a fit: add --fit-phases N and --observed FILE";
+            }
+        }
+        if (request.history.fitPhases != 0 && !options.fits()) {
+            return "--fit-phases needs measured ages to fit (--observed FILE)";
+        }
+    }
     if (!options.pathOutput.empty() && request.model == Model::transient && request.sweep) {
         return "--path-output writes the path of one rate: give -r instead of --rates";
     }
     for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
              std::pair { "--residuals", options.residualsOutput },
-             std::pair { "--path-output", options.pathOutput } }) {
+             std::pair { "--path-output", options.pathOutput },
+             std::pair { "--profile-output", options.profileOutput },
+             std::pair { "--posterior", options.posteriorOutput } }) {
         if (auto error = outputFileError(option, file)) {
             return error;
         }
@@ -88,7 +129,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
     // replace the measurements or the path it was computed from; say so before any work.
     const std::vector<std::pair<std::string, std::string>> files {
         { "--output", request.outputFile }, { "--fit-output", options.fitOutput },
-        { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput }
+        { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput },
+        { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput }
     };
     const std::vector<std::string> inputs { options.observedFile,
         request.model == Model::path ? request.pathFile : std::string() };

@@ -6,7 +6,9 @@
 //   --mean-elevation M     periodic: the field elevation of the model's mean surface, m (0)
 //   --fit-output FILE      the misfit curve: rate_mm_yr, chi2
 //   --residuals FILE       the samples at the best rate against their predictions
-//   --path-output FILE     transient (one rate) or path: time_ma, temperature_c, depth_m
+//   --path-output FILE     transient (one rate), path or history: time_ma, temperature_c, depth_m
+//   --profile-output FILE  history: chi2 against each change time (historyfiles.h)
+//   --posterior FILE       history: the ensemble sampler's samples after burn-in
 
 #include "agecommandline.h"
 
@@ -21,6 +23,8 @@ struct FitOptions {
     std::string fitOutput;
     std::string residualsOutput;
     std::string pathOutput;
+    std::string profileOutput;
+    std::string posteriorOutput;
 
     bool fits() const { return !observedFile.empty(); }
 };
@@ -30,7 +34,8 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options);
 
 // The first combination that cannot work, as a message: an output of the fit
 // without --observed, --mean-elevation outside periodic, a path output for more than one path,
-// two outputs naming the same file.
+// two outputs naming the same file; for history, a fit's output or --fit-phases without the
+// other or without --observed.
 std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options);
 
 } // namespace ages

@@ -1,6 +1,7 @@
 #include "historyfiles.h"
 
 #include "agetable.h"
+#include "erosionhistory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -80,17 +81,6 @@ std::string reducedText(const MisfitLevel& level)
 
 } // namespace
 
-std::string historyText(const HistorySpace& space, const std::vector<double>& parameters,
-    int timeDecimals, int rateDecimals)
-{
-    std::string text = shortest(space.pathStartMa);
-    for (std::size_t i = 0; i < parameters.size(); ++i) {
-        text += i % 2 == 0 ? ':' : ',';
-        text += fixed(parameters[i], i % 2 == 0 ? rateDecimals : timeDecimals);
-    }
-    return text;
-}
-
 void writeHistoryFitTable(std::ostream& out, const HistoryFit& fit)
 {
     out << joined(historyColumnNames(fit.space.phaseCount)) << ",chi2,in_range\n";
@@ -150,7 +140,8 @@ std::string historySummary(const HistoryFit& fit)
     for (const ChangeTimeProfile& profile : fit.profiles)
         timeDecimals
             = std::max(timeDecimals, rangeDecimals(profile.rangeLowMa, profile.rangeHighMa));
-    std::string text = "best history: " + historyText(fit.space, fit.best, timeDecimals) + ", chi2 "
+    std::string text = "best history: "
+        + thermal::formatErosionHistory(fit.bestHistory(), timeDecimals, 3) + ", chi2 "
         + fixed(fit.level.chi2Min, 2) + ", reduced chi2 " + reducedText(fit.level) + "\n";
     for (const ChangeTimeProfile& profile : fit.profiles) {
         const int decimals = rangeDecimals(profile.rangeLowMa, profile.rangeHighMa);

@@ -12,7 +12,7 @@
 //                    the sampler's walkers after the burn-in (walkers and steps from 1).
 //
 // The summary's history is written in the syntax the program reads ("20:0.300,5.50:0.570"), so
-// that it can be pasted back; this file keeps its own small formatter for it.
+// that it can be pasted back: the thermal model's own formatter (thermal::formatErosionHistory).
 
 #include "historyfitresult.h"
 
@@ -21,11 +21,6 @@
 #include <string>
 
 namespace ages {
-
-// "20:0.300,5.50:0.570": the path start as short as it goes, change times with timeDecimals and
-// rates with rateDecimals decimals.
-std::string historyText(const HistorySpace& space, const std::vector<double>& parameters,
-    int timeDecimals = 2, int rateDecimals = 3);
 
 void writeHistoryFitTable(std::ostream& out, const HistoryFit& fit);
 void writeHistoryProfileTable(std::ostream& out, const HistoryFit& fit);

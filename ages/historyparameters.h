@@ -9,6 +9,7 @@
 // where change_k is the start of phase k + 1. Rates lie within --rates, change times within
 // --change-times and strictly decreasing (older change first); the path start is fixed.
 
+#include "erosionhistory.h"
 #include "ratefit.h"
 
 #include <cstddef>
@@ -18,12 +19,10 @@
 
 namespace ages {
 
-struct ErosionPhase {
-    double startMa = 0; // the phase runs from here to the next phase's start (the last to 0 Ma)
-    double rateMmYr = 0;
-};
-
-using ErosionHistory = std::vector<ErosionPhase>; // oldest phase first
+// The thermal model's phases and histories: each phase runs from its start to the next phase's
+// (the last to 0 Ma), oldest phase first.
+using ErosionPhase = thermal::ErosionPhase;
+using ErosionHistory = thermal::ErosionHistory;
 
 // chi2 of the measured samples for one history: sum(((observed - predicted) / sigma)^2). Called
 // from several threads at once. A history the model cannot run may give NaN: the fits avoid it.

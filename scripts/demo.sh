@@ -8,6 +8,7 @@
 #   demo/output/transient/{geotherm,temp_time,temp_hist}/  demo/output/default_output/
 #   demo/output/periodic/{isotherm,temp_hist}/             demo/output/plots/
 #   demo/output/ages/  (the predicted cooling ages)
+#   demo/output/fit/, demo/output/history/  (the fits of a rate and of an erosion history)
 #   demo/run/  (the working directory)
 #   demo/run/output/plots/  (where plot_temp_time's save button writes, below its run directory)
 # laid out by scripts/make-workspace.sh.
@@ -115,5 +116,44 @@ find "$fit_dir" -type f -name '*.csv' -printf '  %p (%s bytes)\n' | sort
 "$bin/render_plot" plot_ages "$plots/image_ages_path.png" path "$fit_dir/path.csv" \
     "$fit_dir/path_ages.csv"
 for plot in image_ages_rate image_ages_misfit image_ages_elevation image_ages_path; do
+    echo "  $plots/$plot.png"
+done
+
+# The erosion history: when did erosion speed up, and by how much? examples/history_ages.csv holds
+# the ages of one rock (four AHe and four ZHe grains of different size and eU, one AFT age) made by
+# the history model at 0.1 mm/yr from 30 Ma and 0.8 mm/yr from 8 Ma, with noise (its header says
+# how). First a constant rate (one phase, the rate sweep), which cannot explain them; then two
+# phases from 30 Ma (the grid over the change time and the first rate, the last rate minimised at
+# every node, a local refinement). The tables of ages of the fit runs are --erosion's own and
+# go nowhere; the summaries go to standard error.
+echo "== cooling_ages history: fitting erosion phases to examples/history_ages.csv"
+history_dir="$output/history"
+mkdir -p "$history_dir"
+history_observed="$root/examples/history_ages.csv"
+"$bin/cooling_ages" history --erosion 30:0.1 --observed "$history_observed" --fit-phases 1 \
+    >/dev/null 2>"$history_dir/one_phase_summary.txt"
+echo "-- one phase (a constant rate):"
+cat "$history_dir/one_phase_summary.txt"
+echo "-- two phases:"
+"$bin/cooling_ages" history --erosion 30:0.1 --observed "$history_observed" --fit-phases 2 \
+    --fit-output "$history_dir/fit.csv" --profile-output "$history_dir/profile.csv" \
+    --residuals "$history_dir/residuals.csv" >/dev/null 2>"$history_dir/summary.txt"
+cat "$history_dir/summary.txt"
+# The best history, pasted back as the summary prints it: its ages and the path of the rock.
+best_history=$(sed -n 's|^best history: \([0-9.:,]*\), chi2.*|\1|p' "$history_dir/summary.txt")
+"$bin/cooling_ages" history --erosion "$best_history" --systems AHe,AFT,ZHe \
+    --path-output "$history_dir/path.csv" --output "$history_dir/path_ages.csv"
+find "$history_dir" -type f -name '*.csv' -printf '  %p (%s bytes)\n' | sort
+
+# Its plots: the rate against time (the best history and those within the range), chi2 against
+# the change time, the residuals at the best history, and the path with each system's closure.
+"$bin/render_plot" plot_ages "$plots/image_ages_history.png" history "$history_dir/fit.csv"
+"$bin/render_plot" plot_ages "$plots/image_ages_profile.png" profile "$history_dir/profile.csv"
+"$bin/render_plot" plot_ages "$plots/image_ages_history_residuals.png" residuals \
+    "$history_dir/residuals.csv"
+"$bin/render_plot" plot_ages "$plots/image_ages_history_path.png" path "$history_dir/path.csv" \
+    "$history_dir/path_ages.csv"
+for plot in image_ages_history image_ages_profile image_ages_history_residuals \
+            image_ages_history_path; do
     echo "  $plots/$plot.png"
 done

@@ -51,8 +51,8 @@ thermal::InitialState initialState(const std::string& name)
         return thermal::InitialState::Steady;
     if (name == linearName)
         return thermal::InitialState::Linear;
-    throw py::value_error("initial must be '" + std::string(steadyName) + "' or '"
-        + std::string(linearName) + "' (got '" + name + "')");
+    throw py::value_error("--initial expects " + std::string(steadyName) + " or "
+        + std::string(linearName) + ", got '" + name + "'");
 }
 
 py::dict historyPath(const py::object& erosion, const double surfaceTemperatureC,

@@ -32,6 +32,12 @@ CASES = [
      ["cooling_ages", "path", PATH_FILE, "--zircon-kinetics", "x"]),
     (lambda: age(system="ZFT"),
      ["cooling_ages", "path", PATH_FILE, "--systems", "ZFT", "--method", "kinetic"]),
+    (lambda: et.history_path("20:0.3,5:0.6", initial="cold"),
+     ["cooling_ages", "history", "--erosion", "20:0.3,5:0.6", "--initial", "cold"]),
+    (lambda: et.history_path([(5, 0.3), (20, 0.6)]),
+     ["cooling_ages", "history", "--erosion", "5:0.3,20:0.6"]),
+    (lambda: et.history_path("20:0.3", conductivity_w_m_k=0),
+     ["cooling_ages", "history", "--erosion", "20:0.3", "-k", "0"]),
     (lambda: et.fit_rate(OBSERVED, rates=(1, 0.5, 0.1)),
      ["cooling_ages", "transient", "--rates", "1:0.5:0.1", "--observed", OBSERVED]),
     (lambda: et.fit_rate(OBSERVED, model="periodic", rates=(0.5, 1, 0.1)),
@@ -50,8 +56,6 @@ def test_refusals_repeat_the_programs_messages(call, program, tmp_path, monkeypa
 
 @pytest.mark.parametrize("call, words", [
     (lambda: et.periodic_paths(relief_m=6000), "relief too steep for the method"),
-    (lambda: et.history_path([(5, 0.3), (20, 0.6)]), "give the phases oldest first"),
-    (lambda: et.history_path("20:0.3", conductivity_w_m_k=0), "conductivity (-k 0 W/m/K)"),
     (lambda: et.transient_temperature([0, -1], 1), "got depth -1 m at 1 Myr"),
     (lambda: et.age([0, 1, 0.5], [0, 10, 20]), "time_ma must rise or fall throughout"),
     (lambda: age(system="AFT", kinetics="rdaam"), "AFT by annealing has the kinetics ketcham2007"),

@@ -56,6 +56,20 @@ def test_temperature_broadcasts_a_million_points_in_one_call():
     np.testing.assert_array_equal(field_c[:, 0], 0.025 * path["depth_m"])
 
 
+def test_history_path_equals_the_path_cooling_ages_history_writes(tmp_path):
+    output = tmp_path / "path.csv"
+    run_program("cooling_ages", "history", "--erosion", "30:0.2,8:0.7", "-H", 2, "--h-depth", 15000,
+                "-q", 65, "-k", 2.5, "--systems", "AHe", "--method", "dodson",
+                "--path-output", output)
+    rows = [line.split(",") for line in output.read_text().splitlines()[1:]]
+
+    path = et.history_path([(30, 0.2), (8, 0.7)], heat_production_uw_m3=2,
+                           heat_production_depth_m=15000, base_heat_flow_mw_m2=65,
+                           conductivity_w_m_k=2.5)
+    columns = [path[name] for name in ("time_ma", "temperature_c", "depth_m")]
+    assert [[field(value) for value in point] for point in zip(*columns)] == rows
+
+
 def test_history_path_of_one_phase_from_the_linear_geotherm_follows_the_closed_form():
     # A base deep below the rock and fed by the heat flow k G keeps the half-space's geotherm.
     path = et.history_path([(10, 0.5)], initial="linear", base_depth_m=150000,

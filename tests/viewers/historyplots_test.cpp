@@ -74,7 +74,8 @@ TEST_F(NewAgePlots, AFitFileShowsTheBestHistoryOverTheEnvelopeOfThoseInRange)
 {
     const FirstView view = start({ "history" },
         "start_1_ma,rate_1_mm_yr,start_2_ma,rate_2_mm_yr,chi2,in_range\n"
-        "20,0.1,5,0.5,3,yes\n20,0.2,10,0.3,3.5,yes\n20,0.9,10,0.9,40,no\n");
+        "20,0.1,5,0.5,3,yes\n20,0.2,10,0.3,3.5,yes\n20,0.9,10,0.9,40,no\n"
+        "20,3,10,3,,no\n"); // the last: a history the model could not run
     ASSERT_EQ(view.curves.size(), 2u); // the envelope, the best
     EXPECT_EQ(view.curves[1], (std::vector<double> { 20, 0.1, 5, 0.1, 5, 0.5, 0, 0.5 }));
     EXPECT_EQ(view.labels[0], "20:0.100,5.00:0.500");
@@ -94,7 +95,7 @@ TEST_F(NewAgePlots, ProfileMarksTheLevelAndTheRangeWhereEachChangeStaysBelowIt)
 {
     const FirstView view = start({ "--log-y", "profile" },
         "change,change_time_ma,chi2,chi2_level\n1,4,20,10\n1,6,6,10\n1,8,4,10\n1,10,14,10\n"
-        "2,1,9,10\n2,2,30,10\n");
+        "2,1,9,10\n2,2,30,10\n2,3,,10\n"); // none could be run at 3 Ma
     ASSERT_EQ(view.curves.size(), 3u);
     EXPECT_EQ(view.style->curveStyles.at(2).horizontalLines, std::vector<double> { 10 });
     // Change 1 crosses 10 between 4 and 6 (at 5.43) and between 8 and 10 (at 9.2); change 2 is

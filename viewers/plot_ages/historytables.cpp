@@ -72,6 +72,10 @@ HistoryTable readHistories(const QString& path)
         const int chi2 = table.column(QStringLiteral("chi2"));
         const int inRange = result.posterior ? -1 : table.column(QStringLiteral("in_range"));
         for (int row = 0; row < table.rowCount(); ++row) {
+            // An empty chi2: a history the model could not run (its rock would have started
+            // below the column's base, say), which the fit tried and no picture can show.
+            if (!table.number(row, chi2))
+                continue;
             ErosionHistory history;
             for (const auto& [start, rate] : phases) {
                 history.startsMa.push_back(requiredNumber(table, row, start));
@@ -95,6 +99,8 @@ std::vector<ChangeProfilePoint> readChangeProfile(const QString& path)
         const int level = table.column(QStringLiteral("chi2_level"));
         std::vector<ChangeProfilePoint> points;
         for (int row = 0; row < table.rowCount(); ++row) {
+            if (!table.number(row, chi2))
+                continue; // no history at that change time could be run
             const double number = requiredNumber(table, row, change);
             if (number != std::round(number) || number < 1.0)
                 throw CsvError(QStringLiteral("'%1' line %2: change must be 1, 2, ...")

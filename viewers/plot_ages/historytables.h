@@ -9,7 +9,8 @@
 //                  the samples of an ensemble sampler after its burn-in
 // told apart by the walker column. The profile file holds chi2 minimised over the other
 // parameters against each change time:  change,change_time_ma,chi2,chi2_level.
-// Columns are found by name, others are ignored; a file without a needed column, a field that
+// Columns are found by name, others are ignored; a row whose chi2 is empty (a history the model
+// could not run) is left out. A file without a needed column, another empty field or one that
 // is not a number, phases that do not start oldest first or a negative rate end the start-up
 // with one line naming the file and line (ViewerStartError).
 

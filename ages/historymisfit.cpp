@@ -1,0 +1,84 @@
+#include "historymisfit.h"
+
+#include "historymodel.h"
+#include "pathlimits.h"
+
+#include "numbertext.h"
+
+#include <cmath>
+
+namespace ages {
+
+namespace {
+
+std::vector<MeasuredAge> measuredAges(const std::vector<ObservedAge>& samples)
+{
+    std::vector<MeasuredAge> measured;
+    measured.reserve(samples.size());
+    for (const ObservedAge& sample : samples)
+        measured.push_back({ sample.ageMa, sample.sigmaMa });
+    return measured;
+}
+
+} // namespace
+
+HistoryAgeMisfit::HistoryAgeMisfit(const thermal::ThermalParameters& parameters,
+    const std::vector<ObservedAge>& samples, const std::vector<AgeKind>& kinds,
+    const thermal::Resolution& resolution)
+    : m_parameters(parameters)
+    , m_resolution(resolution)
+    , m_measured(measuredAges(samples))
+    , m_predictor(kinds)
+{
+}
+
+std::optional<std::vector<thermochron::Age>> HistoryAgeMisfit::predictions(
+    const ErosionHistory& history) const
+{
+    if (thermal::runError(m_parameters, history, m_resolution))
+        return std::nullopt;
+    const SamplePath sample
+        = samplePathOf(thermal::historyPath(m_parameters, history, m_resolution));
+    if (undatablePoint(sample.path))
+        return std::nullopt;
+    return m_predictor.predict(sample.path);
+}
+
+double HistoryAgeMisfit::chi2(const std::vector<thermochron::Age>& predicted) const
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < m_measured.size(); ++i) {
+        const double residual = (m_measured[i].ageMa - predicted[i].ageMa) / m_measured[i].sigmaMa;
+        sum += residual * residual;
+    }
+    return sum;
+}
+
+double HistoryAgeMisfit::operator()(const ErosionHistory& history) const
+{
+    const auto predicted = predictions(history);
+    return predicted ? chi2(*predicted) : std::nan("");
+}
+
+std::string notResetWarning(const std::vector<ObservedAge>& samples,
+    const std::vector<thermochron::Age>& predicted, const ErosionHistory& history,
+    const std::string_view which)
+{
+    std::string names;
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        if (predicted[i].reset)
+            continue;
+        names += (names.empty() ? "" : ", ") + samples[i].sample + " "
+            + std::string(thermochron::systemName(samples[i].system)) + " (line "
+            + std::to_string(samples[i].line) + ")";
+    }
+    if (names.empty())
+        return {};
+    return "warning: the path of " + std::string(which) + " "
+        + thermal::formatErosionHistory(history, 2, 3) + " does not reset " + names
+        + ": the rock starts too cold at " + thermal::numberText(history.front().startMa)
+        + " Ma, and those predictions are only what the grain gathered since then (lower "
+          "bounds); start the path earlier (the first START of --erosion)";
+}
+
+} // namespace ages

@@ -1,0 +1,82 @@
+#pragma once
+// The `history` model of cooling_ages: the rock exposed today under an erosion history of phases
+// (the thermal model of thermal/), and the fit of such a history to measured ages.
+//
+//     cooling_ages history --erosion 20:0.3,5:0.6 [thermal options] [age options]
+//         [--observed FILE [--fit-phases N --rates MIN:MAX --change-times MIN:MAX
+//          --sampler grid|mcmc --steps S --walkers W --seed N]]
+//
+// The thermal options carry the letters of the thermal model (thermalparameters.h): -T -z -b -q
+// -k -a -H --hr --h-depth --initial -B; -b and -q (the base held by its temperature or fed by a
+// heat flow) exclude each other, as do --hr and --h-depth (the shape of the heat production).
+// A fit's histories all start where --erosion starts: its first START is the path start, and
+// every other phase is the fit's to choose.
+//
+// Usage: HistoryOptions::add puts the options on the subcommand; after parsing, interpret()
+// turns their words into a HistoryRequest (throwing InputError for a word that cannot be used).
+
+#include "historyfit.h"
+#include "historyparameters.h"
+#include "numberoptions.h"
+
+#include "erosionhistory.h"
+#include "thermalparameters.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace ages {
+
+// The rates a fit searches when --rates is not given, mm/yr: from slow erosion of a stable
+// craton to that of an active orogen.
+inline constexpr ValueBounds defaultFitRatesMmYr { 0.05, 2.0 };
+// Without --change-times, a fit searches the path but for this share of it at either end: a
+// change in the first or last twentieth leaves too little time at one of the rates to mark the
+// ages.
+inline constexpr double changeTimeMargin = 0.05;
+
+struct HistoryRequest {
+    thermal::ThermalParameters thermal;
+    thermal::ErosionHistory erosion; // --erosion: the table's history, and the fit's path start
+    int fitPhases = 0; // --fit-phases: 1, 2 or 3; 0 without a fit
+    ValueBounds ratesMmYr = defaultFitRatesMmYr; // --rates
+    std::optional<ValueBounds> changeTimesMa; // --change-times; nothing for the default
+    HistoryFitSettings fit; // --sampler, --steps, --walkers, --seed
+
+    double pathStartMa() const { return erosion.empty() ? 0.0 : erosion.front().startMa; }
+    // The space a fit of sampleCount samples searches: fitPhases phases from pathStartMa, the
+    // rates and change times given (or their defaults).
+    HistorySpace fitSpace(std::size_t sampleCount) const;
+};
+
+class HistoryOptions {
+public:
+    // Adds the erosion history, the thermal options and the fit's options to command; their
+    // values land in request (numbers through numbers, when it converts).
+    void add(CLI::App& command, NumberOptions& numbers, HistoryRequest& request);
+
+    // After parsing and numbers.convert(): the words and choices into request. Throws InputError
+    // for a history, bound or word that cannot be used, and for options that exclude each other.
+    void interpret(HistoryRequest& request) const;
+
+private:
+    std::string m_erosionWord;
+    std::string m_initialWord = "steady";
+    std::string m_ratesWord;
+    std::string m_changeTimesWord;
+    std::string m_samplerWord;
+    std::string m_seedWord;
+    CLI::Option* m_baseTemperature = nullptr;
+    CLI::Option* m_baseHeatFlow = nullptr;
+    CLI::Option* m_productionScale = nullptr;
+    CLI::Option* m_productionDepth = nullptr;
+    CLI::Option* m_initialGradient = nullptr;
+    CLI::Option* m_steps = nullptr;
+    CLI::Option* m_walkers = nullptr;
+    CLI::Option* m_seed = nullptr;
+};
+
+} // namespace ages

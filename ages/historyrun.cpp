@@ -1,0 +1,220 @@
+#include "historyrun.h"
+
+#include "agekind.h"
+#include "agetable.h"
+#include "fittables.h"
+#include "historyfiles.h"
+#include "historymisfit.h"
+#include "historymodel.h"
+#include "inputerror.h"
+#include "observedages.h"
+
+#include "numbertext.h"
+#include "progressline.h"
+#include "replacementgroup.h"
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+namespace ages {
+
+namespace {
+
+// The measured ages and what each is predicted as.
+struct Samples {
+    std::vector<ObservedAge> ages;
+    std::vector<AgeKind> kinds;
+};
+
+Samples readSamples(const AgeRequest& request, const FitOptions& options)
+{
+    Samples samples;
+    if (!options.fits())
+        return samples;
+    try {
+        samples.ages = readObservedAges(options.observedFile);
+        samples.kinds = sampleAgeKinds(samples.ages, request.settings, options.observedFile);
+    } catch (const ObservedAgesError& error) {
+        throw InputError(error.what());
+    }
+    return samples;
+}
+
+// The fit cannot find a history when even the slowest one leaves the column: say so before the
+// work, naming the bound to move.
+void checkSlowestHistory(const HistoryRequest& history)
+{
+    const thermal::ErosionHistory slowest { { history.pathStartMa(), history.ratesMmYr.low } };
+    if (const auto error = thermal::runError(history.thermal, slowest, fitResolution))
+        throw InputError("--rates " + thermal::numberText(history.ratesMmYr.low) + ":"
+            + thermal::numberText(history.ratesMmYr.high)
+            + ": the slowest history the fit would try ("
+            + thermal::formatErosionHistory(slowest, 2, 3) + ") cannot be run: " + *error);
+}
+
+std::string fixed(const double value, const int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::vector<Residual> residualsOf(
+    const Samples& samples, const std::vector<thermochron::Age>& predicted)
+{
+    std::vector<Residual> residuals;
+    for (std::size_t i = 0; i < samples.ages.size(); ++i)
+        residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
+            predicted[i].ageMa, predicted[i].reset });
+    return residuals;
+}
+
+// What the run has computed, before anything is written.
+struct Outcome {
+    std::vector<AgeRow> rows;
+    std::optional<SamplePath> path;
+    std::optional<HistoryFit> fit;
+    std::vector<Residual> residuals;
+    std::string summary; // lines for standard error, each ending in a line end
+};
+
+// --observed without a fit: --erosion's own history against the samples, along the table's path.
+void compareHistory(const AgeRequest& request, const Samples& samples, Outcome& outcome)
+{
+    const thermal::ErosionHistory& history = request.history.erosion;
+    const HistoryAgeMisfit misfit(
+        request.history.thermal, samples.ages, samples.kinds, thermal::Resolution {});
+    const auto predicted = misfit.predictions(history);
+    if (!predicted)
+        throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
+            + " cannot be compared with the samples: its path leaves the temperatures the age "
+              "models take");
+    const double chi2 = misfit.chi2(*predicted);
+    outcome.residuals = residualsOf(samples, *predicted);
+    outcome.summary = "chi2 " + fixed(chi2, 2) + " for the history "
+        + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
+        + fixed(chi2 / static_cast<double>(samples.ages.size()), 2) + "\n";
+    if (const std::string warning
+        = notResetWarning(samples.ages, *predicted, history, "the history");
+        !warning.empty())
+        outcome.summary += warning + "\n";
+}
+
+void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
+    const Samples& samples, const bool showProgress, std::ostream& err, Outcome& outcome)
+{
+    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds);
+    {
+        // Erased (by its destructor) before anything else is written on err.
+        erosion::ProgressLine progress = showProgress
+            ? erosion::ProgressLine(err, "cooling_ages: fitting the erosion history")
+            : erosion::ProgressLine();
+        try {
+            outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit,
+                [&](double fraction) { progress.update(fraction); });
+        } catch (const std::system_error&) {
+            throw; // the system's own failure (threads), not the fit's
+        } catch (const std::runtime_error& error) {
+            // No history of the fit could be run (each left the column or the temperatures the
+            // age models take).
+            throw InputError(std::string(error.what())
+                + ": narrow --rates towards its slowest rates, or deepen the column (-z)");
+        }
+    }
+    const HistoryFit& fit = *outcome.fit;
+    const thermal::ErosionHistory best = fit.bestHistory();
+    const auto predicted = misfit.predictions(best);
+    if (!predicted)
+        throw std::logic_error("the best history of a fit has no predictions");
+    outcome.residuals = residualsOf(samples, *predicted);
+    outcome.summary = historySummary(fit) + historyWarnings(fit);
+    if (const std::string warning
+        = notResetWarning(samples.ages, *predicted, best, "the best history");
+        !warning.empty())
+        outcome.summary += warning + "\n";
+}
+
+// Every file of the run into one group: nothing is replaced unless all could be written.
+void writeFiles(const FitOptions& options, const AgeRequest& request, const Outcome& outcome,
+    wholefile::ReplacementGroup& group)
+{
+    using Writer = std::function<void(std::ostream&)>;
+    std::vector<std::pair<std::string, Writer>> files;
+    if (!request.outputFile.empty())
+        files.emplace_back(
+            request.outputFile, [&](std::ostream& out) { writeAgeTable(out, outcome.rows); });
+    if (outcome.path)
+        files.emplace_back(
+            options.pathOutput, [&](std::ostream& out) { writePathTable(out, *outcome.path); });
+    if (!options.residualsOutput.empty())
+        files.emplace_back(options.residualsOutput,
+            [&](std::ostream& out) { writeResidualTable(out, outcome.residuals); });
+    if (outcome.fit) {
+        const HistoryFit& fit = *outcome.fit;
+        if (!options.fitOutput.empty())
+            files.emplace_back(
+                options.fitOutput, [&](std::ostream& out) { writeHistoryFitTable(out, fit); });
+        if (!options.profileOutput.empty())
+            files.emplace_back(options.profileOutput,
+                [&](std::ostream& out) { writeHistoryProfileTable(out, fit); });
+        if (!options.posteriorOutput.empty())
+            files.emplace_back(options.posteriorOutput,
+                [&](std::ostream& out) { writeHistoryPosteriorTable(out, fit); });
+    }
+    for (const auto& [file, write] : files) {
+        if (const auto failure = group.write(file, write))
+            throw InputError("cannot write " + file + ": " + std::strerror(failure->error));
+    }
+}
+
+} // namespace
+
+void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::ostream& out,
+    std::ostream& err, const bool showProgress)
+{
+    // 1. Every refusal first.
+    if (const auto error = fitOptionsError(request, options))
+        throw InputError(*error);
+    if (const auto error = settingsError(request.settings))
+        throw InputError(*error);
+    const HistoryRequest& history = request.history;
+    if (const auto error = thermal::runError(history.thermal, history.erosion))
+        throw InputError(*error);
+    const Samples samples = readSamples(request, options);
+    std::optional<HistorySpace> space;
+    if (history.fitPhases != 0) {
+        space = history.fitSpace(samples.ages.size());
+        if (const std::string error = historyFitError(*space, history.fit); !error.empty())
+            throw InputError(error);
+        checkSlowestHistory(history);
+    }
+
+    // 2. The work.
+    Outcome outcome;
+    outcome.rows = historyAgeRows(history.thermal, history.erosion, request.settings);
+    if (!options.pathOutput.empty())
+        outcome.path = historySamplePath(history.thermal, history.erosion);
+    if (space)
+        fitHistoryToSamples(request, *space, samples, showProgress, err, outcome);
+    else if (options.fits())
+        compareHistory(request, samples, outcome);
+
+    // 3. The files together, the table, the summary.
+    wholefile::ReplacementGroup group;
+    writeFiles(options, request, outcome, group);
+    if (request.outputFile.empty()) {
+        writeAgeTable(out, outcome.rows);
+        out.flush();
+        if (!out)
+            throw InputError("cannot write the table to standard output");
+    }
+    if (const auto failure = group.commit())
+        throw InputError("cannot write " + failure->path + ": " + std::strerror(failure->error));
+    err << outcome.summary;
+}
+
+} // namespace ages

@@ -1,0 +1,284 @@
+// cooling_ages history through the whole program: a one-phase history's table against the
+// transient model's, the refusals, the fit of the example back to the history it was made with,
+// and the files replaced together or not at all.
+
+#include "coolingages.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+Finished run(std::vector<std::string> words)
+{
+    words.insert(words.begin(), "cooling_ages");
+    std::vector<const char*> argv;
+    for (const std::string& word : words)
+        argv.push_back(word.c_str());
+    std::ostringstream out, err;
+    Finished result;
+    result.status = ages::coolingAgesMain(static_cast<int>(argv.size()), argv.data(), out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+using Row = std::map<std::string, std::string>;
+
+std::vector<Row> rowsOf(const std::string& table)
+{
+    const auto split = [](const std::string& line) {
+        std::vector<std::string> fields;
+        std::istringstream in(line + ",");
+        for (std::string field; std::getline(in, field, ',');)
+            fields.push_back(field);
+        return fields;
+    };
+    std::istringstream in(table);
+    std::string line;
+    std::getline(in, line);
+    const std::vector<std::string> names = split(line);
+    std::vector<Row> rows;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> fields = split(line);
+        Row row;
+        for (std::size_t k = 0; k < names.size() && k < fields.size(); ++k)
+            row[names[k]] = fields[k];
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class HistoryCommand : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path()
+            / ("history-test-" + std::to_string(std::random_device {}()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string file(const std::string& name) const { return (m_dir / name).string(); }
+    std::string write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(file(name)) << text;
+        return file(name);
+    }
+
+    fs::path m_dir;
+};
+
+const std::string example = std::string(EXAMPLES_DIR) + "/history_ages.csv";
+
+// With one phase, the linear initial geotherm, no heat production and a base so deep that it
+// feeds the initial gradient's heat flow (k G = 3 x 0.025 W/m2) unchanged, the column is
+// transient_erosion's half-space: its path, and so every age of the table, is the one the
+// transient model gives for the rock exposed after as long.
+TEST(HistoryTable, OnePhaseGivesTheTransientModelsAges)
+{
+    const struct {
+        const char* rate;
+        const char* myr;
+    } cases[] = { { "0.5", "10" }, { "1", "8" }, { "0.3", "30" }, { "2", "5" } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.rate) + " mm/yr for " + c.myr + " Myr");
+        const Finished history = run(
+            { "history", "--erosion", std::string(c.myr) + ":" + c.rate, "--initial", "linear",
+                "-B", "0.025", "-q", "75", "-z", "150000", "--systems", "AHe,AFT,ZHe,ZFT" });
+        const Finished transient
+            = run({ "transient", "-r", c.rate, "-o", c.myr, "--systems", "AHe,AFT,ZHe,ZFT" });
+        ASSERT_EQ(history.status, 0) << history.err;
+        ASSERT_EQ(transient.status, 0) << transient.err;
+        EXPECT_EQ(history.out.substr(0, history.out.find('\n')),
+            transient.out.substr(0, transient.out.find('\n')));
+        const std::vector<Row> ours = rowsOf(history.out);
+        const std::vector<Row> theirs = rowsOf(transient.out);
+        ASSERT_EQ(ours.size(), theirs.size());
+        ASSERT_EQ(ours.size(), 7u); // Dodson for four systems, kinetic for three
+        for (std::size_t i = 0; i < ours.size(); ++i) {
+            SCOPED_TRACE(ours[i].at("system") + " " + ours[i].at("method"));
+            EXPECT_EQ(ours[i].at("system"), theirs[i].at("system"));
+            EXPECT_EQ(ours[i].at("method"), theirs[i].at("method"));
+            EXPECT_EQ(ours[i].at("reset"), theirs[i].at("reset"));
+            EXPECT_EQ(std::stod(ours[i].at("rate_mm_yr")), std::stod(c.rate));
+            for (const char* column : { "age_ma", "closure_depth_m" }) {
+                const double expected = std::stod(theirs[i].at(column));
+                EXPECT_NEAR(std::stod(ours[i].at(column)), expected, 1e-3 * expected) << column;
+            }
+        }
+    }
+}
+
+TEST_F(HistoryCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
+{
+    const std::string samples = write("samples.csv",
+        "sample,system,age_ma,sigma_ma\nA,AHe,3,0.3\nA,AFT,5,0.4\nA,ZHe,9,0.6\nA,ZHe,11,0.8\n");
+    // The words of a two-phase fit of those samples, followed by more.
+    const auto fit = [&](std::vector<std::string> more) {
+        std::vector<std::string> words { "--erosion", "20:0.3", "--observed", samples,
+            "--fit-phases", "2" };
+        words.insert(words.end(), more.begin(), more.end());
+        return words;
+    };
+    const struct {
+        std::vector<std::string> words;
+        const char* message;
+    } cases[] = {
+        { { "--erosion", "5:0.6,20:0.3" }, "erosion phase 2 (20:0.3) does not start after" },
+        { { "--erosion", "20:0.3,5:0" }, "erosion phase 2 (5:0) needs a rate above 0" },
+        { { "--erosion", "20:0.3,5:-1" }, "erosion phase 2 (5:-1) needs a rate above 0" },
+        { { "--erosion", "100:0.6" }, "below the base of the column (-z 50000 m)" },
+        { { "--erosion", "20:0.3", "-b", "1300", "-q", "60" }, "-b and -q both set the base" },
+        { { "--erosion", "20:0.3", "-H", "2", "--hr", "8000", "--h-depth", "12000" },
+            "--hr and --h-depth both shape" },
+        { { "--erosion", "20:0.3", "-B", "0.03" }, "add --initial linear" },
+        { { "--erosion", "20:0.3", "--fit-phases", "2" }, "--fit-phases needs measured ages" },
+        { { "--erosion", "20:0.3", "--rates", "0.1:1" }, "--rates sets up a fit" },
+        { fit({ "--change-times", "1:25" }),
+            "--change-times MIN:MAX needs 0 < MIN < MAX < the path start (20 Ma)" },
+        { fit({ "--change-times", "12:4" }), "--change-times MIN:MAX needs 0 < MIN < MAX" },
+        { fit({ "--rates", "1:0.2" }), "--rates MIN:MAX needs 0 < MIN < MAX" },
+        { fit({ "--rates", "-1:2" }), "--rates MIN:MAX needs 0 < MIN < MAX" },
+        { fit({ "--rates", "3:5" }), "the slowest history the fit would try" },
+        { fit({ "--fit-phases", "4" }), "--fit-phases must be 1, 2 or 3" },
+        { fit({ "--fit-phases", "3", "--sampler", "grid" }), "three phases take --sampler mcmc" },
+        { fit({ "--steps", "200" }), "--steps sets the ensemble sampler" },
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words { "history", "--output", file("ages.csv"), "--path-output",
+            file("path.csv") };
+        words.insert(words.end(), c.words.begin(), c.words.end());
+        SCOPED_TRACE(testing::PrintToString(words));
+        const Finished refused = run(words);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err.rfind("ERROR: ", 0), 0u) << refused.err;
+        EXPECT_NE(refused.err.find(c.message), std::string::npos) << refused.err;
+        EXPECT_EQ(std::count(refused.err.begin(), refused.err.end(), '\n'), 1) << refused.err;
+        EXPECT_FALSE(fs::exists(file("ages.csv")));
+        EXPECT_FALSE(fs::exists(file("path.csv")));
+    }
+}
+
+// Runs that go ahead but warn: parameters as many as the samples, and predictions that the path
+// does not reset (it starts too cold for the zircon to have lost its helium).
+TEST_F(HistoryCommand, WarnsOfTooFewSamplesAndOfPredictionsNotReset)
+{
+    const std::string oneAge = write("one.csv", "sample,system,age_ma,sigma_ma\nA,AHe,3,0.3\n");
+    const std::string twoAges
+        = write("two.csv", "sample,system,age_ma,sigma_ma\nA,AHe,3,0.3\nA,ZHe,9,0.6\n");
+    const struct {
+        std::vector<std::string> words;
+        const char* warning;
+    } cases[] = {
+        { { "--erosion", "20:0.3", "--observed", oneAge, "--fit-phases", "1" },
+            "warning: 1 parameters for 1 samples" },
+        { { "--erosion", "4:0.3", "--observed", twoAges },
+            "warning: the path of the history 4:0.300 does not reset A AHe (line 2), A ZHe (line "
+            "3)" },
+        { { "--erosion", "20:0.3", "--observed", twoAges }, nullptr },
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words { "history", "--output", file("ages.csv") };
+        words.insert(words.end(), c.words.begin(), c.words.end());
+        SCOPED_TRACE(testing::PrintToString(words));
+        const Finished warned = run(words);
+        EXPECT_EQ(warned.status, 0) << warned.err;
+        if (c.warning)
+            EXPECT_NE(warned.err.find(c.warning), std::string::npos) << warned.err;
+        else
+            EXPECT_EQ(warned.err.find("warning"), std::string::npos) << warned.err;
+    }
+}
+
+// The example was made by the suite's model under 30:0.1,8:0.8 with noise: no constant rate
+// explains it, and two phases do, with the change time's range holding 8 Ma.
+TEST_F(HistoryCommand, FitsTheExampleByTwoPhasesAndFindsItsChangeTime)
+{
+    const std::regex summary(
+        R"(best history: ([0-9.:,]+), chi2 ([0-9.]+), reduced chi2 ([0-9.]+)\n)");
+    const std::regex range(R"(change time 1: ([0-9.]+) Ma, range ([0-9.]+) to ([0-9.]+) Ma)");
+    const struct {
+        const char* phases;
+        double lowestReducedChi2;
+        double highestReducedChi2;
+    } cases[] = { { "1", 5, 1e9 }, { "2", 0, 2 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.phases) + " phases");
+        const Finished fit
+            = run({ "history", "--erosion", "30:0.1", "--observed", example, "--fit-phases",
+                c.phases, "--output", file("ages.csv"), "--profile-output", file("profile.csv") });
+        ASSERT_EQ(fit.status, 0) << fit.err;
+        std::smatch best;
+        ASSERT_TRUE(std::regex_search(fit.err, best, summary)) << fit.err;
+        EXPECT_GE(std::stod(best[3]), c.lowestReducedChi2);
+        EXPECT_LE(std::stod(best[3]), c.highestReducedChi2);
+        std::smatch changeTime;
+        if (std::string(c.phases) == "1") {
+            EXPECT_FALSE(std::regex_search(fit.err, changeTime, range));
+            continue;
+        }
+        ASSERT_TRUE(std::regex_search(fit.err, changeTime, range)) << fit.err;
+        EXPECT_LE(std::stod(changeTime[2]), 8.0);
+        EXPECT_GE(std::stod(changeTime[3]), 8.0);
+        EXPECT_NE(readFile(file("profile.csv")).find("change,change_time_ma,chi2,chi2_level\n1,"),
+            std::string::npos);
+    }
+}
+
+// A file that cannot be written (here /dev/full, a device that is always full) leaves every other
+// file of the run as it was; a run that can write them all replaces them all, with no temporary
+// left beside them.
+TEST_F(HistoryCommand, ReplacesItsFilesTogetherOrNotAtAll)
+{
+    const std::string samples
+        = write("samples.csv", "sample,system,age_ma,sigma_ma\nA,AHe,3,0.3\nA,ZHe,9,0.6\n");
+    const std::string table = write("ages.csv", "old table\n");
+    const std::string path = write("path.csv", "old path\n");
+    const auto words = [&](const std::string& residuals) {
+        return std::vector<std::string> { "history", "--erosion", "20:0.3", "--observed", samples,
+            "--output", table, "--path-output", path, "--residuals", residuals };
+    };
+
+    const Finished failed = run(words("/dev/full"));
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("ERROR: cannot write /dev/full"), std::string::npos) << failed.err;
+    EXPECT_EQ(readFile(table), "old table\n");
+    EXPECT_EQ(readFile(path), "old path\n");
+
+    const Finished written = run(words(file("residuals.csv")));
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(readFile(table).rfind("rate_mm_yr,", 0), 0u);
+    EXPECT_EQ(readFile(path).rfind("time_ma,temperature_c,depth_m\n20,", 0), 0u);
+    EXPECT_EQ(readFile(file("residuals.csv")).rfind("sample,system,method,", 0), 0u);
+    for (const auto& entry : fs::directory_iterator(m_dir))
+        EXPECT_EQ(entry.path().extension(), ".csv") << entry.path();
+}
+
+} // namespace
