@@ -51,7 +51,8 @@ def main():
     axes.set_title(f"Best rate {fit['best']:.3f} mm/yr "
                    f"(range {fit['low']:.3f} to {fit['high']:.3f}), "
                    f"reduced chi2 {fit['reduced_chi2']:.2f}")
-    axes.legend(fontsize="small", ncols=2)
+    # Beneath the plot, clear of the data.
+    axes.legend(fontsize="small", ncols=4, loc="upper center", bbox_to_anchor=(0.5, -0.12))
     axes.grid(alpha=0.3)
     figure.tight_layout()
     figure.savefig(figure_file, dpi=120)
