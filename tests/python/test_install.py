@@ -9,10 +9,11 @@ import sysconfig
 from conftest import ROOT
 
 BUILD = pathlib.Path(os.environ.get("EROSION_BUILD_DIR", ROOT / "build"))
+CMAKE = os.environ.get("EROSION_CMAKE", "cmake")
 
 
 def test_the_installed_package_imports_from_the_interpreters_own_path(tmp_path):
-    subprocess.run(["cmake", "--install", str(BUILD), "--prefix", str(tmp_path),
+    subprocess.run([CMAKE, "--install", str(BUILD), "--prefix", str(tmp_path),
                     "--component", "python"], check=True, capture_output=True)
     packages = [path.parent for path in tmp_path.rglob("erosion_thermal/__init__.py")]
     assert len(packages) == 1
