@@ -78,6 +78,8 @@ py::dict periodicPaths(const double rateMmYr, const double diffusivityM2s,
             refusal = periodic::fitRefusal(parameters, residual);
         } else {
             results = periodic::computeResults(*model, parameters);
+            // The results' histories hold time and temperature; the rising paths they are made
+            // of hold the depth as well.
             for (const periodic::NamedSite& site : periodic::namedSites)
                 paths.push_back(periodic::risingPath(*model, site.xM(parameters.wavelength),
                     parameters.historyDuration, parameters.pointCount - 1));

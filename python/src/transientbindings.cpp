@@ -51,8 +51,10 @@ py::object transientTemperature(const DoubleArray& depthM, const DoubleArray& ti
     py::array_t<double> temperature = mapPairs(views[0].cast<py::array>(),
         views[1].cast<py::array>(), [&](const double depth, const double time) {
             if (!(depth >= 0 && time >= 0 && std::isfinite(depth) && std::isfinite(time))) {
-                if (!outside)
-                    badDepth = depth, badTime = time;
+                if (!outside) {
+                    badDepth = depth;
+                    badTime = time;
+                }
                 outside = true;
                 return std::nan("");
             }
