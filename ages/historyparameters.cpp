@@ -41,10 +41,13 @@ std::string parameterCountWarning(const HistorySpace& space)
 {
     if (space.degreesOfFreedom() > 0)
         return {};
-    return "warning: " + std::to_string(space.parameterCount()) + " parameters for "
-        + std::to_string(space.sampleCount)
-        + " samples: the ages cannot pin every parameter and the reduced chi2 is undefined; "
-          "fit fewer phases or add samples";
+    const auto counted = [](std::size_t count, const char* noun) {
+        return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+    };
+    return "warning: " + counted(static_cast<std::size_t>(space.parameterCount()), "parameter")
+        + " for " + counted(space.sampleCount, "sample")
+        + ": the ages cannot pin every parameter and the reduced chi2 is undefined; fit fewer "
+          "phases or add samples";
 }
 
 bool isInside(const HistorySpace& space, const std::vector<double>& parameters)

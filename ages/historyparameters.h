@@ -9,6 +9,7 @@
 // where change_k is the start of phase k + 1. Rates lie within --rates, change times within
 // --change-times and strictly decreasing (older change first); the path start is fixed.
 
+#include "changetimerange.h"
 #include "erosionhistory.h"
 #include "ratefit.h"
 
@@ -28,13 +29,6 @@ using ErosionHistory = thermal::ErosionHistory;
 // from several threads at once. A history the model cannot run may give NaN: the fits avoid it.
 // An exception ends the fit and is passed on.
 using HistoryMisfit = std::function<double(const ErosionHistory& history)>;
-
-struct ValueBounds {
-    double low = 0;
-    double high = 0;
-
-    bool contains(double value) const { return value >= low && value <= high; }
-};
 
 // What a history fit searches.
 struct HistorySpace {

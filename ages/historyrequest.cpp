@@ -118,6 +118,9 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
         "mcmc: steps of the ensemble, each moving every walker");
     m_walkers = numbers.addCount(command, "--walkers", request.fit.mcmc.walkers,
         "mcmc: walkers, even (0: 4 x the parameters)");
+    m_burnIn = numbers.addCount(command, "--burn-in", request.fit.mcmc.burnIn,
+        "mcmc: steps left out of the posterior while the walkers forget their start (-1: half "
+        "the steps)");
     m_seed = command
                  .add_option("--seed", m_seedWord,
                      "mcmc: seed of the random numbers (the same seed, the same chain)")
@@ -162,7 +165,7 @@ void HistoryOptions::interpret(HistoryRequest& request) const
              std::pair { "--change-times", !m_changeTimesWord.empty() },
              std::pair { "--sampler", !m_samplerWord.empty() },
              std::pair { "--steps", given(m_steps) }, std::pair { "--walkers", given(m_walkers) },
-             std::pair { "--seed", given(m_seed) } }) {
+             std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) } }) {
         if (isGiven && !fits)
             throw InputError(std::string(name)
                 + " sets up a fit: add --fit-phases N (and the measured ages, --observed FILE)");
@@ -177,7 +180,8 @@ void HistoryOptions::interpret(HistoryRequest& request) const
         request.fit.mcmc.seed = parseSeed(m_seedWord);
     const bool sampler = historyEngine(request.fitSpace(0), request.fit) == HistorySampler::mcmc;
     for (const auto& [name, isGiven] : { std::pair { "--steps", given(m_steps) },
-             std::pair { "--walkers", given(m_walkers) }, std::pair { "--seed", given(m_seed) } }) {
+             std::pair { "--walkers", given(m_walkers) }, std::pair { "--burn-in", given(m_burnIn) },
+             std::pair { "--seed", given(m_seed) } }) {
         if (isGiven && !sampler)
             throw InputError(std::string(name)
                 + " sets the ensemble sampler, which this fit does not run: add --sampler mcmc");

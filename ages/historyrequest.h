@@ -76,6 +76,7 @@ private:
     CLI::Option* m_initialGradient = nullptr;
     CLI::Option* m_steps = nullptr;
     CLI::Option* m_walkers = nullptr;
+    CLI::Option* m_burnIn = nullptr;
     CLI::Option* m_seed = nullptr;
 };
 

@@ -169,6 +169,8 @@ TEST_F(HistoryCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
         { fit({ "--fit-phases", "4" }), "--fit-phases must be 1, 2 or 3" },
         { fit({ "--fit-phases", "3", "--sampler", "grid" }), "three phases take --sampler mcmc" },
         { fit({ "--steps", "200" }), "--steps sets the ensemble sampler" },
+        { fit({ "--sampler", "mcmc", "--steps", "100", "--burn-in", "100" }),
+            "the burn-in must leave steps to keep: 100 of 100 steps; lower --burn-in" },
     };
     for (const auto& c : cases) {
         std::vector<std::string> words { "history", "--output", file("ages.csv"), "--path-output",
@@ -198,7 +200,7 @@ TEST_F(HistoryCommand, WarnsOfTooFewSamplesAndOfPredictionsNotReset)
         const char* warning;
     } cases[] = {
         { { "--erosion", "20:0.3", "--observed", oneAge, "--fit-phases", "1" },
-            "warning: 1 parameters for 1 samples" },
+            "warning: 1 parameter for 1 sample" },
         { { "--erosion", "4:0.3", "--observed", twoAges },
             "warning: the path of the history 4:0.300 does not reset A AHe (line 2), A ZHe (line "
             "3)" },

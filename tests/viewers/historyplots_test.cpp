@@ -3,6 +3,7 @@
 
 #include "agesatrate.h"
 #include "agesviewer.h"
+#include "changetimerange.h"
 #include "historyenvelope.h"
 #include "historyplots.h"
 
@@ -98,11 +99,19 @@ TEST_F(NewAgePlots, ProfileMarksTheLevelAndTheRangeWhereEachChangeStaysBelowIt)
         "2,1,9,10\n2,2,30,10\n2,3,,10\n"); // none could be run at 3 Ma
     ASSERT_EQ(view.curves.size(), 3u);
     EXPECT_EQ(view.style->curveStyles.at(2).horizontalLines, std::vector<double> { 10 });
-    // Change 1 crosses 10 between 4 and 6 (at 5.43) and between 8 and 10 (at 9.2); change 2 is
-    // below the level at the profile's end.
+    // Change 1 crosses 10 between 4 and 6 and between 8 and 10, read as the fit reads the range
+    // it prints; change 2 is below the level at the profile's end.
+    ages::ChangeTimeProfile printed;
+    printed.changeTimesMa = { 4, 6, 8, 10 };
+    printed.chi2 = { 20, 6, 4, 14 };
+    ages::readRange(printed, 10, { 4, 10 });
     const std::vector<double>& range = view.style->curveStyles.at(0).verticalLines;
-    EXPECT_NEAR(range[0], 4 + 2 * 10.0 / 14, 1e-12);
-    EXPECT_NEAR(range[1], 8 + 2 * 6.0 / 10, 1e-12);
+    EXPECT_DOUBLE_EQ(range[0], printed.rangeLowMa);
+    EXPECT_DOUBLE_EQ(range[1], printed.rangeHighMa);
+    EXPECT_GT(range[0], 4);
+    EXPECT_LT(range[0], 6);
+    EXPECT_GT(range[1], 8);
+    EXPECT_LT(range[1], 10);
     EXPECT_TRUE(view.style->legendRows[1].text.endsWith("(profile end)"));
     EXPECT_TRUE(view.bounds.yLog);
     EXPECT_GT(view.bounds.xMin, view.bounds.xMax);
@@ -128,4 +137,11 @@ TEST_F(NewAgePlots, ResidualsStandAtTheirElevationOrPlaceWithMinimumAgesHollow)
     EXPECT_EQ(byOrder.curves[2], (std::vector<double> { 1, 1, 2, 2 }));
     EXPECT_EQ(byOrder.curves[3], (std::vector<double> { 1, 3 }));
     EXPECT_EQ(byOrder.style->xCaption, "Sample (in the order of the file)");
+
+    // One rock dated many times: each age at its own row, not all stacked at 1.
+    const FirstView oneRock = start({ "residuals" },
+        "sample,system,residual_sigma\nR,AHe,1\nR,AHe,2\nR,ZHe,3\n");
+    EXPECT_EQ(oneRock.curves[2], (std::vector<double> { 1, 1, 2, 2 }));
+    EXPECT_EQ(oneRock.curves[3], (std::vector<double> { 3, 3 }));
+    EXPECT_EQ(oneRock.style->xCaption, "Age of sample R (in the order of the file)");
 }

@@ -2,6 +2,7 @@
 
 #include "ageplots.h"
 #include "agefigure.h"
+#include "changetimerange.h"
 #include "historyenvelope.h"
 #include "orderedgroups.h"
 
@@ -56,9 +57,9 @@ void addEnvelope(AgeFigure& figure, const RateEnvelope& envelope, int alpha, con
         text);
 }
 
-// Where the curve (sorted by time) stays at or below level around its lowest point, its ends
-// interpolated linearly between the times around each crossing; flags for a range that reaches
-// an end of the profile.
+// Where the curve (sorted by time) stays at or below level around its lowest point, read as the
+// fit read the range it printed (changetimerange.h); flags for a range that reaches an end of
+// the profile.
 struct ChangeRange {
     double best = 0.0;
     double low = 0.0;
@@ -68,26 +69,16 @@ struct ChangeRange {
 
 ChangeRange rangeOf(const std::vector<ChangeProfilePoint>& curve, double level)
 {
-    const auto lowest = std::ranges::min_element(curve, {}, &ChangeProfilePoint::chi2);
-    const auto at = static_cast<std::size_t>(lowest - curve.begin());
-    ChangeRange range { .best = lowest->timeMa, .low = lowest->timeMa, .high = lowest->timeMa };
-    const auto crossing = [level](const ChangeProfilePoint& inside, const ChangeProfilePoint& out) {
-        if (out.chi2 == inside.chi2)
-            return inside.timeMa;
-        const double t = (level - inside.chi2) / (out.chi2 - inside.chi2);
-        return inside.timeMa + std::clamp(t, 0.0, 1.0) * (out.timeMa - inside.timeMa);
-    };
-    std::size_t i = at;
-    while (i > 0 && curve[i - 1].chi2 <= level)
-        --i;
-    range.low = i > 0 ? crossing(curve[i], curve[i - 1]) : curve.front().timeMa;
-    range.atEnd = i == 0;
-    std::size_t j = at;
-    while (j + 1 < curve.size() && curve[j + 1].chi2 <= level)
-        ++j;
-    range.high = j + 1 < curve.size() ? crossing(curve[j], curve[j + 1]) : curve.back().timeMa;
-    range.atEnd = range.atEnd || j + 1 == curve.size();
-    return range;
+    ages::ChangeTimeProfile profile;
+    for (const ChangeProfilePoint& point : curve) {
+        profile.changeTimesMa.push_back(point.timeMa);
+        profile.chi2.push_back(point.chi2);
+    }
+    ages::readRange(profile, level, { curve.front().timeMa, curve.back().timeMa });
+    return { .best = profile.bestMa,
+        .low = profile.rangeLowMa,
+        .high = profile.rangeHighMa,
+        .atEnd = profile.rangeReachesLowBound || profile.rangeReachesHighBound };
 }
 
 QString timeText(double timeMa)

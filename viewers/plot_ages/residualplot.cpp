@@ -32,7 +32,8 @@ FirstView residualFigure(const QString& residualsPath)
         throw ViewerStartError(QStringLiteral("'%1' holds no samples").arg(residualsPath));
 
     // x: the elevation when every sample has one, else the sample's place in the file (1, 2,
-    // ... in the order in which the samples first appear).
+    // ... in the order in which the samples first appear); the ages of one rock dated many times
+    // (an erosion-history fit) each take their own row's place, since one place would stack them.
     const bool byElevation = std::ranges::all_of(
         residuals, [](const Residual& r) { return r.elevation.has_value(); });
     OrderedGroups<QString, int> samples;
@@ -44,13 +45,20 @@ FirstView residualFigure(const QString& residualsPath)
         }
         xs.push_back(byElevation ? *r.elevation : samples[r.sample].front());
     }
+    const bool byRow = !byElevation && samples.size() == 1 && residuals.size() > 1;
+    if (byRow)
+        for (std::size_t i = 0; i < xs.size(); ++i)
+            xs[i] = static_cast<double>(i + 1);
 
     OrderedGroups<QString, std::size_t> bySystem;
     for (std::size_t i = 0; i < residuals.size(); ++i)
         bySystem[residuals[i].system].push_back(i);
 
     ViewerStyle style = ageKindStyle(QStringLiteral("residuals"));
-    if (!byElevation)
+    if (byRow)
+        style.xCaption = QStringLiteral("Age of sample %1 (in the order of the file)")
+                             .arg(samples.key(0));
+    else if (!byElevation)
         style.xCaption = QStringLiteral("Sample (in the order of the file)");
     AgeFigure figure(style);
     figure.addCurve({},
