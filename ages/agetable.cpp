@@ -33,25 +33,72 @@ std::string field(double value)
 
 std::string csvNumber(const double value) { return field(value); }
 
+std::string csvField(const TableValue& value)
+{
+    if (const double* number = std::get_if<double>(&value))
+        return field(*number);
+    return std::get<std::string>(value);
+}
+
+namespace {
+
+std::string yesOrNo(const bool answer)
+{
+    return answer ? "yes" : "no";
+}
+
+constexpr TableColumn<AgeRow> ageColumns[] = {
+    { "rate_mm_yr", [](const AgeRow& row) -> TableValue { return row.rateMmYr; } },
+    { "x_m", [](const AgeRow& row) -> TableValue { return row.xM; } },
+    { "elevation_m", [](const AgeRow& row) -> TableValue { return row.elevationM; } },
+    { "site", [](const AgeRow& row) -> TableValue { return std::string(row.site); } },
+    { "system",
+        [](const AgeRow& row) -> TableValue {
+            return std::string(thermochron::systemName(row.system));
+        } },
+    { "method",
+        [](const AgeRow& row) -> TableValue {
+            return std::string(thermochron::methodName(row.method));
+        } },
+    { "age_ma", [](const AgeRow& row) -> TableValue { return row.age.ageMa; } },
+    { "raw_age_ma", [](const AgeRow& row) -> TableValue { return row.age.rawAgeMa; } },
+    { "closure_temperature_c",
+        [](const AgeRow& row) -> TableValue { return row.age.closureTemperatureC; } },
+    { "closure_depth_m", [](const AgeRow& row) -> TableValue { return row.closureDepthM; } },
+    { "reset", [](const AgeRow& row) -> TableValue { return yesOrNo(row.age.reset); } },
+    { "mean_track_length_um",
+        [](const AgeRow& row) -> TableValue { return row.age.meanTrackLengthUm; } },
+    { "path_start_ma", [](const AgeRow& row) -> TableValue { return row.age.pathStartMa; } },
+    { "kinetics",
+        [](const AgeRow& row) -> TableValue {
+            return std::string(thermochron::kineticsName(row.age.kinetics));
+        } },
+};
+
+} // namespace
+
+std::span<const TableColumn<AgeRow>> ageTableColumns()
+{
+    return ageColumns;
+}
+
 std::string ageTableHeader()
 {
-    return "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,"
-           "closure_temperature_c,closure_depth_m,reset,mean_track_length_um,path_start_ma,"
-           "kinetics";
+    std::string header;
+    for (const TableColumn<AgeRow>& column : ageTableColumns()) {
+        header += column.name;
+        header += ',';
+    }
+    header.pop_back();
+    return header;
 }
 
 std::string ageTableRow(const AgeRow& row)
 {
-    const thermochron::Age& age = row.age;
     std::string line;
     line.reserve(160);
-    for (const std::string& text : { field(row.rateMmYr), field(row.xM), field(row.elevationM),
-             std::string(row.site), std::string(thermochron::systemName(row.system)),
-             std::string(thermochron::methodName(row.method)), field(age.ageMa),
-             field(age.rawAgeMa), field(age.closureTemperatureC), field(row.closureDepthM),
-             std::string(age.reset ? "yes" : "no"), field(age.meanTrackLengthUm),
-             field(age.pathStartMa), std::string(thermochron::kineticsName(age.kinetics)) }) {
-        line += text;
+    for (const TableColumn<AgeRow>& column : ageTableColumns()) {
+        line += csvField(column.value(row));
         line += ',';
     }
     line.pop_back();

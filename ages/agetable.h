@@ -12,10 +12,27 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
+#include <span>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 namespace ages {
+
+// The value of one field of a table: a number (NaN where the column does not apply) or a text.
+using TableValue = std::variant<double, std::string>;
+
+// One column of a table of rows of type Row: its name and its value in a row. The CSV writers
+// format these values, and the Python module hands the same values on as arrays, so that both
+// have the same columns.
+template <class Row> struct TableColumn {
+    std::string_view name;
+    TableValue (*value)(const Row& row);
+};
+
+// The columns of the table of predicted ages, in order.
+std::span<const TableColumn<AgeRow>> ageTableColumns();
 
 // A number as a field of the suite's tables: 6 significant digits, locale-free; empty for NaN.
 std::string csvNumber(double value);
@@ -26,6 +43,9 @@ std::string csvNumber(double value);
 // InputError (with the system's reason) when it cannot be written.
 void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write);
+
+// A value as a field of the suite's tables: a number as csvNumber writes it, a text as it is.
+std::string csvField(const TableValue& value);
 
 // The header row, without its line end.
 std::string ageTableHeader();

@@ -231,6 +231,12 @@ std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressRe
     return ratePass(request, {}, report).rows;
 }
 
+FitResult requestedFit(
+    const AgeRequest& request, const ObservedFit& fit, const ProgressReport& report)
+{
+    return fit.fitMisfits(fit.rates(), ratePass(request, { false, &fit }, report).misfits);
+}
+
 int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err,
     const bool showProgress)
 {

@@ -4,6 +4,7 @@
 
 #include "agecommandline.h"
 #include "ageprediction.h"
+#include "observedfit.h"
 
 #include <ostream>
 #include <vector>
@@ -14,6 +15,12 @@ namespace ages {
 // every rate before any age is computed) or a path file that cannot be read. report, if given,
 // hears how far the work has got.
 std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report = {});
+
+// The fit alone, as the program computes it for measured ages without --output: the request's
+// values refused as requestedAgeRows refuses them (for every rate, before any age), then the
+// fit's misfits in one pass over the rates, then the fit. Throws InputError.
+FitResult requestedFit(
+    const AgeRequest& request, const ObservedFit& fit, const ProgressReport& report = {});
 
 // The whole program; returns the exit status (0, or 1 after one "ERROR: ..." line on err, the one
 // place the program writes that prefix). The

@@ -2,6 +2,8 @@
 
 #include "agetable.h"
 
+#include <cmath>
+
 namespace ages {
 
 namespace {
@@ -22,7 +24,36 @@ std::string textField(const std::string& text)
     return quoted + '"';
 }
 
+constexpr TableColumn<Residual> residualColumns[] = {
+    { "sample", [](const Residual& r) -> TableValue { return r.sample->sample; } },
+    { "system",
+        [](const Residual& r) -> TableValue {
+            return std::string(thermochron::systemName(r.sample->system));
+        } },
+    { "method",
+        [](const Residual& r) -> TableValue {
+            return std::string(thermochron::methodName(r.method));
+        } },
+    { "elevation_m",
+        [](const Residual& r) -> TableValue { return r.sample->elevationM.value_or(NAN); } },
+    { "age_ma", [](const Residual& r) -> TableValue { return r.sample->ageMa; } },
+    { "sigma_ma", [](const Residual& r) -> TableValue { return r.sample->sigmaMa; } },
+    { "predicted_age_ma", [](const Residual& r) -> TableValue { return r.predictedAgeMa; } },
+    { "residual_sigma", [](const Residual& r) -> TableValue { return r.inSigmas(); } },
+    { "reset",
+        [](const Residual& r) -> TableValue { return std::string(r.reset ? "yes" : "no"); } },
+    { "kinetics",
+        [](const Residual& r) -> TableValue {
+            return std::string(thermochron::kineticsName(r.kinetics));
+        } },
+};
+
 } // namespace
+
+std::span<const TableColumn<Residual>> residualTableColumns()
+{
+    return residualColumns;
+}
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit)
 {
@@ -36,17 +67,24 @@ void writeMisfitTable(std::ostream& out, const RateFit& fit)
 
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals)
 {
-    out << "sample,system,method,elevation_m,age_ma,sigma_ma,predicted_age_ma,residual_sigma,"
-           "reset,kinetics\n";
+    std::string_view separator;
+    for (const TableColumn<Residual>& column : residualTableColumns()) {
+        out << separator << column.name;
+        separator = ",";
+    }
+    out << '\n';
     for (const auto& residual : residuals) {
-        const ObservedAge& sample = *residual.sample;
-        out << textField(sample.sample) << ',' << thermochron::systemName(sample.system) << ','
-            << thermochron::methodName(residual.method) << ','
-            << (sample.elevationM ? csvNumber(*sample.elevationM) : std::string()) << ','
-            << csvNumber(sample.ageMa) << ',' << csvNumber(sample.sigmaMa) << ','
-            << csvNumber(residual.predictedAgeMa) << ',' << csvNumber(residual.inSigmas()) << ','
-            << (residual.reset ? "yes" : "no") << ','
-            << thermochron::kineticsName(residual.kinetics) << '\n';
+        separator = {};
+        for (const TableColumn<Residual>& column : residualTableColumns()) {
+            // Sample names are the user's own words: quoted where they hold a comma or a quote.
+            const TableValue value = column.value(residual);
+            out << separator
+                << (std::holds_alternative<std::string>(value)
+                           ? textField(std::get<std::string>(value))
+                           : csvField(value));
+            separator = ",";
+        }
+        out << '\n';
     }
 }
 

@@ -10,6 +10,7 @@
 //                        of what predicted it)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
+#include "agetable.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -18,6 +19,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <span>
 #include <vector>
 
 namespace ages {
@@ -32,6 +34,9 @@ struct Residual {
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
 };
+
+// The columns of the residual table, in order.
+std::span<const TableColumn<Residual>> residualTableColumns();
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit);
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals);

@@ -57,12 +57,13 @@ double groupChiSquare(const std::vector<ObservedAge>& samples,
     return sum;
 }
 
-} // namespace
-
-std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options)
+// The samples read by read(), checked for the request's model; InputError for any refusal.
+template <class Read>
+std::vector<ObservedAge> checkedSamples(
+    const AgeRequest& request, const FitOptions& options, const Read& read)
 {
     try {
-        auto samples = readObservedAges(options.observedFile);
+        auto samples = read();
         if (request.model == Model::periodic) {
             if (auto error = elevationOutsideRelief(samples, options.observedFile,
                     options.meanElevationM, request.periodic.reliefAmplitude)) {
@@ -73,6 +74,20 @@ std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const Fit
     } catch (const ObservedAgesError& error) {
         throw InputError(error.what());
     }
+}
+
+} // namespace
+
+std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options)
+{
+    return checkedSamples(request, options, [&] { return readObservedAges(options.observedFile); });
+}
+
+std::vector<ObservedAge> parseCheckedSamples(
+    std::istream& text, const AgeRequest& request, const FitOptions& options)
+{
+    return checkedSamples(
+        request, options, [&] { return parseObservedAges(text, options.observedFile); });
 }
 
 ObservedFit::ObservedFit(
@@ -184,9 +199,8 @@ FitResult ObservedFit::fitMisfits(
     }
     const auto best = predictions(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
-        result.residuals.push_back(
-            { &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics, best[i].ageMa,
-                best[i].reset });
+        result.residuals.push_back({ &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics,
+            best[i].ageMa, best[i].reset });
     }
     return result;
 }

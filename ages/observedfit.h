@@ -25,6 +25,7 @@
 #include "thermochron/age.h"
 #include "thermochron/system.h"
 
+#include <istream>
 #include <ostream>
 #include <vector>
 
@@ -45,6 +46,11 @@ struct FitResult {
 // Reads options.observedFile and checks every row (and, for periodic, every elevation against the
 // relief) for the request's model. Throws InputError naming the file, the line and the problem.
 std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options);
+
+// The same from the text of such a file (options.observedFile only labels the messages): samples
+// that come from elsewhere than a file, such as a table in Python.
+std::vector<ObservedAge> parseCheckedSamples(
+    std::istream& text, const AgeRequest& request, const FitOptions& options);
 
 class ObservedFit {
 public:

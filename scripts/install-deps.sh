@@ -13,9 +13,12 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev libeigen3-dev libboost-dev libcli11-dev libpcg-cpp-dev
     fonts-dejavu-core xvfb xauth
     locales fonts-liberation2 poppler-utils
+    # The Python module and its tests (pandas for the tables the module returns; matplotlib
+    # only for examples/notebook_fit.py, which says so when it is missing).
+    python3 python3-dev pybind11-dev python3-pybind11 python3-pytest python3-numpy python3-pandas
 )
 if [[ "${1:-}" == "--bench" ]]; then
-    packages+=(python3 python3-numpy python3-scipy python3-threadpoolctl hyperfine time)
+    packages+=(python3-scipy python3-threadpoolctl hyperfine time)
 fi
 
 missing=()

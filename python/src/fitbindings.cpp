@@ -1,0 +1,242 @@
+// fit_rate_transient and fit_rate_periodic: the erosion rate that best explains measured ages,
+// found by cooling_ages's sweep (observedfit.h): every sample predicted with its own grain at
+// every rate, chi2, the best rate refined between grid points, its range and the residuals.
+
+#include "argumenthelp.h"
+#include "arrays.h"
+#include "bindings.h"
+#include "helptext.h"
+#include "settingsinput.h"
+#include "tables.h"
+
+#include "agecommandline.h"
+#include "coolingages.h"
+#include "fitoptions.h"
+#include "fittables.h"
+#include "observedfit.h"
+#include "ratefit.h"
+#include "ratesweep.h"
+#include "thermochron/system.h"
+
+#include <pybind11/stl.h>
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <sstream>
+#include <string_view>
+
+namespace erosion_python {
+
+namespace {
+
+const erosion::RunParameters transientDefaults;
+const periodic::PeriodicParameters periodicDefaults;
+const ages::AgeSettings settingsDefaults;
+
+// A number in its shortest exact form, as a user would type it: 0.1, not 0.10000000000000001.
+std::string typed(const double value)
+{
+    std::array<char, 32> text {};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return std::string(text.data(), end);
+}
+
+// The sweep (start, stop, step) in mm/yr, read and refused as --rates START:STOP:STEP is.
+ages::RateSweep rateSweep(const std::array<double, 3>& rates)
+{
+    return ages::parseRateSweep(typed(rates[0]) + ":" + typed(rates[1]) + ":" + typed(rates[2]));
+}
+
+// The best rate, its range and the misfit curve of one fit.
+py::dict rateFitDict(const ages::RateFit& fit)
+{
+    py::dict answer;
+    answer["best"] = fit.bestRate;
+    answer["low"] = fit.rangeLow;
+    answer["high"] = fit.rangeHigh;
+    answer["chi2_min"] = fit.chi2Min;
+    answer["reduced_chi2"] = fit.reducedChi2;
+    answer["chi2_level"] = fit.rangeLevel;
+    answer["rates"] = toArray(std::vector<double>(fit.rates));
+    answer["chi2"] = toArray(std::vector<double>(fit.chi2));
+    return answer;
+}
+
+// The lines of the program's report that warn ("warning: ..."), raised as UserWarnings.
+void warnAsTheProgramDoes(const std::string& report)
+{
+    constexpr std::string_view mark = "warning: ";
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(mark))
+            if (PyErr_WarnEx(PyExc_UserWarning, line.substr(mark.size()).c_str(), 1) != 0)
+                throw py::error_already_set();
+}
+
+// The fit of the request to the samples of a file or, with text, of the text of one (label names
+// it in the messages), computed and refused as the program computes and refuses it: the
+// samples, then the age options and the model's values at every rate, then one pass over the
+// rates on all cores.
+py::dict fitRate(ages::AgeRequest& request, const std::string& label,
+    const std::optional<std::string>& text, const double meanElevationM)
+{
+    ages::FitOptions options;
+    options.observedFile = label;
+    options.meanElevationM = meanElevationM;
+    std::vector<ages::ObservedAge> samples;
+    if (text) {
+        std::istringstream stream(*text);
+        samples = ages::parseCheckedSamples(stream, request, options);
+    } else {
+        samples = ages::readCheckedSamples(request, options);
+    }
+    const ages::ObservedFit fit(request, options, std::move(samples));
+    ages::FitResult result;
+    {
+        const py::gil_scoped_release release;
+        result = ages::requestedFit(request, fit);
+    }
+    // What the program writes on standard error (it writes no file here).
+    std::ostringstream report;
+    fit.report(result, report);
+    warnAsTheProgramDoes(report.str());
+
+    py::dict answer = rateFitDict(result.fit);
+    py::dict systems;
+    for (const ages::SystemFit& system : result.systems)
+        systems[py::str(std::string(thermochron::systemName(system.system)))]
+            = rateFitDict(system.fit);
+    answer["systems"] = systems;
+    answer["residuals"] = tableColumns(ages::residualTableColumns(), result.residuals);
+    answer["summary"] = report.str();
+    return answer;
+}
+
+py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const double exposureMyr,
+    const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
+    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    ages::AgeRequest request;
+    request.model = ages::Model::transient;
+    request.transient.surfaceTemp = surfaceTemperatureC;
+    request.transient.basalGradient = gradientCm;
+    request.transient.diffusivity = diffusivityM2s;
+    request.transient.historyTime = exposureMyr;
+    request.settings = ageSettings(defaultSystemNames(), method,
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
+    request.sweep = rateSweep(rates);
+    return fitRate(request, observed, observedText, 0);
+}
+
+py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const double meanElevationM,
+    const double durationMyr, const int points, const double surfaceTemperatureC,
+    const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
+    const double wavelengthM, const double reliefM, const double diffusivityM2s,
+    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    ages::AgeRequest request;
+    request.model = ages::Model::periodic;
+    request.periodic.diffusivity = diffusivityM2s;
+    request.periodic.surfaceTemp = surfaceTemperatureC;
+    request.periodic.lapseRate = lapseRateCKm;
+    request.periodic.basalTemp = basalTemperatureC;
+    request.periodic.basalDepth = basalDepthM;
+    request.periodic.wavelength = wavelengthM;
+    request.periodic.reliefAmplitude = reliefM;
+    request.periodic.historyDuration = durationMyr;
+    request.periodic.pointCount = points;
+    request.settings = ageSettings(defaultSystemNames(), method,
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
+    request.sweep = rateSweep(rates);
+    return fitRate(request, observed, observedText, meanElevationM);
+}
+
+// The help of both fits: the summary, the arguments before and after the model's own, the result.
+std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
+    std::vector<ArgumentHelp> fitArguments)
+{
+    std::vector<ArgumentHelp> help {
+        { "observed",
+            "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
+            "optionally elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own "
+            "grain replaces the age options for that sample)" },
+        { "rates", "the sweep (start, stop, step), start > 0 (mm/yr)" },
+        { "observed_text",
+            "the text of such a file instead; observed then names it in the messages" },
+    };
+    append(help, std::move(fitArguments));
+    append(help, std::move(modelArguments));
+    append(help, ageOptionHelp());
+    return helpText(std::string("The erosion rate of the ") + model
+            + " model that best explains measured ages, as cooling_ages " + model
+            + " --observed --rates fits it: every sample is predicted with its own grain at "
+              "every rate of the sweep, by its system's kinetic model unless method is dodson "
+              "(Dodson closure for systems without one), and chi2 = sum(((age_obs - age_pred) "
+              "/ sigma)^2) is minimised. Every rate runs on all cores; the GIL is released "
+              "meanwhile.",
+        help,
+        "a dict: best (the best rate, refined between grid points, mm/yr), low and high (its "
+        "range, where chi2 <= chi2_level = chi2_min + max(1, reduced chi2), mm/yr), chi2_min, "
+        "reduced_chi2 (chi2_min / (N - 1)), chi2_level, rates and chi2 (the misfit curve, "
+        "arrays); systems (with two systems or more: each system's samples fitted alone, a dict "
+        "of such dicts by system name); residuals (the samples at the best rate, with the columns "
+        "of the program's --residuals table; a DataFrame from erosion_thermal.fit_rate); summary "
+        "(the lines the program writes on standard error, whose warnings are also raised as "
+        "UserWarnings).");
+}
+
+} // namespace
+
+void bindFit(py::module_& module)
+{
+    module.def("fit_rate_transient", &fitRateTransient, py::arg("observed"), py::arg("rates"),
+        py::kw_only(), py::arg("observed_text") = py::none(),
+        py::arg("exposure_myr") = transientDefaults.historyTime,
+        py::arg("surface_temperature_c") = transientDefaults.surfaceTemp,
+        py::arg("gradient_c_m") = transientDefaults.basalGradient,
+        py::arg("diffusivity_m2_s") = transientDefaults.diffusivity, py::arg("method") = "all",
+        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
+        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
+        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        fitHelp("transient", transientArgumentHelp(false),
+            { { "exposure_myr",
+                "exposure time of the dated rocks after erosion began, every sample's (Myr)" } })
+            .c_str());
+
+    module.def("fit_rate_periodic", &fitRatePeriodic, py::arg("observed"), py::arg("rates"),
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("mean_elevation_m") = 0.0,
+        py::arg("duration_myr") = periodicDefaults.historyDuration,
+        py::arg("points") = periodicDefaults.pointCount,
+        py::arg("surface_temperature_c") = periodicDefaults.surfaceTemp,
+        py::arg("lapse_rate_c_km") = periodicDefaults.lapseRate,
+        py::arg("basal_temperature_c") = periodicDefaults.basalTemp,
+        py::arg("basal_depth_m") = periodicDefaults.basalDepth,
+        py::arg("wavelength_m") = periodicDefaults.wavelength,
+        py::arg("relief_m") = periodicDefaults.reliefAmplitude,
+        py::arg("diffusivity_m2_s") = periodicDefaults.diffusivity, py::arg("method") = "all",
+        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
+        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
+        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        fitHelp("periodic", periodicArgumentHelp(false),
+            { { "mean_elevation_m",
+                "field elevation of the model's mean surface: a sample at elevation e lies at e "
+                "- M on the model's ridge-to-valley half-profile (m)" } })
+            .c_str());
+}
+
+} // namespace erosion_python

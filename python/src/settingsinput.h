@@ -1,0 +1,45 @@
+#pragma once
+// cooling_ages's age options from Python arguments: the systems (a list of names or one text of
+// names separated by commas), the method, the grain and the kinetics, read by the program's own
+// readers, so that a bad value raises ValueError with the program's message.
+
+#include "arrays.h"
+
+#include "agesettings.h"
+
+#include <span>
+#include <string>
+
+namespace erosion_python {
+
+struct GrainArguments {
+    double apatiteRadiusUm;
+    double zirconRadiusUm;
+    double uPpm;
+    double thPpm;
+    double smPpm;
+    double dparUm;
+    std::string apatiteKinetics; // names, read as --apatite-kinetics and --zircon-kinetics are
+    std::string zirconKinetics;
+};
+
+// The arguments that choose kinetics, one per option of cooling_ages (ages::kineticsOptions):
+// apatite_kinetics for --apatite-kinetics, zircon_kinetics for --zircon-kinetics.
+struct KineticsArgument {
+    const char* name;
+    thermochron::System system;
+    std::string GrainArguments::*word;
+};
+std::span<const KineticsArgument> kineticsArguments();
+
+// The default of a kinetics argument: the name of the catalogue's default kinetics.
+std::string defaultKineticsName(thermochron::System system);
+
+// Not yet checked: settingsError does that, as the program does, before any age is computed.
+ages::AgeSettings ageSettings(
+    const py::handle& systems, const std::string& method, const GrainArguments& grain);
+
+// The default systems as a list of their names: the default of a systems argument.
+py::list defaultSystemNames();
+
+} // namespace erosion_python

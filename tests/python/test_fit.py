@@ -1,0 +1,48 @@
+"""The rate fit: the module's misfit curve, best rate, residuals and summary against cooling_ages's
+fit of the same measured ages, given as the file or as a DataFrame."""
+
+import pytest
+
+import erosion_thermal as et
+from conftest import ROOT, field, run_program
+
+OBSERVED = ROOT / "examples" / "observed_ages.csv"
+MODEL = {"mean_elevation_m": 2000, "points": 101}
+
+
+def read_observed(kind):
+    if kind == "file":
+        return OBSERVED
+    pandas = pytest.importorskip("pandas")
+    return pandas.read_csv(OBSERVED, comment="#")
+
+
+@pytest.mark.parametrize("kind", ["file", "dataframe"])
+def test_fit_equals_the_programs_fit(kind, tmp_path):
+    misfit, residuals = tmp_path / "fit.csv", tmp_path / "residuals.csv"
+    # The table of ZFT ages (Dodson only) costs little beside the fit, which is kinetic.
+    done = run_program("cooling_ages", "periodic", "--mean-elevation", 2000, "-n", 101,
+                       "--rates", "0.4:0.8:0.02", "--observed", OBSERVED, "--systems", "ZFT",
+                       "--fit-output", misfit, "--residuals", residuals)
+    fit = et.fit_rate(read_observed(kind), model="periodic", rates=(0.4, 0.8, 0.02), **MODEL)
+
+    assert fit["summary"] == done.stderr
+    curve = [line.split(",")[:2] for line in misfit.read_text().splitlines()[1:]]
+    assert [[field(rate), field(chi2)] for rate, chi2 in zip(fit["rates"], fit["chi2"])] == curve
+    assert fit["low"] <= fit["best"] <= fit["high"]
+
+    table = fit["residuals"]
+    lines = residuals.read_text().splitlines()
+    assert ",".join(table) == lines[0]
+    columns = [table[name] for name in table]
+    rows = [",".join(value if isinstance(value, str) else field(value) for value in row)
+            for row in zip(*columns)]
+    assert rows == lines[1:]
+
+
+def test_a_bad_row_of_a_dataframe_is_refused_with_its_line():
+    pandas = pytest.importorskip("pandas")
+    frame = pandas.read_csv(OBSERVED, comment="#")
+    frame.loc[2, "sigma_ma"] = -1
+    with pytest.raises(ValueError, match="DataFrame line 4: "):
+        et.fit_rate(frame, rates=(0.4, 0.8, 0.1))
