@@ -1,7 +1,7 @@
 // The fit through the whole program: measured ages made by cooling_ages itself at a known rate
 // come back at that rate, and a bad file is refused with its line before anything is written.
 
-#include "coolingages.h"
+#include "programtables.h"
 
 #include <gtest/gtest.h>
 
@@ -19,60 +19,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using agestest::runCoolingAges;
 
-Run run(std::vector<std::string> words)
-{
-    words.insert(words.begin(), "cooling_ages");
-    std::vector<const char*> argv;
-    for (const auto& word : words) {
-        argv.push_back(word.c_str());
-    }
-    std::ostringstream out, err;
-    Run result;
-    result.status = ages::coolingAgesMain(static_cast<int>(argv.size()), argv.data(), out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
-
-class FitRun : public testing::Test {
+class FitRun : public agestest::ScratchDirectoryTest {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() / ("fit-test-" + std::to_string(std::random_device {}()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string file(const std::string& name) const { return (m_dir / name).string(); }
-
-    std::string write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(file(name)) << text;
-        return file(name);
-    }
-
+    // The fields of every line of the CSV file at path, header first.
     static std::vector<std::vector<std::string>> rows(const std::string& path)
     {
         std::ifstream in(path);
         std::vector<std::vector<std::string>> table;
-        for (std::string line; std::getline(in, line);) {
-            std::vector<std::string> fields;
-            std::istringstream words(line);
-            for (std::string field; std::getline(words, field, ',');) {
-                fields.push_back(field);
-            }
-            table.push_back(fields);
-        }
+        for (std::string line; std::getline(in, line);)
+            table.push_back(agestest::csvFields(line));
         return table;
     }
-
-    fs::path m_dir;
 };
 
 // Samples of several systems and grains (sample, system, elevation_m, radius_um, u_ppm, dpar_um).
@@ -105,7 +64,7 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
             { "--systems", "AHe", "--output", file("ages.csv"), "--observed",
                 write("placeholders.csv", placeholders), "--residuals", file("made.csv"), "-r",
                 std::to_string(c.rate) });
-        const auto made = run(words);
+        const auto made = runCoolingAges(words);
         ASSERT_EQ(made.status, 0) << made.err;
         const auto predictions = rows(file("made.csv"));
         if (c.model.front() == "periodic") {
@@ -142,7 +101,7 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
             { "--systems", "AHe", "--output", file("ages.csv"), "--observed",
                 write("observed.csv", observed), "--fit-output", file("fit.csv"), "--rates",
                 c.sweep });
-        const auto fitted = run(words);
+        const auto fitted = runCoolingAges(words);
         ASSERT_EQ(fitted.status, 0) << fitted.err;
 
         std::smatch summary;
@@ -205,8 +164,8 @@ TEST_F(FitRun, PredictionsThatDoNotResetTheGrainAreWarnedOfWithTheFix)
         for (std::string line; std::getline(lines, line);) {
             observed += "s,AHe," + line + "\n";
         }
-        const auto fitted = run({ "transient", "-o", c.exposure, "--rates", c.sweep, "--observed",
-            write("observed.csv", observed), "--residuals", file("residuals.csv") });
+        const auto fitted = runCoolingAges({ "transient", "-o", c.exposure, "--rates", c.sweep,
+            "--observed", write("observed.csv", observed), "--residuals", file("residuals.csv") });
         ASSERT_EQ(fitted.status, 0) << fitted.err;
         const auto residuals = rows(file("residuals.csv"));
         const std::string reset = c.warning.empty() ? "yes" : "no";
@@ -252,7 +211,7 @@ TEST_F(FitRun, TransientSamplesAtDifferentElevationsAreNotedOnce)
         if (c.model == "periodic") {
             words.insert(words.end(), { "-n", "21" });
         }
-        const auto fitted = run(words);
+        const auto fitted = runCoolingAges(words);
         ASSERT_EQ(fitted.status, 0) << fitted.err;
         const auto at = fitted.err.find(note);
         EXPECT_EQ(at != std::string::npos, c.noted) << fitted.err;
@@ -273,13 +232,13 @@ TEST_F(FitRun, AFitWithoutOutputWritesNoTableAndFitsAsOneWithIt)
         }
         auto alone = fit;
         alone.insert(alone.end(), { "--fit-output", file("alone.csv") });
-        const auto fitOnly = run(alone);
+        const auto fitOnly = runCoolingAges(alone);
         ASSERT_EQ(fitOnly.status, 0) << fitOnly.err;
         EXPECT_EQ(fitOnly.out, "");
         auto withTable = fit;
         withTable.insert(
             withTable.end(), { "--fit-output", file("with.csv"), "--output", file("ages.csv") });
-        const auto both = run(withTable);
+        const auto both = runCoolingAges(withTable);
         ASSERT_EQ(both.status, 0) << both.err;
         EXPECT_EQ(rows(file("alone.csv")), rows(file("with.csv")));
         EXPECT_EQ(fitOnly.err, both.err);
@@ -306,7 +265,7 @@ TEST_F(FitRun, ABadRowIsRefusedWithItsLineBeforeAnyOutput)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rows);
         const auto refused
-            = run({ c.model, "--observed", write("bad.csv", header + c.rows), "--output",
+            = runCoolingAges({ c.model, "--observed", write("bad.csv", header + c.rows), "--output",
                 file("ages.csv"), "--fit-output", file("fit.csv"), "--rates", "0.4:0.6:0.1" });
         EXPECT_EQ(refused.status, 1);
         EXPECT_NE(refused.err.find("bad.csv " + c.line + ": "), std::string::npos) << refused.err;
@@ -325,7 +284,7 @@ TEST_F(FitRun, OutputsThatCannotWorkAreRefusedBeforeAnyWork)
             { "transient", "--rates", "0.1:1:0.1", "--path-output", "p.csv" },
             { "transient", "--observed", "a.csv", "--residuals", "./a.csv" },
             { "path", "p.csv", "--path-output", "p.csv" } }) {
-        const auto refused = run(words);
+        const auto refused = runCoolingAges(words);
         EXPECT_EQ(refused.status, 1) << words[1];
         EXPECT_EQ(refused.err.rfind("ERROR: ", 0), 0u) << refused.err;
         EXPECT_EQ(refused.err.find("ERROR: ", 1), std::string::npos) << "prefixed once";
@@ -335,8 +294,8 @@ TEST_F(FitRun, OutputsThatCannotWorkAreRefusedBeforeAnyWork)
 
 TEST_F(FitRun, PathOutputHoldsTheTransientPathWithDepthsAndAFilePathWithout)
 {
-    ASSERT_EQ(run({ "transient", "-o", "5", "--path-output", file("path.csv"), "--output",
-                      file("ages.csv") })
+    ASSERT_EQ(runCoolingAges({ "transient", "-o", "5", "--path-output", file("path.csv"),
+                                 "--output", file("ages.csv") })
                   .status,
         0);
     const auto path = rows(file("path.csv"));
@@ -347,12 +306,13 @@ TEST_F(FitRun, PathOutputHoldsTheTransientPathWithDepthsAndAFilePathWithout)
     EXPECT_EQ(path.back()[2], "0"); // at the surface now
     EXPECT_GT(std::stod(path[1][2]), 0);
 
-    const auto fromFile = run({ "path", write("in.csv", "time_ma,temperature_c\n10,200\n0,10\n"),
-        "--path-output", file("copy.csv"), "--output", file("ages.csv") });
+    const auto fromFile
+        = runCoolingAges({ "path", write("in.csv", "time_ma,temperature_c\n10,200\n0,10\n"),
+            "--path-output", file("copy.csv"), "--output", file("ages.csv") });
     ASSERT_EQ(fromFile.status, 0) << fromFile.err;
     const auto copy = rows(file("copy.csv"));
     ASSERT_EQ(copy.size(), 3u);
-    EXPECT_EQ(copy[1], (std::vector<std::string> { "10", "200" })); // depth empty
+    EXPECT_EQ(copy[1], (std::vector<std::string> { "10", "200", "" })); // depth empty
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // transient model's, the refusals, the fit of the example back to the history it was made with,
 // and the files replaced together or not at all.
 
-#include "coolingages.h"
+#include "programtables.h"
 
 #include <gtest/gtest.h>
 
@@ -20,79 +20,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Finished {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using agestest::Finished;
+using agestest::readFile;
+using agestest::Row;
+using agestest::rowsOf;
+using agestest::runCoolingAges;
 
-Finished run(std::vector<std::string> words)
-{
-    words.insert(words.begin(), "cooling_ages");
-    std::vector<const char*> argv;
-    for (const std::string& word : words)
-        argv.push_back(word.c_str());
-    std::ostringstream out, err;
-    Finished result;
-    result.status = ages::coolingAgesMain(static_cast<int>(argv.size()), argv.data(), out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
-}
-
-using Row = std::map<std::string, std::string>;
-
-std::vector<Row> rowsOf(const std::string& table)
-{
-    const auto split = [](const std::string& line) {
-        std::vector<std::string> fields;
-        std::istringstream in(line + ",");
-        for (std::string field; std::getline(in, field, ',');)
-            fields.push_back(field);
-        return fields;
-    };
-    std::istringstream in(table);
-    std::string line;
-    std::getline(in, line);
-    const std::vector<std::string> names = split(line);
-    std::vector<Row> rows;
-    while (std::getline(in, line)) {
-        const std::vector<std::string> fields = split(line);
-        Row row;
-        for (std::size_t k = 0; k < names.size() && k < fields.size(); ++k)
-            row[names[k]] = fields[k];
-        rows.push_back(row);
-    }
-    return rows;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class HistoryCommand : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path()
-            / ("history-test-" + std::to_string(std::random_device {}()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string file(const std::string& name) const { return (m_dir / name).string(); }
-    std::string write(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(file(name)) << text;
-        return file(name);
-    }
-
-    fs::path m_dir;
-};
+using HistoryCommand = agestest::ScratchDirectoryTest;
 
 const std::string example = std::string(EXAMPLES_DIR) + "/history_ages.csv";
 
@@ -108,11 +42,11 @@ TEST(HistoryTable, OnePhaseGivesTheTransientModelsAges)
     } cases[] = { { "0.5", "10" }, { "1", "8" }, { "0.3", "30" }, { "2", "5" } };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.rate) + " mm/yr for " + c.myr + " Myr");
-        const Finished history = run(
+        const Finished history = runCoolingAges(
             { "history", "--erosion", std::string(c.myr) + ":" + c.rate, "--initial", "linear",
                 "-B", "0.025", "-q", "75", "-z", "150000", "--systems", "AHe,AFT,ZHe,ZFT" });
-        const Finished transient
-            = run({ "transient", "-r", c.rate, "-o", c.myr, "--systems", "AHe,AFT,ZHe,ZFT" });
+        const Finished transient = runCoolingAges(
+            { "transient", "-r", c.rate, "-o", c.myr, "--systems", "AHe,AFT,ZHe,ZFT" });
         ASSERT_EQ(history.status, 0) << history.err;
         ASSERT_EQ(transient.status, 0) << transient.err;
         EXPECT_EQ(history.out.substr(0, history.out.find('\n')),
@@ -177,7 +111,7 @@ TEST_F(HistoryCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
             file("path.csv") };
         words.insert(words.end(), c.words.begin(), c.words.end());
         SCOPED_TRACE(testing::PrintToString(words));
-        const Finished refused = run(words);
+        const Finished refused = runCoolingAges(words);
         EXPECT_EQ(refused.status, 1);
         EXPECT_EQ(refused.out, "");
         EXPECT_EQ(refused.err.rfind("ERROR: ", 0), 0u) << refused.err;
@@ -210,7 +144,7 @@ TEST_F(HistoryCommand, WarnsOfTooFewSamplesAndOfPredictionsNotReset)
         std::vector<std::string> words { "history", "--output", file("ages.csv") };
         words.insert(words.end(), c.words.begin(), c.words.end());
         SCOPED_TRACE(testing::PrintToString(words));
-        const Finished warned = run(words);
+        const Finished warned = runCoolingAges(words);
         EXPECT_EQ(warned.status, 0) << warned.err;
         if (c.warning)
             EXPECT_NE(warned.err.find(c.warning), std::string::npos) << warned.err;
@@ -233,9 +167,9 @@ TEST_F(HistoryCommand, FitsTheExampleByTwoPhasesAndFindsItsChangeTime)
     } cases[] = { { "1", 5, 1e9 }, { "2", 0, 2 } };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.phases) + " phases");
-        const Finished fit
-            = run({ "history", "--erosion", "30:0.1", "--observed", example, "--fit-phases",
-                c.phases, "--output", file("ages.csv"), "--profile-output", file("profile.csv") });
+        const Finished fit = runCoolingAges(
+            { "history", "--erosion", "30:0.1", "--observed", example, "--fit-phases", c.phases,
+                "--output", file("ages.csv"), "--profile-output", file("profile.csv") });
         ASSERT_EQ(fit.status, 0) << fit.err;
         std::smatch best;
         ASSERT_TRUE(std::regex_search(fit.err, best, summary)) << fit.err;
@@ -268,13 +202,13 @@ TEST_F(HistoryCommand, ReplacesItsFilesTogetherOrNotAtAll)
             "--output", table, "--path-output", path, "--residuals", residuals };
     };
 
-    const Finished failed = run(words("/dev/full"));
+    const Finished failed = runCoolingAges(words("/dev/full"));
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("ERROR: cannot write /dev/full"), std::string::npos) << failed.err;
     EXPECT_EQ(readFile(table), "old table\n");
     EXPECT_EQ(readFile(path), "old path\n");
 
-    const Finished written = run(words(file("residuals.csv")));
+    const Finished written = runCoolingAges(words(file("residuals.csv")));
     EXPECT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(readFile(table).rfind("rate_mm_yr,", 0), 0u);
     EXPECT_EQ(readFile(path).rfind("time_ma,temperature_c,depth_m\n20,", 0), 0u);

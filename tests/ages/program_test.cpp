@@ -1,8 +1,9 @@
 // The built cooling_ages program, run as a user runs it.
 
 #include "childprocess.h"
-#include "units.h"
+#include "programtables.h"
 #include "transientpath.h"
+#include "units.h"
 
 #include "model.h"
 
@@ -37,71 +38,22 @@ const std::string header = "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma
                            "closure_temperature_c,closure_depth_m,reset,mean_track_length_um,"
                            "path_start_ma,kinetics";
 
-struct Finished {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// One CSV row as named fields.
-using Row = std::map<std::string, std::string>;
-
-std::vector<std::string> split(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, ',');)
-        fields.push_back(field);
-    if (!line.empty() && line.back() == ',')
-        fields.emplace_back();
-    return fields;
-}
-
-std::vector<Row> rowsOf(const std::string& table)
-{
-    std::istringstream in(table);
-    std::string line;
-    std::getline(in, line);
-    const std::vector<std::string> names = split(line);
-    std::vector<Row> rows;
-    while (std::getline(in, line)) {
-        const std::vector<std::string> fields = split(line);
-        EXPECT_EQ(fields.size(), names.size()) << line;
-        Row row;
-        for (std::size_t k = 0; k < names.size() && k < fields.size(); ++k)
-            row[names[k]] = fields[k];
-        rows.push_back(row);
-    }
-    return rows;
-}
+using agestest::Finished;
+using agestest::readFile;
+using agestest::Row;
+using agestest::rowsOf;
 
 double number(const Row& row, const std::string& column)
 {
     return std::stod(row.at(column));
 }
 
-class CoolingAges : public testing::Test {
+// The program itself, started as a process in the test's directory.
+class CoolingAges : public agestest::ScratchDirectoryTest {
 protected:
-    void SetUp() override
-    {
-        m_root = fs::temp_directory_path()
-            / ("cooling-ages-test-" + std::to_string(std::random_device {}()));
-        fs::create_directories(m_root);
-    }
-    void TearDown() override { fs::remove_all(m_root); }
-
     Finished run(const std::vector<std::string>& args) const
     {
-        const pid_t child
-            = startChild(program, args, m_root, m_root / "stdout", m_root / "stderr");
+        const pid_t child = startChild(program, args, m_dir, m_dir / "stdout", m_dir / "stderr");
         Finished finished;
         if (child < 0) {
             ADD_FAILURE() << "fork failed";
@@ -114,8 +66,8 @@ protected:
         }
         const int status = *ended;
         finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        finished.out = readFile(m_root / "stdout");
-        finished.err = readFile(m_root / "stderr");
+        finished.out = readFile(m_dir / "stdout");
+        finished.err = readFile(m_dir / "stderr");
         return finished;
     }
 
@@ -128,8 +80,6 @@ protected:
         EXPECT_EQ(finished.out.substr(0, finished.out.find('\n')), header);
         return rowsOf(finished.out);
     }
-
-    fs::path m_root;
 };
 
 const Row& find(const std::vector<Row>& rows, const std::string& system, const std::string& method,
@@ -154,15 +104,14 @@ TEST_F(CoolingAges, TransientAgesAgreeWithTheSamePathReadFromAFile)
     erosion::RunParameters p;
     p.setErosionRate(0.7);
     const double exposure = 12.5;
-    std::ofstream file(m_root / "rock.csv");
+    std::ofstream file(m_dir / "rock.csv");
     file << "time_ma,temperature_c\n";
     for (int k = 0; k <= 2500; ++k) {
         const double timeMa = exposure * (2500 - k) / 2500;
         const double depth = 0.7 * 1000 * timeMa;
         char line[64];
         std::snprintf(line, sizeof line, "%.9g, %.9g\n", timeMa,
-            erosion::transientTemp(
-                p, -depth, (exposure - timeMa) * units::secondsPerMyr));
+            erosion::transientTemp(p, -depth, (exposure - timeMa) * units::secondsPerMyr));
         file << line;
     }
     file.close();
@@ -271,7 +220,7 @@ TEST_F(CoolingAges, AgeOfAPathThatDoesNotResetIsTheAgeAccumulatedSinceItsStart)
     // held before; the age is what it accumulated in the 100 Myr, a lower bound, and the column
     // beside it says where the accumulation began. Without damage, radius 60 um, U = Th = 10
     // ppm, an independent solution of the same diffusion problem gives 68.3 Ma.
-    std::ofstream(m_root / "hold.csv") << "time_ma,temperature_c\n100,40\n0,40\n";
+    std::ofstream(m_dir / "hold.csv") << "time_ma,temperature_c\n100,40\n0,40\n";
     const std::vector<Row> rows = table({ "path", "hold.csv", "--systems", "AHe", "--method",
         "kinetic", "--apatite-kinetics", "farley" });
     ASSERT_EQ(rows.size(), 1u);
@@ -341,16 +290,16 @@ TEST_F(CoolingAges, OutputFileHoldsTheTableAndNothingGoesToStandardOutput)
     EXPECT_EQ(finished.status, 0) << finished.err;
     EXPECT_EQ(finished.out, "");
     const Finished plain = run({ "transient" });
-    EXPECT_EQ(readFile(m_root / "ages.csv"), plain.out);
-    for (const auto& entry : fs::directory_iterator(m_root)) // no temporary left behind
+    EXPECT_EQ(readFile(m_dir / "ages.csv"), plain.out);
+    for (const auto& entry : fs::directory_iterator(m_dir)) // no temporary left behind
         EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos);
 }
 
 TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
 {
-    std::ofstream(m_root / "short.csv") << "time_ma,temperature_c\n10,100\n";
-    std::ofstream(m_root / "repeat.csv") << "10,100\n5,50\n5,40\n";
-    std::ofstream(m_root / "word.csv") << "10,100\n5,fifty\n";
+    std::ofstream(m_dir / "short.csv") << "time_ma,temperature_c\n10,100\n";
+    std::ofstream(m_dir / "repeat.csv") << "10,100\n5,50\n5,40\n";
+    std::ofstream(m_dir / "word.csv") << "10,100\n5,fifty\n";
     const struct {
         std::vector<std::string> args;
         const char* message; // the start of the line on standard error
@@ -405,28 +354,28 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         EXPECT_EQ(finished.err.rfind(c.message, 0), 0u) << context << ": " << finished.err;
         EXPECT_EQ(finished.err.find("ERROR: ", 1), std::string::npos) << "prefixed once";
         EXPECT_EQ(std::count(finished.err.begin(), finished.err.end(), '\n'), 1) << context;
-        EXPECT_FALSE(fs::exists(m_root / "ages.csv")) << context;
+        EXPECT_FALSE(fs::exists(m_dir / "ages.csv")) << context;
     }
 }
 
 TEST_F(CoolingAges, OutputThroughALinkReplacesTheFileItNamesAndKeepsTheLink)
 {
-    fs::create_directories(m_root / "tables");
-    std::ofstream(m_root / "tables" / "ages.csv") << "earlier table\n";
-    fs::create_symlink("tables/ages.csv", m_root / "latest.csv");
+    fs::create_directories(m_dir / "tables");
+    std::ofstream(m_dir / "tables" / "ages.csv") << "earlier table\n";
+    fs::create_symlink("tables/ages.csv", m_dir / "latest.csv");
     const Finished finished = run({ "transient", "--output", "latest.csv" });
     EXPECT_EQ(finished.status, 0) << finished.err;
-    EXPECT_TRUE(fs::is_symlink(m_root / "latest.csv"));
-    EXPECT_EQ(readFile(m_root / "tables" / "ages.csv").rfind(header, 0), 0u);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "latest.csv"));
+    EXPECT_EQ(readFile(m_dir / "tables" / "ages.csv").rfind(header, 0), 0u);
     EXPECT_EQ(run({ "transient", "--output", "/dev/null" }).status, 0); // not a regular file
 }
 
 TEST_F(CoolingAges, RefusedRunLeavesAnEarlierTableAsItWas)
 {
-    std::ofstream(m_root / "ages.csv") << "earlier table\n";
+    std::ofstream(m_dir / "ages.csv") << "earlier table\n";
     const Finished finished = run({ "transient", "-r", "-1", "--output", "ages.csv" });
     EXPECT_EQ(finished.status, 1);
-    EXPECT_EQ(readFile(m_root / "ages.csv"), "earlier table\n");
+    EXPECT_EQ(readFile(m_dir / "ages.csv"), "earlier table\n");
 }
 
 TEST_F(CoolingAges, HelpListsEveryOptionWithItsDefaultAndVersionAnswers)
