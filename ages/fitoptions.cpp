@@ -69,7 +69,7 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
     const std::vector<std::tuple<const char*, std::string*, const char*>> historyFiles {
         { "--observed", &options.observedFile,
             "measured ages of the rock exposed today: CSV with columns sample, system, age_ma, "
-            "sigma_ma and optionally radius_um, u_ppm, th_ppm, dpar_um" },
+            "sigma_ma and optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um" },
         { "--path-output", &options.pathOutput,
             "the cooling path of --erosion's history, CSV time_ma, temperature_c, depth_m" },
         { "--fit-output", &options.fitOutput,
