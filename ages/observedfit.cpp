@@ -19,12 +19,6 @@ namespace ages {
 
 namespace {
 
-// Time step (Myr) of the periodic paths a fit predicts along. The kinetic models take their own
-// steps (a fraction of a Myr, or 1 C), interpolating the path linearly in between; at 0.05 Myr
-// that interpolation moves an age by about 1e-5 of itself, and a fit computes a path for every
-// sample's place at every rate.
-constexpr double fitPathStepMyr = 0.05;
-
 std::vector<AgeKind> kindsOf(
     const std::vector<ObservedAge>& samples, const AgeRequest& request, const FitOptions& options)
 {
@@ -130,11 +124,11 @@ std::vector<thermochron::Age> ObservedFit::periodicPredictions(
             elevations.push_back(point.elevationM);
         }
     }
-    const int intervals
-        = std::max(1, static_cast<int>(std::ceil(parameters.historyDuration / fitPathStepMyr)));
+    // The path of the age table itself, at its resolution: a sample's prediction is the table's
+    // age for the same rock, not an approximation of it.
     return sampleAgesAtPositions(
         halfProfilePositions(xs, elevations, m_modelElevationsM), m_predictor, [&](double x) {
-            return periodicCoolingPath(model, x, parameters.historyDuration, intervals).path;
+            return periodicCoolingPath(model, x, parameters.historyDuration).path;
         });
 }
 

@@ -28,8 +28,9 @@ thermochron::Age SamplePredictor::predictKind(
 
 std::vector<thermochron::Age> SamplePredictor::predict(const thermochron::CoolingPath& path) const
 {
-    // The grains of one system and method are dated together: the models share the work that
-    // depends on the path alone among them.
+    // The grains of one system, method and kinetics are dated together: the models share the
+    // work that depends on the path alone among them. Kinetics belong to the key: grains dated
+    // with Farley's and with RDAAM kinetics share no work, and each must get its own.
     std::vector<thermochron::Age> kindAges(m_kinds.size());
     std::vector<bool> done(m_kinds.size(), false);
     for (std::size_t first = 0; first < m_kinds.size(); ++first) {
@@ -40,14 +41,15 @@ std::vector<thermochron::Age> SamplePredictor::predict(const thermochron::Coolin
         std::vector<thermochron::Grain> grains;
         for (std::size_t kind = first; kind < m_kinds.size(); ++kind) {
             if (m_kinds[kind].system == m_kinds[first].system
-                && m_kinds[kind].method == m_kinds[first].method) {
+                && m_kinds[kind].method == m_kinds[first].method
+                && m_kinds[kind].kinetics == m_kinds[first].kinetics) {
                 together.push_back(kind);
                 grains.push_back(m_kinds[kind].grain);
                 done[kind] = true;
             }
         }
-        const auto ages
-            = thermochron::predictAges(path, m_kinds[first].system, m_kinds[first].method, grains);
+        const auto ages = thermochron::predictAges(path, m_kinds[first].system,
+            m_kinds[first].method, grains, m_kinds[first].kineticsChoice);
         for (std::size_t i = 0; i < together.size(); ++i) {
             kindAges[together[i]] = ages[i];
         }

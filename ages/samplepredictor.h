@@ -2,7 +2,8 @@
 // Predicted ages of a set of samples along one cooling path. Samples that need the same
 // computation (same system, method, kinetics and grain) share it, so a data set of many grains of
 // few kinds costs no more than the kinds; grains of one system, method and kinetics, each
-// different, share the work that depends on the path alone (thermochron::predictAges).
+// different, share the work that depends on the path alone (thermochron::predictAges), each
+// with the kinetics its kind names.
 
 #include "agekind.h"
 #include "thermochron/age.h"
