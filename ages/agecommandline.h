@@ -12,12 +12,9 @@
 // parse(); request() holds the values. Numbers are read strictly (NumberOptions); the values are
 // range-checked by the caller (the models' own refusals, settingsError).
 
-#include "agesettings.h"
-#include "historyrequest.h"
+#include "agerequest.h"
+#include "historyoptions.h"
 #include "numberoptions.h"
-#include "periodicparameters.h"
-#include "ratesweep.h"
-#include "runparameters.h"
 
 #include <CLI/CLI.hpp>
 
@@ -27,21 +24,6 @@
 #include <string>
 
 namespace ages {
-
-extern const char* const versionString;
-
-enum class Model { transient, periodic, path, history };
-
-struct AgeRequest {
-    Model model = Model::transient;
-    erosion::RunParameters transient; // historyTime: the exposure time, Myr, not rounded
-    periodic::PeriodicParameters periodic;
-    std::string pathFile;
-    HistoryRequest history;
-    AgeSettings settings;
-    std::optional<RateSweep> sweep; // --rates: replaces the model's -r
-    std::string outputFile; // --output; empty for standard output
-};
 
 class AgeCommandLine {
 public:

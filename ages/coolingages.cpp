@@ -1,220 +1,17 @@
 #include "coolingages.h"
 
-#include "ageprediction.h"
-#include "agetable.h"
-#include "fitstage.h"
-#include "historymodel.h"
-#include "historyrun.h"
+#include "agecommandline.h"
+#include "agerun.h"
+#include "fitcommandline.h"
 #include "inputerror.h"
-#include "pathfile.h"
-#include "pathlimits.h"
-#include "progressline.h"
-#include "steadystatefit.h"
-#include "transientpath.h"
 
-#include <filesystem>
-#include <mutex>
 #include <new>
-#include <sstream>
 #include <stdexcept>
 #include <string_view>
 
 namespace ages {
 
 namespace {
-
-// A model's refusal of one rate of a sweep names the sweep and the rate, since the user gave no -r.
-InputError refusal(const AgeRequest& request, double rate, const std::string& message)
-{
-    if (!request.sweep)
-        return InputError(message);
-    std::ostringstream text;
-    text << "--rates at " << rate << " mm/yr: " << message;
-    return InputError(text.str());
-}
-
-// The rates of the run: the sweep's, or the model's single -r.
-std::vector<double> ratesOf(const AgeRequest& request, double modelRate)
-{
-    return request.sweep ? request.sweep->rates() : std::vector<double> { modelRate };
-}
-
-// What one pass over the rates gives: the table's rows in the order of the rates (when the
-// table is wanted) and the fit's misfits of every rate (when there is a fit).
-struct RatePass {
-    std::vector<AgeRow> rows;
-    std::vector<std::vector<double>> misfits;
-};
-
-// What a pass computes at each rate.
-struct PassWork {
-    bool table = true;
-    const ObservedFit* fit = nullptr;
-};
-
-std::vector<AgeRow> joined(std::vector<std::vector<AgeRow>>& rowsOf)
-{
-    std::vector<AgeRow> rows;
-    for (auto& rateRows : rowsOf)
-        rows.insert(rows.end(), rateRows.begin(), rateRows.end());
-    return rows;
-}
-
-RatePass transientPass(
-    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
-{
-    const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
-    const double exposure = request.transient.historyTime;
-    const auto atRate = [&](double rate) {
-        erosion::RunParameters parameters = request.transient;
-        parameters.setErosionRate(rate);
-        return parameters;
-    };
-    // The model's refusals do not depend on the rate (every rate of a sweep is positive).
-    if (const auto error = transientParameterError(atRate(rates.front()), exposure))
-        throw InputError(*error);
-    // The path's temperatures do: the faster the rate, the deeper and hotter the rock started.
-    for (const double rate : rates) {
-        const SamplePath sample = transientCoolingPath(atRate(rate), exposure);
-        if (const auto point = undatablePoint(sample.path)) {
-            const bool tooHot = point->temperatureC > hottestPathC;
-            throw refusal(request, rate,
-                request.sweep && tooHot
-                    ? temperatureRangeMessage(*point, "narrow --rates or shorten -o")
-                    : *temperatureRangeError(sample.path));
-        }
-    }
-    // One path per rate serves the table and the fit.
-    std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
-    RatePass pass;
-    pass.misfits.resize(wanted.fit ? rates.size() : 0);
-    forEachRate(
-        rates,
-        [&](std::size_t k, const RateWork&) {
-            const SamplePath path = transientCoolingPath(atRate(rates[k]), exposure);
-            if (wanted.table) {
-                rowsOf[k] = pathAgeRows(path, request.settings);
-                for (AgeRow& row : rowsOf[k])
-                    row.rateMmYr = rates[k];
-            }
-            if (wanted.fit)
-                pass.misfits[k] = wanted.fit->groupMisfits(wanted.fit->transientPredictions(path));
-        },
-        report);
-    pass.rows = joined(rowsOf);
-    return pass;
-}
-
-RatePass periodicPass(
-    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
-{
-    const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
-    const auto atRate = [&](double rate) {
-        periodic::PeriodicParameters parameters = request.periodic;
-        parameters.erosionRate = rate;
-        return parameters;
-    };
-    for (const double rate : rates)
-        if (const auto error = periodicParameterError(atRate(rate)))
-            throw refusal(request, rate, *error);
-    // One steady state per rate serves the table's profile and the samples' places.
-    std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
-    RatePass pass;
-    pass.misfits.resize(wanted.fit ? rates.size() : 0);
-    forEachRate(
-        rates,
-        [&](std::size_t k, const RateWork& work) {
-            const periodic::PeriodicParameters parameters = atRate(rates[k]);
-            const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
-            if (wanted.table)
-                rowsOf[k] = periodicAgeRows(model, parameters, request.settings, work);
-            if (wanted.fit)
-                pass.misfits[k]
-                    = wanted.fit->groupMisfits(wanted.fit->periodicPredictions(model, parameters));
-        },
-        report);
-    pass.rows = joined(rowsOf);
-    return pass;
-}
-
-// The rows and misfits the request and the fit ask for, in one pass over the rates.
-RatePass ratePass(const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
-{
-    if (const auto error = settingsError(request.settings))
-        throw InputError(*error);
-    switch (request.model) {
-    case Model::transient:
-        return transientPass(request, wanted, report);
-    case Model::periodic:
-        return periodicPass(request, wanted, report);
-    case Model::history:
-    case Model::path:
-        break;
-    }
-    // One path, no rates: the history's fit is its own (historyrun.h).
-    RatePass pass;
-    if (wanted.table)
-        pass.rows = request.model == Model::history
-            ? historyAgeRows(request.history.thermal, request.history.erosion, request.settings)
-            : pathAgeRows(readCoolingPathFile(request.pathFile), request.settings);
-    return pass;
-}
-
-// An output file in a directory that does not exist, or that names a directory, would only fail
-// once every age is computed; say so first.
-void checkOutputFile(const std::string& file)
-{
-    if (file.empty())
-        return;
-    const std::filesystem::path path(file);
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        throw InputError("--output " + file + " is a directory");
-    const std::filesystem::path parent
-        = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    if (!std::filesystem::is_directory(parent, error))
-        throw InputError(
-            "--output " + file + ": no directory " + parent.string() + " to write it in");
-}
-
-// The run once the command line is read: every refusal first, then the ages, the fit and the
-// files. With measured ages and no --output only the fit is computed: the samples' paths, not the
-// table's. Throws InputError for what the user can mend.
-void predictAndWrite(const AgeRequest& request, const FitOptions& fitOptions, std::ostream& out,
-    std::ostream& err, const bool showProgress)
-{
-    checkOutputFile(request.outputFile);
-    if (request.model == Model::history) {
-        runHistoryModel(request, fitOptions, out, err, showProgress);
-        return;
-    }
-    const FitStage fit(request, fitOptions); // measured ages read and checked before any work
-    const PassWork wanted { !request.outputFile.empty() || !fit.observedFit(), fit.observedFit() };
-    RatePass pass;
-    {
-        // Erased (by its destructor) before the table or a message is written.
-        erosion::ProgressLine progress = showProgress
-            ? erosion::ProgressLine(err,
-                wanted.table ? "cooling_ages: predicting ages" : "cooling_ages: fitting the rate")
-            : erosion::ProgressLine();
-        std::mutex progressLock;
-        pass = ratePass(request, wanted, [&](double fraction) {
-            const std::lock_guard lock(progressLock);
-            progress.update(fraction);
-        });
-    }
-    fit.toFieldElevations(pass.rows);
-    const FitStageResult fitted = fit.compute(pass.misfits);
-    if (wanted.table && request.outputFile.empty()) {
-        writeAgeTable(out, pass.rows);
-        out.flush();
-        if (!out)
-            throw InputError("cannot write the table to standard output");
-    } else if (wanted.table) {
-        writeAgeTableFile(request.outputFile, pass.rows);
-    }
-    fit.write(fitted, err);
-}
 
 // The one place the program's refusals reach standard error: every message is composed without
 // the "ERROR: " that starts its line here.
@@ -226,17 +23,6 @@ int refuse(std::ostream& err, const std::string_view message)
 
 } // namespace
 
-std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressReport& report)
-{
-    return ratePass(request, {}, report).rows;
-}
-
-FitResult requestedFit(
-    const AgeRequest& request, const ObservedFit& fit, const ProgressReport& report)
-{
-    return fit.fitMisfits(fit.rates(), ratePass(request, { false, &fit }, report).misfits);
-}
-
 int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out, std::ostream& err,
     const bool showProgress)
 {
@@ -246,7 +32,7 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
     try {
         if (line.parse(argc, argv, out) == AgeCommandLine::Outcome::finish)
             return 0;
-        predictAndWrite(line.request(), fitOptions, out, err, showProgress);
+        runRequest(line.request(), fitOptions, out, err, showProgress);
     } catch (const InputError& error) {
         return refuse(err, error.what());
     } catch (const std::invalid_argument& error) {

@@ -35,59 +35,6 @@ std::optional<std::string> outputFileError(const std::string& option, const std:
 
 } // namespace
 
-void addFitOptions(AgeCommandLine& line, FitOptions& options)
-{
-    for (const Model model : { Model::transient, Model::periodic }) {
-        CLI::App& command = line.subcommand(model);
-        command
-            .add_option("--observed", options.observedFile,
-                "measured ages to fit: CSV with columns sample, system, age_ma, sigma_ma and "
-                "optionally elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um")
-            ->type_name("FILE");
-        command
-            .add_option("--fit-output", options.fitOutput,
-                "the misfit curve of the fit, CSV rate_mm_yr, chi2 (needs --observed)")
-            ->type_name("FILE");
-        command
-            .add_option("--residuals", options.residualsOutput,
-                "the samples at the best rate against their predictions, CSV (needs --observed)")
-            ->type_name("FILE");
-    }
-    line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,
-        "field elevation of the model's mean surface: a sample at elevation e lies at e - M in "
-        "the model, and the table's elevations are given as h(x) + M",
-        "m");
-    for (const Model model : { Model::transient, Model::path }) {
-        line.subcommand(model)
-            .add_option("--path-output", options.pathOutput,
-                "the cooling path, CSV time_ma, temperature_c, depth_m (transient: one rate)")
-            ->type_name("FILE");
-    }
-
-    // The history model's fit writes a table per history tried and a profile per change time.
-    CLI::App& history = line.subcommand(Model::history);
-    const std::vector<std::tuple<const char*, std::string*, const char*>> historyFiles {
-        { "--observed", &options.observedFile,
-            "measured ages of the rock exposed today: CSV with columns sample, system, age_ma, "
-            "sigma_ma and optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um" },
-        { "--path-output", &options.pathOutput,
-            "the cooling path of --erosion's history, CSV time_ma, temperature_c, depth_m" },
-        { "--fit-output", &options.fitOutput,
-            "every history the fit tried: its phases, chi2 and whether it lies in the range, CSV "
-            "(needs --fit-phases)" },
-        { "--profile-output", &options.profileOutput,
-            "chi2 minimised over the other parameters against each change time, CSV (needs "
-            "--fit-phases)" },
-        { "--posterior", &options.posteriorOutput,
-            "the ensemble sampler's histories after the burn-in, CSV (needs --fit-phases)" },
-        { "--residuals", &options.residualsOutput,
-            "the samples against their predictions at the best history (or --erosion's without "
-            "a fit), CSV (needs --observed)" },
-    };
-    for (const auto& [name, target, description] : historyFiles)
-        history.add_option(name, *target, description)->type_name("FILE");
-}
-
 std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options)
 {
     if (!options.fits()) {

@@ -10,7 +10,7 @@
 //   --profile-output FILE  history: chi2 against each change time (historyfiles.h)
 //   --posterior FILE       history: the ensemble sampler's samples after burn-in
 
-#include "agecommandline.h"
+#include "agerequest.h"
 
 #include <optional>
 #include <string>
@@ -28,9 +28,6 @@ struct FitOptions {
 
     bool fits() const { return !observedFile.empty(); }
 };
-
-// Adds the options to the models that take them; their values land in options when line parses.
-void addFitOptions(AgeCommandLine& line, FitOptions& options);
 
 // The first combination that cannot work, as a message: an output of the fit
 // without --observed, --mean-elevation outside periodic, a path output for more than one path,

@@ -7,7 +7,7 @@
 //   stage.write(result, err);           after the table: the files and the summary
 // so that every refusal comes before any output, and nothing is written before all is computed.
 
-#include "agecommandline.h"
+#include "agerequest.h"
 #include "agerow.h"
 #include "fitoptions.h"
 #include "observedfit.h"

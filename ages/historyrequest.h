@@ -12,17 +12,14 @@
 // A fit's histories all start where --erosion starts: its first START is the path start, and
 // every other phase is the fit's to choose.
 //
-// Usage: HistoryOptions::add puts the options on the subcommand; after parsing, interpret()
-// turns their words into a HistoryRequest (throwing InputError for a word that cannot be used).
+// The request is a plain value; historyoptions.h reads it from the command line.
 
 #include "historyfit.h"
 #include "historyparameters.h"
-#include "numberoptions.h"
 
 #include "erosionhistory.h"
 #include "thermalparameters.h"
 
-#include <CLI/CLI.hpp>
 
 #include <cstddef>
 #include <optional>
@@ -52,32 +49,5 @@ struct HistoryRequest {
     HistorySpace fitSpace(std::size_t sampleCount) const;
 };
 
-class HistoryOptions {
-public:
-    // Adds the erosion history, the thermal options and the fit's options to command; their
-    // values land in request (numbers through numbers, when it converts).
-    void add(CLI::App& command, NumberOptions& numbers, HistoryRequest& request);
-
-    // After parsing and numbers.convert(): the words and choices into request. Throws InputError
-    // for a history, bound or word that cannot be used, and for options that exclude each other.
-    void interpret(HistoryRequest& request) const;
-
-private:
-    std::string m_erosionWord;
-    std::string m_initialWord = "steady";
-    std::string m_ratesWord;
-    std::string m_changeTimesWord;
-    std::string m_samplerWord;
-    std::string m_seedWord;
-    CLI::Option* m_baseTemperature = nullptr;
-    CLI::Option* m_baseHeatFlow = nullptr;
-    CLI::Option* m_productionScale = nullptr;
-    CLI::Option* m_productionDepth = nullptr;
-    CLI::Option* m_initialGradient = nullptr;
-    CLI::Option* m_steps = nullptr;
-    CLI::Option* m_walkers = nullptr;
-    CLI::Option* m_burnIn = nullptr;
-    CLI::Option* m_seed = nullptr;
-};
 
 } // namespace ages

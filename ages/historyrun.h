@@ -13,7 +13,7 @@
 // The fit's summary is the engines' (historyfiles.h), followed by their warnings and one for
 // the samples whose prediction at the best history is not reset (historymisfit.h).
 
-#include "agecommandline.h"
+#include "agerequest.h"
 #include "fitoptions.h"
 
 #include <ostream>

@@ -13,7 +13,7 @@
 // The model of a rate (the transient path, the periodic steady state) may come from the caller,
 // which then builds it once for both the table of ages and the fit.
 
-#include "agecommandline.h"
+#include "agerequest.h"
 #include "agekind.h"
 #include "fitoptions.h"
 #include "fittables.h"

@@ -9,8 +9,8 @@
 #include "settingsinput.h"
 #include "tables.h"
 
-#include "agecommandline.h"
-#include "coolingages.h"
+#include "agerequest.h"
+#include "agerun.h"
 #include "fitoptions.h"
 #include "fittables.h"
 #include "observedfit.h"

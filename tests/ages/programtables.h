@@ -3,6 +3,7 @@
 // words, the CSV tables it writes read back as named fields, and a scratch directory per test
 // for the files a run reads and writes.
 
+#include "agerun.h"
 #include "coolingages.h"
 
 #include <gtest/gtest.h>

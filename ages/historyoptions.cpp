@@ -1,0 +1,183 @@
+#include "historyoptions.h"
+
+#include "historysampler.h"
+#include "inputerror.h"
+
+#include "strictnumber.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace ages {
+
+namespace {
+
+using thermal::ThermalParameters;
+
+// "MIN:MAX" as two strict numbers; the order and signs are the fit's to judge.
+ValueBounds parseBounds(const std::string& option, const std::string& word, const char* unit)
+{
+    const std::size_t colon = word.find(':');
+    const auto low = decimal::strictDouble(std::string_view(word).substr(0, colon));
+    const auto high = colon == std::string::npos
+        ? std::nullopt
+        : decimal::strictDouble(std::string_view(word).substr(colon + 1));
+    if (!low || !high)
+        throw InputError(
+            option + " expects MIN:MAX (" + unit + "), two numbers, got '" + word + "'");
+    return { *low, *high };
+}
+
+HistorySampler parseSampler(const std::string& word)
+{
+    if (word == "grid")
+        return HistorySampler::grid;
+    if (word == "mcmc")
+        return HistorySampler::mcmc;
+    throw InputError("--sampler expects grid or mcmc, got '" + word + "'");
+}
+
+std::uint64_t parseSeed(const std::string& word)
+{
+    std::uint64_t seed = 0;
+    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), seed);
+    if (word.empty() || error != std::errc() || end != word.data() + word.size())
+        throw InputError(
+            "--seed expects a whole number from 0 to 18446744073709551615, got '" + word + "'");
+    return seed;
+}
+
+bool given(const CLI::Option* option)
+{
+    return option->count() > 0;
+}
+
+} // namespace
+
+
+void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryRequest& request)
+{
+    command
+        .add_option("--erosion", m_erosionWord,
+            "the erosion history, START:RATE,... oldest first, START in Ma before present and "
+            "RATE in mm/yr, e.g. 20:0.3,5:0.6; with --fit-phases its first START is where every "
+            "fitted history starts")
+        ->type_name("PHASES")
+        ->required();
+
+    ThermalParameters& p = request.thermal;
+    numbers.add(command, "-T", p.surfaceTemperatureC, "surface temperature T0", "C");
+    numbers.add(command, "-z", p.baseDepthM, "depth of the column's base, at most 1000 km", "m");
+    m_baseTemperature
+        = numbers.add(command, "-b", p.baseTemperatureC, "temperature the base is held at", "C");
+    m_baseHeatFlow = numbers.add(
+        command, "-q", p.baseHeatFlowMWm2, "instead of -b: heat flow into the base", "mW/m2");
+    numbers.add(command, "-k", p.conductivityWmK, "thermal conductivity", "W/m/K");
+    numbers.add(command, "-a", p.diffusivityM2s, "thermal diffusivity kappa", "m2/s");
+    numbers.add(
+        command, "-H", p.heatProductionUWm3, "radiogenic heat production at the surface", "uW/m3");
+    m_productionScale = numbers.add(command, "--hr", p.heatProductionScaleM,
+        "e-folding depth of the heat production, H exp(-depth / hr)", "m");
+    m_productionDepth = numbers.add(command, "--h-depth", p.heatProductionDepthM,
+        "instead of --hr: depth of a uniform heat-producing layer, none below", "m");
+    command
+        .add_option("--initial", m_initialWord,
+            "the column when the first phase begins: steady (the steady geotherm without "
+            "erosion) or linear (T0 + G depth, with G from -B)")
+        ->type_name("STATE")
+        ->capture_default_str()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    m_initialGradient
+        = numbers.add(command, "-B", p.initialGradientCm, "gradient G of --initial linear", "C/m");
+
+    numbers.addCount(command, "--fit-phases", request.fitPhases,
+        "phases of the history to fit to the --observed ages: 1, 2 or 3 (0: no fit)");
+    command
+        .add_option("--rates", m_ratesWord,
+            "the fit's bounds on every phase's rate, mm/yr (default 0.05:2)")
+        ->type_name("MIN:MAX");
+    command
+        .add_option("--change-times", m_changeTimesWord,
+            "the fit's bounds on every change of rate, Ma (default: the path but for its "
+            "first and last twentieth)")
+        ->type_name("MIN:MAX");
+    command
+        .add_option("--sampler", m_samplerWord,
+            "grid (1 or 2 phases: a sweep, or a grid with inner minimisations) or mcmc (the "
+            "ensemble sampler); default grid for 1 or 2 phases, mcmc for 3")
+        ->type_name("ENGINE");
+    m_steps = numbers.addCount(command, "--steps", request.fit.mcmc.steps,
+        "mcmc: steps of the ensemble, each moving every walker");
+    m_walkers = numbers.addCount(command, "--walkers", request.fit.mcmc.walkers,
+        "mcmc: walkers, even (0: 4 x the parameters)");
+    m_burnIn = numbers.addCount(command, "--burn-in", request.fit.mcmc.burnIn,
+        "mcmc: steps left out of the posterior while the walkers forget their start (-1: half "
+        "the steps)");
+    m_seed = command
+                 .add_option("--seed", m_seedWord,
+                     "mcmc: seed of the random numbers (the same seed, the same chain)")
+                 ->type_name("N")
+                 ->default_str(std::to_string(defaultSamplerSeed));
+}
+
+void HistoryOptions::interpret(HistoryRequest& request) const
+{
+    try {
+        request.erosion = thermal::parseErosionHistory(m_erosionWord);
+    } catch (const std::invalid_argument& error) {
+        throw InputError(error.what()); // it names the phase and the fix
+    }
+
+    ThermalParameters& p = request.thermal;
+    if (given(m_baseTemperature) && given(m_baseHeatFlow))
+        throw InputError("-b and -q both set the base of the column: give its temperature (-b) "
+                         "or the heat flow into it (-q), not both");
+    p.base = given(m_baseHeatFlow) ? thermal::BaseCondition::HeatFlow
+                                   : thermal::BaseCondition::Temperature;
+    if (given(m_productionScale) && given(m_productionDepth))
+        throw InputError("--hr and --h-depth both shape the heat production: give its e-folding "
+                         "depth (--hr) or the depth of a uniform layer (--h-depth), not both");
+    p.heatProductionShape = given(m_productionDepth) ? thermal::HeatProductionShape::Uniform
+                                                     : thermal::HeatProductionShape::Exponential;
+    if (m_initialWord == "steady")
+        p.initial = thermal::InitialState::Steady;
+    else if (m_initialWord == "linear")
+        p.initial = thermal::InitialState::Linear;
+    else
+        throw InputError("--initial expects steady or linear, got '" + m_initialWord + "'");
+    if (given(m_initialGradient) && p.initial != thermal::InitialState::Linear)
+        throw InputError("-B is the gradient of the linear initial state: add --initial linear, "
+                         "or leave -B out for the steady geotherm");
+    if (const auto error = thermal::parameterError(p))
+        throw InputError(*error);
+
+    // The fit's options mean nothing without a fit.
+    const bool fits = request.fitPhases != 0;
+    for (const auto& [name, isGiven] : { std::pair { "--rates", !m_ratesWord.empty() },
+             std::pair { "--change-times", !m_changeTimesWord.empty() },
+             std::pair { "--sampler", !m_samplerWord.empty() },
+             std::pair { "--steps", given(m_steps) }, std::pair { "--walkers", given(m_walkers) },
+             std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) } }) {
+        if (isGiven && !fits)
+            throw InputError(std::string(name)
+                + " sets up a fit: add --fit-phases N (and the measured ages, --observed FILE)");
+    }
+    if (!m_ratesWord.empty())
+        request.ratesMmYr = parseBounds("--rates", m_ratesWord, "mm/yr");
+    if (!m_changeTimesWord.empty())
+        request.changeTimesMa = parseBounds("--change-times", m_changeTimesWord, "Ma");
+    if (!m_samplerWord.empty())
+        request.fit.sampler = parseSampler(m_samplerWord);
+    if (!m_seedWord.empty())
+        request.fit.mcmc.seed = parseSeed(m_seedWord);
+    const bool sampler = historyEngine(request.fitSpace(0), request.fit) == HistorySampler::mcmc;
+    for (const auto& [name, isGiven] : { std::pair { "--steps", given(m_steps) },
+             std::pair { "--walkers", given(m_walkers) }, std::pair { "--burn-in", given(m_burnIn) },
+             std::pair { "--seed", given(m_seed) } }) {
+        if (isGiven && !sampler)
+            throw InputError(std::string(name)
+                + " sets the ensemble sampler, which this fit does not run: add --sampler mcmc");
+    }
+}
+
+} // namespace ages
