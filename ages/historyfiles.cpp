@@ -1,5 +1,7 @@
 #include "historyfiles.h"
 
+#include "textformat.h"
+
 #include "agetable.h"
 #include "erosionhistory.h"
 
@@ -20,20 +22,6 @@ constexpr double independentSamplesWanted = 200;
 // A best rate this close to a bound of --rates (relative) sits on it: the minimisers stop within
 // a fraction of a per cent of a bound when the misfit keeps falling towards it.
 constexpr double rateAtBoundTolerance = 0.01;
-
-std::string fixed(double value, int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::string shortest(double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
 
 // Decimals that show the width of a range with two significant digits, at least one.
 int rangeDecimals(double low, double high)
@@ -76,7 +64,7 @@ std::string parameterUnit(std::size_t index)
 std::string reducedText(const MisfitLevel& level)
 {
     return std::isnan(level.reducedChi2) ? "undefined (no degrees of freedom)"
-                                         : fixed(level.reducedChi2, 2);
+                                         : textformat::fixed(level.reducedChi2, 2);
 }
 
 } // namespace
@@ -140,15 +128,17 @@ std::string historySummary(const HistoryFit& fit)
     for (const ChangeTimeProfile& profile : fit.profiles)
         timeDecimals
             = std::max(timeDecimals, rangeDecimals(profile.rangeLowMa, profile.rangeHighMa));
-    std::string text = "best history: "
-        + thermal::formatErosionHistory(fit.bestHistory(), timeDecimals, 3) + ", chi2 "
-        + fixed(fit.level.chi2Min, 2) + ", reduced chi2 " + reducedText(fit.level) + "\n";
+    std::string text
+        = "best history: " + thermal::formatErosionHistory(fit.bestHistory(), timeDecimals, 3)
+        + ", chi2 " + textformat::fixed(fit.level.chi2Min, 2) + ", reduced chi2 "
+        + reducedText(fit.level) + "\n";
     for (const ChangeTimeProfile& profile : fit.profiles) {
         const int decimals = rangeDecimals(profile.rangeLowMa, profile.rangeHighMa);
         text += "change time " + std::to_string(profile.change) + ": "
-            + fixed(fit.best[2 * profile.change - 1], timeDecimals) + " Ma, range "
-            + fixed(profile.rangeLowMa, decimals) + " to " + fixed(profile.rangeHighMa, decimals)
-            + " Ma" + (fit.level.scaled ? " (scaled by reduced chi2)" : "") + "\n";
+            + textformat::fixed(fit.best[2 * profile.change - 1], timeDecimals) + " Ma, range "
+            + textformat::fixed(profile.rangeLowMa, decimals) + " to "
+            + textformat::fixed(profile.rangeHighMa, decimals) + " Ma"
+            + (fit.level.scaled ? " (scaled by reduced chi2)" : "") + "\n";
     }
     if (fit.rateFit)
         text += fitSummary(*fit.rateFit) + "\n";
@@ -157,14 +147,14 @@ std::string historySummary(const HistoryFit& fit)
         text += "sampler: " + std::to_string(posterior.chain.walkers()) + " walkers x "
             + std::to_string(posterior.chain.steps()) + " steps, burn-in "
             + std::to_string(posterior.burnIn) + ", acceptance fraction "
-            + fixed(posterior.chain.acceptanceFraction(), 2) + ", "
+            + textformat::fixed(posterior.chain.acceptanceFraction(), 2) + ", "
             + std::to_string(fit.evaluations()) + " histories run\n";
         for (std::size_t p = 0; p < posterior.intervals.size(); ++p) {
             const ParameterInterval& interval = posterior.intervals[p];
             const int decimals = rangeDecimals(interval.low, interval.high);
-            text += parameterName(p) + ": median " + fixed(interval.median, decimals)
-                + parameterUnit(p) + ", 68 % interval " + fixed(interval.low, decimals) + " to "
-                + fixed(interval.high, decimals) + parameterUnit(p) + "\n";
+            text += parameterName(p) + ": median " + textformat::fixed(interval.median, decimals)
+                + parameterUnit(p) + ", 68 % interval " + textformat::fixed(interval.low, decimals)
+                + " to " + textformat::fixed(interval.high, decimals) + parameterUnit(p) + "\n";
         }
     }
     return text;
@@ -179,11 +169,11 @@ std::string historyWarnings(const HistoryFit& fit)
     for (const ChangeTimeProfile& profile : fit.profiles) {
         const std::string name = "change time " + std::to_string(profile.change);
         if (profile.rangeReachesHighBound)
-            text += "warning: the range of " + name + " reaches " + shortest(times.high)
+            text += "warning: the range of " + name + " reaches " + textformat::number(times.high)
                 + " Ma, the oldest of --change-times: the ages cannot exclude an older change; "
                   "see the profile, or widen --change-times\n";
         if (profile.rangeReachesLowBound)
-            text += "warning: the range of " + name + " reaches " + shortest(times.low)
+            text += "warning: the range of " + name + " reaches " + textformat::number(times.low)
                 + " Ma, the youngest of --change-times: the ages cannot exclude a younger "
                   "change; see the profile, or widen --change-times\n";
     }
@@ -193,7 +183,7 @@ std::string historyWarnings(const HistoryFit& fit)
         for (const double bound : { rates.low, rates.high }) {
             if (std::abs(rate - bound) <= rateAtBoundTolerance * bound)
                 text += "warning: " + parameterName(p) + " of the best history lies at "
-                    + shortest(bound) + " mm/yr, a bound of --rates: extend --rates\n";
+                    + textformat::number(bound) + " mm/yr, a bound of --rates: extend --rates\n";
         }
     }
     if (fit.posterior) {
@@ -205,10 +195,11 @@ std::string historyWarnings(const HistoryFit& fit)
         const double independent = posterior.chain.walkers() * kept / std::max(longest, 1.0);
         if (posterior.burnIn < burnInTimesWanted * longest)
             text += "warning: the burn-in (" + std::to_string(posterior.burnIn)
-                + " steps) is shorter than 10 autocorrelation times (" + fixed(longest, 0)
+                + " steps) is shorter than 10 autocorrelation times ("
+                + textformat::fixed(longest, 0)
                 + " steps): the walkers may still remember their start; raise --steps\n";
         if (independent < independentSamplesWanted)
-            text += "warning: the posterior holds some " + fixed(independent, 0)
+            text += "warning: the posterior holds some " + textformat::fixed(independent, 0)
                 + " independent samples, fewer than 200: the intervals are rough; raise --steps\n";
     }
     return text;

@@ -9,9 +9,9 @@
 #include "inputerror.h"
 #include "observedages.h"
 
-#include "numbertext.h"
 #include "progressline.h"
 #include "replacementgroup.h"
+#include "textformat.h"
 
 #include <cstdio>
 #include <cstring>
@@ -50,8 +50,8 @@ void checkSlowestHistory(const HistoryRequest& history)
 {
     const thermal::ErosionHistory slowest { { history.pathStartMa(), history.ratesMmYr.low } };
     if (const auto error = thermal::runError(history.thermal, slowest, fitResolution))
-        throw InputError("--rates " + thermal::numberText(history.ratesMmYr.low) + ":"
-            + thermal::numberText(history.ratesMmYr.high)
+        throw InputError("--rates " + textformat::number(history.ratesMmYr.low) + ":"
+            + textformat::number(history.ratesMmYr.high)
             + ": the slowest history the fit would try ("
             + thermal::formatErosionHistory(slowest, 2, 3) + ") cannot be run: " + *error);
 }

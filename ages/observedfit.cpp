@@ -1,5 +1,7 @@
 #include "observedfit.h"
 
+#include "textformat.h"
+
 #include "ageprediction.h"
 #include "inputerror.h"
 #include "periodicpaths.h"
@@ -27,13 +29,6 @@ std::vector<AgeKind> kindsOf(
     } catch (const ObservedAgesError& error) {
         throw InputError(error.what());
     }
-}
-
-std::string formatted(const char* format, double value)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
 }
 
 // chi2 of the samples whose group is group (all samples for the group npos).
@@ -126,10 +121,9 @@ std::vector<thermochron::Age> ObservedFit::periodicPredictions(
     }
     // The path of the age table itself, at its resolution: a sample's prediction is the table's
     // age for the same rock, not an approximation of it.
-    return sampleAgesAtPositions(
-        halfProfilePositions(xs, elevations, m_modelElevationsM), m_predictor, [&](double x) {
-            return periodicCoolingPath(model, x, parameters.historyDuration).path;
-        });
+    return sampleAgesAtPositions(halfProfilePositions(xs, elevations, m_modelElevationsM),
+        m_predictor,
+        [&](double x) { return periodicCoolingPath(model, x, parameters.historyDuration).path; });
 }
 
 std::vector<thermochron::Age> ObservedFit::predictions(const double rateMmYr) const
@@ -252,8 +246,8 @@ std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) co
     }
     const double pathMyr = m_request.model == Model::periodic ? m_request.periodic.historyDuration
                                                               : m_request.transient.historyTime;
-    const std::string paths = "the paths (-o " + formatted("%g", pathMyr) + " Myr)";
-    const std::string oldest = "the oldest measured age (" + formatted("%g", oldestMa) + " Ma)";
+    const std::string paths = "the paths (-o " + textformat::number(pathMyr) + " Myr)";
+    const std::string oldest = "the oldest measured age (" + textformat::number(oldestMa) + " Ma)";
     const std::string cause = pathMyr < oldestMa
         ? paths + " are shorter than " + oldest
         : paths + " start too cold to erase what the grains held before, and their ages are "
@@ -276,10 +270,10 @@ void ObservedFit::report(const FitResult& result, std::ostream& err) const
     const auto& fit = result.fit;
     const std::string notReset = resetWarning(result.residuals);
     if (fit.rates.size() == 1) {
-        err << "chi2 " << formatted("%.2f", fit.chi2Min) << " at "
-            << formatted("%.3f", fit.bestRate) << " mm/yr (no sweep), reduced chi2 "
+        err << "chi2 " << textformat::fixed(fit.chi2Min, 2) << " at "
+            << textformat::fixed(fit.bestRate, 3) << " mm/yr (no sweep), reduced chi2 "
             << (std::isnan(fit.reducedChi2) ? std::string("undefined (one sample)")
-                                            : formatted("%.2f", fit.reducedChi2))
+                                            : textformat::fixed(fit.reducedChi2, 2))
             << '\n';
         if (!notReset.empty()) {
             err << notReset << '\n';

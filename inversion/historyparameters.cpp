@@ -1,5 +1,7 @@
 #include "historyparameters.h"
 
+#include "textformat.h"
+
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -8,13 +10,6 @@ namespace ages {
 
 namespace {
 
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 } // namespace
 
 std::string historySpaceError(const HistorySpace& space)
@@ -22,17 +17,18 @@ std::string historySpaceError(const HistorySpace& space)
     if (space.phaseCount < 1 || space.phaseCount > 3)
         return "--fit-phases must be 1, 2 or 3, got " + std::to_string(space.phaseCount);
     if (!(space.pathStartMa > 0) || !std::isfinite(space.pathStartMa))
-        return "the path start must be a positive number of Ma, got " + number(space.pathStartMa);
+        return "the path start must be a positive number of Ma, got "
+            + textformat::number(space.pathStartMa);
     const ValueBounds rates = space.ratesMmYr;
     if (!(rates.low > 0) || !(rates.low < rates.high) || !std::isfinite(rates.high))
-        return "--rates MIN:MAX needs 0 < MIN < MAX (mm/yr), got " + number(rates.low) + ":"
-            + number(rates.high);
+        return "--rates MIN:MAX needs 0 < MIN < MAX (mm/yr), got " + textformat::number(rates.low)
+            + ":" + textformat::number(rates.high);
     if (space.phaseCount > 1) {
         const ValueBounds times = space.changeTimesMa;
         if (!(times.low > 0) || !(times.low < times.high) || !(times.high < space.pathStartMa))
             return "--change-times MIN:MAX needs 0 < MIN < MAX < the path start ("
-                + number(space.pathStartMa) + " Ma), got " + number(times.low) + ":"
-                + number(times.high);
+                + textformat::number(space.pathStartMa) + " Ma), got "
+                + textformat::number(times.low) + ":" + textformat::number(times.high);
     }
     return {};
 }

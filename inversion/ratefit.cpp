@@ -1,5 +1,7 @@
 #include "ratefit.h"
 
+#include "textformat.h"
+
 #include "misfitlevel.h"
 #include "parallelfor.h"
 
@@ -102,13 +104,6 @@ int separateMinima(const std::vector<double>& chi2)
         }
     }
     return descending ? count + 1 : count;
-}
-
-std::string fixed(double value, int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
 }
 
 } // namespace
@@ -236,11 +231,12 @@ std::string fitSummary(const RateFit& fit, const std::string_view label)
 {
     const int decimals = rangeDecimals(fit.rangeLow, fit.rangeHigh, summaryDecimals);
     return "best rate" + (label.empty() ? std::string() : " (" + std::string(label) + ")") + ": "
-        + fixed(fit.bestRate, decimals) + " mm/yr, range " + fixed(fit.rangeLow, decimals) + " to "
-        + fixed(fit.rangeHigh, decimals) + (fit.rangeScaled ? " (scaled by reduced chi2)" : "")
-        + ", reduced chi2 "
+        + textformat::fixed(fit.bestRate, decimals) + " mm/yr, range "
+        + textformat::fixed(fit.rangeLow, decimals) + " to "
+        + textformat::fixed(fit.rangeHigh, decimals)
+        + (fit.rangeScaled ? " (scaled by reduced chi2)" : "") + ", reduced chi2 "
         + (std::isnan(fit.reducedChi2) ? std::string("undefined (one sample)")
-                                       : fixed(fit.reducedChi2, 2));
+                                       : textformat::fixed(fit.reducedChi2, 2));
 }
 
 std::string fitWarnings(const RateFit& fit, const bool adviseRates)
@@ -248,11 +244,13 @@ std::string fitWarnings(const RateFit& fit, const bool adviseRates)
     std::vector<std::string> notes;
     if (adviseRates && fit.rangeReachesLowEnd) {
         notes.push_back("the range reaches the lowest rate of the sweep ("
-            + fixed(fit.rates.front(), 3) + " mm/yr), so the rate may lie lower: extend --rates");
+            + textformat::fixed(fit.rates.front(), 3)
+            + " mm/yr), so the rate may lie lower: extend --rates");
     }
     if (adviseRates && fit.rangeReachesHighEnd) {
         notes.push_back("the range reaches the highest rate of the sweep ("
-            + fixed(fit.rates.back(), 3) + " mm/yr), so the rate may lie higher: extend --rates");
+            + textformat::fixed(fit.rates.back(), 3)
+            + " mm/yr), so the rate may lie higher: extend --rates");
     }
     if (fit.minimumCount > 1) {
         notes.push_back("chi2 has " + std::to_string(fit.minimumCount)

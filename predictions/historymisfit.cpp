@@ -3,7 +3,7 @@
 #include "historymodel.h"
 #include "pathlimits.h"
 
-#include "numbertext.h"
+#include "textformat.h"
 
 #include <cmath>
 
@@ -76,7 +76,7 @@ std::string notResetWarning(const std::vector<ObservedAge>& samples,
         return {};
     return "warning: the path of " + std::string(which) + " "
         + thermal::formatErosionHistory(history, 2, 3) + " does not reset " + names
-        + ": the rock starts too cold at " + thermal::numberText(history.front().startMa)
+        + ": the rock starts too cold at " + textformat::number(history.front().startMa)
         + " Ma, and those predictions are only what the grain gathered since then (lower "
           "bounds); start the path earlier (the first START of --erosion)";
 }

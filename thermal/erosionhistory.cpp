@@ -1,7 +1,7 @@
 #include "erosionhistory.h"
 
-#include "numbertext.h"
 #include "strictnumber.h"
+#include "textformat.h"
 #include "units.h"
 
 #include <algorithm>
@@ -20,8 +20,9 @@ constexpr const char* syntaxHint = "START:RATE with START in Ma before present a
 // "erosion phase 2 (25:0.6)"
 std::string phaseName(const ErosionHistory& history, std::size_t index)
 {
-    return "erosion phase " + std::to_string(index + 1) + " (" + numberText(history[index].startMa)
-        + ":" + numberText(history[index].rateMmYr) + ")";
+    return "erosion phase " + std::to_string(index + 1) + " ("
+        + textformat::number(history[index].startMa) + ":"
+        + textformat::number(history[index].rateMmYr) + ")";
 }
 
 // value with the given decimals, in the "C" locale.
@@ -32,7 +33,7 @@ std::string fixed(const double value, const int decimals)
         std::chars_format::fixed, std::clamp(decimals, 0, 17));
     // A value too long for the buffer (beyond 1e45 or so) falls back to the general notation.
     if (result.ec != std::errc())
-        return numberText(value);
+        return textformat::number(value);
     return std::string(buffer.data(), result.ptr);
 }
 
@@ -61,7 +62,7 @@ std::optional<std::string> historyError(const ErosionHistory& history)
                   "present, a finite number above 0";
         if (phase.startMa > oldestStartMa)
             return phaseName(history, i) + " starts before the Earth formed: START is at most "
-                + numberText(oldestStartMa) + " Ma";
+                + textformat::number(oldestStartMa) + " Ma";
         if (i > 0 && !(phase.startMa < history[i - 1].startMa))
             return phaseName(history, i) + " does not start after " + phaseName(history, i - 1)
                 + ": give the phases oldest first, each with a smaller START than the one before";

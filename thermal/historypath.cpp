@@ -1,7 +1,7 @@
 #include "historypath.h"
 
 #include "column.h"
-#include "numbertext.h"
+#include "textformat.h"
 #include "units.h"
 
 #include <algorithm>
@@ -94,10 +94,10 @@ Plan planOf(const ThermalParameters& p, const ErosionHistory& history, const Res
 std::optional<std::string> resolutionError(const Resolution& r)
 {
     if (!(std::isfinite(r.nodeSpacingM) && r.nodeSpacingM > 0.0))
-        return "node spacing (" + numberText(r.nodeSpacingM)
+        return "node spacing (" + textformat::number(r.nodeSpacingM)
             + " m) must be a finite number above 0 m";
     if (!(std::isfinite(r.timeStepMyr) && r.timeStepMyr > 0.0))
-        return "time step (" + numberText(r.timeStepMyr)
+        return "time step (" + textformat::number(r.timeStepMyr)
             + " Myr) must be a finite number above 0 Myr";
     return std::nullopt;
 }
@@ -188,9 +188,9 @@ std::optional<std::string> runError(
     const double startMa = history.front().startMa;
     const double startDepthM = exhumationSinceM(history, startMa);
     if (startDepthM > p.baseDepthM) {
-        return "the rock exposed today would have started " + numberText(startDepthM)
-            + " m deep at " + numberText(startMa) + " Ma, below the base of the column (-z "
-            + numberText(p.baseDepthM) + " m): deepen the base or lower the rates";
+        return "the rock exposed today would have started " + textformat::number(startDepthM)
+            + " m deep at " + textformat::number(startMa) + " Ma, below the base of the column (-z "
+            + textformat::number(p.baseDepthM) + " m): deepen the base or lower the rates";
     }
     const Plan plan = planOf(p, history, r);
     if (plan.intervals > maximumIntervals) {
@@ -199,8 +199,8 @@ std::optional<std::string> runError(
     }
     const long long steps = stepCount(plan);
     if (steps > maximumSteps) {
-        return "the history from " + numberText(startMa) + " Ma would take " + std::to_string(steps)
-            + " time steps, more than " + std::to_string(maximumSteps)
+        return "the history from " + textformat::number(startMa) + " Ma would take "
+            + std::to_string(steps) + " time steps, more than " + std::to_string(maximumSteps)
             + ": a longer time step or slower rates";
     }
     return std::nullopt;

@@ -1,6 +1,6 @@
 #include "thermalparameters.h"
 
-#include "numbertext.h"
+#include "textformat.h"
 
 #include <cmath>
 #include <limits>
@@ -13,7 +13,7 @@ namespace {
 // "conductivity (-k 0 W/m/K)"
 std::string describe(const char* name, const char* option, const double value, const char* unit)
 {
-    return std::string(name) + " (" + option + " " + numberText(value) + " " + unit + ")";
+    return std::string(name) + " (" + option + " " + textformat::number(value) + " " + unit + ")";
 }
 
 struct Bound {
@@ -35,10 +35,10 @@ std::optional<std::string> boundError(const Bound& b)
     if (std::isfinite(b.value) && inRange)
         return std::nullopt;
     std::string range = (b.inclusive ? "of at least " : "above ")
-        + (b.lowestName ? std::string(b.lowestName) + ", " : std::string()) + numberText(b.lowest)
-        + " " + b.unit;
+        + (b.lowestName ? std::string(b.lowestName) + ", " : std::string())
+        + textformat::number(b.lowest) + " " + b.unit;
     if (std::isfinite(b.highest))
-        range += " and at most " + numberText(b.highest) + " " + b.unit;
+        range += " and at most " + textformat::number(b.highest) + " " + b.unit;
     return describe(b.name, b.option, b.value, b.unit) + " must be a finite number " + range;
 }
 
