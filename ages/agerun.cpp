@@ -198,6 +198,14 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
         runHistoryModel(request, fitOptions, out, err, showProgress);
         return;
     }
+    // A path file is read once before any work, so that its refusal comes first and its
+    // warnings (kelvin under a Celsius name) follow the table.
+    std::vector<std::string> pathWarnings;
+    if (request.model == Model::path) {
+        if (const auto error = settingsError(request.settings))
+            throw InputError(*error);
+        readCoolingPathFile(request.pathFile, &pathWarnings);
+    }
     const FitStage fit(request, fitOptions); // measured ages read and checked before any work
     const PassWork wanted { !request.outputFile.empty() || !fit.observedFit(), fit.observedFit() };
     RatePass pass;
@@ -224,6 +232,8 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
         writeAgeTableFile(request.outputFile, pass.rows);
     }
     fit.write(fitted, err);
+    for (const std::string& warning : pathWarnings)
+        err << warning << '\n';
 }
 
 } // namespace ages

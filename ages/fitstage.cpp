@@ -14,7 +14,9 @@ FitStage::FitStage(const AgeRequest& request, const FitOptions& options)
         throw InputError(*error);
     }
     if (options.fits()) {
-        m_fit.emplace(request, options, readCheckedSamples(request, options));
+        std::vector<std::string> notes;
+        auto samples = readCheckedSamples(request, options, &notes);
+        m_fit.emplace(request, options, std::move(samples), std::move(notes));
     }
 }
 

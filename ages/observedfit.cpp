@@ -67,23 +67,26 @@ std::vector<ObservedAge> checkedSamples(
 
 } // namespace
 
-std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options)
-{
-    return checkedSamples(request, options, [&] { return readObservedAges(options.observedFile); });
-}
-
-std::vector<ObservedAge> parseCheckedSamples(
-    std::istream& text, const AgeRequest& request, const FitOptions& options)
+std::vector<ObservedAge> readCheckedSamples(
+    const AgeRequest& request, const FitOptions& options, std::vector<std::string>* notes)
 {
     return checkedSamples(
-        request, options, [&] { return parseObservedAges(text, options.observedFile); });
+        request, options, [&] { return readObservedAges(options.observedFile, notes); });
 }
 
-ObservedFit::ObservedFit(
-    const AgeRequest& request, const FitOptions& options, std::vector<ObservedAge> samples)
+std::vector<ObservedAge> parseCheckedSamples(std::istream& text, const AgeRequest& request,
+    const FitOptions& options, std::vector<std::string>* notes)
+{
+    return checkedSamples(
+        request, options, [&] { return parseObservedAges(text, options.observedFile, notes); });
+}
+
+ObservedFit::ObservedFit(const AgeRequest& request, const FitOptions& options,
+    std::vector<ObservedAge> samples, std::vector<std::string> readerNotes)
     : m_request(request)
     , m_options(options)
     , m_samples(std::move(samples))
+    , m_readerNotes(std::move(readerNotes))
     , m_kinds(kindsOf(m_samples, request, options))
     , m_predictor(m_kinds)
 {
@@ -211,7 +214,7 @@ FitResult ObservedFit::run(const FitProgress& progress) const
 
 std::vector<std::string> ObservedFit::sampleNotes() const
 {
-    std::vector<std::string> notes;
+    std::vector<std::string> notes = m_readerNotes;
     if (auto warning = sigmaAboveAgeWarning(m_samples, m_options.observedFile)) {
         notes.push_back(std::move(*warning));
     }

@@ -45,19 +45,22 @@ struct FitResult {
 
 // Reads options.observedFile and checks every row (and, for periodic, every elevation against the
 // relief) for the request's model. Throws InputError naming the file, the line and the problem.
-std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options);
+// notes, if given, receives the reader's notes (the columns it ignores).
+std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options,
+    std::vector<std::string>* notes = nullptr);
 
 // The same from the text of such a file (options.observedFile only labels the messages): samples
 // that come from elsewhere than a file, such as a table in Python.
-std::vector<ObservedAge> parseCheckedSamples(
-    std::istream& text, const AgeRequest& request, const FitOptions& options);
+std::vector<ObservedAge> parseCheckedSamples(std::istream& text, const AgeRequest& request,
+    const FitOptions& options, std::vector<std::string>* notes = nullptr);
 
 class ObservedFit {
 public:
     // The samples as readCheckedSamples gives them. Throws InputError when a sample's own grain
-    // is unusable. request and options must outlive the fit.
-    ObservedFit(
-        const AgeRequest& request, const FitOptions& options, std::vector<ObservedAge> samples);
+    // is unusable. request and options must outlive the fit. readerNotes: the reader's notes on
+    // the file, reported with the fit's own.
+    ObservedFit(const AgeRequest& request, const FitOptions& options,
+        std::vector<ObservedAge> samples, std::vector<std::string> readerNotes = {});
 
     // The predicted ages of the samples, in their order: along the transient model's path, on the
     // periodic model's profile, or with the model built for one erosion rate. Safe to call from
@@ -102,6 +105,7 @@ private:
     const AgeRequest& m_request;
     const FitOptions& m_options;
     std::vector<ObservedAge> m_samples;
+    std::vector<std::string> m_readerNotes;
     std::vector<AgeKind> m_kinds;
     SamplePredictor m_predictor;
     std::vector<double> m_modelElevationsM; // periodic: e - M per sample

@@ -3,6 +3,8 @@
 #include "cataloguetext.h"
 #include "pathlimits.h"
 #include "strictnumber.h"
+#include "textformat.h"
+#include "textlines.h"
 #include "thermochron/catalogue.h"
 
 #include <algorithm>
@@ -12,12 +14,11 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <stdexcept>
 
 namespace ages {
 
 namespace {
-
-constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
 
 enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Sm, Dpar };
 
@@ -74,6 +75,9 @@ std::vector<std::string_view> splitFields(std::string_view line)
     }
 }
 
+constexpr double smallestSigmaShare = 1e-6;
+constexpr double smallestSigmaMa = 1e-6;
+
 class RowReader {
 public:
     RowReader(std::string_view fileName, int line, const std::vector<std::string_view>& fields,
@@ -98,7 +102,7 @@ public:
         const auto word = text(column);
         const auto value = decimal::strictDouble(word);
         if (!value) {
-            refuse(std::string(nameOf(column)) + " is not a number: '" + std::string(word) + "'");
+            refuse(std::string(nameOf(column)) + " is not a number: " + textformat::quoted(word));
         }
         return *value;
     }
@@ -153,8 +157,59 @@ std::optional<std::string_view> otherSeparator(std::string_view headerLine)
     return std::nullopt;
 }
 
+// The number of single-character insertions, deletions and substitutions between a and b.
+std::size_t editDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::size_t> previous(b.size() + 1), current(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        previous[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        current[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j)
+            current[j] = std::min({ previous[j] + 1, current[j - 1] + 1,
+                previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1) });
+        std::swap(previous, current);
+    }
+    return previous[b.size()];
+}
+
+// A known column the name was most likely meant to be: the name is a known column without its
+// unit suffix (dpar for dpar_um), or within two edits of one (eu_ppm for u_ppm). A column so
+// near a known one is a typo that would silently fit every sample with the default grain.
+constexpr std::size_t nearMissEdits = 2;
+
+std::optional<std::string_view> meantColumn(std::string_view name)
+{
+    for (const auto& entry : columnNames) {
+        if (entry.name.starts_with(name) && entry.name.size() > name.size()
+            && entry.name[name.size()] == '_') {
+            return entry.name;
+        }
+    }
+    std::optional<std::string_view> nearest;
+    std::size_t fewest = nearMissEdits + 1;
+    for (const auto& entry : columnNames) {
+        const std::size_t edits = editDistance(name, entry.name);
+        if (edits < fewest) {
+            fewest = edits;
+            nearest = entry.name;
+        }
+    }
+    return nearest;
+}
+
+std::string joined(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (const auto& word : words) {
+        text += (text.empty() ? "" : ", ") + word;
+    }
+    return text;
+}
+
 std::map<Column, std::size_t> headerColumns(std::string_view headerLine,
-    const std::vector<std::string_view>& header, std::string_view fileName, int line)
+    const std::vector<std::string_view>& header, std::string_view fileName, int line,
+    std::vector<std::string>& ignored)
 {
     const auto refuse = [&](const std::string& reason) {
         throw ObservedAgesError(
@@ -167,20 +222,30 @@ std::map<Column, std::size_t> headerColumns(std::string_view headerLine,
     std::map<Column, std::size_t> columns;
     for (std::size_t index = 0; index < header.size(); ++index) {
         const std::string name = lowerCase(header[index]); // Age_Ma reads as age_ma
+        bool known = false;
         for (const auto& entry : columnNames) {
             if (name == entry.name) {
                 if (columns.contains(entry.column)) {
                     refuse("column " + std::string(entry.name) + " appears twice in the header");
                 }
                 columns[entry.column] = index;
+                known = true;
             }
         }
+        if (known || name.empty()) {
+            continue;
+        }
+        if (const auto meant = meantColumn(name)) {
+            refuse("unknown column " + textformat::quoted(header[index]) + ": did you mean "
+                + std::string(*meant) + "?");
+        }
+        ignored.push_back(textformat::printable(header[index]));
     }
     for (const auto& entry : columnNames) {
         if (entry.required && !columns.contains(entry.column)) {
             std::string found;
             for (const auto field : header) {
-                found += (found.empty() ? "" : ", ") + std::string(field);
+                found += (found.empty() ? "" : ", ") + textformat::printable(field);
             }
             refuse("the header lacks the required column " + std::string(entry.name)
                 + " (required: sample, system, age_ma, sigma_ma; found: " + found + ")");
@@ -201,7 +266,7 @@ ObservedAge readRow(const RowReader& row, int line)
     const auto system = thermochron::parseSystemIgnoringCase(systemWord);
     if (!system) {
         row.refuse(
-            "unknown system '" + std::string(systemWord) + "' (known: " + systemNames() + ")");
+            "unknown system " + textformat::quoted(systemWord) + " (known: " + systemNames() + ")");
     }
     sample.system = *system;
     sample.ageMa = row.number(Column::Age);
@@ -218,6 +283,13 @@ ObservedAge readRow(const RowReader& row, int line)
     if (sample.sigmaMa <= 0) {
         row.refuse("sigma_ma must be > 0, got " + std::string(row.text(Column::Sigma)));
     }
+    // A sigma of a millionth of the age (or of a year) is beyond any measurement, and a smaller
+    // one would make chi2 overflow to infinity on the first misfit.
+    if (sample.sigmaMa < smallestSigmaShare * sample.ageMa || sample.sigmaMa < smallestSigmaMa) {
+        row.refuse("sigma_ma " + std::string(row.text(Column::Sigma))
+            + " is below a millionth of the age and below 1e-06 Ma (a year): no dating is "
+              "that precise; is it a relative error or in other units?");
+    }
     sample.elevationM = row.optionalNumber(Column::Elevation);
     sample.radiusUm = row.optionalNumber(Column::Radius);
     sample.uPpm = row.optionalNumber(Column::U);
@@ -229,25 +301,35 @@ ObservedAge readRow(const RowReader& row, int line)
 
 } // namespace
 
-std::vector<ObservedAge> parseObservedAges(std::istream& text, const std::string_view fileName)
+std::vector<ObservedAge> parseObservedAges(
+    std::istream& text, const std::string_view fileName, std::vector<std::string>* notes)
 {
     std::map<Column, std::size_t> columns;
     std::size_t headerFieldCount = 0;
     std::vector<ObservedAge> samples;
     std::string line;
-    for (int lineNumber = 1; std::getline(text, line); ++lineNumber) {
-        // Spreadsheets often begin a CSV export with the UTF-8 byte order mark.
-        if (lineNumber == 1 && line.starts_with(utf8ByteOrderMark)) {
-            line.erase(0, utf8ByteOrderMark.size());
+    textlines::LineReader lines(text);
+    for (;;) {
+        try {
+            if (!lines.next(line))
+                break;
+        } catch (const std::length_error& error) {
+            throw ObservedAgesError(std::string(fileName) + " " + error.what());
         }
+        const int lineNumber = lines.lineNumber();
         const auto content = trimmed(line);
         if (content.empty() || content.front() == '#') {
             continue;
         }
         const auto fields = splitFields(content);
         if (headerFieldCount == 0) {
-            columns = headerColumns(content, fields, fileName, lineNumber);
+            std::vector<std::string> ignored;
+            columns = headerColumns(content, fields, fileName, lineNumber, ignored);
             headerFieldCount = fields.size();
+            if (notes && !ignored.empty()) {
+                notes->push_back(textformat::noteLine(
+                    std::string(fileName) + ": ignored columns: " + joined(ignored)));
+            }
             continue;
         }
         const RowReader row(fileName, lineNumber, fields, columns);
@@ -256,6 +338,9 @@ std::vector<ObservedAge> parseObservedAges(std::istream& text, const std::string
                 + std::to_string(headerFieldCount));
         }
         samples.push_back(readRow(row, lineNumber));
+    }
+    if (text.bad()) {
+        throw ObservedAgesError(std::string(fileName) + ": cannot be read");
     }
     if (headerFieldCount == 0) {
         throw ObservedAgesError(
@@ -267,13 +352,14 @@ std::vector<ObservedAge> parseObservedAges(std::istream& text, const std::string
     return samples;
 }
 
-std::vector<ObservedAge> readObservedAges(const std::filesystem::path& file)
+std::vector<ObservedAge> readObservedAges(
+    const std::filesystem::path& file, std::vector<std::string>* notes)
 {
-    std::ifstream stream(file);
+    std::ifstream stream(file, std::ios::binary);
     if (!stream) {
         throw ObservedAgesError(file.string() + ": cannot be read");
     }
-    return parseObservedAges(stream, file.string());
+    return parseObservedAges(stream, file.string(), notes);
 }
 
 std::optional<std::string> sigmaAboveAgeWarning(

@@ -5,7 +5,11 @@
 //   required  sample, system, age_ma, sigma_ma
 //   optional  elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um
 //
-// Column names and system names are read in any case (Age_Ma, aft). Lines starting with '#' and
+// Column names and system names are read in any case (Age_Ma, aft). A column the reader does not
+// know is refused when it is a known column without its unit suffix or within two edits of one
+// ("unknown column 'dpar': did you mean dpar_um?"), for such a typo would fit every sample with
+// the default grain; any other is ignored and named in one note. A sigma below a millionth of
+// its age is refused. Lines end in LF, CR LF or CR; no line may exceed textlines::longestLine. Lines starting with '#' and
 // blank lines are comments. An optional value left empty means "not measured": the sample then
 // takes the program's age options. Every value that is given must be a whole, finite decimal
 // number, an age no older than the Earth (an age in ka typed as Ma would be). A file that breaks
@@ -45,11 +49,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Reads every row of text; fileName only labels the messages. Throws ObservedAgesError.
-std::vector<ObservedAge> parseObservedAges(std::istream& text, std::string_view fileName);
+// Reads every row of text; fileName only labels the messages. Throws ObservedAgesError. notes, if
+// given, receives the note line naming the columns the reader does not know and ignores.
+std::vector<ObservedAge> parseObservedAges(
+    std::istream& text, std::string_view fileName, std::vector<std::string>* notes = nullptr);
 
 // The same for a file on disk (refused as unreadable when it cannot be opened).
-std::vector<ObservedAge> readObservedAges(const std::filesystem::path& file);
+std::vector<ObservedAge> readObservedAges(
+    const std::filesystem::path& file, std::vector<std::string>* notes = nullptr);
 
 // The warning line for samples whose sigma exceeds their age (naming their lines), which a
 // careful user checks for a unit or a column mix-up; nullopt when there is none.

@@ -3,12 +3,16 @@
 #include "inputerror.h"
 #include "pathlimits.h"
 #include "strictnumber.h"
+#include "textformat.h"
+#include "textlines.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <optional>
+#include <stdexcept>
 #include <vector>
 
 namespace ages {
@@ -50,23 +54,6 @@ std::vector<std::string_view> fieldsOf(std::string_view line)
     return fields;
 }
 
-// A limit as the messages show it.
-std::string numberText(double value)
-{
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
-
-// 'text', quoted as in the messages.
-std::string quoted(std::string_view text)
-{
-    std::string result;
-    result.reserve(text.size() + 2);
-    result.append(1, '\'').append(text).append(1, '\'');
-    return result;
-}
-
 struct NumberedPoint {
     thermochron::PathPoint point;
     int line;
@@ -78,47 +65,153 @@ struct NumberedPoint {
     throw InputError(name + " line " + std::to_string(line) + ": " + problem);
 }
 
+std::string lowerCase(std::string_view word)
+{
+    std::string lower(word);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// Where the path's columns are in a line: by the header's names, or time then temperature.
+struct PathColumns {
+    std::size_t time = 0;
+    std::size_t temperature = 1;
+    bool kelvin = false; // temperature_k: converted to Celsius
+    std::size_t fieldCount = 2; // every line has this many fields
+    bool named = false; // found by a header's names
+};
+
+// The columns a header names. A header of other words keeps the columns by position, unless its
+// first word reads as a temperature: a file with the columns swapped would otherwise be read as
+// time, temperature without a word.
+PathColumns headerColumns(
+    const std::vector<std::string_view>& header, const std::string& name, int lineNumber)
+{
+    std::optional<std::size_t> time, celsius, kelvin;
+    for (std::size_t k = 0; k < header.size(); ++k) {
+        const std::string word = lowerCase(header[k]);
+        std::optional<std::size_t>* slot = nullptr;
+        if (word == "time_ma")
+            slot = &time;
+        else if (word == "temperature_c")
+            slot = &celsius;
+        else if (word == "temperature_k")
+            slot = &kelvin;
+        if (!slot)
+            continue;
+        if (*slot)
+            refuse(name, lineNumber, "column " + word + " appears twice in the header");
+        *slot = k;
+    }
+    PathColumns columns;
+    if (!time && !celsius && !kelvin) {
+        if (lowerCase(header.front()).starts_with("temp"))
+            refuse(name, lineNumber,
+                "the header's first column " + textformat::quoted(header.front())
+                    + " reads as a temperature, but without the names time_ma and "
+                      "temperature_c the columns are read as time, then temperature: name them");
+        return columns;
+    }
+    std::string found;
+    for (const auto word : header)
+        found += (found.empty() ? "" : ", ") + textformat::printable(word);
+    if (!time)
+        refuse(name, lineNumber, "the header has no column time_ma (found: " + found + ")");
+    if (!celsius && !kelvin)
+        refuse(name, lineNumber,
+            "the header has no column temperature_c or temperature_k (found: " + found + ")");
+    if (celsius && kelvin)
+        refuse(name, lineNumber, "the header has both temperature_c and temperature_k");
+    columns.time = *time;
+    columns.temperature = celsius ? *celsius : *kelvin;
+    columns.kelvin = !celsius;
+    columns.fieldCount = header.size();
+    columns.named = true;
+    return columns;
+}
+
+// Every temperature above 250 on a path that reaches the present (0 Ma): a rock at today's
+// surface is not at 250 C, so the column most likely holds kelvin under a Celsius name.
+constexpr double kelvinLikeAboveC = 250.0;
+
+std::optional<std::string> kelvinLikeWarning(
+    const std::vector<NumberedPoint>& points, const std::string& name)
+{
+    const bool reachesToday = std::any_of(points.begin(), points.end(),
+        [](const NumberedPoint& p) { return p.point.timeMa == 0; });
+    const bool allHot = std::all_of(points.begin(), points.end(),
+        [](const NumberedPoint& p) { return p.point.temperatureC > kelvinLikeAboveC; });
+    if (points.empty() || !reachesToday || !allHot)
+        return std::nullopt;
+    return textformat::warningLine(name + ": every temperature lies above "
+        + textformat::number(kelvinLikeAboveC)
+        + " C, today's too: are they kelvin? A column named temperature_k is converted");
+}
+
 } // namespace
 
-SamplePath readCoolingPath(std::istream& in, const std::string& name)
+SamplePath readCoolingPath(
+    std::istream& in, const std::string& name, std::vector<std::string>* warnings)
 {
     std::vector<NumberedPoint> points;
-    bool firstLine = true;
+    std::optional<PathColumns> columns;
+    textlines::LineReader lines(in);
     std::string text;
-    for (int lineNumber = 1; std::getline(in, text); ++lineNumber) {
+    for (;;) {
+        try {
+            if (!lines.next(text))
+                break;
+        } catch (const std::length_error& error) {
+            throw InputError(name + " " + error.what());
+        }
+        const int lineNumber = lines.lineNumber();
         const std::string_view line = trimmed(text);
         if (line.empty())
             continue;
         const std::vector<std::string_view> fields = fieldsOf(line);
-        const bool header = firstLine && !decimal::strictDouble(fields.front());
-        firstLine = false;
-        if (header)
-            continue;
-        if (fields.size() != 2)
-            refuse(name, lineNumber,
-                "expected two numbers, time_ma and temperature_c, got " + quoted(line));
-        const auto time = decimal::strictDouble(fields[0]);
-        const auto temperature = decimal::strictDouble(fields[1]);
-        if (!time || !temperature) {
-            const std::string_view bad = time ? fields[1] : fields[0];
-            refuse(name, lineNumber, quoted(bad) + " is not a number");
+        if (!columns) {
+            // A header has no number among its words; a line of numbers with one mistyped
+            // ("4O 150") is a point, refused below, and not a header to skip.
+            const bool header = std::none_of(fields.begin(), fields.end(),
+                [](std::string_view field) { return decimal::strictDouble(field).has_value(); });
+            columns = header ? headerColumns(fields, name, lineNumber) : PathColumns {};
+            if (header)
+                continue;
         }
+        if (fields.size() != columns->fieldCount) {
+            if (columns->named)
+                refuse(name, lineNumber,
+                    "has " + std::to_string(fields.size()) + " fields, the header "
+                        + std::to_string(columns->fieldCount));
+            refuse(name, lineNumber,
+                "expected two numbers, time_ma and temperature_c, got " + textformat::quoted(line));
+        }
+        const std::string_view timeWord = fields[columns->time];
+        const std::string_view temperatureWord = fields[columns->temperature];
+        const auto time = decimal::strictDouble(timeWord);
+        const auto reading = decimal::strictDouble(temperatureWord);
+        if (!time || !reading)
+            refuse(name, lineNumber,
+                textformat::quoted(time ? temperatureWord : timeWord) + " is not a number");
+        const double temperature = columns->kelvin ? *reading + absoluteZeroC : *reading;
+        const std::string unit = columns->kelvin ? " K" : " C";
         if (*time < 0)
             refuse(name, lineNumber,
-                "time " + std::string(fields[0]) + " Ma lies in the future "
+                "time " + std::string(timeWord) + " Ma lies in the future "
                     + "(times are Ma before present, 0 or more)");
         if (*time > oldestPathMa)
             refuse(name, lineNumber,
-                "time " + std::string(fields[0]) + " Ma is older than the Earth ("
-                    + numberText(oldestPathMa) + " Ma)");
-        if (*temperature < absoluteZeroC)
+                "time " + std::string(timeWord) + " Ma is older than the Earth ("
+                    + textformat::number(oldestPathMa) + " Ma)");
+        if (temperature < absoluteZeroC)
             refuse(name, lineNumber,
-                "temperature " + std::string(fields[1]) + " C lies below absolute zero");
-        if (*temperature > hottestPathC)
+                "temperature " + std::string(temperatureWord) + unit + " lies below absolute zero");
+        if (temperature > hottestPathC)
             refuse(name, lineNumber,
-                "temperature " + std::string(fields[1]) + " C lies above "
-                    + numberText(hottestPathC) + " C, where every rock is molten");
-        points.push_back({ { *time, *temperature }, lineNumber, std::string(fields[0]) });
+                "temperature " + std::string(temperatureWord) + unit + " lies above "
+                    + textformat::number(hottestPathC) + " C, where every rock is molten");
+        points.push_back({ { *time, temperature }, lineNumber, std::string(timeWord) });
     }
     if (in.bad())
         throw InputError("cannot read path file " + name);
@@ -126,6 +219,9 @@ SamplePath readCoolingPath(std::istream& in, const std::string& name)
     if (points.size() < 2)
         throw InputError(name + ": a cooling path needs at least 2 points, found "
             + std::to_string(points.size()));
+    if (warnings && !columns->kelvin)
+        if (auto warning = kelvinLikeWarning(points, name))
+            warnings->push_back(std::move(*warning));
 
     // Oldest first; equal times stay in file order so that the later line is the one named.
     std::stable_sort(
@@ -147,15 +243,16 @@ SamplePath readCoolingPath(std::istream& in, const std::string& name)
     return sample;
 }
 
-SamplePath readCoolingPathFile(const std::filesystem::path& file)
+SamplePath readCoolingPathFile(
+    const std::filesystem::path& file, std::vector<std::string>* warnings)
 {
     std::error_code ignored;
     if (std::filesystem::is_directory(file, ignored))
         throw InputError("cannot read path file " + file.string() + ": it is a directory");
-    std::ifstream in(file);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         throw InputError("cannot open path file " + file.string() + ": " + std::strerror(errno));
-    return readCoolingPath(in, file.string());
+    return readCoolingPath(in, file.string(), warnings);
 }
 
 } // namespace ages

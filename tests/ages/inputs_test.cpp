@@ -4,6 +4,7 @@
 #include "pathfile.h"
 #include "ratesweep.h"
 #include "strictnumber.h"
+#include "textlines.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +122,59 @@ TEST(PathFile, RefusalsNameTheLine)
     };
     for (const auto& c : cases)
         EXPECT_EQ(refusalOf(c.text), c.message) << c.text;
+}
+
+TEST(PathFile, ColumnsAreReadByTheHeadersNamesInAnyOrderAndCase)
+{
+    // Swapped columns, kelvin, the suite's own --path-output (an empty depth), a byte order
+    // mark and CR-only line ends: each the path 10 Ma at 200 C to today at 0 C.
+    for (const char* text : { "Temperature_C,TIME_MA\n200,10\n0,0\n",
+             "time_ma,temperature_k\n10,473.15\n0,273.15\n",
+             "time_ma,temperature_c,depth_m\n10,200,\n0,0,\n",
+             "\xEF\xBB\xBFtime_ma,temperature_c\r10,200\r0,0\r" }) {
+        const ages::SamplePath sample = readText(text);
+        ASSERT_EQ(sample.path.size(), 2u) << text;
+        EXPECT_EQ(sample.path[0].timeMa, 10) << text;
+        EXPECT_NEAR(sample.path[0].temperatureC, 200, 1e-9) << text;
+        EXPECT_NEAR(sample.path[1].temperatureC, 0, 1e-9) << text;
+    }
+}
+
+TEST(PathFile, AMistypedOrUnreadableLineIsRefusedNotSkipped)
+{
+    const struct {
+        std::string text;
+        std::string message;
+    } cases[] = {
+        // The first line with a typo was once taken for a header, losing the oldest point.
+        { "4O 150\n20 100\n0 0\n", "p.csv line 1: '4O' is not a number" },
+        { "\xEF\xBB\xBF" "40 150\n4O 100\n", "p.csv line 2: '4O' is not a number" },
+        { "10,200\r5,100\rx,1\r", "p.csv line 3: 'x' is not a number" },
+        { std::string("10,200\n5,1\0" "0\n", 12), "p.csv line 2: '1\\x000' is not a number" },
+        { "temperature_c,depth_m\n1,2\n",
+            "p.csv line 1: the header has no column time_ma (found: temperature_c, depth_m)" },
+        { "temp,time\n200,10\n",
+            "p.csv line 1: the header's first column 'temp' reads as a temperature, but without "
+            "the names time_ma and temperature_c the columns are read as time, then "
+            "temperature: name them" },
+        { std::string(textlines::longestLine + 1, '1'),
+            "p.csv line 1 is longer than 65536 bytes: not a text table" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(refusalOf(c.text), c.message) << c.text.substr(0, 40);
+}
+
+TEST(PathFile, KelvinUnderACelsiusNameIsWarnedOf)
+{
+    std::vector<std::string> warnings;
+    std::istringstream kelvin("time_ma,temperature_c\n10,473\n0,273\n");
+    ages::readCoolingPath(kelvin, "p.csv", &warnings);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_TRUE(warnings[0].starts_with("warning: p.csv: every temperature lies above 250 C"));
+    std::istringstream buried("time_ma,temperature_c\n10,473\n1,300\n"); // ends at depth
+    warnings.clear();
+    ages::readCoolingPath(buried, "p.csv", &warnings);
+    EXPECT_TRUE(warnings.empty());
 }
 
 } // namespace

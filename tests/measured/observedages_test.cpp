@@ -80,8 +80,8 @@ const std::string header = "sample,system,age_ma,sigma_ma,radius_um\n";
 INSTANTIATE_TEST_SUITE_P(BadRows, ObservedAgesRefusal,
     testing::Values(Refusal { "missing column", "# note\nsample,system,age_ma\nA,AHe,1\n", 2,
                         "required column sigma_ma" },
-        Refusal { "missing column lists those found", "Sample,System,Age,Error\nA,AHe,1,1\n", 1,
-            "found: Sample, System, Age, Error" },
+        Refusal { "missing column lists those found", "Sample,System,Years,Error\nA,AHe,1,1\n", 1,
+            "found: Sample, System, Years, Error" },
         Refusal { "semicolons", "sample;system;age_ma;sigma_ma\nA;AHe;1;0.1\n", 1,
             "separated by semicolons, not commas" },
         Refusal { "tabs", "sample\tsystem\tage_ma\tsigma_ma\nA\tAHe\t1\t0.1\n", 1,
@@ -99,7 +99,18 @@ INSTANTIATE_TEST_SUITE_P(BadRows, ObservedAgesRefusal,
         Refusal { "bad optional", header + "A,ZHe,3,1,6O\n", 2, "radius_um is not a number" },
         Refusal { "short row", header + "A,ZHe,3\n", 2, "has 3 fields, the header 5" },
         Refusal { "duplicate column", "sample,system,age_ma,sigma_ma,age_ma\n", 1,
-            "age_ma appears twice" }),
+            "age_ma appears twice" },
+        // A typo of an optional column would fit every sample with the default grain.
+        Refusal { "column without its unit", "sample,system,age_ma,sigma_ma,dpar\n", 1,
+            "unknown column 'dpar': did you mean dpar_um?" },
+        Refusal { "column within two edits", "sample,system,age_ma,sigma_ma,eU_ppm\n", 1,
+            "unknown column 'eU_ppm': did you mean u_ppm?" },
+        Refusal { "subnormal sigma", header + "A,AHe,5,1e-310,\n", 2,
+            "sigma_ma 1e-310 is below a millionth of the age" },
+        Refusal { "sigma far below the age", header + "A,AHe,5,1e-7,\n", 2,
+            "is below a millionth of the age" },
+        Refusal { "control bytes shown escaped", header + "A,A\x01He,5,1,\n", 2,
+            "unknown system 'A\\x01He'" }),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name = info.param.what;
         std::replace(name.begin(), name.end(), ' ', '_');
@@ -147,6 +158,16 @@ TEST(ObservedAges, PeriodicElevationsMustLieOnTheReliefAfterTheMeanElevation)
     const auto missing = ages::elevationOutsideRelief(unplaced, "ages.csv", 0, 1000);
     ASSERT_TRUE(missing);
     EXPECT_NE(missing->find("line 3: "), std::string::npos) << *missing;
+}
+
+TEST(ObservedAges, ColumnsTheReaderDoesNotKnowAreNamedInOneNote)
+{
+    std::istringstream text("sample,system,age_ma,sigma_ma,lat,lon,notes\rA,AHe,5,0.5,1,2,x\r");
+    std::vector<std::string> notes;
+    const auto samples = parseObservedAges(text, "ages.csv", &notes);
+    EXPECT_EQ(samples.size(), 1u); // CR-only line ends
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0], "note: ages.csv: ignored columns: lat, lon, notes");
 }
 
 } // namespace
