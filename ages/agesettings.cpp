@@ -55,6 +55,14 @@ std::optional<std::string> kineticsError(
 
 } // namespace
 
+std::optional<thermochron::Method> programKineticMethod(const thermochron::System system)
+{
+    using thermochron::System;
+    if (system == System::AHe || system == System::AFT || system == System::ZHe)
+        return thermochron::kineticMethod(system);
+    return std::nullopt;
+}
+
 thermochron::Grain AgeSettings::grainFor(const thermochron::System system) const
 {
     const bool zircon = thermochron::catalogueEntry(system).mineral == thermochron::Mineral::Zircon;
@@ -71,7 +79,7 @@ std::vector<thermochron::Method> AgeSettings::methodsFor(const thermochron::Syst
     if (methods != MethodChoice::kinetic)
         list.push_back(thermochron::Method::Dodson);
     if (methods != MethodChoice::dodson)
-        if (const auto kinetic = thermochron::kineticMethod(system))
+        if (const auto kinetic = programKineticMethod(system))
             list.push_back(*kinetic);
     return list;
 }
@@ -154,7 +162,7 @@ std::optional<std::string> settingsError(const AgeSettings& s)
             return error;
     if (s.methods == MethodChoice::kinetic
         && std::none_of(s.systems.begin(), s.systems.end(),
-            [](auto system) { return thermochron::kineticMethod(system).has_value(); }))
+            [](auto system) { return programKineticMethod(system).has_value(); }))
         return "--method kinetic: none of the systems has a kinetic model (" + kineticSystemNames()
             + " have)";
     return std::nullopt;

@@ -49,6 +49,11 @@ struct AgeSettings {
     std::vector<thermochron::Method> methodsFor(thermochron::System system) const;
 };
 
+// The kinetic method cooling_ages runs for a system: the catalogue's, for the systems whose grain
+// and kinetics its options set (AHe, AFT and ZHe); nothing for the others, whose kinetic models
+// (zircon fission tracks, 40Ar/39Ar diffusion) the program does not offer yet.
+std::optional<thermochron::Method> programKineticMethod(thermochron::System system);
+
 // The systems whose kinetics the user chooses, each with the member of KineticsChoice that keeps
 // the choice. The choices themselves, their names and the defaults are the catalogue's.
 struct KineticsOption {
