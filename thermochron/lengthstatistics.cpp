@@ -14,8 +14,8 @@ namespace {
 // Stephens (1970): the finite-n corrections of the statistics' scale.
 constexpr double ksOffset = 0.12, ksInverseRootFactor = 0.11;
 constexpr double kuiperOffset = 0.155, kuiperInverseRootFactor = 0.24;
-// Below these the tails are 1 to double precision (Q_KS(0.2) = 1 - 4e-14), and the series
-// converge slowly.
+// Below these the tails are taken as 1: Q_KS(0.2) = 1 - 5e-13, and below 0.4 the Kuiper series
+// converges too slowly to be of use (Stephens 1970 takes Q_KP = 1 there).
 constexpr double ksCertainBelow = 0.2;
 constexpr double kuiperCertainBelow = 0.4;
 constexpr int maxTerms = 100;
