@@ -15,7 +15,7 @@ namespace {
 constexpr double ksOffset = 0.12, ksInverseRootFactor = 0.11;
 constexpr double kuiperOffset = 0.155, kuiperInverseRootFactor = 0.24;
 // Below these the tails are taken as 1: Q_KS(0.2) = 1 - 5e-13, and below 0.4 the Kuiper series
-// converges too slowly to be of use (Stephens 1970 takes Q_KP = 1 there).
+// converges too slowly to be of use; Q_KP is taken as 1 there, as is usual.
 constexpr double ksCertainBelow = 0.2;
 constexpr double kuiperCertainBelow = 0.4;
 constexpr int maxTerms = 100;
