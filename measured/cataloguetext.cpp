@@ -1,8 +1,17 @@
 #include "cataloguetext.h"
 
+
 #include <algorithm>
 
 namespace ages {
+
+std::optional<thermochron::Method> programKineticMethod(const thermochron::System system)
+{
+    using thermochron::System;
+    if (system == System::AHe || system == System::AFT || system == System::ZHe)
+        return thermochron::kineticMethod(system);
+    return std::nullopt;
+}
 
 using thermochron::KineticsEntry;
 using thermochron::SystemEntry;
@@ -60,15 +69,16 @@ std::string kineticSystemsText()
 {
     // One group per method, in the order the catalogue first names a system of it.
     std::vector<thermochron::Method> methods;
-    for (const SystemEntry& entry : thermochron::systemCatalogue)
-        if (entry.kineticMethod
-            && std::ranges::find(methods, *entry.kineticMethod) == methods.end())
-            methods.push_back(*entry.kineticMethod);
+    for (const SystemEntry& entry : thermochron::systemCatalogue) {
+        const auto method = programKineticMethod(entry.system);
+        if (method && std::ranges::find(methods, *method) == methods.end())
+            methods.push_back(*method);
+    }
     std::string text;
     for (const thermochron::Method method : methods) {
         std::vector<std::string> names;
         for (const SystemEntry& entry : thermochron::systemCatalogue)
-            if (entry.kineticMethod == method)
+            if (programKineticMethod(entry.system) == method)
                 names.emplace_back(entry.name);
         text += text.empty() ? "" : "; ";
         text += joinedList(names, "and");
@@ -82,7 +92,7 @@ std::string kineticSystemNames()
 {
     std::vector<std::string> names;
     for (const SystemEntry& entry : thermochron::systemCatalogue)
-        if (entry.kineticMethod)
+        if (programKineticMethod(entry.system))
             names.emplace_back(entry.name);
     return joinedList(names, "and");
 }
@@ -92,7 +102,7 @@ std::string systemNamesByMethod(
 {
     std::string text;
     for (const SystemEntry& entry : thermochron::systemCatalogue) {
-        if (entry.kineticMethod != method || (mineral && entry.mineral != *mineral))
+        if (programKineticMethod(entry.system) != method || (mineral && entry.mineral != *mineral))
             continue;
         text += text.empty() ? "" : ", ";
         text += entry.name;

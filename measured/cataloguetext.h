@@ -14,6 +14,11 @@
 
 namespace ages {
 
+// The kinetic method cooling_ages runs for a system: the catalogue's, for the systems whose grain
+// and kinetics its options set (AHe, AFT and ZHe); nothing for the others, whose kinetic models
+// (zircon fission tracks, 40Ar/39Ar diffusion) the program does not offer yet.
+std::optional<thermochron::Method> programKineticMethod(thermochron::System system);
+
 // "a", "a or b", "a, b or c" with lastJoin = "or"; empty for no items.
 std::string joinedList(const std::vector<std::string>& items, std::string_view lastJoin);
 

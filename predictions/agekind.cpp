@@ -76,7 +76,7 @@ std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
     std::vector<AgeKind> kinds;
     kinds.reserve(samples.size());
     for (const auto& sample : samples) {
-        const auto kinetic = thermochron::kineticMethod(sample.system);
+        const auto kinetic = programKineticMethod(sample.system);
         const Method method
             = settings.methods == MethodChoice::dodson || !kinetic ? Method::Dodson : *kinetic;
         const Grain grain = grainFor(sample, method, settings);

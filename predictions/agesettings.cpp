@@ -71,7 +71,7 @@ std::vector<thermochron::Method> AgeSettings::methodsFor(const thermochron::Syst
     if (methods != MethodChoice::kinetic)
         list.push_back(thermochron::Method::Dodson);
     if (methods != MethodChoice::dodson)
-        if (const auto kinetic = thermochron::kineticMethod(system))
+        if (const auto kinetic = programKineticMethod(system))
             list.push_back(*kinetic);
     return list;
 }
@@ -154,7 +154,7 @@ std::optional<std::string> settingsError(const AgeSettings& s)
             return error;
     if (s.methods == MethodChoice::kinetic
         && std::none_of(s.systems.begin(), s.systems.end(),
-            [](auto system) { return thermochron::kineticMethod(system).has_value(); }))
+            [](auto system) { return programKineticMethod(system).has_value(); }))
         return "--method kinetic: none of the systems has a kinetic model (" + kineticSystemNames()
             + " have)";
     return std::nullopt;

@@ -3,6 +3,7 @@
 // grain, with their defaults and the ranges in which the age models hold. Plain values: the
 // command line fills them, and so may any other caller.
 
+#include "cataloguetext.h"
 #include "thermochron/catalogue.h"
 #include "thermochron/grain.h"
 #include "thermochron/system.h"

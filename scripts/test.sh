@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite through CTest; then
-# builds the tests of the parts without a GUI (solver, common, periodic) once more in a Debug tree
-# with AddressSanitizer and UndefinedBehaviorSanitizer and runs them there, so that an
-# out-of-bounds access, a use after free, a leak or undefined arithmetic fails the test that
-# meets it. SANITIZE=0 skips the second tree.
+# Installs what is missing, builds everything and runs the whole test suite through CTest, then
+# the verification table (scripts/verify.sh); then builds the tests of the parts without a GUI
+# (solver, common, periodic) once more in a Debug tree with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs them there, so that an out-of-bounds access, a use after
+# free, a leak or undefined arithmetic fails the test that meets it. SANITIZE=0 skips the second
+# tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,8 @@ build_dir=${BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
 (cd "$build_dir" && QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ctest --output-on-failure --timeout 300)
+# The models against published and exact values, in one table.
+BUILD_DIR="$build_dir" scripts/verify.sh
 
 if [[ "${SANITIZE:-1}" == 0 ]]; then
     exit 0

@@ -79,6 +79,8 @@ std::string_view mineralName(Mineral mineral)
         return "apatite";
     case Mineral::Zircon:
         return "zircon";
+    case Mineral::KFeldspar:
+        return "K-feldspar";
     case Mineral::Biotite:
         return "biotite";
     case Mineral::Muscovite:
@@ -109,6 +111,8 @@ std::optional<Kinetics> KineticsChoice::forSystem(System system) const
         return apatiteHelium;
     case System::ZHe:
         return zirconHelium;
+    case System::ZFT:
+        return zirconFissionTrack;
     default:
         return std::nullopt;
     }

@@ -13,10 +13,23 @@
 
 namespace thermochron {
 
-enum class Mineral { Apatite, Zircon, Biotite, Muscovite, Hornblende };
+enum class Mineral { Apatite, Zircon, KFeldspar, Biotite, Muscovite, Hornblende };
 
 // The kinetics an age is computed with: Dodson closure, or one kinetic model.
-enum class Kinetics { Dodson, Rdaam, Farley, Zrdaam, Reiners, Ketcham2007 };
+enum class Kinetics {
+    Dodson,
+    Rdaam,
+    Farley,
+    Zrdaam,
+    Reiners,
+    Ketcham2007,
+    Yamada2007,
+    Guenthner2013,
+    Lovera1997,
+    Grove1996,
+    Harrison2009,
+    Harrison1981,
+};
 
 struct SystemEntry {
     System system;
@@ -39,10 +52,11 @@ inline constexpr SystemEntry systemCatalogue[] = {
     { System::AHe, "AHe", Mineral::Apatite, Method::Diffusion, "(U-Th)/He in apatite" },
     { System::AFT, "AFT", Mineral::Apatite, Method::Annealing, "fission tracks in apatite" },
     { System::ZHe, "ZHe", Mineral::Zircon, Method::Diffusion, "(U-Th)/He in zircon" },
-    { System::ZFT, "ZFT", Mineral::Zircon, std::nullopt, "fission tracks in zircon" },
-    { System::BAr, "BAr", Mineral::Biotite, std::nullopt, "40Ar/39Ar in biotite" },
-    { System::MAr, "MAr", Mineral::Muscovite, std::nullopt, "40Ar/39Ar in muscovite" },
-    { System::HAr, "HAr", Mineral::Hornblende, std::nullopt, "40Ar/39Ar in hornblende" },
+    { System::ZFT, "ZFT", Mineral::Zircon, Method::Annealing, "fission tracks in zircon" },
+    { System::KAr, "KAr", Mineral::KFeldspar, Method::Diffusion, "40Ar/39Ar in K-feldspar" },
+    { System::BAr, "BAr", Mineral::Biotite, Method::Diffusion, "40Ar/39Ar in biotite" },
+    { System::MAr, "MAr", Mineral::Muscovite, Method::Diffusion, "40Ar/39Ar in muscovite" },
+    { System::HAr, "HAr", Mineral::Hornblende, Method::Diffusion, "40Ar/39Ar in hornblende" },
 };
 
 inline constexpr KineticsEntry kineticsCatalogue[] = {
@@ -59,18 +73,30 @@ inline constexpr KineticsEntry kineticsCatalogue[] = {
         "zircon diffusion, Reiners et al. (2004), no radiation damage" },
     { Kinetics::Ketcham2007, "ketcham2007", Method::Annealing, System::AFT, true,
         "fanning curvilinear annealing with Dpar, Ketcham et al. (2007)" },
+    { Kinetics::Yamada2007, "yamada2007", Method::Annealing, System::ZFT, true,
+        "parallel curvilinear annealing of zircon tracks, Yamada et al. (2007)" },
+    { Kinetics::Guenthner2013, "guenthner2013", Method::Annealing, System::ZFT, false,
+        "fanning curvilinear annealing of zircon tracks, Guenthner et al. (2013)" },
+    { Kinetics::Lovera1997, "lovera1997", Method::Diffusion, System::KAr, true,
+        "one diffusion domain, plane sheet, the mean of Lovera et al. (1997)" },
+    { Kinetics::Grove1996, "grove1996", Method::Diffusion, System::BAr, true,
+        "infinite cylinder, Grove and Harrison (1996)" },
+    { Kinetics::Harrison2009, "harrison2009", Method::Diffusion, System::MAr, true,
+        "sphere with activation volume, Harrison et al. (2009)" },
+    { Kinetics::Harrison1981, "harrison1981", Method::Diffusion, System::HAr, true,
+        "sphere, Harrison (1981)" },
 };
 
 const SystemEntry& catalogueEntry(System system);
 const KineticsEntry& catalogueEntry(Kinetics kinetics);
 
-// "apatite", "zircon", "biotite", "muscovite", "hornblende".
+// "apatite", "zircon", "K-feldspar", "biotite", "muscovite", "hornblende".
 std::string_view mineralName(Mineral mineral);
 
 // The system of that name in any case ("ahe", "AHE" and "AHe" alike), or nothing.
 std::optional<System> parseSystemIgnoringCase(std::string_view name);
 
-// "dodson", "rdaam", "farley", "zrdaam", "reiners", "ketcham2007".
+// The catalogue's name: "dodson", "rdaam", "farley", "zrdaam", "reiners", "ketcham2007", ...
 std::string_view kineticsName(Kinetics kinetics);
 // The kinetics of that name in any case, or nothing.
 std::optional<Kinetics> parseKinetics(std::string_view name);
@@ -84,19 +110,22 @@ constexpr std::optional<Kinetics> defaultKinetics(System system)
     return std::nullopt;
 }
 
-// Which kinetics the (U-Th)/He ages use; the catalogue's defaults unless chosen otherwise.
+// Which kinetics the (U-Th)/He and zircon fission-track ages use; the catalogue's defaults
+// unless chosen otherwise.
 struct KineticsChoice {
     Kinetics apatiteHelium = *defaultKinetics(System::AHe);
     Kinetics zirconHelium = *defaultKinetics(System::ZHe);
+    Kinetics zirconFissionTrack = *defaultKinetics(System::ZFT);
 
-    // The kinetics chosen for the system: apatiteHelium for AHe, zirconHelium for ZHe, nothing
-    // for the others, which have no choice.
+    // The kinetics chosen for the system: apatiteHelium for AHe, zirconHelium for ZHe,
+    // zirconFissionTrack for ZFT, nothing for the others, which have no choice.
     std::optional<Kinetics> forSystem(System system) const;
 };
 
 // The kinetics an age of the system by the method is computed with under that choice: Dodson
-// for the Dodson method, the choice for AHe and ZHe, the only kinetics of AFT. Nothing when the
-// method does not apply to the system, or the kinetics chosen for it are of another system.
+// for the Dodson method, the choice for AHe, ZHe and ZFT, the only kinetics of the others. Nothing
+// when the method does not apply to the system, or the kinetics chosen for it are of another
+// system.
 std::optional<Kinetics> kineticsFor(System system, Method method, const KineticsChoice& choice);
 
 } // namespace thermochron

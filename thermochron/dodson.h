@@ -14,13 +14,16 @@ struct ClosureKinetics {
     double omegaPerSecond;
 };
 
-// The parameters of each system, as compiled by Reiners & Brandon (2006).
+// The parameters of each system, as compiled by Reiners & Brandon (2006); for K-feldspar, which
+// they leave out, the one domain of Lovera et al. (1997).
 ClosureKinetics closureKinetics(System system);
 
 // The closure temperature (C) of a system cooling at coolingRateCPerMyr (> 0):
 // Tc = Ea / (R ln(Omega tau)), tau = R Tc^2 / (Ea |dT/dt|). NaN when no positive Tc solves it
 // (a rate so fast that Omega tau < 1).
 double dodsonClosureTemperatureC(System system, double coolingRateCPerMyr);
+// The same for any closure kinetics.
+double dodsonClosureTemperatureC(const ClosureKinetics& kinetics, double coolingRateCPerMyr);
 
 // The slowest cooling rate (C/Myr) the closure age uses; slower cooling, or heating, counts as
 // this rate.

@@ -27,7 +27,7 @@ double initialProjectedLengthUm(double dparUm)
     return initialLengthAtZeroDparUm + initialLengthPerDpar * dparUm;
 }
 
-Age apatiteFissionTrackAge(
+void checkAnnealingInputs(
     const CoolingPath& path, const Grain& grain, const AnnealingResolution& resolution)
 {
     checkPath(path);
@@ -37,19 +37,17 @@ Age apatiteFissionTrackAge(
         || !(resolution.ageFraction > 0))
         throw std::invalid_argument(
             "the annealing model needs positive time and temperature steps");
+}
+
+Age apatiteFissionTrackAge(
+    const CoolingPath& path, const Grain& grain, const AnnealingResolution& resolution)
+{
+    checkAnnealingInputs(path, grain, resolution);
     const AnnealingLaw law = apatiteTrackAnnealing(grain.dparUm);
     const CoolingPath steps = cohortSteps(path, law, resolution.maxTimeStepMyr,
         resolution.maxTemperatureStepC, resolution.ageFraction);
 
-    // One cohort of tracks per step, as many as the step is long; each step at the temperature
-    // of its middle.
-    TrackCohorts cohorts(law);
-    for (std::size_t j = 0; j + 1 < steps.size(); ++j) {
-        const double durationMyr = steps[j].timeMa - steps[j + 1].timeMa;
-        const double temperature
-            = 0.5 * (steps[j].temperatureC + steps[j + 1].temperatureC) + zeroCelsiusInKelvin;
-        cohorts.step(durationMyr * secondsPerMyr, temperature, durationMyr);
-    }
+    const TrackCohorts cohorts = annealedAlong(steps, law);
     const TrackCohorts::Totals totals = cohorts.totals();
 
     Age age;

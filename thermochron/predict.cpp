@@ -1,8 +1,10 @@
 #include "predict.h"
 
+#include "argondiffusion.h"
 #include "dodson.h"
 #include "fissiontrack.h"
 #include "heliumdiffusion.h"
+#include "zirconfissiontrack.h"
 
 #include <stdexcept>
 #include <string>
@@ -28,13 +30,18 @@ Kinetics chosenKinetics(System system, Method method, const KineticsChoice& kine
     return *chosen;
 }
 
+bool datesHelium(System system)
+{
+    return system == System::AHe || system == System::ZHe;
+}
+
 } // namespace
 
 std::vector<Age> predictAges(const CoolingPath& path, System system, Method method,
     std::span<const Grain> grains, const KineticsChoice& kinetics)
 {
     const Kinetics chosen = chosenKinetics(system, method, kinetics);
-    if (method == Method::Diffusion)
+    if (method == Method::Diffusion && datesHelium(system))
         return heliumAges(path, heliumKinetics(chosen), grains);
     std::vector<Age> ages;
     ages.reserve(grains.size());
@@ -51,8 +58,12 @@ Age predictAge(const CoolingPath& path, System system, Method method, const Grai
     case Method::Dodson:
         return dodsonAge(path, system);
     case Method::Diffusion:
-        return heliumAge(path, *chosen, grain);
+        if (datesHelium(system))
+            return heliumAge(path, *chosen, grain);
+        return argonAge(path, argonKinetics(*chosen), grain.radiusUm, grain.pressureKbar);
     case Method::Annealing:
+        if (system == System::ZFT)
+            return zirconFissionTrackAge(path, *chosen);
         return apatiteFissionTrackAge(path, grain);
     }
     return {};

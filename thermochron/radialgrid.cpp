@@ -13,13 +13,19 @@ constexpr double radialStretching = 2.5;
 
 } // namespace
 
-RadialGrid::RadialGrid(int innerNodes, double grainRadius)
+RadialGrid::RadialGrid(int innerNodes, double grainRadius, DiffusionGeometry shape)
     : radius(grainRadius)
+    , geometry(shape)
     , nodes(innerNodes)
     , lowerWeight(innerNodes)
     , upperWeight(innerNodes)
     , rWeight(innerNodes)
+    , sourceWeight(innerNodes, 1.0)
 {
+    if (shape != DiffusionGeometry::Sphere) {
+        fluxBalance(innerNodes, grainRadius);
+        return;
+    }
     const int intervals = innerNodes + 1;
     const auto position = [&](int i) {
         const double xi = static_cast<double>(i) / intervals;
@@ -35,15 +41,43 @@ RadialGrid::RadialGrid(int innerNodes, double grainRadius)
         const double shellInside = i == 1 ? 0.0 : 0.5 * (inner + r);
         const double shellOutside = i == innerNodes ? grainRadius : 0.5 * (r + outer);
         rWeight[i - 1] = (std::pow(shellOutside, 3) - std::pow(shellInside, 3)) / (3.0 * r);
+        sourceWeight[i - 1] = r;
+    }
+}
+
+void RadialGrid::fluxBalance(int unknowns, double grainRadius)
+{
+    const double n = static_cast<double>(geometry);
+    // Nodes 0 (the centre) to unknowns - 1, and the surface at node `unknowns`.
+    const auto position = [&](int i) {
+        const double xi = static_cast<double>(i) / unknowns;
+        return grainRadius * std::tanh(radialStretching * xi) / std::tanh(radialStretching);
+    };
+    // int r^n dr from 0 to r: the shell volume per unit of 2 pi (cylinder) or area (sheet).
+    const auto volumeTo = [n](double r) { return std::pow(r, n + 1) / (n + 1); };
+    for (int i = 0; i < unknowns; ++i) {
+        const double r = position(i);
+        const double outer = position(i + 1);
+        const double innerFace = i == 0 ? 0.0 : 0.5 * (position(i - 1) + r);
+        const double outerFace = 0.5 * (r + outer);
+        nodes[i] = r;
+        // V dC_i/dt = D [f+^n (C_(i+1) - C_i) / (r_(i+1) - r_i) - f-^n (C_i - C_(i-1)) /
+        // (r_i - r_(i-1))]: no flux across the centre.
+        const double volume = volumeTo(outerFace) - volumeTo(innerFace);
+        lowerWeight[i] = i == 0 ? 0.0 : std::pow(innerFace, n) / ((r - position(i - 1)) * volume);
+        upperWeight[i] = std::pow(outerFace, n) / ((outer - r) * volume);
+        const double shellOutside = i + 1 == unknowns ? grainRadius : outerFace;
+        rWeight[i] = volumeTo(shellOutside) - volumeTo(innerFace);
     }
 }
 
 double RadialGrid::meanConcentration(std::span<const double> u) const
 {
+    const double n = static_cast<double>(geometry);
     double sum = 0;
     for (std::size_t i = 0; i < u.size(); ++i)
         sum += rWeight[i] * u[i];
-    return 3.0 * sum / (radius * radius * radius);
+    return (n + 1) * sum / std::pow(radius, n + 1);
 }
 
 void RadialGrid::addExplicitDiffusion(

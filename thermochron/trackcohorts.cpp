@@ -65,6 +65,26 @@ double TrackCohorts::reducedLengthOf(double logTime) const
     return reducedLength(m_law, fittedLengthOfG(fit, fit.c0 + fit.c1 * logTime / m_denominator));
 }
 
+std::vector<double> TrackCohorts::reducedLengths() const
+{
+    std::vector<double> lengths(m_logTime.size(), 0.0);
+    for (std::size_t i = m_firstCounted; i < lengths.size(); ++i)
+        lengths[i] = reducedLengthOf(m_logTime[i]);
+    return lengths;
+}
+
+TrackCohorts annealedAlong(const CoolingPath& steps, const AnnealingLaw& law)
+{
+    TrackCohorts cohorts(law);
+    for (std::size_t j = 0; j + 1 < steps.size(); ++j) {
+        const double durationMyr = steps[j].timeMa - steps[j + 1].timeMa;
+        const double temperature
+            = 0.5 * (steps[j].temperatureC + steps[j + 1].temperatureC) + zeroCelsiusInKelvin;
+        cohorts.step(durationMyr * secondsPerMyr, temperature, durationMyr);
+    }
+    return cohorts;
+}
+
 TrackCohorts::Totals TrackCohorts::totals() const
 {
     Totals sums;

@@ -32,6 +32,9 @@ public:
     };
     Totals totals() const;
 
+    // The reduced length of each cohort, oldest first: 0 for those that no longer count.
+    std::vector<double> reducedLengths() const;
+
     // True once the first cohort no longer counts: the path has erased what came before it.
     bool firstErased() const { return m_firstCounted > 0; }
 
@@ -45,6 +48,10 @@ private:
     std::vector<double> m_size;
     std::size_t m_firstCounted = 0;
 };
+
+// The cohorts of tracks born along steps (oldest first, from cohortSteps): one per step, as
+// many as the step is long (Myr), each step annealing at the temperature of its middle.
+TrackCohorts annealedAlong(const CoolingPath& steps, const AnnealingLaw& law);
 
 // The steps of cohorts of the law along the path: timeSteps(path, maxTimeStepMyr,
 // maxTemperatureStepC), refined towards the end (refinedTowardsEnd, each cohort at most

@@ -39,7 +39,7 @@ thermochron::Method oneMethod(const thermochron::System system, const std::strin
         throw py::value_error("method of one age is dodson or kinetic (got 'all')");
     if (choice == ages::MethodChoice::dodson)
         return thermochron::Method::Dodson;
-    if (const auto kinetic = thermochron::kineticMethod(system))
+    if (const auto kinetic = ages::programKineticMethod(system))
         return *kinetic;
     ages::AgeSettings settings;
     settings.systems = { system };
@@ -115,7 +115,7 @@ std::string describedKinetics()
 {
     std::string text;
     for (const thermochron::SystemEntry& entry : thermochron::systemCatalogue)
-        if (entry.kineticMethod)
+        if (ages::programKineticMethod(entry.system))
             text += std::string(text.empty() ? "" : "; ") + std::string(entry.name) + ": "
                 + ages::describedKinetics(entry.system);
     return text;

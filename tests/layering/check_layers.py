@@ -30,6 +30,7 @@ MAY_USE = {
              "predictions", "terrain"},
     "python": {"common", "solver", "periodic", "thermochron", "thermal", "measured",
                "inversion", "predictions", "ages", "terrain"},
+    "verify": {"common", "solver", "periodic", "thermochron", "thermal"},
     "plotter": {"common"},
     "viewers": {"common", "plotter", "inversion"},
 }

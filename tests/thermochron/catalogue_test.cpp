@@ -45,6 +45,7 @@ TEST(Catalogue, EveryKineticSystemHasOneDefaultOfItsMethod)
     EXPECT_EQ(defaultKinetics(System::AHe), Kinetics::Rdaam);
     EXPECT_EQ(defaultKinetics(System::ZHe), Kinetics::Zrdaam);
     EXPECT_EQ(defaultKinetics(System::AFT), Kinetics::Ketcham2007);
+    EXPECT_EQ(defaultKinetics(System::ZFT), Kinetics::Yamada2007);
 }
 
 TEST(Catalogue, KineticsForAnAgeFollowTheChoiceWhereItFits)
@@ -57,6 +58,7 @@ TEST(Catalogue, KineticsForAnAgeFollowTheChoiceWhereItFits)
     };
     const KineticsChoice older { Kinetics::Farley, Kinetics::Reiners };
     const KineticsChoice swapped { Kinetics::Zrdaam, Kinetics::Rdaam };
+    const KineticsChoice fanningZircon { .zirconFissionTrack = Kinetics::Guenthner2013 };
     const Case cases[] = {
         { System::AHe, Method::Diffusion, {}, Kinetics::Rdaam },
         { System::ZHe, Method::Diffusion, {}, Kinetics::Zrdaam },
@@ -66,7 +68,11 @@ TEST(Catalogue, KineticsForAnAgeFollowTheChoiceWhereItFits)
         { System::MAr, Method::Dodson, older, Kinetics::Dodson },
         { System::AHe, Method::Diffusion, swapped, std::nullopt },
         { System::AHe, Method::Annealing, {}, std::nullopt },
-        { System::ZFT, Method::Annealing, {}, std::nullopt },
+        { System::ZFT, Method::Annealing, {}, Kinetics::Yamada2007 },
+        { System::ZFT, Method::Annealing, fanningZircon, Kinetics::Guenthner2013 },
+        { System::ZFT, Method::Diffusion, {}, std::nullopt },
+        { System::MAr, Method::Diffusion, fanningZircon, Kinetics::Harrison2009 },
+        { System::KAr, Method::Diffusion, {}, Kinetics::Lovera1997 },
     };
     for (const Case& c : cases)
         EXPECT_EQ(kineticsFor(c.system, c.method, c.choice), c.expected)

@@ -1,6 +1,8 @@
+#include "argondiffusion.h"
 #include "heliumdiffusion.h"
 #include "paths.h"
 #include "predict.h"
+#include "zirconfissiontrack.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +60,20 @@ TEST(PredictAge, UsesTheChosenHeliumKinetics)
         std::invalid_argument);
 }
 
+// The zircon fission-track choice reaches the model; argon ages read the grain's radius and
+// pressure.
+TEST(PredictAge, UsesTheChosenZirconTrackKineticsAndTheArgonGrain)
+{
+    const CoolingPath path = testpaths::steadyCooling(40, 400, 0);
+    const KineticsChoice fanning { .zirconFissionTrack = Kinetics::Guenthner2013 };
+    const Age age = predictAge(path, System::ZFT, Method::Annealing, Grain {}, fanning);
+    EXPECT_EQ(age.kinetics, Kinetics::Guenthner2013);
+    EXPECT_EQ(age.ageMa, zirconFissionTrackAge(path, Kinetics::Guenthner2013).ageMa);
+    const Grain muscovite { .radiusUm = 100, .pressureKbar = 10 };
+    EXPECT_EQ(predictAge(path, System::MAr, Method::Diffusion, muscovite).ageMa,
+        argonAge(path, argonKinetics(Kinetics::Harrison2009), 100, 10).ageMa);
+}
+
 // The models take their own time steps: a path sampled every 0.01 Myr, as the thermal models
 // give it, and the same path given by its two ends must give the same kinetic ages.
 TEST(PredictAge, FinelySampledPathGivesTheAgesOfItsEnds)
@@ -66,7 +82,7 @@ TEST(PredictAge, FinelySampledPathGivesTheAgesOfItsEnds)
     CoolingPath fine;
     for (int i = 0; i <= 2000; ++i)
         fine.push_back({ 20 - 0.01 * i, 250 - 0.12 * i });
-    for (const System system : { System::AHe, System::ZHe, System::AFT }) {
+    for (const System system : allSystems) {
         const Method method = *kineticMethod(system);
         const double expected = predictAge(ends, system, method, Grain {}).ageMa;
         EXPECT_NEAR(predictAge(fine, system, method, Grain {}).ageMa, expected, 1e-3 * expected)
@@ -86,7 +102,7 @@ TEST(PredictAge, RefusesPathsThatAreNotOldestFirstAndFinite)
         { { 10, NAN }, { 0, 0 } },
         { { INFINITY, 100 }, { 0, 0 } },
     };
-    for (const System system : { System::AHe, System::ZHe, System::AFT })
+    for (const System system : allSystems)
         for (const Method method : { Method::Dodson, *kineticMethod(system) })
             for (const CoolingPath& path : bad)
                 EXPECT_THROW(predictAge(path, system, method, Grain {}), std::invalid_argument)
