@@ -20,6 +20,10 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
                 "the samples at the best rate against their predictions, CSV (needs --observed)")
             ->type_name("FILE");
     }
+    for (const Model model : { Model::transient, Model::periodic, Model::history })
+        line.subcommand(model).add_flag("--keep-unreset", options.keepUnreset,
+            "keep measured ages older than the model's path in chi2 (by default they are left "
+            "out and named: a prediction along that path can only be a lower bound of them)");
     line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,
         "field elevation of the model's mean surface: a sample at elevation e lies at e - M in "
         "the model, and the table's elevations are given as h(x) + M",

@@ -9,6 +9,7 @@
 //   --path-output FILE     transient (one rate), path or history: time_ma, temperature_c, depth_m
 //   --profile-output FILE  history: chi2 against each change time (historyfiles.h)
 //   --posterior FILE       history: the ensemble sampler's samples after burn-in
+//   --keep-unreset         keep measured ages older than the path in chi2
 
 #include "agerequest.h"
 
@@ -25,6 +26,9 @@ struct FitOptions {
     std::string pathOutput;
     std::string profileOutput;
     std::string posteriorOutput;
+    // --keep-unreset: measured ages older than the model's path stay in chi2 (by default they
+    // are left out: a prediction along that path can only be a lower bound of them).
+    bool keepUnreset = false;
 
     bool fits() const { return !observedFile.empty(); }
 };

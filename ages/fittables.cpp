@@ -46,6 +46,8 @@ constexpr TableColumn<Residual> residualColumns[] = {
         [](const Residual& r) -> TableValue {
             return std::string(thermochron::kineticsName(r.kinetics));
         } },
+    { "in_chi2",
+        [](const Residual& r) -> TableValue { return std::string(r.inChi2 ? "yes" : "no"); } },
 };
 
 } // namespace

@@ -4,10 +4,11 @@
 //   the misfit curve     rate_mm_yr, chi2, chi2_level   (chi2_level: the level the printed range
 //                        was read at, the same on every row)
 //   the residuals        sample, system, method, elevation_m, age_ma, sigma_ma, predicted_age_ma,
-//                        residual_sigma, reset, kinetics   (at the best rate; residual =
+//                        residual_sigma, reset, kinetics, in_chi2   (at the best rate; residual =
 //                        (observed - predicted) / sigma; reset no: the path does not reset the
 //                        grain, the prediction is a lower bound; kinetics the catalogue's name
-//                        of what predicted it)
+//                        of what predicted it; in_chi2 no: older than the model's path and left
+//                        out of the fit)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "agetable.h"
@@ -31,6 +32,7 @@ struct Residual {
     thermochron::Kinetics kinetics = thermochron::Kinetics::Dodson;
     double predictedAgeMa = 0;
     bool reset = true; // false: the path does not reset the grain, the prediction a lower bound
+    bool inChi2 = true; // false: older than the model's path, left out of the fit
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
 };

@@ -31,14 +31,14 @@ std::vector<AgeKind> kindsOf(
     }
 }
 
-// chi2 of the samples whose group is group (all samples for the group npos).
+// chi2 of the samples in chi2 whose group is group (all of them for the group npos).
 double groupChiSquare(const std::vector<ObservedAge>& samples,
     const std::vector<thermochron::Age>& predicted, const std::vector<std::size_t>& groupOfSample,
-    std::size_t group)
+    const std::vector<bool>& inChi2, std::size_t group)
 {
     double sum = 0;
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        if (group == std::string::npos || groupOfSample[i] == group) {
+        if (inChi2[i] && (group == std::string::npos || groupOfSample[i] == group)) {
             const double residual = (samples[i].ageMa - predicted[i].ageMa) / samples[i].sigmaMa;
             sum += residual * residual;
         }
@@ -102,6 +102,21 @@ ObservedFit::ObservedFit(const AgeRequest& request, const FitOptions& options,
     if (systems.size() > 1) {
         m_systems = std::move(systems);
     }
+    for (const auto& sample : m_samples) {
+        m_inChi2.push_back(options.keepUnreset || sample.ageMa <= pathMyr());
+    }
+    if (std::none_of(m_inChi2.begin(), m_inChi2.end(), [](bool in) { return in; })) {
+        throw InputError(options.observedFile + ": every measured age is older than the paths (-o "
+            + textformat::number(pathMyr())
+            + " Myr), which can only give lower bounds of them: raise -o, or give --keep-unreset "
+              "to fit them all the same");
+    }
+}
+
+double ObservedFit::pathMyr() const
+{
+    return m_request.model == Model::periodic ? m_request.periodic.historyDuration
+                                              : m_request.transient.historyTime;
 }
 
 std::vector<thermochron::Age> ObservedFit::transientPredictions(const SamplePath& path) const
@@ -153,9 +168,9 @@ std::vector<double> ObservedFit::predictedAges(const double rateMmYr) const
 std::vector<double> ObservedFit::groupMisfits(const std::vector<thermochron::Age>& predicted) const
 {
     std::vector<double> misfits { groupChiSquare(
-        m_samples, predicted, m_groupOfSample, std::string::npos) };
+        m_samples, predicted, m_groupOfSample, m_inChi2, std::string::npos) };
     for (std::size_t group = 0; group < m_systems.size(); ++group) {
-        misfits.push_back(groupChiSquare(m_samples, predicted, m_groupOfSample, group));
+        misfits.push_back(groupChiSquare(m_samples, predicted, m_groupOfSample, m_inChi2, group));
     }
     return misfits;
 }
@@ -181,17 +196,26 @@ FitResult ObservedFit::fitMisfits(
         return chi2;
     };
     FitResult result;
-    result.fit = fitMisfitCurve(rates, curve(0), m_samples.size());
+    const auto counted = [&](std::size_t group) {
+        std::size_t count = 0;
+        for (std::size_t i = 0; i < m_samples.size(); ++i) {
+            count += m_inChi2[i] && (group == std::string::npos || m_groupOfSample[i] == group);
+        }
+        return count;
+    };
+    result.fit = fitMisfitCurve(rates, curve(0), counted(std::string::npos));
     for (std::size_t group = 0; group < m_systems.size(); ++group) {
-        const auto count = static_cast<std::size_t>(
-            std::count(m_groupOfSample.begin(), m_groupOfSample.end(), group));
+        const std::size_t count = counted(group);
+        if (count == 0) {
+            continue; // every age of the system is older than the path
+        }
         result.systems.push_back(
             { m_systems[group], fitMisfitCurve(rates, curve(group + 1), count) });
     }
     const auto best = predictions(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
         result.residuals.push_back({ &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics,
-            best[i].ageMa, best[i].reset });
+            best[i].ageMa, best[i].reset, m_inChi2[i] });
     }
     return result;
 }
@@ -218,6 +242,25 @@ std::vector<std::string> ObservedFit::sampleNotes() const
     if (auto warning = sigmaAboveAgeWarning(m_samples, m_options.observedFile)) {
         notes.push_back(std::move(*warning));
     }
+    std::vector<std::string> older;
+    for (std::size_t i = 0; i < m_samples.size(); ++i) {
+        if (!m_inChi2[i]) {
+            older.push_back(textformat::printable(m_samples[i].sample) + " ("
+                + std::string(thermochron::systemName(m_samples[i].system)) + " "
+                + textformat::number(m_samples[i].ageMa) + " Ma)");
+        }
+    }
+    if (!older.empty()) {
+        std::string named;
+        for (std::size_t i = 0; i < older.size(); ++i) {
+            named += (i == 0 ? "" : ", ") + older[i];
+        }
+        notes.push_back(textformat::warningLine(std::to_string(older.size()) + " of "
+            + std::to_string(m_samples.size()) + " measured ages are older than the paths (-o "
+            + textformat::number(pathMyr()) + " Myr) and are left out of chi2, for a prediction "
+            + "along them can only be a lower bound: " + named
+            + "; raise -o, or give --keep-unreset to fit them all the same"));
+    }
     if (m_request.model == Model::transient) {
         std::vector<double> elevations;
         for (const auto& sample : m_samples) {
@@ -238,8 +281,11 @@ std::vector<std::string> ObservedFit::sampleNotes() const
 
 std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) const
 {
-    const auto notReset = std::count_if(
-        residuals.begin(), residuals.end(), [](const Residual& r) { return !r.reset; });
+    // Ages older than the path are left out and named already.
+    const auto notReset = std::count_if(residuals.begin(), residuals.end(),
+        [](const Residual& r) { return !r.reset && r.inChi2; });
+    const auto counted = std::count_if(
+        residuals.begin(), residuals.end(), [](const Residual& r) { return r.inChi2; });
     if (notReset == 0) {
         return {};
     }
@@ -247,15 +293,13 @@ std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) co
     for (const auto& sample : m_samples) {
         oldestMa = std::max(oldestMa, sample.ageMa);
     }
-    const double pathMyr = m_request.model == Model::periodic ? m_request.periodic.historyDuration
-                                                              : m_request.transient.historyTime;
-    const std::string paths = "the paths (-o " + textformat::number(pathMyr) + " Myr)";
+    const std::string paths = "the paths (-o " + textformat::number(pathMyr()) + " Myr)";
     const std::string oldest = "the oldest measured age (" + textformat::number(oldestMa) + " Ma)";
-    const std::string cause = pathMyr < oldestMa
+    const std::string cause = pathMyr() < oldestMa
         ? paths + " are shorter than " + oldest
         : paths + " start too cold to erase what the grains held before, and their ages are "
             + "minimum ages (" + oldest + ")";
-    return "warning: " + std::to_string(notReset) + " of " + std::to_string(residuals.size())
+    return "warning: " + std::to_string(notReset) + " of " + std::to_string(counted)
         + " predictions at the best rate do not reset the grain: " + cause + "; raise -o";
 }
 

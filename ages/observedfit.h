@@ -56,8 +56,10 @@ std::vector<ObservedAge> parseCheckedSamples(std::istream& text, const AgeReques
 
 class ObservedFit {
 public:
-    // The samples as readCheckedSamples gives them. Throws InputError when a sample's own grain
-    // is unusable. request and options must outlive the fit. readerNotes: the reader's notes on
+    // The samples as readCheckedSamples gives them. A measured age older than the model's path
+    // is left out of chi2 (and named in a warning) unless options.keepUnreset: the path cannot
+    // reset it, and a prediction along it is only a lower bound. Throws InputError when a
+    // sample's own grain is unusable, or when every age is older than the path. request and options must outlive the fit. readerNotes: the reader's notes on
     // the file, reported with the fit's own.
     ObservedFit(const AgeRequest& request, const FitOptions& options,
         std::vector<ObservedAge> samples, std::vector<std::string> readerNotes = {});
@@ -100,6 +102,7 @@ public:
 
 private:
     std::vector<std::string> sampleNotes() const;
+    double pathMyr() const;
     std::string resetWarning(const std::vector<Residual>& residuals) const;
 
     const AgeRequest& m_request;
@@ -111,6 +114,7 @@ private:
     std::vector<double> m_modelElevationsM; // periodic: e - M per sample
     std::vector<thermochron::System> m_systems; // each system once, when there are two or more
     std::vector<std::size_t> m_groupOfSample; // index into m_systems per sample
+    std::vector<bool> m_inChi2; // per sample: false for an age older than the path, left out
 };
 
 } // namespace ages

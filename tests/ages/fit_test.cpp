@@ -82,7 +82,7 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         ASSERT_EQ(predictions.size(), grainRows.size() + 1);
         EXPECT_EQ(predictions[0],
             (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
-                "sigma_ma", "predicted_age_ma", "residual_sigma", "reset", "kinetics" }));
+                "sigma_ma", "predicted_age_ma", "residual_sigma", "reset", "kinetics", "in_chi2" }));
         // Each sample names the kinetics that predicted it: the defaults of its system.
         const std::map<std::string, std::string> kinetics { { "AHe", "rdaam" }, { "ZHe", "zrdaam" },
             { "AFT", "ketcham2007" }, { "ZFT", "dodson" } };
@@ -149,6 +149,7 @@ TEST_F(FitRun, PredictionsThatDoNotResetTheGrainAreWarnedOfWithTheFix)
         std::string warning; // "" for none
     };
     const std::vector<Case> cases {
+        // Ages older than the path are fitted only when kept (--keep-unreset).
         { "5", "0.1:0.5:0.1", "50,2\n40,2\n",
             "warning: 2 of 2 predictions at the best rate do not reset the grain: the paths (-o 5 "
             "Myr) are shorter than the oldest measured age (50 Ma); raise -o\n" },
@@ -165,7 +166,8 @@ TEST_F(FitRun, PredictionsThatDoNotResetTheGrainAreWarnedOfWithTheFix)
             observed += "s,AHe," + line + "\n";
         }
         const auto fitted = runCoolingAges({ "transient", "-o", c.exposure, "--rates", c.sweep,
-            "--observed", write("observed.csv", observed), "--residuals", file("residuals.csv") });
+            "--observed", write("observed.csv", observed), "--residuals", file("residuals.csv"),
+            "--keep-unreset" });
         ASSERT_EQ(fitted.status, 0) << fitted.err;
         const auto residuals = rows(file("residuals.csv"));
         const std::string reset = c.warning.empty() ? "yes" : "no";
@@ -313,6 +315,38 @@ TEST_F(FitRun, PathOutputHoldsTheTransientPathWithDepthsAndAFilePathWithout)
     const auto copy = rows(file("copy.csv"));
     ASSERT_EQ(copy.size(), 3u);
     EXPECT_EQ(copy[1], (std::vector<std::string> { "10", "200", "" })); // depth empty
+}
+
+TEST_F(FitRun, AgesOlderThanThePathAreLeftOutAndNamedUnlessKept)
+{
+    const std::string young = "sample,system,age_ma,sigma_ma\na,AHe,2.1,0.2\nb,AFT,3,0.3\n";
+    const std::string withOld = young + "z1,ZFT,72,5\nz2,ZFT,160,9\n";
+    const auto fitOf = [&](const std::string& name, const std::string& text, bool keep) {
+        std::vector<std::string> words { "transient", "-o", "20", "--rates", "0.2:2:0.01",
+            "--observed", write(name, text) };
+        if (keep)
+            words.push_back("--keep-unreset");
+        const auto run = runCoolingAges(words);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.err;
+    };
+    const std::string alone = fitOf("young.csv", young, false);
+    const std::string left = fitOf("old.csv", withOld, false);
+    const std::string kept = fitOf("old.csv", withOld, true);
+    const auto bestLine = [](const std::string& err) {
+        const auto at = err.find("best rate: ");
+        return err.substr(at, err.find('\n', at) - at);
+    };
+    // Left out, the old ages change nothing; kept, they move the rate.
+    EXPECT_EQ(bestLine(left), bestLine(alone));
+    EXPECT_NE(bestLine(kept), bestLine(alone));
+    EXPECT_NE(left.find("warning: 2 of 4 measured ages are older than the paths (-o 20 Myr) and "
+                        "are left out of chi2"),
+        std::string::npos)
+        << left;
+    EXPECT_NE(left.find("z1 (ZFT 72 Ma), z2 (ZFT 160 Ma)"), std::string::npos);
+    EXPECT_EQ(left.find("best rate (ZFT)"), std::string::npos);
+    EXPECT_EQ(kept.find("are left out of chi2"), std::string::npos);
 }
 
 } // namespace
