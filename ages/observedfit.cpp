@@ -1,5 +1,7 @@
 #include "observedfit.h"
 
+#include "assumptions.h"
+
 #include "textformat.h"
 
 #include "ageprediction.h"
@@ -279,11 +281,39 @@ std::vector<std::string> ObservedFit::sampleNotes() const
     return notes;
 }
 
+std::string ObservedFit::assumedLine() const
+{
+    std::string model;
+    if (m_request.model == Model::periodic) {
+        const auto& p = m_request.periodic;
+        model = "surface " + textformat::number(p.surfaceTemp)
+            + " C at the mean surface, lapse rate " + textformat::number(p.lapseRate)
+            + " C/km, base " + textformat::number(p.basalTemp) + " C at "
+            + textformat::number(p.basalDepth) + " m, relief "
+            + textformat::number(p.reliefAmplitude) + " m of wavelength "
+            + textformat::number(p.wavelength) + " m, mean elevation "
+            + textformat::number(m_options.meanElevationM) + " m, path start "
+            + textformat::number(p.historyDuration) + " Ma (-o)";
+    } else {
+        const auto& p = m_request.transient;
+        model = "surface " + textformat::number(p.surfaceTemp) + " C, initial gradient "
+            + textformat::number(p.basalGradient) + " C/m, diffusivity "
+            + textformat::number(p.diffusivity) + " m2/s, path start "
+            + textformat::number(p.historyTime) + " Ma (-o), every sample at the surface";
+    }
+    std::string line = "assumed: " + model + "; " + kineticsAssumed(m_kinds);
+    if (const std::string grains = grainDefaultsAssumed(m_samples, m_kinds, m_request.settings);
+        !grains.empty()) {
+        line += "; " + grains;
+    }
+    return line;
+}
+
 std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) const
 {
     // Ages older than the path are left out and named already.
-    const auto notReset = std::count_if(residuals.begin(), residuals.end(),
-        [](const Residual& r) { return !r.reset && r.inChi2; });
+    const auto notReset = std::count_if(
+        residuals.begin(), residuals.end(), [](const Residual& r) { return !r.reset && r.inChi2; });
     const auto counted = std::count_if(
         residuals.begin(), residuals.end(), [](const Residual& r) { return r.inChi2; });
     if (notReset == 0) {
@@ -322,12 +352,14 @@ void ObservedFit::report(const FitResult& result, std::ostream& err) const
             << (std::isnan(fit.reducedChi2) ? std::string("undefined (one sample)")
                                             : textformat::fixed(fit.reducedChi2, 2))
             << '\n';
+        err << assumedLine() << '\n';
         if (!notReset.empty()) {
             err << notReset << '\n';
         }
         return;
     }
     err << fitSummary(fit) << '\n';
+    err << assumedLine() << '\n';
     for (const auto& system : result.systems) {
         err << fitSummary(system.fit, thermochron::systemName(system.system)) << '\n';
     }

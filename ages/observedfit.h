@@ -89,7 +89,8 @@ public:
     FitResult run(const FitProgress& progress = {}) const;
 
     // The notes on the samples (sigma above the age; in transient, elevations the model ignores),
-    // the summary on err ("best rate: ..."; with one rate "chi2 ... at ..."), a line per system,
+    // the summary on err ("best rate: ..."; with one rate "chi2 ... at ..."), the "assumed:" line
+    // (the model's fixed values, the kinetics, the grain defaults), a line per system,
     // the warnings (predictions that are minimum ages; a range at an end of the sweep; several
     // minima) and the --fit-output and --residuals files. Throws InputError when a file cannot be
     // written.
@@ -103,6 +104,9 @@ public:
 private:
     std::vector<std::string> sampleNotes() const;
     double pathMyr() const;
+    // What the answer rests on besides the ages: the model's fixed values, the kinetics, the
+    // grain values taken from the options.
+    std::string assumedLine() const;
     std::string resetWarning(const std::vector<Residual>& residuals) const;
 
     const AgeRequest& m_request;

@@ -349,4 +349,23 @@ TEST_F(FitRun, AgesOlderThanThePathAreLeftOutAndNamedUnlessKept)
     EXPECT_EQ(kept.find("are left out of chi2"), std::string::npos);
 }
 
+TEST_F(FitRun, TheAssumedLineSaysWhatTheAnswerRestsOn)
+{
+    const std::string observed = write("grains.csv",
+        "sample,system,radius_um,u_ppm,dpar_um,age_ma,sigma_ma\n"
+        "a,AHe,80,30,,2.1,0.2\nb,AFT,,,2.0,3,0.3\nc,AFT,,,,3.1,0.3\n");
+    const auto run = runCoolingAges({ "transient", "-o", "20", "-T", "5", "--rates", "0.2:2:0.01",
+        "--apatite-kinetics", "farley", "--observed", observed });
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto best = run.err.find("best rate: ");
+    const auto assumed = run.err.find("\nassumed: ", best);
+    ASSERT_NE(assumed, std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find('\n', best), assumed); // the line after the best rate
+    EXPECT_EQ(run.err.substr(assumed + 1, run.err.find('\n', assumed + 1) - assumed - 1),
+        "assumed: surface 5 C, initial gradient 0.025 C/m, diffusivity 1.3636e-06 m2/s, path "
+        "start 20 Ma (-o), every sample at the surface; kinetics AHe farley, AFT ketcham2007; "
+        "grain defaults: th_ppm 10 for 1 of 1 sample, sm_ppm 0 for 1 of 1 sample, dpar_um 1.75 "
+        "for 1 of 2 samples");
+}
+
 } // namespace
