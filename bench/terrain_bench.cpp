@@ -7,8 +7,15 @@
 //
 //     build/bin/terrain_bench            all three sizes
 //     build/bin/terrain_bench 61         one size
+//     build/bin/terrain_bench --dem jacksboro_dem.tif --spacing 500 --out DIR
+//                                        the real DEM (scripts/make_demo_dem.py) read, projected
+//                                        and resampled, run, its age map and field written to DIR
 
+#include "agemapwriter.h"
+#include "demreader.h"
+#include "fieldwriter.h"
 #include "historypath.h"
+#include "samplecoordinates.h"
 #include "surfaceages.h"
 #include "terrainmodel.h"
 
@@ -20,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <numbers>
+#include <string>
 #include <vector>
 
 namespace {
@@ -118,10 +126,59 @@ void measure(const int nodes)
     std::printf("    peak memory of the process so far %.0f MB\n", peakMemoryMb());
 }
 
+// The whole chain on a real DEM: read and project it, run 20 Myr with the relief growing to
+// today's, date every surface rock, write the age map and the field.
+void demo(const std::string& path, const double spacingM, const std::string& directory)
+{
+    Clock::time_point start = Clock::now();
+    const terrain::Dem dem = terrain::readDem(path, { .spacingM = spacingM });
+    const double readSeconds = secondsSince(start);
+    terrain::TerrainParameters p;
+    p.thermal.heatProductionUWm3 = 1.0;
+    p.relief = terrain::parseReliefHistory("20:0.5,10:1");
+    // A rock at the DEM's centre, given by longitude and latitude.
+    const auto [x, y] = terrain::fromLonLat(dem, -84.25, 36.59);
+    const auto centre = terrain::TerrainGrid(dem, dem.heights, p.thermal.baseDepthM, 3, 1.0)
+                            .locate(x, y, 1e6);
+    const terrain::SamplePoint sample { x, y, centre.surfaceM };
+    start = Clock::now();
+    const terrain::TerrainRun run = terrain::runTerrainModel(
+        dem, p, thermal::parseErosionHistory("20:0.2,6:0.5"), { &sample, 1 });
+    const double runSeconds = secondsSince(start);
+    start = Clock::now();
+    const thermochron::System systems[]
+        = { thermochron::System::AHe, thermochron::System::AFT, thermochron::System::ZHe };
+    const auto ages = terrain::surfaceAges(run.surfacePaths, systems, {});
+    const double agesSeconds = secondsSince(start);
+    const std::string names[] = { "AHe", "AFT", "ZHe" };
+    terrain::writeAgeMap(directory + "/ages.tif", dem, names, ages);
+    terrain::writeTemperatureField(directory + "/field.vts", run.presentGrid, run.presentTemperatureC);
+    std::printf("%s at %.0f m: %d x %d nodes, %.0f to %.0f m; read %.2f s, run %.2f s (%zu nodes, "
+                "%lld steps), ages %.2f s\n",
+        path.c_str(), spacingM, dem.columns, dem.rows, dem.lowest(), dem.highest(), readSeconds,
+        runSeconds, run.presentGrid.nodeCount(), run.steps, agesSeconds);
+    std::printf("    %lld solves, %lld BiCGSTAB iterations (%lld of them the initial steady "
+                "state's), %d preconditioners\n",
+        run.statistics.solves, run.statistics.iterations, run.statistics.initialStateIterations,
+        run.statistics.preconditioners);
+    for (std::size_t s = 0; s < ages.size(); ++s) {
+        const auto [lowest, highest] = std::minmax_element(ages[s].begin(), ages[s].end());
+        std::printf("    %s ages %.2f to %.2f Ma\n", names[s].c_str(), *lowest, *highest);
+    }
+    const thermochron::CoolingPath& path0 = run.samplePaths[0].cooling;
+    std::printf("    the rock at 84.25 W 36.59 N, %.0f m: %.1f C at %.0f Ma, %.1f C today\n",
+        sample.elevationM, path0.front().temperatureC, path0.front().timeMa,
+        path0.back().temperatureC);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 7 && std::string(argv[1]) == "--dem") {
+        demo(argv[2], std::atof(argv[4]), argv[6]);
+        return 0;
+    }
     std::vector<int> sizes { 31, 61, 121 };
     if (argc > 1)
         sizes = { std::atoi(argv[1]) };

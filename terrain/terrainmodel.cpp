@@ -115,6 +115,7 @@ public:
             m_temperature = remapped(*m_grid, *grid);
         m_grid = std::move(grid);
         m_factor = factor;
+        m_operatorRate = -1.0; // a new geometry: the operator is formed anew
         m_system = assemble(*m_grid, m_p.thermal, m_p.upliftFactors);
         m_inverseMass = m_system.mass.cwiseInverse();
         heldValues();
@@ -151,16 +152,23 @@ public:
         ++m_preconditioners;
         m_solver.solve(b, m_temperature);
         ++m_solves;
+        m_initialIterations = m_solver.iterations();
         m_previous = m_temperature;
     }
 
     // Prepares the phase's matrices: I + c M^-1 (D + u C), c = step / 2.
     void preparePhase(const double rateMmYr, const double stepMyr)
     {
-        const double u = units::metresPerSecondFromMmPerYear(rateMmYr);
+        // The operator depends on the rate and the geometry alone: the opening's step lengths
+        // share it.
+        if (rateMmYr != m_operatorRate || m_operatorFactor != m_factor) {
+            const double u = units::metresPerSecondFromMmPerYear(rateMmYr);
+            m_operator = m_inverseMass.asDiagonal() * (m_system.diffusion + u * m_system.advection);
+            m_scaledSource = m_inverseMass.cwiseProduct(m_system.source);
+            m_operatorRate = rateMmYr;
+            m_operatorFactor = m_factor;
+        }
         m_c = 0.5 * stepMyr * units::secondsPerMyr;
-        m_operator = m_inverseMass.asDiagonal() * (m_system.diffusion + u * m_system.advection);
-        m_scaledSource = m_inverseMass.cwiseProduct(m_system.source);
         m_matrix = m_c * m_operator;
         Eigen::VectorXd unused = Eigen::VectorXd::Zero(m_matrix.rows());
         addIdentity(m_matrix);
@@ -201,7 +209,8 @@ public:
     double factor() const { return m_factor; }
     SolverStatistics statistics() const
     {
-        return { m_solves, m_solver.iterations(), m_preconditioners, m_solver.largestResidual() };
+        return { m_solves, m_solver.iterations(), m_initialIterations, m_preconditioners,
+            m_solver.largestResidual() };
     }
 
     // T0 - lapse h.
@@ -285,12 +294,14 @@ private:
     Eigen::VectorXd m_inverseMass;
     std::vector<int> m_held;
     std::vector<double> m_heldValue;
+    double m_operatorRate = -1.0, m_operatorFactor = -1.0; // what m_operator was formed for
     double m_c = 0.0;
     SparseMatrix m_operator, m_matrix;
     Eigen::VectorXd m_scaledSource;
     Eigen::VectorXd m_temperature, m_previous;
     StepSolver m_solver;
     long long m_solves = 0;
+    long long m_initialIterations = 0;
     int m_preconditioners = 0;
 };
 

@@ -82,6 +82,7 @@ struct RockPath {
 struct SolverStatistics {
     long long solves = 0;
     long long iterations = 0; // BiCGSTAB's, over all solves
+    long long initialStateIterations = 0; // of them, the steady initial state's
     int preconditioners = 0; // formed, one per phase and one for the initial state
     double largestRelativeResidual = 0;
 };
