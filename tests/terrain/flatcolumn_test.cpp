@@ -5,6 +5,7 @@
 // phase, the 3D model's initial state.
 
 #include "historypath.h"
+#include "surfaceages.h"
 #include "terrainmodel.h"
 
 #include <gtest/gtest.h>
@@ -55,10 +56,22 @@ TEST_P(FlatDem, PathIsTheColumnsPath)
         exact.push_back({ column.timeMa[n], column.temperatureC[n] });
 
     double worst = 0.0;
-    for (const thermochron::PathPoint& point : run.samplePaths[0].cooling)
-        worst = std::max(worst,
-            std::fabs(point.temperatureC - thermochron::temperatureAt(exact, point.timeMa)));
+    terrain::RockPath exactAtSteps;
+    for (const thermochron::PathPoint& point : run.samplePaths[0].cooling) {
+        const double exactC = thermochron::temperatureAt(exact, point.timeMa);
+        worst = std::max(worst, std::fabs(point.temperatureC - exactC));
+        exactAtSteps.cooling.push_back({ point.timeMa, exactC });
+    }
     EXPECT_LT(worst, 0.05) << c.name;
+
+    // The ages along both paths, at the same times: what the temperatures' difference does to them.
+    const thermochron::System systems[]
+        = { thermochron::System::AHe, thermochron::System::AFT, thermochron::System::ZHe };
+    const auto ages = terrain::surfaceAges(run.samplePaths, systems, {}, 1);
+    const auto exactAges = terrain::surfaceAges({ &exactAtSteps, 1 }, systems, {}, 1);
+    for (std::size_t s = 0; s < ages.size(); ++s)
+        EXPECT_NEAR(ages[s][0], exactAges[s][0], 1e-3 * exactAges[s][0])
+            << c.name << " " << thermochron::systemName(systems[s]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Histories, FlatDem,

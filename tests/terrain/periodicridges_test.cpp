@@ -6,6 +6,7 @@
 // solution's planes of symmetry.
 
 #include "steadystate.h"
+#include "surfaceages.h"
 #include "terrainmodel.h"
 #include "units.h"
 
@@ -66,13 +67,23 @@ TEST_P(CosineRidges, PathFollowsThePeriodicSeries)
 
     const terrain::RockPath& path = run.samplePaths[0];
     double worst = 0.0;
+    terrain::RockPath exactPath;
     for (std::size_t n = 0; n < path.cooling.size(); ++n) {
         const double risenM = rateMmYr * units::metresPerMyrPerMmPerYear * path.cooling[n].timeMa;
         const double exact = series.temperature(site.xM, -surface + risenM);
         worst = std::max(worst, std::fabs(path.cooling[n].temperatureC - exact));
         EXPECT_NEAR(path.depthM[n], risenM, 1e-6 * risenM + 1e-9);
+        exactPath.cooling.push_back({ path.cooling[n].timeMa, exact });
     }
     EXPECT_LT(worst, 0.2) << site.name;
+
+    const thermochron::System systems[]
+        = { thermochron::System::AHe, thermochron::System::AFT, thermochron::System::ZHe };
+    const auto ages = terrain::surfaceAges(run.samplePaths, systems, {}, 1);
+    const auto exactAges = terrain::surfaceAges({ &exactPath, 1 }, systems, {}, 1);
+    for (std::size_t s = 0; s < ages.size(); ++s)
+        EXPECT_NEAR(ages[s][0], exactAges[s][0], 0.01 * exactAges[s][0])
+            << site.name << " " << thermochron::systemName(systems[s]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sites, CosineRidges,
