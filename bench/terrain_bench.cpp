@@ -55,7 +55,8 @@ terrain::Dem hills(const int nodes, const double amplitudeM)
     for (int j = 0; j < nodes; ++j)
         for (int i = 0; i < nodes; ++i) {
             const double x = dem.x(i), y = dem.y(j);
-            dem.heights.push_back(800.0 + amplitudeM
+            dem.heights.push_back(800.0
+                + amplitudeM
                     * (0.6 * std::cos(2 * std::numbers::pi * x / 12000.0)
                             * std::cos(2 * std::numbers::pi * y / 15000.0)
                         + 0.4 * std::sin(2 * std::numbers::pi * (x + y) / 21000.0))
@@ -116,8 +117,8 @@ void measure(const int nodes)
         gridNodes, run.steps, run.statistics.solves);
     std::printf("    model %.2f s (%.2f us per node and solve), %.1f BiCGSTAB iterations per "
                 "solve, largest residual %.1e\n",
-        modelSeconds, 1e6 * modelSeconds / (gridNodes * solves),
-        run.statistics.iterations / solves, run.statistics.largestRelativeResidual);
+        modelSeconds, 1e6 * modelSeconds / (gridNodes * solves), run.statistics.iterations / solves,
+        run.statistics.largestRelativeResidual);
     std::printf("    ages of %zu surface rocks x 3 systems %.2f s; model and ages %.2f s\n",
         run.surfacePaths.size(), agesSeconds, modelSeconds + agesSeconds);
     const auto [lowest, highest] = std::minmax_element(ages[0].begin(), ages[0].end());
@@ -138,8 +139,8 @@ void demo(const std::string& path, const double spacingM, const std::string& dir
     p.relief = terrain::parseReliefHistory("20:0.5,10:1");
     // A rock at the DEM's centre, given by longitude and latitude.
     const auto [x, y] = terrain::fromLonLat(dem, -84.25, 36.59);
-    const auto centre = terrain::TerrainGrid(dem, dem.heights, p.thermal.baseDepthM, 3, 1.0)
-                            .locate(x, y, 1e6);
+    const auto centre
+        = terrain::TerrainGrid(dem, dem.heights, p.thermal.baseDepthM, 3, 1.0).locate(x, y, 1e6);
     const terrain::SamplePoint sample { x, y, centre.surfaceM };
     start = Clock::now();
     const terrain::TerrainRun run = terrain::runTerrainModel(
@@ -152,7 +153,8 @@ void demo(const std::string& path, const double spacingM, const std::string& dir
     const double agesSeconds = secondsSince(start);
     const std::string names[] = { "AHe", "AFT", "ZHe" };
     terrain::writeAgeMap(directory + "/ages.tif", dem, names, ages);
-    terrain::writeTemperatureField(directory + "/field.vts", run.presentGrid, run.presentTemperatureC);
+    terrain::writeTemperatureField(
+        directory + "/field.vts", run.presentGrid, run.presentTemperatureC);
     std::printf("%s at %.0f m: %d x %d nodes, %.0f to %.0f m; read %.2f s, run %.2f s (%zu nodes, "
                 "%lld steps), ages %.2f s\n",
         path.c_str(), spacingM, dem.columns, dem.rows, dem.lowest(), dem.highest(), readSeconds,

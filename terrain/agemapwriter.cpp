@@ -19,7 +19,8 @@ void writeAgeMap(const std::string& path, const Dem& dem, const std::span<const 
                 + " values for the DEM's " + std::to_string(dem.nodeCount()) + " nodes");
     gdal::registerDrivers();
     const auto failure = [&](const char* why) {
-        return std::runtime_error("the age map '" + path + "' cannot be written: " + gdal::lastError(why));
+        return std::runtime_error(
+            "the age map '" + path + "' cannot be written: " + gdal::lastError(why));
     };
     GDALDriverH driver = GDALGetDriverByName("GTiff");
     if (!driver)
@@ -33,7 +34,8 @@ void writeAgeMap(const std::string& path, const Dem& dem, const std::span<const 
         dem.y(dem.rows - 1) + 0.5 * dem.spacingY, 0.0, -dem.spacingY };
     if (GDALSetGeoTransform(dataset.get(), transform.data()) != CE_None)
         throw failure("GDAL cannot set its grid");
-    if (!dem.projectionWkt.empty() && GDALSetProjection(dataset.get(), dem.projectionWkt.c_str()) != CE_None)
+    if (!dem.projectionWkt.empty()
+        && GDALSetProjection(dataset.get(), dem.projectionWkt.c_str()) != CE_None)
         throw failure("GDAL cannot set its coordinate system");
     std::vector<double> rowValues(dem.columns);
     for (std::size_t b = 0; b < bands.size(); ++b) {
@@ -44,8 +46,9 @@ void writeAgeMap(const std::string& path, const Dem& dem, const std::span<const 
             const int j = dem.rows - 1 - row;
             for (int i = 0; i < dem.columns; ++i)
                 rowValues[i] = bands[b][dem.index(i, j)];
-            if (GDALRasterIO(band, GF_Write, 0, row, dem.columns, 1, rowValues.data(), dem.columns, 1,
-                    GDT_Float64, 0, 0) != CE_None)
+            if (GDALRasterIO(band, GF_Write, 0, row, dem.columns, 1, rowValues.data(), dem.columns,
+                    1, GDT_Float64, 0, 0)
+                != CE_None)
                 throw failure("GDAL cannot write its values");
         }
     }

@@ -26,7 +26,8 @@ std::string demError(const Dem& dem)
     if (dem.heights.size() != static_cast<std::size_t>(dem.columns) * dem.rows)
         return "the DEM holds " + std::to_string(dem.heights.size()) + " heights for "
             + std::to_string(dem.columns) + " x " + std::to_string(dem.rows) + " nodes";
-    if (!std::all_of(dem.heights.begin(), dem.heights.end(), [](double h) { return std::isfinite(h); }))
+    if (!std::all_of(
+            dem.heights.begin(), dem.heights.end(), [](double h) { return std::isfinite(h); }))
         return "the DEM has a height that is not a finite number (a hole left unfilled)";
     return {};
 }

@@ -18,20 +18,24 @@ std::array<double, 2> centreLonLat(GDALDatasetH dataset, OGRSpatialReferenceH re
 {
     std::array<double, 6> t {};
     GDALGetGeoTransform(dataset, t.data());
-    double x = t[0] + 0.5 * GDALGetRasterXSize(dataset) * t[1] + 0.5 * GDALGetRasterYSize(dataset) * t[2];
-    double y = t[3] + 0.5 * GDALGetRasterXSize(dataset) * t[4] + 0.5 * GDALGetRasterYSize(dataset) * t[5];
+    double x = t[0] + 0.5 * GDALGetRasterXSize(dataset) * t[1]
+        + 0.5 * GDALGetRasterYSize(dataset) * t[2];
+    double y = t[3] + 0.5 * GDALGetRasterXSize(dataset) * t[4]
+        + 0.5 * GDALGetRasterYSize(dataset) * t[5];
     const gdal::SpatialReference wgs84 = gdal::referenceFrom("EPSG:4326");
     OSRSetAxisMappingStrategy(reference, OAMS_TRADITIONAL_GIS_ORDER);
     const gdal::Transformation toLonLat(OCTNewCoordinateTransformation(reference, wgs84.get()));
     if (!toLonLat || !OCTTransform(toLonLat.get(), 1, &x, &y, nullptr))
-        throw std::runtime_error(gdal::lastError("the DEM's centre cannot be put in longitude and latitude"));
+        throw std::runtime_error(
+            gdal::lastError("the DEM's centre cannot be put in longitude and latitude"));
     return { x, y };
 }
 
 // The raster warped by gdalwarp's options (to GDAL's in-memory format, as doubles).
 gdal::Dataset warped(GDALDatasetH source, std::vector<std::string> arguments)
 {
-    for (const char* word : { "-of", "MEM", "-ot", "Float64", "-r", "bilinear", "-dstnodata", "nan" })
+    for (const char* word :
+        { "-of", "MEM", "-ot", "Float64", "-r", "bilinear", "-dstnodata", "nan" })
         arguments.emplace_back(word);
     std::vector<char*> argv;
     for (std::string& word : arguments)
@@ -52,7 +56,8 @@ void trimHoles(std::vector<double>& cells, int& columns, int& rows, int& firstCo
 {
     const int fullColumns = columns;
     const auto hole = [&](const int c, const int r) {
-        return !std::isfinite(cells[static_cast<std::size_t>(firstRow + r) * fullColumns + firstColumn + c]);
+        return !std::isfinite(
+            cells[static_cast<std::size_t>(firstRow + r) * fullColumns + firstColumn + c]);
     };
     while (columns >= 2 && rows >= 2) {
         std::array<int, 4> holes {}; // left, right, top, bottom
@@ -68,10 +73,18 @@ void trimHoles(std::vector<double>& cells, int& columns, int& rows, int& firstCo
         if (*worst == 0)
             return;
         switch (worst - holes.begin()) {
-        case 0: ++firstColumn, --columns; break;
-        case 1: --columns; break;
-        case 2: ++firstRow, --rows; break;
-        default: --rows; break;
+        case 0:
+            ++firstColumn, --columns;
+            break;
+        case 1:
+            --columns;
+            break;
+        case 2:
+            ++firstRow, --rows;
+            break;
+        default:
+            --rows;
+            break;
         }
     }
 }
@@ -80,7 +93,8 @@ void trimHoles(std::vector<double>& cells, int& columns, int& rows, int& firstCo
 
 int utmZoneEpsg(const double longitudeDeg, const double latitudeDeg)
 {
-    const int zone = std::clamp(static_cast<int>(std::floor((longitudeDeg + 180.0) / 6.0)) + 1, 1, 60);
+    const int zone
+        = std::clamp(static_cast<int>(std::floor((longitudeDeg + 180.0) / 6.0)) + 1, 1, 60);
     return (latitudeDeg >= 0.0 ? 32600 : 32700) + zone;
 }
 
@@ -90,7 +104,8 @@ Dem readDem(const std::string& path, const DemReadOptions& options)
     const auto failure = [&](const std::string& why) {
         return std::runtime_error("the DEM '" + path + "' cannot be read: " + why);
     };
-    gdal::Dataset dataset(GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    gdal::Dataset dataset(
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
     if (!dataset)
         throw failure(gdal::lastError("GDAL cannot open it"));
     if (!(options.spacingM >= 0.0 && std::isfinite(options.spacingM)))
@@ -99,7 +114,8 @@ Dem readDem(const std::string& path, const DemReadOptions& options)
     std::vector<std::string> warp;
     OGRSpatialReferenceH reference = GDALGetSpatialRef(dataset.get());
     if (reference) {
-        const bool metres = OSRIsProjected(reference) && std::fabs(OSRGetLinearUnits(reference, nullptr) - 1.0) < 1e-12;
+        const bool metres = OSRIsProjected(reference)
+            && std::fabs(OSRGetLinearUnits(reference, nullptr) - 1.0) < 1e-12;
         if (!metres) {
             const auto [longitude, latitude] = centreLonLat(dataset.get(), reference);
             warp = { "-t_srs", "EPSG:" + std::to_string(utmZoneEpsg(longitude, latitude)) };
@@ -122,7 +138,9 @@ Dem readDem(const std::string& path, const DemReadOptions& options)
     if (!band)
         throw failure("it has no raster band");
     std::vector<double> cells(static_cast<std::size_t>(columns) * rows);
-    if (GDALRasterIO(band, GF_Read, 0, 0, columns, rows, cells.data(), columns, rows, GDT_Float64, 0, 0) != CE_None)
+    if (GDALRasterIO(
+            band, GF_Read, 0, 0, columns, rows, cells.data(), columns, rows, GDT_Float64, 0, 0)
+        != CE_None)
         throw failure(gdal::lastError("GDAL cannot read its heights"));
     int hasNoData = 0;
     const double noData = GDALGetRasterNoDataValue(band, &hasNoData);
@@ -153,7 +171,8 @@ Dem readDem(const std::string& path, const DemReadOptions& options)
         for (int i = 0; i < columns; ++i) {
             const int row = firstRow + (northUp ? rows - 1 - j : j);
             const int column = firstColumn + (eastward ? i : columns - 1 - i);
-            dem.heights[dem.index(i, j)] = cells[static_cast<std::size_t>(row) * fullColumns + column];
+            dem.heights[dem.index(i, j)]
+                = cells[static_cast<std::size_t>(row) * fullColumns + column];
         }
     if (const char* wkt = GDALGetProjectionRef(dataset.get()))
         dem.projectionWkt = wkt;

@@ -20,8 +20,8 @@ void put(std::string& out, const double value)
 
 } // namespace
 
-void writeTemperatureField(const std::string& path, const TerrainGrid& grid,
-    const std::span<const double> temperatureC)
+void writeTemperatureField(
+    const std::string& path, const TerrainGrid& grid, const std::span<const double> temperatureC)
 {
     if (temperatureC.size() != grid.nodeCount())
         throw std::invalid_argument("the field has " + std::to_string(temperatureC.size())
@@ -29,9 +29,10 @@ void writeTemperatureField(const std::string& path, const TerrainGrid& grid,
     const int nx = grid.columns(), ny = grid.rows(), nz = grid.levels();
     const std::string extent = "0 " + std::to_string(nx - 1) + " 0 " + std::to_string(ny - 1)
         + " 0 " + std::to_string(nz - 1);
-    std::string out = "<?xml version=\"1.0\"?>\n"
-                      "<VTKFile type=\"StructuredGrid\" version=\"0.1\" byte_order=\"LittleEndian\">\n"
-                      "<StructuredGrid WholeExtent=\""
+    std::string out
+        = "<?xml version=\"1.0\"?>\n"
+          "<VTKFile type=\"StructuredGrid\" version=\"0.1\" byte_order=\"LittleEndian\">\n"
+          "<StructuredGrid WholeExtent=\""
         + extent + "\">\n<Piece Extent=\"" + extent + "\">\n";
     // VTK's order: x fastest, then y, then z; z upward, from the base (VTK's k = 0) to the
     // surface, so that the cells keep a positive orientation.
@@ -63,7 +64,8 @@ void writeTemperatureField(const std::string& path, const TerrainGrid& grid,
     file.write(out.data(), static_cast<std::streamsize>(out.size()));
     file.close();
     if (!file)
-        throw std::runtime_error("the field '" + path + "' cannot be written: " + std::strerror(errno));
+        throw std::runtime_error(
+            "the field '" + path + "' cannot be written: " + std::strerror(errno));
 }
 
 } // namespace terrain

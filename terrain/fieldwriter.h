@@ -16,7 +16,7 @@ namespace terrain {
 
 // Throws std::runtime_error naming the file when it cannot be written, std::invalid_argument
 // when the field does not match the grid.
-void writeTemperatureField(const std::string& path, const TerrainGrid& grid,
-    std::span<const double> temperatureC);
+void writeTemperatureField(
+    const std::string& path, const TerrainGrid& grid, std::span<const double> temperatureC);
 
 } // namespace terrain

@@ -159,8 +159,8 @@ FiniteElementSystem assemble(const TerrainGrid& g, const thermal::ThermalParamet
                     }
                     for (int a = 0; a < 8; ++a)
                         for (int b = 0; b < 8; ++b) {
-                            localD[a * 8 + b] += kappa * volume
-                                * (gx[a] * gx[b] + gy[a] * gy[b] + gz[a] * gz[b]);
+                            localD[a * 8 + b]
+                                += kappa * volume * (gx[a] * gx[b] + gy[a] * gy[b] + gz[a] * gz[b]);
                             localC[a * 8 + b] += volume * s.value[a] * f * gz[b];
                         }
                 }
@@ -174,9 +174,8 @@ FiniteElementSystem assemble(const TerrainGrid& g, const thermal::ThermalParamet
                     for (int q = 0; q < 4; ++q)
                         hPoint += (s.value[q] + s.value[q + 4]) * surface[q];
                     const double volume = std::fabs(dx * dy * zZeta) * weights3[gp];
-                    const double heat = producing
-                        ? perConductivity * production.atDepth(hPoint - zPoint)
-                        : 0.0;
+                    const double heat
+                        = producing ? perConductivity * production.atDepth(hPoint - zPoint) : 0.0;
                     for (int a = 0; a < 8; ++a) {
                         system.mass[node[a]] += volume * s.value[a];
                         system.source[node[a]] += volume * s.value[a] * heat;

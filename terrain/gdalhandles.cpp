@@ -26,7 +26,8 @@ SpatialReference referenceFrom(const char* text)
         return nullptr;
     SpatialReference reference(OSRNewSpatialReference(nullptr));
     if (OSRSetFromUserInput(reference.get(), text) != OGRERR_NONE)
-        throw std::runtime_error(std::string("GDAL cannot read the coordinate system '") + text + "'");
+        throw std::runtime_error(
+            std::string("GDAL cannot read the coordinate system '") + text + "'");
     OSRSetAxisMappingStrategy(reference.get(), OAMS_TRADITIONAL_GIS_ORDER);
     return reference;
 }

@@ -20,7 +20,8 @@ using Dataset = std::unique_ptr<std::remove_pointer_t<GDALDatasetH>, DatasetClos
 struct ReferenceRelease {
     void operator()(OGRSpatialReferenceH reference) const { OSRDestroySpatialReference(reference); }
 };
-using SpatialReference = std::unique_ptr<std::remove_pointer_t<OGRSpatialReferenceH>, ReferenceRelease>;
+using SpatialReference
+    = std::unique_ptr<std::remove_pointer_t<OGRSpatialReferenceH>, ReferenceRelease>;
 
 struct TransformationRelease {
     void operator()(OGRCoordinateTransformationH transformation) const
@@ -28,8 +29,8 @@ struct TransformationRelease {
         OCTDestroyCoordinateTransformation(transformation);
     }
 };
-using Transformation = std::unique_ptr<std::remove_pointer_t<OGRCoordinateTransformationH>,
-    TransformationRelease>;
+using Transformation
+    = std::unique_ptr<std::remove_pointer_t<OGRCoordinateTransformationH>, TransformationRelease>;
 
 struct WarpOptionsRelease {
     void operator()(GDALWarpAppOptions* options) const { GDALWarpAppOptionsFree(options); }

@@ -19,8 +19,8 @@ constexpr const char* syntaxHint = "START:FACTOR with START in Ma before present
 std::string phaseName(const ReliefHistory& relief, const std::size_t index)
 {
     const ReliefPhase& phase = relief.phases[index];
-    return "relief phase " + std::to_string(index + 1) + " ("
-        + thermal::numberText(phase.startMa) + ":" + thermal::numberText(phase.factor) + ")";
+    return "relief phase " + std::to_string(index + 1) + " (" + thermal::numberText(phase.startMa)
+        + ":" + thermal::numberText(phase.factor) + ")";
 }
 
 } // namespace

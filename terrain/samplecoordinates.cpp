@@ -26,7 +26,8 @@ std::array<double, 2> transformed(const Dem& dem, const bool fromGeographic, dou
 
 } // namespace
 
-std::array<double, 2> fromLonLat(const Dem& dem, const double longitudeDeg, const double latitudeDeg)
+std::array<double, 2> fromLonLat(
+    const Dem& dem, const double longitudeDeg, const double latitudeDeg)
 {
     return transformed(dem, true, longitudeDeg, latitudeDeg);
 }

@@ -37,8 +37,9 @@ std::vector<std::vector<double>> surfaceAges(const std::span<const RockPath> pat
             next = paths.size();
         }
     };
-    const int count = threads > 0 ? threads
-                                  : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int count = threads > 0
+        ? threads
+        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::jthread> pool;
     for (int t = 1; t < count; ++t)
         pool.emplace_back(work);

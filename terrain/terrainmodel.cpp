@@ -50,8 +50,8 @@ std::vector<Phase> phasesOf(const TerrainParameters& p, const thermal::ErosionHi
         const double a = changes[i], b = changes[i + 1];
         const double middle = 0.5 * (a + b);
         const auto steps = static_cast<long long>(std::ceil((a - b) / p.timeStepMyr * (1 - 1e-12)));
-        phases.push_back({ a, b, rateAt(history, middle), p.relief.factorAt(middle),
-            std::max(1LL, steps) });
+        phases.push_back(
+            { a, b, rateAt(history, middle), p.relief.factorAt(middle), std::max(1LL, steps) });
     }
     return phases;
 }
@@ -69,7 +69,8 @@ double bilinearAt(const Dem& dem, const std::vector<double>& factors, const doub
     const int j = std::min(static_cast<int>(v), dem.rows - 2);
     const double a = u - i, b = v - j;
     const auto f = [&](const int ii, const int jj) { return factors[dem.index(ii, jj)]; };
-    return (1 - b) * ((1 - a) * f(i, j) + a * f(i + 1, j)) + b * ((1 - a) * f(i, j + 1) + a * f(i + 1, j + 1));
+    return (1 - b) * ((1 - a) * f(i, j) + a * f(i + 1, j))
+        + b * ((1 - a) * f(i, j + 1) + a * f(i + 1, j + 1));
 }
 
 // The opening of a phase that follows a change, as the 1D column takes it
@@ -135,7 +136,8 @@ public:
                 const double h = g.surface(i, j);
                 column.surfaceTemperatureC = surfaceTemperature(h);
                 column.baseDepthM = h + g.baseDepthM();
-                const double f = m_p.upliftFactors.empty() ? 1.0 : m_p.upliftFactors[m_dem.index(i, j)];
+                const double f
+                    = m_p.upliftFactors.empty() ? 1.0 : m_p.upliftFactors[m_dem.index(i, j)];
                 const thermal::SteadyGeotherm steady(column, rateMmYr * f);
                 for (int k = 0; k < g.levels(); ++k)
                     m_temperature[g.node(i, j, k)] = steady.temperatureC(h - g.elevation(i, j, k));
@@ -147,7 +149,8 @@ public:
         SparseMatrix a = m_system.diffusion + u * m_system.advection;
         a = (tau * m_inverseMass).asDiagonal() * a;
         Eigen::VectorXd b = tau * m_inverseMass.cwiseProduct(m_system.source);
-        holdRows(a, b);
+        holdRows(a);
+        setHeld(b);
         m_solver.prepare(a);
         ++m_preconditioners;
         m_solver.solve(b, m_temperature);
@@ -170,9 +173,8 @@ public:
         }
         m_c = 0.5 * stepMyr * units::secondsPerMyr;
         m_matrix = m_c * m_operator;
-        Eigen::VectorXd unused = Eigen::VectorXd::Zero(m_matrix.rows());
         addIdentity(m_matrix);
-        holdRows(m_matrix, unused);
+        holdRows(m_matrix);
         m_solver.prepare(m_matrix);
         ++m_preconditioners;
         m_previous = m_temperature; // no extrapolation across a change
@@ -193,11 +195,11 @@ public:
     // Crank-Nicolson over 2c: (I + c M^-1 L) T' = (I - c M^-1 L) T + 2 c M^-1 F.
     void crankNicolsonStep(const bool extrapolate)
     {
-        Eigen::VectorXd b = m_temperature - m_c * (m_operator * m_temperature)
-            + 2.0 * m_c * m_scaledSource;
+        Eigen::VectorXd b
+            = m_temperature - m_c * (m_operator * m_temperature) + 2.0 * m_c * m_scaledSource;
         setHeld(b);
-        Eigen::VectorXd x = extrapolate ? Eigen::VectorXd(2.0 * m_temperature - m_previous)
-                                        : m_temperature;
+        Eigen::VectorXd x
+            = extrapolate ? Eigen::VectorXd(2.0 * m_temperature - m_previous) : m_temperature;
         m_solver.solve(b, x);
         ++m_solves;
         m_previous = m_temperature;
@@ -206,7 +208,6 @@ public:
 
     const TerrainGrid& grid() const { return *m_grid; }
     const Eigen::VectorXd& temperature() const { return m_temperature; }
-    double factor() const { return m_factor; }
     SolverStatistics statistics() const
     {
         return { m_solves, m_solver.iterations(), m_initialIterations, m_preconditioners,
@@ -253,13 +254,12 @@ private:
                     e.valueRef() += 1.0;
     }
 
-    // The held rows become identity rows with the held values on the right.
-    void holdRows(SparseMatrix& a, Eigen::VectorXd& b) const
+    // The held rows become identity rows; setHeld puts their values on the right.
+    void holdRows(SparseMatrix& a) const
     {
         for (const int row : m_held)
             for (SparseMatrix::InnerIterator e(a, row); e; ++e)
                 e.valueRef() = e.col() == row ? 1.0 : 0.0;
-        setHeld(b);
     }
 
     // The field on the new grid: in the old crust the old field's at the node's elevation, in
@@ -361,16 +361,17 @@ std::optional<std::string> runError(const Dem& dem, const TerrainParameters& p,
             return name + " stands above the DEM's surface there (" + numberText(surface) + " m)";
         const double f = bilinearAt(dem, p.upliftFactors, sample.xM, sample.yM, 1.0);
         if (sample.elevationM - f * upliftM <= -p.thermal.baseDepthM)
-            return name + " would have started below the base of the model at " + numberText(startMa)
-                + " Ma: deepen the base or lower the rates";
+            return name + " would have started below the base of the model at "
+                + numberText(startMa) + " Ma: deepen the base or lower the rates";
     }
     double highestUplift = 1.0;
     if (!p.upliftFactors.empty())
         highestUplift = *std::max_element(p.upliftFactors.begin(), p.upliftFactors.end());
     if (dem.lowest() - highestUplift * upliftM <= -p.thermal.baseDepthM)
-        return "the rock at the DEM's surface would have started " + numberText(highestUplift * upliftM)
-            + " m lower at " + numberText(startMa) + " Ma, below the base of the model (-z "
-            + numberText(p.thermal.baseDepthM) + " m): deepen the base or lower the rates";
+        return "the rock at the DEM's surface would have started "
+            + numberText(highestUplift * upliftM) + " m lower at " + numberText(startMa)
+            + " Ma, below the base of the model (-z " + numberText(p.thermal.baseDepthM)
+            + " m): deepen the base or lower the rates";
     if (dem.nodeCount() * static_cast<std::size_t>(p.levels) > maximumNodes)
         return "the grid would have " + std::to_string(dem.nodeCount() * p.levels)
             + " nodes, more than " + std::to_string(maximumNodes)
@@ -394,7 +395,8 @@ TerrainRun runTerrainModel(const Dem& dem, const TerrainParameters& p,
 
     std::vector<Rock> sampleRocks;
     for (const SamplePoint& s : samples)
-        sampleRocks.push_back({ s.xM, s.yM, s.elevationM, bilinearAt(dem, p.upliftFactors, s.xM, s.yM, 1.0) });
+        sampleRocks.push_back(
+            { s.xM, s.yM, s.elevationM, bilinearAt(dem, p.upliftFactors, s.xM, s.yM, 1.0) });
     std::vector<Rock> surfaceRocks;
     if (surfacePaths) {
         for (int j = 0; j < dem.rows; ++j)

@@ -22,15 +22,19 @@
 // In time, Crank-Nicolson, second order and unconditionally stable, with equal steps within
 // each phase (a span between changes of rate or relief), so that one matrix and one
 // preconditioner serve the phase. A change makes a kink (of the gradient at a change of rate, of
-// the field itself at a change of relief), on which Crank-Nicolson's factor near -1 for the
-// sharpest modes would ring, so every phase opens with Rannacher's start: the first step taken
-// as two backward-Euler halves, which solve with the very same matrix.
+// the field itself at a change of relief) whose boundary layer grows as sqrt(kappa t), and on
+// which Crank-Nicolson's factor near -1 for the sharpest modes would ring. So a phase after a
+// change opens as the 1D column's do (thermal/historypath.h): its first million years in steps
+// graded geometrically from a 256th of the phase's step, the very first as two backward-Euler
+// halves (Rannacher's start) with the same matrix. The first phase starts from its own steady
+// state and takes equal steps from the start.
 //
 // Linear systems: the rows divided by their lumped mass, I + c M^-1 (D + u C) with c half the
 // step, nearly diagonal in each column and well conditioned; BiCGSTAB (Eigen) preconditioned by
 // an incomplete LU factorisation in the grid's column-by-column order (solver.h says what was
 // measured), from the extrapolation of the last two steps. The matrices are assembled once per
-// geometry (once per relief phase), the operator and preconditioner formed once per phase.
+// geometry (once per relief phase), the operator once per phase, the matrix and preconditioner
+// once per step length (one for the phase's steps, eight more for an opening).
 //
 // At a change of relief the new grid takes the field where the rock is: a node within the old
 // crust the old field's temperature at its elevation, a node above the old surface (rock that
@@ -83,7 +87,7 @@ struct SolverStatistics {
     long long solves = 0;
     long long iterations = 0; // BiCGSTAB's, over all solves
     long long initialStateIterations = 0; // of them, the steady initial state's
-    int preconditioners = 0; // formed, one per phase and one for the initial state
+    int preconditioners = 0; // formed: the initial state's, and one per step length of a phase
     double largestRelativeResidual = 0;
 };
 

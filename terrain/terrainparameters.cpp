@@ -15,8 +15,9 @@ std::optional<std::string> parameterError(const TerrainParameters& p, const Dem&
         return message;
     using thermal::numberText;
     if (!(std::isfinite(p.lapseRateCkm) && p.lapseRateCkm >= 0.0))
-        return "lapse rate (" + numberText(p.lapseRateCkm) + " C/km) must be a finite number of "
-                                                             "at least 0 C/km";
+        return "lapse rate (" + numberText(p.lapseRateCkm)
+            + " C/km) must be a finite number of "
+              "at least 0 C/km";
     if (p.levels < minimumLevels || p.levels > maximumLevels)
         return "levels (" + std::to_string(p.levels) + ") must be " + std::to_string(minimumLevels)
             + " to " + std::to_string(maximumLevels);

@@ -37,7 +37,7 @@ struct ConvergenceCase {
     const char* relief;
 };
 
-class Convergence : public testing::TestWithParam<ConvergenceCase> {};
+class Convergence : public testing::TestWithParam<ConvergenceCase> { };
 
 TEST_P(Convergence, HalvingSpacingAndStepQuartersThePathsChange)
 {
@@ -55,15 +55,15 @@ TEST_P(Convergence, HalvingSpacingAndStepQuartersThePathsChange)
         return points;
     }();
     std::vector<std::vector<terrain::RockPath>> runs;
-        for (int refinement = 0; refinement < 3; ++refinement) {
+    for (int refinement = 0; refinement < 3; ++refinement) {
         const int scale = 1 << refinement;
         terrain::TerrainParameters p;
         p.thermal.heatProductionUWm3 = 1.5;
         p.levels = 10 * scale + 1;
         p.timeStepMyr = 1.0 / scale;
         p.relief = terrain::parseReliefHistory(c.relief);
-        runs.push_back(terrain::runTerrainModel(eggCrate(4 * scale + 1), p,
-            thermal::parseErosionHistory(c.history), samples, false)
+        runs.push_back(terrain::runTerrainModel(
+            eggCrate(4 * scale + 1), p, thermal::parseErosionHistory(c.history), samples, false)
                            .samplePaths);
     }
     // The change between two refinements: the largest over the samples and the path, read every

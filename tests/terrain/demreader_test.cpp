@@ -79,7 +79,10 @@ TEST(DemReader, GeographicGridIsProjectedToItsUtmZone)
         grid << '\n';
     }
     writeText(scratch.file("geo.asc"), grid.str());
-    writeText(scratch.file("geo.prj"), "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS 84\",6378137,298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]]");
+    writeText(scratch.file("geo.prj"),
+        "GEOGCS[\"WGS 84\",DATUM[\"WGS_1984\",SPHEROID[\"WGS "
+        "84\",6378137,298.257223563]],PRIMEM[\"Greenwich\",0],UNIT[\"degree\",0.0174532925199433]"
+        "]");
     EXPECT_EQ(terrain::utmZoneEpsg(-84.28, 36.51), 32616);
     const terrain::Dem dem = terrain::readDem(scratch.file("geo.asc"), { .spacingM = 100.0 });
     EXPECT_NE(dem.projectionWkt.find("UTM zone 16N"), std::string::npos);
@@ -91,7 +94,8 @@ TEST(DemReader, GeographicGridIsProjectedToItsUtmZone)
     EXPECT_GT(dem.lowest(), 299.0);
     EXPECT_LT(dem.highest(), 720.0);
     // A point given by longitude and latitude lands where the grid's slope says.
-    const auto [x, y] = terrain::fromLonLat(dem, -84.3 + 20.5 * 0.000833333333333, 36.5 + 15 * 0.000833333333333);
+    const auto [x, y]
+        = terrain::fromLonLat(dem, -84.3 + 20.5 * 0.000833333333333, 36.5 + 15 * 0.000833333333333);
     const auto lonLat = terrain::toLonLat(dem, x, y);
     EXPECT_NEAR(lonLat[0], -84.3 + 20.5 * 0.000833333333333, 1e-9);
     const int i = static_cast<int>(std::lround((x - dem.originX) / dem.spacingX));
@@ -131,7 +135,8 @@ TEST(Writers, AgeMapAndFieldReadBackAsWritten)
     std::ifstream vts(scratch.file("field.vts"));
     const std::string text((std::istreambuf_iterator<char>(vts)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("WholeExtent=\"0 3 0 2 0 2\""), std::string::npos);
-    // VTK's first point: x fastest, from the base up; node (0, 0) at the base, 1000 m below sea level.
+    // VTK's first point: x fastest, from the base up; node (0, 0) at the base, 1000 m below sea
+    // level.
     const std::size_t points = text.find("NumberOfComponents=\"3\" format=\"ascii\">\n");
     ASSERT_NE(points, std::string::npos);
     std::istringstream firstPoint(text.substr(text.find('\n', points) + 1));

@@ -33,7 +33,7 @@ struct FlatCase {
     thermal::BaseCondition base;
 };
 
-class FlatDem : public testing::TestWithParam<FlatCase> {};
+class FlatDem : public testing::TestWithParam<FlatCase> { };
 
 TEST_P(FlatDem, PathIsTheColumnsPath)
 {
@@ -77,8 +77,8 @@ TEST_P(FlatDem, PathIsTheColumnsPath)
 INSTANTIATE_TEST_SUITE_P(Histories, FlatDem,
     testing::Values(
         FlatCase { "constant", "20:0.3", "120:0.3", 0.0, thermal::BaseCondition::Temperature },
-        FlatCase { "constantProducing", "20:0.3", "120:0.3", 2.0,
-            thermal::BaseCondition::Temperature },
+        FlatCase {
+            "constantProducing", "20:0.3", "120:0.3", 2.0, thermal::BaseCondition::Temperature },
         FlatCase { "twoPhaseProducing", "20:0.2,8:0.8", "150:0.2,8:0.8", 2.0,
             thermal::BaseCondition::Temperature },
         FlatCase { "twoPhaseHeatFlow", "20:0.1,8:0.5", "300:0.1,8:0.5", 1.0,

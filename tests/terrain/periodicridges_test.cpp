@@ -31,7 +31,8 @@ terrain::Dem ridgeDem(const int columns)
     dem.spacingY = dem.spacingX;
     for (int j = 0; j < dem.rows; ++j)
         for (int i = 0; i < columns; ++i)
-            dem.heights.push_back(amplitudeM * std::cos(2.0 * std::numbers::pi * dem.x(i) / wavelengthM));
+            dem.heights.push_back(
+                amplitudeM * std::cos(2.0 * std::numbers::pi * dem.x(i) / wavelengthM));
     return dem;
 }
 
@@ -40,7 +41,7 @@ struct Site {
     double xM;
 };
 
-class CosineRidges : public testing::TestWithParam<Site> {};
+class CosineRidges : public testing::TestWithParam<Site> { };
 
 TEST_P(CosineRidges, PathFollowsThePeriodicSeries)
 {

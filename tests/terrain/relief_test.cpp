@@ -17,9 +17,8 @@ namespace {
 TEST(ReliefHistory, FactorHoldsFromItsStartUntilTheNext)
 {
     const terrain::ReliefHistory relief = terrain::parseReliefHistory("20:0.5,8:2,3:1");
-    const std::pair<double, double> expected[] = {
-        { 30.0, 0.5 }, { 20.0, 0.5 }, { 10.0, 0.5 }, { 8.0, 2.0 }, { 5.0, 2.0 }, { 1.0, 1.0 }, { 0.0, 1.0 }
-    };
+    const std::pair<double, double> expected[] = { { 30.0, 0.5 }, { 20.0, 0.5 }, { 10.0, 0.5 },
+        { 8.0, 2.0 }, { 5.0, 2.0 }, { 1.0, 1.0 }, { 0.0, 1.0 } };
     for (const auto& [timeMa, factor] : expected)
         EXPECT_DOUBLE_EQ(relief.factorAt(timeMa), factor) << timeMa;
     EXPECT_DOUBLE_EQ(terrain::parseReliefHistory("").factorAt(5.0), 1.0);
@@ -27,8 +26,8 @@ TEST(ReliefHistory, FactorHoldsFromItsStartUntilTheNext)
 
 TEST(ReliefHistory, RefusesWhatIsNoHistory)
 {
-    for (const char* text : { "20", "20:0.5:1", "20:x", "20:0.5", "8:1,20:1", "20:-1,8:1", "0:1",
-             "20:1," }) {
+    for (const char* text :
+        { "20", "20:0.5:1", "20:x", "20:0.5", "8:1,20:1", "20:-1,8:1", "0:1", "20:1," }) {
         EXPECT_THROW(terrain::parseReliefHistory(text), std::invalid_argument) << text;
     }
 }
@@ -58,8 +57,10 @@ double largestDifference(const terrain::TerrainRun& a, const terrain::TerrainRun
         const thermochron::CoolingPath& pathA = a.surfacePaths[n].cooling;
         const thermochron::CoolingPath& pathB = b.surfacePaths[n].cooling;
         for (const thermochron::PathPoint& point : pathB) {
-            const auto same = std::find_if(pathA.begin(), pathA.end(),
-                [&](const thermochron::PathPoint& q) { return std::fabs(q.timeMa - point.timeMa) < 1e-9; });
+            const auto same
+                = std::find_if(pathA.begin(), pathA.end(), [&](const thermochron::PathPoint& q) {
+                      return std::fabs(q.timeMa - point.timeMa) < 1e-9;
+                  });
             if (same == pathA.end())
                 continue;
             ++common;
@@ -81,7 +82,7 @@ struct EquivalentRuns {
     double toleranceC; // a phase cut in two takes its steps a little differently
 };
 
-class Equivalent : public testing::TestWithParam<EquivalentRuns> {};
+class Equivalent : public testing::TestWithParam<EquivalentRuns> { };
 
 TEST_P(Equivalent, RunEqualsTheRunWithout)
 {
@@ -102,14 +103,13 @@ TEST_P(Equivalent, RunEqualsTheRunWithout)
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, Equivalent,
-    testing::Values(
-        EquivalentRuns { "todaysReliefAtAllTimes", 800.0, "10:1,6:1", 0.0, "10:0.4,4:0.8",
-            "10:0.4,4:0.8", "", 1e-3 },
+    testing::Values(EquivalentRuns { "todaysReliefAtAllTimes", 800.0, "10:1,6:1", 0.0,
+                        "10:0.4,4:0.8", "10:0.4,4:0.8", "", 1e-3 },
         // Cut where the scaled run is, so that the two take the same steps.
         EquivalentRuns { "flatDemScaled", 0.0, "10:0.3,6:2,3:1", 0.0, "10:0.4,4:0.8",
             "10:0.4,4:0.8", "10:1,6:1,3:1", 1e-9 },
-        EquivalentRuns { "uniformUpliftMap", 800.0, "", 2.0, "10:0.2,4:0.4", "10:0.4,4:0.8", "",
-            1e-9 }),
+        EquivalentRuns {
+            "uniformUpliftMap", 800.0, "", 2.0, "10:0.2,4:0.4", "10:0.4,4:0.8", "", 1e-9 }),
     [](const testing::TestParamInfo<EquivalentRuns>& info) { return info.param.name; });
 
 } // namespace

@@ -11,7 +11,7 @@ class ScratchDirectory {
 public:
     ScratchDirectory()
         : m_path(std::filesystem::temp_directory_path()
-              / ("terrain_test_" + std::to_string(std::random_device {}())))
+            / ("terrain_test_" + std::to_string(std::random_device {}())))
     {
         std::filesystem::create_directories(m_path);
     }
