@@ -5,11 +5,9 @@
 #include "agemapwriter.h"
 #include "demreader.h"
 #include "fieldwriter.h"
+#include "gdalhandles.h"
 #include "samplecoordinates.h"
 #include "scratchdirectory.h"
-
-#include <gdal.h>
-#include <gdal_utils.h>
 
 #include <gtest/gtest.h>
 
@@ -34,16 +32,15 @@ void writeText(const std::string& path, const std::string& text)
 // The GeoTIFF gdal_translate would make of a raster, through GDAL's library call.
 void translateToGeoTiff(const std::string& from, const std::string& to)
 {
-    GDALAllRegister();
-    GDALDatasetH source = GDALOpen(from.c_str(), GA_ReadOnly);
+    terrain::gdal::registerDrivers();
+    const terrain::gdal::Dataset source(GDALOpen(from.c_str(), GA_ReadOnly));
     ASSERT_NE(source, nullptr);
     char* argv[] = { const_cast<char*>("-of"), const_cast<char*>("GTiff"), nullptr };
-    GDALTranslateOptions* options = GDALTranslateOptionsNew(argv, nullptr);
-    GDALDatasetH copy = GDALTranslate(to.c_str(), source, options, nullptr);
-    GDALTranslateOptionsFree(options);
+    const std::unique_ptr<GDALTranslateOptions, decltype(&GDALTranslateOptionsFree)> options(
+        GDALTranslateOptionsNew(argv, nullptr), &GDALTranslateOptionsFree);
+    const terrain::gdal::Dataset copy(
+        GDALTranslate(to.c_str(), source.get(), options.get(), nullptr));
     ASSERT_NE(copy, nullptr);
-    GDALClose(copy);
-    GDALClose(source);
 }
 
 TEST(DemReader, AsciiGridAndItsGeoTiffGiveTheSameHeights)
@@ -65,6 +62,12 @@ TEST(DemReader, AsciiGridAndItsGeoTiffGiveTheSameHeights)
     }
     EXPECT_EQ(ascii.heights, tiff.heights);
     EXPECT_TRUE(ascii.projectionWkt.empty()); // no .prj: local metres
+    // Resampled to 50 m, bilinear: the nodes halve their spacing and keep within the heights.
+    const terrain::Dem fine = terrain::readDem(scratch.file("dem.asc"), { .spacingM = 50.0 });
+    EXPECT_DOUBLE_EQ(fine.spacingX, 50.0);
+    EXPECT_GE(fine.columns, 6);
+    EXPECT_GE(fine.lowest(), 10.0);
+    EXPECT_LE(fine.highest(), 33.0);
 }
 
 TEST(DemReader, GeographicGridIsProjectedToItsUtmZone)
@@ -121,11 +124,12 @@ TEST(Writers, AgeMapAndFieldReadBackAsWritten)
     EXPECT_EQ(map.heights, older);
     EXPECT_DOUBLE_EQ(map.originX, dem.originX);
     EXPECT_DOUBLE_EQ(map.originY, dem.originY);
-    GDALDatasetH tiff = GDALOpen(scratch.file("ages.tif").c_str(), GA_ReadOnly);
-    ASSERT_NE(tiff, nullptr);
-    EXPECT_EQ(GDALGetRasterCount(tiff), 2);
-    EXPECT_STREQ(GDALGetDescription(GDALGetRasterBand(tiff, 2)), "AHe");
-    GDALClose(tiff);
+    {
+        const terrain::gdal::Dataset tiff(GDALOpen(scratch.file("ages.tif").c_str(), GA_ReadOnly));
+        ASSERT_NE(tiff, nullptr);
+        EXPECT_EQ(GDALGetRasterCount(tiff.get()), 2);
+        EXPECT_STREQ(GDALGetDescription(GDALGetRasterBand(tiff.get(), 2)), "AHe");
+    }
 
     const terrain::TerrainGrid grid(dem, dem.heights, 1000.0, 3, 1.0);
     std::vector<double> field(grid.nodeCount());
