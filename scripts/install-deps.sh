@@ -16,6 +16,9 @@ packages=(
     # The Python module and its tests (pandas for the tables the module returns; matplotlib
     # only for examples/notebook_fit.py, which says so when it is missing).
     python3 python3-dev pybind11-dev python3-pybind11 python3-pytest python3-numpy python3-pandas
+    # The terrain model reads DEMs and writes age maps through GDAL; scripts/make_demo_dem.py
+    # converts matplotlib's sample DEM with gdal_translate.
+    libgdal-dev gdal-bin python3-matplotlib
 )
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(python3-scipy python3-threadpoolctl hyperfine time)
