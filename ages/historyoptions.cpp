@@ -149,7 +149,9 @@ void HistoryOptions::interpret(HistoryRequest& request) const
     if (!m_seedWord.empty())
         request.fit.mcmc.seed = parseSeed(m_seedWord);
     checkSamplerChoices(request,
-        { .steps = given(m_steps), .walkers = given(m_walkers), .burnIn = given(m_burnIn),
+        { .steps = given(m_steps),
+            .walkers = given(m_walkers),
+            .burnIn = given(m_burnIn),
             .seed = given(m_seed) });
 }
 

@@ -85,5 +85,4 @@ struct SamplerChoices {
 // ignored.
 void checkSamplerChoices(const HistoryRequest& request, const SamplerChoices& given);
 
-
 } // namespace ages
