@@ -28,22 +28,12 @@ ValueBounds parseBounds(const std::string& option, const std::string& word, cons
     return { *low, *high };
 }
 
-HistorySampler parseSampler(const std::string& word)
-{
-    if (word == "grid")
-        return HistorySampler::grid;
-    if (word == "mcmc")
-        return HistorySampler::mcmc;
-    throw InputError("--sampler expects grid or mcmc, got '" + word + "'");
-}
-
 std::uint64_t parseSeed(const std::string& word)
 {
     std::uint64_t seed = 0;
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), seed);
     if (word.empty() || error != std::errc() || end != word.data() + word.size())
-        throw InputError(
-            "--seed expects a whole number from 0 to 18446744073709551615, got '" + word + "'");
+        throw InputError(seedError(word));
     return seed;
 }
 
@@ -129,25 +119,13 @@ void HistoryOptions::interpret(HistoryRequest& request) const
     }
 
     ThermalParameters& p = request.thermal;
-    if (given(m_baseTemperature) && given(m_baseHeatFlow))
-        throw InputError("-b and -q both set the base of the column: give its temperature (-b) "
-                         "or the heat flow into it (-q), not both");
-    p.base = given(m_baseHeatFlow) ? thermal::BaseCondition::HeatFlow
-                                   : thermal::BaseCondition::Temperature;
-    if (given(m_productionScale) && given(m_productionDepth))
-        throw InputError("--hr and --h-depth both shape the heat production: give its e-folding "
-                         "depth (--hr) or the depth of a uniform layer (--h-depth), not both");
-    p.heatProductionShape = given(m_productionDepth) ? thermal::HeatProductionShape::Uniform
-                                                     : thermal::HeatProductionShape::Exponential;
-    if (m_initialWord == "steady")
-        p.initial = thermal::InitialState::Steady;
-    else if (m_initialWord == "linear")
-        p.initial = thermal::InitialState::Linear;
-    else
-        throw InputError("--initial expects steady or linear, got '" + m_initialWord + "'");
-    if (given(m_initialGradient) && p.initial != thermal::InitialState::Linear)
-        throw InputError("-B is the gradient of the linear initial state: add --initial linear, "
-                         "or leave -B out for the steady geotherm");
+    applyThermalChoices({ .baseTemperature = given(m_baseTemperature),
+                            .baseHeatFlow = given(m_baseHeatFlow),
+                            .productionScale = given(m_productionScale),
+                            .productionDepth = given(m_productionDepth),
+                            .initialGradient = given(m_initialGradient),
+                            .initialWord = m_initialWord },
+        p);
     if (const auto error = thermal::parameterError(p))
         throw InputError(*error);
 
@@ -167,17 +145,14 @@ void HistoryOptions::interpret(HistoryRequest& request) const
     if (!m_changeTimesWord.empty())
         request.changeTimesMa = parseBounds("--change-times", m_changeTimesWord, "Ma");
     if (!m_samplerWord.empty())
-        request.fit.sampler = parseSampler(m_samplerWord);
+        request.fit.sampler = parseHistorySampler(m_samplerWord);
     if (!m_seedWord.empty())
         request.fit.mcmc.seed = parseSeed(m_seedWord);
-    const bool sampler = historyEngine(request.fitSpace(0), request.fit) == HistorySampler::mcmc;
-    for (const auto& [name, isGiven] : { std::pair { "--steps", given(m_steps) },
-             std::pair { "--walkers", given(m_walkers) }, std::pair { "--burn-in", given(m_burnIn) },
-             std::pair { "--seed", given(m_seed) } }) {
-        if (isGiven && !sampler)
-            throw InputError(std::string(name)
-                + " sets the ensemble sampler, which this fit does not run: add --sampler mcmc");
-    }
+    checkSamplerChoices(request,
+        { .steps = given(m_steps),
+            .walkers = given(m_walkers),
+            .burnIn = given(m_burnIn),
+            .seed = given(m_seed) });
 }
 
 } // namespace ages

@@ -1,5 +1,9 @@
 #include "historyrequest.h"
 
+#include "inputerror.h"
+
+#include <utility>
+
 namespace ages {
 
 HistorySpace HistoryRequest::fitSpace(const std::size_t sampleCount) const
@@ -9,6 +13,58 @@ HistorySpace HistoryRequest::fitSpace(const std::size_t sampleCount) const
         changeTimesMa.value_or(
             ValueBounds { changeTimeMargin * start, (1 - changeTimeMargin) * start }),
         sampleCount };
+}
+
+void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParameters& parameters)
+{
+    if (choices.baseTemperature && choices.baseHeatFlow)
+        throw InputError("-b and -q both set the base of the column: give its temperature (-b) "
+                         "or the heat flow into it (-q), not both");
+    parameters.base = choices.baseHeatFlow ? thermal::BaseCondition::HeatFlow
+                                           : thermal::BaseCondition::Temperature;
+    if (choices.productionScale && choices.productionDepth)
+        throw InputError("--hr and --h-depth both shape the heat production: give its e-folding "
+                         "depth (--hr) or the depth of a uniform layer (--h-depth), not both");
+    parameters.heatProductionShape = choices.productionDepth
+        ? thermal::HeatProductionShape::Uniform
+        : thermal::HeatProductionShape::Exponential;
+    if (choices.initialWord == "steady")
+        parameters.initial = thermal::InitialState::Steady;
+    else if (choices.initialWord == "linear")
+        parameters.initial = thermal::InitialState::Linear;
+    else
+        throw InputError("--initial expects steady or linear, got '" + choices.initialWord + "'");
+    if (choices.initialGradient && parameters.initial != thermal::InitialState::Linear)
+        throw InputError("-B is the gradient of the linear initial state: add --initial linear, "
+                         "or leave -B out for the steady geotherm");
+}
+
+HistorySampler parseHistorySampler(const std::string& word)
+{
+    if (word == "grid")
+        return HistorySampler::grid;
+    if (word == "mcmc")
+        return HistorySampler::mcmc;
+    throw InputError("--sampler expects grid or mcmc, got '" + word + "'");
+}
+
+std::string seedError(const std::string_view given)
+{
+    return "--seed expects a whole number from 0 to 18446744073709551615, got '"
+        + std::string(given) + "'";
+}
+
+void checkSamplerChoices(const HistoryRequest& request, const SamplerChoices& given)
+{
+    if (historyEngine(request.fitSpace(0), request.fit) == HistorySampler::mcmc)
+        return;
+    for (const auto& [name, isGiven] :
+        { std::pair { "--steps", given.steps }, std::pair { "--walkers", given.walkers },
+            std::pair { "--burn-in", given.burnIn }, std::pair { "--seed", given.seed } }) {
+        if (isGiven)
+            throw InputError(std::string(name)
+                + " sets the ensemble sampler, which this fit does not run: add --sampler mcmc");
+    }
 }
 
 } // namespace ages

@@ -20,10 +20,10 @@
 #include "erosionhistory.h"
 #include "thermalparameters.h"
 
-
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace ages {
 
@@ -49,5 +49,40 @@ struct HistoryRequest {
     HistorySpace fitSpace(std::size_t sampleCount) const;
 };
 
+// The thermal values whose meaning depends on others, as a user gave them: which of the pairs
+// that exclude each other were set (the rest keep their defaults) and the word of --initial. The
+// command line and the Python module fill one, so that both refuse alike.
+struct ThermalChoices {
+    bool baseTemperature = false; // -b
+    bool baseHeatFlow = false; // -q
+    bool productionScale = false; // --hr
+    bool productionDepth = false; // --h-depth
+    bool initialGradient = false; // -B
+    std::string initialWord = "steady"; // --initial: steady or linear
+};
+
+// Sets the base condition, the shape of the heat production and the initial state of parameters
+// from the choices. Throws InputError, in this order, for -b with -q, --hr with --h-depth, an
+// --initial that is neither steady nor linear, and -B without --initial linear (a value that
+// would be ignored).
+void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParameters& parameters);
+
+// --sampler's word: grid or mcmc. Throws InputError for any other.
+HistorySampler parseHistorySampler(const std::string& word);
+
+// The refusal of a seed that is not a whole number from 0 to 2^64 - 1, quoting the seed given.
+std::string seedError(std::string_view given);
+
+// The ensemble sampler's settings as a user gave them (--steps, --walkers, --burn-in, --seed).
+struct SamplerChoices {
+    bool steps = false;
+    bool walkers = false;
+    bool burnIn = false;
+    bool seed = false;
+};
+
+// Throws InputError for a sampler's setting given to a fit that runs another engine: it would be
+// ignored.
+void checkSamplerChoices(const HistoryRequest& request, const SamplerChoices& given);
 
 } // namespace ages

@@ -24,26 +24,6 @@ namespace ages {
 
 namespace {
 
-// The measured ages and what each is predicted as.
-struct Samples {
-    std::vector<ObservedAge> ages;
-    std::vector<AgeKind> kinds;
-};
-
-Samples readSamples(const AgeRequest& request, const FitOptions& options)
-{
-    Samples samples;
-    if (!options.fits())
-        return samples;
-    try {
-        samples.ages = readObservedAges(options.observedFile);
-        samples.kinds = sampleAgeKinds(samples.ages, request.settings, options.observedFile);
-    } catch (const ObservedAgesError& error) {
-        throw InputError(error.what());
-    }
-    return samples;
-}
-
 // The fit cannot find a history when even the slowest one leaves the column: say so before the
 // work, naming the bound to move.
 void checkSlowestHistory(const HistoryRequest& history)
@@ -64,7 +44,7 @@ std::string fixed(const double value, const int decimals)
 }
 
 std::vector<Residual> residualsOf(
-    const Samples& samples, const std::vector<thermochron::Age>& predicted)
+    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted)
 {
     std::vector<Residual> residuals;
     for (std::size_t i = 0; i < samples.ages.size(); ++i)
@@ -73,17 +53,9 @@ std::vector<Residual> residualsOf(
     return residuals;
 }
 
-// What the run has computed, before anything is written.
-struct Outcome {
-    std::vector<AgeRow> rows;
-    std::optional<SamplePath> path;
-    std::optional<HistoryFit> fit;
-    std::vector<Residual> residuals;
-    std::string summary; // lines for standard error, each ending in a line end
-};
-
 // --observed without a fit: --erosion's own history against the samples, along the table's path.
-void compareHistory(const AgeRequest& request, const Samples& samples, Outcome& outcome)
+void compareHistory(
+    const AgeRequest& request, const HistorySamples& samples, HistoryOutcome& outcome)
 {
     const thermal::ErosionHistory& history = request.history.erosion;
     const HistoryAgeMisfit misfit(
@@ -105,25 +77,18 @@ void compareHistory(const AgeRequest& request, const Samples& samples, Outcome& 
 }
 
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
-    const Samples& samples, const bool showProgress, std::ostream& err, Outcome& outcome)
+    const HistorySamples& samples, const FitProgress& progress, HistoryOutcome& outcome)
 {
     const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds);
-    {
-        // Erased (by its destructor) before anything else is written on err.
-        erosion::ProgressLine progress = showProgress
-            ? erosion::ProgressLine(err, "cooling_ages: fitting the erosion history")
-            : erosion::ProgressLine();
-        try {
-            outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit,
-                [&](double fraction) { progress.update(fraction); });
-        } catch (const std::system_error&) {
-            throw; // the system's own failure (threads), not the fit's
-        } catch (const std::runtime_error& error) {
-            // No history of the fit could be run (each left the column or the temperatures the
-            // age models take).
-            throw InputError(std::string(error.what())
-                + ": narrow --rates towards its slowest rates, or deepen the column (-z)");
-        }
+    try {
+        outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit, progress);
+    } catch (const std::system_error&) {
+        throw; // the system's own failure (threads), not the fit's
+    } catch (const std::runtime_error& error) {
+        // No history of the fit could be run (each left the column or the temperatures the
+        // age models take).
+        throw InputError(std::string(error.what())
+            + ": narrow --rates towards its slowest rates, or deepen the column (-z)");
     }
     const HistoryFit& fit = *outcome.fit;
     const thermal::ErosionHistory best = fit.bestHistory();
@@ -139,7 +104,7 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
 }
 
 // Every file of the run into one group: nothing is replaced unless all could be written.
-void writeFiles(const FitOptions& options, const AgeRequest& request, const Outcome& outcome,
+void writeFiles(const FitOptions& options, const AgeRequest& request, const HistoryOutcome& outcome,
     wholefile::ReplacementGroup& group)
 {
     using Writer = std::function<void(std::ostream&)>;
@@ -173,18 +138,32 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Outc
 
 } // namespace
 
-void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::ostream& out,
-    std::ostream& err, const bool showProgress)
+HistorySamples historySamples(
+    std::vector<ObservedAge> ages, const AgeRequest& request, const std::string_view label)
 {
-    // 1. Every refusal first.
-    if (const auto error = fitOptionsError(request, options))
-        throw InputError(*error);
+    HistorySamples samples;
+    samples.ages = std::move(ages);
+    try {
+        samples.kinds = sampleAgeKinds(samples.ages, request.settings, label);
+    } catch (const ObservedAgesError& error) {
+        throw InputError(error.what());
+    }
+    return samples;
+}
+
+void checkHistoryRequest(const AgeRequest& request)
+{
     if (const auto error = settingsError(request.settings))
         throw InputError(*error);
     const HistoryRequest& history = request.history;
     if (const auto error = thermal::runError(history.thermal, history.erosion))
         throw InputError(*error);
-    const Samples samples = readSamples(request, options);
+}
+
+HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples& samples,
+    const HistoryWork& work, const FitProgress& progress)
+{
+    const HistoryRequest& history = request.history;
     std::optional<HistorySpace> space;
     if (history.fitPhases != 0) {
         space = history.fitSpace(samples.ages.size());
@@ -193,15 +172,46 @@ void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::
         checkSlowestHistory(history);
     }
 
-    // 2. The work.
-    Outcome outcome;
-    outcome.rows = historyAgeRows(history.thermal, history.erosion, request.settings);
-    if (!options.pathOutput.empty())
+    HistoryOutcome outcome;
+    if (work.table)
+        outcome.rows = historyAgeRows(history.thermal, history.erosion, request.settings);
+    if (work.path)
         outcome.path = historySamplePath(history.thermal, history.erosion);
     if (space)
-        fitHistoryToSamples(request, *space, samples, showProgress, err, outcome);
-    else if (options.fits())
+        fitHistoryToSamples(request, *space, samples, progress, outcome);
+    else if (!samples.ages.empty())
         compareHistory(request, samples, outcome);
+    return outcome;
+}
+
+void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::ostream& out,
+    std::ostream& err, const bool showProgress)
+{
+    // 1. Every refusal first.
+    if (const auto error = fitOptionsError(request, options))
+        throw InputError(*error);
+    checkHistoryRequest(request);
+    HistorySamples samples;
+    if (options.fits()) {
+        try {
+            samples = historySamples(
+                readObservedAges(options.observedFile), request, options.observedFile);
+        } catch (const ObservedAgesError& error) {
+            throw InputError(error.what());
+        }
+    }
+
+    // 2. The work (the fit's refusals first).
+    HistoryOutcome outcome;
+    {
+        // Erased (by its destructor) before anything else is written on err.
+        erosion::ProgressLine line = showProgress && request.history.fitPhases != 0
+            ? erosion::ProgressLine(err, "cooling_ages: fitting the erosion history")
+            : erosion::ProgressLine();
+        outcome = computeHistoryRun(request, samples,
+            { .table = true, .path = !options.pathOutput.empty() },
+            [&](double fraction) { line.update(fraction); });
+    }
 
     // 3. The files together, the table, the summary.
     wholefile::ReplacementGroup group;

@@ -12,13 +12,67 @@
 //
 // The fit's summary is the engines' (historyfiles.h), followed by their warnings and one for
 // the samples whose prediction at the best history is not reset (historymisfit.h).
+//
+// Steps 1 and 2 are functions of plain values, which the Python module calls without the files:
+//
+//     checkHistoryRequest(request);
+//     const HistorySamples samples = historySamples(parseObservedAges(text, "DataFrame"), ...);
+//     const HistoryOutcome outcome = computeHistoryRun(request, samples, { .table = false });
 
+#include "agekind.h"
 #include "agerequest.h"
+#include "agerow.h"
 #include "fitoptions.h"
+#include "fittables.h"
+#include "historyfitresult.h"
+#include "observedages.h"
+#include "ratefit.h"
+#include "samplepath.h"
 
+#include <optional>
 #include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace ages {
+
+// The measured ages of a run and what each is predicted as; empty without measured ages.
+struct HistorySamples {
+    std::vector<ObservedAge> ages;
+    std::vector<AgeKind> kinds;
+};
+
+// The kinds of samples read from somewhere (label names it in the messages), by the request's age
+// options. Throws InputError for a sample the options cannot date.
+HistorySamples historySamples(
+    std::vector<ObservedAge> ages, const AgeRequest& request, std::string_view label);
+
+// What a run computes besides the fit or the comparison.
+struct HistoryWork {
+    bool table = true; // the table of ages along --erosion's path
+    bool path = false; // that path (--path-output)
+};
+
+// What a run has computed, before anything is written.
+struct HistoryOutcome {
+    std::vector<AgeRow> rows;
+    std::optional<SamplePath> path;
+    std::optional<HistoryFit> fit; // with --fit-phases
+    std::vector<Residual> residuals; // pointing into the samples the run was given
+    std::string summary; // lines for standard error, each ending in a line end
+};
+
+// The refusals of the request before any sample is read: its age options and its history on its
+// thermal parameters. Throws InputError.
+void checkHistoryRequest(const AgeRequest& request);
+
+// Step 2 with the refusals of the fit first (its space, its engine, a slowest history that cannot
+// be run): with request.history.fitPhases the fit of the samples, else with samples the misfit of
+// --erosion's history. progress hears the share of the fit done, from any thread, one call at a
+// time; an exception it throws ends the fit and is passed on. Throws InputError.
+HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples& samples,
+    const HistoryWork& work, const FitProgress& progress = {});
 
 // Throws InputError for whatever the user can mend; nothing is written then.
 void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::ostream& out,

@@ -61,12 +61,26 @@ std::string_view fieldValue(std::string_view text)
     return text;
 }
 
+// The next comma that ends a field at or after start: commas inside double quotes are part of
+// the field, as a spreadsheet (or pandas' to_csv) quotes a sample name that holds one.
+std::size_t fieldEnd(std::string_view line, std::size_t start)
+{
+    bool quoted = false;
+    for (std::size_t i = start; i < line.size(); ++i) {
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ',' && !quoted)
+            return i;
+    }
+    return std::string_view::npos;
+}
+
 std::vector<std::string_view> splitFields(std::string_view line)
 {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
     for (;;) {
-        const auto comma = line.find(',', start);
+        const auto comma = fieldEnd(line, start);
         fields.push_back(fieldValue(line.substr(start, comma - start)));
         if (comma == std::string_view::npos) {
             return fields;

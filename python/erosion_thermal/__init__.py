@@ -11,26 +11,59 @@ same library functions that transient_erosion, periodic_topography and cooling_a
     ages(path, systems=[...], method="all", ...)    cooling_ages's table of ages along a path
     fit_rate(observed, model="transient", rates=(start, stop, step), ...)
                                                     the erosion rate that explains measured ages
+    fit_history(observed, erosion, phases, rates=(min, max), ...)
+                                                    the history of 1 to 3 phases that explains them
 
 Arguments carry their units in their names (rate_mm_yr, depth_m) and the programs' defaults;
-values the programs refuse raise ValueError with the programs' messages. help() of each function
-lists its arguments as the programs' --help lists their options. Tables are pandas DataFrames when
-pandas is installed (Debian: python3-pandas), dicts of columns otherwise.
+values the programs refuse raise ValueError with the programs' messages, and a keyword that no
+argument has raises TypeError naming the nearest ones. help() of each function lists its
+arguments as the programs' --help lists their options. Tables are pandas DataFrames when pandas
+is installed (Debian: python3-pandas), dicts of columns otherwise. The fits run on all cores with
+the GIL released, and Ctrl-C stops them (KeyboardInterrupt).
 """
 
+import difflib
 import functools
 import os
+import re
 
 from . import _core
-from ._core import age, history_path, periodic_paths, transient_path, transient_temperature
 
 try:
     import pandas
 except ImportError:  # tables stay dicts of columns
     pandas = None
 
-__all__ = ["age", "ages", "fit_rate", "history_path", "periodic_paths", "transient_path",
-           "transient_temperature"]
+__all__ = ["age", "ages", "fit_history", "fit_rate", "history_path", "periodic_paths",
+           "transient_path", "transient_temperature"]
+
+
+def _keywords(function):
+    """The argument names of a compiled function, read off the signature its docstring opens
+    with: "name(first: type, *, second: type = default) -> result"."""
+    signature = function.__doc__.split("\n", 1)[0]
+    return frozenset(re.findall(r"(?:\(|, )(\w+):", signature))
+
+
+def _check_keywords(name, given, known):
+    """TypeError for the first keyword that is not an argument, naming the nearest that are."""
+    for keyword in given:
+        if keyword not in known:
+            near = difflib.get_close_matches(keyword, known, n=3)
+            hint = f"; did you mean {' or '.join(map(repr, near))}?" if near else ""
+            raise TypeError(f"{name}() got an unexpected keyword argument {keyword!r}{hint}")
+
+
+def _checked(function):
+    """The compiled function with its keywords checked first: pybind11 would answer a mistyped
+    keyword with a page of every accepted signature."""
+    known = _keywords(function)
+
+    @functools.wraps(function)
+    def call(*arguments, **options):
+        _check_keywords(function.__name__, options, known)
+        return function(*arguments, **options)
+    return call
 
 
 def _table(columns):
@@ -38,12 +71,31 @@ def _table(columns):
     return pandas.DataFrame(columns) if pandas is not None else columns
 
 
+def _observed(observed, options):
+    """The measured ages as the fits take them: a file's path, or a table's CSV text under the
+    label "DataFrame" (in options), so that a table is checked and read as a file is; its rows are
+    counted from line 2, under the header. to_csv quotes a field that holds a comma."""
+    if isinstance(observed, (str, os.PathLike)):
+        return os.fspath(observed)
+    options["observed_text"] = observed.to_csv(index=False)
+    return "DataFrame"
+
+
+age = _checked(_core.age)
+history_path = _checked(_core.history_path)
+periodic_paths = _checked(_core.periodic_paths)
+transient_path = _checked(_core.transient_path)
+transient_temperature = _checked(_core.transient_temperature)
+_ages = _checked(_core.ages)
+
+
 @functools.wraps(_core.ages)
 def ages(*arguments, **options):
-    return _table(_core.ages(*arguments, **options))
+    return _table(_ages(*arguments, **options))
 
 
 _FITS = {"transient": _core.fit_rate_transient, "periodic": _core.fit_rate_periodic}
+_FIT_KEYWORDS = {model: _keywords(function) for model, function in _FITS.items()}
 
 
 def fit_rate(observed, model="transient", rates=None, **options):
@@ -55,18 +107,24 @@ def fit_rate(observed, model="transient", rates=None, **options):
     """
     if model not in _FITS:
         raise ValueError(f"model must be one of {', '.join(_FITS)} (got {model!r})")
+    _check_keywords("fit_rate", options, _FIT_KEYWORDS[model] | {"model"})
     if rates is None:
         raise ValueError("rates must be given: (start, stop, step) in mm/yr")
-    if isinstance(observed, (str, os.PathLike)):
-        result = _FITS[model](os.fspath(observed), rates, **options)
-    else:
-        # A table goes through the file reader as the text of its CSV, so that it is checked
-        # and read as a file is; its rows are counted from line 2, under the header.
-        text = observed.to_csv(index=False)
-        result = _FITS[model]("DataFrame", rates, observed_text=text, **options)
+    result = _FITS[model](_observed(observed, options), rates, **options)
     result["residuals"] = _table(result["residuals"])
     return result
 
 
 fit_rate.__doc__ += "\n" + "\n".join(
     function.__doc__ for function in _FITS.values())
+
+_fit_history = _checked(_core.fit_history)
+
+
+@functools.wraps(_core.fit_history)
+def fit_history(observed, *arguments, **options):
+    result = _fit_history(_observed(observed, options), *arguments, **options)
+    for name in ("profiles", "tried", "posterior", "residuals"):
+        if result[name] is not None:
+            result[name] = _table(result[name])
+    return result

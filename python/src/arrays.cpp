@@ -1,5 +1,7 @@
 #include "arrays.h"
 
+#include "inputerror.h"
+
 namespace erosion_python {
 
 std::vector<double> toVector(const DoubleArray& values, const char* argument)
@@ -20,8 +22,10 @@ py::array_t<double> toArray(std::vector<double>&& values)
 
 void raiseIf(const std::optional<std::string>& refusal)
 {
+    // Raised by the module's translator, which reads a message quoting the user's bytes even
+    // where they are not UTF-8.
     if (refusal)
-        throw py::value_error(*refusal);
+        throw ages::InputError(*refusal);
 }
 
 py::dict pathDict(

@@ -13,5 +13,6 @@ void bindHistory(pybind11::module_& module); // history_path
 void bindAge(pybind11::module_& module); // age
 void bindAges(pybind11::module_& module); // ages
 void bindFit(pybind11::module_& module); // fit_rate_transient, fit_rate_periodic
+void bindHistoryFit(pybind11::module_& module); // fit_history
 
 } // namespace erosion_python

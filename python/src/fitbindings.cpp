@@ -7,12 +7,15 @@
 #include "bindings.h"
 #include "helptext.h"
 #include "settingsinput.h"
+#include "interruption.h"
 #include "tables.h"
+#include "usertext.h"
 
 #include "agerequest.h"
 #include "agerun.h"
 #include "fitoptions.h"
 #include "fittables.h"
+#include "inputerror.h"
 #include "observedfit.h"
 #include "ratefit.h"
 #include "ratesweep.h"
@@ -24,7 +27,9 @@
 #include <charconv>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string_view>
+#include <system_error>
 
 namespace erosion_python {
 
@@ -63,17 +68,6 @@ py::dict rateFitDict(const ages::RateFit& fit)
     return answer;
 }
 
-// The lines of the program's report that warn ("warning: ..."), raised as UserWarnings.
-void warnAsTheProgramDoes(const std::string& report)
-{
-    constexpr std::string_view mark = "warning: ";
-    std::istringstream lines(report);
-    for (std::string line; std::getline(lines, line);)
-        if (line.starts_with(mark))
-            if (PyErr_WarnEx(PyExc_UserWarning, line.substr(mark.size()).c_str(), 1) != 0)
-                throw py::error_already_set();
-}
-
 // The fit of the request to the samples of a file or, with text, of the text of one (label names
 // it in the messages), computed and refused as the program computes and refuses it: the
 // samples, then the age options and the model's values at every rate, then one pass over the
@@ -92,11 +86,20 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
         samples = ages::readCheckedSamples(request, options);
     }
     const ages::ObservedFit fit(request, options, std::move(samples));
-    ages::FitResult result;
-    {
-        const py::gil_scoped_release release;
-        result = ages::requestedFit(request, fit);
-    }
+    // On a thread of its own, the GIL released, Ctrl-C heard between rates.
+    const ages::FitResult result = runInterruptibly([&](const ages::FitProgress& progress) {
+        try {
+            return ages::requestedFit(request, fit, progress);
+        } catch (const ages::InputError&) {
+            throw;
+        } catch (const std::system_error&) {
+            throw; // the system's own failure (threads), not the fit's
+        } catch (const std::runtime_error& error) {
+            // No rate gave a misfit that is a number (every prediction NaN): a refusal of these
+            // samples and this model, as the module raises every refusal.
+            throw ages::InputError(error.what());
+        }
+    });
     // What the program writes on standard error (it writes no file here).
     std::ostringstream report;
     fit.report(result, report);
@@ -109,7 +112,7 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
             = rateFitDict(system.fit);
     answer["systems"] = systems;
     answer["residuals"] = tableColumns(ages::residualTableColumns(), result.residuals);
-    answer["summary"] = report.str();
+    answer["summary"] = userText(report.str());
     return answer;
 }
 
@@ -182,7 +185,7 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
               "every rate of the sweep, by its system's kinetic model unless method is dodson "
               "(Dodson closure for systems without one), and chi2 = sum(((age_obs - age_pred) "
               "/ sigma)^2) is minimised. Every rate runs on all cores; the GIL is released "
-              "meanwhile.",
+              "meanwhile, and Ctrl-C stops the fit (KeyboardInterrupt).",
         help,
         "a dict: best (the best rate, refined between grid points, mm/yr), low and high (its "
         "range, where chi2 <= chi2_level = chi2_min + max(1, reduced chi2), mm/yr), chi2_min, "

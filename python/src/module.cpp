@@ -2,26 +2,31 @@
 // erosion_thermal imports everything from here and adds the pandas tables.
 
 #include "bindings.h"
+#include "usertext.h"
 
 #include "inputerror.h"
 #include "observedages.h"
+
+#include <stdexcept>
 
 PYBIND11_MODULE(_core, module)
 {
     module.doc() = "The models, ages and fits of the transient erosion thermal suite on numpy "
                    "arrays: the same library functions that the programs call.";
 
-    // The libraries refuse what a user can mend by throwing std::invalid_argument (which
-    // pybind11 raises as ValueError) or the programs' input errors, raised as ValueError too,
-    // with the programs' messages.
+    // The libraries refuse what a user can mend by throwing std::invalid_argument or the
+    // programs' input errors, raised as ValueError with the programs' messages; a message may
+    // quote the user's own bytes, which need not be UTF-8.
     pybind11::register_exception_translator([](std::exception_ptr thrown) {
         try {
             if (thrown)
                 std::rethrow_exception(thrown);
         } catch (const ages::InputError& error) {
-            PyErr_SetString(PyExc_ValueError, error.what());
+            erosion_python::setError(PyExc_ValueError, error.what());
         } catch (const ages::ObservedAgesError& error) {
-            PyErr_SetString(PyExc_ValueError, error.what());
+            erosion_python::setError(PyExc_ValueError, error.what());
+        } catch (const std::invalid_argument& error) {
+            erosion_python::setError(PyExc_ValueError, error.what());
         }
     });
 
@@ -31,4 +36,5 @@ PYBIND11_MODULE(_core, module)
     erosion_python::bindAge(module);
     erosion_python::bindAges(module);
     erosion_python::bindFit(module);
+    erosion_python::bindHistoryFit(module);
 }

@@ -15,8 +15,11 @@ ages::AgeSettings ageSettings(
     if (py::isinstance<py::str>(systems)) {
         list = systems.cast<std::string>();
     } else {
-        for (const py::handle name : systems)
-            list += (list.empty() ? "" : ",") + py::str(name).cast<std::string>();
+        for (const py::handle name : systems) {
+            if (!list.empty())
+                list += ',';
+            list += py::str(name).cast<std::string>();
+        }
     }
     ages::AgeSettings settings;
     settings.systems = ages::parseSystems(list);

@@ -1,9 +1,11 @@
 #pragma once
 // A table of the ages library (its list of columns, agetable.h) as Python columns: a dict from
 // column name to a float64 array (number columns, NaN where the CSV leaves a field empty) or a
-// list of str (text columns), in the columns' order. The package turns it into a DataFrame.
+// list of str (text columns, bytes that are not UTF-8 replaced: usertext.h), in the columns'
+// order. The package turns it into a DataFrame.
 
 #include "arrays.h"
+#include "usertext.h"
 
 #include "agetable.h"
 
@@ -25,7 +27,7 @@ py::dict tableColumns(std::span<const ages::TableColumn<Row>> columns, const std
             if (const double* number = std::get_if<double>(&value))
                 numbers.push_back(*number);
             else
-                texts.append(py::str(std::get<std::string>(value)));
+                texts.append(userText(std::get<std::string>(value)));
         }
         const py::str name(std::string(column.name));
         if (!numbers.empty() || texts.empty())

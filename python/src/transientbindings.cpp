@@ -122,9 +122,8 @@ void bindTransient(py::module_& module)
             "exposure time of the dated rock after erosion began, above 0, not rounded (Myr)" },
     };
     append(pathHelp, transientArgumentHelp(true));
-    module.def("transient_path", &transientPath, py::kw_only(),
-        py::arg("exposure_myr") = defaults.historyTime,
-        py::arg("surface_temperature_c") = defaults.surfaceTemp,
+    module.def("transient_path", &transientPath, py::arg("exposure_myr") = defaults.historyTime,
+        py::kw_only(), py::arg("surface_temperature_c") = defaults.surfaceTemp,
         py::arg("gradient_c_m") = defaults.basalGradient,
         py::arg("diffusivity_m2_s") = defaults.diffusivity,
         py::arg("rate_mm_yr") = defaults.erosionRate,

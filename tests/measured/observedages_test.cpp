@@ -117,6 +117,15 @@ INSTANTIATE_TEST_SUITE_P(BadRows, ObservedAgesRefusal,
         return name;
     });
 
+TEST(ObservedAges, ACommaInsideQuotesBelongsToTheField)
+{
+    // As a spreadsheet or pandas' to_csv quotes a name that holds the separator.
+    const auto samples = parse("sample,system,age_ma,sigma_ma\n\"TR01, ridge\",AHe,4.5,0.4\n");
+    ASSERT_EQ(samples.size(), 1u);
+    EXPECT_EQ(samples[0].sample, "TR01, ridge");
+    EXPECT_DOUBLE_EQ(samples[0].ageMa, 4.5);
+}
+
 TEST(ObservedAges, NamesAreReadInAnyCaseAndSigmasAboveTheAgeAreNamedInAWarning)
 {
     const auto samples = parse("Sample,SYSTEM,Age_Ma,sigma_MA\n"

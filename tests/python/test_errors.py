@@ -8,6 +8,7 @@ from conftest import ROOT, refusal, run_program
 PATH = ([10.0, 0.0], [200.0, 0.0])
 PATH_FILE = "path.csv"
 OBSERVED = ROOT / "examples" / "observed_ages.csv"
+HISTORY_AGES = ROOT / "examples" / "history_ages.csv"
 
 
 def age(**arguments):
@@ -38,6 +39,28 @@ CASES = [
      ["cooling_ages", "history", "--erosion", "5:0.3,20:0.6"]),
     (lambda: et.history_path("20:0.3", conductivity_w_m_k=0),
      ["cooling_ages", "history", "--erosion", "20:0.3", "-k", "0"]),
+    (lambda: et.history_path("20:0.3", base_temperature_c=1200, base_heat_flow_mw_m2=60),
+     ["cooling_ages", "history", "--erosion", "20:0.3", "-b", "1200", "-q", "60"]),
+    (lambda: et.history_path("20:0.3", heat_production_scale_m=8000,
+                             heat_production_depth_m=15000),
+     ["cooling_ages", "history", "--erosion", "20:0.3", "--hr", "8000", "--h-depth", "15000"]),
+    (lambda: et.history_path("20:0.3", initial_gradient_c_m=0.03),
+     ["cooling_ages", "history", "--erosion", "20:0.3", "-B", "0.03"]),
+    (lambda: et.fit_history(HISTORY_AGES, "30:0.1", 2, sampler="gibbs"),
+     ["cooling_ages", "history", "--erosion", "30:0.1", "--observed", HISTORY_AGES,
+      "--fit-phases", "2", "--sampler", "gibbs"]),
+    (lambda: et.fit_history(HISTORY_AGES, "30:0.1", 2, steps=50),
+     ["cooling_ages", "history", "--erosion", "30:0.1", "--observed", HISTORY_AGES,
+      "--fit-phases", "2", "--steps", "50"]),
+    (lambda: et.fit_history(HISTORY_AGES, "30:0.1", 3, seed=-1),
+     ["cooling_ages", "history", "--erosion", "30:0.1", "--observed", HISTORY_AGES,
+      "--fit-phases", "3", "--seed", "-1"]),
+    (lambda: et.fit_history(HISTORY_AGES, "30:0.1", 4),
+     ["cooling_ages", "history", "--erosion", "30:0.1", "--observed", HISTORY_AGES,
+      "--fit-phases", "4"]),
+    (lambda: et.fit_history(HISTORY_AGES, "30:0.1", 2, change_times=(20, 40)),
+     ["cooling_ages", "history", "--erosion", "30:0.1", "--observed", HISTORY_AGES,
+      "--fit-phases", "2", "--change-times", "20:40"]),
     (lambda: et.fit_rate(OBSERVED, rates=(1, 0.5, 0.1)),
      ["cooling_ages", "transient", "--rates", "1:0.5:0.1", "--observed", OBSERVED]),
     (lambda: et.fit_rate(OBSERVED, model="periodic", rates=(0.5, 1, 0.1)),
@@ -72,3 +95,33 @@ def test_an_isotherm_never_met_warns_as_periodic_topography_does(workspace):
     with pytest.warns(UserWarning) as warned:
         et.periodic_paths(points=11, isotherms_c=(60, 120, 250, 5000))
     assert [f"WARNING: {record.message}" for record in warned] == [warning]
+
+
+# A mistyped keyword of every function, and the valid one it is nearest to.
+MISTYPED = [
+    (lambda: et.transient_temperature(0, 1, rate_mm_yer=1), "rate_mm_yer", "rate_mm_yr"),
+    (lambda: et.transient_path(10, gradient_cm=0.03), "gradient_cm", "gradient_c_m"),
+    (lambda: et.periodic_paths(relief=500), "relief", "relief_m"),
+    (lambda: et.history_path("20:0.3", base_depth=40000), "base_depth", "base_depth_m"),
+    (lambda: age(u_pmm=3), "u_pmm", "u_ppm"),
+    (lambda: et.ages({"time_ma": PATH[0], "temperature_c": PATH[1]}, system=["AHe"]),
+     "system", "systems"),
+    (lambda: et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1), u_pmm=3), "u_pmm", "u_ppm"),
+    (lambda: et.fit_rate(OBSERVED, model="periodic", rates=(0.4, 0.8, 0.1), mean_elevation=2000),
+     "mean_elevation", "mean_elevation_m"),
+    (lambda: et.fit_history(HISTORY_AGES, "30:0.1", 1, walker=20), "walker", "walkers"),
+]
+
+
+@pytest.mark.parametrize("call, keyword, nearest", MISTYPED, ids=lambda item: str(item)[:12])
+def test_a_mistyped_keyword_is_named_with_the_nearest_valid_one(call, keyword, nearest):
+    with pytest.raises(TypeError) as raised:
+        call()
+    message = str(raised.value)
+    assert repr(keyword) in message and repr(nearest) in message
+    assert "\n" not in message and len(message) < 200
+
+
+def test_a_keyword_of_the_other_model_is_refused_by_the_rate_fit():
+    with pytest.raises(TypeError, match="'mean_elevation_m'"):
+        et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1), mean_elevation_m=2000)

@@ -8,7 +8,7 @@ import pytest
 import erosion_thermal as et
 
 FUNCTIONS = [et.transient_temperature, et.transient_path, et.periodic_paths, et.history_path,
-             et.age, et.ages, et.fit_rate]
+             et.age, et.ages, et.fit_rate, et.fit_history]
 # The unit each ending of a name stands for, as the help writes it; the longest ending wins.
 UNITS = {"_ma": "(Ma", "_c": "(C)", "_m": "(m)", "_myr": "(Myr", "_mm_yr": "(mm/yr)", "_um": "(um)",
          "_ppm": "(ppm)", "_m2_s": "(m2/s)", "_c_km": "(C/km)", "_c_m": "(C/m)",

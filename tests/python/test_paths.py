@@ -77,3 +77,11 @@ def test_history_path_of_one_phase_from_the_linear_geotherm_follows_the_closed_f
     exact = et.transient_temperature(path["depth_m"], 10 - path["time_ma"])
     np.testing.assert_allclose(path["temperature_c"], exact, rtol=0, atol=0.02)
     assert path["depth_m"][0] == 5000 and path["time_ma"][-1] == 0
+
+
+def test_the_exposure_time_is_the_first_positional_argument_of_transient_path():
+    by_position = et.transient_path(12.5, rate_mm_yr=0.7)
+    by_name = et.transient_path(exposure_myr=12.5, rate_mm_yr=0.7)
+    for column in ("time_ma", "temperature_c", "depth_m"):
+        np.testing.assert_array_equal(by_position[column], by_name[column])
+    assert by_position["time_ma"][0] == 12.5

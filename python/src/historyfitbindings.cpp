@@ -1,0 +1,371 @@
+// fit_history: the erosion history of 1 to 3 phases that best explains measured ages, as
+// `cooling_ages history --observed FILE --fit-phases N` fits it (historyrun.h): the request built
+// as a plain value, the program's compute step called directly (no file is written), and its
+// result converted: the best history, the misfit level, the ranges, the profiles of the change
+// times, the histories tried, the sampler's posterior and the residuals.
+
+#include "argumenthelp.h"
+#include "arrays.h"
+#include "bindings.h"
+#include "helptext.h"
+#include "historyinput.h"
+#include "interruption.h"
+#include "settingsinput.h"
+#include "tables.h"
+#include "usertext.h"
+
+#include "agerequest.h"
+#include "fittables.h"
+#include "historyfit.h"
+#include "historyrequest.h"
+#include "historyrun.h"
+#include "inputerror.h"
+#include "observedages.h"
+
+#include <pybind11/stl.h>
+
+#include <cmath>
+#include <optional>
+#include <span>
+#include <sstream>
+#include <utility>
+
+namespace erosion_python {
+
+namespace {
+
+const thermal::ThermalParameters thermalDefaults;
+const ages::AgeSettings settingsDefaults;
+const ages::SamplerSettings samplerDefaults;
+
+using Bounds = std::pair<double, double>;
+
+// The fit's own arguments, as given: nothing where they were left out.
+struct FitArguments {
+    int phases;
+    std::optional<Bounds> rates;
+    std::optional<Bounds> changeTimes;
+    std::optional<std::string> sampler;
+    std::optional<int> steps;
+    std::optional<int> walkers;
+    std::optional<int> burnIn;
+    std::optional<py::int_> seed;
+};
+
+// The fit's part of the request, refused as the program refuses its fit options.
+void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
+{
+    history.fitPhases = arguments.phases;
+    if (arguments.phases < 1 || arguments.phases > 3)
+        throw ages::InputError(ages::historySpaceError(history.fitSpace(0)));
+    if (arguments.rates)
+        history.ratesMmYr = { arguments.rates->first, arguments.rates->second };
+    if (arguments.changeTimes)
+        history.changeTimesMa
+            = ages::ValueBounds { arguments.changeTimes->first, arguments.changeTimes->second };
+    if (arguments.sampler)
+        history.fit.sampler = ages::parseHistorySampler(*arguments.sampler);
+    ages::SamplerSettings& mcmc = history.fit.mcmc;
+    mcmc.steps = arguments.steps.value_or(mcmc.steps);
+    mcmc.walkers = arguments.walkers.value_or(mcmc.walkers);
+    mcmc.burnIn = arguments.burnIn.value_or(mcmc.burnIn);
+    if (arguments.seed) {
+        const unsigned long long seed = PyLong_AsUnsignedLongLong(arguments.seed->ptr());
+        if (PyErr_Occurred()) {
+            PyErr_Clear(); // negative or above 2^64 - 1
+            throw ages::InputError(ages::seedError(py::repr(*arguments.seed).cast<std::string>()));
+        }
+        mcmc.seed = seed;
+    }
+    ages::checkSamplerChoices(history,
+        { .steps = arguments.steps.has_value(),
+            .walkers = arguments.walkers.has_value(),
+            .burnIn = arguments.burnIn.has_value(),
+            .seed = arguments.seed.has_value() });
+}
+
+// The phases as pairs (start_ma, rate_mm_yr), oldest first.
+py::list historyPairs(const ages::ErosionHistory& history)
+{
+    py::list pairs;
+    for (const ages::ErosionPhase& phase : history)
+        pairs.append(py::make_tuple(phase.startMa, phase.rateMmYr));
+    return pairs;
+}
+
+// Columns of histories, headed as the program's tables head them: the fixed path start
+// (start_1_ma), then one column per parameter (rate_1_mm_yr, start_2_ma, ...).
+class HistoryColumns {
+public:
+    explicit HistoryColumns(const ages::HistorySpace& space)
+        : m_space(space)
+        , m_names(ages::historyColumnNames(space.phaseCount))
+        , m_values(m_names.size())
+    {
+    }
+
+    void add(std::span<const double> parameters)
+    {
+        m_values[0].push_back(m_space.pathStartMa);
+        for (std::size_t p = 0; p < parameters.size(); ++p)
+            m_values[p + 1].push_back(parameters[p]);
+    }
+
+    void into(py::dict& table)
+    {
+        for (std::size_t c = 0; c < m_names.size(); ++c)
+            table[py::str(m_names[c])] = toArray(std::move(m_values[c]));
+    }
+
+    // The name of parameter p (0: rate_1_mm_yr).
+    const std::string& parameterName(std::size_t p) const { return m_names[p + 1]; }
+
+private:
+    const ages::HistorySpace& m_space;
+    std::vector<std::string> m_names;
+    std::vector<std::vector<double>> m_values;
+};
+
+py::dict triedTable(const ages::HistoryFit& fit)
+{
+    HistoryColumns columns(fit.space);
+    std::vector<double> chi2;
+    for (const ages::TriedHistory& tried : fit.tried) {
+        columns.add(tried.parameters);
+        chi2.push_back(tried.chi2);
+    }
+    py::dict table;
+    columns.into(table);
+    table["chi2"] = toArray(std::move(chi2));
+    return table;
+}
+
+py::dict profileTable(const ages::HistoryFit& fit)
+{
+    std::vector<double> change;
+    std::vector<double> time;
+    std::vector<double> chi2;
+    for (const ages::ChangeTimeProfile& profile : fit.profiles) {
+        for (std::size_t i = 0; i < profile.changeTimesMa.size(); ++i) {
+            change.push_back(profile.change);
+            time.push_back(profile.changeTimesMa[i]);
+            chi2.push_back(profile.chi2[i]);
+        }
+    }
+    py::dict table;
+    table["change"] = toArray(std::move(change)).attr("astype")("int64");
+    table["change_time_ma"] = toArray(std::move(time));
+    table["chi2"] = toArray(std::move(chi2));
+    return table;
+}
+
+// The sampler's walkers after the burn-in, as the program's posterior table: walker and step
+// from 1, the history, and chi2 = -2 ln(likelihood) (NaN where the history could not be run).
+py::object posteriorTable(const ages::HistoryFit& fit)
+{
+    if (!fit.posterior)
+        return py::none();
+    const ages::EnsembleChain& chain = fit.posterior->chain;
+    std::vector<double> walker;
+    std::vector<double> step;
+    std::vector<double> chi2;
+    HistoryColumns columns(fit.space);
+    for (int s = fit.posterior->burnIn + 1; s <= chain.steps(); ++s) {
+        for (int k = 0; k < chain.walkers(); ++k) {
+            walker.push_back(k + 1);
+            step.push_back(s);
+            columns.add(chain.position(s, k));
+            const double logLikelihood = chain.logLikelihood(s, k);
+            chi2.push_back(std::isfinite(logLikelihood) ? -2 * logLikelihood : NAN);
+        }
+    }
+    py::dict table;
+    table["walker"] = toArray(std::move(walker)).attr("astype")("int64");
+    table["step"] = toArray(std::move(step)).attr("astype")("int64");
+    columns.into(table);
+    table["chi2"] = toArray(std::move(chi2));
+    return table;
+}
+
+// (low, high) of every parameter the fit reads a range of: each change time off its profile,
+// and with one phase the rate off the misfit curve.
+py::dict rangesOf(const ages::HistoryFit& fit)
+{
+    const HistoryColumns names(fit.space);
+    py::dict ranges;
+    if (fit.rateFit)
+        ranges[py::str(names.parameterName(0))]
+            = py::make_tuple(fit.rateFit->rangeLow, fit.rateFit->rangeHigh);
+    for (const ages::ChangeTimeProfile& profile : fit.profiles)
+        ranges[py::str(names.parameterName(2 * static_cast<std::size_t>(profile.change) - 1))]
+            = py::make_tuple(profile.rangeLowMa, profile.rangeHighMa);
+    return ranges;
+}
+
+// The sampler's (16th percentile, median, 84th percentile) of every parameter; None without it.
+py::object intervalsOf(const ages::HistoryFit& fit)
+{
+    if (!fit.posterior)
+        return py::none();
+    const HistoryColumns names(fit.space);
+    py::dict intervals;
+    for (std::size_t p = 0; p < fit.posterior->intervals.size(); ++p) {
+        const ages::ParameterInterval& interval = fit.posterior->intervals[p];
+        intervals[py::str(names.parameterName(p))]
+            = py::make_tuple(interval.low, interval.median, interval.high);
+    }
+    return intervals;
+}
+
+py::dict fitHistory(const std::string& observed, const py::object& erosion, const int phases,
+    const std::optional<std::string>& observedText, const std::optional<Bounds>& rates,
+    const std::optional<Bounds>& changeTimes, const std::optional<std::string>& sampler,
+    const std::optional<int> steps, const std::optional<int> walkers,
+    const std::optional<int> burnIn, const std::optional<py::int_>& seed,
+    const double surfaceTemperatureC, const double baseDepthM,
+    const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
+    const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
+    const std::optional<double> heatProductionScaleM,
+    const std::optional<double> heatProductionDepthM, const std::string& initial,
+    const std::optional<double> initialGradientCm, const std::string& method,
+    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
+    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
+    const std::string& zirconKinetics)
+{
+    // The request, refused in the program's order: the history, the thermal options, the fit's.
+    ages::AgeRequest request;
+    request.model = ages::Model::history;
+    ages::HistoryRequest& history = request.history;
+    history.erosion = erosionHistory(erosion);
+    history.thermal = thermalParameters({ surfaceTemperatureC, baseDepthM, baseTemperatureC,
+        baseHeatFlowMWm2, conductivityWmK, diffusivityM2s, heatProductionUWm3, heatProductionScaleM,
+        heatProductionDepthM, initial, initialGradientCm });
+    setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+    request.settings = ageSettings(defaultSystemNames(), method,
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
+    ages::checkHistoryRequest(request);
+
+    std::vector<ages::ObservedAge> ages;
+    if (observedText) {
+        std::istringstream stream(*observedText);
+        ages = ages::parseObservedAges(stream, observed);
+    } else {
+        ages = ages::readObservedAges(observed);
+    }
+    const ages::HistorySamples samples = ages::historySamples(std::move(ages), request, observed);
+
+    // On a thread of its own, the GIL released, Ctrl-C heard in the engines' loops.
+    const ages::HistoryOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
+        return ages::computeHistoryRun(
+            request, samples, { .table = false, .path = false }, progress);
+    });
+    warnAsTheProgramDoes(outcome.summary);
+
+    const ages::HistoryFit& fit = *outcome.fit;
+    py::dict answer;
+    answer["summary"] = userText(outcome.summary);
+    answer["best"] = historyPairs(fit.bestHistory());
+    answer["chi2_min"] = fit.level.chi2Min;
+    answer["reduced_chi2"] = fit.level.reducedChi2;
+    answer["chi2_level"] = fit.level.level;
+    answer["sampler"] = ages::historyEngine(fit.space, history.fit) == ages::HistorySampler::mcmc
+        ? "mcmc"
+        : "grid";
+    answer["ranges"] = rangesOf(fit);
+    answer["intervals"] = intervalsOf(fit);
+    answer["profiles"] = profileTable(fit);
+    answer["tried"] = triedTable(fit);
+    answer["posterior"] = posteriorTable(fit);
+    answer["residuals"] = tableColumns(ages::residualTableColumns(), outcome.residuals);
+    return answer;
+}
+
+} // namespace
+
+void bindHistoryFit(py::module_& module)
+{
+    std::vector<ArgumentHelp> help {
+        { "observed",
+            "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
+            "optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own grain replaces "
+            "the age options for that sample); all samples are taken as one rock" },
+        { "erosion",
+            std::string(erosionHelp)
+                + "; its first start is where every fitted history starts, the rest is the fit's "
+                  "to choose" },
+        { "phases", "phases of the history to fit: 1, 2 or 3" },
+        { "observed_text",
+            "the text of such a file instead; observed then names it in the messages" },
+        { "rates",
+            "bounds (min, max) on every phase's rate, default ("
+                + shownNumber(ages::defaultFitRatesMmYr.low) + ", "
+                + shownNumber(ages::defaultFitRatesMmYr.high) + ") (mm/yr)" },
+        { "change_times",
+            "bounds (min, max) on every change of rate, by default the path but for its first and "
+            "last twentieth (Ma)" },
+        { "sampler",
+            "'grid' (1 or 2 phases: a sweep, or a grid with inner minimisations) or 'mcmc' (the "
+            "ensemble sampler); by default grid for 1 or 2 phases, mcmc for 3" },
+        { "steps",
+            "mcmc: steps of the ensemble, each moving every walker, "
+                + std::to_string(samplerDefaults.steps) + " when not given" },
+        { "walkers", "mcmc: walkers, even; by default 4 x the parameters" },
+        { "burn_in",
+            "mcmc: steps left out of the posterior while the walkers forget their start; by "
+            "default half the steps" },
+        { "seed",
+            "mcmc: seed of the random numbers (the same seed, the same chain), "
+                + std::to_string(ages::defaultSamplerSeed) + " when not given" },
+    };
+    append(help, thermalArgumentHelp());
+    append(help, ageOptionHelp());
+
+    module.def("fit_history", &fitHistory, py::arg("observed"), py::arg("erosion"),
+        py::arg("phases"), py::kw_only(), py::arg("observed_text") = py::none(),
+        py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
+        py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
+        py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
+        py::arg("seed") = py::none(),
+        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
+        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
+        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
+        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
+        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
+        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
+        py::arg("heat_production_scale_m") = py::none(),
+        py::arg("heat_production_depth_m") = py::none(), py::arg("initial") = "steady",
+        py::arg("initial_gradient_c_m") = py::none(), py::arg("method") = "all",
+        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
+        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
+        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        helpText("The erosion history of 1 to 3 phases that best explains measured ages, as "
+                 "cooling_ages history --observed --fit-phases fits it: every history tried is "
+                 "run through the thermal model, every sample is dated along the path of the "
+                 "rock exposed today with its own grain, and chi2 = sum(((age_obs - age_pred) / "
+                 "sigma)^2) is minimised, by a sweep (1 phase), a grid with inner minimisations "
+                 "(2 phases) or the ensemble sampler (3 phases, or on request). The fit runs on "
+                 "all cores with the GIL released; Ctrl-C stops it (KeyboardInterrupt).",
+            help,
+            "a dict: summary (the lines the program writes on standard error, whose warnings are "
+            "also raised as UserWarnings); best (the best history, a list of pairs (start_ma, "
+            "rate_mm_yr), oldest first); chi2_min, reduced_chi2 (chi2_min / (samples - "
+            "parameters), NaN without degrees of freedom) and chi2_level (the level the ranges "
+            "are read at: chi2_min + max(1, reduced_chi2)); sampler ('grid' or 'mcmc', the "
+            "engine that ran); ranges (by parameter: (low, high) of each change time, start_2_ma "
+            "and start_3_ma, read off its profile, and for one phase of rate_1_mm_yr off the "
+            "misfit curve); intervals (mcmc: by parameter, (16th percentile, median, 84th "
+            "percentile) over the posterior; None otherwise); profiles (change, change_time_ma, "
+            "chi2: the misfit minimised over the other parameters at each change time); tried "
+            "(every history run, start_1_ma, rate_1_mm_yr, start_2_ma, ..., chi2); posterior "
+            "(mcmc: the walkers after the burn-in, walker, step, the history's columns, chi2; "
+            "None otherwise); residuals (the samples at the best history, with the columns of "
+            "the program's --residuals table). Tables are DataFrames from "
+            "erosion_thermal.fit_history (dicts of arrays without pandas).")
+            .c_str());
+}
+
+} // namespace erosion_python
