@@ -61,8 +61,6 @@ def german_numbers():
     locale.setlocale(locale.LC_ALL, saved)
 
 
-@pytest.mark.xfail(strict=False, reason="the summary's numbers are formatted by the C locale's "
-                   "snprintf until the lead's locale-free formatting of the C++ texts is merged")
 def test_the_summary_has_decimal_points_whatever_the_locale(german_numbers):
     import re
     import warnings

@@ -51,4 +51,7 @@ def test_a_comma_in_a_sample_name_of_a_dataframe_is_kept(fit, source):
     plain = quietly(fit, source)
     assert list(renamed["residuals"]["sample"]) == [name + ", ridge"
                                                     for name in plain["residuals"]["sample"]]
-    assert renamed["summary"] == plain["summary"].replace(str(source), "DataFrame")
+    expected = plain["summary"].replace(str(source), "DataFrame")
+    for name in set(plain["residuals"]["sample"]):  # samples a warning names
+        expected = expected.replace(f"{name} (", f"{name}, ridge (")
+    assert renamed["summary"] == expected
