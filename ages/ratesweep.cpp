@@ -1,7 +1,9 @@
 #include "ratesweep.h"
 
 #include "inputerror.h"
+#include "ratefit.h"
 #include "strictnumber.h"
+#include "textformat.h"
 
 #include <cmath>
 #include <string>
@@ -55,6 +57,11 @@ RateSweep parseRateSweep(const std::string_view text)
             "--rates: START must be greater than 0 mm/yr (got '" + std::string(text) + "')");
     if (sweep.start > sweep.stop)
         throw InputError("--rates: START must not exceed STOP (got '" + std::string(text) + "')");
+    if (sweep.start < slowestFitRateMmYr || sweep.stop > fastestFitRateMmYr)
+        throw InputError("--rates '" + std::string(text) + "': rates lie from "
+            + textformat::number(slowestFitRateMmYr) + " to "
+            + textformat::number(fastestFitRateMmYr)
+            + " mm/yr, from the slowest erosion of a craton to beyond the fastest measured");
     const double count = lastStepIndex(sweep) + 1;
     if (!(count <= maxSweepRates))
         throw InputError("--rates '" + std::string(text) + "' holds more than "

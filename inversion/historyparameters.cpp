@@ -20,8 +20,10 @@ std::string historySpaceError(const HistorySpace& space)
         return "the path start must be a positive number of Ma, got "
             + textformat::number(space.pathStartMa);
     const ValueBounds rates = space.ratesMmYr;
-    if (!(rates.low > 0) || !(rates.low < rates.high) || !std::isfinite(rates.high))
-        return "--rates MIN:MAX needs 0 < MIN < MAX (mm/yr), got " + textformat::number(rates.low)
+    if (!(rates.low >= slowestFitRateMmYr) || !(rates.low < rates.high)
+        || !(rates.high <= fastestFitRateMmYr))
+        return "--rates MIN:MAX needs " + textformat::number(slowestFitRateMmYr)
+            + " <= MIN < MAX <= " + textformat::number(fastestFitRateMmYr) + " (mm/yr), got " + textformat::number(rates.low)
             + ":" + textformat::number(rates.high);
     if (space.phaseCount > 1) {
         const ValueBounds times = space.changeTimesMa;

@@ -1,5 +1,7 @@
 #include "historysampler.h"
 
+#include "textformat.h"
+
 #include "ensemblesampler.h"
 
 #include <pcg_random.hpp>
@@ -72,8 +74,21 @@ int samplerBurnIn(const SamplerSettings& settings)
     return settings.burnIn >= 0 ? settings.burnIn : settings.steps / 2;
 }
 
+namespace {
+
+constexpr int maximumWalkers = 10000;
+constexpr double maximumForwardRuns = 1e7;
+
+} // namespace
+
 std::string samplerSettingsError(const SamplerSettings& settings, const HistorySpace& space)
 {
+    if (settings.walkers < 0)
+        return "--walkers must be 0 (the default) or a positive even number, got "
+            + std::to_string(settings.walkers);
+    if (settings.burnIn < -1)
+        return "--burn-in must be -1 (half the steps) or 0 or more, got "
+            + std::to_string(settings.burnIn);
     const int walkers = samplerWalkers(settings, space);
     const int least = 2 * space.parameterCount();
     if (walkers % 2 != 0 || walkers < least)
@@ -86,6 +101,17 @@ std::string samplerSettingsError(const SamplerSettings& settings, const HistoryS
     if (burnIn >= settings.steps)
         return "the burn-in must leave steps to keep: " + std::to_string(burnIn) + " of "
             + std::to_string(settings.steps) + " steps; lower --burn-in or raise --steps";
+    if (walkers > maximumWalkers)
+        return "--walkers must be at most " + std::to_string(maximumWalkers) + ", got "
+            + std::to_string(walkers);
+    // Every step runs every walker's history: bound the forward runs (hours at a few ms each)
+    // and the chain kept in memory, before any is run.
+    const double runs = static_cast<double>(walkers) * settings.steps;
+    if (runs > maximumForwardRuns)
+        return "--steps " + std::to_string(settings.steps) + " x --walkers "
+            + std::to_string(walkers) + " asks for " + textformat::number(runs)
+            + " forward runs; at most " + textformat::number(maximumForwardRuns)
+            + " (some hours at a few ms each) in one fit";
     if (settings.profileBins < 2)
         return "the profile needs at least 2 bins, got " + std::to_string(settings.profileBins);
     return {};

@@ -23,6 +23,12 @@
 
 namespace ages {
 
+// The erosion rates a fit may search, mm/yr: from 0.1 m/Myr, slower than the most stable
+// cratons erode, to 100 mm/yr, faster than any erosion measured. Outside them a model's path is
+// longer than the Earth's history or its closure depths lie within a grid cell of the surface.
+inline constexpr double slowestFitRateMmYr = 1e-4;
+inline constexpr double fastestFitRateMmYr = 100.0;
+
 struct MeasuredAge {
     double ageMa = 0;
     double sigmaMa = 1; // > 0

@@ -52,6 +52,15 @@ void checkGrain(
         if (grain.uPpm + grain.thPpm + grain.smPpm <= 0) {
             refuse("U, Th and Sm are all 0 ppm: the grain would make no helium");
         }
+        if (!(grain.uPpm <= maxParentPpm && grain.thPpm <= maxParentPpm
+                && grain.smPpm <= maxParentPpm)) {
+            refuse("u_ppm, th_ppm and sm_ppm must each be at most " + shown(maxParentPpm)
+                + " ppm, the whole grain");
+        }
+        if (effectiveUraniumPpm(grain.uPpm, grain.thPpm, grain.smPpm) < minEffectiveUraniumPpm) {
+            refuse("U, Th and Sm give an eU below " + shown(minEffectiveUraniumPpm)
+                + " ppm: the grain would make too little helium for an age");
+        }
     } else if (method == Method::Annealing
         && !(grain.dparUm >= minDparUm && grain.dparUm <= maxDparUm)) {
         refuse("dpar " + shown(grain.dparUm) + " um is outside " + shown(minDparUm) + " to "

@@ -149,6 +149,12 @@ std::optional<std::string> settingsError(const AgeSettings& s)
         return "--sm must be 0 or more ppm (got " + shown(s.smPpm) + ")";
     if (s.uPpm + s.thPpm + s.smPpm <= 0)
         return std::string("--u, --th and --sm are all 0 ppm: the grain would make no helium");
+    if (!(s.uPpm <= maxParentPpm && s.thPpm <= maxParentPpm && s.smPpm <= maxParentPpm))
+        return "--u, --th and --sm must each be at most " + shown(maxParentPpm)
+            + " ppm, the whole grain";
+    if (effectiveUraniumPpm(s.uPpm, s.thPpm, s.smPpm) < minEffectiveUraniumPpm)
+        return "--u, --th and --sm give an eU below " + shown(minEffectiveUraniumPpm)
+            + " ppm: the grain would make too little helium for an age";
     for (const KineticsOption& option : kineticsOptions)
         if (auto error = kineticsError(option.system, s.kinetics.*option.choice))
             return error;

@@ -26,6 +26,16 @@ inline constexpr double maxRadiusUm = 500.0;
 // Etch pit widths measured on apatite; the annealing kinetics saturate below 1.75 and above
 // 4.58 um, and wider pits than 5 um are not seen.
 inline constexpr double minDparUm = 0.5;
+// Parent contents: a million ppm is the whole grain; below a millionth of a ppm of effective
+// uranium (eU = U + 0.238 Th + 0.0012 Sm) a grain makes too little helium for any age, and the
+// misfit of such a grain is not a number.
+inline constexpr double maxParentPpm = 1e6;
+inline constexpr double minEffectiveUraniumPpm = 1e-6;
+// eU of U, Th and Sm contents (ppm), weighted by their alpha productivity relative to U.
+constexpr double effectiveUraniumPpm(double uPpm, double thPpm, double smPpm)
+{
+    return uPpm + 0.238 * thPpm + 0.0012 * smPpm;
+}
 inline constexpr double maxDparUm = 5.0;
 
 struct AgeSettings {

@@ -300,6 +300,9 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
     std::ofstream(m_dir / "short.csv") << "time_ma,temperature_c\n10,100\n";
     std::ofstream(m_dir / "repeat.csv") << "10,100\n5,50\n5,40\n";
     std::ofstream(m_dir / "word.csv") << "10,100\n5,fifty\n";
+    std::ofstream(m_dir / "measured.csv")
+        << "sample,system,age_ma,sigma_ma\na,AHe,5,0.5\nb,AFT,6,0.5\n"
+        << "c,ZHe,9,1\nd,AHe,5.2,0.5\ne,AFT,6.1,0.5\nf,ZHe,9.5,1\n";
     const struct {
         std::vector<std::string> args;
         const char* message; // the start of the line on standard error
@@ -320,6 +323,25 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "periodic", "-A", "1km" }, "ERROR: -A expects a number, got '1km'" },
         { { "transient", "--u", "ten" }, "ERROR: --u expects a number, got 'ten'" },
         { { "transient", "--u", "0", "--th", "0" }, "ERROR: --u, --th and --sm are all 0 ppm" },
+        // Values beyond anything physical or any machine's means, refused before any work.
+        { { "transient", "--u", "2e6" }, "ERROR: --u, --th and --sm must each be at most 1e+06" },
+        { { "transient", "--u", "1e-320", "--th", "0" },
+            "ERROR: --u, --th and --sm give an eU below 1e-06 ppm" },
+        { { "transient", "--rates", "1e-300:1e-299:1e-300" },
+            "ERROR: --rates '1e-300:1e-299:1e-300': rates lie from 0.0001 to 100 mm/yr" },
+        { { "transient", "--rates", "0.1:1e308:0.1" }, "ERROR: --rates '0.1:1e308:0.1'" },
+        { { "history", "--erosion", "20:0.5", "--fit-phases", "3", "--observed", "measured.csv",
+              "--walkers", "-4" },
+            "ERROR: --walkers must be 0 (the default) or a positive even number, got -4" },
+        { { "history", "--erosion", "20:0.5", "--fit-phases", "3", "--observed", "measured.csv",
+              "--burn-in", "-7" },
+            "ERROR: --burn-in must be -1 (half the steps) or 0 or more, got -7" },
+        { { "history", "--erosion", "20:0.5", "--fit-phases", "3", "--observed", "measured.csv",
+              "--walkers", "20", "--steps", "2147483647" },
+            "ERROR: --steps 2147483647 x --walkers 20 asks for" },
+        { { "history", "--erosion", "20:0.5", "--fit-phases", "2", "--observed", "measured.csv",
+              "--rates", "1e-9:1" },
+            "ERROR: --rates MIN:MAX needs 0.0001 <= MIN < MAX <= 100 (mm/yr)" },
         { { "periodic", "--zircon-kinetics", "rdaam" },
             "ERROR: --zircon-kinetics: rdaam serves AHe, not ZHe (choose zrdaam or reiners)\n" },
         // The models' own refusals.
