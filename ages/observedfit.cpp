@@ -320,8 +320,10 @@ std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) co
         return {};
     }
     double oldestMa = 0;
-    for (const auto& sample : m_samples) {
-        oldestMa = std::max(oldestMa, sample.ageMa);
+    for (std::size_t i = 0; i < m_samples.size(); ++i) {
+        if (m_inChi2[i]) {
+            oldestMa = std::max(oldestMa, m_samples[i].ageMa);
+        }
     }
     const std::string paths = "the paths (-o " + textformat::number(pathMyr()) + " Myr)";
     const std::string oldest = "the oldest measured age (" + textformat::number(oldestMa) + " Ma)";
