@@ -1,5 +1,7 @@
 #include "agerun.h"
 
+#include "replacementgroup.h"
+
 #include "ageprediction.h"
 #include "agetable.h"
 #include "fitstage.h"
@@ -12,6 +14,7 @@
 #include "steadystatefit.h"
 #include "transientpath.h"
 
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <new>
@@ -223,15 +226,27 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     }
     fit.toFieldElevations(pass.rows);
     const FitStageResult fitted = fit.compute(pass.misfits);
+    // The table and the fit's files as one group: a file that cannot be written leaves every
+    // earlier file of the run as it was.
+    std::vector<FitFile> files;
+    if (wanted.table && !request.outputFile.empty())
+        files.push_back({ request.outputFile,
+            [&pass](std::ostream& stream) { writeAgeTable(stream, pass.rows); } });
+    for (FitFile& file : fit.files(fitted))
+        files.push_back(std::move(file));
+    wholefile::ReplacementGroup group;
+    for (const FitFile& file : files)
+        if (const auto failure = group.write(file.path, file.write))
+            throw InputError("cannot write " + file.path + ": " + std::strerror(failure->error));
     if (wanted.table && request.outputFile.empty()) {
         writeAgeTable(out, pass.rows);
         out.flush();
         if (!out)
             throw InputError("cannot write the table to standard output");
-    } else if (wanted.table) {
-        writeAgeTableFile(request.outputFile, pass.rows);
     }
-    fit.write(fitted, err);
+    if (const auto failure = group.commit())
+        throw InputError("cannot write " + failure->path + ": " + std::strerror(failure->error));
+    fit.report(fitted, err);
     for (const std::string& warning : pathWarnings)
         err << warning << '\n';
 }

@@ -1,5 +1,6 @@
 #include "fitstage.h"
 
+#include "fittables.h"
 #include "inputerror.h"
 #include "pathfile.h"
 #include "transientpath.h"
@@ -44,11 +45,23 @@ FitStageResult FitStage::compute(const std::vector<std::vector<double>>& misfits
     return result;
 }
 
-void FitStage::write(const FitStageResult& result, std::ostream& err) const
+std::vector<FitFile> FitStage::files(const FitStageResult& result) const
 {
+    std::vector<FitFile> files;
     if (result.path) {
-        writePathFile(m_options.pathOutput, *result.path);
+        files.push_back({ m_options.pathOutput,
+            [&result](std::ostream& out) { writePathTable(out, *result.path); } });
     }
+    if (result.fit) {
+        for (FitFile& file : m_fit->files(*result.fit)) {
+            files.push_back(std::move(file));
+        }
+    }
+    return files;
+}
+
+void FitStage::report(const FitStageResult& result, std::ostream& err) const
+{
     if (result.fit) {
         m_fit->report(*result.fit, err);
     }

@@ -4,7 +4,9 @@
 //   stage.observedFit()                 the fit, for the pass over the rates to give misfits
 //   stage.toFieldElevations(rows);      the table's elevations in the samples' frame
 //   auto result = stage.compute(...);   after the pass: the fit from its misfits, and the path
-//   stage.write(result, err);           after the table: the files and the summary
+//   stage.files(result)                 the path, misfit and residual files, written with the
+//                                       table as one group (all replaced, or none)
+//   stage.report(result, err);          once the files are in place: the summary
 // so that every refusal comes before any output, and nothing is written before all is computed.
 
 #include "agerequest.h"
@@ -40,8 +42,9 @@ public:
     // fit).
     FitStageResult compute(const std::vector<std::vector<double>>& misfits) const;
 
-    // Throws InputError when a file cannot be written.
-    void write(const FitStageResult& result, std::ostream& err) const;
+    // The files of the result (it must outlive them), and the summary and warnings.
+    std::vector<FitFile> files(const FitStageResult& result) const;
+    void report(const FitStageResult& result, std::ostream& err) const;
 
 private:
     const AgeRequest& m_request;

@@ -335,14 +335,22 @@ std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) co
         + " predictions at the best rate do not reset the grain: " + cause + "; raise -o";
 }
 
-void ObservedFit::report(const FitResult& result, std::ostream& err) const
+std::vector<FitFile> ObservedFit::files(const FitResult& result) const
 {
+    std::vector<FitFile> files;
     if (!m_options.fitOutput.empty()) {
-        writeMisfitFile(m_options.fitOutput, result.fit);
+        files.push_back({ m_options.fitOutput,
+            [&result](std::ostream& out) { writeMisfitTable(out, result.fit); } });
     }
     if (!m_options.residualsOutput.empty()) {
-        writeResidualFile(m_options.residualsOutput, result.residuals);
+        files.push_back({ m_options.residualsOutput,
+            [&result](std::ostream& out) { writeResidualTable(out, result.residuals); } });
     }
+    return files;
+}
+
+void ObservedFit::report(const FitResult& result, std::ostream& err) const
+{
     for (const auto& note : sampleNotes()) {
         err << note << '\n';
     }

@@ -27,6 +27,7 @@
 
 #include <istream>
 #include <ostream>
+#include <functional>
 #include <vector>
 
 namespace ages {
@@ -35,6 +36,12 @@ namespace ages {
 struct SystemFit {
     thermochron::System system = thermochron::System::AHe;
     RateFit fit;
+};
+
+// A file of a run: its path and the writer of its whole text.
+struct FitFile {
+    std::string path;
+    std::function<void(std::ostream&)> write;
 };
 
 struct FitResult {
@@ -88,12 +95,15 @@ public:
     // fitMisfits: the fit on its own, without a table.
     FitResult run(const FitProgress& progress = {}) const;
 
+    // The --fit-output and --residuals files of the result, to be written together with the
+    // run's other files (the result must outlive them).
+    std::vector<FitFile> files(const FitResult& result) const;
+
     // The notes on the samples (sigma above the age; in transient, elevations the model ignores),
     // the summary on err ("best rate: ..."; with one rate "chi2 ... at ..."), the "assumed:" line
     // (the model's fixed values, the kinetics, the grain defaults), a line per system,
     // the warnings (predictions that are minimum ages; a range at an end of the sweep; several
-    // minima) and the --fit-output and --residuals files. Throws InputError when a file cannot be
-    // written.
+    // minima).
     void report(const FitResult& result, std::ostream& err) const;
 
     // The rates of the request: the sweep, or the model's one rate.

@@ -82,7 +82,8 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         ASSERT_EQ(predictions.size(), grainRows.size() + 1);
         EXPECT_EQ(predictions[0],
             (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
-                "sigma_ma", "predicted_age_ma", "residual_sigma", "reset", "kinetics", "in_chi2" }));
+                "sigma_ma", "predicted_age_ma", "residual_sigma", "reset", "kinetics",
+                "in_chi2" }));
         // Each sample names the kinetics that predicted it: the defaults of its system.
         const std::map<std::string, std::string> kinetics { { "AHe", "rdaam" }, { "ZHe", "zrdaam" },
             { "AFT", "ketcham2007" }, { "ZFT", "dodson" } };
@@ -366,6 +367,23 @@ TEST_F(FitRun, TheAssumedLineSaysWhatTheAnswerRestsOn)
         "start 20 Ma (-o), every sample at the surface; kinetics AHe farley, AFT ketcham2007; "
         "grain defaults: th_ppm 10 for 1 of 1 sample, sm_ppm 0 for 1 of 1 sample, dpar_um 1.75 "
         "for 1 of 2 samples");
+}
+
+TEST_F(FitRun, AFileThatCannotBeWrittenLeavesEveryFileOfTheRunAsItWas)
+{
+    const std::string table = write("ages.csv", "old table\n");
+    const std::string misfit = write("fit.csv", "old misfit\n");
+    const std::string observed
+        = write("observed.csv", "sample,system,age_ma,sigma_ma\na,AHe,2,0.2\n");
+    // /dev/full takes the residuals in place and fails on the first write, after the table and
+    // the misfit curve are complete.
+    const auto run = runCoolingAges({ "transient", "--rates", "0.2:1:0.1", "--observed", observed,
+        "--output", table, "--fit-output", misfit, "--residuals", "/dev/full" });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "ERROR: cannot write /dev/full: No space left on device\n");
+    EXPECT_EQ(agestest::readFile(table), "old table\n");
+    EXPECT_EQ(agestest::readFile(misfit), "old misfit\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3);
 }
 
 } // namespace
