@@ -235,6 +235,8 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     for (FitFile& file : fit.files(fitted))
         files.push_back(std::move(file));
     wholefile::ReplacementGroup group;
+    for (const FitFile& file : files) // what a killed run of any program left beside them
+        wholefile::removeAbandonedTemporaries(file.path);
     for (const FitFile& file : files)
         if (const auto failure = group.write(file.path, file.write))
             throw InputError("cannot write " + file.path + ": " + std::strerror(failure->error));

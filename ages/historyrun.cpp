@@ -131,6 +131,7 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
                 [&](std::ostream& out) { writeHistoryPosteriorTable(out, fit); });
     }
     for (const auto& [file, write] : files) {
+        wholefile::removeAbandonedTemporaries(file); // what a killed run left beside it
         if (const auto failure = group.write(file, write))
             throw InputError("cannot write " + file + ": " + std::strerror(failure->error));
     }
