@@ -7,7 +7,9 @@
 //                        residual_sigma, reset, kinetics   (at the best rate; residual =
 //                        (observed - predicted) / sigma; reset no: the path does not reset the
 //                        grain, the prediction is a lower bound; kinetics the catalogue's name
-//                        of what predicted it)
+//                        of what predicted it), radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (the
+//                        grain the sample was predicted with: its own value or the option's
+//                        default; empty where the method does not read it)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "agetable.h"
@@ -15,6 +17,7 @@
 #include "ratefit.h"
 #include "samplepath.h"
 #include "thermochron/catalogue.h"
+#include "thermochron/grain.h"
 #include "thermochron/system.h"
 
 #include <filesystem>
@@ -31,6 +34,8 @@ struct Residual {
     thermochron::Kinetics kinetics = thermochron::Kinetics::Dodson;
     double predictedAgeMa = 0;
     bool reset = true; // false: the path does not reset the grain, the prediction a lower bound
+    // The grain predicted: the values the method reads (AgeKind::grain), the others at defaults.
+    thermochron::Grain grain;
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
 };
