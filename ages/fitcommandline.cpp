@@ -18,7 +18,8 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
         command
             .add_option("--residuals", options.residualsOutput,
                 "the samples at the best rate against their predictions, with the grain each was "
-                "predicted with (radius_um, u_ppm, th_ppm, sm_ppm, dpar_um), CSV (needs --observed)")
+                "predicted with (radius_um, u_ppm, th_ppm, sm_ppm, dpar_um), CSV (needs "
+                "--observed)")
             ->type_name("FILE");
     }
     line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,

@@ -147,10 +147,10 @@ TEST_F(FitRun, ResidualsNameTheGrainEachSampleWasPredictedWithOwnValuesOverTheOp
     std::string observed = grainColumns;
     for (const auto& row : grainRows)
         observed += row + ",20,1\n";
-    const auto run = runCoolingAges({ "transient", "-o", "12", "-r", "0.5", "--systems",
-        "AHe,AFT,ZHe,ZFT", "--apatite-radius", "90", "--zircon-radius", "45", "--u", "12",
-        "--th", "7", "--sm", "3", "--dpar", "2.6", "--observed", write("observed.csv", observed),
-        "--residuals", file("residuals.csv") });
+    const auto run = runCoolingAges(
+        { "transient", "-o", "12", "-r", "0.5", "--systems", "AHe,AFT,ZHe,ZFT", "--apatite-radius",
+            "90", "--zircon-radius", "45", "--u", "12", "--th", "7", "--sm", "3", "--dpar", "2.6",
+            "--observed", write("observed.csv", observed), "--residuals", file("residuals.csv") });
     ASSERT_EQ(run.status, 0) << run.err;
     const auto table = rows(file("residuals.csv"));
     ASSERT_EQ(table.size(), grainRows.size() + 1);

@@ -387,8 +387,8 @@ TEST_F(AgePlots, RateWithResidualsDrawsEachSamplesOwnPredictionARowPerGrain)
         = start({ "rate", "ages.csv", "observed4.csv", "fit.csv", "residuals.csv" });
     ASSERT_TRUE(view.style);
     const double best = summariseMisfit(
-        { { 0.2, 40 }, { 0.4, 6 }, { 0.5, 1.5 }, { 0.6, 3 }, { 0.8, 20 }, { 1.0, 45 } })
-                            .bestRate;
+        { { 0.2, 40 }, { 0.4, 6 }, { 0.5, 1.5 }, { 0.6, 3 }, { 0.8, 20 },
+            { 1.0, 45 } }).bestRate;
     // Each legend row of a prediction and its points: at the best rate, the file's ages.
     const std::vector<std::pair<QString, std::vector<double>>> expected {
         { "AHe r=80 um eU=40.2 ppm predicted (2)", { best, 4.6, best, 4.6 } },

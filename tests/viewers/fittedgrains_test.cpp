@@ -44,9 +44,8 @@ TEST(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPr
     };
     const auto coolingAges = [&](const QStringList& extra) {
         const ProgramRun run = runProgram(QStringLiteral(COOLING_AGES),
-            QStringList { "transient", "-o", "12", "-r", "0.45", "--systems", "AHe,AFT",
-                "--output", "ages.csv", "--fit-output", "fit.csv", "--residuals",
-                "residuals.csv" }
+            QStringList { "transient", "-o", "12", "-r", "0.45", "--systems", "AHe,AFT", "--output",
+                "ages.csv", "--fit-output", "fit.csv", "--residuals", "residuals.csv" }
                 + extra,
             dir, headlessEnvironment(runtime.path()));
         ASSERT_TRUE(run.finished);
@@ -70,9 +69,8 @@ TEST(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPr
     write("observed.csv", measured);
     coolingAges({ "--observed", "observed.csv" });
 
-    const FirstView view = startAgePlots(
-        { "rate", "../output/ages.csv", "../output/observed.csv", "../output/fit.csv",
-            "../output/residuals.csv" },
+    const FirstView view = startAgePlots({ "rate", "../output/ages.csv", "../output/observed.csv",
+                                             "../output/fit.csv", "../output/residuals.csv" },
         tree.runDir());
     ASSERT_TRUE(view.style);
     // The ages (y) of the rows whose legend holds word, each at the best rate (x).
@@ -103,8 +101,8 @@ TEST(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPr
     for (std::size_t k = 0; k < measuredAges.size(); ++k)
         EXPECT_NEAR(predictedAges[k], measuredAges[k], 1e-5 * measuredAges[k]);
     // And the table's curve of the options' grain does not pass through them: the fault mended.
-    const auto tableCurve = std::ranges::find(view.style->legendRows,
-        QStringLiteral("AHe diffusion, option grain"), &LegendRow::text);
+    const auto tableCurve = std::ranges::find(
+        view.style->legendRows, QStringLiteral("AHe diffusion, option grain"), &LegendRow::text);
     ASSERT_NE(tableCurve, view.style->legendRows.end());
     const std::vector<double>& table = view.curves.at(static_cast<std::size_t>(tableCurve->curve));
     ASSERT_EQ(table.size(), 2u);

@@ -201,8 +201,8 @@ void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residua
             // The last row gathers the grains beyond the limit.
             const bool rest = row + 1 == maxGrainRows && grains.size() > maxGrainRows;
             std::vector<double> xy;
-            CurveStyle style { .colour = systemColour(grains[row].system)
-                                             .darker(100 + shadeStep * static_cast<int>(row)),
+            CurveStyle style { .colour
+                = systemColour(grains[row].system).darker(100 + shadeStep * static_cast<int>(row)),
                 .lineStyle = Qt::NoPen,
                 .marker = methodMarker(grains[row].method),
                 .markerSize = measuredMarkerSize };
@@ -213,9 +213,10 @@ void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residua
                     style.xPixelOffsets.push_back(i < offsets.size() ? offsets[i] : 0);
                 }
             const std::size_t count = xy.size() / 2;
-            const QString text = rest
-                ? QStringLiteral("%1 %2 other grains").arg(grainsOfSystem.key(s)).arg(grains.size() - row)
-                : grainText(grains[row]);
+            const QString text = rest ? QStringLiteral("%1 %2 other grains")
+                                            .arg(grainsOfSystem.key(s))
+                                            .arg(grains.size() - row)
+                                      : grainText(grains[row]);
             figure.addCurve(std::move(xy), std::move(style),
                 QStringLiteral("%1 predicted (%2)").arg(text).arg(count));
         }

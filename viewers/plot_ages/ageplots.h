@@ -2,7 +2,8 @@
 // The pictures of plot_ages that judge a fit of one erosion rate, each built from the suite's
 // CSV files into a first view (residualplot.h and historyplots.h hold the others).
 //
-//   rate       AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV]]]  age against erosion rate, one curve per system
+//   rate       AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV]]]  age against erosion rate, one
+//   curve per system
 //              and method (only the measured systems when OBSERVED_CSV is given); measured ages
 //              as bands (age +- sigma) in the system's colour, or, for more than ten of them and
 //              a fit, as markers with error bars at the best rate, spread a little in x; the
@@ -31,7 +32,8 @@
 #include <optional>
 
 FirstView rateFigure(const QString& agesPath, const std::optional<QString>& observedPath,
-    const std::optional<QString>& fitPath, const std::optional<QString>& residualsPath = std::nullopt);
+    const std::optional<QString>& fitPath,
+    const std::optional<QString>& residualsPath = std::nullopt);
 FirstView misfitFigure(const QString& fitPath, bool logY = false);
 FirstView elevationFigure(const QString& agesPath, const std::optional<QString>& observedPath,
     const std::optional<QString>& fitPath = std::nullopt);
