@@ -17,7 +17,9 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
             ->type_name("FILE");
         command
             .add_option("--residuals", options.residualsOutput,
-                "the samples at the best rate against their predictions, CSV (needs --observed)")
+                "the samples at the best rate against their predictions, with the grain each was "
+                "predicted with (radius_um, u_ppm, th_ppm, sm_ppm, dpar_um), CSV (needs "
+                "--observed)")
             ->type_name("FILE");
     }
     for (const Model model : { Model::transient, Model::periodic, Model::history })

@@ -24,6 +24,14 @@ std::string textField(const std::string& text)
     return quoted + '"';
 }
 
+// A grain value as the method read it: the diffusion models read the radius, U, Th and Sm, the
+// annealing model Dpar; Dodson's closure reads none, so its fields are left empty rather than
+// showing values that did not enter the age.
+double grainValue(const Residual& r, thermochron::Method reader, double value)
+{
+    return r.method == reader ? value : NAN;
+}
+
 constexpr TableColumn<Residual> residualColumns[] = {
     { "sample", [](const Residual& r) -> TableValue { return r.sample->sample; } },
     { "system",
@@ -48,6 +56,26 @@ constexpr TableColumn<Residual> residualColumns[] = {
         } },
     { "in_chi2",
         [](const Residual& r) -> TableValue { return std::string(r.inChi2 ? "yes" : "no"); } },
+    { "radius_um",
+        [](const Residual& r) -> TableValue {
+            return grainValue(r, thermochron::Method::Diffusion, r.grain.radiusUm);
+        } },
+    { "u_ppm",
+        [](const Residual& r) -> TableValue {
+            return grainValue(r, thermochron::Method::Diffusion, r.grain.uPpm);
+        } },
+    { "th_ppm",
+        [](const Residual& r) -> TableValue {
+            return grainValue(r, thermochron::Method::Diffusion, r.grain.thPpm);
+        } },
+    { "sm_ppm",
+        [](const Residual& r) -> TableValue {
+            return grainValue(r, thermochron::Method::Diffusion, r.grain.smPpm);
+        } },
+    { "dpar_um",
+        [](const Residual& r) -> TableValue {
+            return grainValue(r, thermochron::Method::Annealing, r.grain.dparUm);
+        } },
 };
 
 } // namespace

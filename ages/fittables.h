@@ -8,7 +8,9 @@
 //                        (observed - predicted) / sigma; reset no: the path does not reset the
 //                        grain, the prediction is a lower bound; kinetics the catalogue's name
 //                        of what predicted it; in_chi2 no: older than the model's path and left
-//                        out of the fit)
+//                        out of the fit), radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (the
+//                        grain the sample was predicted with: its own value or the option's
+//                        default; empty where the method does not read it)
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "agetable.h"
@@ -16,6 +18,7 @@
 #include "ratefit.h"
 #include "samplepath.h"
 #include "thermochron/catalogue.h"
+#include "thermochron/grain.h"
 #include "thermochron/system.h"
 
 #include <filesystem>
@@ -33,6 +36,8 @@ struct Residual {
     double predictedAgeMa = 0;
     bool reset = true; // false: the path does not reset the grain, the prediction a lower bound
     bool inChi2 = true; // false: older than the model's path, left out of the fit
+    // The grain predicted: the values the method reads (AgeKind::grain), the others at defaults.
+    thermochron::Grain grain;
 
     double inSigmas() const { return (sample->ageMa - predictedAgeMa) / sample->sigmaMa; }
 };

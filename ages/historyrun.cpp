@@ -49,7 +49,7 @@ std::vector<Residual> residualsOf(
     std::vector<Residual> residuals;
     for (std::size_t i = 0; i < samples.ages.size(); ++i)
         residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
-            predicted[i].ageMa, predicted[i].reset });
+            predicted[i].ageMa, predicted[i].reset, true, samples.kinds[i].grain });
     return residuals;
 }
 

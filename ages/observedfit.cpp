@@ -217,7 +217,8 @@ FitResult ObservedFit::fitMisfits(
     const auto best = predictions(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
         result.residuals.push_back({ &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics,
-            best[i].ageMa, best[i].reset, m_inChi2[i] });
+            best[i].ageMa, best[i].reset, m_inChi2[i],
+            m_kinds[i].grain });
     }
     return result;
 }

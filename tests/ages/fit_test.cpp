@@ -82,8 +82,8 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         ASSERT_EQ(predictions.size(), grainRows.size() + 1);
         EXPECT_EQ(predictions[0],
             (std::vector<std::string> { "sample", "system", "method", "elevation_m", "age_ma",
-                "sigma_ma", "predicted_age_ma", "residual_sigma", "reset", "kinetics",
-                "in_chi2" }));
+                "sigma_ma", "predicted_age_ma", "residual_sigma", "reset", "kinetics", "in_chi2",
+                "radius_um", "u_ppm", "th_ppm", "sm_ppm", "dpar_um" }));
         // Each sample names the kinetics that predicted it: the defaults of its system.
         const std::map<std::string, std::string> kinetics { { "AHe", "rdaam" }, { "ZHe", "zrdaam" },
             { "AFT", "ketcham2007" }, { "ZFT", "dodson" } };
@@ -138,6 +138,42 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
         EXPECT_LT(chi2Min, 0.01); // the ages as written: 6 significant digits
         // A fit within the errors reads its range one unit of chi2 above the minimum.
         EXPECT_NEAR(std::stod(curve[1][2]), chi2Min + 1, 0.01);
+    }
+}
+
+TEST_F(FitRun, ResidualsNameTheGrainEachSampleWasPredictedWithOwnValuesOverTheOptions)
+{
+    // grainRows give some samples their own radius, U or Dpar; the options set the rest.
+    std::string observed = grainColumns;
+    for (const auto& row : grainRows)
+        observed += row + ",10,1\n"; // ages within the 12 Myr path
+    const auto run = runCoolingAges(
+        { "transient", "-o", "12", "-r", "0.5", "--systems", "AHe,AFT,ZHe,ZFT", "--apatite-radius",
+            "90", "--zircon-radius", "45", "--u", "12", "--th", "7", "--sm", "3", "--dpar", "2.6",
+            "--observed", write("observed.csv", observed), "--residuals", file("residuals.csv") });
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto table = rows(file("residuals.csv"));
+    ASSERT_EQ(table.size(), grainRows.size() + 1);
+    const auto column = [&](const std::string& name) {
+        return static_cast<std::size_t>(
+            std::find(table[0].begin(), table[0].end(), name) - table[0].begin());
+    };
+    // sample -> radius_um, u_ppm, th_ppm, sm_ppm, dpar_um as the fit must have used them: the
+    // diffusion systems (AHe, ZHe) read the first four, the annealing one (AFT) Dpar, and
+    // Dodson's closure (ZFT) none.
+    const std::map<std::string, std::vector<std::string>> used {
+        { "a", { "50", "8", "7", "3", "" } },
+        { "b", { "85", "30", "7", "3", "" } },
+        { "c", { "", "", "", "", "2.3" } },
+        { "d", { "70", "400", "7", "3", "" } },
+        { "e", { "", "", "", "", "" } },
+        { "f", { "", "", "", "", "1.8" } },
+    };
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        std::vector<std::string> grain;
+        for (const char* name : { "radius_um", "u_ppm", "th_ppm", "sm_ppm", "dpar_um" })
+            grain.push_back(table[i].at(column(name)));
+        EXPECT_EQ(grain, used.at(table[i][column("sample")])) << table[i][column("sample")];
     }
 }
 

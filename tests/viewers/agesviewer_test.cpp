@@ -368,3 +368,46 @@ TEST_F(AgePlots, TheViewerAndTheExportToolEndWithTheProblemOnOneLineAndStatusOne
     }
     EXPECT_FALSE(QFileInfo::exists(picture));
 }
+
+TEST_F(AgePlots, RateWithResidualsDrawsEachSamplesOwnPredictionARowPerGrain)
+{
+    // S1 and S2 share a grain, S4 has its own; S3 is dated by a method that reads no grain.
+    const QByteArray observed = "sample,system,age_ma,sigma_ma\n"
+                                "S1,AHe,4.5,0.4\nS2,AHe,5.0,0.5\nS3,ZHe,9.0,0.8\nS4,AHe,3.9,0.3\n";
+    const QByteArray residuals
+        = "sample,system,method,elevation_m,age_ma,sigma_ma,predicted_age_ma,residual_sigma,reset,"
+          "kinetics,radius_um,u_ppm,th_ppm,sm_ppm,dpar_um\n"
+          "S1,AHe,diffusion,,4.5,0.4,4.6,-0.25,yes,rdaam,80,30,43,0,\n"
+          "S2,AHe,diffusion,,5.0,0.5,4.6,0.8,yes,rdaam,80,30,43,0,\n"
+          "S3,ZHe,dodson,,9.0,0.8,9.4,-0.5,yes,dodson,,,,,\n"
+          "S4,AHe,diffusion,,3.9,0.3,3.7,0.67,yes,rdaam,40,5,5,100,\n";
+    tree.write("ages/observed4.csv", observed);
+    tree.write("ages/residuals.csv", residuals);
+    const FirstView view
+        = start({ "rate", "ages.csv", "observed4.csv", "fit.csv", "residuals.csv" });
+    ASSERT_TRUE(view.style);
+    const double best = summariseMisfit(
+        { { 0.2, 40 }, { 0.4, 6 }, { 0.5, 1.5 }, { 0.6, 3 }, { 0.8, 20 },
+            { 1.0, 45 } }).bestRate;
+    // Each legend row of a prediction and its points: at the best rate, the file's ages.
+    const std::vector<std::pair<QString, std::vector<double>>> expected {
+        { "AHe r=80 um eU=40.2 ppm predicted (2)", { best, 4.6, best, 4.6 } },
+        { "AHe r=40 um eU=6.31 ppm predicted (1)", { best, 3.7 } }, // 5 + 0.238 5 + 0.0012 100
+        { "ZHe dodson predicted (1)", { best, 9.4 } },
+    };
+    for (const auto& [text, points] : expected) {
+        const auto row = std::ranges::find(view.style->legendRows, text, &LegendRow::text);
+        ASSERT_NE(row, view.style->legendRows.end()) << text.toStdString();
+        EXPECT_EQ(view.curves.at(static_cast<std::size_t>(row->curve)), points);
+    }
+    // The measured ages stand at the same rate, as markers with their sigma.
+    const auto measured = std::ranges::find(
+        view.style->legendRows, QStringLiteral("AHe measured (3)"), &LegendRow::text);
+    ASSERT_NE(measured, view.style->legendRows.end());
+    EXPECT_EQ(view.curves.at(static_cast<std::size_t>(measured->curve)),
+        (std::vector<double> { best, 4.5, best, 5.0, best, 3.9 }));
+    // Residuals of other samples than the measured ones are refused, not drawn beside them.
+    EXPECT_NE(errorOf({ "rate", "ages.csv", "observed.csv", "fit.csv", "residuals.csv" })
+                  .find("residuals.csv' holds 4 samples"),
+        std::string::npos);
+}

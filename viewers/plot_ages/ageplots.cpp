@@ -7,6 +7,7 @@
 #include "misfitsummary.h"
 #include "orderedgroups.h"
 #include "systemmarks.h"
+#include "textformat.h"
 
 #include <algorithm>
 #include <cmath>
@@ -95,12 +96,17 @@ void addMeasuredBands(AgeFigure& figure, const std::vector<ObservedAge>& observe
 
 // Measured ages as markers with error bars of one sigma at the best rate, spread over a few
 // columns (all systems together, so that close ages of two systems stand apart too).
-void addMeasuredMarkers(AgeFigure& figure, const std::vector<ObservedAge>& observed, double rate)
+std::vector<int> measuredOffsets(const std::vector<ObservedAge>& observed)
 {
     std::vector<double> ages;
     for (const ObservedAge& sample : observed)
         ages.push_back(sample.age);
-    const std::vector<int> offsets = jitterOffsets(ages, jitterColumnPixels);
+    return jitterOffsets(ages, jitterColumnPixels);
+}
+
+void addMeasuredMarkers(AgeFigure& figure, const std::vector<ObservedAge>& observed, double rate,
+    const std::vector<int>& offsets)
+{
     OrderedGroups<QString, std::size_t> bySystem;
     for (std::size_t i = 0; i < observed.size(); ++i)
         bySystem[observed[i].system].push_back(i);
@@ -119,6 +125,101 @@ void addMeasuredMarkers(AgeFigure& figure, const std::vector<ObservedAge>& obser
         }
         figure.addCurve(std::move(xy), std::move(style),
             QStringLiteral("%1 measured (%2)").arg(system).arg(bySystem.items(g).size()));
+    }
+}
+
+// The grain a sample was predicted with, as the residual table gives it: two samples of one
+// system and method with the same values were predicted alike.
+struct GrainKey {
+    QString system;
+    QString method;
+    std::optional<double> radius;
+    std::optional<double> uranium;
+    std::optional<double> thorium;
+    std::optional<double> samarium;
+    std::optional<double> dpar;
+
+    bool operator==(const GrainKey&) const = default;
+};
+
+GrainKey grainOf(const Residual& r)
+{
+    return { r.system, r.method, r.radius, r.uranium, r.thorium, r.samarium, r.dpar };
+}
+
+QString shortNumber(double value)
+{
+    constexpr int significant = 3;
+    return QString::fromStdString(textformat::number(value, significant));
+}
+
+// "AHe r=80 um eU=40 ppm", "AFT Dpar=2.3 um", or "ZFT dodson" for a method that reads no grain.
+// The effective uranium weighs each parent by its alpha production relative to 238U,
+// eU = U + 0.238 Th + 0.0012 Sm (ppm), the one number that sets a grain's helium and damage.
+QString grainText(const GrainKey& grain)
+{
+    constexpr double thoriumWeight = 0.238;
+    constexpr double samariumWeight = 0.0012;
+    QStringList words { grain.system };
+    if (grain.radius)
+        words << QStringLiteral("r=%1 um").arg(shortNumber(*grain.radius));
+    if (grain.uranium || grain.thorium || grain.samarium)
+        words << QStringLiteral("eU=%1 ppm")
+                     .arg(shortNumber(grain.uranium.value_or(0.0)
+                         + thoriumWeight * grain.thorium.value_or(0.0)
+                         + samariumWeight * grain.samarium.value_or(0.0)));
+    if (grain.dpar)
+        words << QStringLiteral("Dpar=%1 um").arg(shortNumber(*grain.dpar));
+    if (words.size() == 1)
+        words << grain.method;
+    return words.join(u' ');
+}
+
+// The prediction of every measured sample at the best rate, a legend row per distinct grain of
+// each system (up to maxGrainRows, the rest together), in shades of the system's colour and the
+// method's marker. offsets: the measured markers' x offsets, so that each prediction stands in
+// the column of its measured age.
+void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residuals, double rate,
+    const std::vector<int>& offsets)
+{
+    constexpr std::size_t maxGrainRows = 8;
+    constexpr int shadeStep = 25; // QColor::darker factor added per grain of one system
+    OrderedGroups<QString, GrainKey> grainsOfSystem;
+    OrderedGroups<GrainKey, std::size_t> byGrain;
+    for (std::size_t i = 0; i < residuals.size(); ++i) {
+        const GrainKey grain = grainOf(residuals[i]);
+        if (!residuals[i].predictedAge)
+            continue;
+        if (!byGrain.contains(grain))
+            grainsOfSystem[grain.system].push_back(grain);
+        byGrain[grain].push_back(i);
+    }
+    for (std::size_t s = 0; s < grainsOfSystem.size(); ++s) {
+        const std::vector<GrainKey>& grains = grainsOfSystem.items(s);
+        const std::size_t rows = std::min(grains.size(), maxGrainRows);
+        for (std::size_t row = 0; row < rows; ++row) {
+            // The last row gathers the grains beyond the limit.
+            const bool rest = row + 1 == maxGrainRows && grains.size() > maxGrainRows;
+            std::vector<double> xy;
+            CurveStyle style { .colour
+                = systemColour(grains[row].system).darker(100 + shadeStep * static_cast<int>(row)),
+                .lineStyle = Qt::NoPen,
+                .marker = methodMarker(grains[row].method),
+                .markerSize = measuredMarkerSize };
+            style.markerFill = style.colour;
+            for (std::size_t g = row; g < (rest ? grains.size() : row + 1); ++g)
+                for (const std::size_t i : byGrain[grains[g]]) {
+                    xy.insert(xy.end(), { rate, *residuals[i].predictedAge });
+                    style.xPixelOffsets.push_back(i < offsets.size() ? offsets[i] : 0);
+                }
+            const std::size_t count = xy.size() / 2;
+            const QString text = rest ? QStringLiteral("%1 %2 other grains")
+                                            .arg(grainsOfSystem.key(s))
+                                            .arg(grains.size() - row)
+                                      : grainText(grains[row]);
+            figure.addCurve(std::move(xy), std::move(style),
+                QStringLiteral("%1 predicted (%2)").arg(text).arg(count));
+        }
     }
 }
 
@@ -233,7 +334,7 @@ ViewerStyle ageKindStyle(const QString& kind)
 }
 
 FirstView rateFigure(const QString& agesPath, const std::optional<QString>& observedPath,
-    const std::optional<QString>& fitPath)
+    const std::optional<QString>& fitPath, const std::optional<QString>& residualsPath)
 {
     const std::optional<std::vector<ObservedAge>> observed
         = observedPath ? std::optional(readObservedAges(*observedPath)) : std::nullopt;
@@ -268,14 +369,34 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
             CurveStyle { .colour = systemColour(curves.key(i).first),
                 .lineStyle = methodLine(curves.key(i).second),
                 .lineWidth = predictionLineWidth },
-            groupText(curves.key(i)));
+            // With the samples' own predictions beside it, the table's curve is only what the
+            // options' grain would give.
+            residualsPath ? groupText(curves.key(i)) + QStringLiteral(", option grain")
+                          : groupText(curves.key(i)));
     }
     const std::optional<MisfitSummary> fit = fitOf(fitPath);
     if (observed) {
-        if (observed->size() > bandedSampleLimit && fit) {
-            addMeasuredMarkers(figure, *observed, fit->bestRate);
+        // Beside their predictions the measured ages are markers at the best rate, so that each
+        // stands over or under the prediction of its own grain; spread in x only when many.
+        const bool many = observed->size() > bandedSampleLimit;
+        const std::vector<int> offsets
+            = many ? measuredOffsets(*observed) : std::vector<int>(observed->size(), 0);
+        if (fit && (many || residualsPath)) {
+            addMeasuredMarkers(figure, *observed, fit->bestRate, offsets);
         } else {
             addMeasuredBands(figure, *observed);
+        }
+        if (fit && residualsPath) {
+            const std::vector<Residual> residuals = readResiduals(*residualsPath);
+            if (residuals.size() != observed->size())
+                throw ViewerStartError(
+                    QStringLiteral("'%1' holds %2 samples, '%3' %4: the residuals must be those "
+                                   "of the measured ages")
+                        .arg(*residualsPath)
+                        .arg(residuals.size())
+                        .arg(*observedPath)
+                        .arg(observed->size()));
+            addGrainPredictions(figure, residuals, fit->bestRate, offsets);
         }
     }
     QString title;

@@ -21,7 +21,7 @@ const QString logYFlag = QStringLiteral("--log-y");
 const std::vector<AgeKind>& ageKinds()
 {
     static const std::vector<AgeKind> kinds {
-        { QStringLiteral("rate"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV" } },
+        { QStringLiteral("rate"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV" } },
         { QStringLiteral("misfit"), { "FIT_CSV" }, {}, true },
         { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV" } },
         { QStringLiteral("path"), { "PATH_CSV", "AGES_CSV" }, {} },
@@ -89,7 +89,7 @@ FirstView startAgePlots(const QStringList& allArguments, const QDir& runDir)
     };
 
     if (kind.name == u"rate")
-        return rateFigure(files[0], file(1), file(2));
+        return rateFigure(files[0], file(1), file(2), file(3));
     if (kind.name == u"misfit")
         return misfitFigure(files[0], logY);
     if (kind.name == u"elevation")
@@ -111,7 +111,7 @@ const ViewerDefinition& agesViewer()
         .caption = QStringLiteral("MORVA - COOLING AGES-PREDICTED AND MEASURED - BRENMOOR"),
         .style = ageKindStyle(QStringLiteral("rate")),
         .start = startAgePlots,
-        .optionalArgumentNames = { "FILE", "FILE" },
+        .optionalArgumentNames = { "FILE", "FILE", "FILE" },
         .flags = { logYFlag },
     };
     return viewer;

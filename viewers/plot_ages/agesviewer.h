@@ -1,7 +1,7 @@
 #pragma once
 // plot_ages: the plots that judge a fit of predicted cooling ages to measured ones.
 //
-//   plot_ages rate AGES_CSV [OBSERVED_CSV [FIT_CSV]]
+//   plot_ages rate AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV]]]
 //   plot_ages [--log-y] misfit FIT_CSV
 //   plot_ages elevation AGES_CSV [OBSERVED_CSV [FIT_CSV]]
 //   plot_ages path PATH_CSV AGES_CSV

@@ -136,6 +136,12 @@ std::vector<Residual> readResiduals(const QString& path)
         const int method = optionalColumn(table, QStringLiteral("method"));
         const int elevation = optionalColumn(table, QStringLiteral("elevation_m"));
         const int reset = optionalColumn(table, QStringLiteral("reset"));
+        const int predicted = optionalColumn(table, QStringLiteral("predicted_age_ma"));
+        const int radius = optionalColumn(table, QStringLiteral("radius_um"));
+        const int uranium = optionalColumn(table, QStringLiteral("u_ppm"));
+        const int thorium = optionalColumn(table, QStringLiteral("th_ppm"));
+        const int samarium = optionalColumn(table, QStringLiteral("sm_ppm"));
+        const int dpar = optionalColumn(table, QStringLiteral("dpar_um"));
         std::vector<Residual> residuals;
         for (int row = 0; row < table.rowCount(); ++row)
             residuals.push_back({
@@ -145,6 +151,12 @@ std::vector<Residual> readResiduals(const QString& path)
                 .elevation = optionalNumber(table, row, elevation),
                 .residualSigma = requiredNumber(table, row, residual),
                 .reset = reset < 0 || table.text(row, reset) != notResetWord,
+                .predictedAge = optionalNumber(table, row, predicted),
+                .radius = optionalNumber(table, row, radius),
+                .uranium = optionalNumber(table, row, uranium),
+                .thorium = optionalNumber(table, row, thorium),
+                .samarium = optionalNumber(table, row, samarium),
+                .dpar = optionalNumber(table, row, dpar),
             });
         return residuals;
     });

@@ -61,6 +61,14 @@ struct Residual {
     std::optional<double> elevation; // m
     double residualSigma = 0.0; // (observed - predicted) / sigma
     bool reset = true; // false: the prediction is a minimum age
+    std::optional<double> predictedAge; // Ma, at the best rate
+    // The grain the sample was predicted with; absent where its method does not read the value
+    // (or the file predates these columns).
+    std::optional<double> radius; // um
+    std::optional<double> uranium; // ppm
+    std::optional<double> thorium; // ppm
+    std::optional<double> samarium; // ppm
+    std::optional<double> dpar; // um
 };
 
 // Columns needed: rate_mm_yr, system, method, age_ma; x_m, elevation_m, closure_temperature_c
@@ -73,6 +81,7 @@ std::vector<ObservedAge> readObservedAges(const QString& path);
 std::vector<MisfitPoint> readMisfitCurve(const QString& path);
 // Columns needed: time_ma, temperature_c.
 std::vector<PathPoint> readCoolingPath(const QString& path);
-// Columns needed: sample, system, residual_sigma; method, elevation_m and reset (yes/no) are
-// read when present, and the file's other columns are ignored.
+// Columns needed: sample, system, residual_sigma; method, elevation_m, reset (yes/no),
+// predicted_age_ma and the grain's radius_um, u_ppm, th_ppm, sm_ppm and dpar_um are read when
+// present, and the file's other columns are ignored.
 std::vector<Residual> readResiduals(const QString& path);

@@ -1,0 +1,111 @@
+// The rate plot of a fit that cooling_ages made: grains with their own chemistry whose measured
+// ages are the program's own predictions stand on their grain's prediction, not on the curve of
+// the options' grain.
+
+#include "agesviewer.h"
+
+#include "fixturetree.h"
+#include "programrun.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The fields of each line after the header of a CSV file without quoted fields.
+std::vector<QStringList> csvRows(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<QStringList> rows;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (!line.isEmpty())
+            rows.push_back(QString::fromUtf8(line).split(u','));
+    rows.erase(rows.begin());
+    return rows;
+}
+
+} // namespace
+
+TEST(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPrediction)
+{
+    FixtureTree tree;
+    QTemporaryDir runtime;
+    const QDir dir(tree.runDir().filePath(QStringLiteral("../output")));
+    const auto write = [&](const QString& name, const QByteArray& text) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    const auto coolingAges = [&](const QStringList& extra) {
+        const ProgramRun run = runProgram(QStringLiteral(COOLING_AGES),
+            QStringList { "transient", "-o", "12", "-r", "0.45", "--systems", "AHe,AFT", "--output",
+                "ages.csv", "--fit-output", "fit.csv", "--residuals", "residuals.csv" }
+                + extra,
+            dir, headlessEnvironment(runtime.path()));
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    };
+    // Grains far from the options' (60 um, 10 ppm U and Th, Dpar 1.75 um), two of them alike.
+    const QStringList grains { "a,AHe,90,40,60,", "b,AHe,90,40,60,", "c,AHe,35,3,2,",
+        "d,AFT,,,,2.6" };
+    QByteArray placeholders = "sample,system,radius_um,u_ppm,th_ppm,dpar_um,age_ma,sigma_ma\n";
+    for (const QString& grain : grains)
+        placeholders += grain.toUtf8() + ",1,1\n";
+    write("placeholders.csv", placeholders);
+    coolingAges({ "--observed", "placeholders.csv" });
+    // Their predicted ages as measurements, 5 % sigma, fitted again at the same rate.
+    QByteArray measured = "sample,system,radius_um,u_ppm,th_ppm,dpar_um,age_ma,sigma_ma\n";
+    const std::vector<QStringList> made = csvRows(dir.filePath("residuals.csv"));
+    ASSERT_EQ(made.size(), static_cast<std::size_t>(grains.size()));
+    for (std::size_t i = 0; i < made.size(); ++i)
+        measured += grains[static_cast<qsizetype>(i)].toUtf8() + ',' + made[i][6].toUtf8() + ','
+            + QByteArray::number(0.05 * made[i][6].toDouble()) + '\n';
+    write("observed.csv", measured);
+    coolingAges({ "--observed", "observed.csv" });
+
+    const FirstView view = startAgePlots({ "rate", "../output/ages.csv", "../output/observed.csv",
+                                             "../output/fit.csv", "../output/residuals.csv" },
+        tree.runDir());
+    ASSERT_TRUE(view.style);
+    // The ages (y) of the rows whose legend holds word, each at the best rate (x).
+    const auto agesOf = [&](const QString& word) {
+        std::vector<double> ages;
+        for (const LegendRow& row : view.style->legendRows) {
+            if (!row.text.contains(word))
+                continue;
+            const std::vector<double>& points = view.curves.at(static_cast<std::size_t>(row.curve));
+            for (std::size_t k = 0; k + 1 < points.size(); k += 2) {
+                EXPECT_DOUBLE_EQ(points[k], 0.45);
+                ages.push_back(points[k + 1]);
+            }
+        }
+        std::ranges::sort(ages);
+        return ages;
+    };
+    // Three grains: the two alike share a row.
+    int grainRows = 0;
+    for (const LegendRow& row : view.style->legendRows)
+        grainRows += row.text.contains(QStringLiteral(" predicted ("));
+    EXPECT_EQ(grainRows, 3);
+    // Every measured age has a prediction at its own x equal to it, to the table's 6 digits.
+    const std::vector<double> measuredAges = agesOf(QStringLiteral(" measured ("));
+    const std::vector<double> predictedAges = agesOf(QStringLiteral(" predicted ("));
+    ASSERT_EQ(measuredAges.size(), made.size());
+    ASSERT_EQ(predictedAges.size(), measuredAges.size());
+    for (std::size_t k = 0; k < measuredAges.size(); ++k)
+        EXPECT_NEAR(predictedAges[k], measuredAges[k], 1e-5 * measuredAges[k]);
+    // And the table's curve of the options' grain does not pass through them: the fault mended.
+    const auto tableCurve = std::ranges::find(
+        view.style->legendRows, QStringLiteral("AHe diffusion, option grain"), &LegendRow::text);
+    ASSERT_NE(tableCurve, view.style->legendRows.end());
+    const std::vector<double>& table = view.curves.at(static_cast<std::size_t>(tableCurve->curve));
+    ASSERT_EQ(table.size(), 2u);
+    for (std::size_t i = 0; i < 3; ++i) // the AHe samples
+        EXPECT_GT(std::fabs(made[i][6].toDouble() - table[1]), 0.05 * made[i][6].toDouble());
+}
