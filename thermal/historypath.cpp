@@ -203,6 +203,15 @@ std::optional<std::string> runError(
             + std::to_string(steps) + " time steps, more than " + std::to_string(maximumSteps)
             + ": a longer time step or slower rates";
     }
+    // Each bound alone may hold while their product is hours of work: a very fast phase needs
+    // both a fine grid and short steps.
+    const double nodeSteps = static_cast<double>(plan.intervals) * static_cast<double>(steps);
+    if (nodeSteps > maximumNodeSteps) {
+        return "the history from " + textformat::number(startMa) + " Ma would take "
+            + std::to_string(steps) + " time steps on " + std::to_string(plan.intervals)
+            + " intervals, " + textformat::number(nodeSteps, 3) + " node steps, more than "
+            + textformat::number(maximumNodeSteps) + ", a few seconds of work: slower rates";
+    }
     return std::nullopt;
 }
 

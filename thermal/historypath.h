@@ -58,6 +58,8 @@ inline constexpr double maximumCourant = 1.0;
 inline constexpr int minimumIntervals = 4;
 inline constexpr long long maximumIntervals = 1000000;
 inline constexpr long long maximumSteps = 1000000;
+// ... and of their product, the node steps of one run (some 5 ns each): a few seconds at most.
+inline constexpr double maximumNodeSteps = 1e9;
 
 // The cooling path of the rock exposed today, one point per time step, oldest first.
 struct HistoryPath {

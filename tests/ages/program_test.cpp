@@ -330,6 +330,10 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "transient", "--rates", "1e-300:1e-299:1e-300" },
             "ERROR: --rates '1e-300:1e-299:1e-300': rates lie from 0.0001 to 100 mm/yr" },
         { { "transient", "--rates", "0.1:1e308:0.1" }, "ERROR: --rates '0.1:1e308:0.1'" },
+        // Each of grid and steps within its bound, their product hours of work.
+        { { "history", "--erosion", "0.00033:17000" },
+            "ERROR: the history from 0.00033 Ma would take 998001 time steps on 988315 "
+            "intervals, 9.86e+11 node steps, more than 1e+09, a few seconds of work" },
         { { "history", "--erosion", "20:0.5", "--fit-phases", "3", "--observed", "measured.csv",
               "--walkers", "-4" },
             "ERROR: --walkers must be 0 (the default) or a positive even number, got -4" },
