@@ -2,21 +2,9 @@
 
 #include "cataloguetext.h"
 #include "inputerror.h"
-
-#include <sstream>
+#include "parametertables.h"
 
 namespace ages {
-
-namespace {
-
-std::string shownNumber(const double value)
-{
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
-
-} // namespace
 
 const char* const versionString = "Cooling Ages from Erosion Models - v1.0";
 
@@ -74,30 +62,16 @@ CLI::App& AgeCommandLine::subcommand(const Model model)
 
 void AgeCommandLine::addTransientOptions(CLI::App& command)
 {
-    erosion::RunParameters& p = m_request.transient;
-    m_numbers.add(command, "-T", p.surfaceTemp, "surface temperature T0", "C");
-    m_numbers.add(command, "-B", p.basalGradient, "basal temperature gradient G", "C/m");
-    m_numbers.add(command, "-z", p.maxDepth, "model depth", "m");
-    m_numbers.add(command, "-a", p.diffusivity, "thermal diffusivity kappa", "m2/s");
-    m_numbers.add(command, "-r", p.erosionRate, "erosion rate", "mm/yr");
-    m_numbers.add(command, "-o", p.historyTime,
-        "exposure time of the dated rock after erosion began, not rounded", "Myr");
+    for (const TransientParameter& parameter : transientParameterTable)
+        m_numbers.add(command, parameter, m_request.transient);
 }
 
 void AgeCommandLine::addPeriodicOptions(CLI::App& command)
 {
-    periodic::PeriodicParameters& p = m_request.periodic;
-    m_numbers.add(command, "-r", p.erosionRate, "erosion (exhumation) rate", "mm/yr");
-    m_numbers.add(command, "-a", p.diffusivity, "thermal diffusivity", "m2/s");
-    m_numbers.add(command, "-T", p.surfaceTemp, "surface temperature at the mean level", "C");
-    m_numbers.add(command, "-L", p.lapseRate, "lapse rate", "C/km");
-    m_numbers.add(command, "-b", p.basalTemp, "basal temperature", "C");
-    m_numbers.add(command, "-z", p.basalDepth, "basal depth", "m");
-    m_numbers.add(command, "-w", p.wavelength, "topography wavelength", "m");
-    m_numbers.add(command, "-A", p.reliefAmplitude, "relief amplitude h0", "m");
-    m_numbers.add(command, "-o", p.historyDuration, "length of the cooling paths", "Myr");
-    m_numbers.addCount(
-        command, "-n", p.pointCount, "profile points from -wavelength to wavelength");
+    for (const PeriodicParameter& parameter : periodicParameterTable)
+        m_numbers.add(command, parameter, m_request.periodic);
+    m_numbers.addCount(command, std::string(periodicPointCount.text.flag),
+        periodicPointCount.of(m_request.periodic), std::string(periodicPointCount.text.help));
 }
 
 void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
@@ -115,21 +89,19 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     using thermochron::Method;
     using thermochron::Mineral;
-    const std::string radii
-        = ", " + std::to_string(int(minRadiusUm)) + " to " + std::to_string(int(maxRadiusUm));
-    const std::string helium = " (" + systemNamesByMethod(Method::Diffusion) + ")";
-    m_numbers.add(command, "--apatite-radius", s.apatiteRadiusUm,
-        "apatite grain radius (" + systemNamesByMethod(Method::Diffusion, Mineral::Apatite) + ")"
-            + radii,
-        "um");
-    m_numbers.add(command, "--zircon-radius", s.zirconRadiusUm,
-        "zircon grain radius (" + systemNamesByMethod(Method::Diffusion, Mineral::Zircon) + ")"
-            + radii,
-        "um");
-    m_numbers.add(command, "--u", s.uPpm, "uranium content" + helium, "ppm");
-    m_numbers.add(command, "--th", s.thPpm, "thorium content" + helium, "ppm");
-    m_numbers.add(command, "--sm", s.smPpm,
-        "total samarium content" + helium + "; U, Th and Sm not all 0", "ppm");
+    // The grain's help names the systems that read each value, from the catalogue.
+    const auto addGrain = [&](const std::string_view flag, const std::string& systems) {
+        const GrainParameter& parameter = grainParameter(flag);
+        m_numbers.add(command, std::string(flag), parameter.of(s),
+            parameters::helpWithRange(parameter.text, " (" + systems + ")"),
+            std::string(parameter.text.unit));
+    };
+    const std::string helium = systemNamesByMethod(Method::Diffusion);
+    addGrain("--apatite-radius", systemNamesByMethod(Method::Diffusion, Mineral::Apatite));
+    addGrain("--zircon-radius", systemNamesByMethod(Method::Diffusion, Mineral::Zircon));
+    addGrain("--u", helium);
+    addGrain("--th", helium);
+    addGrain("--sm", helium);
     for (const KineticsOption& option : kineticsOptions) {
         const thermochron::SystemEntry& system = thermochron::catalogueEntry(option.system);
         command
@@ -140,10 +112,7 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
             ->capture_default_str()
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     }
-    m_numbers.add(command, "--dpar", s.dparUm,
-        "apatite etch pit width Dpar (" + systemNamesByMethod(Method::Annealing, Mineral::Apatite)
-            + "), " + shownNumber(minDparUm) + " to " + shownNumber(maxDparUm),
-        "um");
+    addGrain("--dpar", systemNamesByMethod(Method::Annealing, Mineral::Apatite));
     if (sweeps) {
         CLI::Option* rates = command
                                  .add_option("--rates", m_ratesWord,

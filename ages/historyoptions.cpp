@@ -2,6 +2,7 @@
 
 #include "historysampler.h"
 #include "inputerror.h"
+#include "thermalparametertable.h"
 
 #include "strictnumber.h"
 
@@ -56,29 +57,29 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
         ->required();
 
     ThermalParameters& p = request.thermal;
-    numbers.add(command, "-T", p.surfaceTemperatureC, "surface temperature T0", "C");
-    numbers.add(command, "-z", p.baseDepthM, "depth of the column's base, at most 1000 km", "m");
-    m_baseTemperature
-        = numbers.add(command, "-b", p.baseTemperatureC, "temperature the base is held at", "C");
-    m_baseHeatFlow = numbers.add(
-        command, "-q", p.baseHeatFlowMWm2, "instead of -b: heat flow into the base", "mW/m2");
-    numbers.add(command, "-k", p.conductivityWmK, "thermal conductivity", "W/m/K");
-    numbers.add(command, "-a", p.diffusivityM2s, "thermal diffusivity kappa", "m2/s");
-    numbers.add(
-        command, "-H", p.heatProductionUWm3, "radiogenic heat production at the surface", "uW/m3");
-    m_productionScale = numbers.add(command, "--hr", p.heatProductionScaleM,
-        "e-folding depth of the heat production, H exp(-depth / hr)", "m");
-    m_productionDepth = numbers.add(command, "--h-depth", p.heatProductionDepthM,
-        "instead of --hr: depth of a uniform heat-producing layer, none below", "m");
-    command
-        .add_option("--initial", m_initialWord,
-            "the column when the first phase begins: steady (the steady geotherm without "
-            "erosion) or linear (T0 + G depth, with G from -B)")
-        ->type_name("STATE")
-        ->capture_default_str()
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    m_initialGradient
-        = numbers.add(command, "-B", p.initialGradientCm, "gradient G of --initial linear", "C/m");
+    for (const thermal::ThermalParameter& parameter : thermal::thermalParameterTable) {
+        CLI::Option* option = numbers.add(command, parameter, p);
+        if (parameter.text.flag == "--h-depth") {
+            command
+                .add_option("--initial", m_initialWord,
+                    "the column when the first phase begins: steady (the steady geotherm without "
+                    "erosion) or linear (T0 + G depth, with G from -B)")
+                ->type_name("STATE")
+                ->capture_default_str()
+                ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        }
+        const std::string_view flag = parameter.text.flag;
+        if (flag == "-b")
+            m_baseTemperature = option;
+        else if (flag == "-q")
+            m_baseHeatFlow = option;
+        else if (flag == "--hr")
+            m_productionScale = option;
+        else if (flag == "--h-depth")
+            m_productionDepth = option;
+        else if (flag == "-B")
+            m_initialGradient = option;
+    }
 
     numbers.addCount(command, "--fit-phases", request.fitPhases,
         "phases of the history to fit to the --observed ages: 1, 2 or 3 (0: no fit)");

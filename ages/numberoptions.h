@@ -4,6 +4,8 @@
 // word that is not wholly a finite decimal number with "-A expects a number, got '1km'".
 // An option given more than once takes its last value, as in the suite's other programs.
 
+#include "parametertable.h"
+
 #include <CLI/CLI.hpp>
 
 #include <deque>
@@ -17,6 +19,13 @@ public:
     // the default.
     CLI::Option* add(CLI::App& app, const std::string& name, double& target,
         const std::string& description, const std::string& unit);
+    // The option of a table's parameter: its flag, help (with the accepted range) and unit.
+    template <class Owner>
+    CLI::Option* add(CLI::App& app, const parameters::Parameter<Owner>& parameter, Owner& owner)
+    {
+        return add(app, std::string(parameter.text.flag), parameter.of(owner),
+            parameters::helpWithRange(parameter.text), std::string(parameter.text.unit));
+    }
     // The same for a whole count.
     CLI::Option* addCount(
         CLI::App& app, const std::string& name, int& target, const std::string& description);

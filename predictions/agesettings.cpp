@@ -1,11 +1,13 @@
 #include "agesettings.h"
 
+#include "parametertables.h"
+#include "textformat.h"
+
 #include "cataloguetext.h"
 #include "inputerror.h"
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 namespace ages {
 
@@ -21,22 +23,6 @@ constexpr MethodWord methodWords[] = {
     { MethodChoice::kinetic, "kinetic" },
     { MethodChoice::all, "all" },
 };
-
-std::string shown(double value)
-{
-    std::ostringstream text;
-    text << value;
-    return text.str();
-}
-
-std::optional<std::string> outOfRange(
-    const char* option, double value, double low, double high, const char* unit)
-{
-    if (value >= low && value <= high)
-        return std::nullopt;
-    return std::string(option) + " must be from " + shown(low) + " to " + shown(high) + " " + unit
-        + " (got " + shown(value) + ")";
-}
 
 // Kinetics chosen for a system they do not serve.
 std::optional<std::string> kineticsError(
@@ -133,27 +119,17 @@ std::string methodChoiceHelp()
 
 std::optional<std::string> settingsError(const AgeSettings& s)
 {
-    if (auto error
-        = outOfRange("--apatite-radius", s.apatiteRadiusUm, minRadiusUm, maxRadiusUm, "um"))
-        return error;
-    if (auto error
-        = outOfRange("--zircon-radius", s.zirconRadiusUm, minRadiusUm, maxRadiusUm, "um"))
-        return error;
-    if (auto error = outOfRange("--dpar", s.dparUm, minDparUm, maxDparUm, "um"))
-        return error;
-    if (!(s.uPpm >= 0))
-        return "--u must be 0 or more ppm (got " + shown(s.uPpm) + ")";
-    if (!(s.thPpm >= 0))
-        return "--th must be 0 or more ppm (got " + shown(s.thPpm) + ")";
-    if (!(s.smPpm >= 0))
-        return "--sm must be 0 or more ppm (got " + shown(s.smPpm) + ")";
+    for (const GrainParameter& parameter : grainParameterTable) {
+        const parameters::Range& range = parameter.text.range;
+        if (const double value = parameter.of(s); !range.holds(value))
+            return std::string(parameter.text.flag) + " must be from " + textformat::number(range.lowest)
+                + " to " + textformat::number(range.highest) + " " + std::string(parameter.text.unit)
+                + " (got " + textformat::number(value) + ")";
+    }
     if (s.uPpm + s.thPpm + s.smPpm <= 0)
         return std::string("--u, --th and --sm are all 0 ppm: the grain would make no helium");
-    if (!(s.uPpm <= maxParentPpm && s.thPpm <= maxParentPpm && s.smPpm <= maxParentPpm))
-        return "--u, --th and --sm must each be at most " + shown(maxParentPpm)
-            + " ppm, the whole grain";
     if (effectiveUraniumPpm(s.uPpm, s.thPpm, s.smPpm) < minEffectiveUraniumPpm)
-        return "--u, --th and --sm give an eU below " + shown(minEffectiveUraniumPpm)
+        return "--u, --th and --sm give an eU below " + textformat::number(minEffectiveUraniumPpm)
             + " ppm: the grain would make too little helium for an age";
     for (const KineticsOption& option : kineticsOptions)
         if (auto error = kineticsError(option.system, s.kinetics.*option.choice))

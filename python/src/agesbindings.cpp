@@ -4,6 +4,9 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
+#include "tablearguments.h"
+
+#include "parametertables.h"
 #include "helptext.h"
 #include "pathinput.h"
 #include "settingsinput.h"
@@ -21,8 +24,6 @@
 namespace erosion_python {
 
 namespace {
-
-const ages::AgeSettings defaults;
 
 py::dict agesAlongPath(const py::object& path, const py::object& systems, const std::string& method,
     const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
@@ -67,10 +68,10 @@ void bindAges(py::module_& module)
 
     module.def("ages", &agesAlongPath, py::arg("path"), py::kw_only(),
         py::arg("systems") = defaultSystemNames(), py::arg("method") = "all",
-        py::arg("apatite_radius_um") = defaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = defaults.zirconRadiusUm, py::arg("u_ppm") = defaults.uPpm,
-        py::arg("th_ppm") = defaults.thPpm, py::arg("sm_ppm") = defaults.smPpm,
-        py::arg("dpar_um") = defaults.dparUm,
+        keyword(ages::grainParameter("--apatite-radius")),
+        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
+        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
+        keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
         helpText("The ages along one cooling path, one row per system and method, as "

@@ -1,6 +1,7 @@
 #include "argumenthelp.h"
 
 #include "agesettings.h"
+#include "parametertables.h"
 #include "cataloguetext.h"
 #include "periodicparameters.h"
 #include "settingsinput.h"
@@ -11,39 +12,37 @@
 
 namespace erosion_python {
 
+namespace {
+
+// A table's help line as a docstring writes it, the unit in parentheses.
+template <class Parameter>
+ArgumentHelp tableHelp(const Parameter& parameter, const std::string& more = {})
+{
+    const std::string_view unit = parameter.text.unit;
+    return { parameter.text.keyword,
+        parameters::helpWithRange(parameter.text, more)
+            + (unit.empty() ? "" : " (" + std::string(unit) + ")") };
+}
+
+} // namespace
+
 std::vector<ArgumentHelp> transientArgumentHelp(const bool withRate)
 {
-    std::vector<ArgumentHelp> help {
-        { "surface_temperature_c", "surface temperature T0 (C)" },
-        { "gradient_c_m",
-            "temperature gradient G far below the surface, that of the initial geotherm (C/m)" },
-        { "diffusivity_m2_s", "thermal diffusivity kappa (m2/s)" },
-    };
+    std::vector<ArgumentHelp> help;
+    for (const char* flag : { "-T", "-B", "-a" })
+        help.push_back(tableHelp(ages::transientParameter(flag)));
     if (withRate)
-        help.push_back({ "rate_mm_yr", "erosion rate, positive (mm/yr)" });
+        help.push_back(tableHelp(ages::transientParameter("-r")));
     return help;
 }
 
 std::vector<ArgumentHelp> periodicArgumentHelp(const bool withRate)
 {
     std::vector<ArgumentHelp> help;
-    if (withRate)
-        help.push_back({ "rate_mm_yr", "erosion (exhumation) rate (mm/yr)" });
-    append(help,
-        {
-            { "diffusivity_m2_s", "thermal diffusivity (m2/s)" },
-            { "surface_temperature_c", "surface temperature at the mean level (C)" },
-            { "lapse_rate_c_km", "lapse rate (C/km)" },
-            { "basal_temperature_c", "basal temperature (C)" },
-            { "basal_depth_m", "basal depth below the mean surface (m)" },
-            { "wavelength_m", "topography wavelength lambda (m)" },
-            { "relief_m", "relief amplitude h0 (m)" },
-            { "duration_myr", "length of the cooling paths (Myr)" },
-            { "points",
-                "points of the profile from -wavelength to wavelength (periodic_paths: and of each "
-                "path), 2 to "
-                    + std::to_string(periodic::maxPointCount) },
-        });
+    for (const ages::PeriodicParameter& parameter : ages::periodicParameterTable)
+        if (withRate || parameter.text.flag != "-r")
+            help.push_back(tableHelp(parameter));
+    help.push_back(tableHelp(ages::periodicPointCount, "; periodic_paths: and of each path"));
     return help;
 }
 
@@ -51,25 +50,15 @@ std::vector<ArgumentHelp> ageOptionHelp()
 {
     using thermochron::Method;
     using thermochron::Mineral;
-    const std::string radii
-        = ", " + shownNumber(ages::minRadiusUm) + " to " + shownNumber(ages::maxRadiusUm) + " (um)";
-    const std::string helium = " (" + ages::systemNamesByMethod(Method::Diffusion) + ")";
-    std::vector<ArgumentHelp> help {
-        { "method", ages::methodChoiceHelp() },
-        { "apatite_radius_um",
-            "apatite grain radius ("
-                + ages::systemNamesByMethod(Method::Diffusion, Mineral::Apatite) + ")" + radii },
-        { "zircon_radius_um",
-            "zircon grain radius (" + ages::systemNamesByMethod(Method::Diffusion, Mineral::Zircon)
-                + ")" + radii },
-        { "u_ppm", "uranium content" + helium + " (ppm)" },
-        { "th_ppm", "thorium content" + helium + " (ppm)" },
-        { "sm_ppm", "total samarium content" + helium + "; U, Th and Sm not all 0 (ppm)" },
-        { "dpar_um",
-            "apatite etch pit width Dpar ("
-                + ages::systemNamesByMethod(Method::Annealing, Mineral::Apatite) + "), "
-                + shownNumber(ages::minDparUm) + " to " + shownNumber(ages::maxDparUm) + " (um)" },
+    std::vector<ArgumentHelp> help { { "method", ages::methodChoiceHelp() } };
+    const auto grain = [&](const char* flag, const std::string& systems) {
+        help.push_back(tableHelp(ages::grainParameter(flag), " (" + systems + ")"));
     };
+    grain("--apatite-radius", ages::systemNamesByMethod(Method::Diffusion, Mineral::Apatite));
+    grain("--zircon-radius", ages::systemNamesByMethod(Method::Diffusion, Mineral::Zircon));
+    for (const char* flag : { "--u", "--th", "--sm" })
+        grain(flag, ages::systemNamesByMethod(Method::Diffusion));
+    grain("--dpar", ages::systemNamesByMethod(Method::Annealing, Mineral::Apatite));
     for (const KineticsArgument& argument : kineticsArguments()) {
         const thermochron::SystemEntry& system = thermochron::catalogueEntry(argument.system);
         help.push_back({ argument.name,

@@ -7,6 +7,8 @@
 #include "bindings.h"
 #include "helptext.h"
 #include "historyinput.h"
+#include "tablearguments.h"
+#include "thermalparametertable.h"
 
 #include "erosionhistory.h"
 #include "historypath.h"
@@ -19,8 +21,6 @@
 namespace erosion_python {
 
 namespace {
-
-const thermal::ThermalParameters defaults;
 
 py::dict historyPath(const py::object& erosion, const double surfaceTemperatureC,
     const double baseDepthM, const std::optional<double> baseTemperatureC,
@@ -48,19 +48,16 @@ py::dict historyPath(const py::object& erosion, const double surfaceTemperatureC
 
 void bindHistory(py::module_& module)
 {
+    using thermal::thermalParameter;
     std::vector<ArgumentHelp> help { { "erosion", erosionHelp } };
     append(help, thermalArgumentHelp());
     module.def("history_path", &historyPath, py::arg("erosion"), py::kw_only(),
-        py::arg("surface_temperature_c") = defaults.surfaceTemperatureC,
-        py::arg("base_depth_m") = defaults.baseDepthM,
-        py::arg("base_temperature_c") = py::none(),
-        py::arg("base_heat_flow_mw_m2") = py::none(),
-        py::arg("conductivity_w_m_k") = defaults.conductivityWmK,
-        py::arg("diffusivity_m2_s") = defaults.diffusivityM2s,
-        py::arg("heat_production_uw_m3") = defaults.heatProductionUWm3,
-        py::arg("heat_production_scale_m") = py::none(),
-        py::arg("heat_production_depth_m") = py::none(), py::arg("initial") = "steady",
-        py::arg("initial_gradient_c_m") = py::none(),
+        keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
+        optionalKeyword(thermalParameter("-b")), optionalKeyword(thermalParameter("-q")),
+        keyword(thermalParameter("-k")), keyword(thermalParameter("-a")),
+        keyword(thermalParameter("-H")), optionalKeyword(thermalParameter("--hr")),
+        optionalKeyword(thermalParameter("--h-depth")), py::arg("initial") = "steady",
+        optionalKeyword(thermalParameter("-B")),
         helpText("The cooling path of the rock exposed today under an erosion history: the "
                  "temperature of a crustal column (Crank-Nicolson on a grid fixed to the eroding "
                  "surface) whose erosion rate is constant within each phase, with radiogenic "

@@ -1,5 +1,7 @@
 #include "historyinput.h"
 
+#include "thermalparametertable.h"
+
 #include "historyrequest.h"
 
 #include <utility>
@@ -64,32 +66,22 @@ thermal::ThermalParameters thermalParameters(const ThermalArguments& arguments)
 
 std::vector<ArgumentHelp> thermalArgumentHelp()
 {
-    return {
-        { "surface_temperature_c", "surface temperature T0 (C)" },
-        { "base_depth_m",
-            "base depth L, above 0 and at most " + shownNumber(thermal::deepestBaseM) + " (m)" },
-        { "base_temperature_c",
-            "base held at this temperature, above T0; " + shownNumber(defaults.baseTemperatureC)
-                + " when neither this nor base_heat_flow_mw_m2 is given (C)" },
-        { "base_heat_flow_mw_m2",
-            "or: base fed by this heat flow, instead of base_temperature_c (mW/m2)" },
-        { "conductivity_w_m_k", "thermal conductivity (W/m/K)" },
-        { "diffusivity_m2_s", "thermal diffusivity kappa (m2/s)" },
-        { "heat_production_uw_m3", "heat production at the surface (uW/m3)" },
-        { "heat_production_scale_m",
-            "the e-folding depth hr of the heat production H exp(-d / hr); "
-                + shownNumber(defaults.heatProductionScaleM)
-                + " when neither this nor heat_production_depth_m is given (m)" },
-        { "heat_production_depth_m",
-            "or: a uniform heat-producing layer of this thickness, instead of "
-            "heat_production_scale_m (m)" },
-        { "initial",
-            "'steady': the steady geotherm of the model without erosion; 'linear': the line T0 "
-            "+ G d of transient_erosion" },
-        { "initial_gradient_c_m",
-            "gradient G of the linear initial state, " + shownNumber(defaults.initialGradientCm)
-                + " when not given; only with initial='linear' (C/m)" },
-    };
+    // The table's help and range; the keywords that default to None say what they stand for.
+    std::vector<ArgumentHelp> help;
+    for (const thermal::ThermalParameter& parameter : thermal::thermalParameterTable) {
+        const std::string_view keyword = parameter.text.keyword;
+        const bool standsForDefault = keyword == "base_temperature_c"
+            || keyword == "heat_production_scale_m" || keyword == "initial_gradient_c_m";
+        std::string meaning = parameters::helpWithRange(parameter.text,
+            standsForDefault ? "; " + shownNumber(parameter.defaultValue()) + " when not given"
+                             : std::string());
+        help.push_back({ keyword, meaning + " (" + std::string(parameter.text.unit) + ")" });
+        if (keyword == "heat_production_depth_m")
+            help.push_back({ "initial",
+                "'steady': the steady geotherm of the model without erosion; 'linear': the line "
+                "T0 + G d of transient_erosion" });
+    }
+    return help;
 }
 
 } // namespace erosion_python

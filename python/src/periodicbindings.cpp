@@ -5,6 +5,9 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
+#include "tablearguments.h"
+
+#include "parametertables.h"
 #include "helptext.h"
 
 #include "fitrefusal.h"
@@ -132,16 +135,16 @@ void bindPeriodic(py::module_& module)
     help.insert(duration, { "isotherms_c", "the four isotherms of the profile (C)" });
 
     module.def("periodic_paths", &periodicPaths, py::kw_only(),
-        py::arg("rate_mm_yr") = defaults.erosionRate,
-        py::arg("diffusivity_m2_s") = defaults.diffusivity,
-        py::arg("surface_temperature_c") = defaults.surfaceTemp,
-        py::arg("lapse_rate_c_km") = defaults.lapseRate,
-        py::arg("basal_temperature_c") = defaults.basalTemp,
-        py::arg("basal_depth_m") = defaults.basalDepth,
-        py::arg("wavelength_m") = defaults.wavelength,
-        py::arg("relief_m") = defaults.reliefAmplitude,
+        keyword(ages::periodicParameter("-r")),
+        keyword(ages::periodicParameter("-a")),
+        keyword(ages::periodicParameter("-T")),
+        keyword(ages::periodicParameter("-L")),
+        keyword(ages::periodicParameter("-b")),
+        keyword(ages::periodicParameter("-z")),
+        keyword(ages::periodicParameter("-w")),
+        keyword(ages::periodicParameter("-A")),
         py::arg("isotherms_c") = defaults.isothermTemp,
-        py::arg("duration_myr") = defaults.historyDuration, py::arg("points") = defaults.pointCount,
+        keyword(ages::periodicParameter("-o")), keyword(ages::periodicPointCount),
         helpText("The steady temperature under a ridge-and-valley surface h(x) = h0 cos(2 pi x / "
                  "lambda) eroded at a constant rate, as periodic_topography computes it: the "
                  "profile it draws and the cooling paths of the rocks exposed today at "

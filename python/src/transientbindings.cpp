@@ -5,6 +5,9 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
+#include "tablearguments.h"
+
+#include "parametertables.h"
 #include "helptext.h"
 
 #include "ageprediction.h"
@@ -104,10 +107,10 @@ void bindTransient(py::module_& module)
     };
     append(temperatureHelp, transientArgumentHelp(true));
     module.def("transient_temperature", &transientTemperature, py::arg("depth_m"),
-        py::arg("time_myr"), py::kw_only(), py::arg("surface_temperature_c") = defaults.surfaceTemp,
-        py::arg("gradient_c_m") = defaults.basalGradient,
-        py::arg("diffusivity_m2_s") = defaults.diffusivity,
-        py::arg("rate_mm_yr") = defaults.erosionRate,
+        py::arg("time_myr"), py::kw_only(), keyword(ages::transientParameter("-T")),
+        keyword(ages::transientParameter("-B")),
+        keyword(ages::transientParameter("-a")),
+        keyword(ages::transientParameter("-r")),
         helpText("Temperature of a half-space whose surface, held at T0, is eroded at a constant "
                  "rate from the linear geotherm T0 + G d: the closed form of dT/dt = kappa "
                  "d2T/dd2 + u dT/dd that transient_erosion evaluates on its grid, here at any "
@@ -122,11 +125,11 @@ void bindTransient(py::module_& module)
             "exposure time of the dated rock after erosion began, above 0, not rounded (Myr)" },
     };
     append(pathHelp, transientArgumentHelp(true));
-    module.def("transient_path", &transientPath, py::arg("exposure_myr") = defaults.historyTime,
-        py::kw_only(), py::arg("surface_temperature_c") = defaults.surfaceTemp,
-        py::arg("gradient_c_m") = defaults.basalGradient,
-        py::arg("diffusivity_m2_s") = defaults.diffusivity,
-        py::arg("rate_mm_yr") = defaults.erosionRate,
+    module.def("transient_path", &transientPath, keyword(ages::transientParameter("-o")),
+        py::kw_only(), keyword(ages::transientParameter("-T")),
+        keyword(ages::transientParameter("-B")),
+        keyword(ages::transientParameter("-a")),
+        keyword(ages::transientParameter("-r")),
         helpText("The cooling path of the rock that the transient erosion model brings to the "
                  "surface at the exposure time, as cooling_ages transient dates it: the closed "
                  "form every "

@@ -324,7 +324,7 @@ TEST_F(CoolingAges, BadInputIsOneLineStatusOneAndNoFile)
         { { "transient", "--u", "ten" }, "ERROR: --u expects a number, got 'ten'" },
         { { "transient", "--u", "0", "--th", "0" }, "ERROR: --u, --th and --sm are all 0 ppm" },
         // Values beyond anything physical or any machine's means, refused before any work.
-        { { "transient", "--u", "2e6" }, "ERROR: --u, --th and --sm must each be at most 1e+06" },
+        { { "transient", "--u", "2e6" }, "ERROR: --u must be from 0 to 1e+06 ppm (got 2e+06)" },
         { { "transient", "--u", "1e-320", "--th", "0" },
             "ERROR: --u, --th and --sm give an eU below 1e-06 ppm" },
         { { "transient", "--rates", "1e-300:1e-299:1e-300" },

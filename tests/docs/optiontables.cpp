@@ -1,0 +1,153 @@
+// The manual's option tables, made from the parameter tables: `option_tables --write DOCS` puts
+// each table between its markers in the pages of DOCS, `option_tables --check DOCS` (the test
+// docs.optiontables) fails, naming the table, when a page's copy differs from what the tables
+// make, so that the manual cannot drift from the options the programs take.
+//
+// A page holds a table as
+//
+//     <!-- option table thermal -->
+//     | option | meaning | unit | default |
+//     ...
+//     <!-- end of option table -->
+
+#include "parametertables.h"
+#include "thermalparametertable.h"
+
+#include "textformat.h"
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Row {
+    parameters::Description text;
+    double defaultValue;
+};
+
+template <class Table>
+std::vector<Row> rowsOf(const Table& table)
+{
+    std::vector<Row> rows;
+    for (const auto& parameter : table)
+        rows.push_back({ parameter.text, static_cast<double>(parameter.defaultValue()) });
+    return rows;
+}
+
+std::vector<Row> periodicRows()
+{
+    std::vector<Row> rows = rowsOf(ages::periodicParameterTable);
+    rows.push_back({ ages::periodicPointCount.text,
+        static_cast<double>(ages::periodicPointCount.defaultValue()) });
+    return rows;
+}
+
+const std::map<std::string, std::function<std::vector<Row>()>> tables {
+    { "transient", [] { return rowsOf(ages::transientParameterTable); } },
+    { "periodic", periodicRows },
+    { "grain", [] { return rowsOf(ages::grainParameterTable); } },
+    { "thermal", [] { return rowsOf(thermal::thermalParameterTable); } },
+};
+
+// The command line's table, or with a "python-" prefix the module's keywords.
+std::string tableText(const std::string& name)
+{
+    const bool python = name.starts_with("python-");
+    const auto found = tables.find(python ? name.substr(7) : name);
+    if (found == tables.end())
+        throw std::runtime_error("no parameter table " + name);
+    std::string text = python ? "| keyword | option | meaning | unit | default |\n|---|---|---|---|---|\n"
+                              : "| option | meaning | unit | default |\n|---|---|---|---|\n";
+    for (const Row& row : found->second()) {
+        if (python && row.text.keyword.empty())
+            continue; // an option the module has no keyword for
+        text += "| ";
+        if (python)
+            text += "`" + std::string(row.text.keyword) + "` | ";
+        text += "`" + std::string(row.text.flag) + "` | " + parameters::helpWithRange(row.text)
+            + " | " + std::string(row.text.unit) + " | " + textformat::number(row.defaultValue)
+            + " |\n";
+    }
+    return text;
+}
+
+const std::string opening = "<!-- option table ";
+const std::string closing = "<!-- end of option table -->";
+
+// The page with each of its tables made anew; problems names the tables that differed.
+std::string remade(const std::string& page, const std::string& label, std::vector<std::string>& problems)
+{
+    std::string out;
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t start = page.find(opening, at);
+        if (start == std::string::npos)
+            break;
+        const std::size_t nameEnd = page.find(" -->\n", start);
+        const std::size_t end = page.find(closing, start);
+        if (nameEnd == std::string::npos || end == std::string::npos)
+            throw std::runtime_error(label + ": an option table without its end marker");
+        const std::string name = page.substr(start + opening.size(), nameEnd - start - opening.size());
+        const std::size_t body = nameEnd + 5;
+        const std::string wanted = tableText(name);
+        if (page.compare(body, end - body, wanted) != 0)
+            problems.push_back(label + ": option table " + name + " differs from the parameter tables");
+        out += page.substr(at, body - at) + wanted;
+        at = end;
+    }
+    return out + page.substr(at);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::string mode = argc == 3 ? argv[1] : "";
+    if (mode != "--check" && mode != "--write") {
+        std::cerr << "usage: option_tables --check|--write DOCS_DIR\n";
+        return 2;
+    }
+    try {
+        std::vector<std::string> problems;
+        int tablesSeen = 0;
+        for (const auto& entry : fs::directory_iterator(argv[2])) {
+            if (entry.path().extension() != ".md")
+                continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::stringstream text;
+            text << in.rdbuf();
+            const std::string page = text.str();
+            std::vector<std::string> differences;
+            const std::string made = remade(page, entry.path().filename().string(), differences);
+            for (std::size_t at = page.find(opening); at != std::string::npos;
+                 at = page.find(opening, at + 1))
+                ++tablesSeen;
+            if (mode == "--write" && made != page)
+                std::ofstream(entry.path(), std::ios::binary) << made;
+            problems.insert(problems.end(), differences.begin(), differences.end());
+        }
+        if (tablesSeen == 0) {
+            std::cerr << argv[2] << ": no option tables found\n";
+            return 1;
+        }
+        if (mode == "--check" && !problems.empty()) {
+            for (const std::string& problem : problems)
+                std::cerr << problem << " (run option_tables --write docs)\n";
+            return 1;
+        }
+        std::cout << tablesSeen << " option tables " << (mode == "--check" ? "match" : "written")
+                  << '\n';
+    } catch (const std::exception& error) {
+        std::cerr << "option_tables: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
