@@ -160,30 +160,34 @@ std::string historySummary(const HistoryFit& fit)
     return text;
 }
 
-std::string historyWarnings(const HistoryFit& fit)
+std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit)
 {
-    std::string text;
+    constexpr std::string_view mark = "warning: ";
+    std::vector<textformat::Warning> warnings;
+    const auto add = [&](const char* kind, const std::string& text) {
+        warnings.push_back({ .kind = kind, .text = text });
+    };
     if (const std::string line = parameterCountWarning(fit.space); !line.empty())
-        text += line + "\n";
+        add("parameter_count", line.starts_with(mark) ? line.substr(mark.size()) : line);
     const ValueBounds times = fit.space.changeTimesMa;
     for (const ChangeTimeProfile& profile : fit.profiles) {
         const std::string name = "change time " + std::to_string(profile.change);
         if (profile.rangeReachesHighBound)
-            text += "warning: the range of " + name + " reaches " + textformat::number(times.high)
+            add("change_time_range", "the range of " + name + " reaches " + textformat::number(times.high)
                 + " Ma, the oldest of --change-times: the ages cannot exclude an older change; "
-                  "see the profile, or widen --change-times\n";
+                  "see the profile, or widen --change-times");
         if (profile.rangeReachesLowBound)
-            text += "warning: the range of " + name + " reaches " + textformat::number(times.low)
+            add("change_time_range", "the range of " + name + " reaches " + textformat::number(times.low)
                 + " Ma, the youngest of --change-times: the ages cannot exclude a younger "
-                  "change; see the profile, or widen --change-times\n";
+                  "change; see the profile, or widen --change-times");
     }
     const ValueBounds rates = fit.space.ratesMmYr;
     for (std::size_t p = 0; p < fit.best.size(); p += 2) {
         const double rate = fit.best[p];
         for (const double bound : { rates.low, rates.high }) {
             if (std::abs(rate - bound) <= rateAtBoundTolerance * bound)
-                text += "warning: " + parameterName(p) + " of the best history lies at "
-                    + textformat::number(bound) + " mm/yr, a bound of --rates: extend --rates\n";
+                add("rate_at_bound", parameterName(p) + " of the best history lies at "
+                    + textformat::number(bound) + " mm/yr, a bound of --rates: extend --rates");
         }
     }
     if (fit.posterior) {
@@ -194,15 +198,15 @@ std::string historyWarnings(const HistoryFit& fit)
         const double kept = posterior.chain.steps() - posterior.burnIn;
         const double independent = posterior.chain.walkers() * kept / std::max(longest, 1.0);
         if (posterior.burnIn < burnInTimesWanted * longest)
-            text += "warning: the burn-in (" + std::to_string(posterior.burnIn)
+            add("burn_in", "the burn-in (" + std::to_string(posterior.burnIn)
                 + " steps) is shorter than 10 autocorrelation times ("
                 + textformat::fixed(longest, 0)
-                + " steps): the walkers may still remember their start; raise --steps\n";
+                + " steps): the walkers may still remember their start; raise --steps");
         if (independent < independentSamplesWanted)
-            text += "warning: the posterior holds some " + textformat::fixed(independent, 0)
-                + " independent samples, fewer than 200: the intervals are rough; raise --steps\n";
+            add("few_independent_samples", "the posterior holds some " + textformat::fixed(independent, 0)
+                + " independent samples, fewer than 200: the intervals are rough; raise --steps");
     }
-    return text;
+    return warnings;
 }
 
 } // namespace ages

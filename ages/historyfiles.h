@@ -16,9 +16,12 @@
 
 #include "historyfitresult.h"
 
+#include "textformat.h"
+
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace ages {
 
@@ -39,10 +42,10 @@ void writeHistoryPosteriorFile(const std::filesystem::path& file, const HistoryF
 // acceptance, and each parameter's median and 68 % interval.
 std::string historySummary(const HistoryFit& fit);
 
-// The warnings, one line each ending in a line end; empty when there is none: parameters as
+// The fit's warnings, as values; none when there is nothing to warn of: parameters as
 // many as the samples, a range that reaches a bound of --change-times, a best rate at a bound of
 // --rates, a burn-in shorter than 10 autocorrelation times, a posterior of fewer than 200
 // independent samples.
-std::string historyWarnings(const HistoryFit& fit);
+std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit);
 
 } // namespace ages

@@ -42,6 +42,9 @@ struct HistoryRequest {
     ValueBounds ratesMmYr = defaultFitRatesMmYr; // --rates
     std::optional<ValueBounds> changeTimesMa; // --change-times; nothing for the default
     HistoryFitSettings fit; // --sampler, --steps, --walkers, --seed
+    // --keep-unreset: measured ages older than the path stay in chi2 (by default they are left
+    // out and named, for a prediction along the path can only be a lower bound of them)
+    bool keepUnreset = false;
 
     double pathStartMa() const { return erosion.empty() ? 0.0 : erosion.front().startMa; }
     // The space a fit of sampleCount samples searches: fitPhases phases from pathStartMa, the

@@ -1,6 +1,8 @@
 #include "historyrun.h"
 
 #include "agekind.h"
+#include "agesbeyondpath.h"
+#include "assumptions.h"
 #include "agetable.h"
 #include "fittables.h"
 #include "historyfiles.h"
@@ -13,6 +15,8 @@
 #include "replacementgroup.h"
 #include "textformat.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -43,19 +47,72 @@ std::string fixed(const double value, const int decimals)
     return text;
 }
 
-std::vector<Residual> residualsOf(
-    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted)
+std::vector<Residual> residualsOf(const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted, const std::vector<bool>& counted)
 {
     std::vector<Residual> residuals;
     for (std::size_t i = 0; i < samples.ages.size(); ++i)
         residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
-            predicted[i].ageMa, predicted[i].reset, true, samples.kinds[i].grain });
+            predicted[i].ageMa, predicted[i].reset, counted[i], samples.kinds[i].grain });
     return residuals;
 }
 
+// The samples that enter chi2, and the predictions of those alone.
+HistorySamples countedSamples(const HistorySamples& samples, const std::vector<bool>& counted)
+{
+    HistorySamples subset;
+    for (std::size_t i = 0; i < samples.ages.size(); ++i) {
+        if (!counted[i])
+            continue;
+        subset.ages.push_back(samples.ages[i]);
+        subset.kinds.push_back(samples.kinds[i]);
+    }
+    return subset;
+}
+
+std::vector<thermochron::Age> countedPredictions(
+    const std::vector<thermochron::Age>& predicted, const std::vector<bool>& counted)
+{
+    std::vector<thermochron::Age> subset;
+    for (std::size_t i = 0; i < predicted.size(); ++i)
+        if (counted[i])
+            subset.push_back(predicted[i]);
+    return subset;
+}
+
+// What the answer rests on besides the ages: the column's parameters, the path's start, the
+// kinetics and the grain values that came from the age options.
+std::string assumedLine(const AgeRequest& request, const HistorySamples& samples)
+{
+    const thermal::ThermalParameters& p = request.history.thermal;
+    using textformat::number;
+    std::string line = "assumed: surface " + number(p.surfaceTemperatureC) + " C, base "
+        + (p.base == thermal::BaseCondition::Temperature
+                ? number(p.baseTemperatureC) + " C"
+                : "heat flow " + number(p.baseHeatFlowMWm2) + " mW/m2")
+        + " at " + number(p.baseDepthM) + " m, conductivity " + number(p.conductivityWmK)
+        + " W/m/K, diffusivity " + number(p.diffusivityM2s) + " m2/s, heat production "
+        + number(p.heatProductionUWm3) + " uW/m3";
+    if (p.heatProductionUWm3 != 0)
+        line += p.heatProductionShape == thermal::HeatProductionShape::Exponential
+            ? " falling off over " + number(p.heatProductionScaleM) + " m"
+            : " down to " + number(p.heatProductionDepthM) + " m";
+    line += p.initial == thermal::InitialState::Steady
+        ? ", steady initial state"
+        : ", linear initial state of " + number(p.initialGradientCm) + " C/m";
+    line += ", path start " + number(request.history.pathStartMa())
+        + " Ma (the first START of --erosion), every sample at the surface; "
+        + kineticsAssumed(samples.kinds);
+    if (const std::string grains
+        = grainDefaultsAssumed(samples.ages, samples.kinds, request.settings);
+        !grains.empty())
+        line += "; " + grains;
+    return line + "\n";
+}
+
 // --observed without a fit: --erosion's own history against the samples, along the table's path.
-void compareHistory(
-    const AgeRequest& request, const HistorySamples& samples, HistoryOutcome& outcome)
+void compareHistory(const AgeRequest& request, const HistorySamples& samples,
+    const std::vector<bool>& counted, HistoryOutcome& outcome)
 {
     const thermal::ErosionHistory& history = request.history.erosion;
     const HistoryAgeMisfit misfit(
@@ -65,21 +122,30 @@ void compareHistory(
         throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
             + " cannot be compared with the samples: its path leaves the temperatures the age "
               "models take");
-    const double chi2 = misfit.chi2(*predicted);
-    outcome.residuals = residualsOf(samples, *predicted);
+    const HistorySamples fitted = countedSamples(samples, counted);
+    const auto fittedPredicted = countedPredictions(*predicted, counted);
+    const double chi2 = HistoryAgeMisfit(request.history.thermal, fitted.ages, fitted.kinds,
+        thermal::Resolution {})
+                            .chi2(fittedPredicted);
+    if (!std::isfinite(chi2))
+        throw InputError("the misfit of the history " + thermal::formatErosionHistory(history, 2, 3)
+            + " to the samples is not a number (chi2 " + textformat::number(chi2)
+            + "): a prediction or a sigma the misfit cannot use");
+    outcome.residuals = residualsOf(samples, *predicted, counted);
     outcome.summary = "chi2 " + fixed(chi2, 2) + " for the history "
         + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + fixed(chi2 / static_cast<double>(samples.ages.size()), 2) + "\n";
-    if (const std::string warning
-        = notResetWarning(samples.ages, *predicted, history, "the history");
-        !warning.empty())
-        outcome.summary += warning + "\n";
+        + fixed(chi2 / static_cast<double>(fitted.ages.size()), 2) + "\n"
+        + assumedLine(request, samples);
+    if (auto warning = notResetWarning(fitted.ages, fittedPredicted, history, "the history"))
+        outcome.warnings.push_back(std::move(*warning));
 }
 
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
-    const HistorySamples& samples, const FitProgress& progress, HistoryOutcome& outcome)
+    const HistorySamples& samples, const std::vector<bool>& counted, const FitProgress& progress,
+    HistoryOutcome& outcome)
 {
-    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds);
+    const HistorySamples fitted = countedSamples(samples, counted);
+    const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds);
     try {
         outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit, progress);
     } catch (const std::system_error&) {
@@ -92,15 +158,16 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     }
     const HistoryFit& fit = *outcome.fit;
     const thermal::ErosionHistory best = fit.bestHistory();
-    const auto predicted = misfit.predictions(best);
+    const auto predicted
+        = HistoryAgeMisfit(request.history.thermal, samples.ages, samples.kinds).predictions(best);
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
-    outcome.residuals = residualsOf(samples, *predicted);
-    outcome.summary = historySummary(fit) + historyWarnings(fit);
-    if (const std::string warning
-        = notResetWarning(samples.ages, *predicted, best, "the best history");
-        !warning.empty())
-        outcome.summary += warning + "\n";
+    outcome.residuals = residualsOf(samples, *predicted, counted);
+    outcome.summary = historySummary(fit) + assumedLine(request, samples);
+    outcome.warnings = historyWarnings(fit);
+    if (auto warning = notResetWarning(
+            fitted.ages, countedPredictions(*predicted, counted), best, "the best history"))
+        outcome.warnings.push_back(std::move(*warning));
 }
 
 // Every file of the run into one group: nothing is replaced unless all could be written.
@@ -165,9 +232,17 @@ HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples
     const HistoryWork& work, const FitProgress& progress)
 {
     const HistoryRequest& history = request.history;
+    const std::vector<bool> counted
+        = agesWithinPath(samples.ages, history.pathStartMa(), history.keepUnreset);
+    const auto fittedCount = static_cast<std::size_t>(std::count(counted.begin(), counted.end(), true));
+    if (!samples.ages.empty() && fittedCount == 0)
+        throw InputError("every measured age is older than the path, which starts at "
+            + textformat::number(history.pathStartMa())
+            + " Ma and can only give lower bounds of them: start the path earlier (the first "
+              "START of --erosion), or give --keep-unreset to fit them all the same");
     std::optional<HistorySpace> space;
     if (history.fitPhases != 0) {
-        space = history.fitSpace(samples.ages.size());
+        space = history.fitSpace(fittedCount);
         if (const std::string error = historyFitError(*space, history.fit); !error.empty())
             throw InputError(error);
         checkSlowestHistory(history);
@@ -179,27 +254,38 @@ HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples
     if (work.path)
         outcome.path = historySamplePath(history.thermal, history.erosion);
     if (space)
-        fitHistoryToSamples(request, *space, samples, progress, outcome);
+        fitHistoryToSamples(request, *space, samples, counted, progress, outcome);
     else if (!samples.ages.empty())
-        compareHistory(request, samples, outcome);
+        compareHistory(request, samples, counted, outcome);
+    if (auto warning = agesBeyondPathWarning(samples.ages, counted,
+            "the path (from " + textformat::number(history.pathStartMa()) + " Ma)",
+            "start the path earlier (the first START of --erosion)"))
+        outcome.warnings.push_back(std::move(*warning));
+    for (const textformat::Warning& warning : outcome.warnings)
+        outcome.summary += warning.line() + "\n";
     return outcome;
 }
 
-void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::ostream& out,
+void runHistoryModel(const AgeRequest& given, const FitOptions& options, std::ostream& out,
     std::ostream& err, const bool showProgress)
 {
+    AgeRequest request = given;
+    request.history.keepUnreset = options.keepUnreset;
     // 1. Every refusal first.
     if (const auto error = fitOptionsError(request, options))
         throw InputError(*error);
     checkHistoryRequest(request);
     HistorySamples samples;
+    std::vector<std::string> notes; // the reader's (the columns it ignores) and the samples'
     if (options.fits()) {
         try {
-            samples = historySamples(
-                readObservedAges(options.observedFile), request, options.observedFile);
+            samples = historySamples(readObservedAges(options.observedFile, &notes), request,
+                options.observedFile);
         } catch (const ObservedAgesError& error) {
             throw InputError(error.what());
         }
+        if (auto warning = sigmaAboveAgeWarning(samples.ages, options.observedFile))
+            notes.push_back(std::move(*warning));
     }
 
     // 2. The work (the fit's refusals first).
@@ -225,6 +311,8 @@ void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::
     }
     if (const auto failure = group.commit())
         throw InputError("cannot write " + failure->path + ": " + std::strerror(failure->error));
+    for (const std::string& note : notes)
+        err << note << '\n';
     err << outcome.summary;
 }
 

@@ -28,6 +28,7 @@
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
+#include "textformat.h"
 
 #include <optional>
 #include <ostream>
@@ -60,7 +61,8 @@ struct HistoryOutcome {
     std::optional<SamplePath> path;
     std::optional<HistoryFit> fit; // with --fit-phases
     std::vector<Residual> residuals; // pointing into the samples the run was given
-    std::string summary; // lines for standard error, each ending in a line end
+    std::string summary; // lines for standard error, each ending in a line end, warnings too
+    std::vector<textformat::Warning> warnings; // those of the summary, as values
 };
 
 // The refusals of the request before any sample is read: its age options and its history on its

@@ -1,5 +1,6 @@
 #include "observedfit.h"
 
+#include "agesbeyondpath.h"
 #include "assumptions.h"
 
 #include "textformat.h"
@@ -104,9 +105,7 @@ ObservedFit::ObservedFit(const AgeRequest& request, const FitOptions& options,
     if (systems.size() > 1) {
         m_systems = std::move(systems);
     }
-    for (const auto& sample : m_samples) {
-        m_inChi2.push_back(options.keepUnreset || sample.ageMa <= pathMyr());
-    }
+    m_inChi2 = agesWithinPath(m_samples, pathMyr(), options.keepUnreset);
     if (std::none_of(m_inChi2.begin(), m_inChi2.end(), [](bool in) { return in; })) {
         throw InputError(options.observedFile + ": every measured age is older than the paths (-o "
             + textformat::number(pathMyr())
@@ -239,31 +238,25 @@ FitResult ObservedFit::run(const FitProgress& progress) const
     return fitMisfits(sweep, misfits);
 }
 
+std::vector<textformat::Warning> ObservedFit::sampleWarnings() const
+{
+    std::vector<textformat::Warning> warnings;
+    if (auto text = sigmaAboveAgeWarning(m_samples, m_options.observedFile)) {
+        // The reader's line, "warning: " and all.
+        constexpr std::string_view mark = "warning: ";
+        warnings.push_back({ .kind = "sigma_above_age",
+            .text = text->starts_with(mark) ? text->substr(mark.size()) : *text });
+    }
+    if (auto warning = agesBeyondPathWarning(m_samples, m_inChi2,
+            "the paths (-o " + textformat::number(pathMyr()) + " Myr)", "raise -o")) {
+        warnings.push_back(std::move(*warning));
+    }
+    return warnings;
+}
+
 std::vector<std::string> ObservedFit::sampleNotes() const
 {
     std::vector<std::string> notes = m_readerNotes;
-    if (auto warning = sigmaAboveAgeWarning(m_samples, m_options.observedFile)) {
-        notes.push_back(std::move(*warning));
-    }
-    std::vector<std::string> older;
-    for (std::size_t i = 0; i < m_samples.size(); ++i) {
-        if (!m_inChi2[i]) {
-            older.push_back(textformat::printable(m_samples[i].sample) + " ("
-                + std::string(thermochron::systemName(m_samples[i].system)) + " "
-                + textformat::number(m_samples[i].ageMa) + " Ma)");
-        }
-    }
-    if (!older.empty()) {
-        std::string named;
-        for (std::size_t i = 0; i < older.size(); ++i) {
-            named += (i == 0 ? "" : ", ") + older[i];
-        }
-        notes.push_back(textformat::warningLine(std::to_string(older.size()) + " of "
-            + std::to_string(m_samples.size()) + " measured ages are older than the paths (-o "
-            + textformat::number(pathMyr()) + " Myr) and are left out of chi2, for a prediction "
-            + "along them can only be a lower bound: " + named
-            + "; raise -o, or give --keep-unreset to fit them all the same"));
-    }
     if (m_request.model == Model::transient) {
         std::vector<double> elevations;
         for (const auto& sample : m_samples) {
@@ -310,7 +303,8 @@ std::string ObservedFit::assumedLine() const
     return line;
 }
 
-std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) const
+std::optional<textformat::Warning> ObservedFit::resetWarning(
+    const std::vector<Residual>& residuals) const
 {
     // Ages older than the path are left out and named already.
     const auto notReset = std::count_if(
@@ -318,7 +312,7 @@ std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) co
     const auto counted = std::count_if(
         residuals.begin(), residuals.end(), [](const Residual& r) { return r.inChi2; });
     if (notReset == 0) {
-        return {};
+        return std::nullopt;
     }
     double oldestMa = 0;
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
@@ -332,8 +326,13 @@ std::string ObservedFit::resetWarning(const std::vector<Residual>& residuals) co
         ? paths + " are shorter than " + oldest
         : paths + " start too cold to erase what the grains held before, and their ages are "
             + "minimum ages (" + oldest + ")";
-    return "warning: " + std::to_string(notReset) + " of " + std::to_string(counted)
+    textformat::Warning warning { .kind = "not_reset" };
+    for (const Residual& residual : residuals)
+        if (!residual.reset && residual.inChi2)
+            warning.samples.push_back(residual.sample->sample);
+    warning.text = std::to_string(notReset) + " of " + std::to_string(counted)
         + " predictions at the best rate do not reset the grain: " + cause + "; raise -o";
+    return warning;
 }
 
 std::vector<FitFile> ObservedFit::files(const FitResult& result) const
@@ -350,13 +349,39 @@ std::vector<FitFile> ObservedFit::files(const FitResult& result) const
     return files;
 }
 
+std::vector<textformat::Warning> ObservedFit::warnings(const FitResult& result) const
+{
+    std::vector<textformat::Warning> warnings = sampleWarnings();
+    const std::optional<textformat::Warning> notReset = resetWarning(result.residuals);
+    if (notReset) {
+        warnings.push_back(*notReset);
+    }
+    // Paths that do not reset the grains make the answer an artefact of -o: widening the sweep
+    // would only move it.
+    constexpr std::string_view mark = "warning: ";
+    if (result.fit.rates.size() > 1) {
+        if (const std::string line = fitWarnings(result.fit, !notReset); !line.empty()) {
+            warnings.push_back({ .kind = "fit_range", .text = line.substr(mark.size()) });
+        }
+    }
+    return warnings;
+}
+
 void ObservedFit::report(const FitResult& result, std::ostream& err) const
 {
     for (const auto& note : sampleNotes()) {
         err << note << '\n';
     }
+    const std::vector<textformat::Warning> warnings = this->warnings(result);
+    // Those on the samples before the summary, those on the fit after it.
+    const auto late = std::partition_point(warnings.begin(), warnings.end(),
+        [](const textformat::Warning& w) {
+            return w.kind == "sigma_above_age" || w.kind == "older_than_path";
+        });
+    for (auto warning = warnings.begin(); warning != late; ++warning) {
+        err << warning->line() << '\n';
+    }
     const auto& fit = result.fit;
-    const std::string notReset = resetWarning(result.residuals);
     if (fit.rates.size() == 1) {
         err << "chi2 " << textformat::fixed(fit.chi2Min, 2) << " at "
             << textformat::fixed(fit.bestRate, 3) << " mm/yr (no sweep), reduced chi2 "
@@ -364,23 +389,15 @@ void ObservedFit::report(const FitResult& result, std::ostream& err) const
                                             : textformat::fixed(fit.reducedChi2, 2))
             << '\n';
         err << assumedLine() << '\n';
-        if (!notReset.empty()) {
-            err << notReset << '\n';
+    } else {
+        err << fitSummary(fit) << '\n';
+        err << assumedLine() << '\n';
+        for (const auto& system : result.systems) {
+            err << fitSummary(system.fit, thermochron::systemName(system.system)) << '\n';
         }
-        return;
     }
-    err << fitSummary(fit) << '\n';
-    err << assumedLine() << '\n';
-    for (const auto& system : result.systems) {
-        err << fitSummary(system.fit, thermochron::systemName(system.system)) << '\n';
-    }
-    if (!notReset.empty()) {
-        err << notReset << '\n';
-    }
-    // Paths that do not reset the grains make the answer an artefact of -o: widening the sweep
-    // would only move it.
-    if (const auto warnings = fitWarnings(fit, notReset.empty()); !warnings.empty()) {
-        err << warnings << '\n';
+    for (auto warning = late; warning != warnings.end(); ++warning) {
+        err << warning->line() << '\n';
     }
 }
 

@@ -29,6 +29,8 @@
 #include <ostream>
 #include <functional>
 #include <vector>
+#include <optional>
+#include "textformat.h"
 
 namespace ages {
 
@@ -106,18 +108,26 @@ public:
     // minima).
     void report(const FitResult& result, std::ostream& err) const;
 
+    // The warnings of the report as values, in the order it prints them: ages whose sigma
+    // exceeds them, ages older than the path (left out of chi2), predictions that are not reset,
+    // and the fit's own (a range at an end of the sweep, several minima).
+    std::vector<textformat::Warning> warnings(const FitResult& result) const;
+
     // The rates of the request: the sweep, or the model's one rate.
     std::vector<double> rates() const;
 
     const std::vector<ObservedAge>& samples() const { return m_samples; }
 
 private:
+    // The reader's notes and, in transient, the elevations the model ignores.
     std::vector<std::string> sampleNotes() const;
+    // The warnings known before the fit: sigma above the age, ages older than the path.
+    std::vector<textformat::Warning> sampleWarnings() const;
     double pathMyr() const;
     // What the answer rests on besides the ages: the model's fixed values, the kinetics, the
     // grain values taken from the options.
     std::string assumedLine() const;
-    std::string resetWarning(const std::vector<Residual>& residuals) const;
+    std::optional<textformat::Warning> resetWarning(const std::vector<Residual>& residuals) const;
 
     const AgeRequest& m_request;
     const FitOptions& m_options;

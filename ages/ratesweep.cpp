@@ -48,23 +48,32 @@ RateSweep parseRateSweep(const std::string_view text)
     if (!start || !stop || !step)
         throw InputError(form);
 
-    const RateSweep sweep { *start, *stop, *step };
+    return checkedRateSweep({ *start, *stop, *step }, text);
+}
+
+RateSweep checkedRateSweep(const RateSweep& sweep, const std::string_view shownAs)
+{
+    const std::string text = !shownAs.empty() ? std::string(shownAs)
+                                              : textformat::shortest(sweep.start) + ":"
+            + textformat::shortest(sweep.stop) + ":" + textformat::shortest(sweep.step);
+    if (!std::isfinite(sweep.start) || !std::isfinite(sweep.stop) || !std::isfinite(sweep.step))
+        throw InputError("--rates: START, STOP and STEP must be finite numbers (got '" + text + "')");
     if (sweep.step <= 0)
-        throw InputError("--rates: STEP must be greater than 0 (got '" + std::string(text) + "')");
+        throw InputError("--rates: STEP must be greater than 0 (got '" + text + "')");
     // Both models erode: a rate of 0 or less has no cooling path.
     if (sweep.start <= 0)
         throw InputError(
-            "--rates: START must be greater than 0 mm/yr (got '" + std::string(text) + "')");
+            "--rates: START must be greater than 0 mm/yr (got '" + text + "')");
     if (sweep.start > sweep.stop)
-        throw InputError("--rates: START must not exceed STOP (got '" + std::string(text) + "')");
+        throw InputError("--rates: START must not exceed STOP (got '" + text + "')");
     if (sweep.start < slowestFitRateMmYr || sweep.stop > fastestFitRateMmYr)
-        throw InputError("--rates '" + std::string(text) + "': rates lie from "
+        throw InputError("--rates '" + text + "': rates lie from "
             + textformat::number(slowestFitRateMmYr) + " to "
             + textformat::number(fastestFitRateMmYr)
             + " mm/yr, from the slowest erosion of a craton to beyond the fastest measured");
     const double count = lastStepIndex(sweep) + 1;
     if (!(count <= maxSweepRates))
-        throw InputError("--rates '" + std::string(text) + "' holds more than "
+        throw InputError("--rates '" + text + "' holds more than "
             + std::to_string(maxSweepRates) + " rates; take a larger STEP");
     return sweep;
 }

@@ -24,4 +24,9 @@ struct RateSweep {
 // model is checked by the model.
 RateSweep parseRateSweep(std::string_view text);
 
+// The same checks of a sweep given as numbers (the Python module's (start, stop, step)): throws
+// InputError naming the rule broken, showing the sweep as typed (shownAs) or, without it, as
+// START:STOP:STEP in the shortest form of each number.
+RateSweep checkedRateSweep(const RateSweep& sweep, std::string_view shownAs = {});
+
 } // namespace ages

@@ -177,9 +177,39 @@ void removeAbandonedTemporaries(const std::string& path)
     }
 }
 
+namespace {
+
+// The groups alive in the process. A group leaves the list before it is torn down, under the
+// list's lock, so that abandonEveryGroup() never reaches one being destroyed.
+std::mutex livingGroupsLock;
+std::vector<ReplacementGroup*>& livingGroups()
+{
+    static std::vector<ReplacementGroup*> groups;
+    return groups;
+}
+
+} // namespace
+
+ReplacementGroup::ReplacementGroup()
+{
+    const std::lock_guard lock(livingGroupsLock);
+    livingGroups().push_back(this);
+}
+
 ReplacementGroup::~ReplacementGroup()
 {
+    {
+        const std::lock_guard lock(livingGroupsLock);
+        std::erase(livingGroups(), this);
+    }
     discard();
+}
+
+void abandonEveryGroup()
+{
+    const std::lock_guard lock(livingGroupsLock);
+    for (ReplacementGroup* group : livingGroups())
+        group->abandon();
 }
 
 int ReplacementGroup::create(const std::string& path)

@@ -59,7 +59,8 @@ using TextWriter = std::function<void(std::ostream& out)>;
 
 class ReplacementGroup {
 public:
-    ReplacementGroup() = default;
+    // Every group of the process is listed while it lives, for abandonEveryGroup().
+    ReplacementGroup();
     ReplacementGroup(const ReplacementGroup&) = delete;
     ReplacementGroup& operator=(const ReplacementGroup&) = delete;
     // Removes whatever was not committed.
@@ -100,6 +101,10 @@ private:
 };
 
 // One file replaced on its own: a group of one, written and committed.
+// Abandons every group of the process that is alive now: the cleanup of an interruption (SIGTERM
+// while a program writes) where the run's groups are local to the functions that fill them.
+void abandonEveryGroup();
+
 std::optional<ReplacementFailure> replaceWholeFile(
     const std::string& path, const TextWriter& write);
 

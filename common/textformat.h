@@ -16,6 +16,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace textformat {
 
@@ -36,5 +37,17 @@ std::string quoted(std::string_view userText);
 // "warning: " + what, "note: " + what.
 std::string warningLine(std::string_view what);
 std::string noteLine(std::string_view what);
+
+// A warning as a value: what kind of thing it warns of (a word such as "older_than_path"), the
+// samples it names (none when it concerns the fit as a whole) and its text. The programs print
+// warningLine(text); the Python module raises the text as a UserWarning and returns the values,
+// so that nothing reads a warning back out of a printed report.
+struct Warning {
+    std::string kind;
+    std::vector<std::string> samples;
+    std::string text; // without "warning: "
+
+    std::string line() const { return warningLine(text); }
+};
 
 } // namespace textformat

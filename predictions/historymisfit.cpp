@@ -60,25 +60,28 @@ double HistoryAgeMisfit::operator()(const ErosionHistory& history) const
     return predicted ? chi2(*predicted) : std::nan("");
 }
 
-std::string notResetWarning(const std::vector<ObservedAge>& samples,
+std::optional<textformat::Warning> notResetWarning(const std::vector<ObservedAge>& samples,
     const std::vector<thermochron::Age>& predicted, const ErosionHistory& history,
     const std::string_view which)
 {
+    textformat::Warning warning { .kind = "not_reset" };
     std::string names;
     for (std::size_t i = 0; i < samples.size(); ++i) {
         if (predicted[i].reset)
             continue;
+        warning.samples.push_back(samples[i].sample);
         names += (names.empty() ? "" : ", ") + samples[i].sample + " "
             + std::string(thermochron::systemName(samples[i].system)) + " (line "
             + std::to_string(samples[i].line) + ")";
     }
     if (names.empty())
-        return {};
-    return "warning: the path of " + std::string(which) + " "
+        return std::nullopt;
+    warning.text = "the path of " + std::string(which) + " "
         + thermal::formatErosionHistory(history, 2, 3) + " does not reset " + names
         + ": the rock starts too cold at " + textformat::number(history.front().startMa)
         + " Ma, and those predictions are only what the grain gathered since then (lower "
           "bounds); start the path earlier (the first START of --erosion)";
+    return warning;
 }
 
 } // namespace ages

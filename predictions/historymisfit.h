@@ -23,6 +23,7 @@
 
 #include "historypath.h"
 #include "thermalparameters.h"
+#include "textformat.h"
 #include "thermochron/age.h"
 
 #include <optional>
@@ -76,8 +77,8 @@ private:
 // not erase what the grain held before it began, so the prediction is only what the grain
 // gathered since the path's start, and an older rock could hold more. Names the history (as
 // `which` calls it, e.g. "the best history"), the samples with their systems and lines, and the
-// remedy; empty when every prediction is reset.
-std::string notResetWarning(const std::vector<ObservedAge>& samples,
+// remedy; nothing when every prediction is reset.
+std::optional<textformat::Warning> notResetWarning(const std::vector<ObservedAge>& samples,
     const std::vector<thermochron::Age>& predicted, const ErosionHistory& history,
     std::string_view which);
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <ctime>
 #include <system_error>
+#include <utility>
 
 #include <pthread.h>
 
@@ -35,6 +36,12 @@ bool ignored(int signal)
 } // namespace
 
 InterruptCleanup::InterruptCleanup(wholefile::ReplacementGroup& pending)
+    : InterruptCleanup([&pending] { pending.abandon(); })
+{
+}
+
+InterruptCleanup::InterruptCleanup(std::function<void()> cleanup)
+    : m_cleanup(std::move(cleanup))
 {
     sigemptyset(&m_watched);
     for (const int signal : { SIGINT, SIGTERM, SIGHUP }) {
@@ -47,19 +54,19 @@ InterruptCleanup::InterruptCleanup(wholefile::ReplacementGroup& pending)
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGPIPE, &ignore, &m_previousPipeAction);
     try {
-        m_watcher = std::jthread([this, &pending](std::stop_token stop) { watch(pending, stop); });
+        m_watcher = std::jthread([this](std::stop_token stop) { watch(m_cleanup, stop); });
     } catch (const std::system_error&) {
         // No thread to be had: the signals act as they would without us.
         pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
     }
 }
 
-void InterruptCleanup::watch(wholefile::ReplacementGroup& pending, const std::stop_token& stop)
+void InterruptCleanup::watch(const std::function<void()>& cleanup, const std::stop_token& stop)
 {
     while (!stop.stop_requested()) {
         const int signal = sigtimedwait(&m_watched, nullptr, &pollInterval);
         if (signal > 0) {
-            pending.abandon();
+            cleanup();
             dieBy(signal);
         }
     }

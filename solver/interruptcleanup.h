@@ -13,6 +13,7 @@
 #include "replacementgroup.h"
 
 #include <csignal>
+#include <functional>
 #include <thread>
 
 namespace erosion {
@@ -20,6 +21,9 @@ namespace erosion {
 class InterruptCleanup {
 public:
     explicit InterruptCleanup(wholefile::ReplacementGroup& pending);
+    // The same with the cleanup given: e.g. wholefile::abandonEveryGroup, for a program whose
+    // groups live in the functions that fill them.
+    explicit InterruptCleanup(std::function<void()> cleanup);
     InterruptCleanup(const InterruptCleanup&) = delete;
     InterruptCleanup& operator=(const InterruptCleanup&) = delete;
     // Stops the watcher and lets the signals through again.
@@ -27,11 +31,12 @@ public:
 
 private:
     // The watcher's loop: waits for a watched signal until asked to stop.
-    void watch(wholefile::ReplacementGroup& pending, const std::stop_token& stop);
+    void watch(const std::function<void()>& cleanup, const std::stop_token& stop);
 
     sigset_t m_watched {};
     sigset_t m_previousMask {};
     struct sigaction m_previousPipeAction { };
+    std::function<void()> m_cleanup;
     std::jthread m_watcher;
 };
 

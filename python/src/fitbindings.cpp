@@ -5,6 +5,9 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
+#include "tablearguments.h"
+
+#include "parametertables.h"
 #include "helptext.h"
 #include "settingsinput.h"
 #include "interruption.h"
@@ -35,22 +38,9 @@ namespace erosion_python {
 
 namespace {
 
-const erosion::RunParameters transientDefaults;
-const periodic::PeriodicParameters periodicDefaults;
-const ages::AgeSettings settingsDefaults;
-
-// A number in its shortest exact form, as a user would type it: 0.1, not 0.10000000000000001.
-std::string typed(const double value)
-{
-    std::array<char, 32> text {};
-    const auto end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
-    return std::string(text.data(), end);
-}
-
-// The sweep (start, stop, step) in mm/yr, read and refused as --rates START:STOP:STEP is.
 ages::RateSweep rateSweep(const std::array<double, 3>& rates)
 {
-    return ages::parseRateSweep(typed(rates[0]) + ":" + typed(rates[1]) + ":" + typed(rates[2]));
+    return ages::checkedRateSweep({ rates[0], rates[1], rates[2] });
 }
 
 // The best rate, its range and the misfit curve of one fit.
@@ -103,7 +93,8 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
     // What the program writes on standard error (it writes no file here).
     std::ostringstream report;
     fit.report(result, report);
-    warnAsTheProgramDoes(report.str());
+    const std::vector<textformat::Warning> warnings = fit.warnings(result);
+    raiseWarnings(warnings);
 
     py::dict answer = rateFitDict(result.fit);
     py::dict systems;
@@ -113,6 +104,7 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
     answer["systems"] = systems;
     answer["residuals"] = tableColumns(ages::residualTableColumns(), result.residuals);
     answer["summary"] = userText(report.str());
+    answer["warnings"] = warningValues(warnings);
     return answer;
 }
 
@@ -203,14 +195,14 @@ void bindFit(py::module_& module)
 {
     module.def("fit_rate_transient", &fitRateTransient, py::arg("observed"), py::arg("rates"),
         py::kw_only(), py::arg("observed_text") = py::none(),
-        py::arg("exposure_myr") = transientDefaults.historyTime,
-        py::arg("surface_temperature_c") = transientDefaults.surfaceTemp,
-        py::arg("gradient_c_m") = transientDefaults.basalGradient,
-        py::arg("diffusivity_m2_s") = transientDefaults.diffusivity, py::arg("method") = "all",
-        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
-        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        keyword(ages::transientParameter("-o")),
+        keyword(ages::transientParameter("-T")),
+        keyword(ages::transientParameter("-B")),
+        keyword(ages::transientParameter("-a")), py::arg("method") = "all",
+        keyword(ages::grainParameter("--apatite-radius")),
+        keyword(ages::grainParameter("--zircon-radius")),
+        keyword(ages::grainParameter("--u")), keyword(ages::grainParameter("--th")),
+        keyword(ages::grainParameter("--sm")), keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
         fitHelp("transient", transientArgumentHelp(false),
@@ -220,19 +212,19 @@ void bindFit(py::module_& module)
 
     module.def("fit_rate_periodic", &fitRatePeriodic, py::arg("observed"), py::arg("rates"),
         py::kw_only(), py::arg("observed_text") = py::none(), py::arg("mean_elevation_m") = 0.0,
-        py::arg("duration_myr") = periodicDefaults.historyDuration,
-        py::arg("points") = periodicDefaults.pointCount,
-        py::arg("surface_temperature_c") = periodicDefaults.surfaceTemp,
-        py::arg("lapse_rate_c_km") = periodicDefaults.lapseRate,
-        py::arg("basal_temperature_c") = periodicDefaults.basalTemp,
-        py::arg("basal_depth_m") = periodicDefaults.basalDepth,
-        py::arg("wavelength_m") = periodicDefaults.wavelength,
-        py::arg("relief_m") = periodicDefaults.reliefAmplitude,
-        py::arg("diffusivity_m2_s") = periodicDefaults.diffusivity, py::arg("method") = "all",
-        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
-        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        keyword(ages::periodicParameter("-o")),
+        keyword(ages::periodicPointCount),
+        keyword(ages::periodicParameter("-T")),
+        keyword(ages::periodicParameter("-L")),
+        keyword(ages::periodicParameter("-b")),
+        keyword(ages::periodicParameter("-z")),
+        keyword(ages::periodicParameter("-w")),
+        keyword(ages::periodicParameter("-A")),
+        keyword(ages::periodicParameter("-a")), py::arg("method") = "all",
+        keyword(ages::grainParameter("--apatite-radius")),
+        keyword(ages::grainParameter("--zircon-radius")),
+        keyword(ages::grainParameter("--u")), keyword(ages::grainParameter("--th")),
+        keyword(ages::grainParameter("--sm")), keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
         fitHelp("periodic", periodicArgumentHelp(false),

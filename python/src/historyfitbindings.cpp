@@ -9,6 +9,10 @@
 #include "bindings.h"
 #include "helptext.h"
 #include "historyinput.h"
+#include "tablearguments.h"
+
+#include "parametertables.h"
+#include "thermalparametertable.h"
 #include "interruption.h"
 #include "settingsinput.h"
 #include "tables.h"
@@ -34,8 +38,6 @@ namespace erosion_python {
 
 namespace {
 
-const thermal::ThermalParameters thermalDefaults;
-const ages::AgeSettings settingsDefaults;
 const ages::SamplerSettings samplerDefaults;
 
 using Bounds = std::pair<double, double>;
@@ -221,7 +223,7 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     const std::optional<std::string>& observedText, const std::optional<Bounds>& rates,
     const std::optional<Bounds>& changeTimes, const std::optional<std::string>& sampler,
     const std::optional<int> steps, const std::optional<int> walkers,
-    const std::optional<int> burnIn, const std::optional<py::int_>& seed,
+    const std::optional<int> burnIn, const std::optional<py::int_>& seed, const bool keepUnreset,
     const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
@@ -241,6 +243,7 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
         baseHeatFlowMWm2, conductivityWmK, diffusivityM2s, heatProductionUWm3, heatProductionScaleM,
         heatProductionDepthM, initial, initialGradientCm });
     setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+    history.keepUnreset = keepUnreset;
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
@@ -260,11 +263,12 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
         return ages::computeHistoryRun(
             request, samples, { .table = false, .path = false }, progress);
     });
-    warnAsTheProgramDoes(outcome.summary);
+    raiseWarnings(outcome.warnings);
 
     const ages::HistoryFit& fit = *outcome.fit;
     py::dict answer;
     answer["summary"] = userText(outcome.summary);
+    answer["warnings"] = warningValues(outcome.warnings);
     answer["best"] = historyPairs(fit.bestHistory());
     answer["chi2_min"] = fit.level.chi2Min;
     answer["reduced_chi2"] = fit.level.reducedChi2;
@@ -285,6 +289,7 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
 
 void bindHistoryFit(py::module_& module)
 {
+    using thermal::thermalParameter;
     std::vector<ArgumentHelp> help {
         { "observed",
             "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
@@ -317,6 +322,9 @@ void bindHistoryFit(py::module_& module)
         { "seed",
             "mcmc: seed of the random numbers (the same seed, the same chain), "
                 + std::to_string(ages::defaultSamplerSeed) + " when not given" },
+        { "keep_unreset",
+            "keep measured ages older than the path in chi2 (by default they are left out and "
+            "named in a warning, for a prediction along the path can only be a lower bound)" },
     };
     append(help, thermalArgumentHelp());
     append(help, ageOptionHelp());
@@ -326,20 +334,17 @@ void bindHistoryFit(py::module_& module)
         py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
         py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
         py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
-        py::arg("seed") = py::none(),
-        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
-        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
-        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
-        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
-        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
-        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
-        py::arg("heat_production_scale_m") = py::none(),
-        py::arg("heat_production_depth_m") = py::none(), py::arg("initial") = "steady",
-        py::arg("initial_gradient_c_m") = py::none(), py::arg("method") = "all",
-        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
-        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("seed") = py::none(), py::arg("keep_unreset") = false,
+        keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
+        optionalKeyword(thermalParameter("-b")), optionalKeyword(thermalParameter("-q")),
+        keyword(thermalParameter("-k")), keyword(thermalParameter("-a")),
+        keyword(thermalParameter("-H")), optionalKeyword(thermalParameter("--hr")),
+        optionalKeyword(thermalParameter("--h-depth")), py::arg("initial") = "steady",
+        optionalKeyword(thermalParameter("-B")), py::arg("method") = "all",
+        keyword(ages::grainParameter("--apatite-radius")),
+        keyword(ages::grainParameter("--zircon-radius")),
+        keyword(ages::grainParameter("--u")), keyword(ages::grainParameter("--th")),
+        keyword(ages::grainParameter("--sm")), keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
         helpText("The erosion history of 1 to 3 phases that best explains measured ages, as "

@@ -23,19 +23,27 @@ void setError(PyObject* exceptionType, const std::string_view message)
     Py_DECREF(decoded);
 }
 
-void warnAsTheProgramDoes(const std::string_view report)
+void raiseWarnings(const std::vector<textformat::Warning>& warnings)
 {
-    constexpr std::string_view mark = "warning: ";
     const py::object warn = py::module_::import("warnings").attr("warn");
-    for (std::size_t start = 0; start < report.size();) {
-        std::size_t end = report.find('\n', start);
-        if (end == std::string_view::npos)
-            end = report.size();
-        const std::string_view line = report.substr(start, end - start);
-        if (line.starts_with(mark))
-            warn(userText(line.substr(mark.size())), py::handle(PyExc_UserWarning), 1);
-        start = end + 1;
+    for (const textformat::Warning& warning : warnings)
+        warn(userText(warning.text), py::handle(PyExc_UserWarning), 1);
+}
+
+py::list warningValues(const std::vector<textformat::Warning>& warnings)
+{
+    py::list values;
+    for (const textformat::Warning& warning : warnings) {
+        py::list samples;
+        for (const std::string& sample : warning.samples)
+            samples.append(userText(sample));
+        py::dict value;
+        value["kind"] = warning.kind;
+        value["samples"] = samples;
+        value["text"] = userText(warning.text);
+        values.append(value);
     }
+    return values;
 }
 
 } // namespace erosion_python

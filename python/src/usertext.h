@@ -7,7 +7,10 @@
 
 #include <pybind11/pybind11.h>
 
+#include "textformat.h"
+
 #include <string_view>
+#include <vector>
 
 namespace erosion_python {
 
@@ -19,8 +22,10 @@ py::str userText(std::string_view text);
 // Raises exceptionType with the message as userText decodes it (for the exception translator).
 void setError(PyObject* exceptionType, std::string_view message);
 
-// The lines of a program's report that warn ("warning: ..."), raised as UserWarnings without
-// that mark.
-void warnAsTheProgramDoes(std::string_view report);
+// Each warning's text raised as a UserWarning, in order.
+void raiseWarnings(const std::vector<textformat::Warning>& warnings);
+
+// The warnings as a list of dicts: kind, samples (a list of names), text.
+py::list warningValues(const std::vector<textformat::Warning>& warnings);
 
 } // namespace erosion_python

@@ -135,9 +135,9 @@ TEST_F(HistoryCommand, WarnsOfTooFewSamplesAndOfPredictionsNotReset)
     } cases[] = {
         { { "--erosion", "20:0.3", "--observed", oneAge, "--fit-phases", "1" },
             "warning: 1 parameter for 1 sample" },
+        // The ZHe age is older than the path, left out of chi2 and named apart.
         { { "--erosion", "4:0.3", "--observed", twoAges },
-            "warning: the path of the history 4:0.300 does not reset A AHe (line 2), A ZHe (line "
-            "3)" },
+            "warning: the path of the history 4:0.300 does not reset A AHe (line 2): " },
         { { "--erosion", "20:0.3", "--observed", twoAges }, nullptr },
     };
     for (const auto& c : cases) {
@@ -218,3 +218,53 @@ TEST_F(HistoryCommand, ReplacesItsFilesTogetherOrNotAtAll)
 }
 
 } // namespace
+
+// An age older than the path can only be a lower bound of it: left out of chi2 and named unless
+// --keep-unreset keeps it, so the misfit without it is the misfit of the file without its row.
+// The summary says what the answer rests on, and the reader names the columns it ignored.
+TEST_F(HistoryCommand, LeavesAgesOlderThanThePathOutAndSaysWhatItAssumed)
+{
+    const std::string header = "sample,system,age_ma,sigma_ma,notes\n";
+    const std::string young = write("young.csv", header + "A,AHe,3,0.3,ok\nA,AFT,6,0.6,ok\n");
+    const std::string withOld = write(
+        "old.csv", header + "A,AHe,3,0.3,ok\nA,AFT,6,0.6,ok\nA,ZFT,150,10,Cretaceous\n");
+    const auto chi2Of = [](const std::string& err) {
+        const std::smatch found = [&] {
+            std::smatch m;
+            std::regex_search(err, m, std::regex("chi2 ([0-9.]+) for the history"));
+            return m;
+        }();
+        return found.empty() ? -1.0 : std::stod(found[1]);
+    };
+    const auto run = [&](const std::string& observed, const bool keep) {
+        std::vector<std::string> words { "history", "--output", file("ages.csv"), "--erosion",
+            "20:0.3", "--observed", observed, "--residuals", file("residuals.csv") };
+        if (keep)
+            words.push_back("--keep-unreset");
+        return runCoolingAges(words);
+    };
+    const Finished alone = run(young, false);
+    const Finished left = run(withOld, false);
+    ASSERT_EQ(left.status, 0) << left.err;
+    const std::vector<Row> residuals = rowsOf(readFile(file("residuals.csv")));
+    const Finished kept = run(withOld, true);
+    ASSERT_EQ(alone.status, 0) << alone.err;
+    ASSERT_EQ(kept.status, 0) << kept.err;
+
+    EXPECT_GT(chi2Of(alone.err), 0);
+    EXPECT_DOUBLE_EQ(chi2Of(left.err), chi2Of(alone.err)) << left.err;
+    EXPECT_GT(chi2Of(kept.err), chi2Of(alone.err) + 100) << kept.err;
+    EXPECT_NE(left.err.find("warning: 1 of 3 measured ages are older than the path (from 20 Ma) "
+                            "and are left out of chi2"),
+        std::string::npos)
+        << left.err;
+    EXPECT_NE(left.err.find("A (ZFT 150 Ma)"), std::string::npos) << left.err;
+    EXPECT_EQ(kept.err.find("left out of chi2"), std::string::npos) << kept.err;
+    ASSERT_EQ(residuals.size(), 3u);
+    EXPECT_EQ(residuals[0].at("in_chi2"), "yes");
+    EXPECT_EQ(residuals[2].at("in_chi2"), "no");
+
+    for (const std::string part : { "assumed: surface 0 C, base 1250 C at 50000 m",
+             "path start 20 Ma", "kinetics AHe rdaam", "ignored columns: notes" })
+        EXPECT_NE(alone.err.find(part), std::string::npos) << part << "\n" << alone.err;
+}

@@ -108,9 +108,12 @@ TEST(HistoryGrid, AChangeTimeTheAgesCannotPinGivesAFlatProfileAndARangeAtBothBou
     EXPECT_TRUE(profile.rangeReachesLowBound && profile.rangeReachesHighBound);
     EXPECT_DOUBLE_EQ(profile.rangeLowMa, 1.0);
     EXPECT_DOUBLE_EQ(profile.rangeHighMa, 19.0);
-    const std::string warnings = ages::historyWarnings(fit);
-    EXPECT_NE(warnings.find("reaches 19 Ma, the oldest"), std::string::npos);
-    EXPECT_NE(warnings.find("reaches 1 Ma, the youngest"), std::string::npos);
+    const auto warnings = ages::historyWarnings(fit);
+    ASSERT_EQ(warnings.size(), 2u);
+    for (const auto& warning : warnings)
+        EXPECT_EQ(warning.kind, "change_time_range");
+    EXPECT_NE(warnings[0].text.find("reaches 19 Ma, the oldest"), std::string::npos);
+    EXPECT_NE(warnings[1].text.find("reaches 1 Ma, the youngest"), std::string::npos);
 }
 
 TEST(HistoryFit, OnePhaseIsTheRateSweep)

@@ -1,5 +1,6 @@
 // Whole files replaced alone or together: held back as temporaries and put in place at once.
-// (Interrupted runs, which abandon them, are tested on transient_erosion itself.)
+// (Interrupted runs, which abandon them, are tested on transient_erosion itself; here the
+// abandoning of every living group, which cooling_ages's cleanup calls.)
 
 #include "replacementgroup.h"
 
@@ -139,4 +140,28 @@ TEST_F(ReplacementGroupTest, AFailureNamesItsStepAndLeavesEveryFileAsItWas)
         EXPECT_EQ(failure->error, c.error) << c.name;
         EXPECT_EQ(entries(), before) << c.name << ": a file changed or a temporary is left";
     }
+}
+
+// What an interruption's cleanup does when it cannot reach the run's groups: every living group
+// loses its temporaries and refuses new ones, and the files stay as they were; a group already
+// gone is not touched.
+TEST_F(ReplacementGroupTest, AbandoningEveryGroupRemovesEveryLivingGroupsTemporaries)
+{
+    const auto before = entries();
+    {
+        ReplacementGroup gone;
+        writePending(gone, "a", "never");
+    }
+    ReplacementGroup first;
+    ReplacementGroup second;
+    writePending(first, "a", "new a");
+    writePending(second, "link", "new target");
+    EXPECT_EQ(entries().size(), before.size() + 2);
+
+    wholefile::abandonEveryGroup();
+    EXPECT_EQ(entries(), before);
+    EXPECT_EQ(first.create(path("b")), -1);
+    EXPECT_EQ(errno, ECANCELED);
+    EXPECT_FALSE(first.commit());
+    EXPECT_EQ(entries(), before);
 }

@@ -82,6 +82,8 @@ def test_refusals_repeat_the_programs_messages(call, program, tmp_path, monkeypa
     (lambda: et.transient_temperature([0, -1], 1), "got depth -1 m at 1 Myr"),
     (lambda: et.age([0, 1, 0.5], [0, 10, 20]), "time_ma must rise or fall throughout"),
     (lambda: age(system="AFT", kinetics="rdaam"), "AFT by annealing has the kinetics ketcham2007"),
+    (lambda: et.fit_rate(OBSERVED, rates=(0.1, float("nan"), 0.1)),
+     "--rates: START, STOP and STEP must be finite numbers (got '0.1:nan:0.1')"),
 ])
 def test_refusals_of_the_models_name_the_value(call, words):
     with pytest.raises(ValueError) as raised:

@@ -83,3 +83,22 @@ def test_a_dataframe_is_fitted_as_its_file():
     from_file, from_frame = fit_history(OBSERVED, 1), fit_history(frame, 1)
     assert from_frame["best"] == from_file["best"]
     assert rows(from_frame["residuals"]) == rows(from_file["residuals"])
+
+
+def test_ages_older_than_the_path_are_left_out_unless_kept():
+    """An age older than the path can only be a lower bound of it: left out of chi2 (the fit of
+    the file with it equals the fit without it) and named in a UserWarning, unless kept."""
+    young = "sample,system,age_ma,sigma_ma\nA,AHe,3,0.3\nA,AFT,6,0.6\nA,ZHe,9,0.9\n"
+    old = young + "A,ZFT,150,10\n"
+    alone = fit_history("young", 1, observed_text=young)
+    with pytest.warns(UserWarning, match=r"1 of 4 measured ages are older than the path"):
+        left = et.fit_history("old", EROSION, 1, observed_text=old)
+    kept = fit_history("old", 1, observed_text=old, keep_unreset=True)
+    assert left["best"] == alone["best"]
+    assert left["chi2_min"] == pytest.approx(alone["chi2_min"], rel=1e-12)
+    assert list(left["residuals"]["in_chi2"]) == ["yes", "yes", "yes", "no"]
+    assert kept["chi2_min"] > alone["chi2_min"] + 100
+    assert "assumed: surface 0 C" in left["summary"]
+    older = [w for w in left["warnings"] if w["kind"] == "older_than_path"]
+    assert [w["samples"] for w in older] == [["A"]]
+    assert "warning: " + older[0]["text"] in left["summary"]
