@@ -13,12 +13,12 @@
 #include "progressline.h"
 #include "steadystatefit.h"
 #include "transientpath.h"
+#include "textformat.h"
 
 #include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <new>
-#include <sstream>
 #include <stdexcept>
 #include <string_view>
 
@@ -31,9 +31,7 @@ InputError refusal(const AgeRequest& request, double rate, const std::string& me
 {
     if (!request.sweep)
         return InputError(message);
-    std::ostringstream text;
-    text << "--rates at " << rate << " mm/yr: " << message;
-    return InputError(text.str());
+    return InputError("--rates at " + textformat::number(rate) + " mm/yr: " + message);
 }
 
 // The rates of the run: the sweep's, or the model's single -r.

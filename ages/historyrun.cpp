@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <optional>
@@ -38,13 +37,6 @@ void checkSlowestHistory(const HistoryRequest& history)
             + textformat::number(history.ratesMmYr.high)
             + ": the slowest history the fit would try ("
             + thermal::formatErosionHistory(slowest, 2, 3) + ") cannot be run: " + *error);
-}
-
-std::string fixed(const double value, const int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
 }
 
 std::vector<Residual> residualsOf(const HistorySamples& samples,
@@ -132,9 +124,9 @@ void compareHistory(const AgeRequest& request, const HistorySamples& samples,
             + " to the samples is not a number (chi2 " + textformat::number(chi2)
             + "): a prediction or a sigma the misfit cannot use");
     outcome.residuals = residualsOf(samples, *predicted, counted);
-    outcome.summary = "chi2 " + fixed(chi2, 2) + " for the history "
+    outcome.summary = "chi2 " + textformat::fixed(chi2, 2) + " for the history "
         + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + fixed(chi2 / static_cast<double>(fitted.ages.size()), 2) + "\n"
+        + textformat::fixed(chi2 / static_cast<double>(fitted.ages.size()), 2) + "\n"
         + assumedLine(request, samples);
     if (auto warning = notResetWarning(fitted.ages, fittedPredicted, history, "the history"))
         outcome.warnings.push_back(std::move(*warning));

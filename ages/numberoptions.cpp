@@ -2,8 +2,7 @@
 
 #include "inputerror.h"
 #include "strictnumber.h"
-
-#include <sstream>
+#include "textformat.h"
 
 namespace ages {
 
@@ -11,9 +10,7 @@ namespace {
 
 std::string shown(double value)
 {
-    std::ostringstream text;
-    text << value;
-    return text.str();
+    return textformat::number(value);
 }
 
 std::string notANumberMessage(std::string_view option, std::string_view word)

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <stdexcept>
 
 namespace ages {
@@ -288,10 +287,8 @@ ObservedAge readRow(const RowReader& row, int line)
         row.refuse("age_ma must not be negative, got " + std::string(row.text(Column::Age)));
     }
     if (sample.ageMa > oldestPathMa) {
-        std::ostringstream limit;
-        limit << oldestPathMa;
         row.refuse("age_ma " + std::string(row.text(Column::Age)) + " is older than the Earth ("
-            + limit.str() + " Ma): ages are in Ma, was it typed in ka?");
+            + textformat::number(oldestPathMa) + " Ma): ages are in Ma, was it typed in ka?");
     }
     sample.sigmaMa = row.number(Column::Sigma);
     if (sample.sigmaMa <= 0) {
@@ -406,11 +403,7 @@ std::optional<std::string> sigmaAboveAgeWarning(
 std::optional<std::string> elevationOutsideRelief(const std::vector<ObservedAge>& samples,
     const std::string_view fileName, const double meanElevationM, const double reliefAmplitudeM)
 {
-    const auto number = [](double value) {
-        std::ostringstream text;
-        text << value;
-        return text.str();
-    };
+    const auto number = [](double value) { return textformat::number(value); };
     for (const auto& sample : samples) {
         const auto where = std::string(fileName) + " line " + std::to_string(sample.line) + ": ";
         if (!sample.elevationM) {

@@ -1,7 +1,8 @@
 #include "pathlimits.h"
 
+#include "textformat.h"
+
 #include <algorithm>
-#include <sstream>
 
 namespace ages {
 
@@ -21,10 +22,9 @@ std::optional<thermochron::PathPoint> undatablePoint(const thermochron::CoolingP
 
 std::string temperatureRangeMessage(const thermochron::PathPoint& point, const std::string_view fix)
 {
-    std::ostringstream text;
-    text << "the cooling path reaches " << point.temperatureC << " C at " << point.timeMa
-         << " Ma, outside " << absoluteZeroC << " to " << hottestPathC << " C; " << fix;
-    return text.str();
+    return "the cooling path reaches " + textformat::number(point.temperatureC) + " C at "
+        + textformat::number(point.timeMa) + " Ma, outside " + textformat::number(absoluteZeroC)
+        + " to " + textformat::number(hottestPathC) + " C; " + std::string(fix);
 }
 
 std::optional<std::string> temperatureRangeError(const thermochron::CoolingPath& path)

@@ -1,6 +1,7 @@
 #include "agekind.h"
 
-#include <sstream>
+#include "textformat.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -29,9 +30,7 @@ Grain grainFor(const ObservedAge& sample, Method method, const AgeSettings& sett
 
 std::string shown(double value)
 {
-    std::ostringstream text;
-    text << value;
-    return text.str();
+    return textformat::number(value);
 }
 
 void checkGrain(

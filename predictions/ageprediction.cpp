@@ -10,11 +10,11 @@
 #include "transientpath.h"
 
 #include "thermochron/predict.h"
+#include "textformat.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <sstream>
 
 namespace ages {
 
@@ -25,10 +25,9 @@ std::optional<std::string> longestPathError(double durationMyr)
 {
     if (durationMyr <= oldestPathMa)
         return std::nullopt;
-    std::ostringstream text;
-    text << "-o " << durationMyr << " Myr: a cooling path cannot be longer than the age of "
-         << "the Earth (" << oldestPathMa << " Myr)";
-    return text.str();
+    return "-o " + textformat::number(durationMyr)
+        + " Myr: a cooling path cannot be longer than the age of the Earth ("
+        + textformat::number(oldestPathMa) + " Myr)";
 }
 
 } // namespace

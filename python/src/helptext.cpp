@@ -1,5 +1,7 @@
 #include "helptext.h"
 
+#include "textformat.h"
+
 #include <algorithm>
 #include <sstream>
 
@@ -59,9 +61,7 @@ std::string helpText(
 
 std::string shownNumber(double value)
 {
-    std::ostringstream text;
-    text << value;
-    return text.str();
+    return textformat::number(value);
 }
 
 } // namespace erosion_python
