@@ -109,3 +109,69 @@ TEST(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPr
     for (std::size_t i = 0; i < 3; ++i) // the AHe samples
         EXPECT_GT(std::fabs(made[i][6].toDouble() - table[1]), 0.05 * made[i][6].toDouble());
 }
+
+// The elevation plot of a periodic fit: each sample's own grain predicted at its height, so that
+// measured ages made by the program stand on their grain's curve (one row for the two grains
+// alike, whose points are joined up the profile).
+TEST(FittedGrains, TheElevationPlotDrawsEachSamplesGrainAtItsHeight)
+{
+    FixtureTree tree;
+    QTemporaryDir runtime;
+    const QDir dir(tree.runDir().filePath(QStringLiteral("../output")));
+    const auto write = [&](const QString& name, const QByteArray& text) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    const auto coolingAges = [&](const QStringList& extra) {
+        const ProgramRun run = runProgram(QStringLiteral(COOLING_AGES),
+            QStringList { "periodic", "-n", "41", "--mean-elevation", "2000", "--systems", "AHe",
+                "--output", "ages.csv", "--residuals", "residuals.csv" }
+                + extra,
+            dir, headlessEnvironment(runtime.path()));
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    };
+    const QStringList grains { "a,AHe,1500,90,40,60", "b,AHe,2600,90,40,60", "c,AHe,2000,35,3,2" };
+    const QByteArray header = "sample,system,elevation_m,radius_um,u_ppm,th_ppm,age_ma,sigma_ma\n";
+    QByteArray placeholders = header;
+    for (const QString& grain : grains)
+        placeholders += grain.toUtf8() + ",1,1\n";
+    write("placeholders.csv", placeholders);
+    coolingAges({ "-r", "0.6", "--observed", "placeholders.csv" });
+    const std::vector<QStringList> made = csvRows(dir.filePath("residuals.csv"));
+    ASSERT_EQ(made.size(), 3u);
+    QByteArray measured = header;
+    for (std::size_t i = 0; i < made.size(); ++i)
+        measured += grains[static_cast<qsizetype>(i)].toUtf8() + ',' + made[i][6].toUtf8() + ",0.1\n";
+    write("observed.csv", measured);
+    // The sweep's best rate is the one that made them.
+    coolingAges({ "--rates", "0.5:0.7:0.1", "--observed", "observed.csv", "--fit-output", "fit.csv" });
+
+    const FirstView view = startAgePlots({ "elevation", "../output/ages.csv",
+                                             "../output/observed.csv", "../output/fit.csv",
+                                             "../output/residuals.csv" },
+        tree.runDir());
+    ASSERT_TRUE(view.style);
+    std::vector<std::pair<double, double>> predicted; // (age, elevation)
+    int rows = 0;
+    for (const LegendRow& row : view.style->legendRows) {
+        if (!row.text.contains(QStringLiteral(" predicted (")))
+            continue;
+        ++rows;
+        const std::vector<double>& points = view.curves.at(static_cast<std::size_t>(row.curve));
+        for (std::size_t k = 0; k + 1 < points.size(); k += 2)
+            predicted.emplace_back(points[k], points[k + 1]);
+    }
+    EXPECT_EQ(rows, 2);
+    ASSERT_EQ(predicted.size(), 3u);
+    std::ranges::sort(predicted, {}, &std::pair<double, double>::second);
+    // At the fit's best rate, as its residuals give them.
+    const std::vector<QStringList> best = csvRows(dir.filePath("residuals.csv"));
+    const double heights[] = { 1500, 2000, 2600 };
+    const double ages[] = { best[0][6].toDouble(), best[2][6].toDouble(), best[1][6].toDouble() };
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_DOUBLE_EQ(predicted[k].second, heights[k]);
+        EXPECT_NEAR(predicted[k].first, ages[k], 1e-5 * ages[k]);
+    }
+}

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -175,12 +176,18 @@ QString grainText(const GrainKey& grain)
     return words.join(u' ');
 }
 
-// The prediction of every measured sample at the best rate, a legend row per distinct grain of
-// each system (up to maxGrainRows, the rest together), in shades of the system's colour and the
-// method's marker. offsets: the measured markers' x offsets, so that each prediction stands in
-// the column of its measured age.
-void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residuals, double rate,
-    const std::vector<int>& offsets)
+// Where a residual's prediction is drawn (x, y), and whether its grain's points are joined.
+struct GrainPlacement {
+    std::function<std::optional<std::pair<double, double>>(const Residual&)> point;
+    bool joined = false; // a line through the grain's points in the order of y
+};
+
+// The prediction of every measured sample, a legend row per distinct grain of each system (up to
+// maxGrainRows, the rest together), in shades of the system's colour and the method's marker.
+// offsets: the measured markers' x offsets, so that each prediction stands in the column of its
+// measured age.
+void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residuals,
+    const GrainPlacement& placement, const std::vector<int>& offsets = {})
 {
     constexpr std::size_t maxGrainRows = 8;
     constexpr int shadeStep = 25; // QColor::darker factor added per grain of one system
@@ -188,7 +195,7 @@ void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residua
     OrderedGroups<GrainKey, std::size_t> byGrain;
     for (std::size_t i = 0; i < residuals.size(); ++i) {
         const GrainKey grain = grainOf(residuals[i]);
-        if (!residuals[i].predictedAge)
+        if (!residuals[i].predictedAge || !placement.point(residuals[i]))
             continue;
         if (!byGrain.contains(grain))
             grainsOfSystem[grain.system].push_back(grain);
@@ -203,15 +210,21 @@ void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residua
             std::vector<double> xy;
             CurveStyle style { .colour
                 = systemColour(grains[row].system).darker(100 + shadeStep * static_cast<int>(row)),
-                .lineStyle = Qt::NoPen,
+                .lineStyle = placement.joined && !rest ? methodLine(grains[row].method) : Qt::NoPen,
                 .marker = methodMarker(grains[row].method),
                 .markerSize = measuredMarkerSize };
             style.markerFill = style.colour;
+            std::vector<std::pair<double, double>> points;
             for (std::size_t g = row; g < (rest ? grains.size() : row + 1); ++g)
                 for (const std::size_t i : byGrain[grains[g]]) {
-                    xy.insert(xy.end(), { rate, *residuals[i].predictedAge });
-                    style.xPixelOffsets.push_back(i < offsets.size() ? offsets[i] : 0);
+                    points.push_back(*placement.point(residuals[i]));
+                    if (!offsets.empty())
+                        style.xPixelOffsets.push_back(i < offsets.size() ? offsets[i] : 0);
                 }
+            if (placement.joined)
+                std::ranges::sort(points, {}, &std::pair<double, double>::second);
+            for (const auto& [x, y] : points)
+                xy.insert(xy.end(), { x, y });
             const std::size_t count = xy.size() / 2;
             const QString text = rest ? QStringLiteral("%1 %2 other grains")
                                             .arg(grainsOfSystem.key(s))
@@ -396,7 +409,12 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
                         .arg(residuals.size())
                         .arg(*observedPath)
                         .arg(observed->size()));
-            addGrainPredictions(figure, residuals, fit->bestRate, offsets);
+            const double best = fit->bestRate;
+            addGrainPredictions(figure, residuals,
+                { [best](const Residual& r) {
+                     return std::optional(std::pair { best, *r.predictedAge });
+                 } },
+                offsets);
         }
     }
     QString title;
@@ -453,7 +471,7 @@ FirstView misfitFigure(const QString& fitPath, bool logY)
 }
 
 FirstView elevationFigure(const QString& agesPath, const std::optional<QString>& observedPath,
-    const std::optional<QString>& fitPath)
+    const std::optional<QString>& fitPath, const std::optional<QString>& residualsPath)
 {
     const std::optional<std::vector<ObservedAge>> observed
         = observedPath ? std::optional(readObservedAges(*observedPath)) : std::nullopt;
@@ -494,6 +512,16 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
                 .lineStyle = methodLine(curves.key(i).second),
                 .lineWidth = predictionLineWidth },
             groupText(curves.key(i)));
+    }
+    if (residualsPath) {
+        // Each sample's own grain at the fit's best rate, joined up the profile: where the
+        // samples' chemistry differs from the options', these are the curves they are fitted to.
+        addGrainPredictions(figure, readResiduals(*residualsPath),
+            { [](const Residual& r) {
+                 return r.elevation ? std::optional(std::pair { *r.predictedAge, *r.elevation })
+                                    : std::nullopt;
+             },
+                true });
     }
     if (observed)
         addMeasuredAgesAtElevation(figure, *observed);

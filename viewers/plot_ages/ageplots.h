@@ -16,9 +16,11 @@
 //   misfit     FIT_CSV                 chi2 against erosion rate around its minimum: the range
 //              where chi2 stays below chi2_min + 1 and as much again either side; the level,
 //              the range and the best rate; optionally on a logarithmic chi2 axis
-//   elevation  AGES_CSV [OBSERVED_CSV [FIT_CSV]]  predicted ages across a periodic profile
-//              against elevation, age on x, at the table's first rate or at the fit's best rate;
-//              measured ages as markers with horizontal error bars
+//   elevation  AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV]]]  predicted ages across a
+//              periodic profile against elevation, age on x, at the table's first rate or at the
+//              fit's best rate; measured ages as markers with horizontal error bars; with
+//              RESIDUALS_CSV each sample's own prediction, joined up the profile per distinct
+//              grain (at most eight a system, the rest as points), named in the legend
 //   path       PATH_CSV AGES_CSV       temperature against time before present, with a marker at
 //              each system's age and closure temperature
 //
@@ -36,7 +38,8 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
     const std::optional<QString>& residualsPath = std::nullopt);
 FirstView misfitFigure(const QString& fitPath, bool logY = false);
 FirstView elevationFigure(const QString& agesPath, const std::optional<QString>& observedPath,
-    const std::optional<QString>& fitPath = std::nullopt);
+    const std::optional<QString>& fitPath = std::nullopt,
+    const std::optional<QString>& residualsPath = std::nullopt);
 FirstView pathFigure(const QString& pathPath, const QString& agesPath);
 
 // The style every picture of the kind starts from: texts, legend place and PNG path.

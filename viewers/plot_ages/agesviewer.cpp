@@ -23,7 +23,7 @@ const std::vector<AgeKind>& ageKinds()
     static const std::vector<AgeKind> kinds {
         { QStringLiteral("rate"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV" } },
         { QStringLiteral("misfit"), { "FIT_CSV" }, {}, true },
-        { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV" } },
+        { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV" } },
         { QStringLiteral("path"), { "PATH_CSV", "AGES_CSV" }, {} },
         { QStringLiteral("residuals"), { "RESIDUALS_CSV" }, {} },
         { QStringLiteral("history"), { "FIT_OR_POSTERIOR_CSV" }, {} },
@@ -93,7 +93,7 @@ FirstView startAgePlots(const QStringList& allArguments, const QDir& runDir)
     if (kind.name == u"misfit")
         return misfitFigure(files[0], logY);
     if (kind.name == u"elevation")
-        return elevationFigure(files[0], file(1), file(2));
+        return elevationFigure(files[0], file(1), file(2), file(3));
     if (kind.name == u"residuals")
         return residualFigure(files[0]);
     if (kind.name == u"history")
