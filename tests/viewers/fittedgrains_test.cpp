@@ -1,6 +1,6 @@
-// The rate plot of a fit that cooling_ages made: grains with their own chemistry whose measured
-// ages are the program's own predictions stand on their grain's prediction, not on the curve of
-// the options' grain.
+// The plots of a fit that cooling_ages made (rate, elevation, path): grains with their own
+// chemistry whose measured ages are the program's own predictions stand on their grain's
+// prediction, not on the curve of the options' grain.
 
 #include "agesviewer.h"
 
@@ -174,4 +174,61 @@ TEST(FittedGrains, TheElevationPlotDrawsEachSamplesGrainAtItsHeight)
         EXPECT_DOUBLE_EQ(predicted[k].second, heights[k]);
         EXPECT_NEAR(predicted[k].first, ages[k], 1e-5 * ages[k]);
     }
+}
+
+// The path plot of a history's samples: each grain's predicted age marked on the path itself,
+// at the path's temperature then, a row per distinct grain.
+TEST(FittedGrains, ThePathPlotMarksEachSamplesGrainOnThePath)
+{
+    FixtureTree tree;
+    QTemporaryDir runtime;
+    const QDir dir(tree.runDir().filePath(QStringLiteral("../output")));
+    QFile observed(dir.filePath("observed.csv"));
+    ASSERT_TRUE(observed.open(QIODevice::WriteOnly));
+    observed.write("sample,system,radius_um,u_ppm,th_ppm,age_ma,sigma_ma\n"
+                   "a,AHe,90,40,60,3,0.3\nb,AHe,35,3,2,3,0.3\nc,ZHe,,,,8,0.8\n");
+    observed.close();
+    const ProgramRun run = runProgram(QStringLiteral(COOLING_AGES),
+        QStringList { "history", "--erosion", "30:0.1,8:0.8", "--systems", "AHe,ZHe", "--observed",
+            "observed.csv", "--output", "ages.csv", "--path-output", "path.csv", "--residuals",
+            "residuals.csv" },
+        dir, headlessEnvironment(runtime.path()));
+    ASSERT_TRUE(run.finished);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    const FirstView view = startAgePlots(
+        { "path", "../output/path.csv", "../output/ages.csv", "../output/residuals.csv" },
+        tree.runDir());
+    ASSERT_TRUE(view.style);
+    const std::vector<QStringList> path = csvRows(dir.filePath("path.csv"));
+    const auto pathTemperature = [&](double timeMa) {
+        for (std::size_t i = 1; i < path.size(); ++i) {
+            const double t0 = path[i - 1][0].toDouble(), t1 = path[i][0].toDouble();
+            if ((timeMa - t0) * (timeMa - t1) <= 0 && t0 != t1)
+                return path[i - 1][1].toDouble()
+                    + (path[i][1].toDouble() - path[i - 1][1].toDouble()) * (timeMa - t0) / (t1 - t0);
+        }
+        return std::nan("");
+    };
+    std::vector<double> marked;
+    int rows = 0;
+    for (const LegendRow& row : view.style->legendRows) {
+        if (!row.text.contains(QStringLiteral(" predicted (")))
+            continue;
+        ++rows;
+        const std::vector<double>& points = view.curves.at(static_cast<std::size_t>(row.curve));
+        for (std::size_t k = 0; k + 1 < points.size(); k += 2) {
+            EXPECT_NEAR(points[k + 1], pathTemperature(points[k]), 1e-6) << row.text.toStdString();
+            marked.push_back(points[k]);
+        }
+    }
+    EXPECT_EQ(rows, 3);
+    std::vector<double> predicted;
+    for (const QStringList& residual : csvRows(dir.filePath("residuals.csv")))
+        predicted.push_back(residual[6].toDouble());
+    std::ranges::sort(marked);
+    std::ranges::sort(predicted);
+    ASSERT_EQ(marked.size(), predicted.size());
+    for (std::size_t k = 0; k < marked.size(); ++k)
+        EXPECT_DOUBLE_EQ(marked[k], predicted[k]);
 }

@@ -531,7 +531,23 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
         fit ? rateText(*rate, rangeDecimals(*fit)) : QString::number(*rate, 'g', 6));
 }
 
-FirstView pathFigure(const QString& pathPath, const QString& agesPath)
+// The temperature of the path at timeMa, linear between its points; nothing outside it.
+std::optional<double> temperatureAt(const std::vector<PathPoint>& path, const double timeMa)
+{
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        const PathPoint& a = path[i - 1];
+        const PathPoint& b = path[i];
+        if ((timeMa - a.time) * (timeMa - b.time) > 0)
+            continue;
+        if (a.time == b.time)
+            return a.temperature;
+        return a.temperature + (b.temperature - a.temperature) * (timeMa - a.time) / (b.time - a.time);
+    }
+    return std::nullopt;
+}
+
+FirstView pathFigure(const QString& pathPath, const QString& agesPath,
+    const std::optional<QString>& residualsPath)
 {
     const std::vector<PathPoint> path = readCoolingPath(pathPath);
     if (path.empty())
@@ -569,6 +585,15 @@ FirstView pathFigure(const QString& pathPath, const QString& agesPath)
             QStringLiteral("%1 %2: %3 Ma at %4 C")
                 .arg(age.system, age.method, QString::number(age.age, 'f', 2),
                     QString::number(*age.closureTemperature, 'f', 0)));
+    }
+    if (residualsPath) {
+        // Each sample's own grain: its predicted age where the path stood then.
+        addGrainPredictions(figure, readResiduals(*residualsPath),
+            { [&path](const Residual& r) -> std::optional<std::pair<double, double>> {
+                if (const auto temperature = temperatureAt(path, *r.predictedAge))
+                    return std::pair { *r.predictedAge, *temperature };
+                return std::nullopt;
+            } });
     }
     return figure.firstView({});
 }

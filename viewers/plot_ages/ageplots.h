@@ -21,8 +21,9 @@
 //              fit's best rate; measured ages as markers with horizontal error bars; with
 //              RESIDUALS_CSV each sample's own prediction, joined up the profile per distinct
 //              grain (at most eight a system, the rest as points), named in the legend
-//   path       PATH_CSV AGES_CSV       temperature against time before present, with a marker at
-//              each system's age and closure temperature
+//   path       PATH_CSV AGES_CSV [RESIDUALS_CSV]  temperature against time before present, with
+//              a marker at each system's age and closure temperature; with RESIDUALS_CSV (a fit
+//              along this path) each sample's own prediction on the path, a legend row per grain
 //
 // Each system has one colour in every picture (systemmarks.h). A file that cannot be read or
 // lacks a needed column ends the start-up with ViewerStartError.
@@ -40,7 +41,8 @@ FirstView misfitFigure(const QString& fitPath, bool logY = false);
 FirstView elevationFigure(const QString& agesPath, const std::optional<QString>& observedPath,
     const std::optional<QString>& fitPath = std::nullopt,
     const std::optional<QString>& residualsPath = std::nullopt);
-FirstView pathFigure(const QString& pathPath, const QString& agesPath);
+FirstView pathFigure(const QString& pathPath, const QString& agesPath,
+    const std::optional<QString>& residualsPath = std::nullopt);
 
 // The style every picture of the kind starts from: texts, legend place and PNG path.
 ViewerStyle ageKindStyle(const QString& kind);

@@ -24,7 +24,7 @@ const std::vector<AgeKind>& ageKinds()
         { QStringLiteral("rate"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV" } },
         { QStringLiteral("misfit"), { "FIT_CSV" }, {}, true },
         { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV" } },
-        { QStringLiteral("path"), { "PATH_CSV", "AGES_CSV" }, {} },
+        { QStringLiteral("path"), { "PATH_CSV", "AGES_CSV" }, { "RESIDUALS_CSV" } },
         { QStringLiteral("residuals"), { "RESIDUALS_CSV" }, {} },
         { QStringLiteral("history"), { "FIT_OR_POSTERIOR_CSV" }, {} },
         { QStringLiteral("profile"), { "PROFILE_CSV" }, {}, true },
@@ -100,7 +100,7 @@ FirstView startAgePlots(const QStringList& allArguments, const QDir& runDir)
         return historyFigure(files[0]);
     if (kind.name == u"profile")
         return profileFigure(files[0], logY);
-    return pathFigure(files[0], files[1]);
+    return pathFigure(files[0], files[1], file(2));
 }
 
 const ViewerDefinition& agesViewer()
