@@ -63,11 +63,12 @@ py::dict rateFitDict(const ages::RateFit& fit)
 // samples, then the age options and the model's values at every rate, then one pass over the
 // rates on all cores.
 py::dict fitRate(ages::AgeRequest& request, const std::string& label,
-    const std::optional<std::string>& text, const double meanElevationM)
+    const std::optional<std::string>& text, const double meanElevationM, const bool keepUnreset)
 {
     ages::FitOptions options;
     options.observedFile = label;
     options.meanElevationM = meanElevationM;
+    options.keepUnreset = keepUnreset;
     std::vector<ages::ObservedAge> samples;
     if (text) {
         std::istringstream stream(*text);
@@ -109,7 +110,7 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
 }
 
 py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const double exposureMyr,
+    const std::optional<std::string>& observedText, const bool keepUnreset, const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
@@ -125,11 +126,12 @@ py::dict fitRateTransient(const std::string& observed, const std::array<double, 
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     request.sweep = rateSweep(rates);
-    return fitRate(request, observed, observedText, 0);
+    return fitRate(request, observed, observedText, 0, keepUnreset);
 }
 
 py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const double meanElevationM,
+    const std::optional<std::string>& observedText, const bool keepUnreset,
+    const double meanElevationM,
     const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
@@ -152,7 +154,7 @@ py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     request.sweep = rateSweep(rates);
-    return fitRate(request, observed, observedText, meanElevationM);
+    return fitRate(request, observed, observedText, meanElevationM, keepUnreset);
 }
 
 // The help of both fits: the summary, the arguments before and after the model's own, the result.
@@ -167,6 +169,9 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         { "rates", "the sweep (start, stop, step), start > 0 (mm/yr)" },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
+        { "keep_unreset",
+            "keep measured ages older than the paths in chi2 (by default they are left out and "
+            "named in a warning, for a prediction along the paths can only be a lower bound)" },
     };
     append(help, std::move(fitArguments));
     append(help, std::move(modelArguments));
@@ -194,7 +199,7 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
 void bindFit(py::module_& module)
 {
     module.def("fit_rate_transient", &fitRateTransient, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(),
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
         keyword(ages::transientParameter("-o")),
         keyword(ages::transientParameter("-T")),
         keyword(ages::transientParameter("-B")),
@@ -211,7 +216,7 @@ void bindFit(py::module_& module)
             .c_str());
 
     module.def("fit_rate_periodic", &fitRatePeriodic, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("mean_elevation_m") = 0.0,
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false, py::arg("mean_elevation_m") = 0.0,
         keyword(ages::periodicParameter("-o")),
         keyword(ages::periodicPointCount),
         keyword(ages::periodicParameter("-T")),

@@ -69,3 +69,20 @@ def test_the_summary_has_decimal_points_whatever_the_locale(german_numbers):
         fit = et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1))
     assert "best rate: " in fit["summary"]
     assert not re.search(r"\d,\d", fit["summary"])
+
+
+def test_ages_older_than_the_paths_are_left_out_unless_kept():
+    """The fit of a file with an age older than the paths equals the fit without it, names it in a
+    UserWarning and returns the warning as a value; keep_unreset fits it."""
+    young = "sample,system,age_ma,sigma_ma\nA,AHe,3,0.3\nA,AFT,6,0.6\n"
+    old = young + "B,ZFT,150,10\n"
+    rates = (0.2, 1.5, 0.05)
+    alone = et.fit_rate("young", observed_text=young, rates=rates)
+    with pytest.warns(UserWarning, match="older than the paths"):
+        left = et.fit_rate("old", observed_text=old, rates=rates)
+    with pytest.warns(UserWarning):
+        kept = et.fit_rate("old", observed_text=old, rates=rates, keep_unreset=True)
+    assert left["best"] == alone["best"]
+    assert list(left["chi2"]) == list(alone["chi2"])
+    assert [w["samples"] for w in left["warnings"] if w["kind"] == "older_than_path"] == [["B"]]
+    assert kept["chi2_min"] > alone["chi2_min"]
