@@ -30,26 +30,37 @@ std::vector<QStringList> csvRows(const QString& path)
     return rows;
 }
 
-} // namespace
-
-TEST(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPrediction)
-{
-    FixtureTree tree;
-    QTemporaryDir runtime;
-    const QDir dir(tree.runDir().filePath(QStringLiteral("../output")));
-    const auto write = [&](const QString& name, const QByteArray& text) {
+// A run directory with cooling_ages's files in ../output.
+class FittedGrains : public testing::Test {
+protected:
+    void write(const QString& name, const QByteArray& text) const
+    {
         QFile file(dir.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
-    };
-    const auto coolingAges = [&](const QStringList& extra) {
-        const ProgramRun run = runProgram(QStringLiteral(COOLING_AGES),
-            QStringList { "transient", "-o", "12", "-r", "0.45", "--systems", "AHe,AFT", "--output",
-                "ages.csv", "--fit-output", "fit.csv", "--residuals", "residuals.csv" }
-                + extra,
-            dir, headlessEnvironment(runtime.path()));
+    }
+    void runCoolingAges(const QStringList& arguments) const
+    {
+        const ProgramRun run = runProgram(
+            QStringLiteral(COOLING_AGES), arguments, dir, headlessEnvironment(runtime.path()));
         ASSERT_TRUE(run.finished);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+
+    FixtureTree tree;
+    QTemporaryDir runtime;
+    const QDir dir { tree.runDir().filePath(QStringLiteral("../output")) };
+};
+
+} // namespace
+
+TEST_F(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPrediction)
+{
+    const auto coolingAges = [&](const QStringList& extra) {
+        runCoolingAges(QStringList { "transient", "-o", "12", "-r", "0.45", "--systems", "AHe,AFT",
+                           "--output", "ages.csv", "--fit-output", "fit.csv", "--residuals",
+                           "residuals.csv" }
+            + extra);
     };
     // Grains far from the options' (60 um, 10 ppm U and Th, Dpar 1.75 um), two of them alike.
     const QStringList grains { "a,AHe,90,40,60,", "b,AHe,90,40,60,", "c,AHe,35,3,2,",
@@ -113,24 +124,13 @@ TEST(FittedGrains, MeasuredAgesThatAreTheProgramsPredictionsStandOnTheirGrainsPr
 // The elevation plot of a periodic fit: each sample's own grain predicted at its height, so that
 // measured ages made by the program stand on their grain's curve (one row for the two grains
 // alike, whose points are joined up the profile).
-TEST(FittedGrains, TheElevationPlotDrawsEachSamplesGrainAtItsHeight)
+TEST_F(FittedGrains, TheElevationPlotDrawsEachSamplesGrainAtItsHeight)
 {
-    FixtureTree tree;
-    QTemporaryDir runtime;
-    const QDir dir(tree.runDir().filePath(QStringLiteral("../output")));
-    const auto write = [&](const QString& name, const QByteArray& text) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    };
     const auto coolingAges = [&](const QStringList& extra) {
-        const ProgramRun run = runProgram(QStringLiteral(COOLING_AGES),
-            QStringList { "periodic", "-n", "41", "--mean-elevation", "2000", "--systems", "AHe",
-                "--output", "ages.csv", "--residuals", "residuals.csv" }
-                + extra,
-            dir, headlessEnvironment(runtime.path()));
-        ASSERT_TRUE(run.finished);
-        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        runCoolingAges(QStringList { "periodic", "-n", "41", "--mean-elevation", "2000",
+                           "--systems", "AHe", "--output", "ages.csv", "--residuals",
+                           "residuals.csv" }
+            + extra);
     };
     const QStringList grains { "a,AHe,1500,90,40,60", "b,AHe,2600,90,40,60", "c,AHe,2000,35,3,2" };
     const QByteArray header = "sample,system,elevation_m,radius_um,u_ppm,th_ppm,age_ma,sigma_ma\n";
@@ -178,23 +178,14 @@ TEST(FittedGrains, TheElevationPlotDrawsEachSamplesGrainAtItsHeight)
 
 // The path plot of a history's samples: each grain's predicted age marked on the path itself,
 // at the path's temperature then, a row per distinct grain.
-TEST(FittedGrains, ThePathPlotMarksEachSamplesGrainOnThePath)
+TEST_F(FittedGrains, ThePathPlotMarksEachSamplesGrainOnThePath)
 {
-    FixtureTree tree;
-    QTemporaryDir runtime;
-    const QDir dir(tree.runDir().filePath(QStringLiteral("../output")));
-    QFile observed(dir.filePath("observed.csv"));
-    ASSERT_TRUE(observed.open(QIODevice::WriteOnly));
-    observed.write("sample,system,radius_um,u_ppm,th_ppm,age_ma,sigma_ma\n"
-                   "a,AHe,90,40,60,3,0.3\nb,AHe,35,3,2,3,0.3\nc,ZHe,,,,8,0.8\n");
-    observed.close();
-    const ProgramRun run = runProgram(QStringLiteral(COOLING_AGES),
-        QStringList { "history", "--erosion", "30:0.1,8:0.8", "--systems", "AHe,ZHe", "--observed",
-            "observed.csv", "--output", "ages.csv", "--path-output", "path.csv", "--residuals",
-            "residuals.csv" },
-        dir, headlessEnvironment(runtime.path()));
-    ASSERT_TRUE(run.finished);
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    write("observed.csv",
+        "sample,system,radius_um,u_ppm,th_ppm,age_ma,sigma_ma\n"
+        "a,AHe,90,40,60,3,0.3\nb,AHe,35,3,2,3,0.3\nc,ZHe,,,,8,0.8\n");
+    runCoolingAges({ "history", "--erosion", "30:0.1,8:0.8", "--systems", "AHe,ZHe", "--observed",
+        "observed.csv", "--output", "ages.csv", "--path-output", "path.csv", "--residuals",
+        "residuals.csv" });
 
     const FirstView view = startAgePlots(
         { "path", "../output/path.csv", "../output/ages.csv", "../output/residuals.csv" },
