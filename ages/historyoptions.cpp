@@ -39,13 +39,14 @@ std::uint64_t parseSeed(const std::string& word)
 
 bool given(const CLI::Option* option)
 {
-    return option->count() > 0;
+    return option != nullptr && option->count() > 0;
 }
 
 } // namespace
 
 
-void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryRequest& request)
+void HistoryOptions::add(
+    CLI::App& command, NumberOptions& numbers, HistoryRequest& request, const bool initialState)
 {
     command
         .add_option("--erosion", m_erosionWord,
@@ -70,15 +71,17 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
         "e-folding depth of the heat production, H exp(-depth / hr)", "m");
     m_productionDepth = numbers.add(command, "--h-depth", p.heatProductionDepthM,
         "instead of --hr: depth of a uniform heat-producing layer, none below", "m");
-    command
-        .add_option("--initial", m_initialWord,
-            "the column when the first phase begins: steady (the steady geotherm without "
-            "erosion) or linear (T0 + G depth, with G from -B)")
-        ->type_name("STATE")
-        ->capture_default_str()
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    m_initialGradient
-        = numbers.add(command, "-B", p.initialGradientCm, "gradient G of --initial linear", "C/m");
+    if (initialState) {
+        command
+            .add_option("--initial", m_initialWord,
+                "the column when the first phase begins: steady (the steady geotherm without "
+                "erosion) or linear (T0 + G depth, with G from -B)")
+            ->type_name("STATE")
+            ->capture_default_str()
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        m_initialGradient = numbers.add(
+            command, "-B", p.initialGradientCm, "gradient G of --initial linear", "C/m");
+    }
 
     numbers.addCount(command, "--fit-phases", request.fitPhases,
         "phases of the history to fit to the --observed ages: 1, 2 or 3 (0: no fit)");
