@@ -31,6 +31,7 @@ namespace ages {
 
 namespace {
 
+constexpr const char* elevationBandName = "elevation_m";
 constexpr std::string_view runPart = "running the terrain model";
 constexpr std::string_view fitPart = "fitting the erosion history";
 
@@ -234,8 +235,14 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Terr
     const TerrainRequest& terrainRequest = request.terrain;
     try {
         if (!terrainRequest.ageMapFile.empty()) {
+            // The model's DEM as the last band, so that the file alone makes a map (plot_ages
+            // map shades its relief under the ages).
+            std::vector<std::string> names = outcome.bandNames;
+            std::vector<std::vector<double>> bands = outcome.ageMap;
+            names.emplace_back(elevationBandName);
+            bands.push_back(setup.dem.heights);
             const std::string bytes = bytesWrittenBy(".tif", [&](const std::string& path) {
-                terrain::writeAgeMap(path, setup.dem, outcome.bandNames, outcome.ageMap);
+                terrain::writeAgeMap(path, setup.dem, names, bands);
             });
             files.emplace_back(
                 terrainRequest.ageMapFile, [bytes](std::ostream& out) { out << bytes; });

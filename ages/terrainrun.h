@@ -17,8 +17,8 @@
 // sample (agetable.h: terrainAgeTableColumns). The age map (--age-map) has a band per system,
 // named after it: the age of the rock at every DEM node today by the system's kinetic method
 // (Dodson's for a system without one or with --method dodson), with the age options' grain and
-// kinetics. Both are --erosion's history's, with or without a fit: paste a fit's best history
-// into --erosion to map it.
+// kinetics, and after them a band elevation_m, the model's DEM. Both are --erosion's history's,
+// with or without a fit: paste a fit's best history into --erosion to map it.
 //
 // Steps 1 and 2 are functions of plain values, which the Python module calls without the files:
 //
