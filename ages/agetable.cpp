@@ -14,6 +14,8 @@ namespace {
 
 // Significant digits of every number: finer than any age, temperature or depth is known.
 constexpr int significantDigits = 6;
+// Of a number written in full: a millimetre on a UTM northing (below 10^7 m).
+constexpr int fullDigits = 10;
 
 // Shortest of fixed and exponent notation with significantDigits digits, locale-free; empty for
 // NaN (no value) and for infinities (none of the columns can hold one honestly).
@@ -41,8 +43,8 @@ std::string csvField(const TableValue& value)
         if (!std::isfinite(full->value))
             return {};
         std::array<char, 32> text {};
-        const auto result
-            = std::to_chars(text.data(), text.data() + text.size(), full->value == 0 ? 0.0 : full->value);
+        const auto result = std::to_chars(text.data(), text.data() + text.size(),
+            full->value == 0 ? 0.0 : full->value, std::chars_format::general, fullDigits);
         return std::string(text.data(), result.ptr);
     }
     return std::get<std::string>(value);

@@ -20,9 +20,9 @@
 
 namespace ages {
 
-// A number whose every digit counts, written in full (the shortest text that reads back as the
-// same double): a map coordinate, such as a UTM northing of 4052914.5 m, which six significant
-// digits would move by tens of metres.
+// A number whose digits beyond the sixth count, written with ten significant digits: a map
+// coordinate, such as a UTM northing of 4052914.5 m, which six would move by tens of metres, and
+// ten give to the millimetre.
 struct FullNumber {
     double value;
 };
@@ -56,8 +56,8 @@ std::string csvNumber(double value);
 void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write);
 
-// A value as a field of the suite's tables: a number as csvNumber writes it, a full number in
-// full (empty for NaN), a text as it is.
+// A value as a field of the suite's tables: a number as csvNumber writes it, a full number with
+// ten significant digits (empty for NaN), a text as it is.
 std::string csvField(const TableValue& value);
 
 // A text as one CSV field: quoted (quotes doubled) when it holds a comma or a quote.
