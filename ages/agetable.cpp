@@ -106,7 +106,8 @@ constexpr auto terrainColumns = [] {
         columns[k] = ageColumns[k];
     for (std::size_t k = 0; k < ageColumnCount; ++k) {
         if (columns[k].name == "x_m")
-            columns[k].value = [](const AgeRow& row) -> TableValue { return FullNumber { row.xM }; };
+            columns[k].value
+                = [](const AgeRow& row) -> TableValue { return FullNumber { row.xM }; };
         if (columns[k].name == "elevation_m")
             columns[k].value
                 = [](const AgeRow& row) -> TableValue { return FullNumber { row.elevationM }; };
@@ -149,7 +150,7 @@ std::string ageTableRow(const AgeRow& row, const std::span<const TableColumn<Age
         // A sample name is the user's own words: quoted where it holds a comma or a quote.
         const TableValue value = column.value(row);
         line += std::holds_alternative<std::string>(value) ? csvText(std::get<std::string>(value))
-                                                            : csvField(value);
+                                                           : csvField(value);
         line += ',';
     }
     line.pop_back();

@@ -43,16 +43,6 @@ std::string fixed(const double value, const int decimals)
     return text;
 }
 
-std::vector<Residual> residualsOf(
-    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted)
-{
-    std::vector<Residual> residuals;
-    for (std::size_t i = 0; i < samples.ages.size(); ++i)
-        residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
-            predicted[i].ageMa, predicted[i].reset, true, samples.kinds[i].grain });
-    return residuals;
-}
-
 // --observed without a fit: --erosion's own history against the samples, along the table's path.
 void compareHistory(
     const AgeRequest& request, const HistorySamples& samples, HistoryOutcome& outcome)
@@ -65,15 +55,8 @@ void compareHistory(
         throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
             + " cannot be compared with the samples: its path leaves the temperatures the age "
               "models take");
-    const double chi2 = misfit.chi2(*predicted);
-    outcome.residuals = residualsOf(samples, *predicted);
-    outcome.summary = "chi2 " + fixed(chi2, 2) + " for the history "
-        + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + fixed(chi2 / static_cast<double>(samples.ages.size()), 2) + "\n";
-    if (const std::string warning
-        = notResetWarning(samples.ages, *predicted, history, "the history");
-        !warning.empty())
-        outcome.summary += warning + "\n";
+    outcome.residuals = sampleResiduals(samples, *predicted);
+    outcome.summary = comparisonSummary(samples, *predicted, history, misfit.chi2(*predicted));
 }
 
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
@@ -95,12 +78,8 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     const auto predicted = misfit.predictions(best);
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
-    outcome.residuals = residualsOf(samples, *predicted);
-    outcome.summary = historySummary(fit) + historyWarnings(fit);
-    if (const std::string warning
-        = notResetWarning(samples.ages, *predicted, best, "the best history");
-        !warning.empty())
-        outcome.summary += warning + "\n";
+    outcome.residuals = sampleResiduals(samples, *predicted);
+    outcome.summary = fitSummary(fit, samples, *predicted);
 }
 
 // Every file of the run into one group: nothing is replaced unless all could be written.
@@ -138,6 +117,41 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
 }
 
 } // namespace
+
+std::vector<Residual> sampleResiduals(
+    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted)
+{
+    std::vector<Residual> residuals;
+    for (std::size_t i = 0; i < samples.ages.size(); ++i)
+        residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
+            predicted[i].ageMa, predicted[i].reset, true, samples.kinds[i].grain });
+    return residuals;
+}
+
+std::string comparisonSummary(const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted, const ErosionHistory& history,
+    const double chi2)
+{
+    std::string summary = "chi2 " + fixed(chi2, 2) + " for the history "
+        + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
+        + fixed(chi2 / static_cast<double>(samples.ages.size()), 2) + "\n";
+    if (const std::string warning
+        = notResetWarning(samples.ages, predicted, history, "the history");
+        !warning.empty())
+        summary += warning + "\n";
+    return summary;
+}
+
+std::string fitSummary(const HistoryFit& fit, const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted)
+{
+    std::string summary = historySummary(fit) + historyWarnings(fit);
+    if (const std::string warning
+        = notResetWarning(samples.ages, predicted, fit.bestHistory(), "the best history");
+        !warning.empty())
+        summary += warning + "\n";
+    return summary;
+}
 
 HistorySamples historySamples(
     std::vector<ObservedAge> ages, const AgeRequest& request, const std::string_view label)

@@ -48,6 +48,21 @@ struct HistorySamples {
 HistorySamples historySamples(
     std::vector<ObservedAge> ages, const AgeRequest& request, std::string_view label);
 
+// One residual per sample, for the ages predicted for them (in their order).
+std::vector<Residual> sampleResiduals(
+    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted);
+
+// The summary of a history compared with the samples without a fit: "chi2 3.21 for the history
+// 20:0.300 (no fit), reduced chi2 0.80", and the warning of predictions not reset; lines ending
+// in a line end.
+std::string comparisonSummary(const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted, const ErosionHistory& history, double chi2);
+
+// The summary of a fit: the engines' lines and warnings, and the warning of the predictions at
+// the best history that are not reset.
+std::string fitSummary(const HistoryFit& fit, const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted);
+
 // What a run computes besides the fit or the comparison.
 struct HistoryWork {
     bool table = true; // the table of ages along --erosion's path

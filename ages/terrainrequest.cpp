@@ -24,7 +24,8 @@ terrain::Dem readTerrainDem(const TerrainRequest& request)
         throw InputError("--dem FILE names the DEM the terrain model runs under");
     if (!(std::isfinite(request.resampleM) && request.resampleM >= 0))
         throw InputError("--resample " + textformat::number(request.resampleM)
-            + ": the model's node spacing must be a finite number of metres above 0");
+            + ": the model's node spacing must be a finite number of metres, above 0 (or 0 to "
+              "keep the DEM's)");
     std::error_code error;
     if (!std::filesystem::exists(request.demFile, error))
         throw InputError("--dem " + request.demFile + ": no such file");

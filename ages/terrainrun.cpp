@@ -35,23 +35,6 @@ constexpr const char* elevationBandName = "elevation_m";
 constexpr std::string_view runPart = "running the terrain model";
 constexpr std::string_view fitPart = "fitting the erosion history";
 
-std::string fixed(const double value, const int decimals)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::vector<Residual> residualsOf(
-    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted)
-{
-    std::vector<Residual> residuals;
-    for (std::size_t i = 0; i < samples.ages.size(); ++i)
-        residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
-            predicted[i].ageMa, predicted[i].reset, true, samples.kinds[i].grain });
-    return residuals;
-}
-
 // The fit cannot find a history when even the slowest one cannot be run (a rock that would
 // start below the base): say so before the work, naming the bound to move.
 void checkSlowestHistory(const AgeRequest& request, const TerrainSetup& setup)
@@ -141,15 +124,9 @@ void compareHistory(const AgeRequest& request, const TerrainSetup& setup,
         throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
             + " cannot be compared with the samples: a path leaves the temperatures the age "
               "models take");
-    const double chi2 = misfit.chi2(*predicted);
-    outcome.residuals = residualsOf(setup.samples, *predicted);
-    outcome.summary += "chi2 " + fixed(chi2, 2) + " for the history "
-        + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + fixed(chi2 / static_cast<double>(setup.samples.ages.size()), 2) + "\n";
-    if (const std::string warning
-        = notResetWarning(setup.samples.ages, *predicted, history, "the history");
-        !warning.empty())
-        outcome.summary += warning + "\n";
+    outcome.residuals = sampleResiduals(setup.samples, *predicted);
+    outcome.summary
+        += comparisonSummary(setup.samples, *predicted, history, misfit.chi2(*predicted));
 }
 
 void fitHistoryToSamples(const AgeRequest& request, const TerrainSetup& setup,
@@ -173,12 +150,8 @@ void fitHistoryToSamples(const AgeRequest& request, const TerrainSetup& setup,
     const auto predicted = misfit.predictions(best);
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
-    outcome.residuals = residualsOf(setup.samples, *predicted);
-    outcome.summary += historySummary(fit) + historyWarnings(fit);
-    if (const std::string warning
-        = notResetWarning(setup.samples.ages, *predicted, best, "the best history");
-        !warning.empty())
-        outcome.summary += warning + "\n";
+    outcome.residuals = sampleResiduals(setup.samples, *predicted);
+    outcome.summary += fitSummary(fit, setup.samples, *predicted);
 }
 
 // What a writer that takes a path (GDAL's, the field's) puts in a file, as bytes: written to a

@@ -20,7 +20,22 @@ namespace ages {
 
 namespace {
 
-enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Sm, Dpar, X, Y, Lon, Lat };
+enum class Column {
+    Sample,
+    System,
+    Age,
+    Sigma,
+    Elevation,
+    Radius,
+    U,
+    Th,
+    Sm,
+    Dpar,
+    X,
+    Y,
+    Lon,
+    Lat
+};
 
 struct ColumnName {
     Column column;
@@ -331,8 +346,8 @@ ObservedAge readRow(const RowReader& row, int line)
         { std::pair { Column::X, Column::Y }, std::pair { Column::Lon, Column::Lat } }) {
         const bool hasFirst = row.optionalNumber(first).has_value();
         if (hasFirst != row.optionalNumber(second).has_value())
-            row.refuse(std::string(RowReader::nameOf(hasFirst ? first : second)) + " is given without "
-                + std::string(RowReader::nameOf(hasFirst ? second : first))
+            row.refuse(std::string(RowReader::nameOf(hasFirst ? first : second))
+                + " is given without " + std::string(RowReader::nameOf(hasFirst ? second : first))
                 + ": a position needs both");
     }
     if (sample.longitudeDeg && !(std::fabs(*sample.longitudeDeg) <= 180))

@@ -1,5 +1,6 @@
 #include "terrainpaths.h"
 
+#include "historymisfit.h"
 #include "inputerror.h"
 #include "pathlimits.h"
 
@@ -150,12 +151,7 @@ std::optional<std::vector<thermochron::Age>> TerrainAgeMisfit::predictions(
 
 double TerrainAgeMisfit::chi2(const std::vector<thermochron::Age>& predicted) const
 {
-    double sum = 0;
-    for (std::size_t i = 0; i < m_measured.size(); ++i) {
-        const double residual = (m_measured[i].ageMa - predicted[i].ageMa) / m_measured[i].sigmaMa;
-        sum += residual * residual;
-    }
-    return sum;
+    return chi2Of(m_measured, predicted);
 }
 
 double TerrainAgeMisfit::operator()(const ErosionHistory& history) const

@@ -262,9 +262,8 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
     answer["chi2_min"] = fit.level.chi2Min;
     answer["reduced_chi2"] = fit.level.reducedChi2;
     answer["chi2_level"] = fit.level.level;
-    answer["sampler"] = ages::historyEngine(fit.space, settings) == ages::HistorySampler::mcmc
-        ? "mcmc"
-        : "grid";
+    answer["sampler"]
+        = ages::historyEngine(fit.space, settings) == ages::HistorySampler::mcmc ? "mcmc" : "grid";
     answer["ranges"] = rangesOf(fit);
     answer["intervals"] = intervalsOf(fit);
     answer["profiles"] = profileTable(fit);

@@ -46,31 +46,16 @@ struct TerrainArguments {
     double timeStepMyr;
 };
 
-// The thermal arguments of the history model but the initial state, which the terrain model
-// takes as the steady state of its first phase.
-struct TerrainThermalArguments {
-    double surfaceTemperatureC;
-    double baseDepthM;
-    std::optional<double> baseTemperatureC;
-    std::optional<double> baseHeatFlowMWm2;
-    double conductivityWmK;
-    double diffusivityM2s;
-    double heatProductionUWm3;
-    std::optional<double> heatProductionScaleM;
-    std::optional<double> heatProductionDepthM;
-};
-
 ages::AgeRequest terrainRequest(const py::object& erosion, const TerrainArguments& model,
-    const TerrainThermalArguments& t, const py::handle& systems, const std::string& method,
+    const ThermalArguments& thermal, const py::handle& systems, const std::string& method,
     const GrainArguments& grain)
 {
     ages::AgeRequest request;
     request.model = ages::Model::terrain;
     request.history.erosion = erosionHistory(erosion);
-    request.history.thermal
-        = thermalParameters({ t.surfaceTemperatureC, t.baseDepthM, t.baseTemperatureC,
-            t.baseHeatFlowMWm2, t.conductivityWmK, t.diffusivityM2s, t.heatProductionUWm3,
-            t.heatProductionScaleM, t.heatProductionDepthM, "steady", std::nullopt });
+    // The history model's thermal arguments but the initial state (given as "steady", the
+    // default), which the terrain model takes as the steady state of its first phase.
+    request.history.thermal = thermalParameters(thermal);
     ages::TerrainRequest& terrainRequest = request.terrain;
     terrainRequest.demFile = model.dem;
     terrainRequest.resampleM = model.resampleM;
@@ -135,7 +120,8 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
     const ages::AgeRequest request = terrainRequest(erosion,
         { dem, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
         { surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,
-            diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM },
+            diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
+            "steady", std::nullopt },
         systems, method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
@@ -188,7 +174,8 @@ py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosio
     ages::AgeRequest request = terrainRequest(erosion,
         { dem, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
         { surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,
-            diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM },
+            diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
+            "steady", std::nullopt },
         defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });

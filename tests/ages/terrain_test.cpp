@@ -250,6 +250,8 @@ TEST_F(TerrainCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
             "--relief: relief phase 2 (5:2)" },
         { { "--dem", dem, "--observed", good, "--initial", "linear" }, "unknown option" },
         { { "--dem", dem, "--observed", good, "--levels", "2" }, "levels (2) must be 3 to" },
+        { { "--dem", dem, "--observed", good, "--resample", "-5" },
+            "--resample -5: the model's node spacing must be" },
         { { "--dem", dem, "--observed", good, "--erosion", "20:0.5,10:5" },
             "below the base of the model" },
         { { "--dem", dem, "--observed", good, "--fit-phases", "1", "--rates", "3:5" },
