@@ -34,7 +34,7 @@ void TerrainOptions::add(CLI::App& command, NumberOptions& numbers, TerrainReque
     command
         .add_option("--age-map", request.ageMapFile,
             "the age of the rock at every DEM node today, a GeoTIFF band per system in the "
-            "DEM's projection")
+            "DEM's projection, then the model's DEM as the band elevation_m")
         ->type_name("FILE.tif");
     command
         .add_option("--field", request.fieldFile,
