@@ -86,37 +86,46 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
 void writeFiles(const FitOptions& options, const AgeRequest& request, const HistoryOutcome& outcome,
     wholefile::ReplacementGroup& group)
 {
-    using Writer = std::function<void(std::ostream&)>;
-    std::vector<std::pair<std::string, Writer>> files;
+    std::vector<RunFile> files;
     if (!request.outputFile.empty())
         files.emplace_back(
             request.outputFile, [&](std::ostream& out) { writeAgeTable(out, outcome.rows); });
     if (outcome.path)
         files.emplace_back(
             options.pathOutput, [&](std::ostream& out) { writePathTable(out, *outcome.path); });
+    appendFitFiles(options, outcome.residuals, outcome.fit, files);
+    writeRunFiles(files, group);
+}
+
+} // namespace
+
+void appendFitFiles(const FitOptions& options, const std::vector<Residual>& residuals,
+    const std::optional<HistoryFit>& fit, std::vector<RunFile>& files)
+{
     if (!options.residualsOutput.empty())
         files.emplace_back(options.residualsOutput,
-            [&](std::ostream& out) { writeResidualTable(out, outcome.residuals); });
-    if (outcome.fit) {
-        const HistoryFit& fit = *outcome.fit;
-        if (!options.fitOutput.empty())
-            files.emplace_back(
-                options.fitOutput, [&](std::ostream& out) { writeHistoryFitTable(out, fit); });
-        if (!options.profileOutput.empty())
-            files.emplace_back(options.profileOutput,
-                [&](std::ostream& out) { writeHistoryProfileTable(out, fit); });
-        if (!options.posteriorOutput.empty())
-            files.emplace_back(options.posteriorOutput,
-                [&](std::ostream& out) { writeHistoryPosteriorTable(out, fit); });
-    }
+            [&](std::ostream& out) { writeResidualTable(out, residuals); });
+    if (!fit)
+        return;
+    if (!options.fitOutput.empty())
+        files.emplace_back(
+            options.fitOutput, [&](std::ostream& out) { writeHistoryFitTable(out, *fit); });
+    if (!options.profileOutput.empty())
+        files.emplace_back(
+            options.profileOutput, [&](std::ostream& out) { writeHistoryProfileTable(out, *fit); });
+    if (!options.posteriorOutput.empty())
+        files.emplace_back(options.posteriorOutput,
+            [&](std::ostream& out) { writeHistoryPosteriorTable(out, *fit); });
+}
+
+void writeRunFiles(const std::vector<RunFile>& files, wholefile::ReplacementGroup& group)
+{
     for (const auto& [file, write] : files) {
         wholefile::removeAbandonedTemporaries(file); // what a killed run left beside it
         if (const auto failure = group.write(file, write))
             throw InputError("cannot write " + file + ": " + std::strerror(failure->error));
     }
 }
-
-} // namespace
 
 std::vector<Residual> sampleResiduals(
     const HistorySamples& samples, const std::vector<thermochron::Age>& predicted)

@@ -29,6 +29,10 @@
 #include "ratefit.h"
 #include "samplepath.h"
 
+#include "replacementgroup.h"
+
+#include <functional>
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -62,6 +66,17 @@ std::string comparisonSummary(const HistorySamples& samples,
 // the best history that are not reset.
 std::string fitSummary(const HistoryFit& fit, const HistorySamples& samples,
     const std::vector<thermochron::Age>& predicted);
+
+// A file of a run: its path and what writes its text.
+using RunFile = std::pair<std::string, std::function<void(std::ostream&)>>;
+
+// The residuals and, with a fit, its tables, where options name files for them.
+void appendFitFiles(const FitOptions& options, const std::vector<Residual>& residuals,
+    const std::optional<HistoryFit>& fit, std::vector<RunFile>& files);
+
+// Each file into group (its temporary written, replaced at the group's commit), after removing
+// what a killed run left beside it. Throws InputError naming a file that cannot be written.
+void writeRunFiles(const std::vector<RunFile>& files, wholefile::ReplacementGroup& group);
 
 // What a run computes besides the fit or the comparison.
 struct HistoryWork {

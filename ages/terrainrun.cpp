@@ -181,30 +181,14 @@ std::string bytesWrittenBy(
     return bytes.str();
 }
 
-using Writer = std::function<void(std::ostream&)>;
-
 void writeFiles(const FitOptions& options, const AgeRequest& request, const TerrainSetup& setup,
     const TerrainOutcome& outcome, wholefile::ReplacementGroup& group)
 {
-    std::vector<std::pair<std::string, Writer>> files;
+    std::vector<RunFile> files;
     if (!request.outputFile.empty())
         files.emplace_back(request.outputFile,
             [&](std::ostream& out) { writeAgeTable(out, outcome.rows, terrainAgeTableColumns()); });
-    if (!options.residualsOutput.empty())
-        files.emplace_back(options.residualsOutput,
-            [&](std::ostream& out) { writeResidualTable(out, outcome.residuals); });
-    if (outcome.fit) {
-        const HistoryFit& fit = *outcome.fit;
-        if (!options.fitOutput.empty())
-            files.emplace_back(
-                options.fitOutput, [&](std::ostream& out) { writeHistoryFitTable(out, fit); });
-        if (!options.profileOutput.empty())
-            files.emplace_back(options.profileOutput,
-                [&](std::ostream& out) { writeHistoryProfileTable(out, fit); });
-        if (!options.posteriorOutput.empty())
-            files.emplace_back(options.posteriorOutput,
-                [&](std::ostream& out) { writeHistoryPosteriorTable(out, fit); });
-    }
+    appendFitFiles(options, outcome.residuals, outcome.fit, files);
     const TerrainRequest& terrainRequest = request.terrain;
     try {
         if (!terrainRequest.ageMapFile.empty()) {
@@ -230,11 +214,7 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Terr
     } catch (const std::runtime_error& error) {
         throw InputError(error.what());
     }
-    for (const auto& [file, write] : files) {
-        wholefile::removeAbandonedTemporaries(file); // what a killed run left beside it
-        if (const auto failure = group.write(file, write))
-            throw InputError("cannot write " + file + ": " + std::strerror(failure->error));
-    }
+    writeRunFiles(files, group);
 }
 
 } // namespace
