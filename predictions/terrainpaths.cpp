@@ -76,7 +76,7 @@ TerrainSamples placeTerrainSamples(
             throw InputError(where + " at elevation_m " + number(point.elevationM)
                 + " stands above the model's surface there (" + number(surface)
                 + " m): the rock must lie at or below it; leave elevation_m empty to take the "
-                  "surface");
+                  "surface, or resample the DEM finer");
 
         const auto known = std::find(placed.names.begin(), placed.names.end(), age.sample);
         if (known == placed.names.end()) {
