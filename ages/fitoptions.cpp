@@ -85,7 +85,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
     };
     const std::vector<std::string> inputs { options.observedFile,
         request.model == Model::path ? request.pathFile : std::string(),
-        request.model == Model::terrain ? request.terrain.demFile : std::string() };
+        request.model == Model::terrain ? request.terrain.demFile : std::string(),
+        request.model == Model::terrain ? request.terrain.upliftMapFile : std::string() };
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto& [option, file] = files[i];
         if (file.empty()) {

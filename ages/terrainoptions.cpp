@@ -32,6 +32,11 @@ void TerrainOptions::add(CLI::App& command, NumberOptions& numbers, TerrainReque
         "the deepest level spacing over the shallowest (1: uniform)", "");
     numbers.add(command, "--time-step", p.timeStepMyr, "the longest time step", "Myr");
     command
+        .add_option("--uplift-map", request.upliftMapFile,
+            "rock uplift relative to --erosion's rates, a raster of factors (>= 0) on the DEM's "
+            "grid (default: 1 everywhere)")
+        ->type_name("FILE");
+    command
         .add_option("--age-map", request.ageMapFile,
             "the age of the rock at every DEM node today, a GeoTIFF band per system in the "
             "DEM's projection, then the model's DEM as the band elevation_m")

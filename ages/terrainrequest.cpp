@@ -4,6 +4,7 @@
 
 #include "textformat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <stdexcept>
@@ -35,6 +36,37 @@ terrain::Dem readTerrainDem(const TerrainRequest& request)
         // GDAL's message names the file already.
         throw InputError("--dem: " + std::string(failure.what()));
     }
+}
+
+std::vector<double> readUpliftMap(const TerrainRequest& request, const terrain::Dem& dem)
+{
+    if (request.upliftMapFile.empty())
+        return {};
+    std::error_code error;
+    if (!std::filesystem::exists(request.upliftMapFile, error))
+        throw InputError("--uplift-map " + request.upliftMapFile + ": no such file");
+    terrain::Dem map;
+    try {
+        map = terrain::readDem(request.upliftMapFile, { .spacingM = request.resampleM });
+    } catch (const std::runtime_error& failure) {
+        throw InputError("--uplift-map: " + std::string(failure.what()));
+    }
+    // The same nodes, to a thousandth of a cell.
+    const double tolerance = 1e-3 * std::min(dem.spacingX, dem.spacingY);
+    const auto gridText = [](const terrain::Dem& grid) {
+        return std::to_string(grid.columns) + " x " + std::to_string(grid.rows) + " nodes from ("
+            + textformat::number(grid.originX) + ", " + textformat::number(grid.originY)
+            + ") every " + textformat::number(grid.spacingX) + " m";
+    };
+    if (map.columns != dem.columns || map.rows != dem.rows
+        || std::fabs(map.originX - dem.originX) > tolerance
+        || std::fabs(map.originY - dem.originY) > tolerance
+        || std::fabs(map.spacingX - dem.spacingX) > tolerance
+        || std::fabs(map.spacingY - dem.spacingY) > tolerance)
+        throw InputError("--uplift-map " + request.upliftMapFile + ": its grid (" + gridText(map)
+            + ") is not the DEM's (" + gridText(dem)
+            + "): give it the DEM's extent, cells and coordinate system");
+    return map.heights;
 }
 
 } // namespace ages

@@ -18,6 +18,7 @@
 #include "thermalparameters.h"
 
 #include <string>
+#include <vector>
 
 namespace ages {
 
@@ -27,6 +28,9 @@ struct TerrainRequest {
     // --relief, -L, --levels, --time-step, with the model's defaults. Its thermal member is not
     // read: the thermal parameters are the history request's (-T -z -b -q -k -a -H ...).
     terrain::TerrainParameters model;
+    // --uplift-map: a raster on the DEM's grid of the rock uplift relative to the erosion
+    // history's rate (a tilted block, a gradient across a range); empty: 1 everywhere.
+    std::string upliftMapFile;
     std::string ageMapFile; // --age-map: GeoTIFF, a band per system
     std::string fieldFile; // --field: today's temperature field, VTK XML structured grid
 };
@@ -38,5 +42,10 @@ terrain::TerrainParameters terrainParameters(
 // The DEM the request names, resampled as it asks. Throws InputError naming --dem, the file and
 // GDAL's reason.
 terrain::Dem readTerrainDem(const TerrainRequest& request);
+
+// The factors of --uplift-map, one per node of dem (read, projected and resampled as the DEM
+// is); none without it. Throws InputError naming the file when it cannot be read or its grid is
+// not the DEM's.
+std::vector<double> readUpliftMap(const TerrainRequest& request, const terrain::Dem& dem);
 
 } // namespace ages

@@ -233,6 +233,7 @@ TerrainSetup prepareTerrainRun(const AgeRequest& request, std::vector<ObservedAg
     if (const auto error = terrain::reliefError(setup.parameters.relief))
         throw InputError("--relief: " + *error);
     setup.dem = readTerrainDem(request.terrain);
+    setup.parameters.upliftFactors = readUpliftMap(request.terrain, setup.dem);
     if (const auto error = terrain::parameterError(setup.parameters, setup.dem))
         throw InputError(*error);
     setup.samples = historySamples(std::move(ages), request, label);

@@ -132,8 +132,9 @@ def fit_history(observed, *arguments, model="history", **options):
         fit = _fit_history_terrain
     else:
         raise ValueError(f"model must be history or terrain (got {model!r})")
-    if "dem" in options:
-        options["dem"] = os.fspath(options["dem"])
+    for name in ("dem", "uplift_map"):
+        if options.get(name) is not None:
+            options[name] = os.fspath(options[name])
     result = fit(_observed(observed, options), *arguments, **options)
     for name in ("profiles", "tried", "posterior", "residuals"):
         if result[name] is not None:
@@ -155,6 +156,8 @@ def terrain_ages(dem, erosion, observed=None, **options):
     _core.terrain_ages returns."""
     if observed is not None:
         observed = _observed(observed, options)
+    if options.get("uplift_map") is not None:
+        options["uplift_map"] = os.fspath(options["uplift_map"])
     result = _terrain_ages(os.fspath(dem), erosion, observed=observed, **options)
     if pandas is None:
         return result

@@ -38,6 +38,7 @@ const ages::AgeSettings settingsDefaults;
 // The arguments of the model beyond the history's: the DEM and its grid, the relief history.
 struct TerrainArguments {
     std::string dem;
+    std::optional<std::string> upliftMap;
     std::optional<std::string> relief;
     double resampleM;
     double lapseRateCkm;
@@ -58,6 +59,7 @@ ages::AgeRequest terrainRequest(const py::object& erosion, const TerrainArgument
     request.history.thermal = thermalParameters(thermal);
     ages::TerrainRequest& terrainRequest = request.terrain;
     terrainRequest.demFile = model.dem;
+    terrainRequest.upliftMapFile = model.upliftMap.value_or("");
     terrainRequest.resampleM = model.resampleM;
     try {
         terrainRequest.model.relief = terrain::parseReliefHistory(model.relief.value_or(""));
@@ -106,8 +108,9 @@ py::dict ageMapArrays(const terrain::Dem& dem, const ages::TerrainOutcome& outco
 
 py::dict terrainAges(const std::string& dem, const py::object& erosion,
     const std::optional<std::string>& observed, const std::optional<std::string>& observedText,
-    const bool ageMap, const std::optional<std::string>& relief, const double resampleM,
-    const double lapseRateCkm, const int levels, const double levelRatio, const double timeStepMyr,
+    const bool ageMap, const std::optional<std::string>& upliftMap,
+    const std::optional<std::string>& relief, const double resampleM, const double lapseRateCkm,
+    const int levels, const double levelRatio, const double timeStepMyr,
     const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
@@ -118,7 +121,7 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
     const std::string& apatiteKinetics, const std::string& zirconKinetics)
 {
     const ages::AgeRequest request = terrainRequest(erosion,
-        { dem, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
+        { dem, upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
         { surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
@@ -160,9 +163,10 @@ py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosio
     const std::optional<Bounds>& rates, const std::optional<Bounds>& changeTimes,
     const std::optional<std::string>& sampler, const std::optional<int> steps,
     const std::optional<int> walkers, const std::optional<int> burnIn,
-    const std::optional<py::int_>& seed, const std::optional<std::string>& relief,
-    const double resampleM, const double lapseRateCkm, const int levels, const double levelRatio,
-    const double timeStepMyr, const double surfaceTemperatureC, const double baseDepthM,
+    const std::optional<py::int_>& seed, const std::optional<std::string>& upliftMap,
+    const std::optional<std::string>& relief, const double resampleM, const double lapseRateCkm,
+    const int levels, const double levelRatio, const double timeStepMyr,
+    const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
     const std::optional<double> heatProductionScaleM,
@@ -172,7 +176,7 @@ py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosio
     const std::string& zirconKinetics)
 {
     ages::AgeRequest request = terrainRequest(erosion,
-        { dem, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
+        { dem, upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
         { surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
@@ -200,6 +204,9 @@ std::vector<ArgumentHelp> terrainArgumentHelp()
             "the digital elevation model today: a GeoTIFF or any raster GDAL reads (an ESRI ASCII "
             "grid without .prj is in metres); one in longitude and latitude is projected to its "
             "UTM zone" },
+        { "uplift_map",
+            "rock uplift relative to the erosion history's rates: a raster of factors (>= 0) on "
+            "the DEM's grid; None: 1 everywhere" },
         { "relief",
             "the relief in the past, START:FACTOR,... oldest first, START in Ma: today's relief "
             "above the DEM's lowest point times FACTOR, the last FACTOR 1; None: today's at all "
@@ -250,7 +257,8 @@ void bindTerrain(py::module_& module)
 
     module.def("terrain_ages", &terrainAges, py::arg("dem"), py::arg("erosion"), py::kw_only(),
         py::arg("observed") = py::none(), py::arg("observed_text") = py::none(),
-        py::arg("age_map") = false, py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
+        py::arg("age_map") = false, py::arg("uplift_map") = py::none(),
+        py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
         py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
         py::arg("levels") = terrainDefaults.levels,
         py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
@@ -303,7 +311,8 @@ void bindTerrain(py::module_& module)
         py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
         py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
         py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
-        py::arg("seed") = py::none(), py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
+        py::arg("seed") = py::none(), py::arg("uplift_map") = py::none(),
+        py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
         py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
         py::arg("levels") = terrainDefaults.levels,
         py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,

@@ -217,6 +217,30 @@ TEST_F(TerrainCommand, FitsOnePhaseBackToTheRateThatMadeTheAges)
     EXPECT_GT(rowsOf(readFile(file("fit.csv"))).size(), 10u);
 }
 
+// Rock that rises twice as fast everywhere is the history at twice its rates: the same paths,
+// the same ages.
+TEST_F(TerrainCommand, AUniformUpliftMapOfTwoIsTheHistoryAtTwiceItsRates)
+{
+    const std::string samples = write("samples.csv",
+        "sample,system,age_ma,sigma_ma,x_m,y_m\nridge,AHe,5,0.5,1250,1000\n"
+        "valley,AHe,4,0.5,2250,1000\n");
+    const std::string twice = writeDem("twice.asc", 9, 5, 500, [](int, int) { return 2.0; });
+    const std::vector<std::string> common { "terrain", "--dem", hillyDem(), "--observed", samples,
+        "--systems", "AHe,ZHe", "--levels", "21", "--time-step", "1" };
+    std::vector<std::string> mapped = common, doubled = common;
+    mapped.insert(mapped.end(), { "--erosion", "20:0.2,8:0.3", "--uplift-map", twice });
+    doubled.insert(doubled.end(), { "--erosion", "20:0.4,8:0.6" });
+    const Finished withMap = runCoolingAges(mapped);
+    const Finished atTwice = runCoolingAges(doubled);
+    ASSERT_EQ(withMap.status, 0) << withMap.err;
+    ASSERT_EQ(atTwice.status, 0) << atTwice.err;
+    const std::vector<Row> ours = rowsOf(withMap.out), theirs = rowsOf(atTwice.out);
+    ASSERT_EQ(ours.size(), theirs.size());
+    for (std::size_t i = 0; i < ours.size(); ++i)
+        EXPECT_NEAR(std::stod(ours[i].at("age_ma")), std::stod(theirs[i].at("age_ma")),
+            1e-5 * std::stod(theirs[i].at("age_ma")));
+}
+
 TEST_F(TerrainCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
 {
     const std::string dem = hillyDem();
@@ -257,6 +281,12 @@ TEST_F(TerrainCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
         { { "--dem", dem, "--observed", good, "--fit-phases", "1", "--rates", "3:5" },
             "the slowest history the fit would try" },
         { { "--dem", dem, "--observed", good, "--age-map", dem }, "would replace an input" },
+        { { "--dem", dem, "--observed", good, "--uplift-map",
+              writeDem("small.asc", 4, 5, 500, [](int, int) { return 1.0; }) },
+            "its grid (4 x 5 nodes from (250, 250) every 500 m) is not the DEM's (9 x 5 nodes" },
+        { { "--dem", dem, "--observed", good, "--uplift-map",
+              writeDem("negative.asc", 9, 5, 500, [](int, int) { return -1.0; }) },
+            "the uplift map's factors must be finite numbers of at least 0" },
     };
     for (const auto& c : cases) {
         std::vector<std::string> words { "terrain", "--output", file("ages.csv") };

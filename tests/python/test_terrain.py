@@ -89,6 +89,15 @@ def test_the_terrain_fit_is_the_programs(dem, samples, tmp_path):
     assert len(fit["residuals"]) == 4
 
 
+def test_an_uplift_map_of_two_is_the_history_at_twice_its_rates(dem, samples, tmp_path):
+    twice = tmp_path / "twice.asc"
+    twice.write_text(dem.read_text().split("NODATA_value -9999\n")[0] + "NODATA_value -9999\n"
+                     + ("2 " * 9 + "\n") * 5)
+    mapped = et.terrain_ages(dem, "15:0.2", observed=samples, uplift_map=twice, **MODEL)
+    doubled = et.terrain_ages(dem, "15:0.4", observed=samples, **MODEL)
+    assert list(mapped["age_ma"]) == pytest.approx(list(doubled["age_ma"]), rel=1e-6)
+
+
 @pytest.mark.parametrize("options, message", [
     ({"observed_rows": "far,AHe,4,0.2,9000,1000,\n"}, "lies outside the DEM"),
     ({"observed_rows": "high,AHe,4,0.2,1250,1000,950\n"}, "stands above the model's surface"),
