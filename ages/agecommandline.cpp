@@ -43,6 +43,14 @@ AgeCommandLine::AgeCommandLine()
         "production), and the fit of such a history to measured ages");
     m_historyOptions.add(*m_history, m_numbers, m_request.history);
     addAgeOptions(*m_history, false);
+
+    m_terrain = m_app.add_subcommand("terrain",
+        "the samples where they were taken under a DEM, by the 3D thermal model of an erosion "
+        "history with relief that may change; age maps, the temperature field, and the fit of "
+        "a history to measured ages");
+    m_terrainOptions.add(*m_terrain, m_numbers, m_request.terrain);
+    m_terrainHistoryOptions.add(*m_terrain, m_numbers, m_request.history, false);
+    addAgeOptions(*m_terrain, false);
 }
 
 CLI::App& AgeCommandLine::subcommand(const Model model)
@@ -54,6 +62,8 @@ CLI::App& AgeCommandLine::subcommand(const Model model)
         return *m_periodic;
     case Model::history:
         return *m_history;
+    case Model::terrain:
+        return *m_terrain;
     case Model::path:
         break;
     }
@@ -139,6 +149,10 @@ void AgeCommandLine::interpret()
         m_request.sweep = parseRateSweep(m_ratesWord);
     if (m_request.model == Model::history)
         m_historyOptions.interpret(m_request.history);
+    if (m_request.model == Model::terrain) {
+        m_terrainHistoryOptions.interpret(m_request.history);
+        m_terrainOptions.interpret(m_request.terrain);
+    }
 }
 
 AgeCommandLine::Outcome AgeCommandLine::parse(
@@ -176,8 +190,10 @@ AgeCommandLine::Outcome AgeCommandLine::parse(
         m_request.model = Model::path;
     else if (m_history->parsed())
         m_request.model = Model::history;
+    else if (m_terrain->parsed())
+        m_request.model = Model::terrain;
     else
-        throw InputError("name a model: transient, periodic, path FILE or history (see "
+        throw InputError("name a model: transient, periodic, path FILE, history or terrain (see "
                          "cooling_ages --help)");
 
     interpret();

@@ -7,6 +7,8 @@
 //     cooling_ages path FILE [age options]
 //     cooling_ages history --erosion PHASES [-T -z -b -q -k -a -H --hr --h-depth --initial -B]
 //                          [age options]                                  (historyrequest.h)
+//     cooling_ages terrain --dem FILE --erosion PHASES [--relief ...] [the thermal options of
+//                          history but --initial and -B] [age options]     (terrainrequest.h)
 //
 // Usage: construct, add further options to app() or a model's subcommand if needed, then
 // parse(); request() holds the values. Numbers are read strictly (NumberOptions); the values are
@@ -15,6 +17,7 @@
 #include "agerequest.h"
 #include "historyoptions.h"
 #include "numberoptions.h"
+#include "terrainoptions.h"
 
 #include <CLI/CLI.hpp>
 
@@ -59,8 +62,11 @@ private:
     CLI::App* m_periodic = nullptr;
     CLI::App* m_path = nullptr;
     CLI::App* m_history = nullptr;
+    CLI::App* m_terrain = nullptr;
     NumberOptions m_numbers;
     HistoryOptions m_historyOptions;
+    HistoryOptions m_terrainHistoryOptions; // the terrain model's erosion, thermal values, fit
+    TerrainOptions m_terrainOptions;
     std::string m_systemsWord;
     std::string m_methodWord = "all";
     // The word of each kinetics option (kineticsOptions), shared by the three models' options; a

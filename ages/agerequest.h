@@ -8,6 +8,7 @@
 #include "periodicparameters.h"
 #include "ratesweep.h"
 #include "runparameters.h"
+#include "terrainrequest.h"
 
 #include <optional>
 #include <string>
@@ -16,14 +17,15 @@ namespace ages {
 
 extern const char* const versionString;
 
-enum class Model { transient, periodic, path, history };
+enum class Model { transient, periodic, path, history, terrain };
 
 struct AgeRequest {
     Model model = Model::transient;
     erosion::RunParameters transient; // historyTime: the exposure time, Myr, not rounded
     periodic::PeriodicParameters periodic;
     std::string pathFile;
-    HistoryRequest history;
+    HistoryRequest history; // history, and terrain's erosion history, thermal values and fit
+    TerrainRequest terrain;
     AgeSettings settings;
     std::optional<RateSweep> sweep; // --rates: replaces the model's -r
     std::string outputFile; // --output; empty for standard output

@@ -12,6 +12,7 @@
 #include "pathlimits.h"
 #include "progressline.h"
 #include "steadystatefit.h"
+#include "terrainrun.h"
 #include "transientpath.h"
 #include "textformat.h"
 
@@ -150,6 +151,7 @@ RatePass ratePass(const AgeRequest& request, const PassWork& wanted, const Progr
         return periodicPass(request, wanted, report);
     case Model::history:
     case Model::path:
+    case Model::terrain:
         break;
     }
     // One path, no rates: the history's fit is its own (historyrun.h).
@@ -197,6 +199,10 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     checkOutputFile(request.outputFile);
     if (request.model == Model::history) {
         runHistoryModel(request, fitOptions, out, err, showProgress);
+        return;
+    }
+    if (request.model == Model::terrain) {
+        runTerrainRequest(request, fitOptions, out, err, showProgress);
         return;
     }
     // A path file is read once before any work, so that its refusal comes first and its

@@ -14,6 +14,8 @@ namespace {
 
 // Significant digits of every number: finer than any age, temperature or depth is known.
 constexpr int significantDigits = 6;
+// Of a number written in full: a millimetre on a UTM northing (below 10^7 m).
+constexpr int fullDigits = 10;
 
 // Shortest of fixed and exponent notation with significantDigits digits, locale-free; empty for
 // NaN (no value) and for infinities (none of the columns can hold one honestly).
@@ -37,7 +39,28 @@ std::string csvField(const TableValue& value)
 {
     if (const double* number = std::get_if<double>(&value))
         return field(*number);
+    if (const FullNumber* full = std::get_if<FullNumber>(&value)) {
+        if (!std::isfinite(full->value))
+            return {};
+        std::array<char, 32> text {};
+        const auto result = std::to_chars(text.data(), text.data() + text.size(),
+            full->value == 0 ? 0.0 : full->value, std::chars_format::general, fullDigits);
+        return std::string(text.data(), result.ptr);
+    }
     return std::get<std::string>(value);
+}
+
+std::string csvText(const std::string& text)
+{
+    if (text.find_first_of(",\"") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted + '"';
 }
 
 namespace {
@@ -75,6 +98,27 @@ constexpr TableColumn<AgeRow> ageColumns[] = {
         } },
 };
 
+constexpr std::size_t ageColumnCount = std::size(ageColumns);
+
+constexpr auto terrainColumns = [] {
+    std::array<TableColumn<AgeRow>, ageColumnCount + 2> columns {};
+    for (std::size_t k = 0; k < ageColumnCount; ++k)
+        columns[k] = ageColumns[k];
+    for (std::size_t k = 0; k < ageColumnCount; ++k) {
+        if (columns[k].name == "x_m")
+            columns[k].value
+                = [](const AgeRow& row) -> TableValue { return FullNumber { row.xM }; };
+        if (columns[k].name == "elevation_m")
+            columns[k].value
+                = [](const AgeRow& row) -> TableValue { return FullNumber { row.elevationM }; };
+    }
+    columns[ageColumnCount]
+        = { "y_m", [](const AgeRow& row) -> TableValue { return FullNumber { row.yM }; } };
+    columns[ageColumnCount + 1]
+        = { "sample", [](const AgeRow& row) -> TableValue { return row.sample; } };
+    return columns;
+}();
+
 } // namespace
 
 std::span<const TableColumn<AgeRow>> ageTableColumns()
@@ -82,10 +126,15 @@ std::span<const TableColumn<AgeRow>> ageTableColumns()
     return ageColumns;
 }
 
-std::string ageTableHeader()
+std::span<const TableColumn<AgeRow>> terrainAgeTableColumns()
+{
+    return terrainColumns;
+}
+
+std::string ageTableHeader(const std::span<const TableColumn<AgeRow>> columns)
 {
     std::string header;
-    for (const TableColumn<AgeRow>& column : ageTableColumns()) {
+    for (const TableColumn<AgeRow>& column : columns) {
         header += column.name;
         header += ',';
     }
@@ -93,23 +142,27 @@ std::string ageTableHeader()
     return header;
 }
 
-std::string ageTableRow(const AgeRow& row)
+std::string ageTableRow(const AgeRow& row, const std::span<const TableColumn<AgeRow>> columns)
 {
     std::string line;
     line.reserve(160);
-    for (const TableColumn<AgeRow>& column : ageTableColumns()) {
-        line += csvField(column.value(row));
+    for (const TableColumn<AgeRow>& column : columns) {
+        // A sample name is the user's own words: quoted where it holds a comma or a quote.
+        const TableValue value = column.value(row);
+        line += std::holds_alternative<std::string>(value) ? csvText(std::get<std::string>(value))
+                                                           : csvField(value);
         line += ',';
     }
     line.pop_back();
     return line;
 }
 
-void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows)
+void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows,
+    const std::span<const TableColumn<AgeRow>> columns)
 {
-    out << ageTableHeader() << '\n';
+    out << ageTableHeader(columns) << '\n';
     for (const AgeRow& row : rows)
-        out << ageTableRow(row) << '\n';
+        out << ageTableRow(row, columns) << '\n';
 }
 
 void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows)

@@ -20,8 +20,16 @@
 
 namespace ages {
 
-// The value of one field of a table: a number (NaN where the column does not apply) or a text.
-using TableValue = std::variant<double, std::string>;
+// A number whose digits beyond the sixth count, written with ten significant digits: a map
+// coordinate, such as a UTM northing of 4052914.5 m, which six would move by tens of metres, and
+// ten give to the millimetre.
+struct FullNumber {
+    double value;
+};
+
+// The value of one field of a table: a number (NaN where the column does not apply), a number
+// written in full, or a text.
+using TableValue = std::variant<double, std::string, FullNumber>;
 
 // One column of a table of rows of type Row: its name and its value in a row. The CSV writers
 // format these values, and the Python module hands the same values on as arrays, so that both
@@ -34,6 +42,10 @@ template <class Row> struct TableColumn {
 // The columns of the table of predicted ages, in order.
 std::span<const TableColumn<AgeRow>> ageTableColumns();
 
+// The terrain model's table: the same columns (x_m and elevation_m the sample's position,
+// written in full, rate_mm_yr today's rate), then y_m (in full) and sample.
+std::span<const TableColumn<AgeRow>> terrainAgeTableColumns();
+
 // A number as a field of the suite's tables: 6 significant digits, locale-free; empty for NaN.
 std::string csvNumber(double value);
 
@@ -44,20 +56,26 @@ std::string csvNumber(double value);
 void writeFileAtomically(
     const std::filesystem::path& file, const std::function<void(std::ostream&)>& write);
 
-// A value as a field of the suite's tables: a number as csvNumber writes it, a text as it is.
+// A value as a field of the suite's tables: a number as csvNumber writes it, a full number with
+// ten significant digits (empty for NaN), a text as it is.
 std::string csvField(const TableValue& value);
 
+// A text as one CSV field: quoted (quotes doubled) when it holds a comma or a quote.
+std::string csvText(const std::string& text);
+
 // The header row, without its line end.
-std::string ageTableHeader();
+std::string ageTableHeader(std::span<const TableColumn<AgeRow>> columns = ageTableColumns());
 
 // One row, without its line end. A number that is not a number is an empty field. reset is "yes",
 // or "no" where the path does not erase what the grain held before it began: a kinetic age is
 // then the age accumulated since the path's start, a lower bound for a rock older than the path,
 // and a Dodson age of a path that never reaches closure is the path's start. kinetics is the
 // catalogue's name of the kinetics that made the age.
-std::string ageTableRow(const AgeRow& row);
+std::string ageTableRow(
+    const AgeRow& row, std::span<const TableColumn<AgeRow>> columns = ageTableColumns());
 
-void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows);
+void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows,
+    std::span<const TableColumn<AgeRow>> columns = ageTableColumns());
 
 // Writes the table to a temporary file beside file and renames it over file once it is complete,
 // so that file is either the whole new table or untouched. A link is followed to the file it

@@ -1,5 +1,7 @@
 #include "fitcommandline.h"
 
+#include <string_view>
+
 namespace ages {
 
 void addFitOptions(AgeCommandLine& line, FitOptions& options)
@@ -59,6 +61,20 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
     };
     for (const auto& [name, target, description] : historyFiles)
         history.add_option(name, *target, description)->type_name("FILE");
+
+    // The terrain model's: the history's, but for the one path (each sample has its own).
+    CLI::App& terrain = line.subcommand(Model::terrain);
+    for (const auto& [name, target, description] : historyFiles) {
+        if (std::string_view(name) == "--path-output")
+            continue;
+        const std::string text = std::string_view(name) == "--observed"
+            ? "measured ages of samples where they were taken: CSV with columns sample, system, "
+              "age_ma, sigma_ma, x_m and y_m (in the DEM's coordinate system) or lon and lat, "
+              "and optionally elevation_m (the model's surface when empty), radius_um, u_ppm, "
+              "th_ppm, sm_ppm, dpar_um"
+            : description;
+        terrain.add_option(name, *target, text)->type_name("FILE");
+    }
 }
 
 } // namespace ages

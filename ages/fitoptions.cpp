@@ -45,7 +45,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
             return "--residuals needs measured ages to compare with (--observed FILE)";
         }
     }
-    if (request.model == Model::history) {
+    // The terrain model's fit is the history model's, with another forward model.
+    if (request.model == Model::history || request.model == Model::terrain) {
         if (request.history.fitPhases == 0 && !options.observedFile.empty()
             && !options.fitOutput.empty()) {
             return "--fit-output lists the histories a fit tries: add --fit-phases N";
@@ -67,7 +68,9 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
              std::pair { "--residuals", options.residualsOutput },
              std::pair { "--path-output", options.pathOutput },
              std::pair { "--profile-output", options.profileOutput },
-             std::pair { "--posterior", options.posteriorOutput } }) {
+             std::pair { "--posterior", options.posteriorOutput },
+             std::pair { "--age-map", request.terrain.ageMapFile },
+             std::pair { "--field", request.terrain.fieldFile } }) {
         if (auto error = outputFileError(option, file)) {
             return error;
         }
@@ -77,10 +80,13 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
     const std::vector<std::pair<std::string, std::string>> files {
         { "--output", request.outputFile }, { "--fit-output", options.fitOutput },
         { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput },
-        { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput }
+        { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput },
+        { "--age-map", request.terrain.ageMapFile }, { "--field", request.terrain.fieldFile }
     };
     const std::vector<std::string> inputs { options.observedFile,
-        request.model == Model::path ? request.pathFile : std::string() };
+        request.model == Model::path ? request.pathFile : std::string(),
+        request.model == Model::terrain ? request.terrain.demFile : std::string(),
+        request.model == Model::terrain ? request.terrain.upliftMapFile : std::string() };
     for (std::size_t i = 0; i < files.size(); ++i) {
         const auto& [option, file] = files[i];
         if (file.empty()) {

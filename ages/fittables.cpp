@@ -11,17 +11,7 @@ namespace {
 // A sample name as one CSV field: quoted (quotes doubled) when it holds a comma or a quote.
 std::string textField(const std::string& text)
 {
-    if (text.find_first_of(",\"") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + '"';
+    return csvText(text);
 }
 
 // A grain value as the method read it: the diffusion models read the radius, U, Th and Sm, the

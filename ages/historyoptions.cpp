@@ -40,13 +40,14 @@ std::uint64_t parseSeed(const std::string& word)
 
 bool given(const CLI::Option* option)
 {
-    return option->count() > 0;
+    return option != nullptr && option->count() > 0;
 }
 
 } // namespace
 
 
-void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryRequest& request)
+void HistoryOptions::add(
+    CLI::App& command, NumberOptions& numbers, HistoryRequest& request, const bool initialState)
 {
     command
         .add_option("--erosion", m_erosionWord,
@@ -58,8 +59,12 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
 
     ThermalParameters& p = request.thermal;
     for (const thermal::ThermalParameter& parameter : thermal::thermalParameterTable) {
+        const std::string_view flag = parameter.text.flag;
+        // A model that starts from its own steady state takes no initial state.
+        if (flag == "-B" && !initialState)
+            continue;
         CLI::Option* option = numbers.add(command, parameter, p);
-        if (parameter.text.flag == "--h-depth") {
+        if (flag == "--h-depth" && initialState) {
             command
                 .add_option("--initial", m_initialWord,
                     "the column when the first phase begins: steady (the steady geotherm without "
@@ -68,7 +73,6 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
                 ->capture_default_str()
                 ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
         }
-        const std::string_view flag = parameter.text.flag;
         if (flag == "-b")
             m_baseTemperature = option;
         else if (flag == "-q")

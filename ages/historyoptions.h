@@ -15,8 +15,10 @@ namespace ages {
 class HistoryOptions {
 public:
     // Adds the erosion history, the thermal options and the fit's options to command; their
-    // values land in request (numbers through numbers, when it converts).
-    void add(CLI::App& command, NumberOptions& numbers, HistoryRequest& request);
+    // values land in request (numbers through numbers, when it converts). initialState: whether
+    // the model takes --initial and -B (the terrain model starts from its own steady state).
+    void add(CLI::App& command, NumberOptions& numbers, HistoryRequest& request,
+        bool initialState = true);
 
     // After parsing and numbers.convert(): the words and choices into request. Throws InputError
     // for a history, bound or word that cannot be used, and for options that exclude each other.

@@ -39,16 +39,6 @@ void checkSlowestHistory(const HistoryRequest& history)
             + thermal::formatErosionHistory(slowest, 2, 3) + ") cannot be run: " + *error);
 }
 
-std::vector<Residual> residualsOf(const HistorySamples& samples,
-    const std::vector<thermochron::Age>& predicted, const std::vector<bool>& counted)
-{
-    std::vector<Residual> residuals;
-    for (std::size_t i = 0; i < samples.ages.size(); ++i)
-        residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
-            predicted[i].ageMa, predicted[i].reset, counted[i], samples.kinds[i].grain });
-    return residuals;
-}
-
 // The samples that enter chi2, and the predictions of those alone.
 HistorySamples countedSamples(const HistorySamples& samples, const std::vector<bool>& counted)
 {
@@ -74,7 +64,8 @@ std::vector<thermochron::Age> countedPredictions(
 
 // What the answer rests on besides the ages: the column's parameters, the path's start, the
 // kinetics and the grain values that came from the age options.
-std::string assumedLine(const AgeRequest& request, const HistorySamples& samples)
+std::string assumedLineOf(const AgeRequest& request, const HistorySamples& samples,
+    const std::string_view placement)
 {
     const thermal::ThermalParameters& p = request.history.thermal;
     using textformat::number;
@@ -93,7 +84,7 @@ std::string assumedLine(const AgeRequest& request, const HistorySamples& samples
         ? ", steady initial state"
         : ", linear initial state of " + number(p.initialGradientCm) + " C/m";
     line += ", path start " + number(request.history.pathStartMa())
-        + " Ma (the first START of --erosion), every sample at the surface; "
+        + " Ma (the first START of --erosion), " + std::string(placement) + "; "
         + kineticsAssumed(samples.kinds);
     if (const std::string grains
         = grainDefaultsAssumed(samples.ages, samples.kinds, request.settings);
@@ -115,21 +106,14 @@ void compareHistory(const AgeRequest& request, const HistorySamples& samples,
             + " cannot be compared with the samples: its path leaves the temperatures the age "
               "models take");
     const HistorySamples fitted = countedSamples(samples, counted);
-    const auto fittedPredicted = countedPredictions(*predicted, counted);
     const double chi2 = HistoryAgeMisfit(request.history.thermal, fitted.ages, fitted.kinds,
         thermal::Resolution {})
-                            .chi2(fittedPredicted);
-    if (!std::isfinite(chi2))
-        throw InputError("the misfit of the history " + thermal::formatErosionHistory(history, 2, 3)
-            + " to the samples is not a number (chi2 " + textformat::number(chi2)
-            + "): a prediction or a sigma the misfit cannot use");
-    outcome.residuals = residualsOf(samples, *predicted, counted);
-    outcome.summary = "chi2 " + textformat::fixed(chi2, 2) + " for the history "
-        + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + textformat::fixed(chi2 / static_cast<double>(fitted.ages.size()), 2) + "\n"
-        + assumedLine(request, samples);
-    if (auto warning = notResetWarning(fitted.ages, fittedPredicted, history, "the history"))
-        outcome.warnings.push_back(std::move(*warning));
+                            .chi2(countedPredictions(*predicted, counted));
+    outcome.residuals = sampleResiduals(samples, *predicted, counted);
+    const SampleReport report
+        = comparisonReport(request, samples, *predicted, counted, history, chi2);
+    outcome.summary = report.summary;
+    outcome.warnings = report.warnings;
 }
 
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
@@ -154,41 +138,50 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
         = HistoryAgeMisfit(request.history.thermal, samples.ages, samples.kinds).predictions(best);
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
-    outcome.residuals = residualsOf(samples, *predicted, counted);
-    outcome.summary = historySummary(fit) + assumedLine(request, samples);
-    outcome.warnings = historyWarnings(fit);
-    if (auto warning = notResetWarning(
-            fitted.ages, countedPredictions(*predicted, counted), best, "the best history"))
-        outcome.warnings.push_back(std::move(*warning));
+    outcome.residuals = sampleResiduals(samples, *predicted, counted);
+    const SampleReport report = fitReport(request, fit, samples, *predicted, counted);
+    outcome.summary = report.summary;
+    outcome.warnings = report.warnings;
 }
 
 // Every file of the run into one group: nothing is replaced unless all could be written.
 void writeFiles(const FitOptions& options, const AgeRequest& request, const HistoryOutcome& outcome,
     wholefile::ReplacementGroup& group)
 {
-    using Writer = std::function<void(std::ostream&)>;
-    std::vector<std::pair<std::string, Writer>> files;
+    std::vector<RunFile> files;
     if (!request.outputFile.empty())
         files.emplace_back(
             request.outputFile, [&](std::ostream& out) { writeAgeTable(out, outcome.rows); });
     if (outcome.path)
         files.emplace_back(
             options.pathOutput, [&](std::ostream& out) { writePathTable(out, *outcome.path); });
+    appendFitFiles(options, outcome.residuals, outcome.fit, files);
+    writeRunFiles(files, group);
+}
+
+} // namespace
+
+void appendFitFiles(const FitOptions& options, const std::vector<Residual>& residuals,
+    const std::optional<HistoryFit>& fit, std::vector<RunFile>& files)
+{
     if (!options.residualsOutput.empty())
         files.emplace_back(options.residualsOutput,
-            [&](std::ostream& out) { writeResidualTable(out, outcome.residuals); });
-    if (outcome.fit) {
-        const HistoryFit& fit = *outcome.fit;
-        if (!options.fitOutput.empty())
-            files.emplace_back(
-                options.fitOutput, [&](std::ostream& out) { writeHistoryFitTable(out, fit); });
-        if (!options.profileOutput.empty())
-            files.emplace_back(options.profileOutput,
-                [&](std::ostream& out) { writeHistoryProfileTable(out, fit); });
-        if (!options.posteriorOutput.empty())
-            files.emplace_back(options.posteriorOutput,
-                [&](std::ostream& out) { writeHistoryPosteriorTable(out, fit); });
-    }
+            [&](std::ostream& out) { writeResidualTable(out, residuals); });
+    if (!fit)
+        return;
+    if (!options.fitOutput.empty())
+        files.emplace_back(
+            options.fitOutput, [&](std::ostream& out) { writeHistoryFitTable(out, *fit); });
+    if (!options.profileOutput.empty())
+        files.emplace_back(
+            options.profileOutput, [&](std::ostream& out) { writeHistoryProfileTable(out, *fit); });
+    if (!options.posteriorOutput.empty())
+        files.emplace_back(options.posteriorOutput,
+            [&](std::ostream& out) { writeHistoryPosteriorTable(out, *fit); });
+}
+
+void writeRunFiles(const std::vector<RunFile>& files, wholefile::ReplacementGroup& group)
+{
     for (const auto& [file, write] : files) {
         wholefile::removeAbandonedTemporaries(file); // what a killed run left beside it
         if (const auto failure = group.write(file, write))
@@ -196,7 +189,60 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
     }
 }
 
-} // namespace
+std::vector<Residual> sampleResiduals(const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted, const std::vector<bool>& counted)
+{
+    std::vector<Residual> residuals;
+    for (std::size_t i = 0; i < samples.ages.size(); ++i)
+        residuals.push_back({ &samples.ages[i], samples.kinds[i].method, samples.kinds[i].kinetics,
+            predicted[i].ageMa, predicted[i].reset, counted.empty() || counted[i],
+            samples.kinds[i].grain });
+    return residuals;
+}
+
+std::string assumedLine(const AgeRequest& request, const HistorySamples& samples)
+{
+    return assumedLineOf(request, samples,
+        request.model == Model::terrain
+            ? "each sample where it was taken, on its own vertical path under the DEM"
+            : "every sample at the surface");
+}
+
+SampleReport comparisonReport(const AgeRequest& request, const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted, const std::vector<bool>& counted,
+    const ErosionHistory& history, const double chi2)
+{
+    const HistorySamples fitted = counted.empty() ? samples : countedSamples(samples, counted);
+    if (!std::isfinite(chi2))
+        throw InputError("the misfit of the history " + thermal::formatErosionHistory(history, 2, 3)
+            + " to the samples is not a number (chi2 " + textformat::number(chi2)
+            + "): a prediction or a sigma the misfit cannot use");
+    SampleReport report;
+    report.summary = "chi2 " + textformat::fixed(chi2, 2) + " for the history "
+        + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
+        + textformat::fixed(chi2 / static_cast<double>(fitted.ages.size()), 2) + "\n"
+        + assumedLine(request, samples);
+    if (auto warning = notResetWarning(fitted.ages,
+            counted.empty() ? predicted : countedPredictions(predicted, counted), history,
+            "the history"))
+        report.warnings.push_back(std::move(*warning));
+    return report;
+}
+
+SampleReport fitReport(const AgeRequest& request, const HistoryFit& fit,
+    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted,
+    const std::vector<bool>& counted)
+{
+    const HistorySamples fitted = counted.empty() ? samples : countedSamples(samples, counted);
+    SampleReport report;
+    report.summary = historySummary(fit) + assumedLine(request, samples);
+    report.warnings = historyWarnings(fit);
+    if (auto warning = notResetWarning(fitted.ages,
+            counted.empty() ? predicted : countedPredictions(predicted, counted),
+            fit.bestHistory(), "the best history"))
+        report.warnings.push_back(std::move(*warning));
+    return report;
+}
 
 HistorySamples historySamples(
     std::vector<ObservedAge> ages, const AgeRequest& request, const std::string_view label)

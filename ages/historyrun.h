@@ -30,6 +30,10 @@
 #include "samplepath.h"
 #include "textformat.h"
 
+#include "replacementgroup.h"
+
+#include <functional>
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -48,6 +52,48 @@ struct HistorySamples {
 // options. Throws InputError for a sample the options cannot date.
 HistorySamples historySamples(
     std::vector<ObservedAge> ages, const AgeRequest& request, std::string_view label);
+
+// One residual per sample, for the ages predicted for them (in their order); counted: whether
+// each entered chi2 (empty: all did).
+std::vector<Residual> sampleResiduals(const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted, const std::vector<bool>& counted = {});
+
+// The "assumed:" line of a history or terrain run, ending in a line end: the column's parameters,
+// the path's start, where the samples are, the kinetics and the grain values taken from the
+// options.
+std::string assumedLine(const AgeRequest& request, const HistorySamples& samples);
+
+// A run's summary lines (each ending in a line end) and its warnings as values, which the
+// program prints after the summary and the module raises.
+struct SampleReport {
+    std::string summary;
+    std::vector<textformat::Warning> warnings;
+};
+
+// A history compared with the samples without a fit: "chi2 3.21 for the history 20:0.300 (no
+// fit), reduced chi2 0.80", the assumed: line, and the warning of predictions not reset; chi2 is
+// that of the counted samples (counted empty: all). Throws InputError for a chi2 that is not a
+// number.
+SampleReport comparisonReport(const AgeRequest& request, const HistorySamples& samples,
+    const std::vector<thermochron::Age>& predicted, const std::vector<bool>& counted,
+    const ErosionHistory& history, double chi2);
+
+// A fit: the engines' lines, the assumed: line; the engines' warnings and that of the predictions
+// at the best history that are not reset.
+SampleReport fitReport(const AgeRequest& request, const HistoryFit& fit,
+    const HistorySamples& samples, const std::vector<thermochron::Age>& predicted,
+    const std::vector<bool>& counted = {});
+
+// A file of a run: its path and what writes its text.
+using RunFile = std::pair<std::string, std::function<void(std::ostream&)>>;
+
+// The residuals and, with a fit, its tables, where options name files for them.
+void appendFitFiles(const FitOptions& options, const std::vector<Residual>& residuals,
+    const std::optional<HistoryFit>& fit, std::vector<RunFile>& files);
+
+// Each file into group (its temporary written, replaced at the group's commit), after removing
+// what a killed run left beside it. Throws InputError naming a file that cannot be written.
+void writeRunFiles(const std::vector<RunFile>& files, wholefile::ReplacementGroup& group);
 
 // What a run computes besides the fit or the comparison.
 struct HistoryWork {

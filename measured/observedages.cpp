@@ -19,7 +19,22 @@ namespace ages {
 
 namespace {
 
-enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Sm, Dpar };
+enum class Column {
+    Sample,
+    System,
+    Age,
+    Sigma,
+    Elevation,
+    Radius,
+    U,
+    Th,
+    Sm,
+    Dpar,
+    X,
+    Y,
+    Lon,
+    Lat
+};
 
 struct ColumnName {
     Column column;
@@ -38,6 +53,10 @@ constexpr std::array columnNames {
     ColumnName { Column::Th, "th_ppm", false },
     ColumnName { Column::Sm, "sm_ppm", false },
     ColumnName { Column::Dpar, "dpar_um", false },
+    ColumnName { Column::X, "x_m", false },
+    ColumnName { Column::Y, "y_m", false },
+    ColumnName { Column::Lon, "lon", false },
+    ColumnName { Column::Lat, "lat", false },
 };
 
 std::string_view trimmed(std::string_view text)
@@ -187,9 +206,18 @@ std::size_t editDistance(std::string_view a, std::string_view b)
 }
 
 // A known column the name was most likely meant to be: the name is a known column without its
-// unit suffix (dpar for dpar_um), or within two edits of one (eu_ppm for u_ppm). A column so
-// near a known one is a typo that would silently fit every sample with the default grain.
+// unit suffix (dpar for dpar_um), or within two edits of one (eu_ppm for u_ppm), one for the
+// names of three letters (long for lon, x_km for x_m), so that the short names of other columns
+// of a data sheet (n, ft, id) stay unknown columns rather than typos. A column so near a known
+// one is a typo that would silently fit every sample with the default grain, or place it
+// wrongly.
 constexpr std::size_t nearMissEdits = 2;
+constexpr std::size_t shortNameLength = 3;
+
+std::size_t allowedEdits(std::string_view knownName)
+{
+    return knownName.size() <= shortNameLength ? 1 : nearMissEdits;
+}
 
 std::optional<std::string_view> meantColumn(std::string_view name)
 {
@@ -203,7 +231,7 @@ std::optional<std::string_view> meantColumn(std::string_view name)
     std::size_t fewest = nearMissEdits + 1;
     for (const auto& entry : columnNames) {
         const std::size_t edits = editDistance(name, entry.name);
-        if (edits < fewest) {
+        if (edits < fewest && edits <= allowedEdits(entry.name)) {
             fewest = edits;
             nearest = entry.name;
         }
@@ -307,6 +335,22 @@ ObservedAge readRow(const RowReader& row, int line)
     sample.thPpm = row.optionalNumber(Column::Th);
     sample.smPpm = row.optionalNumber(Column::Sm);
     sample.dparUm = row.optionalNumber(Column::Dpar);
+    sample.xM = row.optionalNumber(Column::X);
+    sample.yM = row.optionalNumber(Column::Y);
+    sample.longitudeDeg = row.optionalNumber(Column::Lon);
+    sample.latitudeDeg = row.optionalNumber(Column::Lat);
+    for (const auto& [first, second] :
+        { std::pair { Column::X, Column::Y }, std::pair { Column::Lon, Column::Lat } }) {
+        const bool hasFirst = row.optionalNumber(first).has_value();
+        if (hasFirst != row.optionalNumber(second).has_value())
+            row.refuse(std::string(RowReader::nameOf(hasFirst ? first : second))
+                + " is given without " + std::string(RowReader::nameOf(hasFirst ? second : first))
+                + ": a position needs both");
+    }
+    if (sample.longitudeDeg && !(std::fabs(*sample.longitudeDeg) <= 180))
+        row.refuse("lon must be -180 to 180 degrees, got " + std::string(row.text(Column::Lon)));
+    if (sample.latitudeDeg && !(std::fabs(*sample.latitudeDeg) <= 90))
+        row.refuse("lat must be -90 to 90 degrees, got " + std::string(row.text(Column::Lat)));
     return sample;
 }
 

@@ -3,8 +3,10 @@
 // CSV file whose columns are found by their header names, in any order.
 //
 //   required  sample, system, age_ma, sigma_ma
-//   optional  elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um
+//   optional  elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um,
+//             x_m, y_m (a position in a DEM's coordinate system), lon, lat (WGS 84, degrees)
 //
+// A position is a pair: x_m with y_m, lon with lat, both or neither in every row.
 // Column names and system names are read in any case (Age_Ma, aft). A column the reader does not
 // know is refused when it is a known column without its unit suffix or within two edits of one
 // ("unknown column 'dpar': did you mean dpar_um?"), for such a typo would fit every sample with
@@ -41,6 +43,10 @@ struct ObservedAge {
     std::optional<double> thPpm;
     std::optional<double> smPpm; // total samarium
     std::optional<double> dparUm;
+    std::optional<double> xM; // east, in the coordinate system of a DEM (the terrain model)
+    std::optional<double> yM; // north
+    std::optional<double> longitudeDeg; // WGS 84, -180 to 180
+    std::optional<double> latitudeDeg; // -90 to 90
 };
 
 // A refused file: what() reads "FILE line N: reason" (or "FILE: reason" for the file as a whole).

@@ -14,6 +14,7 @@
 //   observed.xErrors = { 0.4, 0.6 }; // one half-length per point, in x units
 
 #include <QColor>
+#include <QImage>
 #include <Qt>
 
 #include <vector>
@@ -24,6 +25,17 @@ enum class MarkerShape { None, Circle, Square, Triangle, Diamond, TriangleDown }
 struct HorizontalBand {
     double lower = 0.0;
     double upper = 0.0;
+};
+
+// A picture laid under the plot with its edges at these data coordinates (an age map over the
+// shaded relief of its DEM): drawn first, behind every band, area and line, scaled with the
+// window. A null image: none.
+struct PlacedImage {
+    QImage image;
+    double left = 0.0;
+    double right = 0.0;
+    double bottom = 0.0;
+    double top = 0.0;
 };
 
 struct CurveStyle {
@@ -51,4 +63,5 @@ struct CurveStyle {
     // curve's points are its upper edge. Empty: no area.
     std::vector<double> areaLower {};
     QColor areaFill = QColor(0, 0, 0, 40);
+    PlacedImage underlay {};
 };

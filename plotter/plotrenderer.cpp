@@ -495,6 +495,17 @@ void PlotRenderer::drawSeries(QPainter& painter, const CurveStore& curves) const
     painter.setRenderHint(QPainter::Antialiasing, true);
     const CurveMarks marks(
         layout_, bounds_, painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
+    for (const auto& [id, points] : curves) // pictures under everything
+        if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end()) {
+            const PlacedImage& underlay = styled->second.underlay;
+            if (underlay.image.isNull())
+                continue;
+            const QRectF target(layout_.toPixel(bounds_, underlay.left, underlay.top),
+                layout_.toPixel(bounds_, underlay.right, underlay.bottom));
+            // Each cell of the picture a block of its own colour, as a map's cells are.
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.drawImage(target.normalized(), underlay.image);
+        }
     for (const auto& [id, points] : curves) // bands and areas behind every line
         if (const auto styled = style_.curveStyles.find(id); styled != style_.curveStyles.end()) {
             marks.drawBands(painter, styled->second);

@@ -6,6 +6,7 @@
 #include "thermochron/system.h"
 
 #include <limits>
+#include <string>
 #include <string_view>
 
 namespace ages {
@@ -14,8 +15,10 @@ struct AgeRow {
     static constexpr double none = std::numeric_limits<double>::quiet_NaN();
 
     double rateMmYr = none; // the model's erosion rate, mm/yr; NaN for a path file
-    double xM = none; // periodic profile position, m
-    double elevationM = none; // periodic surface height, m
+    double xM = none; // periodic profile position, or terrain sample's x (east), m
+    double yM = none; // terrain sample's y (north), m
+    double elevationM = none; // periodic surface height, or terrain sample's elevation, m
+    std::string sample; // terrain: the measured sample the rock is
     std::string_view site; // ridge, mid_slope, valley or empty
     thermochron::System system = thermochron::System::AHe;
     thermochron::Method method = thermochron::Method::Dodson;

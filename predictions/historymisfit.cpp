@@ -44,14 +44,20 @@ std::optional<std::vector<thermochron::Age>> HistoryAgeMisfit::predictions(
     return m_predictor.predict(sample.path);
 }
 
-double HistoryAgeMisfit::chi2(const std::vector<thermochron::Age>& predicted) const
+double chi2Of(
+    const std::vector<MeasuredAge>& measured, const std::vector<thermochron::Age>& predicted)
 {
     double sum = 0;
-    for (std::size_t i = 0; i < m_measured.size(); ++i) {
-        const double residual = (m_measured[i].ageMa - predicted[i].ageMa) / m_measured[i].sigmaMa;
+    for (std::size_t i = 0; i < measured.size(); ++i) {
+        const double residual = (measured[i].ageMa - predicted[i].ageMa) / measured[i].sigmaMa;
         sum += residual * residual;
     }
     return sum;
+}
+
+double HistoryAgeMisfit::chi2(const std::vector<thermochron::Age>& predicted) const
+{
+    return chi2Of(m_measured, predicted);
 }
 
 double HistoryAgeMisfit::operator()(const ErosionHistory& history) const

@@ -73,6 +73,11 @@ private:
     SamplePredictor m_predictor;
 };
 
+// chi2 = sum_i ((age_obs_i - age_pred_i) / sigma_i)^2 of measured ages and their predictions, in
+// the same order.
+double chi2Of(
+    const std::vector<MeasuredAge>& measured, const std::vector<thermochron::Age>& predicted);
+
 // A warning line for the samples whose predicted age along history is not reset: the path does
 // not erase what the grain held before it began, so the prediction is only what the grain
 // gathered since the path's start, and an older rock could hold more. Names the history (as

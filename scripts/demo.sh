@@ -9,6 +9,7 @@
 #   demo/output/periodic/{isotherm,temp_hist}/             demo/output/plots/
 #   demo/output/ages/  (the predicted cooling ages)
 #   demo/output/fit/, demo/output/history/  (the fits of a rate and of an erosion history)
+#   demo/output/terrain/  (the 3D model under the demo DEM: sample ages, age map, field)
 #   demo/run/  (the working directory)
 #   demo/run/output/plots/  (where plot_temp_time's save button writes, below its run directory)
 # laid out by scripts/make-workspace.sh.
@@ -155,5 +156,33 @@ find "$history_dir" -type f -name '*.csv' -printf '  %p (%s bytes)\n' | sort
     "$history_dir/path_ages.csv"
 for plot in image_ages_history image_ages_profile image_ages_history_residuals \
             image_ages_history_path; do
+    echo "  $plots/$plot.png"
+done
+
+# Real topography in 3D: the Jacksboro fault DEM that Debian's python3-matplotlib ships (344 x 403
+# cells of 3 arc-seconds, 236 to 1076 m, the Appalachians of north-eastern Tennessee), converted
+# to a GeoTIFF, projected to its UTM zone and resampled to 1 km by the program. Under it the 3D
+# model runs the history 0.2 mm/yr from 20 Ma and 0.5 mm/yr from 6 Ma, with the relief growing
+# from half of today's to today's at 10 Ma; the synthetic samples of examples/jacksboro_samples.csv
+# are placed by lon/lat. It writes the samples' ages, their residuals, the age map of every node
+# (AHe and AFT bands and the DEM) and the temperature field for ParaView.
+echo "== cooling_ages terrain: the 3D model under the Jacksboro fault DEM"
+terrain_dir="$output/terrain"
+mkdir -p "$terrain_dir"
+/usr/bin/python3 "$root/scripts/make_demo_dem.py" "$terrain_dir/jacksboro_dem.tif"
+terrain_samples="$root/examples/jacksboro_samples.csv"
+"$bin/cooling_ages" terrain --dem "$terrain_dir/jacksboro_dem.tif" --resample 1000 \
+    --erosion 20:0.2,6:0.5 --relief 20:0.5,10:1 --systems AHe,AFT \
+    --observed "$terrain_samples" --residuals "$terrain_dir/residuals.csv" \
+    --age-map "$terrain_dir/ages.tif" --field "$terrain_dir/field.vts" \
+    --output "$terrain_dir/sample_ages.csv"
+find "$terrain_dir" -type f -printf '  %p (%s bytes)\n' | sort
+
+# The age map over the shaded relief with the samples, and the samples' ages against elevation.
+"$bin/render_plot" plot_ages "$plots/image_ages_map.png" map "$terrain_dir/ages.tif" \
+    "$terrain_dir/sample_ages.csv"
+"$bin/render_plot" plot_ages "$plots/image_ages_terrain_elevation.png" elevation \
+    "$terrain_dir/sample_ages.csv" "$terrain_samples"
+for plot in image_ages_map image_ages_terrain_elevation; do
     echo "  $plots/$plot.png"
 done

@@ -15,6 +15,22 @@ double Dem::highest() const
     return heights.empty() ? 0.0 : *std::max_element(heights.begin(), heights.end());
 }
 
+bool Dem::contains(const double xM, const double yM) const
+{
+    return xM >= originX && xM <= x(columns - 1) && yM >= originY && yM <= y(rows - 1);
+}
+
+double Dem::surfaceAt(const double xM, const double yM) const
+{
+    const double u = std::clamp((xM - originX) / spacingX, 0.0, columns - 1.0);
+    const double v = std::clamp((yM - originY) / spacingY, 0.0, rows - 1.0);
+    const int i = std::min(static_cast<int>(u), columns - 2);
+    const int j = std::min(static_cast<int>(v), rows - 2);
+    const double a = u - i, b = v - j;
+    return (1 - b) * ((1 - a) * height(i, j) + a * height(i + 1, j))
+        + b * ((1 - a) * height(i, j + 1) + a * height(i + 1, j + 1));
+}
+
 std::string demError(const Dem& dem)
 {
     if (dem.columns < 2 || dem.rows < 2)

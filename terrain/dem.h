@@ -35,6 +35,10 @@ struct Dem {
     // The lowest and highest elevation, m.
     double lowest() const;
     double highest() const;
+    // Whether (x, y) lies on the grid, edges included, and the surface's elevation there,
+    // bilinear between the four nodes around it (as the model's grid reads it), m.
+    bool contains(double xM, double yM) const;
+    double surfaceAt(double xM, double yM) const;
 };
 
 // The first fault of the grid (fewer than 2 nodes a side, a spacing not above 0, heights not

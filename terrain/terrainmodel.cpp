@@ -387,7 +387,7 @@ std::optional<std::string> runError(const Dem& dem, const TerrainParameters& p,
 
 TerrainRun runTerrainModel(const Dem& dem, const TerrainParameters& p,
     const thermal::ErosionHistory& history, const std::span<const SamplePoint> samples,
-    const bool surfacePaths)
+    const bool surfacePaths, const RunProgress& progress)
 {
     if (auto message = runError(dem, p, history, samples))
         throw std::invalid_argument(*message);
@@ -410,6 +410,8 @@ TerrainRun runTerrainModel(const Dem& dem, const TerrainParameters& p,
     const auto record = [&](const double timeMa) {
         sampleRecorder.record(timeMa, stepper.grid(), stepper.temperature());
         surfaceRecorder.record(timeMa, stepper.grid(), stepper.temperature());
+        if (progress)
+            progress(1.0 - timeMa / phases.front().startMa);
     };
 
     stepper.setRelief(phases.front().reliefFactor);

@@ -61,6 +61,7 @@
 
 #include "coolingpath.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -110,10 +111,14 @@ inline constexpr long long maximumSteps = 100000;
 std::optional<std::string> runError(const Dem& dem, const TerrainParameters& parameters,
     const thermal::ErosionHistory& history, std::span<const SamplePoint> samples = {});
 
+// Hears the share (0 .. 1) of the run's time span done, after every step.
+using RunProgress = std::function<void(double fraction)>;
+
 // The run. surfacePaths: whether to follow the rock of every DEM node (for an age map). Throws
-// std::invalid_argument with runError's message, std::runtime_error if a solve fails.
+// std::invalid_argument with runError's message, std::runtime_error if a solve fails; an
+// exception progress throws ends the run and is passed on.
 TerrainRun runTerrainModel(const Dem& dem, const TerrainParameters& parameters,
     const thermal::ErosionHistory& history, std::span<const SamplePoint> samples = {},
-    bool surfacePaths = true);
+    bool surfacePaths = true, const RunProgress& progress = {});
 
 } // namespace terrain

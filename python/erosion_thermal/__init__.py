@@ -13,6 +13,8 @@ same library functions that transient_erosion, periodic_topography and cooling_a
                                                     the erosion rate that explains measured ages
     fit_history(observed, erosion, phases, rates=(min, max), ...)
                                                     the history of 1 to 3 phases that explains them
+    terrain_ages(dem, erosion, observed=..., ...)   the 3D model under a DEM: samples' ages, map
+    fit_history(..., model="terrain", dem=...)      the history fit with the 3D model
 
 Arguments carry their units in their names (rate_mm_yr, depth_m) and the programs' defaults;
 values the programs refuse raise ValueError with the programs' messages, and a keyword that no
@@ -35,7 +37,7 @@ except ImportError:  # tables stay dicts of columns
     pandas = None
 
 __all__ = ["age", "ages", "fit_history", "fit_rate", "history_path", "periodic_paths",
-           "transient_path", "transient_temperature"]
+           "terrain_ages", "transient_path", "transient_temperature"]
 
 
 def _keywords(function):
@@ -119,12 +121,49 @@ fit_rate.__doc__ += "\n" + "\n".join(
     function.__doc__ for function in _FITS.values())
 
 _fit_history = _checked(_core.fit_history)
+_fit_history_terrain = _checked(_core.fit_history_terrain)
 
 
 @functools.wraps(_core.fit_history)
-def fit_history(observed, *arguments, **options):
-    result = _fit_history(_observed(observed, options), *arguments, **options)
+def fit_history(observed, *arguments, model="history", **options):
+    if model == "history":
+        fit = _fit_history
+    elif model == "terrain":
+        fit = _fit_history_terrain
+    else:
+        raise ValueError(f"model must be history or terrain (got {model!r})")
+    for name in ("dem", "uplift_map"):
+        if options.get(name) is not None:
+            options[name] = os.fspath(options[name])
+    result = fit(_observed(observed, options), *arguments, **options)
     for name in ("profiles", "tried", "posterior", "residuals"):
         if result[name] is not None:
             result[name] = _table(result[name])
     return result
+
+
+fit_history.__doc__ += ("\n\nmodel='terrain' fits with the 3D model under a DEM (dem=..., and the "
+                        "arguments of fit_history_terrain below) as the forward model.\n\n"
+                        + _core.fit_history_terrain.__doc__)
+
+_terrain_ages = _checked(_core.terrain_ages)
+
+
+@functools.wraps(_core.terrain_ages)
+def terrain_ages(dem, erosion, observed=None, **options):
+    """The table of the samples' ages as a DataFrame (a dict of columns without pandas), with
+    summary, chi2, residuals (a DataFrame) and age_map in its attrs; without pandas the dict
+    _core.terrain_ages returns."""
+    if observed is not None:
+        observed = _observed(observed, options)
+    if options.get("uplift_map") is not None:
+        options["uplift_map"] = os.fspath(options["uplift_map"])
+    result = _terrain_ages(os.fspath(dem), erosion, observed=observed, **options)
+    if pandas is None:
+        return result
+    table = pandas.DataFrame(result["table"])
+    for name in ("summary", "chi2", "age_map"):
+        table.attrs[name] = result[name]
+    table.attrs["residuals"] = (pandas.DataFrame(result["residuals"])
+                                if result["residuals"] is not None else None)
+    return table

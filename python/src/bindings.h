@@ -14,5 +14,6 @@ void bindAge(pybind11::module_& module); // age
 void bindAges(pybind11::module_& module); // ages
 void bindFit(pybind11::module_& module); // fit_rate_transient, fit_rate_periodic
 void bindHistoryFit(pybind11::module_& module); // fit_history
+void bindTerrain(pybind11::module_& module); // terrain_ages, fit_history_terrain
 
 } // namespace erosion_python

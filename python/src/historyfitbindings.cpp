@@ -8,6 +8,7 @@
 #include "arrays.h"
 #include "bindings.h"
 #include "helptext.h"
+#include "historyfitanswer.h"
 #include "historyinput.h"
 #include "tablearguments.h"
 
@@ -39,52 +40,6 @@ namespace erosion_python {
 namespace {
 
 const ages::SamplerSettings samplerDefaults;
-
-using Bounds = std::pair<double, double>;
-
-// The fit's own arguments, as given: nothing where they were left out.
-struct FitArguments {
-    int phases;
-    std::optional<Bounds> rates;
-    std::optional<Bounds> changeTimes;
-    std::optional<std::string> sampler;
-    std::optional<int> steps;
-    std::optional<int> walkers;
-    std::optional<int> burnIn;
-    std::optional<py::int_> seed;
-};
-
-// The fit's part of the request, refused as the program refuses its fit options.
-void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
-{
-    history.fitPhases = arguments.phases;
-    if (arguments.phases < 1 || arguments.phases > 3)
-        throw ages::InputError(ages::historySpaceError(history.fitSpace(0)));
-    if (arguments.rates)
-        history.ratesMmYr = { arguments.rates->first, arguments.rates->second };
-    if (arguments.changeTimes)
-        history.changeTimesMa
-            = ages::ValueBounds { arguments.changeTimes->first, arguments.changeTimes->second };
-    if (arguments.sampler)
-        history.fit.sampler = ages::parseHistorySampler(*arguments.sampler);
-    ages::SamplerSettings& mcmc = history.fit.mcmc;
-    mcmc.steps = arguments.steps.value_or(mcmc.steps);
-    mcmc.walkers = arguments.walkers.value_or(mcmc.walkers);
-    mcmc.burnIn = arguments.burnIn.value_or(mcmc.burnIn);
-    if (arguments.seed) {
-        const unsigned long long seed = PyLong_AsUnsignedLongLong(arguments.seed->ptr());
-        if (PyErr_Occurred()) {
-            PyErr_Clear(); // negative or above 2^64 - 1
-            throw ages::InputError(ages::seedError(py::repr(*arguments.seed).cast<std::string>()));
-        }
-        mcmc.seed = seed;
-    }
-    ages::checkSamplerChoices(history,
-        { .steps = arguments.steps.has_value(),
-            .walkers = arguments.walkers.has_value(),
-            .burnIn = arguments.burnIn.has_value(),
-            .seed = arguments.seed.has_value() });
-}
 
 // The phases as pairs (start_ma, rate_mm_yr), oldest first.
 py::list historyPairs(const ages::ErosionHistory& history)
@@ -265,43 +220,68 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     });
     raiseWarnings(outcome.warnings);
 
-    const ages::HistoryFit& fit = *outcome.fit;
+    return historyFitAnswer(
+        *outcome.fit, history.fit, outcome.summary, outcome.residuals, outcome.warnings);
+}
+
+} // namespace
+
+void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
+{
+    history.fitPhases = arguments.phases;
+    if (arguments.phases < 1 || arguments.phases > 3)
+        throw ages::InputError(ages::historySpaceError(history.fitSpace(0)));
+    if (arguments.rates)
+        history.ratesMmYr = { arguments.rates->first, arguments.rates->second };
+    if (arguments.changeTimes)
+        history.changeTimesMa
+            = ages::ValueBounds { arguments.changeTimes->first, arguments.changeTimes->second };
+    if (arguments.sampler)
+        history.fit.sampler = ages::parseHistorySampler(*arguments.sampler);
+    ages::SamplerSettings& mcmc = history.fit.mcmc;
+    mcmc.steps = arguments.steps.value_or(mcmc.steps);
+    mcmc.walkers = arguments.walkers.value_or(mcmc.walkers);
+    mcmc.burnIn = arguments.burnIn.value_or(mcmc.burnIn);
+    if (arguments.seed) {
+        const unsigned long long seed = PyLong_AsUnsignedLongLong(arguments.seed->ptr());
+        if (PyErr_Occurred()) {
+            PyErr_Clear(); // negative or above 2^64 - 1
+            throw ages::InputError(ages::seedError(py::repr(*arguments.seed).cast<std::string>()));
+        }
+        mcmc.seed = seed;
+    }
+    ages::checkSamplerChoices(history,
+        { .steps = arguments.steps.has_value(),
+            .walkers = arguments.walkers.has_value(),
+            .burnIn = arguments.burnIn.has_value(),
+            .seed = arguments.seed.has_value() });
+}
+
+py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSettings& settings,
+    const std::string& summary, const std::vector<ages::Residual>& residuals,
+    const std::vector<textformat::Warning>& warnings)
+{
     py::dict answer;
-    answer["summary"] = userText(outcome.summary);
-    answer["warnings"] = warningValues(outcome.warnings);
+    answer["summary"] = userText(summary);
+    answer["warnings"] = warningValues(warnings);
     answer["best"] = historyPairs(fit.bestHistory());
     answer["chi2_min"] = fit.level.chi2Min;
     answer["reduced_chi2"] = fit.level.reducedChi2;
     answer["chi2_level"] = fit.level.level;
-    answer["sampler"] = ages::historyEngine(fit.space, history.fit) == ages::HistorySampler::mcmc
-        ? "mcmc"
-        : "grid";
+    answer["sampler"]
+        = ages::historyEngine(fit.space, settings) == ages::HistorySampler::mcmc ? "mcmc" : "grid";
     answer["ranges"] = rangesOf(fit);
     answer["intervals"] = intervalsOf(fit);
     answer["profiles"] = profileTable(fit);
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
-    answer["residuals"] = tableColumns(ages::residualTableColumns(), outcome.residuals);
+    answer["residuals"] = tableColumns(ages::residualTableColumns(), residuals);
     return answer;
 }
 
-} // namespace
-
-void bindHistoryFit(py::module_& module)
+std::vector<ArgumentHelp> fitArgumentHelp()
 {
-    using thermal::thermalParameter;
-    std::vector<ArgumentHelp> help {
-        { "observed",
-            "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
-            "optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own grain replaces "
-            "the age options for that sample); all samples are taken as one rock" },
-        { "erosion",
-            std::string(erosionHelp)
-                + "; its first start is where every fitted history starts, the rest is the fit's "
-                  "to choose" },
-        { "phases", "phases of the history to fit: 1, 2 or 3" },
-        { "observed_text",
-            "the text of such a file instead; observed then names it in the messages" },
+    return {
         { "rates",
             "bounds (min, max) on every phase's rate, default ("
                 + shownNumber(ages::defaultFitRatesMmYr.low) + ", "
@@ -322,10 +302,29 @@ void bindHistoryFit(py::module_& module)
         { "seed",
             "mcmc: seed of the random numbers (the same seed, the same chain), "
                 + std::to_string(ages::defaultSamplerSeed) + " when not given" },
-        { "keep_unreset",
-            "keep measured ages older than the path in chi2 (by default they are left out and "
-            "named in a warning, for a prediction along the path can only be a lower bound)" },
     };
+}
+
+void bindHistoryFit(py::module_& module)
+{
+    using thermal::thermalParameter;
+    std::vector<ArgumentHelp> help {
+        { "observed",
+            "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
+            "optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own grain replaces "
+            "the age options for that sample); all samples are taken as one rock" },
+        { "erosion",
+            std::string(erosionHelp)
+                + "; its first start is where every fitted history starts, the rest is the fit's "
+                  "to choose" },
+        { "phases", "phases of the history to fit: 1, 2 or 3" },
+        { "observed_text",
+            "the text of such a file instead; observed then names it in the messages" },
+    };
+    append(help, fitArgumentHelp());
+    help.push_back({ "keep_unreset",
+        "keep measured ages older than the path in chi2 (by default they are left out and named "
+        "in a warning, for a prediction along the path can only be a lower bound)" });
     append(help, thermalArgumentHelp());
     append(help, ageOptionHelp());
 
@@ -356,7 +355,8 @@ void bindHistoryFit(py::module_& module)
                  "all cores with the GIL released; Ctrl-C stops it (KeyboardInterrupt).",
             help,
             "a dict: summary (the lines the program writes on standard error, whose warnings are "
-            "also raised as UserWarnings); best (the best history, a list of pairs (start_ma, "
+            "also raised as UserWarnings); warnings (those warnings as dicts: kind, samples, "
+            "text); best (the best history, a list of pairs (start_ma, "
             "rate_mm_yr), oldest first); chi2_min, reduced_chi2 (chi2_min / (samples - "
             "parameters), NaN without degrees of freedom) and chi2_level (the level the ranges "
             "are read at: chi2_min + max(1, reduced_chi2)); sampler ('grid' or 'mcmc', the "

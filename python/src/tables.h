@@ -26,6 +26,8 @@ py::dict tableColumns(std::span<const ages::TableColumn<Row>> columns, const std
             ages::TableValue value = column.value(row);
             if (const double* number = std::get_if<double>(&value))
                 numbers.push_back(*number);
+            else if (const ages::FullNumber* full = std::get_if<ages::FullNumber>(&value))
+                numbers.push_back(full->value);
             else
                 texts.append(userText(std::get<std::string>(value)));
         }

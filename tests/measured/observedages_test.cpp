@@ -171,12 +171,73 @@ TEST(ObservedAges, PeriodicElevationsMustLieOnTheReliefAfterTheMeanElevation)
 
 TEST(ObservedAges, ColumnsTheReaderDoesNotKnowAreNamedInOneNote)
 {
-    std::istringstream text("sample,system,age_ma,sigma_ma,lat,lon,notes\rA,AHe,5,0.5,1,2,x\r");
+    std::istringstream text(
+        "sample,system,age_ma,sigma_ma,site,location,notes\rA,AHe,5,0.5,1,2,x\r");
     std::vector<std::string> notes;
     const auto samples = parseObservedAges(text, "ages.csv", &notes);
     EXPECT_EQ(samples.size(), 1u); // CR-only line ends
     ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0], "note: ages.csv: ignored columns: lat, lon, notes");
+    EXPECT_EQ(notes[0], "note: ages.csv: ignored columns: site, location, notes");
+}
+
+} // namespace
+
+namespace {
+
+// Where the terrain model takes a sample: x_m and y_m in a DEM's system, or lon and lat.
+TEST(ObservedAges, PositionsAreReadInPairs)
+{
+    const auto samples = parse("sample,system,age_ma,sigma_ma,x_m,y_m,lon,lat\n"
+                               "A,AHe,4,0.4,722460,191650,,\n"
+                               "B,AHe,4,0.4,,,9.0448,46.8647\n"
+                               "C,AHe,4,0.4,,,,\n");
+    ASSERT_EQ(samples.size(), 3u);
+    EXPECT_EQ(samples[0].xM, 722460.0);
+    EXPECT_EQ(samples[0].yM, 191650.0);
+    EXPECT_FALSE(samples[0].longitudeDeg);
+    EXPECT_EQ(samples[1].longitudeDeg, 9.0448);
+    EXPECT_EQ(samples[1].latitudeDeg, 46.8647);
+    EXPECT_FALSE(samples[1].xM);
+    EXPECT_FALSE(samples[2].xM);
+    EXPECT_FALSE(samples[2].latitudeDeg);
+
+    const struct {
+        const char* text;
+        const char* reason;
+    } refusals[] = {
+        { "sample,system,age_ma,sigma_ma,x_m\nA,AHe,4,0.4,100\n",
+            "line 2: x_m is given without y_m: a position needs both" },
+        { "sample,system,age_ma,sigma_ma,lon,lat\nA,AHe,4,0.4,,46\n",
+            "line 2: lat is given without lon" },
+        { "sample,system,age_ma,sigma_ma,lon,lat\nA,AHe,4,0.4,190,46\n",
+            "lon must be -180 to 180 degrees" },
+        { "sample,system,age_ma,sigma_ma,lon,lat\nA,AHe,4,0.4,9,-95\n",
+            "lat must be -90 to 90 degrees" },
+        { "sample,system,age_ma,sigma_ma,long,lat\nA,AHe,4,0.4,9,46\n", "did you mean lon?" },
+        { "sample,system,age_ma,sigma_ma,x_km,y_m\nA,AHe,4,0.4,9,46\n", "did you mean x_m?" },
+    };
+    for (const auto& refusal : refusals) {
+        SCOPED_TRACE(refusal.text);
+        try {
+            parse(refusal.text);
+            ADD_FAILURE() << "not refused";
+        } catch (const ObservedAgesError& error) {
+            EXPECT_NE(std::string(error.what()).find(refusal.reason), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+// The short names of three letters are near-misses by one edit only, so that the short columns
+// of a data sheet (n grains, Ft) stay unknown columns, named in the note, not typos of lon or lat.
+TEST(ObservedAges, ShortColumnsOfADataSheetAreNotTakenForLonOrLat)
+{
+    std::istringstream text("sample,system,age_ma,sigma_ma,n,ft,id\nA,AHe,4,0.4,20,0.7,1\n");
+    std::vector<std::string> notes;
+    const auto samples = parseObservedAges(text, "ages.csv", &notes);
+    ASSERT_EQ(samples.size(), 1u);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("n, ft, id"), std::string::npos) << notes[0];
 }
 
 } // namespace

@@ -285,12 +285,12 @@ TEST_F(AgePlots, FilesThatCannotBeShownAreRefusedWithOneLineNamingTheProblem)
     const std::vector<Case> cases {
         { { "ratio", "ages.csv" },
             "unknown plot 'ratio' (known: rate, misfit, elevation, path, residuals, history, "
-            "profile)" },
+            "profile, map)" },
         { { "--logy", "misfit", "fit.csv" }, "unknown option '--logy' (known: --log-y)" },
         { { "--log-y", "rate", "ages.csv" },
             "--log-y is for the chi2 plots (misfit, profile), not rate" },
         { { "misfit", "fit.csv", "ages.csv" }, "misfit needs FIT_CSV, 2 file(s) given" },
-        { { "path", "path.csv" }, "path needs PATH_CSV AGES_CSV, 1 file(s) given" },
+        { { "path", "path.csv" }, "path needs PATH_CSV AGES_CSV [RESIDUALS_CSV], 1 file(s) given" },
         { { "misfit", "none.csv" },
             QString("cannot read '%1': No such file or directory").arg(file("none.csv")) },
         { { "rate", "ages.csv", "nosigma.csv" },
@@ -303,7 +303,7 @@ TEST_F(AgePlots, FilesThatCannotBeShownAreRefusedWithOneLineNamingTheProblem)
         { { "misfit", "empty.csv" }, QString("'%1' holds no rates").arg(file("empty.csv")) },
         { { "elevation", "ages.csv" },
             QString("'%1' holds no reset ages with an elevation: the elevation plot needs the ages "
-                    "of a periodic run")
+                    "of a periodic or terrain run")
                 .arg(file("ages.csv")) },
     };
     for (const Case& c : cases) {

@@ -337,6 +337,10 @@ ViewerStyle ageKindStyle(const QString& kind)
         style.titlePrefix = QStringLiteral("EROSION HISTORY, BEST ");
         style.xCaption = QStringLiteral("Time before present (Ma)");
         style.yCaption = QStringLiteral("Erosion rate (mm/yr)");
+    } else if (kind == u"map") {
+        style.titlePrefix = QStringLiteral("PREDICTED AGE MAP OVER THE SHADED RELIEF: ");
+        style.xCaption = QStringLiteral("Easting x (km)");
+        style.yCaption = QStringLiteral("Northing y (km)");
     } else if (kind == u"profile") {
         style.titlePrefix = QStringLiteral("MISFIT AGAINST THE TIME OF EACH CHANGE IN RATE");
         style.xCaption = QStringLiteral("Change time (Ma before present)");
@@ -487,10 +491,16 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
     if (curves.size() == 0)
         throw ViewerStartError(
             QStringLiteral("'%1' holds no reset ages with an elevation%2: the elevation plot needs "
-                           "the ages of a periodic run")
+                           "the ages of a periodic or terrain run")
                 .arg(agesPath, systems ? QStringLiteral(" of the measured systems") : QString()));
 
     ViewerStyle style = ageKindStyle(QStringLiteral("elevation"));
+    // The terrain model's table: samples where they were taken, not a profile.
+    const bool samples
+        = std::ranges::any_of(run, [](const PredictedAge& age) { return !age.sample.isEmpty(); });
+    if (samples)
+        style.titlePrefix = QStringLiteral("AGE-ELEVATION: SAMPLES UNDER THE DEM (3D TERRAIN), "
+                                           "EROSION RATE TODAY = ");
     const std::optional<double> rate = run.front().rate;
     if (fit && rate == fit->bestRate)
         style.titleSuffix += QStringLiteral(" (BEST FIT)");
@@ -501,6 +511,22 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
         // retrace the same curve.
         const std::vector<PredictedAge>& profile = curves.items(i);
         const auto elevation = [](const PredictedAge& age) { return *age.elevation; };
+        if (samples) {
+            // Every sample a marker, joined from the lowest to the highest.
+            std::vector<PredictedAge> sorted = profile;
+            std::ranges::sort(sorted, {}, elevation);
+            std::vector<double> xy;
+            for (const PredictedAge& age : sorted)
+                xy.insert(xy.end(), { age.age, *age.elevation });
+            figure.addCurve(std::move(xy),
+                CurveStyle { .colour = systemColour(curves.key(i).first),
+                    .lineStyle = methodLine(curves.key(i).second),
+                    .lineWidth = predictionLineWidth,
+                    .marker = MarkerShape::Square,
+                    .markerFill = systemColour(curves.key(i).first) },
+                groupText(curves.key(i)));
+            continue;
+        }
         const auto lowest = std::ranges::min_element(profile, {}, elevation);
         const auto highest = std::ranges::max_element(profile, {}, elevation);
         const auto [first, last] = std::minmax(lowest, highest);

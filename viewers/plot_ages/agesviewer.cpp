@@ -1,5 +1,6 @@
 #include "agesviewer.h"
 
+#include "agemapplot.h"
 #include "ageplots.h"
 #include "historyplots.h"
 #include "residualplot.h"
@@ -28,6 +29,7 @@ const std::vector<AgeKind>& ageKinds()
         { QStringLiteral("residuals"), { "RESIDUALS_CSV" }, {} },
         { QStringLiteral("history"), { "FIT_OR_POSTERIOR_CSV" }, {} },
         { QStringLiteral("profile"), { "PROFILE_CSV" }, {}, true },
+        { QStringLiteral("map"), { "AGE_MAP_TIF" }, { "SAMPLES_CSV" } },
     };
     return kinds;
 }
@@ -100,6 +102,8 @@ FirstView startAgePlots(const QStringList& allArguments, const QDir& runDir)
         return historyFigure(files[0]);
     if (kind.name == u"profile")
         return profileFigure(files[0], logY);
+    if (kind.name == u"map")
+        return mapFigure(files[0], file(1));
     return pathFigure(files[0], files[1], file(2));
 }
 

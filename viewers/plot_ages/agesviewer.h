@@ -8,13 +8,15 @@
 //   plot_ages residuals RESIDUALS_CSV
 //   plot_ages history FIT_OR_POSTERIOR_CSV
 //   plot_ages [--log-y] profile PROFILE_CSV
+//   plot_ages map AGE_MAP_TIF [SAMPLES_CSV]
 //
 // The files are those cooling_ages writes (--output, --fit-output, --path-output, --residuals,
-// --profile-output, --posterior) and the measured ages it reads (--observed), named on the
-// command line relative to the working directory. What each kind shows is in ageplots.h,
-// residualplot.h and historyplots.h. --log-y (anywhere on the line) opens a chi2 plot on a
-// logarithmic axis; the key L switches it there. The window, toolbar, keys, saving and printing
-// are those of every viewer; the first window spans the data, rounded to tick steps.
+// --profile-output, --posterior, terrain's --age-map) and the measured ages it reads
+// (--observed), named on the command line relative to the working directory. What each kind
+// shows is in ageplots.h, residualplot.h, historyplots.h and agemapplot.h. --log-y (anywhere on the
+// line) opens a chi2 plot on a logarithmic axis; the key L switches it there. The window, toolbar,
+// keys, saving and printing are those of every viewer; the first window spans the data, rounded to
+// tick steps.
 
 #include "viewerstartup.h"
 

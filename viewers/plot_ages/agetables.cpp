@@ -52,6 +52,8 @@ std::vector<PredictedAge> readPredictedAges(const QString& path)
         const int method = table.column(QStringLiteral("method"));
         const int age = table.column(QStringLiteral("age_ma"));
         const int x = optionalColumn(table, QStringLiteral("x_m"));
+        const int y = optionalColumn(table, QStringLiteral("y_m"));
+        const int sample = optionalColumn(table, QStringLiteral("sample"));
         const int elevation = optionalColumn(table, QStringLiteral("elevation_m"));
         const int closure = optionalColumn(table, QStringLiteral("closure_temperature_c"));
         const int reset = optionalColumn(table, QStringLiteral("reset"));
@@ -60,7 +62,9 @@ std::vector<PredictedAge> readPredictedAges(const QString& path)
             ages.push_back({
                 .rate = table.number(row, rate),
                 .x = optionalNumber(table, row, x),
+                .y = optionalNumber(table, row, y),
                 .elevation = optionalNumber(table, row, elevation),
+                .sample = sample < 0 ? QString() : table.text(row, sample),
                 .system = table.text(row, system),
                 .method = table.text(row, method),
                 .age = requiredNumber(table, row, age),
@@ -68,6 +72,30 @@ std::vector<PredictedAge> readPredictedAges(const QString& path)
                 .reset = reset < 0 || table.text(row, reset) != notResetWord,
             });
         return ages;
+    });
+}
+
+std::vector<SamplePlace> readSamplePlaces(const QString& path)
+{
+    return readTable(path, [](const CsvTable& table) {
+        const int x = table.column(QStringLiteral("x_m"));
+        const int y = table.column(QStringLiteral("y_m"));
+        const int sample = optionalColumn(table, QStringLiteral("sample"));
+        std::vector<SamplePlace> places;
+        for (int row = 0; row < table.rowCount(); ++row) {
+            const std::optional<double> east = table.number(row, x);
+            const std::optional<double> north = table.number(row, y);
+            if (!east || !north)
+                continue; // a sample placed otherwise (lon, lat) has no place on this map
+            const SamplePlace place { sample < 0 ? QString() : table.text(row, sample), *east,
+                *north };
+            // A sample of several rows (systems, methods) stands once.
+            if (std::ranges::none_of(places, [&](const SamplePlace& other) {
+                    return other.x == place.x && other.y == place.y;
+                }))
+                places.push_back(place);
+        }
+        return places;
     });
 }
 

@@ -14,13 +14,23 @@
 // One predicted age of the ages table (cooling_ages --output).
 struct PredictedAge {
     std::optional<double> rate; // mm/yr; absent for a path file
-    std::optional<double> x; // m, the profile point of a periodic run
-    std::optional<double> elevation; // m, at a profile point of a periodic run
+    std::optional<double> x; // m, the profile point of a periodic run, or a terrain sample's
+    std::optional<double> y; // m, a terrain sample's
+    std::optional<double> elevation; // m, at a profile point of a periodic run or of a sample
+    QString sample; // the terrain model's sample; empty in the other models' tables
     QString system; // AHe, AFT, ZHe, ...
     QString method; // dodson, diffusion or annealing
     double age = 0.0; // Ma
     std::optional<double> closureTemperature; // C
     bool reset = true; // false: the age is a minimum (the path never reached closure)
+};
+
+// Where a sample stands on a map: the x_m and y_m of any table that has them (the terrain
+// model's ages, measured ages placed by x_m and y_m), its sample name where there is one.
+struct SamplePlace {
+    QString sample;
+    double x = 0.0; // m, in the map's coordinate system
+    double y = 0.0;
 };
 
 // One measured age (the observed file).
@@ -77,6 +87,8 @@ std::vector<PredictedAge> readPredictedAges(const QString& path);
 // Columns needed: sample, system, age_ma, sigma_ma; elevation_m is read when present. A sigma
 // that is not positive is refused with its line.
 std::vector<ObservedAge> readObservedAges(const QString& path);
+// The places of the samples of a table with x_m and y_m, each once.
+std::vector<SamplePlace> readSamplePlaces(const QString& path);
 // Columns needed: rate_mm_yr, chi2; chi2_level is read when present. Sorted by rate.
 std::vector<MisfitPoint> readMisfitCurve(const QString& path);
 // Columns needed: time_ma, temperature_c.

@@ -1,0 +1,345 @@
+// terrain_ages and fit_history_terrain: the 3D thermal model under a DEM, as `cooling_ages
+// terrain` runs it (terrainrun.h): the request built as a plain value, the program's steps called
+// directly (no file is written), and the results converted: the table of the samples' ages, their
+// chi2 and residuals, the age map as arrays, and the fit of a history with this forward model.
+
+#include "argumenthelp.h"
+#include "arrays.h"
+#include "bindings.h"
+#include "helptext.h"
+#include "historyfitanswer.h"
+#include "historyinput.h"
+#include "interruption.h"
+#include "settingsinput.h"
+#include "tables.h"
+#include "usertext.h"
+
+#include "agerequest.h"
+#include "agetable.h"
+#include "fittables.h"
+#include "inputerror.h"
+#include "observedages.h"
+#include "terrainrun.h"
+
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+
+#include <optional>
+#include <sstream>
+
+namespace erosion_python {
+
+namespace {
+
+const thermal::ThermalParameters thermalDefaults;
+const terrain::TerrainParameters terrainDefaults;
+const ages::AgeSettings settingsDefaults;
+
+// The arguments of the model beyond the history's: the DEM and its grid, the relief history.
+struct TerrainArguments {
+    std::string dem;
+    std::optional<std::string> upliftMap;
+    std::optional<std::string> relief;
+    double resampleM;
+    double lapseRateCkm;
+    int levels;
+    double levelRatio;
+    double timeStepMyr;
+};
+
+ages::AgeRequest terrainRequest(const py::object& erosion, const TerrainArguments& model,
+    const ThermalArguments& thermal, const py::handle& systems, const std::string& method,
+    const GrainArguments& grain)
+{
+    ages::AgeRequest request;
+    request.model = ages::Model::terrain;
+    request.history.erosion = erosionHistory(erosion);
+    // The history model's thermal arguments but the initial state (given as "steady", the
+    // default), which the terrain model takes as the steady state of its first phase.
+    request.history.thermal = thermalParameters(thermal);
+    ages::TerrainRequest& terrainRequest = request.terrain;
+    terrainRequest.demFile = model.dem;
+    terrainRequest.upliftMapFile = model.upliftMap.value_or("");
+    terrainRequest.resampleM = model.resampleM;
+    try {
+        terrainRequest.model.relief = terrain::parseReliefHistory(model.relief.value_or(""));
+    } catch (const std::invalid_argument& error) {
+        throw ages::InputError("relief: " + std::string(error.what()));
+    }
+    terrainRequest.model.lapseRateCkm = model.lapseRateCkm;
+    terrainRequest.model.levels = model.levels;
+    terrainRequest.model.levelSpacingRatio = model.levelRatio;
+    terrainRequest.model.timeStepMyr = model.timeStepMyr;
+    request.settings = ageSettings(systems, method, grain);
+    return request;
+}
+
+std::vector<ages::ObservedAge> observedAges(
+    const std::optional<std::string>& observed, const std::optional<std::string>& observedText)
+{
+    if (!observed)
+        return {};
+    if (observedText) {
+        std::istringstream stream(*observedText);
+        return ages::parseObservedAges(stream, *observed);
+    }
+    return ages::readObservedAges(*observed);
+}
+
+// The age map's bands as arrays of rows (row 0 the southernmost) by columns, with the nodes'
+// coordinates.
+py::dict ageMapArrays(const terrain::Dem& dem, const ages::TerrainOutcome& outcome)
+{
+    py::dict map;
+    std::vector<double> x, y;
+    for (int i = 0; i < dem.columns; ++i)
+        x.push_back(dem.x(i));
+    for (int j = 0; j < dem.rows; ++j)
+        y.push_back(dem.y(j));
+    map["x_m"] = toArray(std::move(x));
+    map["y_m"] = toArray(std::move(y));
+    for (std::size_t b = 0; b < outcome.bandNames.size(); ++b) {
+        py::array_t<double> band({ dem.rows, dem.columns });
+        std::copy(outcome.ageMap[b].begin(), outcome.ageMap[b].end(), band.mutable_data());
+        map[py::str(outcome.bandNames[b])] = band;
+    }
+    return map;
+}
+
+py::dict terrainAges(const std::string& dem, const py::object& erosion,
+    const std::optional<std::string>& observed, const std::optional<std::string>& observedText,
+    const bool ageMap, const std::optional<std::string>& upliftMap,
+    const std::optional<std::string>& relief, const double resampleM, const double lapseRateCkm,
+    const int levels, const double levelRatio, const double timeStepMyr,
+    const double surfaceTemperatureC, const double baseDepthM,
+    const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
+    const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
+    const std::optional<double> heatProductionScaleM,
+    const std::optional<double> heatProductionDepthM, const py::object& systems,
+    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    const ages::AgeRequest request = terrainRequest(erosion,
+        { dem, upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
+        { surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,
+            diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
+            "steady", std::nullopt },
+        systems, method,
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
+    if (!observed && !ageMap)
+        throw ages::InputError("terrain_ages has nothing to compute: give the samples "
+                               "(observed) or ask for the age map (age_map=True)");
+    const ages::TerrainWork work { .table = true, .ageMap = ageMap, .field = false };
+    const ages::TerrainSetup setup = ages::prepareTerrainRun(
+        request, observedAges(observed, observedText), observed.value_or("samples"), work);
+
+    const ages::TerrainOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
+        return ages::computeTerrainRun(request, setup, work,
+            [&](std::string_view, const double fraction) { progress(fraction); });
+    });
+    raiseWarnings(outcome.warnings);
+
+    py::dict answer;
+    answer["table"] = tableColumns(ages::terrainAgeTableColumns(), outcome.rows);
+    answer["summary"] = userText(outcome.summary);
+    answer["warnings"] = warningValues(outcome.warnings);
+    if (observed) {
+        double chi2 = 0;
+        for (const ages::Residual& residual : outcome.residuals)
+            chi2 += residual.inSigmas() * residual.inSigmas();
+        answer["chi2"] = chi2;
+        answer["residuals"] = tableColumns(ages::residualTableColumns(), outcome.residuals);
+    } else {
+        answer["chi2"] = py::none();
+        answer["residuals"] = py::none();
+    }
+    answer["age_map"] = ageMap ? py::object(ageMapArrays(setup.dem, outcome)) : py::none();
+    return answer;
+}
+
+py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosion, const int phases,
+    const std::string& dem, const std::optional<std::string>& observedText,
+    const std::optional<Bounds>& rates, const std::optional<Bounds>& changeTimes,
+    const std::optional<std::string>& sampler, const std::optional<int> steps,
+    const std::optional<int> walkers, const std::optional<int> burnIn,
+    const std::optional<py::int_>& seed, const std::optional<std::string>& upliftMap,
+    const std::optional<std::string>& relief, const double resampleM, const double lapseRateCkm,
+    const int levels, const double levelRatio, const double timeStepMyr,
+    const double surfaceTemperatureC, const double baseDepthM,
+    const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
+    const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
+    const std::optional<double> heatProductionScaleM,
+    const std::optional<double> heatProductionDepthM, const std::string& method,
+    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
+    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
+    const std::string& zirconKinetics)
+{
+    ages::AgeRequest request = terrainRequest(erosion,
+        { dem, upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
+        { surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,
+            diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
+            "steady", std::nullopt },
+        defaultSystemNames(), method,
+        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+            zirconKinetics });
+    setFit(request.history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+    const ages::TerrainWork work { .table = false, .ageMap = false, .field = false };
+    const ages::TerrainSetup setup
+        = ages::prepareTerrainRun(request, observedAges(observed, observedText), observed, work);
+
+    const ages::TerrainOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
+        return ages::computeTerrainRun(request, setup, work,
+            [&](std::string_view, const double fraction) { progress(fraction); });
+    });
+    raiseWarnings(outcome.warnings);
+    return historyFitAnswer(
+        *outcome.fit, request.history.fit, outcome.summary, outcome.residuals, outcome.warnings);
+}
+
+// The help lines of the model's own arguments.
+std::vector<ArgumentHelp> terrainArgumentHelp()
+{
+    return {
+        { "dem",
+            "the digital elevation model today: a GeoTIFF or any raster GDAL reads (an ESRI ASCII "
+            "grid without .prj is in metres); one in longitude and latitude is projected to its "
+            "UTM zone" },
+        { "uplift_map",
+            "rock uplift relative to the erosion history's rates: a raster of factors (>= 0) on "
+            "the DEM's grid; None: 1 everywhere" },
+        { "relief",
+            "the relief in the past, START:FACTOR,... oldest first, START in Ma: today's relief "
+            "above the DEM's lowest point times FACTOR, the last FACTOR 1; None: today's at all "
+            "times" },
+        { "resample_m",
+            "the model's horizontal node spacing, the DEM resampled to it; 0 keeps "
+            "the DEM's (m)" },
+        { "lapse_rate_c_km", "the surface is colder by this per km of elevation (C/km)" },
+        { "levels", "grid levels from the surface to the base, finer near the surface" },
+        { "level_ratio", "the deepest level spacing over the shallowest (1: uniform)" },
+        { "time_step_myr", "the longest time step (Myr)" },
+    };
+}
+
+// The thermal arguments' help but the initial state's.
+std::vector<ArgumentHelp> terrainThermalHelp()
+{
+    std::vector<ArgumentHelp> help;
+    for (ArgumentHelp& line : thermalArgumentHelp())
+        if (line.name != "initial" && line.name != "initial_gradient_c_m")
+            help.push_back(std::move(line));
+    return help;
+}
+
+const char* const samplesHelp
+    = "the measured samples: a CSV file with the columns sample, system, age_ma, sigma_ma, x_m "
+      "and y_m (in the DEM's coordinate system) or lon and lat, and optionally elevation_m (the "
+      "model's surface when empty), radius_um, u_ppm, th_ppm, sm_ppm, dpar_um; each sample on "
+      "its own path";
+
+} // namespace
+
+void bindTerrain(py::module_& module)
+{
+    std::vector<ArgumentHelp> help { { "dem", "" }, { "erosion", erosionHelp },
+        { "observed", std::string(samplesHelp) + "; None: no samples" },
+        { "observed_text",
+            "the text of such a file instead; observed then names it in the messages" },
+        { "age_map", "whether to compute the age of the rock at every DEM node today" } };
+    help.front() = terrainArgumentHelp().front();
+    std::vector<ArgumentHelp> model = terrainArgumentHelp();
+    model.erase(model.begin());
+    append(help, model);
+    append(help, terrainThermalHelp());
+    help.push_back({ "systems",
+        "systems to date, a list of names or one text separated by commas, any case" });
+    append(help, ageOptionHelp());
+
+    module.def("terrain_ages", &terrainAges, py::arg("dem"), py::arg("erosion"), py::kw_only(),
+        py::arg("observed") = py::none(), py::arg("observed_text") = py::none(),
+        py::arg("age_map") = false, py::arg("uplift_map") = py::none(),
+        py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
+        py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
+        py::arg("levels") = terrainDefaults.levels,
+        py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
+        py::arg("time_step_myr") = terrainDefaults.timeStepMyr,
+        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
+        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
+        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
+        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
+        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
+        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
+        py::arg("heat_production_scale_m") = py::none(),
+        py::arg("heat_production_depth_m") = py::none(), py::arg("systems") = defaultSystemNames(),
+        py::arg("method") = "all", py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
+        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
+        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        helpText("The ages of samples where they were taken under a real topography, as "
+                 "cooling_ages terrain computes them: the 3D thermal model of the crust under the "
+                 "DEM for the erosion history (rock rising vertically, relief scaled by the "
+                 "relief history, the steady state of the first phase to start from), each "
+                 "sample's path followed back through the field, and its ages for the systems "
+                 "and methods asked for. Runs with the GIL released; Ctrl-C stops it.",
+            help,
+            "a dict: table (the program's table, one row per sample, system and method: the "
+            "age table's columns, then y_m and sample); summary (with observed: the chi2 line "
+            "the program writes); chi2 (of the samples for the history; None without "
+            "observed); residuals (the program's --residuals table; None without observed); "
+            "age_map (with age_map=True: x_m and y_m of the DEM's nodes and, per system, an "
+            "array of rows (the southernmost first) by columns of the age of the rock at each "
+            "node today, Ma; None otherwise). erosion_thermal.terrain_ages returns the table as "
+            "a DataFrame with the rest in its attrs.")
+            .c_str());
+
+    std::vector<ArgumentHelp> fitHelp { { "observed", samplesHelp },
+        { "erosion",
+            std::string(erosionHelp)
+                + "; its first start is where every fitted history starts, the rest is the fit's "
+                  "to choose" },
+        { "phases", "phases of the history to fit: 1, 2 or 3" } };
+    append(fitHelp, terrainArgumentHelp());
+    fitHelp.push_back({ "observed_text",
+        "the text of such a file instead; observed then names it in the messages" });
+    append(fitHelp, fitArgumentHelp());
+    append(fitHelp, terrainThermalHelp());
+    append(fitHelp, ageOptionHelp());
+    module.def("fit_history_terrain", &fitHistoryTerrain, py::arg("observed"), py::arg("erosion"),
+        py::arg("phases"), py::kw_only(), py::arg("dem"), py::arg("observed_text") = py::none(),
+        py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
+        py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
+        py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
+        py::arg("seed") = py::none(), py::arg("uplift_map") = py::none(),
+        py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
+        py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
+        py::arg("levels") = terrainDefaults.levels,
+        py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
+        py::arg("time_step_myr") = terrainDefaults.timeStepMyr,
+        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
+        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
+        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
+        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
+        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
+        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
+        py::arg("heat_production_scale_m") = py::none(),
+        py::arg("heat_production_depth_m") = py::none(), py::arg("method") = "all",
+        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
+        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
+        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        helpText("The erosion history of 1 to 3 phases that best explains measured ages, with "
+                 "the 3D terrain model as the forward model, as cooling_ages terrain "
+                 "--observed --fit-phases fits it: every history tried is one 3D run shared by "
+                 "the samples, each sample dated on its own path. Called by "
+                 "erosion_thermal.fit_history(model=\"terrain\", dem=...).",
+            fitHelp, "the dict of fit_history.")
+            .c_str());
+}
+
+} // namespace erosion_python
