@@ -3,6 +3,7 @@
 #include "textformat.h"
 
 #include "agetable.h"
+#include "chaindiagnostics.h"
 #include "erosionhistory.h"
 
 #include <algorithm>
@@ -144,9 +145,11 @@ std::string historySummary(const HistoryFit& fit)
         text += fitSummary(*fit.rateFit) + "\n";
     if (fit.posterior) {
         const HistoryPosterior& posterior = *fit.posterior;
-        text += "sampler: " + std::to_string(posterior.chain.walkers()) + " walkers x "
-            + std::to_string(posterior.chain.steps()) + " steps, burn-in "
-            + std::to_string(posterior.burnIn) + ", acceptance fraction "
+        const int walkers = posterior.chain.walkers() / std::max(posterior.chains, 1);
+        text += "sampler: "
+            + (posterior.chains > 1 ? std::to_string(posterior.chains) + " chains of " : "")
+            + std::to_string(walkers) + " walkers x " + std::to_string(posterior.chain.steps())
+            + " steps, burn-in " + std::to_string(posterior.burnIn) + ", acceptance fraction "
             + textformat::fixed(posterior.chain.acceptanceFraction(), 2) + ", "
             + std::to_string(fit.evaluations()) + " histories run\n";
         for (std::size_t p = 0; p < posterior.intervals.size(); ++p) {
@@ -154,36 +157,43 @@ std::string historySummary(const HistoryFit& fit)
             const int decimals = rangeDecimals(interval.low, interval.high);
             text += parameterName(p) + ": median " + textformat::fixed(interval.median, decimals)
                 + parameterUnit(p) + ", 68 % interval " + textformat::fixed(interval.low, decimals)
-                + " to " + textformat::fixed(interval.high, decimals) + parameterUnit(p) + "\n";
+                + " to " + textformat::fixed(interval.high, decimals) + parameterUnit(p)
+                + ", split R-hat " + textformat::fixed(posterior.splitRhat[p], 3)
+                + ", effective size " + textformat::fixed(posterior.effectiveSize[p], 0) + "\n";
         }
     }
     return text;
 }
 
-std::string historyWarnings(const HistoryFit& fit)
+std::vector<HistoryWarning> historyWarningList(const HistoryFit& fit)
 {
-    std::string text;
+    using Kind = HistoryWarningKind;
+    std::vector<HistoryWarning> warnings;
     if (const std::string line = parameterCountWarning(fit.space); !line.empty())
-        text += line + "\n";
+        warnings.push_back({ Kind::parametersAsSamples, line });
     const ValueBounds times = fit.space.changeTimesMa;
     for (const ChangeTimeProfile& profile : fit.profiles) {
         const std::string name = "change time " + std::to_string(profile.change);
         if (profile.rangeReachesHighBound)
-            text += "warning: the range of " + name + " reaches " + textformat::number(times.high)
-                + " Ma, the oldest of --change-times: the ages cannot exclude an older change; "
-                  "see the profile, or widen --change-times\n";
+            warnings.push_back({ Kind::changeTimeAtBound,
+                "warning: the range of " + name + " reaches " + textformat::number(times.high)
+                    + " Ma, the oldest of --change-times: the ages cannot exclude an older "
+                      "change; see the profile, or widen --change-times" });
         if (profile.rangeReachesLowBound)
-            text += "warning: the range of " + name + " reaches " + textformat::number(times.low)
-                + " Ma, the youngest of --change-times: the ages cannot exclude a younger "
-                  "change; see the profile, or widen --change-times\n";
+            warnings.push_back({ Kind::changeTimeAtBound,
+                "warning: the range of " + name + " reaches " + textformat::number(times.low)
+                    + " Ma, the youngest of --change-times: the ages cannot exclude a younger "
+                      "change; see the profile, or widen --change-times" });
     }
     const ValueBounds rates = fit.space.ratesMmYr;
     for (std::size_t p = 0; p < fit.best.size(); p += 2) {
         const double rate = fit.best[p];
         for (const double bound : { rates.low, rates.high }) {
             if (std::abs(rate - bound) <= rateAtBoundTolerance * bound)
-                text += "warning: " + parameterName(p) + " of the best history lies at "
-                    + textformat::number(bound) + " mm/yr, a bound of --rates: extend --rates\n";
+                warnings.push_back({ Kind::rateAtBound,
+                    "warning: " + parameterName(p) + " of the best history lies at "
+                        + textformat::number(bound)
+                        + " mm/yr, a bound of --rates: extend --rates" });
         }
     }
     if (fit.posterior) {
@@ -194,14 +204,41 @@ std::string historyWarnings(const HistoryFit& fit)
         const double kept = posterior.chain.steps() - posterior.burnIn;
         const double independent = posterior.chain.walkers() * kept / std::max(longest, 1.0);
         if (posterior.burnIn < burnInTimesWanted * longest)
-            text += "warning: the burn-in (" + std::to_string(posterior.burnIn)
-                + " steps) is shorter than 10 autocorrelation times ("
-                + textformat::fixed(longest, 0)
-                + " steps): the walkers may still remember their start; raise --steps\n";
+            warnings.push_back({ Kind::shortBurnIn,
+                "warning: the burn-in (" + std::to_string(posterior.burnIn)
+                    + " steps) is shorter than 10 autocorrelation times ("
+                    + textformat::fixed(longest, 0)
+                    + " steps): the walkers may still remember their start; raise --steps" });
+        for (std::size_t p = 0; p < posterior.splitRhat.size(); ++p) {
+            if (posterior.splitRhat[p] > largestGoodRhat)
+                warnings.push_back({ Kind::chainsDisagree,
+                    "warning: the walkers disagree on " + parameterName(p) + " (split R-hat "
+                        + textformat::fixed(posterior.splitRhat[p], 3)
+                        + " > 1.01): the posterior has not converged; raise --steps"
+                        + (posterior.chains > 1 ? ""
+                                                : ", or run --chains 4 to see whether "
+                                                  "independent chains agree") });
+            if (posterior.effectiveSize[p] < smallestGoodEffectiveSize)
+                warnings.push_back({ Kind::fewEffectiveSamples,
+                    "warning: " + parameterName(p) + " rests on an effective sample of "
+                        + textformat::fixed(posterior.effectiveSize[p], 0)
+                        + " draws, fewer than 400: its interval is rough; raise --steps or "
+                          "--chains" });
+        }
         if (independent < independentSamplesWanted)
-            text += "warning: the posterior holds some " + textformat::fixed(independent, 0)
-                + " independent samples, fewer than 200: the intervals are rough; raise --steps\n";
+            warnings.push_back({ Kind::fewIndependentSamples,
+                "warning: the posterior holds some " + textformat::fixed(independent, 0)
+                    + " independent samples, fewer than 200: the intervals are rough; raise "
+                      "--steps" });
     }
+    return warnings;
+}
+
+std::string historyWarnings(const HistoryFit& fit)
+{
+    std::string text;
+    for (const HistoryWarning& warning : historyWarningList(fit))
+        text += warning.line + "\n";
     return text;
 }
 

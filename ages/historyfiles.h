@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace ages {
 
@@ -35,14 +36,35 @@ void writeHistoryPosteriorFile(const std::filesystem::path& file, const HistoryF
 // The lines for standard error, each ending in a line end:
 //   best history: 20:0.300,5.50:0.570, chi2 3.21, reduced chi2 0.80
 //   change time 1: 5.50 Ma, range 4.8 to 6.1 Ma[ (scaled by reduced chi2)]
-// then, for one phase, the rate fit's own line; for the sampler, its walkers, steps, burn-in and
-// acceptance, and each parameter's median and 68 % interval.
+// then, for one phase, the rate fit's own line; for the sampler, its chains, walkers, steps,
+// burn-in and acceptance, and each parameter's median, 68 % interval, split R-hat and effective
+// sample size (chaindiagnostics.h).
 std::string historySummary(const HistoryFit& fit);
+
+// What a warning about a history fit is about, for tables that hold one column per kind.
+enum class HistoryWarningKind {
+    parametersAsSamples, // parameters as many as the samples
+    changeTimeAtBound, // a range that reaches a bound of --change-times
+    rateAtBound, // a best rate at a bound of --rates
+    shortBurnIn, // a burn-in shorter than 10 autocorrelation times
+    fewIndependentSamples, // a posterior of fewer than 200 independent samples
+    chainsDisagree, // a parameter's split R-hat above 1.01
+    fewEffectiveSamples, // a parameter's effective sample size below 400
+};
+
+struct HistoryWarning {
+    HistoryWarningKind kind;
+    std::string line; // without a line end
+};
+
+// The warnings, in the order historyWarnings writes them.
+std::vector<HistoryWarning> historyWarningList(const HistoryFit& fit);
 
 // The warnings, one line each ending in a line end; empty when there is none: parameters as
 // many as the samples, a range that reaches a bound of --change-times, a best rate at a bound of
 // --rates, a burn-in shorter than 10 autocorrelation times, a posterior of fewer than 200
-// independent samples.
+// independent samples, a parameter whose split R-hat exceeds 1.01 or whose effective sample size
+// is below 400.
 std::string historyWarnings(const HistoryFit& fit);
 
 } // namespace ages

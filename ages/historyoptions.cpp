@@ -103,6 +103,9 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
     m_burnIn = numbers.addCount(command, "--burn-in", request.fit.mcmc.burnIn,
         "mcmc: steps left out of the posterior while the walkers forget their start (-1: half "
         "the steps)");
+    m_chains = numbers.addCount(command, "--chains", request.fit.mcmc.chains,
+        "mcmc: independent ensembles, chain k seeded from --seed and k, merged; each parameter's "
+        "split R-hat and effective sample size say whether they agree");
     m_seed = command
                  .add_option("--seed", m_seedWord,
                      "mcmc: seed of the random numbers (the same seed, the same chain)")
@@ -135,7 +138,8 @@ void HistoryOptions::interpret(HistoryRequest& request) const
              std::pair { "--change-times", !m_changeTimesWord.empty() },
              std::pair { "--sampler", !m_samplerWord.empty() },
              std::pair { "--steps", given(m_steps) }, std::pair { "--walkers", given(m_walkers) },
-             std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) } }) {
+             std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) },
+             std::pair { "--chains", given(m_chains) } }) {
         if (isGiven && !fits)
             throw InputError(std::string(name)
                 + " sets up a fit: add --fit-phases N (and the measured ages, --observed FILE)");
@@ -152,7 +156,8 @@ void HistoryOptions::interpret(HistoryRequest& request) const
         { .steps = given(m_steps),
             .walkers = given(m_walkers),
             .burnIn = given(m_burnIn),
-            .seed = given(m_seed) });
+            .seed = given(m_seed),
+            .chains = given(m_chains) });
 }
 
 } // namespace ages

@@ -76,12 +76,24 @@ void compareHistory(
         outcome.summary += warning + "\n";
 }
 
+// The sampler's settings of the request, on the fit's threads.
+SamplerSettings samplerSettings(const HistoryRequest& history)
+{
+    SamplerSettings mcmc = history.fit.mcmc;
+    mcmc.threads = history.fit.threads;
+    return mcmc;
+}
+
+// The fit, or with chains the sampler's fit of the chains run already.
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
-    const HistorySamples& samples, const FitProgress& progress, HistoryOutcome& outcome)
+    const HistorySamples& samples, const FitProgress& progress, HistoryOutcome& outcome,
+    std::vector<SampledChain>* chains = nullptr)
 {
     const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds);
     try {
-        outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit, progress);
+        outcome.fit = chains
+            ? mergeChains(space, samplerSettings(request.history), std::move(*chains))
+            : fitHistory(space, std::cref(misfit), request.history.fit, progress);
     } catch (const std::system_error&) {
         throw; // the system's own failure (threads), not the fit's
     } catch (const std::runtime_error& error) {
@@ -161,17 +173,59 @@ void checkHistoryRequest(const AgeRequest& request)
         throw InputError(*error);
 }
 
+namespace {
+
+// The space of the request's fit, refused as computeHistoryRun refuses it.
+HistorySpace checkedFitSpace(const HistoryRequest& history, const HistorySamples& samples)
+{
+    const HistorySpace space = history.fitSpace(samples.ages.size());
+    if (const std::string error = historyFitError(space, history.fit); !error.empty())
+        throw InputError(error);
+    checkSlowestHistory(history);
+    return space;
+}
+
+HistorySpace checkedSamplerSpace(const HistoryRequest& history, const HistorySamples& samples)
+{
+    if (history.fitPhases == 0)
+        throw InputError("chains are a sampler's: add --fit-phases N");
+    const HistorySpace space = checkedFitSpace(history, samples);
+    if (historyEngine(space, history.fit) != HistorySampler::mcmc)
+        throw InputError("chains are the ensemble sampler's: add --sampler mcmc");
+    return space;
+}
+
+} // namespace
+
+SampledChain computeHistoryChain(const AgeRequest& request, const HistorySamples& samples,
+    const int chain, const FitProgress& progress)
+{
+    const HistorySpace space = checkedSamplerSpace(request.history, samples);
+    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds);
+    try {
+        return sampleChain(
+            space, std::cref(misfit), samplerSettings(request.history), chain, progress);
+    } catch (const std::invalid_argument& error) {
+        throw InputError(error.what());
+    }
+}
+
+HistoryOutcome mergeHistoryChains(
+    const AgeRequest& request, const HistorySamples& samples, std::vector<SampledChain> chains)
+{
+    const HistorySpace space = checkedSamplerSpace(request.history, samples);
+    HistoryOutcome outcome;
+    fitHistoryToSamples(request, space, samples, {}, outcome, &chains);
+    return outcome;
+}
+
 HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples& samples,
     const HistoryWork& work, const FitProgress& progress)
 {
     const HistoryRequest& history = request.history;
     std::optional<HistorySpace> space;
-    if (history.fitPhases != 0) {
-        space = history.fitSpace(samples.ages.size());
-        if (const std::string error = historyFitError(*space, history.fit); !error.empty())
-            throw InputError(error);
-        checkSlowestHistory(history);
-    }
+    if (history.fitPhases != 0)
+        space = checkedFitSpace(history, samples);
 
     HistoryOutcome outcome;
     if (work.table)

@@ -14,5 +14,6 @@ void bindAge(pybind11::module_& module); // age
 void bindAges(pybind11::module_& module); // ages
 void bindFit(pybind11::module_& module); // fit_rate_transient, fit_rate_periodic
 void bindHistoryFit(pybind11::module_& module); // fit_history
+void bindBatch(pybind11::module_& module); // the compiled part of fit_batch
 
 } // namespace erosion_python

@@ -13,6 +13,7 @@
 
 #include "agerequest.h"
 #include "agerun.h"
+#include "batchfit.h"
 #include "fitoptions.h"
 #include "fittables.h"
 #include "inputerror.h"
@@ -116,8 +117,21 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
     return answer;
 }
 
-py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const double exposureMyr,
+// A batch's model from a fit's request: the options a fit of one file takes, the file's name
+// labelling the messages.
+ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observed,
+    const std::optional<std::string>& observedText, const double meanElevationM)
+{
+    if (observedText)
+        throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
+    ages::BatchModel model { std::move(request), {} };
+    model.options.observedFile = observed;
+    model.options.meanElevationM = meanElevationM;
+    checkBatchModel(model);
+    return model;
+}
+
+ages::AgeRequest transientRequest(const std::array<double, 3>& rates, const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
@@ -133,17 +147,44 @@ py::dict fitRateTransient(const std::string& observed, const std::array<double, 
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     request.sweep = rateSweep(rates);
-    return fitRate(request, observed, observedText, 0);
+    return request;
 }
 
-py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const double meanElevationM,
-    const double durationMyr, const int points, const double surfaceTemperatureC,
-    const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
-    const double wavelengthM, const double reliefM, const double diffusivityM2s,
+py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const double exposureMyr,
+    const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
     const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    ages::AgeRequest request = transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
+        diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+        apatiteKinetics, zirconKinetics);
+    return fitRate(request, observed, observedText, 0);
+}
+
+// The batch's model of the same arguments (observed labels the messages; the groups bring the
+// ages, so observed_text is refused).
+ages::BatchModel batchModelTransient(const std::string& observed,
+    const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
+    const double exposureMyr, const double surfaceTemperatureC, const double gradientCm,
+    const double diffusivityM2s, const std::string& method, const double apatiteRadiusUm,
+    const double zirconRadiusUm, const double uPpm, const double thPpm, const double smPpm,
+    const double dparUm, const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    return batchModel(transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
+                          diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm,
+                          smPpm, dparUm, apatiteKinetics, zirconKinetics),
+        observed, observedText, 0);
+}
+
+ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const double durationMyr,
+    const int points, const double surfaceTemperatureC, const double lapseRateCKm,
+    const double basalTemperatureC, const double basalDepthM, const double wavelengthM,
+    const double reliefM, const double diffusivityM2s, const std::string& method,
+    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
+    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
+    const std::string& zirconKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::periodic;
@@ -160,7 +201,39 @@ py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     request.sweep = rateSweep(rates);
+    return request;
+}
+
+py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const double meanElevationM,
+    const double durationMyr, const int points, const double surfaceTemperatureC,
+    const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
+    const double wavelengthM, const double reliefM, const double diffusivityM2s,
+    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    ages::AgeRequest request = periodicRequest(rates, durationMyr, points, surfaceTemperatureC,
+        lapseRateCKm, basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s, method,
+        apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+        zirconKinetics);
     return fitRate(request, observed, observedText, meanElevationM);
+}
+
+ages::BatchModel batchModelPeriodic(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const double meanElevationM,
+    const double durationMyr, const int points, const double surfaceTemperatureC,
+    const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
+    const double wavelengthM, const double reliefM, const double diffusivityM2s,
+    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    return batchModel(periodicRequest(rates, durationMyr, points, surfaceTemperatureC, lapseRateCKm,
+                          basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s,
+                          method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+                          apatiteKinetics, zirconKinetics),
+        observed, observedText, meanElevationM);
 }
 
 // The help of both fits: the summary, the arguments before and after the model's own, the result.
@@ -197,12 +270,13 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         "UserWarnings).");
 }
 
-} // namespace
-
-void bindFit(py::module_& module)
+// The arguments of the transient model's fit, for function (fitRateTransient's signature).
+template <class Function>
+void defineTransientFit(
+    py::module_& module, const char* name, Function function, const std::string& help)
 {
-    module.def("fit_rate_transient", &fitRateTransient, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(),
+    module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
+        py::arg("observed_text") = py::none(),
         py::arg("exposure_myr") = transientDefaults.historyTime,
         py::arg("surface_temperature_c") = transientDefaults.surfaceTemp,
         py::arg("gradient_c_m") = transientDefaults.basalGradient,
@@ -212,14 +286,16 @@ void bindFit(py::module_& module)
         py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
         py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        fitHelp("transient", transientArgumentHelp(false),
-            { { "exposure_myr",
-                "exposure time of the dated rocks after erosion began, every sample's (Myr)" } })
-            .c_str());
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
+}
 
-    module.def("fit_rate_periodic", &fitRatePeriodic, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("mean_elevation_m") = 0.0,
+// The same for the periodic model (fitRatePeriodic's signature).
+template <class Function>
+void definePeriodicFit(
+    py::module_& module, const char* name, Function function, const std::string& help)
+{
+    module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
+        py::arg("observed_text") = py::none(), py::arg("mean_elevation_m") = 0.0,
         py::arg("duration_myr") = periodicDefaults.historyDuration,
         py::arg("points") = periodicDefaults.pointCount,
         py::arg("surface_temperature_c") = periodicDefaults.surfaceTemp,
@@ -234,12 +310,28 @@ void bindFit(py::module_& module)
         py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
         py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        fitHelp("periodic", periodicArgumentHelp(false),
-            { { "mean_elevation_m",
-                "field elevation of the model's mean surface: a sample at elevation e lies at e "
-                "- M on the model's ridge-to-valley half-profile (m)" } })
-            .c_str());
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
+}
+
+const char* const batchModelHelp
+    = "The model fit_batch fits every group with: the arguments of the fit of one file, "
+      "observed naming the data in the messages.";
+
+} // namespace
+
+void bindFit(py::module_& module)
+{
+    const std::vector<ArgumentHelp> exposure { { "exposure_myr",
+        "exposure time of the dated rocks after erosion began, every sample's (Myr)" } };
+    const std::vector<ArgumentHelp> meanElevation { { "mean_elevation_m",
+        "field elevation of the model's mean surface: a sample at elevation e lies at e - M on "
+        "the model's ridge-to-valley half-profile (m)" } };
+    defineTransientFit(module, "fit_rate_transient", &fitRateTransient,
+        fitHelp("transient", transientArgumentHelp(false), exposure));
+    definePeriodicFit(module, "fit_rate_periodic", &fitRatePeriodic,
+        fitHelp("periodic", periodicArgumentHelp(false), meanElevation));
+    defineTransientFit(module, "_batch_model_transient", &batchModelTransient, batchModelHelp);
+    definePeriodicFit(module, "_batch_model_periodic", &batchModelPeriodic, batchModelHelp);
 }
 
 } // namespace erosion_python

@@ -15,6 +15,7 @@
 #include "usertext.h"
 
 #include "agerequest.h"
+#include "batchfit.h"
 #include "fittables.h"
 #include "historyfit.h"
 #include "historyrequest.h"
@@ -50,6 +51,7 @@ struct FitArguments {
     std::optional<int> walkers;
     std::optional<int> burnIn;
     std::optional<py::int_> seed;
+    std::optional<int> chains;
 };
 
 // The fit's part of the request, refused as the program refuses its fit options.
@@ -69,6 +71,7 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
     mcmc.steps = arguments.steps.value_or(mcmc.steps);
     mcmc.walkers = arguments.walkers.value_or(mcmc.walkers);
     mcmc.burnIn = arguments.burnIn.value_or(mcmc.burnIn);
+    mcmc.chains = arguments.chains.value_or(mcmc.chains);
     if (arguments.seed) {
         const unsigned long long seed = PyLong_AsUnsignedLongLong(arguments.seed->ptr());
         if (PyErr_Occurred()) {
@@ -81,7 +84,8 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
         { .steps = arguments.steps.has_value(),
             .walkers = arguments.walkers.has_value(),
             .burnIn = arguments.burnIn.has_value(),
-            .seed = arguments.seed.has_value() });
+            .seed = arguments.seed.has_value(),
+            .chains = arguments.chains.has_value() });
 }
 
 // The phases as pairs (start_ma, rate_mm_yr), oldest first.
@@ -217,11 +221,13 @@ py::object intervalsOf(const ages::HistoryFit& fit)
     return intervals;
 }
 
-py::dict fitHistory(const std::string& observed, const py::object& erosion, const int phases,
-    const std::optional<std::string>& observedText, const std::optional<Bounds>& rates,
-    const std::optional<Bounds>& changeTimes, const std::optional<std::string>& sampler,
-    const std::optional<int> steps, const std::optional<int> walkers,
-    const std::optional<int> burnIn, const std::optional<py::int_>& seed,
+// The request of a fit, refused in the program's order: the history, the thermal options, the
+// fit's, the age options.
+ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
+    const std::optional<Bounds>& rates, const std::optional<Bounds>& changeTimes,
+    const std::optional<std::string>& sampler, const std::optional<int> steps,
+    const std::optional<int> walkers, const std::optional<int> burnIn,
+    const std::optional<py::int_>& seed, const std::optional<int> chains,
     const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
@@ -232,7 +238,6 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
     const std::string& zirconKinetics)
 {
-    // The request, refused in the program's order: the history, the thermal options, the fit's.
     ages::AgeRequest request;
     request.model = ages::Model::history;
     ages::HistoryRequest& history = request.history;
@@ -240,12 +245,68 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     history.thermal = thermalParameters({ surfaceTemperatureC, baseDepthM, baseTemperatureC,
         baseHeatFlowMWm2, conductivityWmK, diffusivityM2s, heatProductionUWm3, heatProductionScaleM,
         heatProductionDepthM, initial, initialGradientCm });
-    setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+    setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains });
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     ages::checkHistoryRequest(request);
+    return request;
+}
 
+// fit_history's arguments, in its order, for the functions that take them.
+// clang-format off
+#define HISTORY_FIT_PARAMETERS                                                                     \
+    const std::string &observed, const py::object &erosion, const int phases,                     \
+        const std::optional<std::string>&observedText, const std::optional<Bounds>&rates,         \
+        const std::optional<Bounds>&changeTimes, const std::optional<std::string>&sampler,        \
+        const std::optional<int> steps, const std::optional<int> walkers,                         \
+        const std::optional<int> burnIn, const std::optional<py::int_>&seed,                      \
+        const std::optional<int> chains, const double surfaceTemperatureC,                        \
+        const double baseDepthM, const std::optional<double> baseTemperatureC,                    \
+        const std::optional<double> baseHeatFlowMWm2, const double conductivityWmK,               \
+        const double diffusivityM2s, const double heatProductionUWm3,                             \
+        const std::optional<double> heatProductionScaleM,                                         \
+        const std::optional<double> heatProductionDepthM, const std::string &initial,             \
+        const std::optional<double> initialGradientCm, const std::string &method,                 \
+        const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,             \
+        const double thPpm, const double smPpm, const double dparUm,                              \
+        const std::string &apatiteKinetics, const std::string &zirconKinetics
+#define HISTORY_REQUEST_ARGUMENTS                                                                  \
+    erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
+        surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
+        diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
+        initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \
+        apatiteKinetics, zirconKinetics
+// clang-format on
+
+// The batch's model of fit_history's arguments: observed labels the messages.
+ages::BatchModel batchModelHistory(HISTORY_FIT_PARAMETERS)
+{
+    if (observedText)
+        throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
+    ages::BatchModel model { historyRequest(HISTORY_REQUEST_ARGUMENTS), {} };
+    model.options.observedFile = observed;
+    ages::checkBatchModel(model);
+    return model;
+}
+
+// The sampler's (split R-hat, effective sample size) of every parameter; None without it.
+py::object diagnosticsOf(const ages::HistoryFit& fit)
+{
+    if (!fit.posterior)
+        return py::none();
+    const HistoryColumns names(fit.space);
+    py::dict diagnostics;
+    for (std::size_t p = 0; p < fit.posterior->splitRhat.size(); ++p)
+        diagnostics[py::str(names.parameterName(p))]
+            = py::make_tuple(fit.posterior->splitRhat[p], fit.posterior->effectiveSize[p]);
+    return diagnostics;
+}
+
+// The measured ages of the arguments, read and refused as the program reads its --observed.
+ages::HistorySamples samplesOf(const ages::AgeRequest& request, const std::string& observed,
+    const std::optional<std::string>& observedText)
+{
     std::vector<ages::ObservedAge> ages;
     if (observedText) {
         std::istringstream stream(*observedText);
@@ -253,15 +314,13 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     } else {
         ages = ages::readObservedAges(observed);
     }
-    const ages::HistorySamples samples = ages::historySamples(std::move(ages), request, observed);
+    return ages::historySamples(std::move(ages), request, observed);
+}
 
-    // On a thread of its own, the GIL released, Ctrl-C heard in the engines' loops.
-    const ages::HistoryOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
-        return ages::computeHistoryRun(
-            request, samples, { .table = false, .path = false }, progress);
-    });
+// What fit_history returns, from the outcome of the fit.
+py::dict historyAnswer(const ages::AgeRequest& request, const ages::HistoryOutcome& outcome)
+{
     warnAsTheProgramDoes(outcome.summary);
-
     const ages::HistoryFit& fit = *outcome.fit;
     py::dict answer;
     answer["summary"] = userText(outcome.summary);
@@ -269,16 +328,136 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     answer["chi2_min"] = fit.level.chi2Min;
     answer["reduced_chi2"] = fit.level.reducedChi2;
     answer["chi2_level"] = fit.level.level;
-    answer["sampler"] = ages::historyEngine(fit.space, history.fit) == ages::HistorySampler::mcmc
+    answer["sampler"]
+        = ages::historyEngine(fit.space, request.history.fit) == ages::HistorySampler::mcmc
         ? "mcmc"
         : "grid";
     answer["ranges"] = rangesOf(fit);
     answer["intervals"] = intervalsOf(fit);
+    answer["diagnostics"] = diagnosticsOf(fit);
     answer["profiles"] = profileTable(fit);
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
     answer["residuals"] = tableColumns(ages::residualTableColumns(), outcome.residuals);
     return answer;
+}
+
+py::dict fitHistory(HISTORY_FIT_PARAMETERS)
+{
+    const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    // On a thread of its own, the GIL released, Ctrl-C heard in the engines' loops.
+    const ages::HistoryOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
+        return ages::computeHistoryRun(
+            request, samples, { .table = false, .path = false }, progress);
+    });
+    return historyAnswer(request, outcome);
+}
+
+// One chain of the sampler's fit (a Dask task's work), and the fit of every chain, in order.
+ages::SampledChain historyChain(HISTORY_FIT_PARAMETERS, const int chain)
+{
+    const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    return runInterruptibly([&](const ages::FitProgress& progress) {
+        return ages::computeHistoryChain(request, samples, chain, progress);
+    });
+}
+
+py::dict fitHistoryChains(HISTORY_FIT_PARAMETERS, std::vector<ages::SampledChain> runs)
+{
+    const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    if (runs.size() != static_cast<std::size_t>(request.history.fit.mcmc.chains))
+        throw ages::InputError("the chains to merge are not the fit's chains");
+    return historyAnswer(request, ages::mergeHistoryChains(request, samples, std::move(runs)));
+}
+
+// A chain travels between Dask's processes as its plain values: the ensemble's size, its
+// positions and likelihoods, its counts, and the histories it tried.
+py::tuple chainState(const ages::SampledChain& run)
+{
+    const ages::EnsembleChain& chain = run.chain;
+    std::vector<double> positions;
+    std::vector<double> likelihoods;
+    for (int step = 0; step <= chain.steps(); ++step) {
+        for (int k = 0; k < chain.walkers(); ++k) {
+            const auto x = chain.position(step, k);
+            positions.insert(positions.end(), x.begin(), x.end());
+            likelihoods.push_back(chain.logLikelihood(step, k));
+        }
+    }
+    std::vector<double> tried;
+    std::vector<double> chi2;
+    for (const ages::TriedHistory& history : run.tried) {
+        tried.insert(tried.end(), history.parameters.begin(), history.parameters.end());
+        chi2.push_back(history.chi2);
+    }
+    return py::make_tuple(chain.dimension(), chain.walkers(), chain.steps(), chain.proposals,
+        chain.acceptances, chain.evaluations, toArray(std::move(positions)),
+        toArray(std::move(likelihoods)), toArray(std::move(tried)), toArray(std::move(chi2)));
+}
+
+ages::SampledChain chainOfState(const py::tuple& state)
+{
+    const int dimension = state[0].cast<int>();
+    const int walkers = state[1].cast<int>();
+    const int steps = state[2].cast<int>();
+    ages::SampledChain run { ages::EnsembleChain(dimension, walkers, steps), {} };
+    ages::EnsembleChain& chain = run.chain;
+    chain.proposals = state[3].cast<std::size_t>();
+    chain.acceptances = state[4].cast<std::size_t>();
+    chain.evaluations = state[5].cast<std::size_t>();
+    const std::vector<double> positions = toVector(state[6].cast<DoubleArray>(), "positions");
+    const std::vector<double> likelihoods = toVector(state[7].cast<DoubleArray>(), "likelihoods");
+    const std::vector<double> tried = toVector(state[8].cast<DoubleArray>(), "tried");
+    const std::vector<double> chi2 = toVector(state[9].cast<DoubleArray>(), "chi2");
+    const std::size_t points = static_cast<std::size_t>(steps + 1) * walkers;
+    if (positions.size() != points * dimension || likelihoods.size() != points
+        || tried.size() != chi2.size() * dimension)
+        throw ages::InputError("a chain's state does not hold its walkers");
+    for (int step = 0; step <= steps; ++step) {
+        for (int k = 0; k < walkers; ++k) {
+            const std::size_t point = static_cast<std::size_t>(step) * walkers + k;
+            std::copy_n(
+                positions.begin() + point * dimension, dimension, chain.position(step, k).begin());
+            chain.logLikelihood(step, k) = likelihoods[point];
+        }
+    }
+    for (std::size_t i = 0; i < chi2.size(); ++i)
+        run.tried.push_back({ std::vector<double>(tried.begin() + i * dimension,
+                                  tried.begin() + (i + 1) * dimension),
+            chi2[i] });
+    return run;
+}
+
+// fit_history's arguments for function (fitHistory's signature).
+template <class Function, class... Extra>
+void defineHistoryFit(py::module_& module, const char* name, Function function,
+    const std::string& help, Extra... extra)
+{
+    module.def(name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("rates") = py::none(),
+        py::arg("change_times") = py::none(), py::arg("sampler") = py::none(),
+        py::arg("steps") = py::none(), py::arg("walkers") = py::none(),
+        py::arg("burn_in") = py::none(), py::arg("seed") = py::none(),
+        py::arg("chains") = py::none(),
+        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
+        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
+        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
+        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
+        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
+        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
+        py::arg("heat_production_scale_m") = py::none(),
+        py::arg("heat_production_depth_m") = py::none(), py::arg("initial") = "steady",
+        py::arg("initial_gradient_c_m") = py::none(), py::arg("method") = "all",
+        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
+        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
+        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), extra...,
+        help.c_str());
 }
 
 } // namespace
@@ -317,31 +496,16 @@ void bindHistoryFit(py::module_& module)
         { "seed",
             "mcmc: seed of the random numbers (the same seed, the same chain), "
                 + std::to_string(ages::defaultSamplerSeed) + " when not given" },
+        { "chains",
+            "mcmc: independent ensembles, chain k seeded from the seed and k, their walkers "
+            "merged, with each parameter's split R-hat and effective sample size (diagnostics); "
+            "with fit_history's client=, a dask.distributed Client, each chain is one task of "
+            "its cluster; 1 when not given" },
     };
     append(help, thermalArgumentHelp());
     append(help, ageOptionHelp());
 
-    module.def("fit_history", &fitHistory, py::arg("observed"), py::arg("erosion"),
-        py::arg("phases"), py::kw_only(), py::arg("observed_text") = py::none(),
-        py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
-        py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
-        py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
-        py::arg("seed") = py::none(),
-        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
-        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
-        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
-        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
-        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
-        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
-        py::arg("heat_production_scale_m") = py::none(),
-        py::arg("heat_production_depth_m") = py::none(), py::arg("initial") = "steady",
-        py::arg("initial_gradient_c_m") = py::none(), py::arg("method") = "all",
-        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
-        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+    defineHistoryFit(module, "fit_history", &fitHistory,
         helpText("The erosion history of 1 to 3 phases that best explains measured ages, as "
                  "cooling_ages history --observed --fit-phases fits it: every history tried is "
                  "run through the thermal model, every sample is dated along the path of the "
@@ -358,14 +522,27 @@ void bindHistoryFit(py::module_& module)
             "engine that ran); ranges (by parameter: (low, high) of each change time, start_2_ma "
             "and start_3_ma, read off its profile, and for one phase of rate_1_mm_yr off the "
             "misfit curve); intervals (mcmc: by parameter, (16th percentile, median, 84th "
-            "percentile) over the posterior; None otherwise); profiles (change, change_time_ma, "
+            "percentile) over the posterior; None otherwise); diagnostics (mcmc: by parameter, "
+            "(split R-hat, effective sample size) over every walker of every chain; None "
+            "otherwise); profiles (change, change_time_ma, "
             "chi2: the misfit minimised over the other parameters at each change time); tried "
             "(every history run, start_1_ma, rate_1_mm_yr, start_2_ma, ..., chi2); posterior "
             "(mcmc: the walkers after the burn-in, walker, step, the history's columns, chi2; "
             "None otherwise); residuals (the samples at the best history, with the columns of "
             "the program's --residuals table). Tables are DataFrames from "
-            "erosion_thermal.fit_history (dicts of arrays without pandas).")
-            .c_str());
+            "erosion_thermal.fit_history (dicts of arrays without pandas)."));
+    py::class_<ages::SampledChain>(
+        module, "_SampledChain", "One ensemble of the sampler's fit, as a Dask task hands it back.")
+        .def(py::pickle(&chainState, &chainOfState));
+    defineHistoryFit(module, "_history_chain", &historyChain,
+        "Chain k of the sampler's fit of fit_history's arguments (a task of fit_history with a "
+        "client).",
+        py::arg("chain"));
+    defineHistoryFit(module, "_fit_history_chains", &fitHistoryChains,
+        "fit_history's answer from its chains (from _history_chain, in order).", py::arg("runs"));
+    defineHistoryFit(module, "_batch_model_history", &batchModelHistory,
+        "The model fit_batch fits every group with: fit_history's arguments, observed naming the "
+        "data in the messages.");
 }
 
 } // namespace erosion_python
