@@ -42,17 +42,9 @@ std::filesystem::path normalised(const std::string& file)
 // An output that could only fail at the end, or that would replace the measured ages.
 void checkOutput(const std::string& output, const std::string& observed)
 {
-    if (output.empty())
-        return;
-    const std::filesystem::path path(output);
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored))
-        throw InputError("--output " + output + " is a directory");
-    const auto parent = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    if (!std::filesystem::is_directory(parent, ignored))
-        throw InputError(
-            "--output " + output + ": no directory " + parent.string() + " to write it in");
-    if (normalised(output) == normalised(observed))
+    if (const auto error = outputFileError("--output", output))
+        throw InputError(*error);
+    if (!output.empty() && normalised(output) == normalised(observed))
         throw InputError("--output " + output + " would replace the measured ages");
 }
 

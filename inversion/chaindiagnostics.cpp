@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace ages {
 
@@ -63,27 +64,41 @@ ChainMoments moments(const std::vector<std::vector<double>>& chains)
     return result;
 }
 
+// The split chains and their moments; nothing when they are too short, of unequal lengths or
+// constant.
+struct SplitChains {
+    std::vector<std::vector<double>> chains;
+    ChainMoments moments;
+};
+
+std::optional<SplitChains> splitChains(const std::vector<std::vector<double>>& chains)
+{
+    SplitChains result { halves(chains), {} };
+    if (result.chains.empty())
+        return std::nullopt;
+    result.moments = moments(result.chains);
+    if (!(result.moments.withinVariance > 0))
+        return std::nullopt;
+    return result;
+}
+
 } // namespace
 
 double splitRhat(const std::vector<std::vector<double>>& chains)
 {
-    const auto split = halves(chains);
-    if (split.empty())
+    const auto split = splitChains(chains);
+    if (!split)
         return noNumber;
-    const ChainMoments m = moments(split);
-    if (!(m.withinVariance > 0))
-        return noNumber;
-    return std::sqrt(m.variancePlus / m.withinVariance);
+    return std::sqrt(split->moments.variancePlus / split->moments.withinVariance);
 }
 
 double effectiveSampleSize(const std::vector<std::vector<double>>& chains)
 {
-    const auto split = halves(chains);
-    if (split.empty())
+    const auto prepared = splitChains(chains);
+    if (!prepared)
         return noNumber;
-    const ChainMoments m = moments(split);
-    if (!(m.withinVariance > 0))
-        return noNumber;
+    const std::vector<std::vector<double>>& split = prepared->chains;
+    const ChainMoments& m = prepared->moments;
     const std::size_t n = split.front().size();
     const double draws = static_cast<double>(n * split.size());
     // mean_j c_j(t), each chain about its own mean.

@@ -281,24 +281,27 @@ TEST(HistoryFiles, TablesAndSummaryHaveTheirFixedForm)
 
 namespace {
 
+// Independent normal rates about 0.3 and 0.8 mm/yr and a change at 9 Ma: one clear mode.
+double roundBowl(const ErosionHistory& h)
+{
+    return std::pow((h[0].rateMmYr - 0.3) / 0.05, 2) + std::pow((h[1].startMa - 9) / 2, 2)
+        + std::pow((h[1].rateMmYr - 0.8) / 0.05, 2);
+}
+
 TEST(HistoryChains, ChainsAreIndependentEnsemblesMergedAlikeOnAnyThreadsOrOneByOne)
 {
-    const auto bowl = [](const ErosionHistory& h) {
-        return std::pow((h[0].rateMmYr - 0.3) / 0.05, 2) + std::pow((h[1].startMa - 9) / 2, 2)
-            + std::pow((h[1].rateMmYr - 0.8) / 0.05, 2);
-    };
     ages::SamplerSettings settings;
     settings.walkers = 8;
     settings.steps = 40;
     settings.chains = 3;
     settings.threads = 1;
     const HistorySpace space = twoPhases(10);
-    const HistoryFit serial = ages::sampleHistories(space, bowl, settings);
+    const HistoryFit serial = ages::sampleHistories(space, roundBowl, settings);
     settings.threads = 4;
-    const HistoryFit parallel = ages::sampleHistories(space, bowl, settings);
+    const HistoryFit parallel = ages::sampleHistories(space, roundBowl, settings);
     std::vector<ages::SampledChain> chains;
     for (int k = 0; k < 3; ++k)
-        chains.push_back(ages::sampleChain(space, bowl, settings, k));
+        chains.push_back(ages::sampleChain(space, roundBowl, settings, k));
     const HistoryFit merged = ages::mergeChains(space, settings, std::move(chains));
 
     ASSERT_TRUE(serial.posterior);
@@ -317,7 +320,7 @@ TEST(HistoryChains, ChainsAreIndependentEnsemblesMergedAlikeOnAnyThreadsOrOneByO
     }
     // Chain 0 is the run of one ensemble with the seed itself; the others start elsewhere.
     settings.chains = 1;
-    const HistoryFit one = ages::sampleHistories(space, bowl, settings);
+    const HistoryFit one = ages::sampleHistories(space, roundBowl, settings);
     for (int k = 0; k < 8; ++k)
         EXPECT_EQ(one.posterior->chain.position(40, k)[1], chain.position(40, k)[1]);
     EXPECT_NE(chain.position(0, 8)[1], chain.position(0, 0)[1]);
@@ -327,14 +330,10 @@ TEST(HistoryChains, ChainsAreIndependentEnsemblesMergedAlikeOnAnyThreadsOrOneByO
 
 TEST(HistoryChains, ShortChainsAreWarnedOfByTheirEffectiveSizeAndEveryParameterHasItsDiagnostics)
 {
-    const auto bowl = [](const ErosionHistory& h) {
-        return std::pow((h[0].rateMmYr - 0.3) / 0.05, 2) + std::pow((h[1].startMa - 9) / 2, 2)
-            + std::pow((h[1].rateMmYr - 0.8) / 0.05, 2);
-    };
     ages::SamplerSettings settings;
     settings.steps = 60;
     settings.chains = 2;
-    const HistoryFit fit = ages::sampleHistories(twoPhases(10), bowl, settings);
+    const HistoryFit fit = ages::sampleHistories(twoPhases(10), roundBowl, settings);
     ASSERT_EQ(fit.posterior->splitRhat.size(), 3u);
     ASSERT_EQ(fit.posterior->effectiveSize.size(), 3u);
     const auto warnings = ages::historyWarningList(fit);
