@@ -147,7 +147,7 @@ TEST_F(Batch, EachRowIsTheFitOfItsGroupsRowsAlone)
     const Finished done = batch(observed, transient);
     ASSERT_EQ(done.status, 0) << done.err;
     const Table table = tableOf(done.out);
-    for (const std::string site : std::vector<std::string> { "A", "B" }) {
+    for (const std::string& site : std::vector<std::string> { "A", "B" }) {
         SCOPED_TRACE(site);
         // The group's rows in a file of their own, fitted by the program as one data set.
         std::ifstream in(observed);
@@ -295,7 +295,7 @@ TEST_F(Batch, ShardsTakeEveryGroupOnceAndMergeIntoTheWholeTable)
 
     // Shard 3 left out: its groups are named, in the file's order.
     std::string missing;
-    for (const std::string group : std::vector<std::string> { "A", "B", "C", "D", "E", "F" })
+    for (const std::string& group : std::vector<std::string> { "A", "B", "C", "D", "E", "F" })
         if (ages::shardOfGroup(group, 3) == 3)
             missing += (missing.empty() ? "'" : ", '") + group + "'";
     ASSERT_FALSE(missing.empty());
@@ -340,7 +340,7 @@ TEST_F(Batch, ResultsKeepEachGroupWithItsProvenanceAndARerunFitsOnlyWhatChanged)
         << kept;
     EXPECT_NE(kept.find("\nobserved: " + observed + ", lines "), std::string::npos) << kept;
     // Every option, the defaults too.
-    for (const std::string option :
+    for (const std::string& option :
         std::vector<std::string> { "--by=site", "--model=transient", "-o=12", "--rates=" + sweep,
             "-T=", "-B=0.025", "--keep-unreset=", "--apatite-kinetics=rdaam" })
         EXPECT_NE(kept.find(" " + option), std::string::npos) << option << "\n" << kept;
