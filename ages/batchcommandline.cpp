@@ -102,6 +102,11 @@ int runBatchCommand(const int argc, const char* const argv[], std::ostream& out,
                                       "name the groups missing) instead of fitting")
                                    ->type_name("FILES")
                                    ->expected(1, -1);
+    // An option given twice takes its last value, as the suite's other options do.
+    for (CLI::Option* option : app.get_options()) {
+        if (option != mergeOption && option->get_name() != "--help")
+            option->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    }
     app.footer("The table: group, ages, status (fitted or refused), the model's best rate or "
                "history and ranges, chi2, reduced chi2, the warnings as columns, warnings, "
                "refusal (docs/cooling_ages.md). A refused group leaves the others going: the exit "

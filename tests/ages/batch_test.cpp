@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -423,6 +424,26 @@ TEST_F(Batch, TheHistoryModelFitsEachGroupsHistory)
         EXPECT_LE(std::stod(row.at("rate_1_low_mm_yr")), std::stod(row.at("rate_1_mm_yr")));
         EXPECT_EQ(row.at("rate_at_bound"), "no");
     }
+}
+
+TEST_F(Batch, TheSamplersRowsHoldEachParametersDiagnosticsAndFlagFewEffectiveDraws)
+{
+    // 2 chains of 12 walkers x 20 steps keep 2 x 12 x 10 = 240 draws: fewer than 400, however
+    // independent.
+    const Finished done = batch(std::string(EXAMPLES_DIR) + "/history_ages.csv",
+        { "--by", "sample", "--model", "history", "--erosion", "30:0.1", "--fit-phases", "2",
+            "--sampler", "mcmc", "--steps", "20", "--chains", "2" });
+    ASSERT_EQ(done.status, 0) << done.err;
+    const Table table = tableOf(done.out);
+    ASSERT_EQ(table.rows.size(), 1u);
+    const auto& row = table.rows.front();
+    for (const std::string parameter : { "rate_1", "start_2", "rate_2" }) {
+        EXPECT_GT(std::stod(row.at(parameter + "_rhat")), 0) << parameter;
+        EXPECT_LE(std::stod(row.at(parameter + "_ess")), 240 * std::log10(240.0)) << parameter;
+    }
+    EXPECT_LE(std::stod(row.at("start_2_p16_ma")), std::stod(row.at("start_2_median_ma")));
+    EXPECT_EQ(row.at("few_effective"), "yes");
+    EXPECT_NE(row.at("warnings").find("fewer than 400"), std::string::npos);
 }
 
 TEST_F(Batch, HelpListsTheBatchsOptionsAndTheProgramsHelpNamesTheBatch)
