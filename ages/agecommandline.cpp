@@ -19,6 +19,9 @@ AgeCommandLine::AgeCommandLine()
             = thermochron::kineticsName(m_request.settings.kinetics.*option.choice);
     m_app.set_version_flag("--version", versionString, "Print the version and exit");
     m_app.require_subcommand(0, 1);
+    m_app.footer("cooling_ages batch --observed FILE --by COLUMN [--model MODEL] [options]: every "
+                 "group of rows sharing COLUMN (a site, a sample) fitted on its own, one table; "
+                 "see cooling_ages batch --help");
 
     m_transient = m_app.add_subcommand(
         "transient", "the rock exposed at time -o of the 1D transient erosion model (closed form)");

@@ -62,8 +62,8 @@ std::vector<AgeRow> joined(std::vector<std::vector<AgeRow>>& rowsOf)
     return rows;
 }
 
-RatePass transientPass(
-    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
+RatePass transientPass(const AgeRequest& request, const PassWork& wanted,
+    const ProgressReport& report, const unsigned threads)
 {
     const std::vector<double> rates = ratesOf(request, request.transient.erosionRate);
     const double exposure = request.transient.historyTime;
@@ -102,13 +102,13 @@ RatePass transientPass(
             if (wanted.fit)
                 pass.misfits[k] = wanted.fit->groupMisfits(wanted.fit->transientPredictions(path));
         },
-        report);
+        report, threads);
     pass.rows = joined(rowsOf);
     return pass;
 }
 
-RatePass periodicPass(
-    const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
+RatePass periodicPass(const AgeRequest& request, const PassWork& wanted,
+    const ProgressReport& report, const unsigned threads)
 {
     const std::vector<double> rates = ratesOf(request, request.periodic.erosionRate);
     const auto atRate = [&](double rate) {
@@ -134,21 +134,22 @@ RatePass periodicPass(
                 pass.misfits[k]
                     = wanted.fit->groupMisfits(wanted.fit->periodicPredictions(model, parameters));
         },
-        report);
+        report, threads);
     pass.rows = joined(rowsOf);
     return pass;
 }
 
 // The rows and misfits the request and the fit ask for, in one pass over the rates.
-RatePass ratePass(const AgeRequest& request, const PassWork& wanted, const ProgressReport& report)
+RatePass ratePass(const AgeRequest& request, const PassWork& wanted, const ProgressReport& report,
+    const unsigned threads = defaultThreadCount())
 {
     if (const auto error = settingsError(request.settings))
         throw InputError(*error);
     switch (request.model) {
     case Model::transient:
-        return transientPass(request, wanted, report);
+        return transientPass(request, wanted, report, threads);
     case Model::periodic:
-        return periodicPass(request, wanted, report);
+        return periodicPass(request, wanted, report, threads);
     case Model::history:
     case Model::path:
     case Model::terrain:
@@ -187,10 +188,10 @@ std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressRe
     return ratePass(request, {}, report).rows;
 }
 
-FitResult requestedFit(
-    const AgeRequest& request, const ObservedFit& fit, const ProgressReport& report)
+FitResult requestedFit(const AgeRequest& request, const ObservedFit& fit,
+    const ProgressReport& report, const unsigned threads)
 {
-    return fit.fitMisfits(fit.rates(), ratePass(request, { false, &fit }, report).misfits);
+    return fit.fitMisfits(fit.rates(), ratePass(request, { false, &fit }, report, threads).misfits);
 }
 
 void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::ostream& out,

@@ -20,9 +20,9 @@ std::vector<AgeRow> requestedAgeRows(const AgeRequest& request, const ProgressRe
 
 // The fit alone, as the program computes it for measured ages without --output: the request's
 // values refused as requestedAgeRows refuses them (for every rate, before any age), then the
-// fit's misfits in one pass over the rates, then the fit. Throws InputError.
-FitResult requestedFit(
-    const AgeRequest& request, const ObservedFit& fit, const ProgressReport& report = {});
+// fit's misfits in one pass over the rates (on threads threads), then the fit. Throws InputError.
+FitResult requestedFit(const AgeRequest& request, const ObservedFit& fit,
+    const ProgressReport& report = {}, unsigned threads = defaultThreadCount());
 
 // The whole run: every refusal first, then the ages, the fit and the files. With measured ages
 // and no --output only the fit is computed: the samples' paths, not the table's. The table goes

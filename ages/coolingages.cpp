@@ -2,6 +2,7 @@
 
 #include "agecommandline.h"
 #include "agerun.h"
+#include "batchcommandline.h"
 #include "fitcommandline.h"
 #include "inputerror.h"
 
@@ -30,6 +31,8 @@ int coolingAgesMain(const int argc, const char* const argv[], std::ostream& out,
     FitOptions fitOptions;
     addFitOptions(line, fitOptions);
     try {
+        if (isBatchCommand(argc, argv)) // every group of a compilation: batchcommandline.h
+            return runBatchCommand(argc, argv, out, err, showProgress);
         if (line.parse(argc, argv, out) == AgeCommandLine::Outcome::finish)
             return 0;
         runRequest(line.request(), fitOptions, out, err, showProgress);

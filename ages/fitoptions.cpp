@@ -14,8 +14,8 @@ std::filesystem::path normalised(const std::string& file)
     return std::filesystem::absolute(file, ignored).lexically_normal();
 }
 
-// An output that could only fail once every age is computed: a directory, or a file in a
-// directory that does not exist.
+} // namespace
+
 std::optional<std::string> outputFileError(const std::string& option, const std::string& file)
 {
     if (file.empty()) {
@@ -32,8 +32,6 @@ std::optional<std::string> outputFileError(const std::string& option, const std:
     }
     return std::nullopt;
 }
-
-} // namespace
 
 std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options)
 {

@@ -33,6 +33,10 @@ struct FitOptions {
     bool fits() const { return !observedFile.empty(); }
 };
 
+// An output that could only fail once every age is computed: a directory, or a file in a
+// directory that does not exist; the message names the option.
+std::optional<std::string> outputFileError(const std::string& option, const std::string& file);
+
 // The first combination that cannot work, as a message: an output of the fit
 // without --observed, --mean-elevation outside periodic, a path output for more than one path,
 // two outputs naming the same file; for history, a fit's output or --fit-phases without the

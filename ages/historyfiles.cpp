@@ -3,6 +3,7 @@
 #include "textformat.h"
 
 #include "agetable.h"
+#include "chaindiagnostics.h"
 #include "erosionhistory.h"
 
 #include <algorithm>
@@ -144,9 +145,11 @@ std::string historySummary(const HistoryFit& fit)
         text += fitSummary(*fit.rateFit) + "\n";
     if (fit.posterior) {
         const HistoryPosterior& posterior = *fit.posterior;
-        text += "sampler: " + std::to_string(posterior.chain.walkers()) + " walkers x "
-            + std::to_string(posterior.chain.steps()) + " steps, burn-in "
-            + std::to_string(posterior.burnIn) + ", acceptance fraction "
+        const int walkers = posterior.chain.walkers() / std::max(posterior.chains, 1);
+        text += "sampler: "
+            + (posterior.chains > 1 ? std::to_string(posterior.chains) + " chains of " : "")
+            + std::to_string(walkers) + " walkers x " + std::to_string(posterior.chain.steps())
+            + " steps, burn-in " + std::to_string(posterior.burnIn) + ", acceptance fraction "
             + textformat::fixed(posterior.chain.acceptanceFraction(), 2) + ", "
             + std::to_string(fit.evaluations()) + " histories run\n";
         for (std::size_t p = 0; p < posterior.intervals.size(); ++p) {
@@ -154,7 +157,9 @@ std::string historySummary(const HistoryFit& fit)
             const int decimals = rangeDecimals(interval.low, interval.high);
             text += parameterName(p) + ": median " + textformat::fixed(interval.median, decimals)
                 + parameterUnit(p) + ", 68 % interval " + textformat::fixed(interval.low, decimals)
-                + " to " + textformat::fixed(interval.high, decimals) + parameterUnit(p) + "\n";
+                + " to " + textformat::fixed(interval.high, decimals) + parameterUnit(p)
+                + ", split R-hat " + textformat::fixed(posterior.splitRhat[p], 3)
+                + ", effective size " + textformat::fixed(posterior.effectiveSize[p], 0) + "\n";
         }
     }
     return text;
@@ -202,6 +207,19 @@ std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit)
                 + " steps) is shorter than 10 autocorrelation times ("
                 + textformat::fixed(longest, 0)
                 + " steps): the walkers may still remember their start; raise --steps");
+        for (std::size_t p = 0; p < posterior.splitRhat.size(); ++p) {
+            if (posterior.splitRhat[p] > largestGoodRhat)
+                add("chains_disagree", "the walkers disagree on " + parameterName(p)
+                    + " (split R-hat " + textformat::fixed(posterior.splitRhat[p], 3)
+                    + " > 1.01): the posterior has not converged; raise --steps"
+                    + (posterior.chains > 1 ? ""
+                                            : ", or run --chains 4 to see whether independent "
+                                              "chains agree"));
+            if (posterior.effectiveSize[p] < smallestGoodEffectiveSize)
+                add("few_effective_samples", parameterName(p) + " rests on an effective sample of "
+                    + textformat::fixed(posterior.effectiveSize[p], 0)
+                    + " draws, fewer than 400: its interval is rough; raise --steps or --chains");
+        }
         if (independent < independentSamplesWanted)
             add("few_independent_samples", "the posterior holds some " + textformat::fixed(independent, 0)
                 + " independent samples, fewer than 200: the intervals are rough; raise --steps");

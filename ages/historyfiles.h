@@ -38,14 +38,17 @@ void writeHistoryPosteriorFile(const std::filesystem::path& file, const HistoryF
 // The lines for standard error, each ending in a line end:
 //   best history: 20:0.300,5.50:0.570, chi2 3.21, reduced chi2 0.80
 //   change time 1: 5.50 Ma, range 4.8 to 6.1 Ma[ (scaled by reduced chi2)]
-// then, for one phase, the rate fit's own line; for the sampler, its walkers, steps, burn-in and
-// acceptance, and each parameter's median and 68 % interval.
+// then, for one phase, the rate fit's own line; for the sampler, its chains, walkers, steps,
+// burn-in and acceptance, and each parameter's median, 68 % interval, split R-hat and effective
+// sample size (chaindiagnostics.h).
 std::string historySummary(const HistoryFit& fit);
 
-// The fit's warnings, as values; none when there is nothing to warn of: parameters as
-// many as the samples, a range that reaches a bound of --change-times, a best rate at a bound of
-// --rates, a burn-in shorter than 10 autocorrelation times, a posterior of fewer than 200
-// independent samples.
+// The fit's warnings, as values; none when there is nothing to warn of. Their kinds:
+// "parameter_count" (parameters as many as the samples), "change_time_range" (a range that
+// reaches a bound of --change-times), "rate_at_bound" (a best rate at a bound of --rates),
+// "burn_in" (a burn-in shorter than 10 autocorrelation times), "chains_disagree" (a parameter's
+// split R-hat above 1.01), "few_effective_samples" (a parameter's effective sample size below
+// 400), "few_independent_samples" (a posterior of fewer than 200 independent samples).
 std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit);
 
 } // namespace ages

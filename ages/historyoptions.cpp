@@ -108,6 +108,9 @@ void HistoryOptions::add(
     m_burnIn = numbers.addCount(command, "--burn-in", request.fit.mcmc.burnIn,
         "mcmc: steps left out of the posterior while the walkers forget their start (-1: half "
         "the steps)");
+    m_chains = numbers.addCount(command, "--chains", request.fit.mcmc.chains,
+        "mcmc: independent ensembles, chain k seeded from --seed and k, merged; each parameter's "
+        "split R-hat and effective sample size say whether they agree");
     m_seed = command
                  .add_option("--seed", m_seedWord,
                      "mcmc: seed of the random numbers (the same seed, the same chain)")
@@ -140,7 +143,8 @@ void HistoryOptions::interpret(HistoryRequest& request) const
              std::pair { "--change-times", !m_changeTimesWord.empty() },
              std::pair { "--sampler", !m_samplerWord.empty() },
              std::pair { "--steps", given(m_steps) }, std::pair { "--walkers", given(m_walkers) },
-             std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) } }) {
+             std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) },
+             std::pair { "--chains", given(m_chains) } }) {
         if (isGiven && !fits)
             throw InputError(std::string(name)
                 + " sets up a fit: add --fit-phases N (and the measured ages, --observed FILE)");
@@ -157,7 +161,8 @@ void HistoryOptions::interpret(HistoryRequest& request) const
         { .steps = given(m_steps),
             .walkers = given(m_walkers),
             .burnIn = given(m_burnIn),
-            .seed = given(m_seed) });
+            .seed = given(m_seed),
+            .chains = given(m_chains) });
 }
 
 } // namespace ages

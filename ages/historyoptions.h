@@ -40,6 +40,7 @@ private:
     CLI::Option* m_walkers = nullptr;
     CLI::Option* m_burnIn = nullptr;
     CLI::Option* m_seed = nullptr;
+    CLI::Option* m_chains = nullptr;
 };
 
 } // namespace ages

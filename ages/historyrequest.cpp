@@ -58,9 +58,9 @@ void checkSamplerChoices(const HistoryRequest& request, const SamplerChoices& gi
 {
     if (historyEngine(request.fitSpace(0), request.fit) == HistorySampler::mcmc)
         return;
-    for (const auto& [name, isGiven] :
-        { std::pair { "--steps", given.steps }, std::pair { "--walkers", given.walkers },
-            std::pair { "--burn-in", given.burnIn }, std::pair { "--seed", given.seed } }) {
+    for (const auto& [name, isGiven] : { std::pair { "--steps", given.steps },
+             std::pair { "--walkers", given.walkers }, std::pair { "--burn-in", given.burnIn },
+             std::pair { "--seed", given.seed }, std::pair { "--chains", given.chains } }) {
         if (isGiven)
             throw InputError(std::string(name)
                 + " sets the ensemble sampler, which this fit does not run: add --sampler mcmc");

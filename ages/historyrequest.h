@@ -4,7 +4,7 @@
 //
 //     cooling_ages history --erosion 20:0.3,5:0.6 [thermal options] [age options]
 //         [--observed FILE [--fit-phases N --rates MIN:MAX --change-times MIN:MAX
-//          --sampler grid|mcmc --steps S --walkers W --seed N]]
+//          --sampler grid|mcmc --steps S --walkers W --seed N --chains K]]
 //
 // The thermal options carry the letters of the thermal model (thermalparameters.h): -T -z -b -q
 // -k -a -H --hr --h-depth --initial -B; -b and -q (the base held by its temperature or fed by a
@@ -76,12 +76,14 @@ HistorySampler parseHistorySampler(const std::string& word);
 // The refusal of a seed that is not a whole number from 0 to 2^64 - 1, quoting the seed given.
 std::string seedError(std::string_view given);
 
-// The ensemble sampler's settings as a user gave them (--steps, --walkers, --burn-in, --seed).
+// The ensemble sampler's settings as a user gave them (--steps, --walkers, --burn-in, --seed,
+// --chains).
 struct SamplerChoices {
     bool steps = false;
     bool walkers = false;
     bool burnIn = false;
     bool seed = false;
+    bool chains = false;
 };
 
 // Throws InputError for a sampler's setting given to a fit that runs another engine: it would be

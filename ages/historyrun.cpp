@@ -116,14 +116,25 @@ void compareHistory(const AgeRequest& request, const HistorySamples& samples,
     outcome.warnings = report.warnings;
 }
 
+// The sampler's settings of the request, on the fit's threads.
+SamplerSettings samplerSettings(const HistoryRequest& history)
+{
+    SamplerSettings mcmc = history.fit.mcmc;
+    mcmc.threads = history.fit.threads;
+    return mcmc;
+}
+
+// The fit, or with chains the sampler's fit of the chains run already.
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     const HistorySamples& samples, const std::vector<bool>& counted, const FitProgress& progress,
-    HistoryOutcome& outcome)
+    HistoryOutcome& outcome, std::vector<SampledChain>* chains = nullptr)
 {
     const HistorySamples fitted = countedSamples(samples, counted);
     const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds);
     try {
-        outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit, progress);
+        outcome.fit = chains
+            ? mergeChains(space, samplerSettings(request.history), std::move(*chains))
+            : fitHistory(space, std::cref(misfit), request.history.fit, progress);
     } catch (const std::system_error&) {
         throw; // the system's own failure (threads), not the fit's
     } catch (const std::runtime_error& error) {
@@ -266,25 +277,91 @@ void checkHistoryRequest(const AgeRequest& request)
         throw InputError(*error);
 }
 
-HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples& samples,
-    const HistoryWork& work, const FitProgress& progress)
+namespace {
+
+// Per sample: whether it enters chi2, its age no older than the path (or --keep-unreset). Throws
+// InputError when none does.
+std::vector<bool> countedOf(const HistoryRequest& history, const HistorySamples& samples)
 {
-    const HistoryRequest& history = request.history;
     const std::vector<bool> counted
         = agesWithinPath(samples.ages, history.pathStartMa(), history.keepUnreset);
-    const auto fittedCount = static_cast<std::size_t>(std::count(counted.begin(), counted.end(), true));
-    if (!samples.ages.empty() && fittedCount == 0)
+    if (!samples.ages.empty() && std::none_of(counted.begin(), counted.end(), std::identity {}))
         throw InputError("every measured age is older than the path, which starts at "
             + textformat::number(history.pathStartMa())
             + " Ma and can only give lower bounds of them: start the path earlier (the first "
               "START of --erosion), or give --keep-unreset to fit them all the same");
-    std::optional<HistorySpace> space;
-    if (history.fitPhases != 0) {
-        space = history.fitSpace(fittedCount);
-        if (const std::string error = historyFitError(*space, history.fit); !error.empty())
-            throw InputError(error);
-        checkSlowestHistory(history);
+    return counted;
+}
+
+// The run's last summary lines: the warning of the ages left out, then every warning's line.
+void finishReport(const HistoryRequest& history, const HistorySamples& samples,
+    const std::vector<bool>& counted, HistoryOutcome& outcome)
+{
+    if (auto warning = agesBeyondPathWarning(samples.ages, counted,
+            "the path (from " + textformat::number(history.pathStartMa()) + " Ma)",
+            "start the path earlier (the first START of --erosion)"))
+        outcome.warnings.push_back(std::move(*warning));
+    for (const textformat::Warning& warning : outcome.warnings)
+        outcome.summary += warning.line() + "\n";
+}
+
+// The space of the request's fit, refused as computeHistoryRun refuses it.
+HistorySpace checkedFitSpace(const HistoryRequest& history, const HistorySamples& samples)
+{
+    const std::vector<bool> counted = countedOf(history, samples);
+    const HistorySpace space = history.fitSpace(
+        static_cast<std::size_t>(std::count(counted.begin(), counted.end(), true)));
+    if (const std::string error = historyFitError(space, history.fit); !error.empty())
+        throw InputError(error);
+    checkSlowestHistory(history);
+    return space;
+}
+
+HistorySpace checkedSamplerSpace(const HistoryRequest& history, const HistorySamples& samples)
+{
+    if (history.fitPhases == 0)
+        throw InputError("chains are a sampler's: add --fit-phases N");
+    const HistorySpace space = checkedFitSpace(history, samples);
+    if (historyEngine(space, history.fit) != HistorySampler::mcmc)
+        throw InputError("chains are the ensemble sampler's: add --sampler mcmc");
+    return space;
+}
+
+} // namespace
+
+SampledChain computeHistoryChain(const AgeRequest& request, const HistorySamples& samples,
+    const int chain, const FitProgress& progress)
+{
+    const HistorySpace space = checkedSamplerSpace(request.history, samples);
+    const HistorySamples fitted = countedSamples(samples, countedOf(request.history, samples));
+    const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds);
+    try {
+        return sampleChain(
+            space, std::cref(misfit), samplerSettings(request.history), chain, progress);
+    } catch (const std::invalid_argument& error) {
+        throw InputError(error.what());
     }
+}
+
+HistoryOutcome mergeHistoryChains(
+    const AgeRequest& request, const HistorySamples& samples, std::vector<SampledChain> chains)
+{
+    const HistorySpace space = checkedSamplerSpace(request.history, samples);
+    const std::vector<bool> counted = countedOf(request.history, samples);
+    HistoryOutcome outcome;
+    fitHistoryToSamples(request, space, samples, counted, {}, outcome, &chains);
+    finishReport(request.history, samples, counted, outcome);
+    return outcome;
+}
+
+HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples& samples,
+    const HistoryWork& work, const FitProgress& progress)
+{
+    const HistoryRequest& history = request.history;
+    const std::vector<bool> counted = countedOf(history, samples);
+    std::optional<HistorySpace> space;
+    if (history.fitPhases != 0)
+        space = checkedFitSpace(history, samples);
 
     HistoryOutcome outcome;
     if (work.table)
@@ -295,12 +372,7 @@ HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples
         fitHistoryToSamples(request, *space, samples, counted, progress, outcome);
     else if (!samples.ages.empty())
         compareHistory(request, samples, counted, outcome);
-    if (auto warning = agesBeyondPathWarning(samples.ages, counted,
-            "the path (from " + textformat::number(history.pathStartMa()) + " Ma)",
-            "start the path earlier (the first START of --erosion)"))
-        outcome.warnings.push_back(std::move(*warning));
-    for (const textformat::Warning& warning : outcome.warnings)
-        outcome.summary += warning.line() + "\n";
+    finishReport(history, samples, counted, outcome);
     return outcome;
 }
 

@@ -25,6 +25,7 @@
 #include "fitoptions.h"
 #include "fittables.h"
 #include "historyfitresult.h"
+#include "historysampler.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -121,6 +122,15 @@ void checkHistoryRequest(const AgeRequest& request);
 // time; an exception it throws ends the fit and is passed on. Throws InputError.
 HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples& samples,
     const HistoryWork& work, const FitProgress& progress = {});
+
+// The sampler's fit in two steps, for chains run elsewhere (one Dask task each): chain k of the
+// fit (0 .. --chains - 1) on the fit's threads, with computeHistoryRun's refusals first; then the
+// outcome of computeHistoryRun (without table or path) from every chain, in order: the same
+// values as the fit run at once. Throw InputError, also for a fit that is not the sampler's.
+SampledChain computeHistoryChain(const AgeRequest& request, const HistorySamples& samples,
+    int chain, const FitProgress& progress = {});
+HistoryOutcome mergeHistoryChains(
+    const AgeRequest& request, const HistorySamples& samples, std::vector<SampledChain> chains);
 
 // Throws InputError for whatever the user can mend; nothing is written then.
 void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::ostream& out,

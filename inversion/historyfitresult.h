@@ -21,10 +21,15 @@ struct ParameterInterval {
 };
 
 struct HistoryPosterior {
+    // The walkers of every ensemble: those of chain k (from 0) are k W .. (k + 1) W - 1.
     EnsembleChain chain;
     int burnIn = 0; // steps 1 .. burnIn are left out of the posterior
+    int chains = 1; // independent ensembles of W walkers each
     std::vector<ParameterInterval> intervals; // one per parameter
     std::vector<double> autocorrelationSteps; // one per parameter, over the posterior
+    // chaindiagnostics.h, every walker a chain: one per parameter, over the posterior.
+    std::vector<double> splitRhat;
+    std::vector<double> effectiveSize;
 };
 
 struct HistoryFit {

@@ -2,6 +2,7 @@
 
 #include "textformat.h"
 
+#include "chaindiagnostics.h"
 #include "ensemblesampler.h"
 
 #include <pcg_random.hpp>
@@ -10,6 +11,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
 
 namespace ages {
@@ -104,29 +107,60 @@ std::string samplerSettingsError(const SamplerSettings& settings, const HistoryS
     if (walkers > maximumWalkers)
         return "--walkers must be at most " + std::to_string(maximumWalkers) + ", got "
             + std::to_string(walkers);
+    if (settings.chains < 1)
+        return "--chains must be at least 1, got " + std::to_string(settings.chains);
     // Every step runs every walker's history: bound the forward runs (hours at a few ms each)
     // and the chain kept in memory, before any is run.
-    const double runs = static_cast<double>(walkers) * settings.steps;
+    const double runs = static_cast<double>(walkers) * settings.steps * settings.chains;
     if (runs > maximumForwardRuns)
         return "--steps " + std::to_string(settings.steps) + " x --walkers "
-            + std::to_string(walkers) + " asks for " + textformat::number(runs)
-            + " forward runs; at most " + textformat::number(maximumForwardRuns)
-            + " (some hours at a few ms each) in one fit";
+            + std::to_string(walkers)
+            + (settings.chains > 1 ? " x --chains " + std::to_string(settings.chains) : "")
+            + " asks for " + textformat::number(runs) + " forward runs; at most "
+            + textformat::number(maximumForwardRuns) + " (some hours at a few ms each) in one fit";
     if (settings.profileBins < 2)
         return "the profile needs at least 2 bins, got " + std::to_string(settings.profileBins);
     return {};
 }
 
-HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfit,
-    const SamplerSettings& settings, const FitProgress& progress)
+std::uint64_t chainSeed(const std::uint64_t seed, const int chain)
+{
+    if (chain == 0)
+        return seed;
+    std::uint64_t z = seed + static_cast<std::uint64_t>(chain) * 0x9e3779b97f4a7c15ull;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+}
+
+namespace {
+
+void checkSampling(const HistorySpace& space, const SamplerSettings& settings)
 {
     if (const std::string error = historySpaceError(space); !error.empty())
         throw std::invalid_argument(error);
     if (const std::string error = samplerSettingsError(settings, space); !error.empty())
         throw std::invalid_argument(error);
+}
 
+// One walker's values of parameter p over the kept steps.
+std::vector<double> walkerDraws(const EnsembleChain& chain, int walker, int p, int burnIn)
+{
+    std::vector<double> draws;
+    for (int step = burnIn + 1; step <= chain.steps(); ++step)
+        draws.push_back(chain.position(step, walker)[p]);
+    return draws;
+}
+
+} // namespace
+
+SampledChain sampleChain(const HistorySpace& space, const HistoryMisfit& misfit,
+    const SamplerSettings& settings, const int chain, const FitProgress& progress)
+{
+    checkSampling(space, settings);
+    const std::uint64_t seed = chainSeed(settings.seed, chain);
     const int walkers = samplerWalkers(settings, space);
-    pcg32 startGenerator(settings.seed, startStream);
+    pcg32 startGenerator(seed, startStream);
     std::vector<std::vector<double>> start;
     for (int k = 0; k < walkers; ++k)
         start.push_back(drawFromPrior(space, startGenerator));
@@ -137,16 +171,50 @@ HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfi
     };
     EnsembleSettings ensemble;
     ensemble.steps = settings.steps;
-    ensemble.seed = settings.seed;
+    ensemble.seed = seed;
     ensemble.threads = settings.threads;
 
+    std::vector<TriedHistory> tried;
+    tried.reserve(static_cast<std::size_t>(walkers) * (settings.steps + 1));
+    const auto record = [&](int, int, const std::vector<double>& x, double logLikelihood) {
+        tried.push_back({ x, chi2OfLogLikelihood(logLikelihood) });
+    };
+    EnsembleChain walked = runEnsemble(start, target, ensemble, record, progress);
+    return { std::move(walked), std::move(tried) };
+}
+
+HistoryFit mergeChains(
+    const HistorySpace& space, const SamplerSettings& settings, std::vector<SampledChain> chains)
+{
+    checkSampling(space, settings);
+    if (chains.empty())
+        throw std::invalid_argument("no chain to merge");
+    const EnsembleChain& first = chains.front().chain;
+    const int walkers = first.walkers();
+    EnsembleChain merged(
+        first.dimension(), walkers * static_cast<int>(chains.size()), first.steps());
     HistoryFit fit;
     fit.space = space;
-    fit.tried.reserve(static_cast<std::size_t>(walkers) * (settings.steps + 1));
-    const auto record = [&](int, int, const std::vector<double>& x, double logLikelihood) {
-        fit.tried.push_back({ x, chi2OfLogLikelihood(logLikelihood) });
-    };
-    EnsembleChain chain = runEnsemble(start, target, ensemble, record, progress);
+    for (std::size_t c = 0; c < chains.size(); ++c) {
+        const EnsembleChain& chain = chains[c].chain;
+        if (chain.walkers() != walkers || chain.steps() != first.steps()
+            || chain.dimension() != first.dimension())
+            throw std::invalid_argument(
+                "the chains to merge differ in walkers, steps or parameters");
+        for (int step = 0; step <= chain.steps(); ++step) {
+            for (int k = 0; k < walkers; ++k) {
+                const int walker = static_cast<int>(c) * walkers + k;
+                const auto from = chain.position(step, k);
+                std::copy(from.begin(), from.end(), merged.position(step, walker).begin());
+                merged.logLikelihood(step, walker) = chain.logLikelihood(step, k);
+            }
+        }
+        merged.proposals += chain.proposals;
+        merged.acceptances += chain.acceptances;
+        merged.evaluations += chain.evaluations;
+        fit.tried.insert(fit.tried.end(), std::make_move_iterator(chains[c].tried.begin()),
+            std::make_move_iterator(chains[c].tried.end()));
+    }
 
     const TriedHistory* best = nullptr;
     for (const TriedHistory& tried : fit.tried) {
@@ -158,19 +226,23 @@ HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfi
     fit.best = best->parameters;
     fit.level = misfitLevel(best->chi2, space);
 
-    HistoryPosterior posterior { std::move(chain), samplerBurnIn(settings), {}, {} };
+    HistoryPosterior posterior { std::move(merged), samplerBurnIn(settings),
+        static_cast<int>(chains.size()), {}, {}, {}, {} };
     const EnsembleChain& kept = posterior.chain;
     for (int p = 0; p < space.parameterCount(); ++p) {
         std::vector<double> values;
-        for (int step = posterior.burnIn + 1; step <= kept.steps(); ++step) {
-            for (int k = 0; k < kept.walkers(); ++k)
-                values.push_back(kept.position(step, k)[p]);
+        std::vector<std::vector<double>> walkerChains;
+        for (int k = 0; k < kept.walkers(); ++k) {
+            walkerChains.push_back(walkerDraws(kept, k, p, posterior.burnIn));
+            values.insert(values.end(), walkerChains.back().begin(), walkerChains.back().end());
         }
         std::sort(values.begin(), values.end());
         posterior.intervals.push_back({ quantile(values, lowQuantile), quantile(values, 0.5),
             quantile(values, highQuantile) });
         posterior.autocorrelationSteps.push_back(
             autocorrelationTime(kept, p, posterior.burnIn + 1));
+        posterior.splitRhat.push_back(splitRhat(walkerChains));
+        posterior.effectiveSize.push_back(effectiveSampleSize(walkerChains));
     }
     fit.posterior = std::move(posterior);
 
@@ -181,6 +253,37 @@ HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfi
         fit.profiles.push_back(std::move(profile));
     }
     return fit;
+}
+
+HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfit,
+    const SamplerSettings& settings, const FitProgress& progress)
+{
+    checkSampling(space, settings);
+    const int count = settings.chains;
+    // The threads shared out between the chains; each chain's draws do not depend on them.
+    SamplerSettings each = settings;
+    const unsigned outer = std::min<unsigned>(std::max(settings.threads, 1u), count);
+    each.threads = std::max(1u, settings.threads / outer);
+    std::vector<double> fractions(count, 0.0);
+    std::mutex progressLock;
+    std::vector<std::optional<SampledChain>> ran(count);
+    parallelFor(count, outer, [&](std::size_t c) {
+        const FitProgress chainProgress = [&, c](double fraction) {
+            if (!progress)
+                return;
+            const std::lock_guard lock(progressLock);
+            fractions[c] = fraction;
+            double total = 0;
+            for (const double f : fractions)
+                total += f;
+            progress(total / count);
+        };
+        ran[c] = sampleChain(space, misfit, each, static_cast<int>(c), chainProgress);
+    });
+    std::vector<SampledChain> chains;
+    for (auto& chain : ran)
+        chains.push_back(std::move(*chain));
+    return mergeChains(space, settings, std::move(chains));
 }
 
 } // namespace ages

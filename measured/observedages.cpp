@@ -93,7 +93,9 @@ std::size_t fieldEnd(std::string_view line, std::size_t start)
     return std::string_view::npos;
 }
 
-std::vector<std::string_view> splitFields(std::string_view line)
+} // namespace
+
+std::vector<std::string_view> splitObservedFields(std::string_view line)
 {
     std::vector<std::string_view> fields;
     std::size_t start = 0;
@@ -106,6 +108,8 @@ std::vector<std::string_view> splitFields(std::string_view line)
         start = comma + 1;
     }
 }
+
+namespace {
 
 constexpr double smallestSigmaShare = 1e-6;
 constexpr double smallestSigmaMa = 1e-6;
@@ -376,7 +380,7 @@ std::vector<ObservedAge> parseObservedAges(
         if (content.empty() || content.front() == '#') {
             continue;
         }
-        const auto fields = splitFields(content);
+        const auto fields = splitObservedFields(content);
         if (headerFieldCount == 0) {
             std::vector<std::string> ignored;
             columns = headerColumns(content, fields, fileName, lineNumber, ignored);

@@ -55,6 +55,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The fields of one line of such a file, each without the blanks and the pair of double quotes
+// around it; a comma between double quotes belongs to its field.
+std::vector<std::string_view> splitObservedFields(std::string_view line);
+
 // Reads every row of text; fileName only labels the messages. Throws ObservedAgesError. notes, if
 // given, receives the note line naming the columns the reader does not know and ignores.
 std::vector<ObservedAge> parseObservedAges(

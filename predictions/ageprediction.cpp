@@ -135,10 +135,9 @@ std::vector<AgeRow> periodicAgeRows(const periodic::PeriodicSteadyState& model,
     return rows;
 }
 
-void forEachRate(
-    const std::vector<double>& rates, const RateTask& atRate, const ProgressReport& report)
+void forEachRate(const std::vector<double>& rates, const RateTask& atRate,
+    const ProgressReport& report, const unsigned threads)
 {
-    const unsigned threads = defaultThreadCount();
     if (rates.size() == 1) {
         atRate(0, { threads, report });
         return;

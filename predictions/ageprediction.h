@@ -4,6 +4,7 @@
 
 #include "agerow.h"
 #include "agesettings.h"
+#include "parallelfor.h"
 #include "periodicparameters.h"
 #include "runparameters.h"
 #include "samplepath.h"
@@ -68,10 +69,11 @@ std::vector<AgeRow> sweepAgeRows(
     const std::vector<double>& rates, const RateRows& rowsAt, const ProgressReport& report = {});
 
 // The sweep's way of working, for any work per rate: atRate(index, work) runs once for every
-// index of rates, on all processors, each with the threads work allows (all of them when there is
-// a single rate, one otherwise). report, if given, hears the share of the rates done.
+// index of rates, on threads threads (all processors by default), each with the threads work
+// allows (all of them when there is a single rate, one otherwise). report, if given, hears the
+// share of the rates done.
 using RateTask = std::function<void(std::size_t index, const RateWork& work)>;
-void forEachRate(
-    const std::vector<double>& rates, const RateTask& atRate, const ProgressReport& report = {});
+void forEachRate(const std::vector<double>& rates, const RateTask& atRate,
+    const ProgressReport& report = {}, unsigned threads = defaultThreadCount());
 
 } // namespace ages

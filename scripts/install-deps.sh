@@ -20,6 +20,12 @@ packages=(
     # converts matplotlib's sample DEM with gdal_translate.
     libgdal-dev gdal-bin python3-matplotlib
 )
+# Dask (python3-dask, python3-distributed) runs fit_batch's groups as tasks of a cluster, and its
+# tests start a local one: only where the Python module is built (EROSION_BUILD_PYTHON=OFF in the
+# environment, as scripts/test.sh passes it to cmake, leaves it out).
+if [[ "${EROSION_BUILD_PYTHON:-ON}" != OFF ]]; then
+    packages+=(python3-dask python3-distributed)
+fi
 if [[ "${1:-}" == "--bench" ]]; then
     packages+=(python3-scipy python3-threadpoolctl hyperfine time)
 fi

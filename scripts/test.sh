@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 build_dir=${BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release \
+    ${EROSION_BUILD_PYTHON:+-DEROSION_BUILD_PYTHON=$EROSION_BUILD_PYTHON} >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"
 (cd "$build_dir" && QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} ctest --output-on-failure --timeout 300)
 # The models against published and exact values, in one table.

@@ -15,6 +15,9 @@ same library functions that transient_erosion, periodic_topography and cooling_a
                                                     the history of 1 to 3 phases that explains them
     terrain_ages(dem, erosion, observed=..., ...)   the 3D model under a DEM: samples' ages, map
     fit_history(..., model="terrain", dem=...)      the history fit with the 3D model
+    fit_batch(data, by="site", client=None, model="transient", ...)
+                                                    every group of a compilation fitted alone, on
+                                                    local threads or as tasks of a Dask cluster
 
 Arguments carry their units in their names (rate_mm_yr, depth_m) and the programs' defaults;
 values the programs refuse raise ValueError with the programs' messages, and a keyword that no
@@ -36,7 +39,7 @@ try:
 except ImportError:  # tables stay dicts of columns
     pandas = None
 
-__all__ = ["age", "ages", "fit_history", "fit_rate", "history_path", "periodic_paths",
+__all__ = ["age", "ages", "fit_batch", "fit_history", "fit_rate", "history_path", "periodic_paths",
            "terrain_ages", "transient_path", "transient_temperature"]
 
 
@@ -122,20 +125,35 @@ fit_rate.__doc__ += "\n" + "\n".join(
 
 _fit_history = _checked(_core.fit_history)
 _fit_history_terrain = _checked(_core.fit_history_terrain)
+_HISTORY_KEYWORDS = _keywords(_core.fit_history)
+
+
+def _history_chain_task(chain, label, arguments, options):
+    """Chain k of a sampler's fit: the task a Dask worker runs."""
+    return _core._history_chain(label, *arguments, chain=chain, **options)
 
 
 @functools.wraps(_core.fit_history)
-def fit_history(observed, *arguments, model="history", **options):
-    if model == "history":
-        fit = _fit_history
-    elif model == "terrain":
-        fit = _fit_history_terrain
-    else:
+def fit_history(observed, *arguments, model="history", client=None, **options):
+    if model not in ("history", "terrain"):
         raise ValueError(f"model must be history or terrain (got {model!r})")
     for name in ("dem", "uplift_map"):
         if options.get(name) is not None:
             options[name] = os.fspath(options[name])
-    result = fit(_observed(observed, options), *arguments, **options)
+    if model == "history":
+        _check_keywords("fit_history", options, _HISTORY_KEYWORDS)
+    label = _observed(observed, options)
+    if model == "terrain":
+        result = _fit_history_terrain(label, *arguments, **options)
+    elif client is None or options.get("sampler") != "mcmc":
+        result = _fit_history(label, *arguments, **options)
+    else:
+        # Each chain one task of the cluster; the merge is the fit's own, bit for bit.
+        chains = options.get("chains") or 1
+        futures = client.map(_history_chain_task, range(chains), label=label,
+                             arguments=arguments, options=options, pure=False)
+        result = _core._fit_history_chains(label, *arguments, runs=client.gather(futures),
+                                           **options)
     for name in ("profiles", "tried", "posterior", "residuals"):
         if result[name] is not None:
             result[name] = _table(result[name])
@@ -167,3 +185,81 @@ def terrain_ages(dem, erosion, observed=None, **options):
     table.attrs["residuals"] = (pandas.DataFrame(result["residuals"])
                                 if result["residuals"] is not None else None)
     return table
+
+
+fit_history.__doc__ += """
+
+client: a dask.distributed Client; with sampler="mcmc" each of the chains is one task of its
+cluster (the answer the same, bit for bit, as on local threads). Without one, or for the grid,
+the fit runs here.
+"""
+
+
+_BATCH_MODELS = {"transient": _core._batch_model_transient,
+                 "periodic": _core._batch_model_periodic,
+                 "history": _core._batch_model_history}
+_BATCH_KEYWORDS = {model: _keywords(function) - {"observed", "observed_text"}
+                   for model, function in _BATCH_MODELS.items()}
+
+
+def _batch_data(data):
+    """The label and the text of the measured ages: a file's bytes as they are, or a table's CSV
+    under the label "DataFrame"."""
+    if isinstance(data, (str, os.PathLike)):
+        with open(data, "rb") as stream:
+            return os.fspath(data), stream.read()
+    return "DataFrame", data.to_csv(index=False)
+
+
+def _batch_model(model, label, options):
+    """The model every group is fitted with, refused (ValueError) as the fit of one file refuses
+    its arguments."""
+    return _BATCH_MODELS[model](label, **options)
+
+
+def _fit_group_task(group, model, label, options):
+    """One group's row of the table: the task a Dask worker runs, the model made anew from plain
+    values there, so that only the group and the arguments travel."""
+    return _core._fit_group(_batch_model(model, label, options), group)
+
+
+def fit_batch(data, by="site", client=None, model="transient", threads=None, **fit_options):
+    """fit_batch(data, by="site", client=None, model="transient", threads=None, **fit_options)
+    -> DataFrame
+
+    Every group of rows of data that share the column by (a site, a sample) fitted on its own with
+    one model and its options, as cooling_ages batch --observed FILE --by COLUMN --model MODEL fits
+    them: one row per group, in the order of the groups' first rows, with the columns of the
+    program's table (group, ages, status, the best rate or history and its ranges, chi2,
+    reduced_chi2, the warnings as columns, warnings, refusal). A group that cannot be fitted holds
+    its refusal and the others go on; ValueError when every group is refused, or for options that
+    no group could be fitted with.
+
+    data: a CSV file's path or a DataFrame with the file's columns and by. model: "transient" or
+    "periodic" (fit_options those of fit_rate for that model, rates=(start, stop, step) among
+    them) or "history" (those of fit_history: erosion, phases, ...). Without a client the groups
+    run on threads local threads (default: one per core), the GIL released; with a
+    dask.distributed Client each group is one task on its cluster (a LocalCluster, or one of
+    dask-jobqueue's SLURMCluster or PBSCluster), whose workers must import erosion_thermal. The
+    rows are the same, bit for bit, either way and with any number of workers or threads.
+    """
+    if model not in _BATCH_MODELS:
+        raise ValueError(f"model must be one of {', '.join(_BATCH_MODELS)} (got {model!r})")
+    _check_keywords("fit_batch", fit_options, _BATCH_KEYWORDS[model])
+    label, text = _batch_data(data)
+    batch = _batch_model(model, label, fit_options)
+    groups = _core._batch_groups(text, label, by)
+    if client is None:
+        rows = _core._fit_groups(batch, groups, threads or os.cpu_count() or 1)
+    else:
+        futures = client.map(_fit_group_task, groups, model=model, label=label,
+                             options=fit_options, pure=False)
+        rows = client.gather(futures)
+    columns = batch.columns
+    status, refusal = columns.index("status"), columns.index("refusal")
+    if rows and all(row[status] == "refused" for row in rows):
+        raise ValueError(f"every group was refused; the first, {rows[0][0]!r}: "
+                         f"{rows[0][refusal]}")
+    if pandas is not None:
+        return pandas.DataFrame(rows, columns=columns)
+    return {name: [row[k] for row in rows] for k, name in enumerate(columns)}

@@ -15,5 +15,6 @@ void bindAges(pybind11::module_& module); // ages
 void bindFit(pybind11::module_& module); // fit_rate_transient, fit_rate_periodic
 void bindHistoryFit(pybind11::module_& module); // fit_history
 void bindTerrain(pybind11::module_& module); // terrain_ages, fit_history_terrain
+void bindBatch(pybind11::module_& module); // the compiled part of fit_batch
 
 } // namespace erosion_python

@@ -5,21 +5,21 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
-#include "tablearguments.h"
-
-#include "parametertables.h"
 #include "helptext.h"
-#include "settingsinput.h"
 #include "interruption.h"
+#include "settingsinput.h"
+#include "tablearguments.h"
 #include "tables.h"
 #include "usertext.h"
 
 #include "agerequest.h"
 #include "agerun.h"
+#include "batchfit.h"
 #include "fitoptions.h"
 #include "fittables.h"
 #include "inputerror.h"
 #include "observedfit.h"
+#include "parametertables.h"
 #include "ratefit.h"
 #include "ratesweep.h"
 #include "thermochron/system.h"
@@ -27,7 +27,6 @@
 #include <pybind11/stl.h>
 
 #include <array>
-#include <charconv>
 #include <optional>
 #include <sstream>
 #include <stdexcept>
@@ -38,6 +37,7 @@ namespace erosion_python {
 
 namespace {
 
+// The sweep (start, stop, step) in mm/yr, refused as --rates START:STOP:STEP is.
 ages::RateSweep rateSweep(const std::array<double, 3>& rates)
 {
     return ages::checkedRateSweep({ rates[0], rates[1], rates[2] });
@@ -109,8 +109,23 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
     return answer;
 }
 
-py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const bool keepUnreset, const double exposureMyr,
+// A batch's model from a fit's request: the options a fit of one file takes, the file's name
+// labelling the messages.
+ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observed,
+    const std::optional<std::string>& observedText, const double meanElevationM,
+    const bool keepUnreset)
+{
+    if (observedText)
+        throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
+    ages::BatchModel model { std::move(request), {} };
+    model.options.observedFile = observed;
+    model.options.meanElevationM = meanElevationM;
+    model.options.keepUnreset = keepUnreset;
+    checkBatchModel(model);
+    return model;
+}
+
+ages::AgeRequest transientRequest(const std::array<double, 3>& rates, const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
@@ -126,18 +141,45 @@ py::dict fitRateTransient(const std::string& observed, const std::array<double, 
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     request.sweep = rateSweep(rates);
-    return fitRate(request, observed, observedText, 0, keepUnreset);
+    return request;
 }
 
-py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const bool keepUnreset,
-    const double meanElevationM,
-    const double durationMyr, const int points, const double surfaceTemperatureC,
-    const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
-    const double wavelengthM, const double reliefM, const double diffusivityM2s,
+py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const bool keepUnreset, const double exposureMyr,
+    const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
     const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    ages::AgeRequest request = transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
+        diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+        apatiteKinetics, zirconKinetics);
+    return fitRate(request, observed, observedText, 0, keepUnreset);
+}
+
+// The batch's model of the same arguments (observed labels the messages; the groups bring the
+// ages, so observed_text is refused).
+ages::BatchModel batchModelTransient(const std::string& observed,
+    const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
+    const bool keepUnreset, const double exposureMyr, const double surfaceTemperatureC,
+    const double gradientCm,
+    const double diffusivityM2s, const std::string& method, const double apatiteRadiusUm,
+    const double zirconRadiusUm, const double uPpm, const double thPpm, const double smPpm,
+    const double dparUm, const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    return batchModel(transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
+                          diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm,
+                          smPpm, dparUm, apatiteKinetics, zirconKinetics),
+        observed, observedText, 0, keepUnreset);
+}
+
+ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const double durationMyr,
+    const int points, const double surfaceTemperatureC, const double lapseRateCKm,
+    const double basalTemperatureC, const double basalDepthM, const double wavelengthM,
+    const double reliefM, const double diffusivityM2s, const std::string& method,
+    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
+    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
+    const std::string& zirconKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::periodic;
@@ -154,7 +196,41 @@ py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     request.sweep = rateSweep(rates);
+    return request;
+}
+
+py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const bool keepUnreset,
+    const double meanElevationM,
+    const double durationMyr, const int points, const double surfaceTemperatureC,
+    const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
+    const double wavelengthM, const double reliefM, const double diffusivityM2s,
+    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    ages::AgeRequest request = periodicRequest(rates, durationMyr, points, surfaceTemperatureC,
+        lapseRateCKm, basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s, method,
+        apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+        zirconKinetics);
     return fitRate(request, observed, observedText, meanElevationM, keepUnreset);
+}
+
+ages::BatchModel batchModelPeriodic(const std::string& observed, const std::array<double, 3>& rates,
+    const std::optional<std::string>& observedText, const bool keepUnreset,
+    const double meanElevationM,
+    const double durationMyr, const int points, const double surfaceTemperatureC,
+    const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
+    const double wavelengthM, const double reliefM, const double diffusivityM2s,
+    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+{
+    return batchModel(periodicRequest(rates, durationMyr, points, surfaceTemperatureC, lapseRateCKm,
+                          basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s,
+                          method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+                          apatiteKinetics, zirconKinetics),
+        observed, observedText, meanElevationM, keepUnreset);
 }
 
 // The help of both fits: the summary, the arguments before and after the model's own, the result.
@@ -194,49 +270,64 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         "UserWarnings).");
 }
 
+// The arguments of the transient model's fit, for function (fitRateTransient's signature).
+template <class Function>
+void defineTransientFit(
+    py::module_& module, const char* name, Function function, const std::string& help)
+{
+    module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
+        py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
+        keyword(ages::transientParameter("-o")), keyword(ages::transientParameter("-T")),
+        keyword(ages::transientParameter("-B")), keyword(ages::transientParameter("-a")),
+        py::arg("method") = "all",
+        keyword(ages::grainParameter("--apatite-radius")),
+        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
+        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
+        keyword(ages::grainParameter("--dpar")),
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
+}
+
+// The same for the periodic model (fitRatePeriodic's signature).
+template <class Function>
+void definePeriodicFit(
+    py::module_& module, const char* name, Function function, const std::string& help)
+{
+    module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
+        py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
+        py::arg("mean_elevation_m") = 0.0, keyword(ages::periodicParameter("-o")),
+        keyword(ages::periodicPointCount), keyword(ages::periodicParameter("-T")),
+        keyword(ages::periodicParameter("-L")), keyword(ages::periodicParameter("-b")),
+        keyword(ages::periodicParameter("-z")), keyword(ages::periodicParameter("-w")),
+        keyword(ages::periodicParameter("-A")), keyword(ages::periodicParameter("-a")),
+        py::arg("method") = "all",
+        keyword(ages::grainParameter("--apatite-radius")),
+        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
+        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
+        keyword(ages::grainParameter("--dpar")),
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
+}
+
+const char* const batchModelHelp
+    = "The model fit_batch fits every group with: the arguments of the fit of one file, "
+      "observed naming the data in the messages.";
+
 } // namespace
 
 void bindFit(py::module_& module)
 {
-    module.def("fit_rate_transient", &fitRateTransient, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
-        keyword(ages::transientParameter("-o")),
-        keyword(ages::transientParameter("-T")),
-        keyword(ages::transientParameter("-B")),
-        keyword(ages::transientParameter("-a")), py::arg("method") = "all",
-        keyword(ages::grainParameter("--apatite-radius")),
-        keyword(ages::grainParameter("--zircon-radius")),
-        keyword(ages::grainParameter("--u")), keyword(ages::grainParameter("--th")),
-        keyword(ages::grainParameter("--sm")), keyword(ages::grainParameter("--dpar")),
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        fitHelp("transient", transientArgumentHelp(false),
-            { { "exposure_myr",
-                "exposure time of the dated rocks after erosion began, every sample's (Myr)" } })
-            .c_str());
-
-    module.def("fit_rate_periodic", &fitRatePeriodic, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false, py::arg("mean_elevation_m") = 0.0,
-        keyword(ages::periodicParameter("-o")),
-        keyword(ages::periodicPointCount),
-        keyword(ages::periodicParameter("-T")),
-        keyword(ages::periodicParameter("-L")),
-        keyword(ages::periodicParameter("-b")),
-        keyword(ages::periodicParameter("-z")),
-        keyword(ages::periodicParameter("-w")),
-        keyword(ages::periodicParameter("-A")),
-        keyword(ages::periodicParameter("-a")), py::arg("method") = "all",
-        keyword(ages::grainParameter("--apatite-radius")),
-        keyword(ages::grainParameter("--zircon-radius")),
-        keyword(ages::grainParameter("--u")), keyword(ages::grainParameter("--th")),
-        keyword(ages::grainParameter("--sm")), keyword(ages::grainParameter("--dpar")),
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        fitHelp("periodic", periodicArgumentHelp(false),
-            { { "mean_elevation_m",
-                "field elevation of the model's mean surface: a sample at elevation e lies at e "
-                "- M on the model's ridge-to-valley half-profile (m)" } })
-            .c_str());
+    const std::vector<ArgumentHelp> exposure { { "exposure_myr",
+        "exposure time of the dated rocks after erosion began, every sample's (Myr)" } };
+    const std::vector<ArgumentHelp> meanElevation { { "mean_elevation_m",
+        "field elevation of the model's mean surface: a sample at elevation e lies at e - M on "
+        "the model's ridge-to-valley half-profile (m)" } };
+    defineTransientFit(module, "fit_rate_transient", &fitRateTransient,
+        fitHelp("transient", transientArgumentHelp(false), exposure));
+    definePeriodicFit(module, "fit_rate_periodic", &fitRatePeriodic,
+        fitHelp("periodic", periodicArgumentHelp(false), meanElevation));
+    defineTransientFit(module, "_batch_model_transient", &batchModelTransient, batchModelHelp);
+    definePeriodicFit(module, "_batch_model_periodic", &batchModelPeriodic, batchModelHelp);
 }
 
 } // namespace erosion_python

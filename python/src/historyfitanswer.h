@@ -32,6 +32,7 @@ struct FitArguments {
     std::optional<int> walkers;
     std::optional<int> burnIn;
     std::optional<py::int_> seed;
+    std::optional<int> chains; // independent ensembles of the sampler
 };
 
 // The fit's part of the request, refused as the program refuses its fit options.
@@ -41,7 +42,7 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments);
 std::vector<ArgumentHelp> fitArgumentHelp();
 
 // The dict of fit_history: summary, best, chi2_min, reduced_chi2, chi2_level, sampler, ranges,
-// intervals, profiles, tried, posterior, residuals, warnings.
+// intervals, diagnostics, profiles, tried, posterior, residuals, warnings.
 py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSettings& settings,
     const std::string& summary, const std::vector<ages::Residual>& residuals,
     const std::vector<textformat::Warning>& warnings);

@@ -10,22 +10,22 @@
 #include "helptext.h"
 #include "historyfitanswer.h"
 #include "historyinput.h"
-#include "tablearguments.h"
-
-#include "parametertables.h"
-#include "thermalparametertable.h"
 #include "interruption.h"
 #include "settingsinput.h"
+#include "tablearguments.h"
 #include "tables.h"
 #include "usertext.h"
 
 #include "agerequest.h"
+#include "batchfit.h"
 #include "fittables.h"
 #include "historyfit.h"
 #include "historyrequest.h"
 #include "historyrun.h"
 #include "inputerror.h"
 #include "observedages.h"
+#include "parametertables.h"
+#include "thermalparametertable.h"
 
 #include <pybind11/stl.h>
 
@@ -174,11 +174,13 @@ py::object intervalsOf(const ages::HistoryFit& fit)
     return intervals;
 }
 
-py::dict fitHistory(const std::string& observed, const py::object& erosion, const int phases,
-    const std::optional<std::string>& observedText, const std::optional<Bounds>& rates,
-    const std::optional<Bounds>& changeTimes, const std::optional<std::string>& sampler,
-    const std::optional<int> steps, const std::optional<int> walkers,
-    const std::optional<int> burnIn, const std::optional<py::int_>& seed, const bool keepUnreset,
+// The request of a fit, refused in the program's order: the history, the thermal options, the
+// fit's, the age options.
+ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
+    const std::optional<Bounds>& rates, const std::optional<Bounds>& changeTimes,
+    const std::optional<std::string>& sampler, const std::optional<int> steps,
+    const std::optional<int> walkers, const std::optional<int> burnIn,
+    const std::optional<py::int_>& seed, const std::optional<int> chains, const bool keepUnreset,
     const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
@@ -189,7 +191,6 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
     const std::string& zirconKinetics)
 {
-    // The request, refused in the program's order: the history, the thermal options, the fit's.
     ages::AgeRequest request;
     request.model = ages::Model::history;
     ages::HistoryRequest& history = request.history;
@@ -197,13 +198,71 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     history.thermal = thermalParameters({ surfaceTemperatureC, baseDepthM, baseTemperatureC,
         baseHeatFlowMWm2, conductivityWmK, diffusivityM2s, heatProductionUWm3, heatProductionScaleM,
         heatProductionDepthM, initial, initialGradientCm });
-    setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+    setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains });
     history.keepUnreset = keepUnreset;
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     ages::checkHistoryRequest(request);
+    return request;
+}
 
+// fit_history's arguments, in its order, for the functions that take them.
+// clang-format off
+#define HISTORY_FIT_PARAMETERS                                                                     \
+    const std::string &observed, const py::object &erosion, const int phases,                     \
+        const std::optional<std::string>&observedText, const std::optional<Bounds>&rates,         \
+        const std::optional<Bounds>&changeTimes, const std::optional<std::string>&sampler,        \
+        const std::optional<int> steps, const std::optional<int> walkers,                         \
+        const std::optional<int> burnIn, const std::optional<py::int_>&seed,                      \
+        const std::optional<int> chains, const bool keepUnreset,                                  \
+        const double surfaceTemperatureC,                                                         \
+        const double baseDepthM, const std::optional<double> baseTemperatureC,                    \
+        const std::optional<double> baseHeatFlowMWm2, const double conductivityWmK,               \
+        const double diffusivityM2s, const double heatProductionUWm3,                             \
+        const std::optional<double> heatProductionScaleM,                                         \
+        const std::optional<double> heatProductionDepthM, const std::string &initial,             \
+        const std::optional<double> initialGradientCm, const std::string &method,                 \
+        const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,             \
+        const double thPpm, const double smPpm, const double dparUm,                              \
+        const std::string &apatiteKinetics, const std::string &zirconKinetics
+#define HISTORY_REQUEST_ARGUMENTS                                                                  \
+    erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
+        keepUnreset,                                                                              \
+        surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
+        diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
+        initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \
+        apatiteKinetics, zirconKinetics
+// clang-format on
+
+// The batch's model of fit_history's arguments: observed labels the messages.
+ages::BatchModel batchModelHistory(HISTORY_FIT_PARAMETERS)
+{
+    if (observedText)
+        throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
+    ages::BatchModel model { historyRequest(HISTORY_REQUEST_ARGUMENTS), {} };
+    model.options.observedFile = observed;
+    ages::checkBatchModel(model);
+    return model;
+}
+
+// The sampler's (split R-hat, effective sample size) of every parameter; None without it.
+py::object diagnosticsOf(const ages::HistoryFit& fit)
+{
+    if (!fit.posterior)
+        return py::none();
+    const HistoryColumns names(fit.space);
+    py::dict diagnostics;
+    for (std::size_t p = 0; p < fit.posterior->splitRhat.size(); ++p)
+        diagnostics[py::str(names.parameterName(p))]
+            = py::make_tuple(fit.posterior->splitRhat[p], fit.posterior->effectiveSize[p]);
+    return diagnostics;
+}
+
+// The measured ages of the arguments, read and refused as the program reads its --observed.
+ages::HistorySamples samplesOf(const ages::AgeRequest& request, const std::string& observed,
+    const std::optional<std::string>& observedText)
+{
     std::vector<ages::ObservedAge> ages;
     if (observedText) {
         std::istringstream stream(*observedText);
@@ -211,17 +270,131 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     } else {
         ages = ages::readObservedAges(observed);
     }
-    const ages::HistorySamples samples = ages::historySamples(std::move(ages), request, observed);
+    return ages::historySamples(std::move(ages), request, observed);
+}
 
+// What fit_history returns, from the outcome of the fit; its warnings raised.
+py::dict historyAnswer(const ages::AgeRequest& request, const ages::HistoryOutcome& outcome)
+{
+    raiseWarnings(outcome.warnings);
+    return historyFitAnswer(
+        *outcome.fit, request.history.fit, outcome.summary, outcome.residuals, outcome.warnings);
+}
+
+py::dict fitHistory(HISTORY_FIT_PARAMETERS)
+{
+    const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
     // On a thread of its own, the GIL released, Ctrl-C heard in the engines' loops.
     const ages::HistoryOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
         return ages::computeHistoryRun(
             request, samples, { .table = false, .path = false }, progress);
     });
-    raiseWarnings(outcome.warnings);
+    return historyAnswer(request, outcome);
+}
 
-    return historyFitAnswer(
-        *outcome.fit, history.fit, outcome.summary, outcome.residuals, outcome.warnings);
+// One chain of the sampler's fit (a Dask task's work), and the fit of every chain, in order.
+ages::SampledChain historyChain(HISTORY_FIT_PARAMETERS, const int chain)
+{
+    const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    return runInterruptibly([&](const ages::FitProgress& progress) {
+        return ages::computeHistoryChain(request, samples, chain, progress);
+    });
+}
+
+py::dict fitHistoryChains(HISTORY_FIT_PARAMETERS, std::vector<ages::SampledChain> runs)
+{
+    const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    if (runs.size() != static_cast<std::size_t>(request.history.fit.mcmc.chains))
+        throw ages::InputError("the chains to merge are not the fit's chains");
+    return historyAnswer(request, ages::mergeHistoryChains(request, samples, std::move(runs)));
+}
+
+// A chain travels between Dask's processes as its plain values: the ensemble's size, its
+// positions and likelihoods, its counts, and the histories it tried.
+py::tuple chainState(const ages::SampledChain& run)
+{
+    const ages::EnsembleChain& chain = run.chain;
+    std::vector<double> positions;
+    std::vector<double> likelihoods;
+    for (int step = 0; step <= chain.steps(); ++step) {
+        for (int k = 0; k < chain.walkers(); ++k) {
+            const auto x = chain.position(step, k);
+            positions.insert(positions.end(), x.begin(), x.end());
+            likelihoods.push_back(chain.logLikelihood(step, k));
+        }
+    }
+    std::vector<double> tried;
+    std::vector<double> chi2;
+    for (const ages::TriedHistory& history : run.tried) {
+        tried.insert(tried.end(), history.parameters.begin(), history.parameters.end());
+        chi2.push_back(history.chi2);
+    }
+    return py::make_tuple(chain.dimension(), chain.walkers(), chain.steps(), chain.proposals,
+        chain.acceptances, chain.evaluations, toArray(std::move(positions)),
+        toArray(std::move(likelihoods)), toArray(std::move(tried)), toArray(std::move(chi2)));
+}
+
+ages::SampledChain chainOfState(const py::tuple& state)
+{
+    const int dimension = state[0].cast<int>();
+    const int walkers = state[1].cast<int>();
+    const int steps = state[2].cast<int>();
+    ages::SampledChain run { ages::EnsembleChain(dimension, walkers, steps), {} };
+    ages::EnsembleChain& chain = run.chain;
+    chain.proposals = state[3].cast<std::size_t>();
+    chain.acceptances = state[4].cast<std::size_t>();
+    chain.evaluations = state[5].cast<std::size_t>();
+    const std::vector<double> positions = toVector(state[6].cast<DoubleArray>(), "positions");
+    const std::vector<double> likelihoods = toVector(state[7].cast<DoubleArray>(), "likelihoods");
+    const std::vector<double> tried = toVector(state[8].cast<DoubleArray>(), "tried");
+    const std::vector<double> chi2 = toVector(state[9].cast<DoubleArray>(), "chi2");
+    const std::size_t points = static_cast<std::size_t>(steps + 1) * walkers;
+    if (positions.size() != points * dimension || likelihoods.size() != points
+        || tried.size() != chi2.size() * dimension)
+        throw ages::InputError("a chain's state does not hold its walkers");
+    for (int step = 0; step <= steps; ++step) {
+        for (int k = 0; k < walkers; ++k) {
+            const std::size_t point = static_cast<std::size_t>(step) * walkers + k;
+            std::copy_n(
+                positions.begin() + point * dimension, dimension, chain.position(step, k).begin());
+            chain.logLikelihood(step, k) = likelihoods[point];
+        }
+    }
+    for (std::size_t i = 0; i < chi2.size(); ++i)
+        run.tried.push_back({ std::vector<double>(tried.begin() + i * dimension,
+                                  tried.begin() + (i + 1) * dimension),
+            chi2[i] });
+    return run;
+}
+
+// fit_history's arguments for function (fitHistory's signature).
+template <class Function, class... Extra>
+void defineHistoryFit(py::module_& module, const char* name, Function function,
+    const std::string& help, Extra... extra)
+{
+    using thermal::thermalParameter;
+    module.def(name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("rates") = py::none(),
+        py::arg("change_times") = py::none(), py::arg("sampler") = py::none(),
+        py::arg("steps") = py::none(), py::arg("walkers") = py::none(),
+        py::arg("burn_in") = py::none(), py::arg("seed") = py::none(),
+        py::arg("chains") = py::none(), py::arg("keep_unreset") = false,
+        keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
+        optionalKeyword(thermalParameter("-b")), optionalKeyword(thermalParameter("-q")),
+        keyword(thermalParameter("-k")), keyword(thermalParameter("-a")),
+        keyword(thermalParameter("-H")), optionalKeyword(thermalParameter("--hr")),
+        optionalKeyword(thermalParameter("--h-depth")), py::arg("initial") = "steady",
+        optionalKeyword(thermalParameter("-B")), py::arg("method") = "all",
+        keyword(ages::grainParameter("--apatite-radius")),
+        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
+        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
+        keyword(ages::grainParameter("--dpar")),
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), extra...,
+        help.c_str());
 }
 
 } // namespace
@@ -242,6 +415,7 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
     mcmc.steps = arguments.steps.value_or(mcmc.steps);
     mcmc.walkers = arguments.walkers.value_or(mcmc.walkers);
     mcmc.burnIn = arguments.burnIn.value_or(mcmc.burnIn);
+    mcmc.chains = arguments.chains.value_or(mcmc.chains);
     if (arguments.seed) {
         const unsigned long long seed = PyLong_AsUnsignedLongLong(arguments.seed->ptr());
         if (PyErr_Occurred()) {
@@ -254,8 +428,10 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
         { .steps = arguments.steps.has_value(),
             .walkers = arguments.walkers.has_value(),
             .burnIn = arguments.burnIn.has_value(),
-            .seed = arguments.seed.has_value() });
+            .seed = arguments.seed.has_value(),
+            .chains = arguments.chains.has_value() });
 }
+
 
 py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSettings& settings,
     const std::string& summary, const std::vector<ages::Residual>& residuals,
@@ -272,6 +448,7 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
         = ages::historyEngine(fit.space, settings) == ages::HistorySampler::mcmc ? "mcmc" : "grid";
     answer["ranges"] = rangesOf(fit);
     answer["intervals"] = intervalsOf(fit);
+    answer["diagnostics"] = diagnosticsOf(fit);
     answer["profiles"] = profileTable(fit);
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
@@ -307,7 +484,6 @@ std::vector<ArgumentHelp> fitArgumentHelp()
 
 void bindHistoryFit(py::module_& module)
 {
-    using thermal::thermalParameter;
     std::vector<ArgumentHelp> help {
         { "observed",
             "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
@@ -320,32 +496,21 @@ void bindHistoryFit(py::module_& module)
         { "phases", "phases of the history to fit: 1, 2 or 3" },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
+        { "chains",
+            "mcmc: independent ensembles, chain k seeded from the seed and k, their walkers "
+            "merged, with each parameter's split R-hat and effective sample size (diagnostics); "
+            "with fit_history's client=, a dask.distributed Client, each chain is one task of "
+            "its cluster; 1 when not given" },
+        { "keep_unreset",
+            "keep measured ages older than the path in chi2 (by default they are left out and "
+            "named in a warning, for a prediction along the path can only be a lower bound)" },
     };
-    append(help, fitArgumentHelp());
-    help.push_back({ "keep_unreset",
-        "keep measured ages older than the path in chi2 (by default they are left out and named "
-        "in a warning, for a prediction along the path can only be a lower bound)" });
+    std::vector<ArgumentHelp> fitted = fitArgumentHelp();
+    help.insert(help.begin() + 4, fitted.begin(), fitted.end());
     append(help, thermalArgumentHelp());
     append(help, ageOptionHelp());
 
-    module.def("fit_history", &fitHistory, py::arg("observed"), py::arg("erosion"),
-        py::arg("phases"), py::kw_only(), py::arg("observed_text") = py::none(),
-        py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
-        py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
-        py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
-        py::arg("seed") = py::none(), py::arg("keep_unreset") = false,
-        keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
-        optionalKeyword(thermalParameter("-b")), optionalKeyword(thermalParameter("-q")),
-        keyword(thermalParameter("-k")), keyword(thermalParameter("-a")),
-        keyword(thermalParameter("-H")), optionalKeyword(thermalParameter("--hr")),
-        optionalKeyword(thermalParameter("--h-depth")), py::arg("initial") = "steady",
-        optionalKeyword(thermalParameter("-B")), py::arg("method") = "all",
-        keyword(ages::grainParameter("--apatite-radius")),
-        keyword(ages::grainParameter("--zircon-radius")),
-        keyword(ages::grainParameter("--u")), keyword(ages::grainParameter("--th")),
-        keyword(ages::grainParameter("--sm")), keyword(ages::grainParameter("--dpar")),
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+    defineHistoryFit(module, "fit_history", &fitHistory,
         helpText("The erosion history of 1 to 3 phases that best explains measured ages, as "
                  "cooling_ages history --observed --fit-phases fits it: every history tried is "
                  "run through the thermal model, every sample is dated along the path of the "
@@ -363,14 +528,27 @@ void bindHistoryFit(py::module_& module)
             "engine that ran); ranges (by parameter: (low, high) of each change time, start_2_ma "
             "and start_3_ma, read off its profile, and for one phase of rate_1_mm_yr off the "
             "misfit curve); intervals (mcmc: by parameter, (16th percentile, median, 84th "
-            "percentile) over the posterior; None otherwise); profiles (change, change_time_ma, "
+            "percentile) over the posterior; None otherwise); diagnostics (mcmc: by parameter, "
+            "(split R-hat, effective sample size) over every walker of every chain; None "
+            "otherwise); profiles (change, change_time_ma, "
             "chi2: the misfit minimised over the other parameters at each change time); tried "
             "(every history run, start_1_ma, rate_1_mm_yr, start_2_ma, ..., chi2); posterior "
             "(mcmc: the walkers after the burn-in, walker, step, the history's columns, chi2; "
             "None otherwise); residuals (the samples at the best history, with the columns of "
             "the program's --residuals table). Tables are DataFrames from "
-            "erosion_thermal.fit_history (dicts of arrays without pandas).")
-            .c_str());
+            "erosion_thermal.fit_history (dicts of arrays without pandas)."));
+    py::class_<ages::SampledChain>(
+        module, "_SampledChain", "One ensemble of the sampler's fit, as a Dask task hands it back.")
+        .def(py::pickle(&chainState, &chainOfState));
+    defineHistoryFit(module, "_history_chain", &historyChain,
+        "Chain k of the sampler's fit of fit_history's arguments (a task of fit_history with a "
+        "client).",
+        py::arg("chain"));
+    defineHistoryFit(module, "_fit_history_chains", &fitHistoryChains,
+        "fit_history's answer from its chains (from _history_chain, in order).", py::arg("runs"));
+    defineHistoryFit(module, "_batch_model_history", &batchModelHistory,
+        "The model fit_batch fits every group with: fit_history's arguments, observed naming the "
+        "data in the messages.");
 }
 
 } // namespace erosion_python

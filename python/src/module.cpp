@@ -38,4 +38,5 @@ PYBIND11_MODULE(_core, module)
     erosion_python::bindFit(module);
     erosion_python::bindHistoryFit(module);
     erosion_python::bindTerrain(module);
+    erosion_python::bindBatch(module);
 }

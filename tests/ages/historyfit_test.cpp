@@ -281,3 +281,73 @@ TEST(HistoryFiles, TablesAndSummaryHaveTheirFixedForm)
 }
 
 } // namespace
+
+namespace {
+
+// Independent normal rates about 0.3 and 0.8 mm/yr and a change at 9 Ma: one clear mode.
+double roundBowl(const ErosionHistory& h)
+{
+    return std::pow((h[0].rateMmYr - 0.3) / 0.05, 2) + std::pow((h[1].startMa - 9) / 2, 2)
+        + std::pow((h[1].rateMmYr - 0.8) / 0.05, 2);
+}
+
+TEST(HistoryChains, ChainsAreIndependentEnsemblesMergedAlikeOnAnyThreadsOrOneByOne)
+{
+    ages::SamplerSettings settings;
+    settings.walkers = 8;
+    settings.steps = 40;
+    settings.chains = 3;
+    settings.threads = 1;
+    const HistorySpace space = twoPhases(10);
+    const HistoryFit serial = ages::sampleHistories(space, roundBowl, settings);
+    settings.threads = 4;
+    const HistoryFit parallel = ages::sampleHistories(space, roundBowl, settings);
+    std::vector<ages::SampledChain> chains;
+    for (int k = 0; k < 3; ++k)
+        chains.push_back(ages::sampleChain(space, roundBowl, settings, k));
+    const HistoryFit merged = ages::mergeChains(space, settings, std::move(chains));
+
+    ASSERT_TRUE(serial.posterior);
+    const ages::EnsembleChain& chain = serial.posterior->chain;
+    EXPECT_EQ(chain.walkers(), 24);
+    EXPECT_EQ(serial.posterior->chains, 3);
+    for (const HistoryFit* other : { &parallel, &merged }) {
+        const ages::EnsembleChain& same = other->posterior->chain;
+        for (int step = 0; step <= 40; ++step)
+            for (int k = 0; k < 24; ++k)
+                for (int p = 0; p < 3; ++p)
+                    ASSERT_EQ(same.position(step, k)[p], chain.position(step, k)[p]);
+        EXPECT_EQ(other->best, serial.best);
+        EXPECT_EQ(other->posterior->splitRhat, serial.posterior->splitRhat);
+        EXPECT_EQ(other->posterior->effectiveSize, serial.posterior->effectiveSize);
+    }
+    // Chain 0 is the run of one ensemble with the seed itself; the others start elsewhere.
+    settings.chains = 1;
+    const HistoryFit one = ages::sampleHistories(space, roundBowl, settings);
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(one.posterior->chain.position(40, k)[1], chain.position(40, k)[1]);
+    EXPECT_NE(chain.position(0, 8)[1], chain.position(0, 0)[1]);
+    EXPECT_EQ(ages::chainSeed(20100101, 0), 20100101u);
+    EXPECT_NE(ages::chainSeed(20100101, 1), ages::chainSeed(20100101, 2));
+}
+
+TEST(HistoryChains, ShortChainsAreWarnedOfByTheirEffectiveSizeAndEveryParameterHasItsDiagnostics)
+{
+    ages::SamplerSettings settings;
+    settings.steps = 60;
+    settings.chains = 2;
+    const HistoryFit fit = ages::sampleHistories(twoPhases(10), roundBowl, settings);
+    ASSERT_EQ(fit.posterior->splitRhat.size(), 3u);
+    ASSERT_EQ(fit.posterior->effectiveSize.size(), 3u);
+    const auto warnings = ages::historyWarnings(fit);
+    EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [](const auto& warning) {
+        return warning.kind == "few_effective_samples"
+            && warning.text.find("fewer than 400") != std::string::npos;
+    }));
+    const std::string summary = ages::historySummary(fit);
+    EXPECT_NE(summary.find("sampler: 2 chains of 12 walkers x 60 steps"), std::string::npos)
+        << summary;
+    EXPECT_NE(summary.find(", split R-hat "), std::string::npos) << summary;
+}
+
+} // namespace

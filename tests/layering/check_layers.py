@@ -44,7 +44,7 @@ NO_CLI = {"measured", "inversion", "predictions", "ages", "python"}
 # The program's command line: the only files that may include CLI11, and that the Python module
 # (which builds its requests as plain values) must not include.
 COMMAND_LINE = {"agecommandline.h", "historyoptions.h", "numberoptions.h", "fitcommandline.h",
-                "coolingages.h", "terrainoptions.h"}
+                "coolingages.h", "terrainoptions.h", "batchcommandline.h"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]', re.MULTILINE)
 
