@@ -115,17 +115,21 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     using thermochron::Method;
     using thermochron::Mineral;
-    const std::string radii
-        = ", " + std::to_string(int(minRadiusUm)) + " to " + std::to_string(int(maxRadiusUm));
-    const std::string helium = " (" + systemNamesByMethod(Method::Diffusion) + ")";
-    m_numbers.add(command, "--apatite-radius", s.apatiteRadiusUm,
-        "apatite grain radius (" + systemNamesByMethod(Method::Diffusion, Mineral::Apatite) + ")"
-            + radii,
-        "um");
-    m_numbers.add(command, "--zircon-radius", s.zirconRadiusUm,
-        "zircon grain radius (" + systemNamesByMethod(Method::Diffusion, Mineral::Zircon) + ")"
-            + radii,
-        "um");
+    for (const RadiusOption& radius : radiusOptions) {
+        const bool grain = radius.lowUm == minRadiusUm;
+        m_numbers.add(command, std::string(radius.option), s.*radius.radiusUm,
+            std::string(thermochron::mineralName(radius.mineral))
+                + (grain ? " grain radius (" : " argon diffusion radius (")
+                + systemNamesByMethod(Method::Diffusion, radius.mineral) + "), "
+                + shownNumber(radius.lowUm) + " to " + shownNumber(radius.highUm),
+            "um");
+    }
+    m_numbers.add(command, "--pressure", s.pressureKbar,
+        "pressure the argon grains cooled at (the activation volume of "
+            + systemNamesByMethod(Method::Diffusion, Mineral::Muscovite) + " reads it), "
+            + shownNumber(minPressureKbar) + " to " + shownNumber(maxPressureKbar),
+        "kbar");
+    const std::string helium = " (" + heliumSystemNames() + ")";
     m_numbers.add(command, "--u", s.uPpm, "uranium content" + helium, "ppm");
     m_numbers.add(command, "--th", s.thPpm, "thorium content" + helium, "ppm");
     m_numbers.add(command, "--sm", s.smPpm,
@@ -133,7 +137,7 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     for (const KineticsOption& option : kineticsOptions) {
         const thermochron::SystemEntry& system = thermochron::catalogueEntry(option.system);
         command
-            .add_option(kineticsOptionName(option.system), m_kineticsWords[option.system],
+            .add_option(std::string(option.option), m_kineticsWords[option.system],
                 "kinetics of " + std::string(system.name) + ", " + std::string(system.description)
                     + ", any case: " + describedKinetics(option.system))
             ->type_name("NAME")
@@ -142,8 +146,18 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     }
     m_numbers.add(command, "--dpar", s.dparUm,
         "apatite etch pit width Dpar (" + systemNamesByMethod(Method::Annealing, Mineral::Apatite)
-            + "), " + shownNumber(minDparUm) + " to " + shownNumber(maxDparUm),
+            + "), " + shownNumber(minDparUm) + " to " + shownNumber(maxDparUm) + "; "
+            + std::string(dparConvention),
         "um");
+    command.add_flag(
+        "--cf-irradiated", s.californiumIrradiated, std::string(californiumIrradiationHelp));
+    command
+        .add_option("--lengths-output", m_request.lengthsOutputFile,
+            "the predicted AFT track-length distributions, CSV: the keys of each AFT annealing "
+            "row of the table, length_um (middle of each 0.1 um bin from 0 to 20 um), "
+            "pdf_projected and pdf_unprojected (the share of tracks in the bin); replaced only "
+            "whole")
+        ->type_name("FILE");
     if (sweeps) {
         CLI::Option* rates = command
                                  .add_option("--rates", m_ratesWord,
@@ -153,7 +167,10 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     }
     command
         .add_option("--output", m_request.outputFile,
-            "CSV file, replaced only by a complete table (default: standard output)")
+            "CSV file, replaced only by a complete table (default: standard output); the AFT rows "
+            "by annealing give the mean and standard deviation of the c-axis projected track "
+            "lengths (mean_track_length_um, track_length_sd_um) and of the unprojected ones "
+            "(mean_track_length_unprojected_um, track_length_sd_unprojected_um)")
         ->type_name("FILE");
 }
 
@@ -168,6 +185,7 @@ void AgeCommandLine::interpret()
             = parseKineticsOf(option.system, m_kineticsWords.at(option.system));
     if (!m_ratesWord.empty())
         m_request.sweep = parseRateSweep(m_ratesWord);
+    m_request.settings.keepLengthBins = !m_request.lengthsOutputFile.empty();
     if (m_request.model == Model::history)
         m_historyOptions.interpret(m_request.history);
 }

@@ -53,13 +53,48 @@ std::vector<Residual> residualsOf(
     return residuals;
 }
 
+std::vector<LengthSample> lengthSamples(const HistorySamples& samples)
+{
+    std::vector<LengthSample> lengths;
+    for (const JoinedLengths& joined : samples.lengths)
+        lengths.push_back(joined.lengths);
+    return lengths;
+}
+
+// The lines of the lengths at a history, and their warnings: empty without lengths. comparisons
+// receives the lengths against their prediction.
+std::string lengthsSummary(const HistoryAgeMisfit& misfit, const thermal::ErosionHistory& history,
+    std::vector<LengthComparison>& comparisons)
+{
+    if (misfit.lengths().empty())
+        return {};
+    const auto predicted = misfit.lengthPredictions(history);
+    std::string text;
+    for (std::size_t k = 0; k < misfit.lengths().size(); ++k) {
+        const std::vector<LengthComparison> sample = compareLengths(
+            predicted ? (*predicted)[k] : std::nullopt, misfit.lengths()[k].measured);
+        if (sample.empty())
+            text += textformat::warningLine("the history leaves no track to be measured in "
+                        + textformat::printable(misfit.lengths()[k].measured.sample)
+                        + ", whose lengths were measured")
+                + "\n";
+        comparisons.insert(comparisons.end(), sample.begin(), sample.end());
+    }
+    std::string lines;
+    for (const LengthComparison& comparison : comparisons)
+        lines += lengthReportLine(comparison) + "\n";
+    if (const std::string warning = lengthWarning(comparisons); !warning.empty())
+        text += warning + "\n";
+    return lines + text;
+}
+
 // --observed without a fit: --erosion's own history against the samples, along the table's path.
 void compareHistory(
     const AgeRequest& request, const HistorySamples& samples, HistoryOutcome& outcome)
 {
     const thermal::ErosionHistory& history = request.history.erosion;
-    const HistoryAgeMisfit misfit(
-        request.history.thermal, samples.ages, samples.kinds, thermal::Resolution {});
+    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds,
+        thermal::Resolution {}, lengthSamples(samples), request.settings);
     const auto predicted = misfit.predictions(history);
     if (!predicted)
         throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
@@ -69,7 +104,8 @@ void compareHistory(
     outcome.residuals = residualsOf(samples, *predicted);
     outcome.summary = "chi2 " + fixed(chi2, 2) + " for the history "
         + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + fixed(chi2 / static_cast<double>(samples.ages.size()), 2) + "\n";
+        + fixed(chi2 / static_cast<double>(samples.ages.size()), 2) + "\n"
+        + lengthsSummary(misfit, history, outcome.lengths);
     if (const std::string warning
         = notResetWarning(samples.ages, *predicted, history, "the history");
         !warning.empty())
@@ -79,9 +115,16 @@ void compareHistory(
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     const HistorySamples& samples, const FitProgress& progress, HistoryOutcome& outcome)
 {
-    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds);
+    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds,
+        fitResolution, lengthSamples(samples), request.settings);
     try {
-        outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit, progress);
+        const HistoryMisfit lengthsPart = samples.lengths.empty()
+            ? HistoryMisfit()
+            : HistoryMisfit([&misfit](const thermal::ErosionHistory& history) {
+                  return misfit.lengthsMisfit(history);
+              });
+        outcome.fit
+            = fitHistory(space, std::cref(misfit), request.history.fit, progress, lengthsPart);
     } catch (const std::system_error&) {
         throw; // the system's own failure (threads), not the fit's
     } catch (const std::runtime_error& error) {
@@ -96,7 +139,8 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
     outcome.residuals = residualsOf(samples, *predicted);
-    outcome.summary = historySummary(fit) + historyWarnings(fit);
+    outcome.summary = historySummary(fit) + lengthsSummary(misfit, best, outcome.lengths)
+        + historyWarnings(fit);
     if (const std::string warning
         = notResetWarning(samples.ages, *predicted, best, "the best history");
         !warning.empty())
@@ -112,6 +156,9 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
     if (!request.outputFile.empty())
         files.emplace_back(
             request.outputFile, [&](std::ostream& out) { writeAgeTable(out, outcome.rows); });
+    if (!request.lengthsOutputFile.empty())
+        files.emplace_back(request.lengthsOutputFile,
+            [&](std::ostream& out) { writeLengthTable(out, outcome.rows); });
     if (outcome.path)
         files.emplace_back(
             options.pathOutput, [&](std::ostream& out) { writePathTable(out, *outcome.path); });
@@ -139,14 +186,19 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
 
 } // namespace
 
-HistorySamples historySamples(
-    std::vector<ObservedAge> ages, const AgeRequest& request, const std::string_view label)
+HistorySamples historySamples(std::vector<ObservedAge> ages, const AgeRequest& request,
+    const std::string_view label, std::vector<SampleLengths> lengths,
+    const std::string_view lengthsLabel)
 {
     HistorySamples samples;
     samples.ages = std::move(ages);
     try {
+        samples.lengths
+            = joinLengths(samples.ages, std::move(lengths), request.settings, lengthsLabel);
         samples.kinds = sampleAgeKinds(samples.ages, request.settings, label);
     } catch (const ObservedAgesError& error) {
+        throw InputError(error.what());
+    } catch (const TrackLengthsError& error) {
         throw InputError(error.what());
     }
     return samples;
@@ -195,9 +247,17 @@ void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::
     HistorySamples samples;
     if (options.fits()) {
         try {
-            samples = historySamples(
-                readObservedAges(options.observedFile), request, options.observedFile);
+            samples = historySamples(options.observedFile.empty()
+                    ? std::vector<ObservedAge> {}
+                    : readObservedAges(options.observedFile),
+                request, options.observedFile,
+                options.lengthsFile.empty()
+                    ? std::vector<SampleLengths> {}
+                    : readTrackLengths(options.lengthsFile, options.lengthsSample),
+                options.lengthsFile);
         } catch (const ObservedAgesError& error) {
+            throw InputError(error.what());
+        } catch (const TrackLengthsError& error) {
             throw InputError(error.what());
         }
     }

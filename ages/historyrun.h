@@ -25,6 +25,7 @@
 #include "fitoptions.h"
 #include "fittables.h"
 #include "historyfitresult.h"
+#include "lengthmisfit.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -37,16 +38,22 @@
 
 namespace ages {
 
-// The measured ages of a run and what each is predicted as; empty without measured ages.
+// The measured ages of a run and what each is predicted as, and the measured track lengths; empty
+// without measured data.
 struct HistorySamples {
     std::vector<ObservedAge> ages;
     std::vector<AgeKind> kinds;
+    std::vector<JoinedLengths> lengths;
+
+    bool empty() const { return ages.empty() && lengths.empty(); }
 };
 
 // The kinds of samples read from somewhere (label names it in the messages), by the request's age
-// options. Throws InputError for a sample the options cannot date.
-HistorySamples historySamples(
-    std::vector<ObservedAge> ages, const AgeRequest& request, std::string_view label);
+// options, and the lengths joined with them (lengthsLabel names where they came from). Throws
+// InputError for a sample the options cannot date.
+HistorySamples historySamples(std::vector<ObservedAge> ages, const AgeRequest& request,
+    std::string_view label, std::vector<SampleLengths> lengths = {},
+    std::string_view lengthsLabel = {});
 
 // What a run computes besides the fit or the comparison.
 struct HistoryWork {
@@ -60,6 +67,7 @@ struct HistoryOutcome {
     std::optional<SamplePath> path;
     std::optional<HistoryFit> fit; // with --fit-phases
     std::vector<Residual> residuals; // pointing into the samples the run was given
+    std::vector<LengthComparison> lengths; // the measured lengths at the history compared
     std::string summary; // lines for standard error, each ending in a line end
 };
 

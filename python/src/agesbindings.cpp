@@ -27,11 +27,14 @@ const ages::AgeSettings defaults;
 py::dict agesAlongPath(const py::object& path, const py::object& systems, const std::string& method,
     const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
     const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics)
+    const std::string& zirconKinetics, const double biotiteRadiusUm, const double muscoviteRadiusUm,
+    const double hornblendeRadiusUm, const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     const ages::AgeSettings settings = ageSettings(systems, method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     raiseIf(ages::settingsError(settings));
     const auto column = [&](const char* name) { return path[py::str(name)].cast<DoubleArray>(); };
     const std::optional<DoubleArray> depthM
@@ -73,6 +76,11 @@ void bindAges(py::module_& module)
         py::arg("dpar_um") = defaults.dparUm,
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        py::arg("biotite_radius_um") = defaults.biotiteRadiusUm,
+        py::arg("muscovite_radius_um") = defaults.muscoviteRadiusUm,
+        py::arg("hornblende_radius_um") = defaults.hornblendeRadiusUm,
+        py::arg("pressure_kbar") = defaults.pressureKbar, py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
         helpText("The ages along one cooling path, one row per system and method, as "
                  "cooling_ages path writes its table: for each system its Dodson closure age, "
                  "then its kinetic age, as the method asks.",

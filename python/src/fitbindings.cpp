@@ -68,24 +68,44 @@ py::dict rateFitDict(const ages::RateFit& fit)
     return answer;
 }
 
-// The fit of the request to the samples of a file or, with text, of the text of one (label names
-// it in the messages), computed and refused as the program computes and refuses it: the
-// samples, then the age options and the model's values at every rate, then one pass over the
-// rates on all cores.
-py::dict fitRate(ages::AgeRequest& request, const std::string& label,
-    const std::optional<std::string>& text, const double meanElevationM)
+// Where the measured data of a fit come from: a file, or the text of one (the label then names
+// it in the messages); none for no such data.
+struct FitData {
+    std::optional<std::string> label;
+    std::optional<std::string> text;
+};
+
+// The fit of the request to the samples and lengths of files or of their texts, computed and
+// refused as the program computes and refuses it: the samples, then the age options and the
+// model's values at every rate, then one pass over the rates on all cores.
+py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitData& lengths,
+    const std::optional<std::string>& lengthsSample, const double meanElevationM)
 {
     ages::FitOptions options;
-    options.observedFile = label;
+    options.observedFile = observed.label.value_or("");
+    options.lengthsFile = lengths.label.value_or("");
+    options.lengthsSample = lengthsSample;
     options.meanElevationM = meanElevationM;
+    if (!options.fits())
+        throw ages::InputError("give measured ages (observed), track lengths (lengths) or both");
+    if (const auto error = ages::fitOptionsError(request, options))
+        throw ages::InputError(*error);
     std::vector<ages::ObservedAge> samples;
-    if (text) {
-        std::istringstream stream(*text);
+    if (observed.text) {
+        std::istringstream stream(*observed.text);
         samples = ages::parseCheckedSamples(stream, request, options);
     } else {
         samples = ages::readCheckedSamples(request, options);
     }
-    const ages::ObservedFit fit(request, options, std::move(samples));
+    std::vector<ages::SampleLengths> measuredLengths;
+    if (lengths.text) {
+        std::istringstream stream(*lengths.text);
+        measuredLengths = ages::parseCheckedLengths(stream, options);
+    } else {
+        measuredLengths = ages::readCheckedLengths(options);
+    }
+    const ages::ObservedFit fit(
+        request, options, std::move(samples), {}, std::move(measuredLengths));
     // On a thread of its own, the GIL released, Ctrl-C heard between rates.
     const ages::FitResult result = runInterruptibly([&](const ages::FitProgress& progress) {
         try {
@@ -112,16 +132,22 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
             = rateFitDict(system.fit);
     answer["systems"] = systems;
     answer["residuals"] = tableColumns(ages::residualTableColumns(), result.residuals);
+    answer["lengths"] = tableColumns(ages::lengthComparisonColumns(), result.lengths);
     answer["summary"] = userText(report.str());
     return answer;
 }
 
-py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const double exposureMyr,
+py::dict fitRateTransient(const std::optional<std::string>& observed,
+    const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample, const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const std::string& apatiteKinetics, const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::transient;
@@ -131,19 +157,25 @@ py::dict fitRateTransient(const std::string& observed, const std::array<double, 
     request.transient.historyTime = exposureMyr;
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     request.sweep = rateSweep(rates);
-    return fitRate(request, observed, observedText, 0);
+    return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample, 0);
 }
 
-py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const double meanElevationM,
+py::dict fitRatePeriodic(const std::optional<std::string>& observed,
+    const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample, const double meanElevationM,
     const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const std::string& apatiteKinetics, const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::periodic;
@@ -158,9 +190,11 @@ py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3
     request.periodic.pointCount = points;
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     request.sweep = rateSweep(rates);
-    return fitRate(request, observed, observedText, meanElevationM);
+    return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample,
+        meanElevationM);
 }
 
 // The help of both fits: the summary, the arguments before and after the model's own, the result.
@@ -171,11 +205,12 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         { "observed",
             "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
             "optionally elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own "
-            "grain replaces the age options for that sample)" },
+            "grain replaces the age options for that sample); None for a fit of lengths alone" },
         { "rates", "the sweep (start, stop, step), start > 0 (mm/yr)" },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
     };
+    append(help, lengthsHelp());
     append(help, std::move(fitArguments));
     append(help, std::move(modelArguments));
     append(help, ageOptionHelp());
@@ -194,7 +229,9 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         "of such dicts by system name); residuals (the samples at the best rate, with the columns "
         "of the program's --residuals table; a DataFrame from erosion_thermal.fit_rate); summary "
         "(the lines the program writes on standard error, whose warnings are also raised as "
-        "UserWarnings).");
+        "UserWarnings); lengths (with lengths: each sample's measured lengths against the "
+        "prediction at the best rate, "
+            + lengthColumnNames() + ").");
 }
 
 } // namespace
@@ -202,7 +239,8 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
 void bindFit(py::module_& module)
 {
     module.def("fit_rate_transient", &fitRateTransient, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(),
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("lengths") = py::none(),
+        py::arg("lengths_text") = py::none(), py::arg("lengths_sample") = py::none(),
         py::arg("exposure_myr") = transientDefaults.historyTime,
         py::arg("surface_temperature_c") = transientDefaults.surfaceTemp,
         py::arg("gradient_c_m") = transientDefaults.basalGradient,
@@ -213,13 +251,20 @@ void bindFit(py::module_& module)
         py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        py::arg("biotite_radius_um") = settingsDefaults.biotiteRadiusUm,
+        py::arg("muscovite_radius_um") = settingsDefaults.muscoviteRadiusUm,
+        py::arg("hornblende_radius_um") = settingsDefaults.hornblendeRadiusUm,
+        py::arg("pressure_kbar") = settingsDefaults.pressureKbar, py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
         fitHelp("transient", transientArgumentHelp(false),
             { { "exposure_myr",
                 "exposure time of the dated rocks after erosion began, every sample's (Myr)" } })
             .c_str());
 
     module.def("fit_rate_periodic", &fitRatePeriodic, py::arg("observed"), py::arg("rates"),
-        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("mean_elevation_m") = 0.0,
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("lengths") = py::none(),
+        py::arg("lengths_text") = py::none(), py::arg("lengths_sample") = py::none(),
+        py::arg("mean_elevation_m") = 0.0,
         py::arg("duration_myr") = periodicDefaults.historyDuration,
         py::arg("points") = periodicDefaults.pointCount,
         py::arg("surface_temperature_c") = periodicDefaults.surfaceTemp,
@@ -235,6 +280,11 @@ void bindFit(py::module_& module)
         py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        py::arg("biotite_radius_um") = settingsDefaults.biotiteRadiusUm,
+        py::arg("muscovite_radius_um") = settingsDefaults.muscoviteRadiusUm,
+        py::arg("hornblende_radius_um") = settingsDefaults.hornblendeRadiusUm,
+        py::arg("pressure_kbar") = settingsDefaults.pressureKbar, py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
         fitHelp("periodic", periodicArgumentHelp(false),
             { { "mean_elevation_m",
                 "field elevation of the model's mean surface: a sample at elevation e lies at e "

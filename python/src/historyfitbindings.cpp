@@ -21,6 +21,7 @@
 #include "historyrun.h"
 #include "inputerror.h"
 #include "observedages.h"
+#include "observedfit.h"
 
 #include <pybind11/stl.h>
 
@@ -217,8 +218,10 @@ py::object intervalsOf(const ages::HistoryFit& fit)
     return intervals;
 }
 
-py::dict fitHistory(const std::string& observed, const py::object& erosion, const int phases,
-    const std::optional<std::string>& observedText, const std::optional<Bounds>& rates,
+py::dict fitHistory(const std::optional<std::string>& observed, const py::object& erosion,
+    const int phases, const std::optional<std::string>& observedText,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample, const std::optional<Bounds>& rates,
     const std::optional<Bounds>& changeTimes, const std::optional<std::string>& sampler,
     const std::optional<int> steps, const std::optional<int> walkers,
     const std::optional<int> burnIn, const std::optional<py::int_>& seed,
@@ -230,7 +233,9 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     const std::optional<double> initialGradientCm, const std::string& method,
     const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
     const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics)
+    const std::string& zirconKinetics, const double biotiteRadiusUm, const double muscoviteRadiusUm,
+    const double hornblendeRadiusUm, const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     // The request, refused in the program's order: the history, the thermal options, the fit's.
     ages::AgeRequest request;
@@ -243,17 +248,34 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     ages::checkHistoryRequest(request);
 
+    ages::FitOptions options;
+    options.observedFile = observed.value_or("");
+    options.lengthsFile = lengths.value_or("");
+    options.lengthsSample = lengthsSample;
+    if (!options.fits())
+        throw ages::InputError("give measured ages (observed), track lengths (lengths) or both");
+    if (const auto error = ages::fitOptionsError(request, options))
+        throw ages::InputError(*error);
     std::vector<ages::ObservedAge> ages;
     if (observedText) {
         std::istringstream stream(*observedText);
-        ages = ages::parseObservedAges(stream, observed);
-    } else {
-        ages = ages::readObservedAges(observed);
+        ages = ages::parseObservedAges(stream, options.observedFile);
+    } else if (observed) {
+        ages = ages::readObservedAges(*observed);
     }
-    const ages::HistorySamples samples = ages::historySamples(std::move(ages), request, observed);
+    std::vector<ages::SampleLengths> measuredLengths;
+    if (lengthsText) {
+        std::istringstream stream(*lengthsText);
+        measuredLengths = ages::parseCheckedLengths(stream, options);
+    } else {
+        measuredLengths = ages::readCheckedLengths(options);
+    }
+    const ages::HistorySamples samples = ages::historySamples(std::move(ages), request,
+        options.observedFile, std::move(measuredLengths), options.lengthsFile);
 
     // On a thread of its own, the GIL released, Ctrl-C heard in the engines' loops.
     const ages::HistoryOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
@@ -278,6 +300,7 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
     answer["residuals"] = tableColumns(ages::residualTableColumns(), outcome.residuals);
+    answer["lengths"] = tableColumns(ages::lengthComparisonColumns(), outcome.lengths);
     return answer;
 }
 
@@ -297,36 +320,43 @@ void bindHistoryFit(py::module_& module)
         { "phases", "phases of the history to fit: 1, 2 or 3" },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
-        { "rates",
-            "bounds (min, max) on every phase's rate, default ("
-                + shownNumber(ages::defaultFitRatesMmYr.low) + ", "
-                + shownNumber(ages::defaultFitRatesMmYr.high) + ") (mm/yr)" },
-        { "change_times",
-            "bounds (min, max) on every change of rate, by default the path but for its first and "
-            "last twentieth (Ma)" },
-        { "sampler",
-            "'grid' (1 or 2 phases: a sweep, or a grid with inner minimisations) or 'mcmc' (the "
-            "ensemble sampler); by default grid for 1 or 2 phases, mcmc for 3" },
-        { "steps",
-            "mcmc: steps of the ensemble, each moving every walker, "
-                + std::to_string(samplerDefaults.steps) + " when not given" },
-        { "walkers", "mcmc: walkers, even; by default 4 x the parameters" },
-        { "burn_in",
-            "mcmc: steps left out of the posterior while the walkers forget their start; by "
-            "default half the steps" },
-        { "seed",
-            "mcmc: seed of the random numbers (the same seed, the same chain), "
-                + std::to_string(ages::defaultSamplerSeed) + " when not given" },
     };
+    append(help, lengthsHelp());
+    append(help,
+        {
+            { "rates",
+                "bounds (min, max) on every phase's rate, default ("
+                    + shownNumber(ages::defaultFitRatesMmYr.low) + ", "
+                    + shownNumber(ages::defaultFitRatesMmYr.high) + ") (mm/yr)" },
+            { "change_times",
+                "bounds (min, max) on every change of rate, by default the path but for its first "
+                "and "
+                "last twentieth (Ma)" },
+            { "sampler",
+                "'grid' (1 or 2 phases: a sweep, or a grid with inner minimisations) or 'mcmc' "
+                "(the "
+                "ensemble sampler); by default grid for 1 or 2 phases, mcmc for 3" },
+            { "steps",
+                "mcmc: steps of the ensemble, each moving every walker, "
+                    + std::to_string(samplerDefaults.steps) + " when not given" },
+            { "walkers", "mcmc: walkers, even; by default 4 x the parameters" },
+            { "burn_in",
+                "mcmc: steps left out of the posterior while the walkers forget their start; by "
+                "default half the steps" },
+            { "seed",
+                "mcmc: seed of the random numbers (the same seed, the same chain), "
+                    + std::to_string(ages::defaultSamplerSeed) + " when not given" },
+        });
     append(help, thermalArgumentHelp());
     append(help, ageOptionHelp());
 
     module.def("fit_history", &fitHistory, py::arg("observed"), py::arg("erosion"),
         py::arg("phases"), py::kw_only(), py::arg("observed_text") = py::none(),
-        py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
-        py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
-        py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
-        py::arg("seed") = py::none(),
+        py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
+        py::arg("lengths_sample") = py::none(), py::arg("rates") = py::none(),
+        py::arg("change_times") = py::none(), py::arg("sampler") = py::none(),
+        py::arg("steps") = py::none(), py::arg("walkers") = py::none(),
+        py::arg("burn_in") = py::none(), py::arg("seed") = py::none(),
         py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
         py::arg("base_depth_m") = thermalDefaults.baseDepthM,
         py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
@@ -342,6 +372,11 @@ void bindHistoryFit(py::module_& module)
         py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        py::arg("biotite_radius_um") = settingsDefaults.biotiteRadiusUm,
+        py::arg("muscovite_radius_um") = settingsDefaults.muscoviteRadiusUm,
+        py::arg("hornblende_radius_um") = settingsDefaults.hornblendeRadiusUm,
+        py::arg("pressure_kbar") = settingsDefaults.pressureKbar, py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
         helpText("The erosion history of 1 to 3 phases that best explains measured ages, as "
                  "cooling_ages history --observed --fit-phases fits it: every history tried is "
                  "run through the thermal model, every sample is dated along the path of the "
@@ -363,8 +398,11 @@ void bindHistoryFit(py::module_& module)
             "(every history run, start_1_ma, rate_1_mm_yr, start_2_ma, ..., chi2); posterior "
             "(mcmc: the walkers after the burn-in, walker, step, the history's columns, chi2; "
             "None otherwise); residuals (the samples at the best history, with the columns of "
-            "the program's --residuals table). Tables are DataFrames from "
-            "erosion_thermal.fit_history (dicts of arrays without pandas).")
+            "the program's --residuals table); lengths (with lengths: each sample's measured "
+            "lengths against the prediction at the best history, "
+                + lengthColumnNames()
+                + "). Tables are DataFrames from "
+                  "erosion_thermal.fit_history (dicts of arrays without pandas).")
             .c_str());
 }
 
