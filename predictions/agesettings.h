@@ -49,8 +49,8 @@ inline constexpr double maxDparUm = 5.0;
 // The convention of the AFT annealing model a user of --dpar needs to know (fissiontrack.h), and
 // what --cf-irradiated changes: the help of the program and of the Python module says both.
 inline constexpr std::string_view dparConvention
-    = "r_mr0 is held at 0.84 for Dpar <= 1.75 um, as every peer holds it, so AFT ages jump by 2.6 "
-      "to 2.9 % between Dpar 1.75 and 1.7501 um";
+    = "r_mr0 is held at 0.84 for Dpar <= 1.75 um, as every peer holds it, so AFT ages jump by 2 to "
+      "3 % between Dpar 1.75 and 1.7501 um";
 inline constexpr std::string_view californiumIrradiationHelp
     = "the apatite mounts were irradiated with californium to reveal more confined tracks: "
       "unprojected lengths after the linear r_m of Ketcham et al. (1999) for such mounts";
