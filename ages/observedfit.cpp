@@ -260,16 +260,47 @@ std::vector<double> ObservedFit::periodicMisfits(const periodic::PeriodicSteadyS
     return groupMisfits(periodicPredictions(model, parameters), periodicLengths(model, parameters));
 }
 
-std::vector<thermochron::Age> ObservedFit::predictions(const double rateMmYr) const
+template <class Along, class On>
+auto ObservedFit::atRate(const double rateMmYr, const Along& along, const On& on) const
 {
     if (m_request.model == Model::periodic) {
         periodic::PeriodicParameters parameters = m_request.periodic;
         parameters.erosionRate = rateMmYr;
-        return periodicPredictions(fittedSteadyState(parameters), parameters);
+        return on(fittedSteadyState(parameters), parameters);
     }
     erosion::RunParameters parameters = m_request.transient;
     parameters.setErosionRate(rateMmYr);
-    return transientPredictions(transientCoolingPath(parameters, m_request.transient.historyTime));
+    return along(transientCoolingPath(parameters, m_request.transient.historyTime));
+}
+
+std::vector<thermochron::Age> ObservedFit::predictions(const double rateMmYr) const
+{
+    return atRate(
+        rateMmYr, [&](const SamplePath& path) { return transientPredictions(path); },
+        [&](const periodic::PeriodicSteadyState& model,
+            const periodic::PeriodicParameters& parameters) {
+            return periodicPredictions(model, parameters);
+        });
+}
+
+ObservedFit::LengthPredictions ObservedFit::lengthsAt(const double rateMmYr) const
+{
+    return atRate(
+        rateMmYr, [&](const SamplePath& path) { return transientLengths(path); },
+        [&](const periodic::PeriodicSteadyState& model,
+            const periodic::PeriodicParameters& parameters) {
+            return periodicLengths(model, parameters);
+        });
+}
+
+std::vector<double> ObservedFit::misfitsAt(const double rateMmYr) const
+{
+    return atRate(
+        rateMmYr, [&](const SamplePath& path) { return transientMisfits(path); },
+        [&](const periodic::PeriodicSteadyState& model,
+            const periodic::PeriodicParameters& parameters) {
+            return periodicMisfits(model, parameters);
+        });
 }
 
 std::vector<double> ObservedFit::predictedAges(const double rateMmYr) const
@@ -314,8 +345,8 @@ FitResult ObservedFit::fitMisfits(
     const auto curve = [&](std::size_t group, bool withLengths) {
         std::vector<double> chi2;
         chi2.reserve(misfits.size());
-        for (const auto& atRate : misfits) {
-            chi2.push_back(atRate.at(group));
+        for (const auto& rateMisfits : misfits) {
+            chi2.push_back(rateMisfits.at(group));
         }
         if (withLengths && !chi2.empty()) {
             const auto lowest = std::min_element(chi2.begin(), chi2.end(),
@@ -362,18 +393,6 @@ FitResult ObservedFit::fitMisfits(
     return result;
 }
 
-ObservedFit::LengthPredictions ObservedFit::lengthsAt(const double rateMmYr) const
-{
-    if (m_request.model == Model::periodic) {
-        periodic::PeriodicParameters parameters = m_request.periodic;
-        parameters.erosionRate = rateMmYr;
-        return periodicLengths(fittedSteadyState(parameters), parameters);
-    }
-    erosion::RunParameters parameters = m_request.transient;
-    parameters.setErosionRate(rateMmYr);
-    return transientLengths(transientCoolingPath(parameters, m_request.transient.historyTime));
-}
-
 FitResult ObservedFit::run(const FitProgress& progress) const
 {
     const std::vector<double> sweep = rates();
@@ -381,8 +400,7 @@ FitResult ObservedFit::run(const FitProgress& progress) const
     std::mutex progressLock;
     std::size_t done = 0; // guarded by progressLock
     parallelFor(sweep.size(), defaultThreadCount(), [&](std::size_t k) {
-        misfits[k] = groupMisfits(
-            predictions(sweep[k]), m_lengths.empty() ? LengthPredictions {} : lengthsAt(sweep[k]));
+        misfits[k] = misfitsAt(sweep[k]);
         if (progress) {
             const std::lock_guard lock(progressLock);
             progress(static_cast<double>(++done) / static_cast<double>(sweep.size()));

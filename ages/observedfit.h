@@ -100,6 +100,8 @@ public:
     std::vector<double> predictedAges(double rateMmYr) const;
     // The length distributions of the samples of lengths at one rate.
     LengthPredictions lengthsAt(double rateMmYr) const;
+    // groupMisfits at one rate, its model built once for the ages and the lengths.
+    std::vector<double> misfitsAt(double rateMmYr) const;
 
     // The predicted length distributions of the samples of lengths, in their order, along the
     // same paths (nothing for a path that leaves no track).
@@ -149,6 +151,10 @@ public:
     const std::vector<JoinedLengths>& lengths() const { return m_lengths; }
 
 private:
+    // along(path) on the transient model's path at the rate, or on(model, parameters) on the
+    // periodic steady state built for it.
+    template <class Along, class On>
+    auto atRate(double rateMmYr, const Along& along, const On& on) const;
     std::vector<std::string> sampleNotes() const;
     double pathMyr() const;
     // What the answer rests on besides the ages: the model's fixed values, the kinetics, the
