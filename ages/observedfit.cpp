@@ -472,7 +472,9 @@ std::string ObservedFit::assumedLine() const
             + textformat::number(p.diffusivity) + " m2/s, path start "
             + textformat::number(p.historyTime) + " Ma (-o), every sample at the surface";
     }
-    std::string line = "assumed: " + model + "; " + kineticsAssumed(m_kinds);
+    std::string line = "assumed: " + model;
+    if (!m_kinds.empty()) // no ages: a fit of lengths alone
+        line += "; " + kineticsAssumed(m_kinds);
     if (!m_lengths.empty())
         line += "; lengths " + lengthsAssumed(m_lengths, m_request.settings);
     if (const std::string grains = grainDefaultsAssumed(m_samples, m_kinds, m_request.settings);

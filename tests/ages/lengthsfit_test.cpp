@@ -79,7 +79,8 @@ TEST_F(LengthsFit, LengthsDrawnAtARateComeBackAtThatRate)
     // The report: 200 unprojected tracks against the prediction, which they follow closely.
     EXPECT_NE(fit.err.find("lengths S1 (200 unprojected): MTL "), std::string::npos) << fit.err;
     EXPECT_EQ(fit.err.find("warning"), std::string::npos) << fit.err;
-    EXPECT_NE(fit.err.find("lengths ketcham2007"), std::string::npos) << fit.err;
+    EXPECT_NE(fit.err.find("every sample at the surface; lengths ketcham2007"), std::string::npos)
+        << fit.err;
 }
 
 // At the best fit the misfit is the ages' chi2: the lengths' -2 ln L is counted relative to its
