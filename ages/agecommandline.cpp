@@ -103,29 +103,41 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     using thermochron::Method;
     using thermochron::Mineral;
     // The grain's help names the systems that read each value, from the catalogue.
-    const auto addGrain = [&](const std::string_view flag, const std::string& systems) {
+    const auto addGrain = [&](const std::string_view flag, const std::string& more) {
         const GrainParameter& parameter = grainParameter(flag);
         m_numbers.add(command, std::string(flag), parameter.of(s),
-            parameters::helpWithRange(parameter.text, " (" + systems + ")"),
-            std::string(parameter.text.unit));
+            parameters::helpWithRange(parameter.text, more), std::string(parameter.text.unit));
     };
-    const std::string helium = systemNamesByMethod(Method::Diffusion);
-    addGrain("--apatite-radius", systemNamesByMethod(Method::Diffusion, Mineral::Apatite));
-    addGrain("--zircon-radius", systemNamesByMethod(Method::Diffusion, Mineral::Zircon));
+    const auto readBy = [](const std::string& systems) { return " (" + systems + ")"; };
+    for (const RadiusOption& radius : radiusOptions)
+        addGrain(radius.option, readBy(systemNamesByMethod(Method::Diffusion, radius.mineral)));
+    addGrain("--pressure", readBy(systemNamesByMethod(Method::Diffusion, Mineral::Muscovite)));
+    const std::string helium = readBy(heliumSystemNames());
     addGrain("--u", helium);
     addGrain("--th", helium);
     addGrain("--sm", helium);
     for (const KineticsOption& option : kineticsOptions) {
         const thermochron::SystemEntry& system = thermochron::catalogueEntry(option.system);
         command
-            .add_option(kineticsOptionName(option.system), m_kineticsWords[option.system],
+            .add_option(std::string(option.option), m_kineticsWords[option.system],
                 "kinetics of " + std::string(system.name) + ", " + std::string(system.description)
                     + ", any case: " + describedKinetics(option.system))
             ->type_name("NAME")
             ->capture_default_str()
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     }
-    addGrain("--dpar", systemNamesByMethod(Method::Annealing, Mineral::Apatite));
+    addGrain("--dpar",
+        readBy(systemNamesByMethod(Method::Annealing, Mineral::Apatite)) + "; "
+            + std::string(dparConvention));
+    command.add_flag(
+        "--cf-irradiated", s.californiumIrradiated, std::string(californiumIrradiationHelp));
+    command
+        .add_option("--lengths-output", m_request.lengthsOutputFile,
+            "the predicted AFT track-length distributions, CSV: the keys of each AFT annealing "
+            "row of the table, length_um (middle of each 0.1 um bin from 0 to 20 um), "
+            "pdf_projected and pdf_unprojected (the share of tracks in the bin); replaced only "
+            "whole")
+        ->type_name("FILE");
     if (sweeps) {
         CLI::Option* rates = command
                                  .add_option("--rates", m_ratesWord,
@@ -135,7 +147,10 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     }
     command
         .add_option("--output", m_request.outputFile,
-            "CSV file, replaced only by a complete table (default: standard output)")
+            "CSV file, replaced only by a complete table (default: standard output); the AFT rows "
+            "by annealing give the mean and standard deviation of the c-axis projected track "
+            "lengths (mean_track_length_um, track_length_sd_um) and of the unprojected ones "
+            "(mean_track_length_unprojected_um, track_length_sd_unprojected_um)")
         ->type_name("FILE");
 }
 
@@ -150,6 +165,7 @@ void AgeCommandLine::interpret()
             = parseKineticsOf(option.system, m_kineticsWords.at(option.system));
     if (!m_ratesWord.empty())
         m_request.sweep = parseRateSweep(m_ratesWord);
+    m_request.settings.keepLengthBins = !m_request.lengthsOutputFile.empty();
     if (m_request.model == Model::history)
         m_historyOptions.interpret(m_request.history);
     if (m_request.model == Model::terrain) {

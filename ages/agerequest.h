@@ -29,6 +29,7 @@ struct AgeRequest {
     AgeSettings settings;
     std::optional<RateSweep> sweep; // --rates: replaces the model's -r
     std::string outputFile; // --output; empty for standard output
+    std::string lengthsOutputFile; // --lengths-output; empty for none
 };
 
 } // namespace ages

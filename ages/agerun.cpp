@@ -100,7 +100,7 @@ RatePass transientPass(const AgeRequest& request, const PassWork& wanted,
                     row.rateMmYr = rates[k];
             }
             if (wanted.fit)
-                pass.misfits[k] = wanted.fit->groupMisfits(wanted.fit->transientPredictions(path));
+                pass.misfits[k] = wanted.fit->transientMisfits(path);
         },
         report, threads);
     pass.rows = joined(rowsOf);
@@ -131,8 +131,7 @@ RatePass periodicPass(const AgeRequest& request, const PassWork& wanted,
             if (wanted.table)
                 rowsOf[k] = periodicAgeRows(model, parameters, request.settings, work);
             if (wanted.fit)
-                pass.misfits[k]
-                    = wanted.fit->groupMisfits(wanted.fit->periodicPredictions(model, parameters));
+                pass.misfits[k] = wanted.fit->periodicMisfits(model, parameters);
         },
         report, threads);
     pass.rows = joined(rowsOf);
@@ -215,7 +214,9 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
         readCoolingPathFile(request.pathFile, &pathWarnings);
     }
     const FitStage fit(request, fitOptions); // measured ages read and checked before any work
-    const PassWork wanted { !request.outputFile.empty() || !fit.observedFit(), fit.observedFit() };
+    const PassWork wanted { !request.outputFile.empty() || !request.lengthsOutputFile.empty()
+            || !fit.observedFit(),
+        fit.observedFit() };
     RatePass pass;
     {
         // Erased (by its destructor) before the table or a message is written.
@@ -237,6 +238,9 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     if (wanted.table && !request.outputFile.empty())
         files.push_back({ request.outputFile,
             [&pass](std::ostream& stream) { writeAgeTable(stream, pass.rows); } });
+    if (!request.lengthsOutputFile.empty())
+        files.push_back({ request.lengthsOutputFile,
+            [&pass](std::ostream& stream) { writeLengthTable(stream, pass.rows); } });
     for (FitFile& file : fit.files(fitted))
         files.push_back(std::move(file));
     wholefile::ReplacementGroup group;
@@ -245,7 +249,7 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     for (const FitFile& file : files)
         if (const auto failure = group.write(file.path, file.write))
             throw InputError("cannot write " + file.path + ": " + std::strerror(failure->error));
-    if (wanted.table && request.outputFile.empty()) {
+    if (request.outputFile.empty() && !fit.observedFit()) { // a fit reports on err alone
         writeAgeTable(out, pass.rows);
         out.flush();
         if (!out)

@@ -3,6 +3,9 @@
 #include "inputerror.h"
 #include "replacementgroup.h"
 
+#include "thermochron/tracklengths.h"
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -90,12 +93,18 @@ constexpr TableColumn<AgeRow> ageColumns[] = {
     { "closure_depth_m", [](const AgeRow& row) -> TableValue { return row.closureDepthM; } },
     { "reset", [](const AgeRow& row) -> TableValue { return yesOrNo(row.age.reset); } },
     { "mean_track_length_um",
-        [](const AgeRow& row) -> TableValue { return row.age.meanTrackLengthUm; } },
+        [](const AgeRow& row) -> TableValue { return row.lengths.projectedMeanUm; } },
     { "path_start_ma", [](const AgeRow& row) -> TableValue { return row.age.pathStartMa; } },
     { "kinetics",
         [](const AgeRow& row) -> TableValue {
             return std::string(thermochron::kineticsName(row.age.kinetics));
         } },
+    { "track_length_sd_um",
+        [](const AgeRow& row) -> TableValue { return row.lengths.projectedSdUm; } },
+    { "mean_track_length_unprojected_um",
+        [](const AgeRow& row) -> TableValue { return row.lengths.unprojectedMeanUm; } },
+    { "track_length_sd_unprojected_um",
+        [](const AgeRow& row) -> TableValue { return row.lengths.unprojectedSdUm; } },
 };
 
 constexpr std::size_t ageColumnCount = std::size(ageColumns);
@@ -131,6 +140,12 @@ std::span<const TableColumn<AgeRow>> terrainAgeTableColumns()
     return terrainColumns;
 }
 
+std::span<const TableColumn<AgeRow>> ageTableKeys()
+{
+    constexpr std::size_t keyCount = 4; // rate_mm_yr, x_m, elevation_m, site
+    return ageTableColumns().first(keyCount);
+}
+
 std::string ageTableHeader(const std::span<const TableColumn<AgeRow>> columns)
 {
     std::string header;
@@ -163,6 +178,31 @@ void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows,
     out << ageTableHeader(columns) << '\n';
     for (const AgeRow& row : rows)
         out << ageTableRow(row, columns) << '\n';
+}
+
+std::size_t lengthBlockCount(const std::vector<AgeRow>& rows)
+{
+    return static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(),
+        [](const AgeRow& row) { return !row.lengths.projectedBins.empty(); }));
+}
+
+void writeLengthTable(std::ostream& out, const std::vector<AgeRow>& rows)
+{
+    for (const TableColumn<AgeRow>& column : ageTableKeys())
+        out << column.name << ',';
+    out << "length_um,pdf_projected,pdf_unprojected\n";
+    for (const AgeRow& row : rows) {
+        const PredictedLengths& lengths = row.lengths;
+        if (lengths.projectedBins.empty())
+            continue;
+        std::string keys;
+        for (const TableColumn<AgeRow>& column : ageTableKeys())
+            keys += csvField(column.value(row)) + ',';
+        for (std::size_t k = 0; k < lengths.projectedBins.size(); ++k)
+            out << keys << field((k + 0.5) * thermochron::TrackLengthDistribution::binWidthUm)
+                << ',' << field(lengths.projectedBins[k]) << ','
+                << field(lengths.unprojectedBins[k]) << '\n';
+    }
 }
 
 void writeAgeTableFile(const std::filesystem::path& file, const std::vector<AgeRow>& rows)

@@ -3,9 +3,12 @@
 // empty fields where a column does not apply.
 //
 // Columns: rate_mm_yr, x_m, elevation_m, site, system, method, age_ma, raw_age_ma,
-// closure_temperature_c, closure_depth_m, reset, mean_track_length_um, path_start_ma, kinetics.
-// The last two came after the others, at the end, so that a script reading the earlier columns
-// by position reads the same ones.
+// closure_temperature_c, closure_depth_m, reset, mean_track_length_um, path_start_ma, kinetics,
+// track_length_sd_um, mean_track_length_unprojected_um, track_length_sd_unprojected_um. The
+// columns after mean_track_length_um came later, at the end, so that a script reading the earlier
+// columns by position reads the same ones. The track lengths are those of AFT by annealing: the
+// mean and standard deviation of the c-axis projected distribution (mean_track_length_um,
+// track_length_sd_um) and of the unprojected one.
 
 #include "agerow.h"
 
@@ -41,6 +44,8 @@ template <class Row> struct TableColumn {
 
 // The columns of the table of predicted ages, in order.
 std::span<const TableColumn<AgeRow>> ageTableColumns();
+// The first of them, which say where a row belongs: rate_mm_yr, x_m, elevation_m, site.
+std::span<const TableColumn<AgeRow>> ageTableKeys();
 
 // The terrain model's table: the same columns (x_m and elevation_m the sample's position,
 // written in full, rate_mm_yr today's rate), then y_m (in full) and sample.
@@ -76,6 +81,16 @@ std::string ageTableRow(
 
 void writeAgeTable(std::ostream& out, const std::vector<AgeRow>& rows,
     std::span<const TableColumn<AgeRow>> columns = ageTableColumns());
+
+// The table of predicted length distributions (--lengths-output): the keys of each row of rows
+// that holds bins (AFT by annealing, AgeSettings::keepLengthBins), then length_um (the middle of
+// each 0.1 um bin from 0 to 20 um), pdf_projected and pdf_unprojected (the share of the c-axis
+// projected and of the unprojected tracks in the bin); one block of 200 lines per such row, in
+// the order of the rows.
+void writeLengthTable(std::ostream& out, const std::vector<AgeRow>& rows);
+
+// The number of rows that hold bins: the blocks writeLengthTable writes.
+std::size_t lengthBlockCount(const std::vector<AgeRow>& rows);
 
 // Writes the table to a temporary file beside file and renames it over file once it is complete,
 // so that file is either the whole new table or untouched. A link is followed to the file it

@@ -24,6 +24,21 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
                 "--observed)")
             ->type_name("FILE");
     }
+    for (const Model model : { Model::transient, Model::periodic, Model::history }) {
+        CLI::App& command = line.subcommand(model);
+        command
+            .add_option("--lengths", options.lengthsFile,
+                "measured AFT confined-track lengths to fit with the ages: CSV with columns "
+                "sample, length_um and optionally angle_deg (to the c axis: the track is projected "
+                "onto it) and dpar_um, one track per row; or, with --lengths-sample, lines of "
+                "length_um [angle_deg [dpar_um]]. A sample's lengths join its AFT age; a sample "
+                "with lengths and no age is fitted on its lengths")
+            ->type_name("FILE");
+        command
+            .add_option("--lengths-sample", options.lengthsSample,
+                "the sample of a --lengths file in the plain form (no header, no sample column)")
+            ->type_name("NAME");
+    }
     for (const Model model : { Model::transient, Model::periodic, Model::history })
         line.subcommand(model).add_flag("--keep-unreset", options.keepUnreset,
             "keep measured ages older than the model's path in chi2 (by default they are left "

@@ -1,5 +1,6 @@
 #include "fitoptions.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 #include <vector>
@@ -35,6 +36,10 @@ std::optional<std::string> outputFileError(const std::string& option, const std:
 
 std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options)
 {
+    if (options.lengthsSample && options.lengthsFile.empty()) {
+        return "--lengths-sample names the sample of a --lengths FILE in the plain form: add "
+               "--lengths FILE";
+    }
     if (!options.fits()) {
         if (!options.fitOutput.empty()) {
             return "--fit-output needs measured ages to fit (--observed FILE)";
@@ -42,6 +47,9 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
         if (!options.residualsOutput.empty()) {
             return "--residuals needs measured ages to compare with (--observed FILE)";
         }
+    }
+    if (!options.residualsOutput.empty() && options.observedFile.empty()) {
+        return "--residuals lists measured ages against their predictions: add --observed FILE";
     }
     // The terrain model's fit is the history model's, with another forward model.
     if (request.model == Model::history || request.model == Model::terrain) {
@@ -58,11 +66,24 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
         if (request.history.fitPhases != 0 && !options.fits()) {
             return "--fit-phases needs measured ages to fit (--observed FILE)";
         }
+        if (request.history.fitPhases == 0 && !options.lengthsFile.empty()
+            && options.observedFile.empty()) {
+            return "--lengths without --observed is a fit of the lengths alone: add --fit-phases N";
+        }
+    }
+    if (!request.lengthsOutputFile.empty()) {
+        const auto& systems = request.settings.systems;
+        if (std::find(systems.begin(), systems.end(), thermochron::System::AFT) == systems.end()
+            || request.settings.methods == MethodChoice::dodson) {
+            return "--lengths-output writes the track lengths of the AFT ages by annealing: add "
+                   "AFT to --systems and give --method kinetic or all";
+        }
     }
     if (!options.pathOutput.empty() && request.model == Model::transient && request.sweep) {
         return "--path-output writes the path of one rate: give -r instead of --rates";
     }
     for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
+             std::pair { "--lengths-output", request.lengthsOutputFile },
              std::pair { "--residuals", options.residualsOutput },
              std::pair { "--path-output", options.pathOutput },
              std::pair { "--profile-output", options.profileOutput },
@@ -75,13 +96,14 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
     }
     // Two outputs into one file would leave only the last, and an output over an input would
     // replace the measurements or the path it was computed from; say so before any work.
-    const std::vector<std::pair<std::string, std::string>> files {
-        { "--output", request.outputFile }, { "--fit-output", options.fitOutput },
+    const std::vector<std::pair<std::string, std::string>> files { { "--output",
+                                                                       request.outputFile },
+        { "--lengths-output", request.lengthsOutputFile }, { "--fit-output", options.fitOutput },
         { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput },
         { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput },
         { "--age-map", request.terrain.ageMapFile }, { "--field", request.terrain.fieldFile }
     };
-    const std::vector<std::string> inputs { options.observedFile,
+    const std::vector<std::string> inputs { options.observedFile, options.lengthsFile,
         request.model == Model::path ? request.pathFile : std::string(),
         request.model == Model::terrain ? request.terrain.demFile : std::string(),
         request.model == Model::terrain ? request.terrain.upliftMapFile : std::string() };

@@ -17,7 +17,8 @@ FitStage::FitStage(const AgeRequest& request, const FitOptions& options)
     if (options.fits()) {
         std::vector<std::string> notes;
         auto samples = readCheckedSamples(request, options, &notes);
-        m_fit.emplace(request, options, std::move(samples), std::move(notes));
+        auto lengths = readCheckedLengths(options, &notes);
+        m_fit.emplace(request, options, std::move(samples), std::move(notes), std::move(lengths));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "fittables.h"
 
+#include "agesettings.h"
 #include "agetable.h"
 
 #include <cmath>
@@ -14,12 +15,12 @@ std::string textField(const std::string& text)
     return csvText(text);
 }
 
-// A grain value as the method read it: the diffusion models read the radius, U, Th and Sm, the
-// annealing model Dpar; Dodson's closure reads none, so its fields are left empty rather than
-// showing values that did not enter the age.
-double grainValue(const Residual& r, thermochron::Method reader, double value)
+// A grain value where the sample's method read it (grainValuesRead: the He models the radius, U,
+// Th and Sm, argon the radius, apatite annealing Dpar); Dodson's closure reads none, so its
+// fields are left empty rather than showing values that did not enter the age.
+double grainValue(const Residual& r, bool GrainValuesRead::*read, double value)
 {
-    return r.method == reader ? value : NAN;
+    return grainValuesRead(r.sample->system, r.method).*read ? value : NAN;
 }
 
 constexpr TableColumn<Residual> residualColumns[] = {
@@ -48,24 +49,45 @@ constexpr TableColumn<Residual> residualColumns[] = {
         [](const Residual& r) -> TableValue { return std::string(r.inChi2 ? "yes" : "no"); } },
     { "radius_um",
         [](const Residual& r) -> TableValue {
-            return grainValue(r, thermochron::Method::Diffusion, r.grain.radiusUm);
+            return grainValue(r, &GrainValuesRead::radius, r.grain.radiusUm);
         } },
     { "u_ppm",
         [](const Residual& r) -> TableValue {
-            return grainValue(r, thermochron::Method::Diffusion, r.grain.uPpm);
+            return grainValue(r, &GrainValuesRead::parentContents, r.grain.uPpm);
         } },
     { "th_ppm",
         [](const Residual& r) -> TableValue {
-            return grainValue(r, thermochron::Method::Diffusion, r.grain.thPpm);
+            return grainValue(r, &GrainValuesRead::parentContents, r.grain.thPpm);
         } },
     { "sm_ppm",
         [](const Residual& r) -> TableValue {
-            return grainValue(r, thermochron::Method::Diffusion, r.grain.smPpm);
+            return grainValue(r, &GrainValuesRead::parentContents, r.grain.smPpm);
         } },
     { "dpar_um",
         [](const Residual& r) -> TableValue {
-            return grainValue(r, thermochron::Method::Annealing, r.grain.dparUm);
+            return grainValue(r, &GrainValuesRead::dpar, r.grain.dparUm);
         } },
+};
+
+constexpr TableColumn<LengthComparison> lengthColumns[] = {
+    { "sample", [](const LengthComparison& c) -> TableValue { return c.sample; } },
+    { "set",
+        [](const LengthComparison& c) -> TableValue {
+            return std::string(c.projected ? "projected" : "unprojected");
+        } },
+    { "count",
+        [](const LengthComparison& c) -> TableValue { return static_cast<double>(c.count); } },
+    { "measured_mean_um",
+        [](const LengthComparison& c) -> TableValue { return c.measuredMeanUm; } },
+    { "measured_sd_um", [](const LengthComparison& c) -> TableValue { return c.measuredSdUm; } },
+    { "predicted_mean_um",
+        [](const LengthComparison& c) -> TableValue { return c.predictedMeanUm; } },
+    { "predicted_sd_um", [](const LengthComparison& c) -> TableValue { return c.predictedSdUm; } },
+    { "ks_d",
+        [](const LengthComparison& c) -> TableValue { return c.kolmogorovSmirnov.statistic; } },
+    { "ks_p", [](const LengthComparison& c) -> TableValue { return c.kolmogorovSmirnov.pValue; } },
+    { "kuiper_v", [](const LengthComparison& c) -> TableValue { return c.kuiper.statistic; } },
+    { "kuiper_p", [](const LengthComparison& c) -> TableValue { return c.kuiper.pValue; } },
 };
 
 } // namespace
@@ -73,6 +95,11 @@ constexpr TableColumn<Residual> residualColumns[] = {
 std::span<const TableColumn<Residual>> residualTableColumns()
 {
     return residualColumns;
+}
+
+std::span<const TableColumn<LengthComparison>> lengthComparisonColumns()
+{
+    return lengthColumns;
 }
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit)

@@ -14,6 +14,7 @@
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "agetable.h"
+#include "lengthmisfit.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -44,6 +45,11 @@ struct Residual {
 
 // The columns of the residual table, in order.
 std::span<const TableColumn<Residual>> residualTableColumns();
+
+// The columns of the measured lengths against their prediction at the best fit (lengthmisfit.h):
+// sample, set (projected or unprojected), count, measured_mean_um, measured_sd_um,
+// predicted_mean_um, predicted_sd_um, ks_d, ks_p, kuiper_v, kuiper_p.
+std::span<const TableColumn<LengthComparison>> lengthComparisonColumns();
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit);
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals);

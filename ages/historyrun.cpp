@@ -43,6 +43,7 @@ void checkSlowestHistory(const HistoryRequest& history)
 HistorySamples countedSamples(const HistorySamples& samples, const std::vector<bool>& counted)
 {
     HistorySamples subset;
+    subset.lengths = samples.lengths; // a length is no lower bound: they all count
     for (std::size_t i = 0; i < samples.ages.size(); ++i) {
         if (!counted[i])
             continue;
@@ -93,13 +94,50 @@ std::string assumedLineOf(const AgeRequest& request, const HistorySamples& sampl
     return line + "\n";
 }
 
+std::vector<LengthSample> lengthSamples(const HistorySamples& samples)
+{
+    std::vector<LengthSample> lengths;
+    for (const JoinedLengths& joined : samples.lengths)
+        lengths.push_back(joined.lengths);
+    return lengths;
+}
+
+// The lines of the lengths at a history, and their warnings: empty without lengths. comparisons
+// receives the lengths against their prediction.
+std::string lengthsSummary(const HistoryAgeMisfit& misfit, const thermal::ErosionHistory& history,
+    std::vector<LengthComparison>& comparisons, std::vector<textformat::Warning>& warnings)
+{
+    if (misfit.lengths().empty())
+        return {};
+    const auto predicted = misfit.lengthPredictions(history);
+    for (std::size_t k = 0; k < misfit.lengths().size(); ++k) {
+        const std::vector<LengthComparison> sample = compareLengths(
+            predicted ? (*predicted)[k] : std::nullopt, misfit.lengths()[k].measured);
+        if (sample.empty())
+            warnings.push_back({ .kind = "no_tracks",
+                .samples = { misfit.lengths()[k].measured.sample },
+                .text = "the history leaves no track to be measured in "
+                    + textformat::printable(misfit.lengths()[k].measured.sample)
+                    + ", whose lengths were measured" });
+        comparisons.insert(comparisons.end(), sample.begin(), sample.end());
+    }
+    std::string lines;
+    for (const LengthComparison& comparison : comparisons)
+        lines += lengthReportLine(comparison) + "\n";
+    constexpr std::string_view mark = "warning: ";
+    if (const std::string warning = lengthWarning(comparisons); !warning.empty())
+        warnings.push_back({ .kind = "lengths_misfit",
+            .text = warning.starts_with(mark) ? warning.substr(mark.size()) : warning });
+    return lines;
+}
+
 // --observed without a fit: --erosion's own history against the samples, along the table's path.
 void compareHistory(const AgeRequest& request, const HistorySamples& samples,
     const std::vector<bool>& counted, HistoryOutcome& outcome)
 {
     const thermal::ErosionHistory& history = request.history.erosion;
-    const HistoryAgeMisfit misfit(
-        request.history.thermal, samples.ages, samples.kinds, thermal::Resolution {});
+    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds,
+        thermal::Resolution {}, lengthSamples(samples), request.settings);
     const auto predicted = misfit.predictions(history);
     if (!predicted)
         throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
@@ -110,10 +148,9 @@ void compareHistory(const AgeRequest& request, const HistorySamples& samples,
         thermal::Resolution {})
                             .chi2(countedPredictions(*predicted, counted));
     outcome.residuals = sampleResiduals(samples, *predicted, counted);
-    const SampleReport report
-        = comparisonReport(request, samples, *predicted, counted, history, chi2);
-    outcome.summary = report.summary;
-    outcome.warnings = report.warnings;
+    SampleReport report = comparisonReport(request, samples, *predicted, counted, history, chi2);
+    outcome.summary = report.summary + lengthsSummary(misfit, history, outcome.lengths, report.warnings);
+    outcome.warnings = std::move(report.warnings);
 }
 
 // The sampler's settings of the request, on the fit's threads.
@@ -130,11 +167,17 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     HistoryOutcome& outcome, std::vector<SampledChain>* chains = nullptr)
 {
     const HistorySamples fitted = countedSamples(samples, counted);
-    const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds);
+    const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds,
+        fitResolution, lengthSamples(samples), request.settings);
     try {
+        const HistoryMisfit lengthsPart = samples.lengths.empty()
+            ? HistoryMisfit()
+            : HistoryMisfit([&misfit](const thermal::ErosionHistory& history) {
+                  return misfit.lengthsMisfit(history);
+              });
         outcome.fit = chains
             ? mergeChains(space, samplerSettings(request.history), std::move(*chains))
-            : fitHistory(space, std::cref(misfit), request.history.fit, progress);
+            : fitHistory(space, std::cref(misfit), request.history.fit, progress, lengthsPart);
     } catch (const std::system_error&) {
         throw; // the system's own failure (threads), not the fit's
     } catch (const std::runtime_error& error) {
@@ -150,9 +193,9 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
     outcome.residuals = sampleResiduals(samples, *predicted, counted);
-    const SampleReport report = fitReport(request, fit, samples, *predicted, counted);
-    outcome.summary = report.summary;
-    outcome.warnings = report.warnings;
+    SampleReport report = fitReport(request, fit, samples, *predicted, counted);
+    outcome.summary = report.summary + lengthsSummary(misfit, best, outcome.lengths, report.warnings);
+    outcome.warnings = std::move(report.warnings);
 }
 
 // Every file of the run into one group: nothing is replaced unless all could be written.
@@ -163,6 +206,9 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
     if (!request.outputFile.empty())
         files.emplace_back(
             request.outputFile, [&](std::ostream& out) { writeAgeTable(out, outcome.rows); });
+    if (!request.lengthsOutputFile.empty())
+        files.emplace_back(request.lengthsOutputFile,
+            [&](std::ostream& out) { writeLengthTable(out, outcome.rows); });
     if (outcome.path)
         files.emplace_back(
             options.pathOutput, [&](std::ostream& out) { writePathTable(out, *outcome.path); });
@@ -255,14 +301,19 @@ SampleReport fitReport(const AgeRequest& request, const HistoryFit& fit,
     return report;
 }
 
-HistorySamples historySamples(
-    std::vector<ObservedAge> ages, const AgeRequest& request, const std::string_view label)
+HistorySamples historySamples(std::vector<ObservedAge> ages, const AgeRequest& request,
+    const std::string_view label, std::vector<SampleLengths> lengths,
+    const std::string_view lengthsLabel)
 {
     HistorySamples samples;
     samples.ages = std::move(ages);
     try {
+        samples.lengths
+            = joinLengths(samples.ages, std::move(lengths), request.settings, lengthsLabel);
         samples.kinds = sampleAgeKinds(samples.ages, request.settings, label);
     } catch (const ObservedAgesError& error) {
+        throw InputError(error.what());
+    } catch (const TrackLengthsError& error) {
         throw InputError(error.what());
     }
     return samples;
@@ -389,9 +440,17 @@ void runHistoryModel(const AgeRequest& given, const FitOptions& options, std::os
     std::vector<std::string> notes; // the reader's (the columns it ignores) and the samples'
     if (options.fits()) {
         try {
-            samples = historySamples(readObservedAges(options.observedFile, &notes), request,
-                options.observedFile);
+            samples = historySamples(options.observedFile.empty()
+                    ? std::vector<ObservedAge> {}
+                    : readObservedAges(options.observedFile, &notes),
+                request, options.observedFile,
+                options.lengthsFile.empty()
+                    ? std::vector<SampleLengths> {}
+                    : readTrackLengths(options.lengthsFile, options.lengthsSample),
+                options.lengthsFile);
         } catch (const ObservedAgesError& error) {
+            throw InputError(error.what());
+        } catch (const TrackLengthsError& error) {
             throw InputError(error.what());
         }
         if (auto warning = sigmaAboveAgeWarning(samples.ages, options.observedFile))

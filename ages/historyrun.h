@@ -26,6 +26,7 @@
 #include "fittables.h"
 #include "historyfitresult.h"
 #include "historysampler.h"
+#include "lengthmisfit.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -43,16 +44,22 @@
 
 namespace ages {
 
-// The measured ages of a run and what each is predicted as; empty without measured ages.
+// The measured ages of a run and what each is predicted as, and the measured track lengths; empty
+// without measured data.
 struct HistorySamples {
     std::vector<ObservedAge> ages;
     std::vector<AgeKind> kinds;
+    std::vector<JoinedLengths> lengths;
+
+    bool empty() const { return ages.empty() && lengths.empty(); }
 };
 
 // The kinds of samples read from somewhere (label names it in the messages), by the request's age
-// options. Throws InputError for a sample the options cannot date.
-HistorySamples historySamples(
-    std::vector<ObservedAge> ages, const AgeRequest& request, std::string_view label);
+// options, and the lengths joined with them (lengthsLabel names where they came from). Throws
+// InputError for a sample the options cannot date.
+HistorySamples historySamples(std::vector<ObservedAge> ages, const AgeRequest& request,
+    std::string_view label, std::vector<SampleLengths> lengths = {},
+    std::string_view lengthsLabel = {});
 
 // One residual per sample, for the ages predicted for them (in their order); counted: whether
 // each entered chi2 (empty: all did).
@@ -108,6 +115,7 @@ struct HistoryOutcome {
     std::optional<SamplePath> path;
     std::optional<HistoryFit> fit; // with --fit-phases
     std::vector<Residual> residuals; // pointing into the samples the run was given
+    std::vector<LengthComparison> lengths; // the measured lengths at the history compared
     std::string summary; // lines for standard error, each ending in a line end, warnings too
     std::vector<textformat::Warning> warnings; // those of the summary, as values
 };

@@ -73,8 +73,32 @@ std::vector<ObservedAge> checkedSamples(
 std::vector<ObservedAge> readCheckedSamples(
     const AgeRequest& request, const FitOptions& options, std::vector<std::string>* notes)
 {
+    if (options.observedFile.empty())
+        return {};
     return checkedSamples(
         request, options, [&] { return readObservedAges(options.observedFile, notes); });
+}
+
+std::vector<SampleLengths> readCheckedLengths(
+    const FitOptions& options, std::vector<std::string>* notes)
+{
+    if (options.lengthsFile.empty())
+        return {};
+    try {
+        return readTrackLengths(options.lengthsFile, options.lengthsSample, notes);
+    } catch (const TrackLengthsError& error) {
+        throw InputError(error.what());
+    }
+}
+
+std::vector<SampleLengths> parseCheckedLengths(
+    std::istream& text, const FitOptions& options, std::vector<std::string>* notes)
+{
+    try {
+        return parseTrackLengths(text, options.lengthsFile, options.lengthsSample, notes);
+    } catch (const TrackLengthsError& error) {
+        throw InputError(error.what());
+    }
 }
 
 std::vector<ObservedAge> parseCheckedSamples(std::istream& text, const AgeRequest& request,
@@ -84,12 +108,28 @@ std::vector<ObservedAge> parseCheckedSamples(std::istream& text, const AgeReques
         request, options, [&] { return parseObservedAges(text, options.observedFile, notes); });
 }
 
+namespace {
+
+std::vector<JoinedLengths> joinedLengths(std::vector<ObservedAge>& samples,
+    std::vector<SampleLengths> lengths, const AgeRequest& request, const FitOptions& options)
+{
+    try {
+        return joinLengths(samples, std::move(lengths), request.settings, options.lengthsFile);
+    } catch (const TrackLengthsError& error) {
+        throw InputError(error.what());
+    }
+}
+
+} // namespace
+
 ObservedFit::ObservedFit(const AgeRequest& request, const FitOptions& options,
-    std::vector<ObservedAge> samples, std::vector<std::string> readerNotes)
+    std::vector<ObservedAge> samples, std::vector<std::string> readerNotes,
+    std::vector<SampleLengths> lengths)
     : m_request(request)
     , m_options(options)
     , m_samples(std::move(samples))
     , m_readerNotes(std::move(readerNotes))
+    , m_lengths(joinedLengths(m_samples, std::move(lengths), request, options))
     , m_kinds(kindsOf(m_samples, request, options))
     , m_predictor(m_kinds)
 {
@@ -102,11 +142,38 @@ ObservedFit::ObservedFit(const AgeRequest& request, const FitOptions& options,
             systems.push_back(sample.system);
         }
     }
+    // Lengths are AFT data: with them, AFT is a group of its own even without an AFT age.
+    if (!m_lengths.empty()) {
+        const auto found = std::find(systems.begin(), systems.end(), thermochron::System::AFT);
+        m_aftGroup = static_cast<std::size_t>(found - systems.begin());
+        if (found == systems.end())
+            systems.push_back(thermochron::System::AFT);
+    }
     if (systems.size() > 1) {
         m_systems = std::move(systems);
     }
+    for (const JoinedLengths& joined : m_lengths) {
+        if (m_request.model == Model::periodic && !joined.elevationM) {
+            throw InputError(options.lengthsFile + " line "
+                + std::to_string(joined.lengths.measured.firstLine) + ": sample "
+                + textformat::printable(joined.lengths.measured.sample)
+                + " has lengths but no measured age with an elevation_m, which a periodic model "
+                  "needs to place it");
+        }
+        m_lengthElevationsM.push_back(joined.elevationM.value_or(0) - options.meanElevationM);
+    }
+    if (m_request.model == Model::periodic) {
+        for (const double elevation : m_lengthElevationsM) {
+            if (std::abs(elevation) > m_request.periodic.reliefAmplitude) {
+                throw InputError(options.lengthsFile + ": a sample of lengths lies at "
+                    + textformat::number(elevation + options.meanElevationM)
+                    + " m, outside the model's relief");
+            }
+        }
+    }
     m_inChi2 = agesWithinPath(m_samples, pathMyr(), options.keepUnreset);
-    if (std::none_of(m_inChi2.begin(), m_inChi2.end(), [](bool in) { return in; })) {
+    if (m_lengths.empty()
+        && std::none_of(m_inChi2.begin(), m_inChi2.end(), [](bool in) { return in; })) {
         throw InputError(options.observedFile + ": every measured age is older than the paths (-o "
             + textformat::number(pathMyr())
             + " Myr), which can only give lower bounds of them: raise -o, or give --keep-unreset "
@@ -120,6 +187,26 @@ double ObservedFit::pathMyr() const
                                               : m_request.transient.historyTime;
 }
 
+namespace {
+
+// The half-profile from ridge (x = 0) to valley (x = lambda / 2), on which the surface falls
+// monotonically: its points' x and heights.
+std::pair<std::vector<double>, std::vector<double>> halfProfile(
+    const periodic::PeriodicSteadyState& model, const periodic::PeriodicParameters& parameters)
+{
+    std::vector<double> xs;
+    std::vector<double> elevations;
+    for (const auto& point : periodic::profilePoints(model, parameters)) {
+        if (point.xM >= 0 && point.xM <= 0.5 * parameters.wavelength) {
+            xs.push_back(point.xM);
+            elevations.push_back(point.elevationM);
+        }
+    }
+    return { std::move(xs), std::move(elevations) };
+}
+
+} // namespace
+
 std::vector<thermochron::Age> ObservedFit::transientPredictions(const SamplePath& path) const
 {
     return m_predictor.predict(path.path);
@@ -129,15 +216,7 @@ std::vector<thermochron::Age> ObservedFit::periodicPredictions(
     const periodic::PeriodicSteadyState& model,
     const periodic::PeriodicParameters& parameters) const
 {
-    // Ridge (x = 0) to valley (x = lambda / 2): the surface falls monotonically.
-    std::vector<double> xs;
-    std::vector<double> elevations;
-    for (const auto& point : periodic::profilePoints(model, parameters)) {
-        if (point.xM >= 0 && point.xM <= 0.5 * parameters.wavelength) {
-            xs.push_back(point.xM);
-            elevations.push_back(point.elevationM);
-        }
-    }
+    const auto [xs, elevations] = halfProfile(model, parameters);
     // The path of the age table itself, at its resolution: a sample's prediction is the table's
     // age for the same rock, not an approximation of it.
     return sampleAgesAtPositions(halfProfilePositions(xs, elevations, m_modelElevationsM),
@@ -145,16 +224,82 @@ std::vector<thermochron::Age> ObservedFit::periodicPredictions(
         [&](double x) { return periodicCoolingPath(model, x, parameters.historyDuration).path; });
 }
 
-std::vector<thermochron::Age> ObservedFit::predictions(const double rateMmYr) const
+ObservedFit::LengthPredictions ObservedFit::transientLengths(const SamplePath& path) const
+{
+    LengthPredictions lengths;
+    for (const JoinedLengths& joined : m_lengths)
+        lengths.push_back(predictedSampleLengths(path.path, joined.lengths, m_request.settings));
+    return lengths;
+}
+
+ObservedFit::LengthPredictions ObservedFit::periodicLengths(
+    const periodic::PeriodicSteadyState& model,
+    const periodic::PeriodicParameters& parameters) const
+{
+    LengthPredictions lengths;
+    if (m_lengths.empty())
+        return lengths;
+    const auto [xs, elevations] = halfProfile(model, parameters);
+    const std::vector<double> positions = halfProfilePositions(xs, elevations, m_lengthElevationsM);
+    for (std::size_t k = 0; k < m_lengths.size(); ++k)
+        lengths.push_back(predictedSampleLengths(
+            periodicCoolingPath(model, positions[k], parameters.historyDuration).path,
+            m_lengths[k].lengths, m_request.settings));
+    return lengths;
+}
+
+std::vector<double> ObservedFit::transientMisfits(const SamplePath& path) const
+{
+    return groupMisfits(transientPredictions(path), transientLengths(path));
+}
+
+std::vector<double> ObservedFit::periodicMisfits(const periodic::PeriodicSteadyState& model,
+    const periodic::PeriodicParameters& parameters) const
+{
+    return groupMisfits(periodicPredictions(model, parameters), periodicLengths(model, parameters));
+}
+
+template <class Along, class On>
+auto ObservedFit::atRate(const double rateMmYr, const Along& along, const On& on) const
 {
     if (m_request.model == Model::periodic) {
         periodic::PeriodicParameters parameters = m_request.periodic;
         parameters.erosionRate = rateMmYr;
-        return periodicPredictions(fittedSteadyState(parameters), parameters);
+        return on(fittedSteadyState(parameters), parameters);
     }
     erosion::RunParameters parameters = m_request.transient;
     parameters.setErosionRate(rateMmYr);
-    return transientPredictions(transientCoolingPath(parameters, m_request.transient.historyTime));
+    return along(transientCoolingPath(parameters, m_request.transient.historyTime));
+}
+
+std::vector<thermochron::Age> ObservedFit::predictions(const double rateMmYr) const
+{
+    return atRate(
+        rateMmYr, [&](const SamplePath& path) { return transientPredictions(path); },
+        [&](const periodic::PeriodicSteadyState& model,
+            const periodic::PeriodicParameters& parameters) {
+            return periodicPredictions(model, parameters);
+        });
+}
+
+ObservedFit::LengthPredictions ObservedFit::lengthsAt(const double rateMmYr) const
+{
+    return atRate(
+        rateMmYr, [&](const SamplePath& path) { return transientLengths(path); },
+        [&](const periodic::PeriodicSteadyState& model,
+            const periodic::PeriodicParameters& parameters) {
+            return periodicLengths(model, parameters);
+        });
+}
+
+std::vector<double> ObservedFit::misfitsAt(const double rateMmYr) const
+{
+    return atRate(
+        rateMmYr, [&](const SamplePath& path) { return transientMisfits(path); },
+        [&](const periodic::PeriodicSteadyState& model,
+            const periodic::PeriodicParameters& parameters) {
+            return periodicMisfits(model, parameters);
+        });
 }
 
 std::vector<double> ObservedFit::predictedAges(const double rateMmYr) const
@@ -166,13 +311,19 @@ std::vector<double> ObservedFit::predictedAges(const double rateMmYr) const
     return ages;
 }
 
-std::vector<double> ObservedFit::groupMisfits(const std::vector<thermochron::Age>& predicted) const
+std::vector<double> ObservedFit::groupMisfits(
+    const std::vector<thermochron::Age>& predicted, const LengthPredictions& lengths) const
 {
-    std::vector<double> misfits { groupChiSquare(
-        m_samples, predicted, m_groupOfSample, m_inChi2, std::string::npos) };
+    double lengthTerm = 0;
+    for (std::size_t k = 0; k < lengths.size(); ++k)
+        lengthTerm += lengthMisfit(lengths[k], m_lengths[k].lengths.measured);
+    std::vector<double> misfits { lengthTerm
+        + groupChiSquare(m_samples, predicted, m_groupOfSample, m_inChi2, std::string::npos) };
     for (std::size_t group = 0; group < m_systems.size(); ++group) {
-        misfits.push_back(groupChiSquare(m_samples, predicted, m_groupOfSample, m_inChi2, group));
+        misfits.push_back(groupChiSquare(m_samples, predicted, m_groupOfSample, m_inChi2, group)
+            + (group == m_aftGroup ? lengthTerm : 0));
     }
+    misfits.push_back(lengthTerm);
     return misfits;
 }
 
@@ -188,11 +339,21 @@ std::vector<double> ObservedFit::rates() const
 FitResult ObservedFit::fitMisfits(
     const std::vector<double>& rates, const std::vector<std::vector<double>>& misfits) const
 {
-    const auto curve = [&](std::size_t group) {
+    const std::size_t lengthColumn = groupCount();
+    // A curve with lengths, less their -2 ln L at its lowest point: the ages' chi2 there.
+    const auto curve = [&](std::size_t group, bool withLengths) {
         std::vector<double> chi2;
         chi2.reserve(misfits.size());
-        for (const auto& atRate : misfits) {
-            chi2.push_back(atRate.at(group));
+        for (const auto& rateMisfits : misfits) {
+            chi2.push_back(rateMisfits.at(group));
+        }
+        if (withLengths && !chi2.empty()) {
+            const auto lowest = std::min_element(chi2.begin(), chi2.end(),
+                [](double a, double b) { return a < b || (std::isnan(b) && !std::isnan(a)); });
+            const double baseline
+                = misfits[static_cast<std::size_t>(lowest - chi2.begin())].at(lengthColumn);
+            for (double& value : chi2)
+                value -= baseline;
         }
         return chi2;
     };
@@ -204,20 +365,29 @@ FitResult ObservedFit::fitMisfits(
         }
         return count;
     };
-    result.fit = fitMisfitCurve(rates, curve(0), counted(std::string::npos));
+    const bool lengths = !m_lengths.empty();
+    result.fit = fitMisfitCurve(rates, curve(0, lengths), counted(std::string::npos));
     for (std::size_t group = 0; group < m_systems.size(); ++group) {
+        const bool groupLengths = lengths && group == m_aftGroup;
         const std::size_t count = counted(group);
-        if (count == 0) {
+        if (count == 0 && !groupLengths) {
             continue; // every age of the system is older than the path
         }
         result.systems.push_back(
-            { m_systems[group], fitMisfitCurve(rates, curve(group + 1), count) });
+            { m_systems[group], fitMisfitCurve(rates, curve(group + 1, groupLengths), count) });
     }
     const auto best = predictions(result.fit.bestRate);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
         result.residuals.push_back({ &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics,
             best[i].ageMa, best[i].reset, m_inChi2[i],
             m_kinds[i].grain });
+    }
+    if (lengths) {
+        const LengthPredictions predicted = lengthsAt(result.fit.bestRate);
+        for (std::size_t k = 0; k < m_lengths.size(); ++k)
+            for (LengthComparison& comparison :
+                compareLengths(predicted[k], m_lengths[k].lengths.measured))
+                result.lengths.push_back(std::move(comparison));
     }
     return result;
 }
@@ -229,7 +399,7 @@ FitResult ObservedFit::run(const FitProgress& progress) const
     std::mutex progressLock;
     std::size_t done = 0; // guarded by progressLock
     parallelFor(sweep.size(), defaultThreadCount(), [&](std::size_t k) {
-        misfits[k] = groupMisfits(predictions(sweep[k]));
+        misfits[k] = misfitsAt(sweep[k]);
         if (progress) {
             const std::lock_guard lock(progressLock);
             progress(static_cast<double>(++done) / static_cast<double>(sweep.size()));
@@ -295,12 +465,42 @@ std::string ObservedFit::assumedLine() const
             + textformat::number(p.diffusivity) + " m2/s, path start "
             + textformat::number(p.historyTime) + " Ma (-o), every sample at the surface";
     }
-    std::string line = "assumed: " + model + "; " + kineticsAssumed(m_kinds);
+    std::string line = "assumed: " + model;
+    if (!m_kinds.empty()) // no ages: a fit of lengths alone
+        line += "; " + kineticsAssumed(m_kinds);
+    if (!m_lengths.empty())
+        line += "; lengths " + lengthsAssumed(m_lengths, m_request.settings);
     if (const std::string grains = grainDefaultsAssumed(m_samples, m_kinds, m_request.settings);
         !grains.empty()) {
         line += "; " + grains;
     }
     return line;
+}
+
+void ObservedFit::reportLengths(const FitResult& result, std::ostream& err) const
+{
+    for (const LengthComparison& comparison : result.lengths)
+        err << lengthReportLine(comparison) << '\n';
+}
+
+std::vector<textformat::Warning> ObservedFit::lengthWarnings(const FitResult& result) const
+{
+    std::vector<textformat::Warning> warnings;
+    for (const JoinedLengths& joined : m_lengths)
+        if (std::none_of(
+                result.lengths.begin(), result.lengths.end(), [&](const LengthComparison& c) {
+                    return c.sample == joined.lengths.measured.sample;
+                }))
+            warnings.push_back({ .kind = "no_tracks",
+                .samples = { joined.lengths.measured.sample },
+                .text = "the best rate leaves no track to be measured in "
+                    + textformat::printable(joined.lengths.measured.sample)
+                    + ", whose lengths were measured" });
+    constexpr std::string_view mark = "warning: ";
+    if (const std::string warning = lengthWarning(result.lengths); !warning.empty())
+        warnings.push_back({ .kind = "lengths_misfit",
+            .text = warning.starts_with(mark) ? warning.substr(mark.size()) : warning });
+    return warnings;
 }
 
 std::optional<textformat::Warning> ObservedFit::resetWarning(
@@ -356,6 +556,9 @@ std::vector<textformat::Warning> ObservedFit::warnings(const FitResult& result) 
     if (notReset) {
         warnings.push_back(*notReset);
     }
+    for (textformat::Warning& warning : lengthWarnings(result)) {
+        warnings.push_back(std::move(warning));
+    }
     // Paths that do not reset the grains make the answer an artefact of -o: widening the sweep
     // would only move it.
     constexpr std::string_view mark = "warning: ";
@@ -396,6 +599,7 @@ void ObservedFit::report(const FitResult& result, std::ostream& err) const
             err << fitSummary(system.fit, thermochron::systemName(system.system)) << '\n';
         }
     }
+    reportLengths(result, err);
     for (auto warning = late; warning != warnings.end(); ++warning) {
         err << warning->line() << '\n';
     }

@@ -13,10 +13,11 @@
 // The model of a rate (the transient path, the periodic steady state) may come from the caller,
 // which then builds it once for both the table of ages and the fit.
 
-#include "agerequest.h"
 #include "agekind.h"
+#include "agerequest.h"
 #include "fitoptions.h"
 #include "fittables.h"
+#include "lengthmisfit.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -50,13 +51,23 @@ struct FitResult {
     RateFit fit;
     std::vector<SystemFit> systems; // with two or more systems, in their order in the file
     std::vector<Residual> residuals; // at the best rate
+    std::vector<LengthComparison> lengths; // the measured lengths at the best rate
 };
 
 // Reads options.observedFile and checks every row (and, for periodic, every elevation against the
 // relief) for the request's model. Throws InputError naming the file, the line and the problem.
-// notes, if given, receives the reader's notes (the columns it ignores).
+// notes, if given, receives the reader's notes (the columns it ignores). No samples without
+// --observed.
 std::vector<ObservedAge> readCheckedSamples(const AgeRequest& request, const FitOptions& options,
     std::vector<std::string>* notes = nullptr);
+
+// Reads options.lengthsFile (in the plain form with options.lengthsSample); nothing without
+// --lengths. Throws InputError naming the file, the line and the problem.
+std::vector<SampleLengths> readCheckedLengths(
+    const FitOptions& options, std::vector<std::string>* notes = nullptr);
+// The same from the text of such a file (options.lengthsFile only labels the messages).
+std::vector<SampleLengths> parseCheckedLengths(
+    std::istream& text, const FitOptions& options, std::vector<std::string>* notes = nullptr);
 
 // The same from the text of such a file (options.observedFile only labels the messages): samples
 // that come from elsewhere than a file, such as a table in Python.
@@ -65,13 +76,20 @@ std::vector<ObservedAge> parseCheckedSamples(std::istream& text, const AgeReques
 
 class ObservedFit {
 public:
+    // Length distributions, one per sample of lengths (nothing where a path erases every track).
+    using LengthPredictions = std::vector<std::optional<thermochron::TrackLengths>>;
+
     // The samples as readCheckedSamples gives them. A measured age older than the model's path
     // is left out of chi2 (and named in a warning) unless options.keepUnreset: the path cannot
-    // reset it, and a prediction along it is only a lower bound. Throws InputError when a
-    // sample's own grain is unusable, or when every age is older than the path. request and options must outlive the fit. readerNotes: the reader's notes on
-    // the file, reported with the fit's own.
+    // reset it, and a prediction along it is only a lower bound. lengths: the measured track
+    // lengths, each sample's joined with its AFT age (joinLengths), the others fitted on their
+    // lengths alone. Throws InputError when a sample's own grain is unusable, when a periodic
+    // model cannot place a sample of lengths (no age of it with an elevation), or when nothing is
+    // left to fit (every age older than the path, and no lengths). request and options must
+    // outlive the fit. readerNotes: the readers' notes on the files, reported with the fit's own.
     ObservedFit(const AgeRequest& request, const FitOptions& options,
-        std::vector<ObservedAge> samples, std::vector<std::string> readerNotes = {});
+        std::vector<ObservedAge> samples, std::vector<std::string> readerNotes = {},
+        std::vector<SampleLengths> lengths = {});
 
     // The predicted ages of the samples, in their order: along the transient model's path, on the
     // periodic model's profile, or with the model built for one erosion rate. Safe to call from
@@ -82,14 +100,34 @@ public:
     std::vector<thermochron::Age> predictions(double rateMmYr) const;
     // The ages alone (Ma).
     std::vector<double> predictedAges(double rateMmYr) const;
+    // The length distributions of the samples of lengths at one rate.
+    LengthPredictions lengthsAt(double rateMmYr) const;
+    // groupMisfits at one rate, its model built once for the ages and the lengths.
+    std::vector<double> misfitsAt(double rateMmYr) const;
 
-    // chi2 of every group of samples the fit reports for one set of predictions: all samples
-    // first, then each system's (with two or more systems), as groupCount() counts them.
-    std::vector<double> groupMisfits(const std::vector<thermochron::Age>& predicted) const;
+    // The predicted length distributions of the samples of lengths, in their order, along the
+    // same paths (nothing for a path that leaves no track).
+    LengthPredictions transientLengths(const SamplePath& path) const;
+    LengthPredictions periodicLengths(const periodic::PeriodicSteadyState& model,
+        const periodic::PeriodicParameters& parameters) const;
+
+    // The misfit of every group of samples the fit reports for one set of predictions: all
+    // samples first, then each system's (with two or more systems), as groupCount() counts them;
+    // then the lengths' own -2 ln L, which the first group and AFT's include. Without lengths the
+    // misfits are the groups' chi2 and the last is 0.
+    std::vector<double> groupMisfits(const std::vector<thermochron::Age>& predicted,
+        const LengthPredictions& lengths = {}) const;
     std::size_t groupCount() const { return 1 + m_systems.size(); }
 
-    // The fit from the misfits (groupMisfits) of every rate, and the residuals at the best rate,
-    // where the model is built once more.
+    // groupMisfits of the predictions along the transient path or on the periodic profile.
+    std::vector<double> transientMisfits(const SamplePath& path) const;
+    std::vector<double> periodicMisfits(const periodic::PeriodicSteadyState& model,
+        const periodic::PeriodicParameters& parameters) const;
+
+    // The fit from the misfits (groupMisfits) of every rate, and the residuals and lengths at the
+    // best rate, where the model is built once more. A curve that holds lengths is reported
+    // relative to their -2 ln L at its lowest rate of the sweep, so that its minimum is the ages'
+    // chi2 there and the range is read by the same level rule.
     FitResult fitMisfits(
         const std::vector<double>& rates, const std::vector<std::vector<double>>& misfits) const;
 
@@ -117,8 +155,13 @@ public:
     std::vector<double> rates() const;
 
     const std::vector<ObservedAge>& samples() const { return m_samples; }
+    const std::vector<JoinedLengths>& lengths() const { return m_lengths; }
 
 private:
+    // along(path) on the transient model's path at the rate, or on(model, parameters) on the
+    // periodic steady state built for it.
+    template <class Along, class On>
+    auto atRate(double rateMmYr, const Along& along, const On& on) const;
     // The reader's notes and, in transient, the elevations the model ignores.
     std::vector<std::string> sampleNotes() const;
     // The warnings known before the fit: sigma above the age, ages older than the path.
@@ -128,14 +171,20 @@ private:
     // grain values taken from the options.
     std::string assumedLine() const;
     std::optional<textformat::Warning> resetWarning(const std::vector<Residual>& residuals) const;
+    // A line per set of lengths at the best rate; the warnings on them as values.
+    void reportLengths(const FitResult& result, std::ostream& err) const;
+    std::vector<textformat::Warning> lengthWarnings(const FitResult& result) const;
 
     const AgeRequest& m_request;
     const FitOptions& m_options;
     std::vector<ObservedAge> m_samples;
     std::vector<std::string> m_readerNotes;
+    std::vector<JoinedLengths> m_lengths; // before m_kinds: the lengths may give a sample's Dpar
     std::vector<AgeKind> m_kinds;
     SamplePredictor m_predictor;
     std::vector<double> m_modelElevationsM; // periodic: e - M per sample
+    std::vector<double> m_lengthElevationsM; // periodic: e - M per sample of lengths
+    std::optional<std::size_t> m_aftGroup; // the group of AFT among m_systems, with lengths
     std::vector<thermochron::System> m_systems; // each system once, when there are two or more
     std::vector<std::size_t> m_groupOfSample; // index into m_systems per sample
     std::vector<bool> m_inChi2; // per sample: false for an age older than the path, left out

@@ -66,11 +66,11 @@ std::string historyFitError(const HistorySpace& space, const HistoryFitSettings&
     return {};
 }
 
-HistoryFit fitHistory(const HistorySpace& space, const HistoryMisfit& misfit,
+namespace {
+
+HistoryFit runEngine(const HistorySpace& space, const HistoryMisfit& misfit,
     const HistoryFitSettings& settings, const FitProgress& progress)
 {
-    if (const std::string error = historyFitError(space, settings); !error.empty())
-        throw std::invalid_argument(error);
     if (historyEngine(space, settings) == HistorySampler::mcmc) {
         SamplerSettings mcmc = settings.mcmc;
         mcmc.threads = settings.threads;
@@ -81,6 +81,46 @@ HistoryFit fitHistory(const HistorySpace& space, const HistoryMisfit& misfit,
     GridFitSettings grid = settings.grid;
     grid.threads = settings.threads;
     return fitTwoPhaseGrid(space, misfit, grid, progress);
+}
+
+} // namespace
+
+HistoryFit fitHistory(const HistorySpace& space, const HistoryMisfit& misfit,
+    const HistoryFitSettings& settings, const FitProgress& progress, const HistoryMisfit& baseline)
+{
+    if (const std::string error = historyFitError(space, settings); !error.empty())
+        throw std::invalid_argument(error);
+    HistoryFit fit = runEngine(space, misfit, settings, progress);
+    if (baseline) {
+        const double atBest = baseline(fit.bestHistory());
+        if (std::isfinite(atBest))
+            subtractBaseline(fit, atBest);
+    }
+    return fit;
+}
+
+void subtractBaseline(HistoryFit& fit, const double baseline)
+{
+    for (TriedHistory& tried : fit.tried)
+        tried.chi2 -= baseline;
+    if (fit.rateFit) {
+        std::vector<double> chi2 = fit.rateFit->chi2;
+        for (double& value : chi2)
+            value -= baseline;
+        fit.rateFit = fitMisfitCurve(fit.rateFit->rates, std::move(chi2), fit.space.sampleCount);
+    }
+    if (fit.posterior) {
+        EnsembleChain& chain = fit.posterior->chain;
+        for (int step = 0; step <= chain.steps(); ++step)
+            for (int walker = 0; walker < chain.walkers(); ++walker)
+                chain.logLikelihood(step, walker) += 0.5 * baseline; // -2 ln L less baseline
+    }
+    fit.level = misfitLevel(fit.level.chi2Min - baseline, fit.space);
+    for (ChangeTimeProfile& profile : fit.profiles) {
+        for (double& value : profile.chi2)
+            value -= baseline;
+        readRange(profile, fit.level.level, fit.space.changeTimesMa);
+    }
 }
 
 } // namespace ages

@@ -47,7 +47,18 @@ std::string historyFitError(const HistorySpace& space, const HistoryFitSettings&
 
 // Throws std::invalid_argument with historyFitError's message when the fit cannot run; an
 // exception from the misfit ends the fit and is passed on.
+//
+// baseline, if given, is the part of the misfit that is not chi2 of the measured samples (a
+// likelihood term such as -2 ln L of track lengths): its value at the best history is subtracted
+// from every misfit the fit reports (subtractBaseline), so that the misfit at the best is the
+// samples' chi2 and the ranges are read at the level of misfitlevel.h.
 HistoryFit fitHistory(const HistorySpace& space, const HistoryMisfit& misfit,
-    const HistoryFitSettings& settings = {}, const FitProgress& progress = {});
+    const HistoryFitSettings& settings = {}, const FitProgress& progress = {},
+    const HistoryMisfit& baseline = {});
+
+// Every misfit of the fit less baseline (the histories tried, the profiles, the rate sweep's curve,
+// the sampler's chain), and the level and ranges read again at the lower minimum. The best
+// history stays: a constant moves no minimum.
+void subtractBaseline(HistoryFit& fit, double baseline);
 
 } // namespace ages

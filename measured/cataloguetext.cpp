@@ -1,17 +1,8 @@
 #include "cataloguetext.h"
 
-
 #include <algorithm>
 
 namespace ages {
-
-std::optional<thermochron::Method> programKineticMethod(const thermochron::System system)
-{
-    using thermochron::System;
-    if (system == System::AHe || system == System::AFT || system == System::ZHe)
-        return thermochron::kineticMethod(system);
-    return std::nullopt;
-}
 
 using thermochron::KineticsEntry;
 using thermochron::SystemEntry;
@@ -70,7 +61,7 @@ std::string kineticSystemsText()
     // One group per method, in the order the catalogue first names a system of it.
     std::vector<thermochron::Method> methods;
     for (const SystemEntry& entry : thermochron::systemCatalogue) {
-        const auto method = programKineticMethod(entry.system);
+        const auto method = thermochron::kineticMethod(entry.system);
         if (method && std::ranges::find(methods, *method) == methods.end())
             methods.push_back(*method);
     }
@@ -78,7 +69,7 @@ std::string kineticSystemsText()
     for (const thermochron::Method method : methods) {
         std::vector<std::string> names;
         for (const SystemEntry& entry : thermochron::systemCatalogue)
-            if (programKineticMethod(entry.system) == method)
+            if (thermochron::kineticMethod(entry.system) == method)
                 names.emplace_back(entry.name);
         text += text.empty() ? "" : "; ";
         text += joinedList(names, "and");
@@ -88,21 +79,13 @@ std::string kineticSystemsText()
     return text;
 }
 
-std::string kineticSystemNames()
-{
-    std::vector<std::string> names;
-    for (const SystemEntry& entry : thermochron::systemCatalogue)
-        if (programKineticMethod(entry.system))
-            names.emplace_back(entry.name);
-    return joinedList(names, "and");
-}
-
 std::string systemNamesByMethod(
     const thermochron::Method method, const std::optional<thermochron::Mineral> mineral)
 {
     std::string text;
     for (const SystemEntry& entry : thermochron::systemCatalogue) {
-        if (programKineticMethod(entry.system) != method || (mineral && entry.mineral != *mineral))
+        if (thermochron::kineticMethod(entry.system) != method
+            || (mineral && entry.mineral != *mineral))
             continue;
         text += text.empty() ? "" : ", ";
         text += entry.name;

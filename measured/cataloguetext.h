@@ -14,11 +14,6 @@
 
 namespace ages {
 
-// The kinetic method cooling_ages runs for a system: the catalogue's, for the systems whose grain
-// and kinetics its options set (AHe, AFT and ZHe); nothing for the others, whose kinetic models
-// (zircon fission tracks, 40Ar/39Ar diffusion) the program does not offer yet.
-std::optional<thermochron::Method> programKineticMethod(thermochron::System system);
-
 // "a", "a or b", "a, b or c" with lastJoin = "or"; empty for no items.
 std::string joinedList(const std::vector<std::string>& items, std::string_view lastJoin);
 
@@ -32,11 +27,9 @@ std::string systemList(const std::vector<thermochron::System>& systems);
 // apatite), ...".
 std::string describedSystems();
 
-// The systems that have a kinetic model, by method: "AHe and ZHe: diffusion; AFT: annealing".
+// The systems by their kinetic method: "AHe, ZHe, KAr, BAr, MAr and HAr: diffusion; AFT and ZFT:
+// annealing".
 std::string kineticSystemsText();
-
-// The names of the systems that have a kinetic model: "AHe, AFT and ZHe".
-std::string kineticSystemNames();
 
 // The names of the systems whose kinetic model is method, of any mineral or of one: "AHe, ZHe" for
 // diffusion, "AHe" for diffusion in apatite (the systems that read those grain values).

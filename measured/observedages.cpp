@@ -1,6 +1,7 @@
 #include "observedages.h"
 
 #include "cataloguetext.h"
+#include "csvfields.h"
 #include "pathlimits.h"
 #include "strictnumber.h"
 #include "textformat.h"
@@ -18,6 +19,12 @@
 namespace ages {
 
 namespace {
+
+using csv::editDistance;
+using csv::lowerCase;
+using csv::otherSeparator;
+using csv::splitFields;
+using csv::trimmed;
 
 enum class Column {
     Sample,
@@ -59,54 +66,11 @@ constexpr std::array columnNames {
     ColumnName { Column::Lat, "lat", false },
 };
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
-
-// One field: blanks around it and a pair of double quotes around that are not part of the value.
-std::string_view fieldValue(std::string_view text)
-{
-    text = trimmed(text);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-        text = trimmed(text.substr(1, text.size() - 2));
-    }
-    return text;
-}
-
-// The next comma that ends a field at or after start: commas inside double quotes are part of
-// the field, as a spreadsheet (or pandas' to_csv) quotes a sample name that holds one.
-std::size_t fieldEnd(std::string_view line, std::size_t start)
-{
-    bool quoted = false;
-    for (std::size_t i = start; i < line.size(); ++i) {
-        if (line[i] == '"')
-            quoted = !quoted;
-        else if (line[i] == ',' && !quoted)
-            return i;
-    }
-    return std::string_view::npos;
-}
-
 } // namespace
 
-std::vector<std::string_view> splitObservedFields(std::string_view line)
+std::vector<std::string_view> splitObservedFields(const std::string_view line)
 {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const auto comma = fieldEnd(line, start);
-        fields.push_back(fieldValue(line.substr(start, comma - start)));
-        if (comma == std::string_view::npos) {
-            return fields;
-        }
-        start = comma + 1;
-    }
+    return csv::splitFields(line);
 }
 
 namespace {
@@ -168,46 +132,6 @@ private:
     const std::vector<std::string_view>& m_fields;
     const std::map<Column, std::size_t>& m_columns;
 };
-
-std::string lowerCase(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-// A header of one field that holds a semicolon or a tab: a file saved with another separator,
-// as spreadsheets in many locales do. The separator's name, or nothing.
-std::optional<std::string_view> otherSeparator(std::string_view headerLine)
-{
-    if (headerLine.find(',') != std::string_view::npos) {
-        return std::nullopt;
-    }
-    if (headerLine.find(';') != std::string_view::npos) {
-        return "semicolons";
-    }
-    if (headerLine.find('\t') != std::string_view::npos) {
-        return "tabs";
-    }
-    return std::nullopt;
-}
-
-// The number of single-character insertions, deletions and substitutions between a and b.
-std::size_t editDistance(std::string_view a, std::string_view b)
-{
-    std::vector<std::size_t> previous(b.size() + 1), current(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j)
-        previous[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        current[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j)
-            current[j] = std::min({ previous[j] + 1, current[j - 1] + 1,
-                previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1) });
-        std::swap(previous, current);
-    }
-    return previous[b.size()];
-}
 
 // A known column the name was most likely meant to be: the name is a known column without its
 // unit suffix (dpar for dpar_um), or within two edits of one (eu_ppm for u_ppm), one for the

@@ -17,14 +17,18 @@ Grain grainFor(const ObservedAge& sample, Method method, const AgeSettings& sett
 {
     const Grain options = settings.grainFor(sample.system);
     Grain grain; // the fields a method does not read stay at their defaults
-    if (method == Method::Diffusion) {
+    const GrainValuesRead read = grainValuesRead(sample.system, method);
+    if (read.radius)
         grain.radiusUm = sample.radiusUm.value_or(options.radiusUm);
+    if (read.parentContents) {
         grain.uPpm = sample.uPpm.value_or(options.uPpm);
         grain.thPpm = sample.thPpm.value_or(options.thPpm);
         grain.smPpm = sample.smPpm.value_or(options.smPpm);
-    } else if (method == Method::Annealing) {
-        grain.dparUm = sample.dparUm.value_or(options.dparUm);
     }
+    if (read.pressure)
+        grain.pressureKbar = options.pressureKbar;
+    if (read.dpar)
+        grain.dparUm = sample.dparUm.value_or(options.dparUm);
     return grain;
 }
 
@@ -40,11 +44,13 @@ void checkGrain(
         throw ObservedAgesError(
             std::string(fileName) + " line " + std::to_string(sample.line) + ": " + reason);
     };
-    if (method == Method::Diffusion) {
-        if (!(grain.radiusUm >= minRadiusUm && grain.radiusUm <= maxRadiusUm)) {
-            refuse("radius " + shown(grain.radiusUm) + " um is outside " + shown(minRadiusUm)
-                + " to " + shown(maxRadiusUm) + " um");
-        }
+    const GrainValuesRead read = grainValuesRead(sample.system, method);
+    if (const RadiusOption* radius = radiusOptionFor(sample.system);
+        read.radius && !(grain.radiusUm >= radius->lowUm && grain.radiusUm <= radius->highUm)) {
+        refuse("radius " + shown(grain.radiusUm) + " um is outside " + shown(radius->lowUm) + " to "
+            + shown(radius->highUm) + " um");
+    }
+    if (read.parentContents) {
         if (!(grain.uPpm >= 0 && grain.thPpm >= 0 && grain.smPpm >= 0)) {
             refuse("u_ppm, th_ppm and sm_ppm must be 0 or more");
         }
@@ -60,8 +66,8 @@ void checkGrain(
             refuse("U, Th and Sm give an eU below " + shown(minEffectiveUraniumPpm)
                 + " ppm: the grain would make too little helium for an age");
         }
-    } else if (method == Method::Annealing
-        && !(grain.dparUm >= minDparUm && grain.dparUm <= maxDparUm)) {
+    }
+    if (read.dpar && !(grain.dparUm >= minDparUm && grain.dparUm <= maxDparUm)) {
         refuse("dpar " + shown(grain.dparUm) + " um is outside " + shown(minDparUm) + " to "
             + shown(maxDparUm) + " um");
     }
@@ -75,7 +81,7 @@ bool AgeKind::operator==(const AgeKind& other) const
     return system == other.system && method == other.method && kinetics == other.kinetics
         && grain.radiusUm == other.grain.radiusUm && grain.uPpm == other.grain.uPpm
         && grain.thPpm == other.grain.thPpm && grain.smPpm == other.grain.smPpm
-        && grain.dparUm == other.grain.dparUm;
+        && grain.dparUm == other.grain.dparUm && grain.pressureKbar == other.grain.pressureKbar;
 }
 
 std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
@@ -84,7 +90,7 @@ std::vector<AgeKind> sampleAgeKinds(const std::vector<ObservedAge>& samples,
     std::vector<AgeKind> kinds;
     kinds.reserve(samples.size());
     for (const auto& sample : samples) {
-        const auto kinetic = programKineticMethod(sample.system);
+        const auto kinetic = thermochron::kineticMethod(sample.system);
         const Method method
             = settings.methods == MethodChoice::dodson || !kinetic ? Method::Dodson : *kinetic;
         const Grain grain = grainFor(sample, method, settings);

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <stdexcept>
 
 namespace ages {
 
@@ -46,10 +47,42 @@ std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& set
             row.age
                 = thermochron::predictAge(sample.path, system, method, grain, settings.kinetics);
             row.closureDepthM = sample.depthAt(row.age.ageMa);
+            if (system == thermochron::System::AFT && method == thermochron::Method::Annealing)
+                row.lengths = predictedLengths(sample.path, grain, settings);
             rows.push_back(row);
         }
     }
     return rows;
+}
+
+thermochron::TrackLengths apatiteLengths(const thermochron::CoolingPath& path,
+    const thermochron::Grain& grain, const AgeSettings& settings)
+{
+    return thermochron::apatiteTrackLengths(
+        path, grain, { .californiumIrradiated = settings.californiumIrradiated });
+}
+
+PredictedLengths predictedLengths(const thermochron::CoolingPath& path,
+    const thermochron::Grain& grain, const AgeSettings& settings)
+{
+    PredictedLengths predicted;
+    std::optional<thermochron::TrackLengths> lengths;
+    try {
+        lengths = apatiteLengths(path, grain, settings);
+    } catch (const std::invalid_argument&) {
+        return predicted; // every track erased: no length to predict (the age says 0)
+    }
+    predicted.projectedMeanUm = lengths->projected.meanUm();
+    predicted.projectedSdUm = lengths->projected.sdUm();
+    predicted.unprojectedMeanUm = lengths->unprojected.meanUm();
+    predicted.unprojectedSdUm = lengths->unprojected.sdUm();
+    if (settings.keepLengthBins) {
+        const auto& projected = lengths->projected.bins();
+        const auto& unprojected = lengths->unprojected.bins();
+        predicted.projectedBins.assign(projected.begin(), projected.end());
+        predicted.unprojectedBins.assign(unprojected.begin(), unprojected.end());
+    }
+    return predicted;
 }
 
 std::optional<std::string> transientParameterError(

@@ -10,6 +10,8 @@
 #include "samplepath.h"
 #include "steadystate.h"
 
+#include "thermochron/tracklengths.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,10 +30,20 @@ struct RateWork {
 };
 
 // The ages along one path: for each system in turn, its Dodson age, then its kinetic age, as the
-// settings ask, with the settings' grain and kinetics. Closure depths come from the path's depths;
-// rate and place are left empty. Throws InputError when the path leaves the range of temperatures
-// of pathlimits.h.
+// settings ask, with the settings' grain and kinetics; an AFT age by annealing with its predicted
+// track lengths. Closure depths come from the path's depths; rate and place are left empty.
+// Throws InputError when the path leaves the range of temperatures of pathlimits.h.
 std::vector<AgeRow> pathAgeRows(const SamplePath& sample, const AgeSettings& settings);
+
+// The length distributions of an apatite of the grain's Dpar along the path, in the mounts the
+// settings name (--cf-irradiated).
+thermochron::TrackLengths apatiteLengths(const thermochron::CoolingPath& path,
+    const thermochron::Grain& grain, const AgeSettings& settings);
+
+// Their means and standard deviations, and their bins when the settings keep them. A path that
+// leaves no track to be measured gives NaN.
+PredictedLengths predictedLengths(const thermochron::CoolingPath& path,
+    const thermochron::Grain& grain, const AgeSettings& settings);
 
 // The transient model's parameter refusals for the path of the rock exposed at exposureMyr: the
 // solver's checks of its parameters, an exposure after erosion began, the solver's checks of an

@@ -43,12 +43,13 @@ std::optional<std::string> kineticsError(
 
 thermochron::Grain AgeSettings::grainFor(const thermochron::System system) const
 {
-    const bool zircon = thermochron::catalogueEntry(system).mineral == thermochron::Mineral::Zircon;
-    return { .radiusUm = zircon ? zirconRadiusUm : apatiteRadiusUm,
+    const RadiusOption* radius = radiusOptionFor(system);
+    return { .radiusUm = radius ? this->*radius->radiusUm : apatiteRadiusUm,
         .uPpm = uPpm,
         .thPpm = thPpm,
         .smPpm = smPpm,
-        .dparUm = dparUm };
+        .dparUm = dparUm,
+        .pressureKbar = pressureKbar };
 }
 
 std::vector<thermochron::Method> AgeSettings::methodsFor(const thermochron::System system) const
@@ -57,9 +58,47 @@ std::vector<thermochron::Method> AgeSettings::methodsFor(const thermochron::Syst
     if (methods != MethodChoice::kinetic)
         list.push_back(thermochron::Method::Dodson);
     if (methods != MethodChoice::dodson)
-        if (const auto kinetic = programKineticMethod(system))
+        if (const auto kinetic = thermochron::kineticMethod(system))
             list.push_back(*kinetic);
     return list;
+}
+
+const RadiusOption* radiusOptionFor(const thermochron::System system)
+{
+    const thermochron::SystemEntry& entry = thermochron::catalogueEntry(system);
+    if (entry.kineticMethod != thermochron::Method::Diffusion)
+        return nullptr;
+    for (const RadiusOption& option : radiusOptions)
+        if (option.mineral == entry.mineral)
+            return &option;
+    return nullptr;
+}
+
+bool readsParentContents(const thermochron::System system)
+{
+    return system == thermochron::System::AHe || system == thermochron::System::ZHe;
+}
+
+GrainValuesRead grainValuesRead(const thermochron::System system, const thermochron::Method method)
+{
+    GrainValuesRead read;
+    if (method == thermochron::Method::Diffusion) {
+        read.radius = radiusOptionFor(system) != nullptr;
+        read.parentContents = readsParentContents(system);
+        read.pressure = !read.parentContents;
+    } else if (method == thermochron::Method::Annealing) {
+        read.dpar = system == thermochron::System::AFT;
+    }
+    return read;
+}
+
+std::string heliumSystemNames()
+{
+    std::string names;
+    for (const thermochron::System system : thermochron::allSystems)
+        if (readsParentContents(system))
+            names += (names.empty() ? "" : ", ") + std::string(thermochron::systemName(system));
+    return names;
 }
 
 std::vector<thermochron::System> parseSystems(const std::string_view list)
@@ -84,8 +123,10 @@ std::vector<thermochron::System> parseSystems(const std::string_view list)
 
 std::string kineticsOptionName(const thermochron::System system)
 {
-    return "--" + std::string(thermochron::mineralName(thermochron::catalogueEntry(system).mineral))
-        + "-kinetics";
+    for (const KineticsOption& option : kineticsOptions)
+        if (option.system == system)
+            return std::string(option.option);
+    return "the kinetics of " + std::string(thermochron::systemName(system));
 }
 
 thermochron::Kinetics parseKineticsOf(const thermochron::System system, const std::string_view word)
@@ -113,8 +154,7 @@ MethodChoice parseMethodChoice(const std::string_view word)
 
 std::string methodChoiceHelp()
 {
-    return "dodson (closure temperature), kinetic (" + kineticSystemsText()
-        + "; other systems left out) or all (both)";
+    return "dodson (closure temperature), kinetic (" + kineticSystemsText() + ") or all (both)";
 }
 
 std::optional<std::string> settingsError(const AgeSettings& s)
@@ -134,11 +174,6 @@ std::optional<std::string> settingsError(const AgeSettings& s)
     for (const KineticsOption& option : kineticsOptions)
         if (auto error = kineticsError(option.system, s.kinetics.*option.choice))
             return error;
-    if (s.methods == MethodChoice::kinetic
-        && std::none_of(s.systems.begin(), s.systems.end(),
-            [](auto system) { return programKineticMethod(system).has_value(); }))
-        return "--method kinetic: none of the systems has a kinetic model (" + kineticSystemNames()
-            + " have)";
     return std::nullopt;
 }
 

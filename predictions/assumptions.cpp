@@ -24,25 +24,24 @@ std::string kineticsAssumed(const std::vector<AgeKind>& kinds)
 std::string grainDefaultsAssumed(const std::vector<ObservedAge>& samples,
     const std::vector<AgeKind>& kinds, const AgeSettings& settings)
 {
+    using thermochron::System;
     struct Value {
         const char* column;
-        thermochron::Method method; // the method that reads it
+        bool GrainValuesRead::*read; // whether the sample's method reads it
         std::optional<double> ObservedAge::*given;
-        double (*option)(const AgeSettings&, thermochron::System);
+        double (*option)(const AgeSettings&, System);
     };
     const Value values[] = {
-        { "radius_um", thermochron::Method::Diffusion, &ObservedAge::radiusUm,
-            [](const AgeSettings& s, thermochron::System system) {
-                return s.grainFor(system).radiusUm;
-            } },
-        { "u_ppm", thermochron::Method::Diffusion, &ObservedAge::uPpm,
-            [](const AgeSettings& s, thermochron::System) { return s.uPpm; } },
-        { "th_ppm", thermochron::Method::Diffusion, &ObservedAge::thPpm,
-            [](const AgeSettings& s, thermochron::System) { return s.thPpm; } },
-        { "sm_ppm", thermochron::Method::Diffusion, &ObservedAge::smPpm,
-            [](const AgeSettings& s, thermochron::System) { return s.smPpm; } },
-        { "dpar_um", thermochron::Method::Annealing, &ObservedAge::dparUm,
-            [](const AgeSettings& s, thermochron::System) { return s.dparUm; } },
+        { "radius_um", &GrainValuesRead::radius, &ObservedAge::radiusUm,
+            [](const AgeSettings& s, System system) { return s.grainFor(system).radiusUm; } },
+        { "u_ppm", &GrainValuesRead::parentContents, &ObservedAge::uPpm,
+            [](const AgeSettings& s, System) { return s.uPpm; } },
+        { "th_ppm", &GrainValuesRead::parentContents, &ObservedAge::thPpm,
+            [](const AgeSettings& s, System) { return s.thPpm; } },
+        { "sm_ppm", &GrainValuesRead::parentContents, &ObservedAge::smPpm,
+            [](const AgeSettings& s, System) { return s.smPpm; } },
+        { "dpar_um", &GrainValuesRead::dpar, &ObservedAge::dparUm,
+            [](const AgeSettings& s, System) { return s.dparUm; } },
     };
     std::string parts;
     bool anyRead = false;
@@ -50,7 +49,7 @@ std::string grainDefaultsAssumed(const std::vector<ObservedAge>& samples,
         std::size_t reading = 0, defaulted = 0;
         std::vector<double> options; // the distinct option values taken (radius by mineral)
         for (std::size_t i = 0; i < samples.size(); ++i) {
-            if (kinds[i].method != value.method)
+            if (!(grainValuesRead(samples[i].system, kinds[i].method).*value.read))
                 continue;
             ++reading;
             if (samples[i].*value.given)
@@ -64,8 +63,11 @@ std::string grainDefaultsAssumed(const std::vector<ObservedAge>& samples,
         if (defaulted == 0)
             continue;
         std::string shown;
-        for (const double option : options)
-            shown += (shown.empty() ? "" : "/") + textformat::number(option);
+        for (const double option : options) {
+            if (!shown.empty())
+                shown += '/';
+            shown += textformat::number(option);
+        }
         parts += std::string(parts.empty() ? "" : ", ") + value.column + " " + shown + " for "
             + std::to_string(defaulted) + " of " + std::to_string(reading)
             + (reading == 1 ? " sample" : " samples");

@@ -24,24 +24,67 @@ std::vector<MeasuredAge> measuredAges(const std::vector<ObservedAge>& samples)
 
 HistoryAgeMisfit::HistoryAgeMisfit(const thermal::ThermalParameters& parameters,
     const std::vector<ObservedAge>& samples, const std::vector<AgeKind>& kinds,
-    const thermal::Resolution& resolution)
+    const thermal::Resolution& resolution, std::vector<LengthSample> lengths,
+    const AgeSettings& settings)
     : m_parameters(parameters)
     , m_resolution(resolution)
     , m_measured(measuredAges(samples))
     , m_predictor(kinds)
+    , m_lengths(std::move(lengths))
+    , m_settings(settings)
 {
+}
+
+std::optional<SamplePath> HistoryAgeMisfit::pathOf(const ErosionHistory& history) const
+{
+    if (thermal::runError(m_parameters, history, m_resolution))
+        return std::nullopt;
+    SamplePath sample = samplePathOf(thermal::historyPath(m_parameters, history, m_resolution));
+    if (undatablePoint(sample.path))
+        return std::nullopt;
+    return sample;
+}
+
+HistoryAgeMisfit::LengthPredictions HistoryAgeMisfit::lengthsAlong(const SamplePath& path) const
+{
+    LengthPredictions predicted;
+    for (const LengthSample& sample : m_lengths)
+        predicted.push_back(predictedSampleLengths(path.path, sample, m_settings));
+    return predicted;
 }
 
 std::optional<std::vector<thermochron::Age>> HistoryAgeMisfit::predictions(
     const ErosionHistory& history) const
 {
-    if (thermal::runError(m_parameters, history, m_resolution))
+    const std::optional<SamplePath> path = pathOf(history);
+    if (!path)
         return std::nullopt;
-    const SamplePath sample
-        = samplePathOf(thermal::historyPath(m_parameters, history, m_resolution));
-    if (undatablePoint(sample.path))
+    return m_predictor.predict(path->path);
+}
+
+std::optional<HistoryAgeMisfit::LengthPredictions> HistoryAgeMisfit::lengthPredictions(
+    const ErosionHistory& history) const
+{
+    const std::optional<SamplePath> path = pathOf(history);
+    if (!path)
         return std::nullopt;
-    return m_predictor.predict(sample.path);
+    return lengthsAlong(*path);
+}
+
+double HistoryAgeMisfit::lengthsMisfit(const LengthPredictions& predicted) const
+{
+    double sum = 0;
+    for (std::size_t k = 0; k < m_lengths.size(); ++k)
+        sum += lengthMisfit(predicted[k], m_lengths[k].measured);
+    return sum;
+}
+
+double HistoryAgeMisfit::lengthsMisfit(const ErosionHistory& history) const
+{
+    if (m_lengths.empty())
+        return 0;
+    const auto predicted = lengthPredictions(history);
+    return predicted ? lengthsMisfit(*predicted) : std::nan("");
 }
 
 double chi2Of(
@@ -62,8 +105,11 @@ double HistoryAgeMisfit::chi2(const std::vector<thermochron::Age>& predicted) co
 
 double HistoryAgeMisfit::operator()(const ErosionHistory& history) const
 {
-    const auto predicted = predictions(history);
-    return predicted ? chi2(*predicted) : std::nan("");
+    const std::optional<SamplePath> path = pathOf(history);
+    if (!path)
+        return std::nan("");
+    const double ages = chi2(m_predictor.predict(path->path));
+    return m_lengths.empty() ? ages : ages + lengthsMisfit(lengthsAlong(*path));
 }
 
 std::optional<textformat::Warning> notResetWarning(const std::vector<ObservedAge>& samples,

@@ -4,9 +4,11 @@
 //
 //     chi2 = sum_i ((age_obs_i - age_pred_i) / sigma_i)^2
 //
-// over the samples: the HistoryMisfit the history fits minimise (historyfit.h). All samples
-// share the one path, since they are taken as one rock (one site) dated by several systems and
-// grains; samples that need the same computation (system, method and grain) share it
+// over the samples, plus -2 ln L of the measured track lengths under the distributions predicted
+// along the same path (lengthmisfit.h): the HistoryMisfit the history fits minimise
+// (historyfit.h), whose lengths' part (lengthsMisfit) they subtract at the best history. All
+// samples share the one path, since they are taken as one rock (one site) dated by several systems
+// and grains; samples that need the same computation (system, method and grain) share it
 // (samplepredictor.h), so the cost is one thermal run and one age per distinct grain.
 //
 //     const HistoryAgeMisfit misfit(parameters, samples, kinds, fitResolution);
@@ -17,8 +19,10 @@
 
 #include "agekind.h"
 #include "historyparameters.h"
+#include "lengthmisfit.h"
 #include "observedages.h"
 #include "ratefit.h"
+#include "samplepath.h"
 #include "samplepredictor.h"
 
 #include "historypath.h"
@@ -45,10 +49,12 @@ inline constexpr thermal::Resolution fitResolution { 1000.0, 0.2 };
 
 class HistoryAgeMisfit {
 public:
-    // One kind per sample, as sampleAgeKinds gives them.
+    // One kind per sample, as sampleAgeKinds gives them; lengths: the measured track lengths of
+    // the rock, predicted in the mounts of settings.
     HistoryAgeMisfit(const thermal::ThermalParameters& parameters,
         const std::vector<ObservedAge>& samples, const std::vector<AgeKind>& kinds,
-        const thermal::Resolution& resolution = fitResolution);
+        const thermal::Resolution& resolution = fitResolution,
+        std::vector<LengthSample> lengths = {}, const AgeSettings& settings = {});
 
     // The ages of the samples, in their order, along the path of the rock exposed today under
     // history; nothing when the model cannot run the history (thermal::runError: e.g. a rock that
@@ -56,21 +62,39 @@ public:
     // Pure: safe from many threads at once.
     std::optional<std::vector<thermochron::Age>> predictions(const ErosionHistory& history) const;
 
-    // chi2 of the samples for history; NaN when predictions() gives nothing.
+    // The length distributions of the samples of lengths along the same path; nothing when
+    // predictions() gives nothing.
+    using LengthPredictions = std::vector<std::optional<thermochron::TrackLengths>>;
+    std::optional<LengthPredictions> lengthPredictions(const ErosionHistory& history) const;
+
+    // chi2 of the samples plus -2 ln L of the lengths for history; NaN when predictions() gives
+    // nothing.
     double operator()(const ErosionHistory& history) const;
 
     // chi2 of the samples for ages predicted for them (one per sample, in order).
     double chi2(const std::vector<thermochron::Age>& predicted) const;
+    // -2 ln L of the lengths for distributions predicted for them (one per sample of lengths).
+    double lengthsMisfit(const LengthPredictions& predicted) const;
+    // The same for history (NaN when it cannot be run); 0 without lengths.
+    double lengthsMisfit(const ErosionHistory& history) const;
+
+    const std::vector<LengthSample>& lengths() const { return m_lengths; }
 
     std::size_t sampleCount() const { return m_measured.size(); }
     // Distinct computations per history: the thermal run's cost aside, what one evaluation costs.
     std::size_t kindCount() const { return m_predictor.kindCount(); }
 
 private:
+    // The path of the rock exposed today under history, when it can be run and dated.
+    std::optional<SamplePath> pathOf(const ErosionHistory& history) const;
+    LengthPredictions lengthsAlong(const SamplePath& path) const;
+
     thermal::ThermalParameters m_parameters;
     thermal::Resolution m_resolution;
     std::vector<MeasuredAge> m_measured;
     SamplePredictor m_predictor;
+    std::vector<LengthSample> m_lengths;
+    AgeSettings m_settings; // the mounts the lengths were measured in
 };
 
 // chi2 = sum_i ((age_obs_i - age_pred_i) / sigma_i)^2 of measured ages and their predictions, in

@@ -52,7 +52,7 @@ const PeriodicCount periodicPointCount { { "-n", "points", "profile points", "",
     &Periodic::pointCount };
 
 // The grain of the (U-Th)/He and fission-track systems, where a sample does not give its own.
-const std::array<GrainParameter, 6> grainParameterTable { {
+const std::array<GrainParameter, 10> grainParameterTable { {
     { { "--apatite-radius", "apatite_radius_um", "apatite grain radius", "um",
           Range { .lowest = minRadiusUm, .highest = maxRadiusUm },
           "apatite grain radius, sphere-equivalent" },
@@ -61,6 +61,25 @@ const std::array<GrainParameter, 6> grainParameterTable { {
           Range { .lowest = minRadiusUm, .highest = maxRadiusUm },
           "zircon grain radius, sphere-equivalent" },
         &AgeSettings::zirconRadiusUm },
+    // The argon systems' diffusion domains: the radii of their calibrations (Grove & Harrison
+    // 1996, biotite, infinite cylinder; Harrison et al. 2009, muscovite, sphere; Harrison 1981,
+    // hornblende, sphere), and the pressure the muscovite's activation volume reads.
+    { { "--biotite-radius", "biotite_radius_um", "biotite diffusion radius", "um",
+          Range { .lowest = minArgonRadiusUm, .highest = maxArgonRadiusUm },
+          "biotite argon diffusion radius, infinite cylinder" },
+        &AgeSettings::biotiteRadiusUm },
+    { { "--muscovite-radius", "muscovite_radius_um", "muscovite diffusion radius", "um",
+          Range { .lowest = minArgonRadiusUm, .highest = maxArgonRadiusUm },
+          "muscovite argon diffusion radius, sphere" },
+        &AgeSettings::muscoviteRadiusUm },
+    { { "--hornblende-radius", "hornblende_radius_um", "hornblende diffusion radius", "um",
+          Range { .lowest = minArgonRadiusUm, .highest = maxArgonRadiusUm },
+          "hornblende argon diffusion radius, sphere" },
+        &AgeSettings::hornblendeRadiusUm },
+    { { "--pressure", "pressure_kbar", "pressure", "kbar",
+          Range { .lowest = minPressureKbar, .highest = maxPressureKbar },
+          "pressure the argon grains cooled at" },
+        &AgeSettings::pressureKbar },
     { { "--u", "u_ppm", "uranium content", "ppm", Range { .lowest = 0, .highest = maxParentPpm },
           "uranium content of the He grains" },
         &AgeSettings::uPpm },
@@ -72,11 +91,10 @@ const std::array<GrainParameter, 6> grainParameterTable { {
         &AgeSettings::smPpm },
     // The annealing kinetics take rmr0 = 0.84 ((4.58 - Dpar) / 2.98)^0.21 (Ketcham et al. 2007,
     // Am. Mineral. 92:799) held at 0.84 for Dpar <= 1.75 um, the convention the field's codes
-    // share: AFT ages jump by 2.6-2.9 % between Dpar 1.75 and 1.7501 um.
+    // share: AFT ages jump by 2 to 3 % between Dpar 1.75 and 1.7501 um (dparConvention).
     { { "--dpar", "dpar_um", "etch pit width Dpar", "um",
           Range { .lowest = minDparUm, .highest = maxDparUm },
-          "apatite etch pit width Dpar (AFT annealing); rmr0 is held at 0.84 for Dpar <= 1.75 um, "
-          "so AFT ages jump by 2.6-2.9 % between 1.75 and 1.7501" },
+          "apatite etch pit width Dpar" },
         &AgeSettings::dparUm },
 } };
 

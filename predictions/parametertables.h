@@ -31,7 +31,7 @@ using GrainParameter = parameters::Parameter<AgeSettings>;
 extern const std::array<TransientParameter, 6> transientParameterTable;
 extern const std::array<PeriodicParameter, 9> periodicParameterTable;
 extern const PeriodicCount periodicPointCount; // -n
-extern const std::array<GrainParameter, 6> grainParameterTable;
+extern const std::array<GrainParameter, 10> grainParameterTable;
 
 // The entry of flag in table; std::out_of_range for a flag it does not hold.
 template <class Entry>

@@ -3,7 +3,7 @@
 
 The ages are those that cooling_ages itself predicts for the samples with the periodic
 topography model at a known erosion rate (its kinetic models with their default kinetics for AHe,
-ZHe and AFT, Dodson closure for ZFT), each grain with its own radius, U, Th or Dpar; then
+ZHe, AFT and ZFT), each grain with its own radius, U, Th or Dpar; then
 Gaussian noise is added with a fixed seed. The file's header names the kinetics, as the program
 reported them. The program makes the predictions (as residuals against placeholder ages), so
 the example always matches the suite's models; run this again after a model changes.
@@ -88,7 +88,8 @@ def main():
             f"{kinetics['ZHe']},\n"
             "# each grain its own radius, U, Th) and AFT (annealing, kinetics "
             f"{kinetics['AFT']}, each grain\n"
-            "# its own Dpar) and by Dodson closure for ZFT; then Gaussian noise: sigma_ma drawn\n"
+            "# its own Dpar) and ZFT (annealing, kinetics "
+            f"{kinetics['ZFT']}); then Gaussian noise: sigma_ma drawn\n"
             "# between 5 and 10 % of the age, age_ma = predicted + N(0, sigma_ma), "
             f"seed {SEED}.\n"
             f"# Fit: cooling_ages periodic --mean-elevation {MEAN_ELEVATION_M} --rates 0.3:1:0.01 \\\n"

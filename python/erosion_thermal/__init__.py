@@ -79,9 +79,17 @@ def _table(columns):
 def _observed(observed, options):
     """The measured ages as the fits take them: a file's path, or a table's CSV text under the
     label "DataFrame" (in options), so that a table is checked and read as a file is; its rows are
-    counted from line 2, under the header. to_csv quotes a field that holds a comma."""
-    if isinstance(observed, (str, os.PathLike)):
-        return os.fspath(observed)
+    counted from line 2, under the header. to_csv quotes a field that holds a comma. None: no
+    ages (a fit of track lengths alone). The track lengths of options["lengths"] likewise, a
+    table's text under the label "lengths DataFrame"."""
+    lengths = options.get("lengths")
+    if lengths is not None and not isinstance(lengths, (str, os.PathLike)):
+        options["lengths_text"] = lengths.to_csv(index=False)
+        options["lengths"] = "lengths DataFrame"
+    elif lengths is not None:
+        options["lengths"] = os.fspath(lengths)
+    if observed is None or isinstance(observed, (str, os.PathLike)):
+        return None if observed is None else os.fspath(observed)
     options["observed_text"] = observed.to_csv(index=False)
     return "DataFrame"
 
@@ -107,8 +115,9 @@ def fit_rate(observed, model="transient", rates=None, **options):
     """fit_rate(observed, model="transient", rates=(start, stop, step), **options) -> dict
 
     The erosion rate that best explains measured ages: fit_rate_transient or fit_rate_periodic
-    (below) by model, with observed a CSV file's path or a DataFrame with the file's columns,
-    and residuals as a DataFrame. options are the keyword arguments of the model's fit.
+    (below) by model, with observed a CSV file's path or a DataFrame with the file's columns
+    (None for a fit of lengths alone), lengths likewise, and residuals and lengths as
+    DataFrames. options are the keyword arguments of the model's fit.
     """
     if model not in _FITS:
         raise ValueError(f"model must be one of {', '.join(_FITS)} (got {model!r})")
@@ -116,7 +125,8 @@ def fit_rate(observed, model="transient", rates=None, **options):
     if rates is None:
         raise ValueError("rates must be given: (start, stop, step) in mm/yr")
     result = _FITS[model](_observed(observed, options), rates, **options)
-    result["residuals"] = _table(result["residuals"])
+    for name in ("residuals", "lengths"):
+        result[name] = _table(result[name])
     return result
 
 
@@ -154,8 +164,8 @@ def fit_history(observed, *arguments, model="history", client=None, **options):
                              arguments=arguments, options=options, pure=False)
         result = _core._fit_history_chains(label, *arguments, runs=client.gather(futures),
                                            **options)
-    for name in ("profiles", "tried", "posterior", "residuals"):
-        if result[name] is not None:
+    for name in ("profiles", "tried", "posterior", "residuals", "lengths"):
+        if result.get(name) is not None:
             result[name] = _table(result[name])
     return result
 

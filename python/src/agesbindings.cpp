@@ -28,11 +28,14 @@ namespace {
 py::dict agesAlongPath(const py::object& path, const py::object& systems, const std::string& method,
     const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
     const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics)
+    const std::string& zirconKinetics, const double biotiteRadiusUm, const double muscoviteRadiusUm,
+    const double hornblendeRadiusUm, const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     const ages::AgeSettings settings = ageSettings(systems, method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     raiseIf(ages::settingsError(settings));
     const auto column = [&](const char* name) { return path[py::str(name)].cast<DoubleArray>(); };
     const std::optional<DoubleArray> depthM
@@ -74,6 +77,11 @@ void bindAges(py::module_& module)
         keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
         py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        keyword(ages::grainParameter("--biotite-radius")),
+        keyword(ages::grainParameter("--muscovite-radius")),
+        keyword(ages::grainParameter("--hornblende-radius")),
+        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
         helpText("The ages along one cooling path, one row per system and method, as "
                  "cooling_ages path writes its table: for each system its Dodson closure age, "
                  "then its kinetic age, as the method asks.",

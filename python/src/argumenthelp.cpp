@@ -3,6 +3,7 @@
 #include "agesettings.h"
 #include "parametertables.h"
 #include "cataloguetext.h"
+#include "fittables.h"
 #include "periodicparameters.h"
 #include "settingsinput.h"
 
@@ -19,7 +20,7 @@ template <class Parameter>
 ArgumentHelp tableHelp(const Parameter& parameter, const std::string& more = {})
 {
     const std::string_view unit = parameter.text.unit;
-    return { parameter.text.keyword,
+    return { std::string(parameter.text.keyword),
         parameters::helpWithRange(parameter.text, more)
             + (unit.empty() ? "" : " (" + std::string(unit) + ")") };
 }
@@ -51,14 +52,17 @@ std::vector<ArgumentHelp> ageOptionHelp()
     using thermochron::Method;
     using thermochron::Mineral;
     std::vector<ArgumentHelp> help { { "method", ages::methodChoiceHelp() } };
-    const auto grain = [&](const char* flag, const std::string& systems) {
-        help.push_back(tableHelp(ages::grainParameter(flag), " (" + systems + ")"));
+    const auto grain = [&](const std::string_view flag, const std::string& more) {
+        help.push_back(tableHelp(ages::grainParameter(flag), more));
     };
-    grain("--apatite-radius", ages::systemNamesByMethod(Method::Diffusion, Mineral::Apatite));
-    grain("--zircon-radius", ages::systemNamesByMethod(Method::Diffusion, Mineral::Zircon));
+    const auto readBy = [](const std::string& systems) { return " (" + systems + ")"; };
+    for (const ages::RadiusOption& radius : ages::radiusOptions)
+        grain(radius.option, readBy(ages::systemNamesByMethod(Method::Diffusion, radius.mineral)));
+    grain("--pressure", readBy(ages::systemNamesByMethod(Method::Diffusion, Mineral::Muscovite)));
     for (const char* flag : { "--u", "--th", "--sm" })
-        grain(flag, ages::systemNamesByMethod(Method::Diffusion));
-    grain("--dpar", ages::systemNamesByMethod(Method::Annealing, Mineral::Apatite));
+        grain(flag, readBy(ages::heliumSystemNames()));
+    help.push_back({ "dpar_um", dparHelp() });
+    help.push_back({ "cf_irradiated", californiumHelp() });
     for (const KineticsArgument& argument : kineticsArguments()) {
         const thermochron::SystemEntry& system = thermochron::catalogueEntry(argument.system);
         help.push_back({ argument.name,
@@ -66,6 +70,50 @@ std::vector<ArgumentHelp> ageOptionHelp()
                 + ", any case: " + ages::describedKinetics(argument.system) });
     }
     return help;
+}
+
+std::string dparHelp()
+{
+    using thermochron::Method;
+    using thermochron::Mineral;
+    return "apatite etch pit width Dpar ("
+        + ages::systemNamesByMethod(Method::Annealing, Mineral::Apatite) + "), "
+        + shownNumber(ages::minDparUm) + " to " + shownNumber(ages::maxDparUm) + "; "
+        + std::string(ages::dparConvention) + " (um)";
+}
+
+std::string californiumHelp()
+{
+    return std::string(ages::californiumIrradiationHelp);
+}
+
+std::vector<ArgumentHelp> lengthsHelp()
+{
+    return {
+        { "lengths",
+            "measured AFT confined-track lengths to fit with the ages: a CSV file with the columns "
+            "sample, length_um and optionally angle_deg (to the c axis: the track is projected "
+            "onto it) and dpar_um, or with lengths_sample lines of length_um [angle_deg "
+            "[dpar_um]]; or a DataFrame with those columns (erosion_thermal's fits). A sample's "
+            "lengths join its AFT age; a sample with lengths and no age is fitted on its lengths. "
+            "The misfit adds -2 ln L of the lengths, relative to its value at the best fit" },
+        { "lengths_text",
+            "the text of such a file instead; lengths then names it in the messages" },
+        { "lengths_sample",
+            "the sample of a lengths file in the plain form (no header, no sample column)" },
+    };
+}
+
+std::string lengthColumnNames()
+{
+    std::string names;
+    for (const ages::TableColumn<ages::LengthComparison>& column :
+        ages::lengthComparisonColumns()) {
+        if (!names.empty())
+            names += ", ";
+        names += column.name;
+    }
+    return names;
 }
 
 void append(std::vector<ArgumentHelp>& help, std::vector<ArgumentHelp> more)

@@ -58,25 +58,46 @@ py::dict rateFitDict(const ages::RateFit& fit)
     return answer;
 }
 
-// The fit of the request to the samples of a file or, with text, of the text of one (label names
-// it in the messages), computed and refused as the program computes and refuses it: the
-// samples, then the age options and the model's values at every rate, then one pass over the
-// rates on all cores.
-py::dict fitRate(ages::AgeRequest& request, const std::string& label,
-    const std::optional<std::string>& text, const double meanElevationM, const bool keepUnreset)
+// Where the measured data of a fit come from: a file, or the text of one (the label then names
+// it in the messages); none for no such data.
+struct FitData {
+    std::optional<std::string> label;
+    std::optional<std::string> text;
+};
+
+// The fit of the request to the samples and lengths of files or of their texts, computed and
+// refused as the program computes and refuses it: the samples, then the age options and the
+// model's values at every rate, then one pass over the rates on all cores.
+py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitData& lengths,
+    const std::optional<std::string>& lengthsSample, const double meanElevationM,
+    const bool keepUnreset)
 {
     ages::FitOptions options;
-    options.observedFile = label;
+    options.observedFile = observed.label.value_or("");
+    options.lengthsFile = lengths.label.value_or("");
+    options.lengthsSample = lengthsSample;
     options.meanElevationM = meanElevationM;
     options.keepUnreset = keepUnreset;
+    if (!options.fits())
+        throw ages::InputError("give measured ages (observed), track lengths (lengths) or both");
+    if (const auto error = ages::fitOptionsError(request, options))
+        throw ages::InputError(*error);
     std::vector<ages::ObservedAge> samples;
-    if (text) {
-        std::istringstream stream(*text);
+    if (observed.text) {
+        std::istringstream stream(*observed.text);
         samples = ages::parseCheckedSamples(stream, request, options);
     } else {
         samples = ages::readCheckedSamples(request, options);
     }
-    const ages::ObservedFit fit(request, options, std::move(samples));
+    std::vector<ages::SampleLengths> measuredLengths;
+    if (lengths.text) {
+        std::istringstream stream(*lengths.text);
+        measuredLengths = ages::parseCheckedLengths(stream, options);
+    } else {
+        measuredLengths = ages::readCheckedLengths(options);
+    }
+    const ages::ObservedFit fit(
+        request, options, std::move(samples), {}, std::move(measuredLengths));
     // On a thread of its own, the GIL released, Ctrl-C heard between rates.
     const ages::FitResult result = runInterruptibly([&](const ages::FitProgress& progress) {
         try {
@@ -104,6 +125,7 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
             = rateFitDict(system.fit);
     answer["systems"] = systems;
     answer["residuals"] = tableColumns(ages::residualTableColumns(), result.residuals);
+    answer["lengths"] = tableColumns(ages::lengthComparisonColumns(), result.lengths);
     answer["summary"] = userText(report.str());
     answer["warnings"] = warningValues(warnings);
     return answer;
@@ -113,10 +135,12 @@ py::dict fitRate(ages::AgeRequest& request, const std::string& label,
 // labelling the messages.
 ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observed,
     const std::optional<std::string>& observedText, const double meanElevationM,
-    const bool keepUnreset)
+    const bool keepUnreset, const bool lengthsGiven)
 {
     if (observedText)
         throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
+    if (lengthsGiven)
+        throw ages::InputError("fit_batch fits the groups' ages; it takes no track lengths");
     ages::BatchModel model { std::move(request), {} };
     model.options.observedFile = observed;
     model.options.meanElevationM = meanElevationM;
@@ -129,7 +153,10 @@ ages::AgeRequest transientRequest(const std::array<double, 3>& rates, const doub
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const std::string& apatiteKinetics, const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::transient;
@@ -139,38 +166,53 @@ ages::AgeRequest transientRequest(const std::array<double, 3>& rates, const doub
     request.transient.historyTime = exposureMyr;
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     request.sweep = rateSweep(rates);
     return request;
 }
 
-py::dict fitRateTransient(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const bool keepUnreset, const double exposureMyr,
+py::dict fitRateTransient(const std::optional<std::string>& observed,
+    const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
+    const bool keepUnreset,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample, const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const std::string& apatiteKinetics, const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     ages::AgeRequest request = transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
         diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-        apatiteKinetics, zirconKinetics);
-    return fitRate(request, observed, observedText, 0, keepUnreset);
+        apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
+        pressureKbar, californiumIrradiated, zirconFtKinetics);
+    return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample, 0,
+        keepUnreset);
 }
 
 // The batch's model of the same arguments (observed labels the messages; the groups bring the
 // ages, so observed_text is refused).
 ages::BatchModel batchModelTransient(const std::string& observed,
     const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
-    const bool keepUnreset, const double exposureMyr, const double surfaceTemperatureC,
+    const bool keepUnreset,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample, const double exposureMyr, const double surfaceTemperatureC,
     const double gradientCm,
     const double diffusivityM2s, const std::string& method, const double apatiteRadiusUm,
     const double zirconRadiusUm, const double uPpm, const double thPpm, const double smPpm,
-    const double dparUm, const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const double dparUm, const std::string& apatiteKinetics, const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     return batchModel(transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
                           diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm,
-                          smPpm, dparUm, apatiteKinetics, zirconKinetics),
-        observed, observedText, 0, keepUnreset);
+                          smPpm, dparUm, apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
+        pressureKbar, californiumIrradiated, zirconFtKinetics),
+        observed, observedText, 0, keepUnreset, lengths || lengthsText || lengthsSample);
 }
 
 ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const double durationMyr,
@@ -179,7 +221,10 @@ ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const doubl
     const double reliefM, const double diffusivityM2s, const std::string& method,
     const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
     const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics)
+    const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::periodic;
@@ -194,43 +239,57 @@ ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const doubl
     request.periodic.pointCount = points;
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     request.sweep = rateSweep(rates);
     return request;
 }
 
-py::dict fitRatePeriodic(const std::string& observed, const std::array<double, 3>& rates,
-    const std::optional<std::string>& observedText, const bool keepUnreset,
-    const double meanElevationM,
+py::dict fitRatePeriodic(const std::optional<std::string>& observed,
+    const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
+    const bool keepUnreset,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample, const double meanElevationM,
     const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const std::string& apatiteKinetics, const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     ages::AgeRequest request = periodicRequest(rates, durationMyr, points, surfaceTemperatureC,
         lapseRateCKm, basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s, method,
         apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-        zirconKinetics);
-    return fitRate(request, observed, observedText, meanElevationM, keepUnreset);
+        zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+        californiumIrradiated, zirconFtKinetics);
+    return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample,
+        meanElevationM, keepUnreset);
 }
 
 ages::BatchModel batchModelPeriodic(const std::string& observed, const std::array<double, 3>& rates,
     const std::optional<std::string>& observedText, const bool keepUnreset,
-    const double meanElevationM,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample, const double meanElevationM,
     const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const std::string& apatiteKinetics, const std::string& zirconKinetics,
+    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
+    const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     return batchModel(periodicRequest(rates, durationMyr, points, surfaceTemperatureC, lapseRateCKm,
                           basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s,
                           method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-                          apatiteKinetics, zirconKinetics),
-        observed, observedText, meanElevationM, keepUnreset);
+                          apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
+        pressureKbar, californiumIrradiated, zirconFtKinetics),
+        observed, observedText, meanElevationM, keepUnreset,
+        lengths || lengthsText || lengthsSample);
 }
 
 // The help of both fits: the summary, the arguments before and after the model's own, the result.
@@ -241,7 +300,7 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         { "observed",
             "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
             "optionally elevation_m, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own "
-            "grain replaces the age options for that sample)" },
+            "grain replaces the age options for that sample); None for a fit of lengths alone" },
         { "rates", "the sweep (start, stop, step), start > 0 (mm/yr)" },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
@@ -249,6 +308,7 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
             "keep measured ages older than the paths in chi2 (by default they are left out and "
             "named in a warning, for a prediction along the paths can only be a lower bound)" },
     };
+    append(help, lengthsHelp());
     append(help, std::move(fitArguments));
     append(help, std::move(modelArguments));
     append(help, ageOptionHelp());
@@ -267,7 +327,9 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         "of such dicts by system name); residuals (the samples at the best rate, with the columns "
         "of the program's --residuals table; a DataFrame from erosion_thermal.fit_rate); summary "
         "(the lines the program writes on standard error, whose warnings are also raised as "
-        "UserWarnings).");
+        "UserWarnings); warnings (those warnings as dicts: kind, samples, text); lengths (with "
+        "lengths: each sample's measured lengths against the prediction at the best rate, "
+            + lengthColumnNames() + ").");
 }
 
 // The arguments of the transient model's fit, for function (fitRateTransient's signature).
@@ -277,7 +339,8 @@ void defineTransientFit(
 {
     module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
         py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
-        keyword(ages::transientParameter("-o")), keyword(ages::transientParameter("-T")),
+        py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
+        py::arg("lengths_sample") = py::none(), keyword(ages::transientParameter("-o")), keyword(ages::transientParameter("-T")),
         keyword(ages::transientParameter("-B")), keyword(ages::transientParameter("-a")),
         py::arg("method") = "all",
         keyword(ages::grainParameter("--apatite-radius")),
@@ -285,7 +348,13 @@ void defineTransientFit(
         keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
         keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        keyword(ages::grainParameter("--biotite-radius")),
+        keyword(ages::grainParameter("--muscovite-radius")),
+        keyword(ages::grainParameter("--hornblende-radius")),
+        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
+        help.c_str());
 }
 
 // The same for the periodic model (fitRatePeriodic's signature).
@@ -295,7 +364,8 @@ void definePeriodicFit(
 {
     module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
         py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
-        py::arg("mean_elevation_m") = 0.0, keyword(ages::periodicParameter("-o")),
+        py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
+        py::arg("lengths_sample") = py::none(), py::arg("mean_elevation_m") = 0.0, keyword(ages::periodicParameter("-o")),
         keyword(ages::periodicPointCount), keyword(ages::periodicParameter("-T")),
         keyword(ages::periodicParameter("-L")), keyword(ages::periodicParameter("-b")),
         keyword(ages::periodicParameter("-z")), keyword(ages::periodicParameter("-w")),
@@ -306,7 +376,13 @@ void definePeriodicFit(
         keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
         keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        keyword(ages::grainParameter("--biotite-radius")),
+        keyword(ages::grainParameter("--muscovite-radius")),
+        keyword(ages::grainParameter("--hornblende-radius")),
+        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
+        help.c_str());
 }
 
 const char* const batchModelHelp

@@ -11,7 +11,7 @@
 namespace erosion_python {
 
 struct ArgumentHelp {
-    std::string_view name;
+    std::string name;
     std::string meaning; // with its unit in parentheses, as --help writes it
 };
 

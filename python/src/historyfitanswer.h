@@ -10,6 +10,7 @@
 #include "fittables.h"
 #include "historyfitresult.h"
 #include "historyrequest.h"
+#include "lengthmisfit.h"
 
 #include "textformat.h"
 
@@ -42,9 +43,10 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments);
 std::vector<ArgumentHelp> fitArgumentHelp();
 
 // The dict of fit_history: summary, best, chi2_min, reduced_chi2, chi2_level, sampler, ranges,
-// intervals, diagnostics, profiles, tried, posterior, residuals, warnings.
+// intervals, diagnostics, profiles, tried, posterior, residuals, warnings, lengths.
 py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSettings& settings,
     const std::string& summary, const std::vector<ages::Residual>& residuals,
-    const std::vector<textformat::Warning>& warnings);
+    const std::vector<textformat::Warning>& warnings,
+    const std::vector<ages::LengthComparison>& lengths = {});
 
 } // namespace erosion_python

@@ -24,6 +24,7 @@
 #include "historyrun.h"
 #include "inputerror.h"
 #include "observedages.h"
+#include "observedfit.h"
 #include "parametertables.h"
 #include "thermalparametertable.h"
 
@@ -189,7 +190,9 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     const std::optional<double> initialGradientCm, const std::string& method,
     const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
     const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics)
+    const std::string& zirconKinetics, const double biotiteRadiusUm, const double muscoviteRadiusUm,
+    const double hornblendeRadiusUm, const double pressureKbar, const bool californiumIrradiated,
+    const std::string& zirconFtKinetics)
 {
     ages::AgeRequest request;
     request.model = ages::Model::history;
@@ -202,7 +205,8 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     history.keepUnreset = keepUnreset;
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
+            californiumIrradiated, zirconFtKinetics });
     ages::checkHistoryRequest(request);
     return request;
 }
@@ -210,8 +214,10 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
 // fit_history's arguments, in its order, for the functions that take them.
 // clang-format off
 #define HISTORY_FIT_PARAMETERS                                                                     \
-    const std::string &observed, const py::object &erosion, const int phases,                     \
-        const std::optional<std::string>&observedText, const std::optional<Bounds>&rates,         \
+    const std::optional<std::string>&observed, const py::object &erosion, const int phases,       \
+        const std::optional<std::string>&observedText,                                            \
+        const std::optional<std::string>&lengths, const std::optional<std::string>&lengthsText,   \
+        const std::optional<std::string>&lengthsSample, const std::optional<Bounds>&rates,        \
         const std::optional<Bounds>&changeTimes, const std::optional<std::string>&sampler,        \
         const std::optional<int> steps, const std::optional<int> walkers,                         \
         const std::optional<int> burnIn, const std::optional<py::int_>&seed,                      \
@@ -225,14 +231,18 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const std::optional<double> initialGradientCm, const std::string &method,                 \
         const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,             \
         const double thPpm, const double smPpm, const double dparUm,                              \
-        const std::string &apatiteKinetics, const std::string &zirconKinetics
+        const std::string &apatiteKinetics, const std::string &zirconKinetics,                    \
+        const double biotiteRadiusUm, const double muscoviteRadiusUm,                             \
+        const double hornblendeRadiusUm, const double pressureKbar,                               \
+        const bool californiumIrradiated, const std::string &zirconFtKinetics
 #define HISTORY_REQUEST_ARGUMENTS                                                                  \
     erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
         keepUnreset,                                                                              \
         surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
         diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
         initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \
-        apatiteKinetics, zirconKinetics
+        apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,  \
+        pressureKbar, californiumIrradiated, zirconFtKinetics
 // clang-format on
 
 // The batch's model of fit_history's arguments: observed labels the messages.
@@ -240,8 +250,10 @@ ages::BatchModel batchModelHistory(HISTORY_FIT_PARAMETERS)
 {
     if (observedText)
         throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
+    if (lengths || lengthsText || lengthsSample)
+        throw ages::InputError("fit_batch fits the groups' ages; it takes no track lengths");
     ages::BatchModel model { historyRequest(HISTORY_REQUEST_ARGUMENTS), {} };
-    model.options.observedFile = observed;
+    model.options.observedFile = observed.value_or("");
     ages::checkBatchModel(model);
     return model;
 }
@@ -259,32 +271,51 @@ py::object diagnosticsOf(const ages::HistoryFit& fit)
     return diagnostics;
 }
 
-// The measured ages of the arguments, read and refused as the program reads its --observed.
-ages::HistorySamples samplesOf(const ages::AgeRequest& request, const std::string& observed,
-    const std::optional<std::string>& observedText)
+// The measured ages and track lengths of the arguments, read and refused as the program reads
+// its --observed and --lengths.
+ages::HistorySamples samplesOf(const ages::AgeRequest& request,
+    const std::optional<std::string>& observed, const std::optional<std::string>& observedText,
+    const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
+    const std::optional<std::string>& lengthsSample)
 {
+    ages::FitOptions options;
+    options.observedFile = observed.value_or("");
+    options.lengthsFile = lengths.value_or("");
+    options.lengthsSample = lengthsSample;
+    if (!options.fits())
+        throw ages::InputError("give measured ages (observed), track lengths (lengths) or both");
+    if (const auto error = ages::fitOptionsError(request, options))
+        throw ages::InputError(*error);
     std::vector<ages::ObservedAge> ages;
     if (observedText) {
         std::istringstream stream(*observedText);
-        ages = ages::parseObservedAges(stream, observed);
-    } else {
-        ages = ages::readObservedAges(observed);
+        ages = ages::parseObservedAges(stream, options.observedFile);
+    } else if (observed) {
+        ages = ages::readObservedAges(*observed);
     }
-    return ages::historySamples(std::move(ages), request, observed);
+    std::vector<ages::SampleLengths> measuredLengths;
+    if (lengthsText) {
+        std::istringstream stream(*lengthsText);
+        measuredLengths = ages::parseCheckedLengths(stream, options);
+    } else {
+        measuredLengths = ages::readCheckedLengths(options);
+    }
+    return ages::historySamples(std::move(ages), request, options.observedFile,
+        std::move(measuredLengths), options.lengthsFile);
 }
 
 // What fit_history returns, from the outcome of the fit; its warnings raised.
 py::dict historyAnswer(const ages::AgeRequest& request, const ages::HistoryOutcome& outcome)
 {
     raiseWarnings(outcome.warnings);
-    return historyFitAnswer(
-        *outcome.fit, request.history.fit, outcome.summary, outcome.residuals, outcome.warnings);
+    return historyFitAnswer(*outcome.fit, request.history.fit, outcome.summary, outcome.residuals,
+        outcome.warnings, outcome.lengths);
 }
 
 py::dict fitHistory(HISTORY_FIT_PARAMETERS)
 {
     const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
-    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText, lengths, lengthsText, lengthsSample);
     // On a thread of its own, the GIL released, Ctrl-C heard in the engines' loops.
     const ages::HistoryOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
         return ages::computeHistoryRun(
@@ -297,7 +328,7 @@ py::dict fitHistory(HISTORY_FIT_PARAMETERS)
 ages::SampledChain historyChain(HISTORY_FIT_PARAMETERS, const int chain)
 {
     const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
-    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText, lengths, lengthsText, lengthsSample);
     return runInterruptibly([&](const ages::FitProgress& progress) {
         return ages::computeHistoryChain(request, samples, chain, progress);
     });
@@ -306,7 +337,7 @@ ages::SampledChain historyChain(HISTORY_FIT_PARAMETERS, const int chain)
 py::dict fitHistoryChains(HISTORY_FIT_PARAMETERS, std::vector<ages::SampledChain> runs)
 {
     const ages::AgeRequest request = historyRequest(HISTORY_REQUEST_ARGUMENTS);
-    const ages::HistorySamples samples = samplesOf(request, observed, observedText);
+    const ages::HistorySamples samples = samplesOf(request, observed, observedText, lengths, lengthsText, lengthsSample);
     if (runs.size() != static_cast<std::size_t>(request.history.fit.mcmc.chains))
         throw ages::InputError("the chains to merge are not the fit's chains");
     return historyAnswer(request, ages::mergeHistoryChains(request, samples, std::move(runs)));
@@ -377,7 +408,9 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
 {
     using thermal::thermalParameter;
     module.def(name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
-        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("rates") = py::none(),
+        py::kw_only(), py::arg("observed_text") = py::none(), py::arg("lengths") = py::none(),
+        py::arg("lengths_text") = py::none(), py::arg("lengths_sample") = py::none(),
+        py::arg("rates") = py::none(),
         py::arg("change_times") = py::none(), py::arg("sampler") = py::none(),
         py::arg("steps") = py::none(), py::arg("walkers") = py::none(),
         py::arg("burn_in") = py::none(), py::arg("seed") = py::none(),
@@ -393,7 +426,12 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
         keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
         keyword(ages::grainParameter("--dpar")),
         py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), extra...,
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        keyword(ages::grainParameter("--biotite-radius")),
+        keyword(ages::grainParameter("--muscovite-radius")),
+        keyword(ages::grainParameter("--hornblende-radius")),
+        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
+        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT), extra...,
         help.c_str());
 }
 
@@ -435,7 +473,8 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
 
 py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSettings& settings,
     const std::string& summary, const std::vector<ages::Residual>& residuals,
-    const std::vector<textformat::Warning>& warnings)
+    const std::vector<textformat::Warning>& warnings,
+    const std::vector<ages::LengthComparison>& lengths)
 {
     py::dict answer;
     answer["summary"] = userText(summary);
@@ -453,6 +492,7 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
     answer["residuals"] = tableColumns(ages::residualTableColumns(), residuals);
+    answer["lengths"] = tableColumns(ages::lengthComparisonColumns(), lengths);
     return answer;
 }
 
@@ -505,7 +545,8 @@ void bindHistoryFit(py::module_& module)
             "keep measured ages older than the path in chi2 (by default they are left out and "
             "named in a warning, for a prediction along the path can only be a lower bound)" },
     };
-    std::vector<ArgumentHelp> fitted = fitArgumentHelp();
+    std::vector<ArgumentHelp> fitted = lengthsHelp();
+    append(fitted, fitArgumentHelp());
     help.insert(help.begin() + 4, fitted.begin(), fitted.end());
     append(help, thermalArgumentHelp());
     append(help, ageOptionHelp());
@@ -535,7 +576,10 @@ void bindHistoryFit(py::module_& module)
             "(every history run, start_1_ma, rate_1_mm_yr, start_2_ma, ..., chi2); posterior "
             "(mcmc: the walkers after the burn-in, walker, step, the history's columns, chi2; "
             "None otherwise); residuals (the samples at the best history, with the columns of "
-            "the program's --residuals table). Tables are DataFrames from "
+            "the program's --residuals table); lengths (with lengths: each sample's measured "
+            "lengths against the prediction at the best history, "
+            + lengthColumnNames()
+            + "). Tables are DataFrames from "
             "erosion_thermal.fit_history (dicts of arrays without pandas)."));
     py::class_<ages::SampledChain>(
         module, "_SampledChain", "One ensemble of the sampler's fit, as a Dask task hands it back.")

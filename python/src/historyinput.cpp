@@ -75,7 +75,7 @@ std::vector<ArgumentHelp> thermalArgumentHelp()
         std::string meaning = parameters::helpWithRange(parameter.text,
             standsForDefault ? "; " + shownNumber(parameter.defaultValue()) + " when not given"
                              : std::string());
-        help.push_back({ keyword, meaning + " (" + std::string(parameter.text.unit) + ")" });
+        help.push_back({ std::string(keyword), meaning + " (" + std::string(parameter.text.unit) + ")" });
         if (keyword == "heat_production_depth_m")
             help.push_back({ "initial",
                 "'steady': the steady geotherm of the model without erosion; 'linear': the line "

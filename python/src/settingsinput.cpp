@@ -30,6 +30,11 @@ ages::AgeSettings ageSettings(
     settings.thPpm = grain.thPpm;
     settings.smPpm = grain.smPpm;
     settings.dparUm = grain.dparUm;
+    settings.biotiteRadiusUm = grain.biotiteRadiusUm;
+    settings.muscoviteRadiusUm = grain.muscoviteRadiusUm;
+    settings.hornblendeRadiusUm = grain.hornblendeRadiusUm;
+    settings.pressureKbar = grain.pressureKbar;
+    settings.californiumIrradiated = grain.californiumIrradiated;
     for (std::size_t k = 0; k < std::size(ages::kineticsOptions); ++k) {
         const ages::KineticsOption& option = ages::kineticsOptions[k];
         settings.kinetics.*option.choice
@@ -43,6 +48,7 @@ namespace {
 constexpr KineticsArgument kineticsArgumentList[] = {
     { "apatite_kinetics", thermochron::System::AHe, &GrainArguments::apatiteKinetics },
     { "zircon_kinetics", thermochron::System::ZHe, &GrainArguments::zirconKinetics },
+    { "zircon_ft_kinetics", thermochron::System::ZFT, &GrainArguments::zirconFtKinetics },
 };
 
 // One argument per option, in the options' order.

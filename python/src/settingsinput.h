@@ -21,10 +21,20 @@ struct GrainArguments {
     double dparUm;
     std::string apatiteKinetics; // names, read as --apatite-kinetics and --zircon-kinetics are
     std::string zirconKinetics;
+    // The options that came with the kinetic ZFT and argon ages and the track lengths, in the
+    // order the functions take them: --biotite-radius, --muscovite-radius, --hornblende-radius,
+    // --pressure, --cf-irradiated, --zircon-ft-kinetics.
+    double biotiteRadiusUm;
+    double muscoviteRadiusUm;
+    double hornblendeRadiusUm;
+    double pressureKbar;
+    bool californiumIrradiated;
+    std::string zirconFtKinetics;
 };
 
 // The arguments that choose kinetics, one per option of cooling_ages (ages::kineticsOptions):
-// apatite_kinetics for --apatite-kinetics, zircon_kinetics for --zircon-kinetics.
+// apatite_kinetics for --apatite-kinetics, zircon_kinetics for --zircon-kinetics,
+// zircon_ft_kinetics for --zircon-ft-kinetics.
 struct KineticsArgument {
     const char* name;
     thermochron::System system;

@@ -31,6 +31,20 @@ namespace erosion_python {
 
 namespace {
 
+// The grain of the helium and fission-track systems as given; the argon grains, the pressure and
+// the ZFT kinetics at the program's defaults (the terrain functions do not take them yet).
+GrainArguments withArgonDefaults(GrainArguments grain)
+{
+    const ages::AgeSettings defaults;
+    grain.biotiteRadiusUm = defaults.biotiteRadiusUm;
+    grain.muscoviteRadiusUm = defaults.muscoviteRadiusUm;
+    grain.hornblendeRadiusUm = defaults.hornblendeRadiusUm;
+    grain.pressureKbar = defaults.pressureKbar;
+    grain.californiumIrradiated = defaults.californiumIrradiated;
+    grain.zirconFtKinetics = std::string(thermochron::kineticsName(defaults.kinetics.zirconFissionTrack));
+    return grain;
+}
+
 const thermal::ThermalParameters thermalDefaults;
 const terrain::TerrainParameters terrainDefaults;
 const ages::AgeSettings settingsDefaults;
@@ -126,8 +140,8 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         systems, method,
-        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+        withArgonDefaults({ apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+            apatiteKinetics, zirconKinetics }));
     if (!observed && !ageMap)
         throw ages::InputError("terrain_ages has nothing to compute: give the samples "
                                "(observed) or ask for the age map (age_map=True)");
@@ -182,8 +196,8 @@ py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosio
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         defaultSystemNames(), method,
-        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics });
+        withArgonDefaults({ apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+            apatiteKinetics, zirconKinetics }));
     setFit(request.history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
     const ages::TerrainWork work { .table = false, .ageMap = false, .field = false };
     const ages::TerrainSetup setup

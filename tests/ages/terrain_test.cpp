@@ -122,7 +122,8 @@ TEST_F(TerrainCommand, TableHasTheAgeTablesColumnsThenYAndSample)
     const std::string header = run.out.substr(0, run.out.find('\n'));
     EXPECT_EQ(header,
         "rate_mm_yr,x_m,elevation_m,site,system,method,age_ma,raw_age_ma,closure_temperature_c,"
-        "closure_depth_m,reset,mean_track_length_um,path_start_ma,kinetics,y_m,sample");
+        "closure_depth_m,reset,mean_track_length_um,path_start_ma,kinetics,track_length_sd_um,"
+        "mean_track_length_unprojected_um,track_length_sd_unprojected_um,y_m,sample");
     const std::vector<Row> rows = rowsOf(run.out);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].at("sample"), "ridge");

@@ -43,7 +43,7 @@ TEST(AgeKind, OwnGrainValuesOverrideTheOptionsForThatSampleOnly)
     EXPECT_EQ(kinds[2].grain.radiusUm, 70);
     EXPECT_EQ(kinds[3].method, Method::Annealing);
     EXPECT_EQ(kinds[3].grain.dparUm, 2.6);
-    EXPECT_EQ(kinds[4].method, Method::Dodson); // zircon tracks: no kinetic model here
+    EXPECT_EQ(kinds[4].method, Method::Annealing); // zircon tracks: Yamada et al. (2007)
 
     // a and f need the same computation; a radius that annealing does not read changes nothing.
     const ages::SamplePredictor predictor(kinds);
@@ -59,14 +59,43 @@ TEST(AgeKind, KineticsFollowTheOptions)
 {
     using thermochron::Kinetics;
     ages::AgeSettings settings;
-    settings.kinetics = { Kinetics::Farley, Kinetics::Reiners };
-    const auto kinds = ages::sampleAgeKinds(
-        samples("a,AHe,5,0.5,,,,,\nb,ZHe,9,0.5,,,,,\nc,AFT,9,0.5,,,,,\nd,ZFT,20,2,,,,,\n"),
+    settings.kinetics = { Kinetics::Farley, Kinetics::Reiners, Kinetics::Guenthner2013 };
+    const auto kinds = ages::sampleAgeKinds(samples("a,AHe,5,0.5,,,,,\nb,ZHe,9,0.5,,,,,\nc,AFT,9,"
+                                                    "0.5,,,,,\nd,ZFT,20,2,,,,,\ne,MAr,30,2,,,,,\n"),
         settings, "ages.csv");
     const std::vector expected { Kinetics::Farley, Kinetics::Reiners, Kinetics::Ketcham2007,
-        Kinetics::Dodson };
+        Kinetics::Guenthner2013, Kinetics::Harrison2009 };
     for (std::size_t i = 0; i < kinds.size(); ++i)
         EXPECT_EQ(kinds[i].kinetics, expected[i]) << i;
+}
+
+// An argon sample is dated with its own radius (or its mineral's option) and the pressure, and
+// reads none of the helium grain's values; K-feldspar's domain reads no radius at all.
+TEST(AgeKind, ArgonSamplesReadTheirRadiusAndThePressureOnly)
+{
+    ages::AgeSettings settings;
+    settings.biotiteRadiusUm = 250;
+    settings.pressureKbar = 8;
+    settings.uPpm = 77;
+    const auto kinds = ages::sampleAgeKinds(samples("a,BAr,30,1,,,,,\nb,BAr,30,1,400,5,,,\n"
+                                                    "c,KAr,20,1,300,,,,\nd,KAr,20,1,,,,,\n"),
+        settings, "ages.csv");
+    EXPECT_EQ(kinds[0].method, Method::Diffusion);
+    EXPECT_EQ(kinds[0].grain.radiusUm, 250);
+    EXPECT_EQ(kinds[0].grain.pressureKbar, 8);
+    EXPECT_EQ(kinds[0].grain.uPpm, thermochron::Grain {}.uPpm); // not read: left at the default
+    EXPECT_EQ(kinds[1].grain.radiusUm, 400);
+    // K-feldspar: the radius given changes nothing, so both need one computation.
+    EXPECT_EQ(ages::SamplePredictor(kinds).kindCount(), 3u);
+
+    // A biotite of 5 um is beyond the argon radii the options take (10 to 5000 um).
+    try {
+        ages::sampleAgeKinds(samples("a,BAr,30,1,5,,,,\n"), settings, "ages.csv");
+        ADD_FAILURE() << "accepted a 5 um biotite";
+    } catch (const ages::ObservedAgesError& error) {
+        EXPECT_EQ(
+            std::string(error.what()), "ages.csv line 2: radius 5 um is outside 10 to 5000 um");
+    }
 }
 
 TEST(AgeKind, AnUnusableOwnGrainIsRefusedWithItsLine)

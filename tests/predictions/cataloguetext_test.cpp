@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -30,20 +31,31 @@ bool names(const std::string& text, std::string_view name)
 
 TEST(CatalogueText, MessagesNameWhatTheCatalogueHolds)
 {
-    ages::AgeSettings kineticOnly;
-    kineticOnly.systems = { System::ZFT };
-    kineticOnly.methods = ages::MethodChoice::kinetic;
     const std::string unknownSystem = refusal([] { ages::parseSystems("AHe,UPb"); });
-    const std::string noKineticModel = *ages::settingsError(kineticOnly);
+    const std::string kineticHelp = ages::methodChoiceHelp();
     const std::string apatiteChoice = refusal([] { ages::parseKineticsOf(System::AHe, "damage"); });
     for (const thermochron::SystemEntry& entry : thermochron::systemCatalogue) {
         EXPECT_TRUE(names(unknownSystem, entry.name)) << entry.name;
-        EXPECT_EQ(
-            names(noKineticModel, entry.name), ages::programKineticMethod(entry.system).has_value())
-            << entry.name;
+        // Every system of the catalogue has its kinetic model in the program.
+        EXPECT_TRUE(names(kineticHelp, entry.name)) << entry.name;
     }
     for (const thermochron::KineticsEntry& entry : thermochron::kineticsCatalogue)
         EXPECT_EQ(names(apatiteChoice, entry.name), entry.system == System::AHe) << entry.name;
+}
+
+TEST(CatalogueText, EverySystemWithAChoiceOfKineticsHasItsOption)
+{
+    for (const thermochron::SystemEntry& entry : thermochron::systemCatalogue) {
+        int kinetics = 0;
+        for (const thermochron::KineticsEntry& k : thermochron::kineticsCatalogue)
+            kinetics += k.system == entry.system;
+        const bool option = std::ranges::any_of(ages::kineticsOptions,
+            [&](const ages::KineticsOption& o) { return o.system == entry.system; });
+        EXPECT_EQ(option, kinetics > 1) << entry.name;
+    }
+    EXPECT_EQ(ages::kineticsOptionName(System::ZFT), "--zircon-ft-kinetics");
+    EXPECT_EQ(refusal([] { ages::parseKineticsOf(System::ZFT, "yamada"); }),
+        "--zircon-ft-kinetics: unknown kinetics 'yamada' (choose yamada2007 or guenthner2013)");
 }
 
 } // namespace

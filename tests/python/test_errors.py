@@ -7,6 +7,7 @@ from conftest import ROOT, refusal, run_program
 
 PATH = ([10.0, 0.0], [200.0, 0.0])
 PATH_FILE = "path.csv"
+SHORT_TRACK = "short.csv"  # a track too short to be measured
 OBSERVED = ROOT / "examples" / "observed_ages.csv"
 HISTORY_AGES = ROOT / "examples" / "history_ages.csv"
 
@@ -31,8 +32,17 @@ CASES = [
     (lambda: age(sm_ppm=-1), ["cooling_ages", "path", PATH_FILE, "--sm", "-1"]),
     (lambda: et.ages({"time_ma": PATH[0], "temperature_c": PATH[1]}, zircon_kinetics="x"),
      ["cooling_ages", "path", PATH_FILE, "--zircon-kinetics", "x"]),
-    (lambda: age(system="ZFT"),
-     ["cooling_ages", "path", PATH_FILE, "--systems", "ZFT", "--method", "kinetic"]),
+    (lambda: age(system="ZFT", kinetics="zrdaam"),
+     ["cooling_ages", "path", PATH_FILE, "--zircon-ft-kinetics", "zrdaam"]),
+    (lambda: age(system="BAr", radius_um=5),
+     ["cooling_ages", "path", PATH_FILE, "--biotite-radius", "5"]),
+    (lambda: age(system="MAr", pressure_kbar=31),
+     ["cooling_ages", "path", PATH_FILE, "--pressure", "31"]),
+    (lambda: et.fit_rate(None, rates=(0.4, 0.8, 0.1), lengths=SHORT_TRACK),
+     ["cooling_ages", "transient", "--rates", "0.4:0.8:0.1", "--lengths", SHORT_TRACK]),
+    (lambda: et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1), lengths_sample="S"),
+     ["cooling_ages", "transient", "--rates", "0.4:0.8:0.1", "--observed", OBSERVED,
+      "--lengths-sample", "S"]),
     (lambda: et.history_path("20:0.3,5:0.6", initial="cold"),
      ["cooling_ages", "history", "--erosion", "20:0.3,5:0.6", "--initial", "cold"]),
     (lambda: et.history_path([(5, 0.3), (20, 0.6)]),
@@ -72,6 +82,7 @@ CASES = [
 def test_refusals_repeat_the_programs_messages(call, program, tmp_path, monkeypatch):
     monkeypatch.chdir(tmp_path)
     (tmp_path / PATH_FILE).write_text("".join(f"{t},{c}\n" for t, c in zip(*PATH)))
+    (tmp_path / SHORT_TRACK).write_text("sample,length_um\nS,14\nS,1.9\n")
     with pytest.raises(ValueError) as raised:
         call()
     assert str(raised.value) == refusal(*program)

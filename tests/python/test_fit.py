@@ -86,3 +86,73 @@ def test_ages_older_than_the_paths_are_left_out_unless_kept():
     assert list(left["chi2"]) == list(alone["chi2"])
     assert [w["samples"] for w in left["warnings"] if w["kind"] == "older_than_path"] == [["B"]]
     assert kept["chi2_min"] > alone["chi2_min"]
+
+
+def quantile_lengths(rate_mm_yr, count):
+    """count unprojected track lengths at the quantiles of the distribution that cooling_ages
+    predicts for the transient model's rock at a rate (its --lengths-output bins)."""
+    import csv
+    import io
+    import tempfile
+    with tempfile.TemporaryDirectory() as folder:
+        bins = f"{folder}/bins.csv"
+        run_program("cooling_ages", "transient", "-r", rate_mm_yr, "--systems", "AFT",
+                    "--method", "kinetic", "--lengths-output", bins, "--output", f"{folder}/t.csv")
+        with open(bins) as text:
+            rows = list(csv.DictReader(io.StringIO(text.read())))
+    lengths, cumulative, k = [], 0.0, 0
+    for row in rows:
+        cumulative += float(row["pdf_unprojected"])
+        while k < count and cumulative >= (k + 0.5) / count:
+            lengths.append(float(row["length_um"]))
+            k += 1
+    return lengths
+
+
+@pytest.mark.parametrize("kind", ["file", "dataframe"])
+def test_lengths_join_the_fit_as_in_the_program(kind, tmp_path):
+    """A fit of ages and lengths: the module's summary and misfit curve are the program's, and the
+    lengths' table holds what the summary prints."""
+    lengths = quantile_lengths(0.6, 80)
+    file = tmp_path / "lengths.csv"
+    file.write_text("sample,length_um\n" + "".join(f"TR03,{length}\n" for length in lengths))
+    misfit = tmp_path / "fit.csv"
+    done = run_program("cooling_ages", "periodic", "--mean-elevation", 2000, "-n", 21,
+                       "--rates", "0.4:0.8:0.05", "--observed", OBSERVED, "--lengths", file,
+                       "--systems", "AHe", "--output", tmp_path / "t.csv",
+                       "--fit-output", misfit)
+    if kind == "file":
+        given = file
+    else:
+        pandas = pytest.importorskip("pandas")
+        given = pandas.DataFrame({"sample": ["TR03"] * len(lengths), "length_um": lengths})
+    with pytest.warns(UserWarning) if "warning" in done.stderr else _nothing():
+        fit = et.fit_rate(OBSERVED, model="periodic", rates=(0.4, 0.8, 0.05), lengths=given,
+                          mean_elevation_m=2000, points=21)
+    summary = done.stderr if kind == "file" else done.stderr.replace(str(file), "lengths DataFrame")
+    assert fit["summary"] == summary
+    curve = [line.split(",")[:2] for line in misfit.read_text().splitlines()[1:]]
+    assert [[field(rate), field(chi2)] for rate, chi2 in zip(fit["rates"], fit["chi2"])] == curve
+    table = fit["lengths"]
+    assert list(table["sample"]) == ["TR03"]
+    assert list(table["set"]) == ["unprojected"]
+    assert list(table["count"]) == [80]
+    assert f"lengths TR03 (80 unprojected): MTL {table['measured_mean_um'][0]:.2f}" in fit["summary"]
+
+
+def test_lengths_alone_fix_the_rate_they_were_drawn_at():
+    pandas = pytest.importorskip("pandas")
+    lengths = quantile_lengths(0.6, 150)
+    frame = pandas.DataFrame({"sample": ["S"] * len(lengths), "length_um": lengths})
+    fit = et.fit_rate(None, rates=(0.2, 1.5, 0.02), lengths=frame)
+    assert fit["best"] == pytest.approx(0.6, abs=0.03)
+    assert fit["chi2_min"] == pytest.approx(0, abs=1e-6)  # no ages: the lengths less their best
+    assert fit["lengths"]["ks_p"][0] > 0.5
+
+
+class _nothing:
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exception):
+        return False

@@ -102,3 +102,22 @@ def test_ages_older_than_the_path_are_left_out_unless_kept():
     older = [w for w in left["warnings"] if w["kind"] == "older_than_path"]
     assert [w["samples"] for w in older] == [["A"]]
     assert "warning: " + older[0]["text"] in left["summary"]
+
+
+def test_lengths_join_the_history_fit_as_in_the_program(tmp_path):
+    """Ages and lengths of one rock: the module's summary is the program's, the misfit at the best
+    history is the ages' chi2 there, and the lengths' table holds the lengths compared."""
+    lengths = tmp_path / "lengths.csv"
+    lengths.write_text("sample,length_um,angle_deg\n"
+                       + "".join(f"R1,{13 + 0.05 * k},{(7 * k) % 90}\n" for k in range(40)))
+    done = run_program("cooling_ages", "history", "--erosion", EROSION, "--fit-phases", 1,
+                       "--observed", OBSERVED, "--lengths", lengths, "--output",
+                       tmp_path / "table.csv")
+    fit = fit_history(OBSERVED, 1, lengths=lengths)
+    assert fit["summary"] == done.stderr
+    assert "lengths R1 (40 c-axis projected)" in fit["summary"]
+    assert list(fit["lengths"]["count"]) == [40]
+    best = fit["best"]
+    alone = fit_history(OBSERVED, 1, rates=(best[0][1] * 0.999999, best[0][1] * 1.000001))
+    # Up to the parabola through the sweep's points, on which both read their minimum.
+    assert fit["chi2_min"] == pytest.approx(alone["chi2_min"], rel=1e-2)
