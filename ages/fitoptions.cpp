@@ -67,7 +67,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
              std::pair { "--residuals", options.residualsOutput },
              std::pair { "--path-output", options.pathOutput },
              std::pair { "--profile-output", options.profileOutput },
-             std::pair { "--posterior", options.posteriorOutput } }) {
+             std::pair { "--posterior", options.posteriorOutput },
+             std::pair { "--geotherm-output", options.geothermOutput } }) {
         if (auto error = outputFileError(option, file)) {
             return error;
         }
@@ -77,7 +78,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
     const std::vector<std::pair<std::string, std::string>> files {
         { "--output", request.outputFile }, { "--fit-output", options.fitOutput },
         { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput },
-        { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput }
+        { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput },
+        { "--geotherm-output", options.geothermOutput }
     };
     const std::vector<std::string> inputs { options.observedFile,
         request.model == Model::path ? request.pathFile : std::string() };

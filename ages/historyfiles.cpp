@@ -50,14 +50,18 @@ void writeParameters(std::ostream& out, const HistorySpace& space, std::span<con
         out << ',' << csvNumber(value);
 }
 
-std::string parameterName(std::size_t index)
+std::string parameterName(const HistorySpace& space, std::size_t index)
 {
+    if (index >= static_cast<std::size_t>(space.historyParameterCount()))
+        return space.otherColumn;
     const std::string number = std::to_string(index / 2 + 1);
     return index % 2 == 0 ? "rate " + number : "change time " + number;
 }
 
-std::string parameterUnit(std::size_t index)
+std::string parameterUnit(const HistorySpace& space, std::size_t index)
 {
+    if (index >= static_cast<std::size_t>(space.historyParameterCount()))
+        return "";
     return index % 2 == 0 ? " mm/yr" : " Ma";
 }
 
@@ -71,7 +75,7 @@ std::string reducedText(const MisfitLevel& level)
 
 void writeHistoryFitTable(std::ostream& out, const HistoryFit& fit)
 {
-    out << joined(historyColumnNames(fit.space.phaseCount)) << ",chi2,in_range\n";
+    out << joined(historyColumnNames(fit.space)) << ",chi2,in_range\n";
     for (const TriedHistory& tried : fit.tried) {
         writeParameters(out, fit.space, tried.parameters);
         out << ',' << csvNumber(tried.chi2) << ',' << (tried.chi2 <= fit.level.level ? "yes" : "no")
@@ -92,7 +96,7 @@ void writeHistoryProfileTable(std::ostream& out, const HistoryFit& fit)
 
 void writeHistoryPosteriorTable(std::ostream& out, const HistoryFit& fit)
 {
-    out << "walker,step," << joined(historyColumnNames(fit.space.phaseCount)) << ",chi2\n";
+    out << "walker,step," << joined(historyColumnNames(fit.space)) << ",chi2\n";
     if (!fit.posterior)
         return;
     const EnsembleChain& chain = fit.posterior->chain;
@@ -105,6 +109,13 @@ void writeHistoryPosteriorTable(std::ostream& out, const HistoryFit& fit)
                 << '\n';
         }
     }
+}
+
+void writeGeothermTable(std::ostream& out, const thermal::Geotherm& geotherm)
+{
+    out << "depth_m,temperature_c\n";
+    for (std::size_t i = 0; i < geotherm.depthM.size(); ++i)
+        out << csvNumber(geotherm.depthM[i]) << ',' << csvNumber(geotherm.temperatureC[i]) << '\n';
 }
 
 void writeHistoryFitFile(const std::filesystem::path& file, const HistoryFit& fit)
@@ -152,9 +163,11 @@ std::string historySummary(const HistoryFit& fit)
         for (std::size_t p = 0; p < posterior.intervals.size(); ++p) {
             const ParameterInterval& interval = posterior.intervals[p];
             const int decimals = rangeDecimals(interval.low, interval.high);
-            text += parameterName(p) + ": median " + textformat::fixed(interval.median, decimals)
-                + parameterUnit(p) + ", 68 % interval " + textformat::fixed(interval.low, decimals)
-                + " to " + textformat::fixed(interval.high, decimals) + parameterUnit(p) + "\n";
+            const std::string unit = parameterUnit(fit.space, p);
+            text += parameterName(fit.space, p) + ": median "
+                + textformat::fixed(interval.median, decimals) + unit + ", 68 % interval "
+                + textformat::fixed(interval.low, decimals) + " to "
+                + textformat::fixed(interval.high, decimals) + unit + "\n";
         }
     }
     return text;
@@ -178,11 +191,12 @@ std::string historyWarnings(const HistoryFit& fit)
                   "change; see the profile, or widen --change-times\n";
     }
     const ValueBounds rates = fit.space.ratesMmYr;
-    for (std::size_t p = 0; p < fit.best.size(); p += 2) {
+    for (std::size_t p = 0; p < static_cast<std::size_t>(fit.space.historyParameterCount());
+         p += 2) {
         const double rate = fit.best[p];
         for (const double bound : { rates.low, rates.high }) {
             if (std::abs(rate - bound) <= rateAtBoundTolerance * bound)
-                text += "warning: " + parameterName(p) + " of the best history lies at "
+                text += "warning: " + parameterName(fit.space, p) + " of the best history lies at "
                     + textformat::number(bound) + " mm/yr, a bound of --rates: extend --rates\n";
         }
     }

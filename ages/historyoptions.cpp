@@ -37,6 +37,22 @@ std::uint64_t parseSeed(const std::string& word)
     return seed;
 }
 
+// --fit-base MIN:MAX, in the unit of the base the column holds: usable bases only.
+ValueBounds parseFitBase(const std::string& word, const ThermalParameters& p)
+{
+    const bool flow = p.base == thermal::BaseCondition::HeatFlow;
+    const ValueBounds bounds = parseBounds("--fit-base", word, flow ? "mW/m2" : "C");
+    for (const double value : { bounds.low, bounds.high }) {
+        ThermalParameters at = p;
+        (flow ? at.baseHeatFlowMWm2 : at.baseTemperatureC) = value;
+        if (const auto error = thermal::parameterError(at))
+            throw InputError("--fit-base " + word + ": " + *error);
+    }
+    if (!(bounds.low < bounds.high))
+        throw InputError("--fit-base expects MIN:MAX with MIN < MAX, got '" + word + "'");
+    return bounds;
+}
+
 bool given(const CLI::Option* option)
 {
     return option->count() > 0;
@@ -80,6 +96,19 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
     m_initialGradient
         = numbers.add(command, "-B", p.initialGradientCm, "gradient G of --initial linear", "C/m");
 
+    m_meanElevation = numbers.add(command, "--mean-elevation", m_meanElevationM,
+        "field elevation of the column's surface: a sample with elevation_m e lies e - M above "
+        "it (needed when the samples carry elevations)",
+        "m");
+    numbers.add(command, "-L", request.lapseRateCkm,
+        "lapse rate: the surface temperature of a sample above the mean surface is T0 less this "
+        "per km of height",
+        "C/km");
+    command
+        .add_option("--fit-base", m_fitBaseWord,
+            "fit the base with the erosion, within MIN:MAX: its temperature in C (-b), or with -q "
+            "its heat flow in mW/m2")
+        ->type_name("MIN:MAX");
     numbers.addCount(command, "--fit-phases", request.fitPhases,
         "phases of the history to fit to the --observed ages: 1, 2 or 3 (0: no fit)");
     command
@@ -134,6 +163,7 @@ void HistoryOptions::interpret(HistoryRequest& request) const
     for (const auto& [name, isGiven] : { std::pair { "--rates", !m_ratesWord.empty() },
              std::pair { "--change-times", !m_changeTimesWord.empty() },
              std::pair { "--sampler", !m_samplerWord.empty() },
+             std::pair { "--fit-base", !m_fitBaseWord.empty() },
              std::pair { "--steps", given(m_steps) }, std::pair { "--walkers", given(m_walkers) },
              std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) } }) {
         if (isGiven && !fits)
@@ -146,6 +176,10 @@ void HistoryOptions::interpret(HistoryRequest& request) const
         request.changeTimesMa = parseBounds("--change-times", m_changeTimesWord, "Ma");
     if (!m_samplerWord.empty())
         request.fit.sampler = parseHistorySampler(m_samplerWord);
+    if (given(m_meanElevation))
+        request.meanElevationM = m_meanElevationM;
+    if (!m_fitBaseWord.empty())
+        request.fitBase = parseFitBase(m_fitBaseWord, request.thermal);
     if (!m_seedWord.empty())
         request.fit.mcmc.seed = parseSeed(m_seedWord);
     checkSamplerChoices(request,

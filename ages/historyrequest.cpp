@@ -9,10 +9,19 @@ namespace ages {
 HistorySpace HistoryRequest::fitSpace(const std::size_t sampleCount) const
 {
     const double start = pathStartMa();
-    return { fitPhases, start, ratesMmYr,
+    HistorySpace space { fitPhases, start, ratesMmYr,
         changeTimesMa.value_or(
             ValueBounds { changeTimeMargin * start, (1 - changeTimeMargin) * start }),
         sampleCount };
+    space.other = fitBase;
+    space.otherColumn = baseColumn();
+    return space;
+}
+
+std::string HistoryRequest::baseColumn() const
+{
+    return thermal.base == thermal::BaseCondition::HeatFlow ? "base_heat_flow_mw_m2"
+                                                            : "base_temperature_c";
 }
 
 void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParameters& parameters)

@@ -42,11 +42,20 @@ struct HistoryRequest {
     ValueBounds ratesMmYr = defaultFitRatesMmYr; // --rates
     std::optional<ValueBounds> changeTimesMa; // --change-times; nothing for the default
     HistoryFitSettings fit; // --sampler, --steps, --walkers, --seed
+    // --mean-elevation: the field elevation of the column's surface, m; needed to place samples
+    // that carry elevation_m (a sample h above it was D(t) - h deep at time t).
+    std::optional<double> meanElevationM;
+    double lapseRateCkm = 6.5; // -L: the surface temperature falls this much per km of height
+    // --fit-base: the base's temperature (C) or, with -q, its heat flow (mW/m2), fitted within
+    // these bounds together with the erosion.
+    std::optional<ValueBounds> fitBase;
 
     double pathStartMa() const { return erosion.empty() ? 0.0 : erosion.front().startMa; }
-    // The space a fit of sampleCount samples searches: fitPhases phases from pathStartMa, the
-    // rates and change times given (or their defaults).
+    // The space a fit of sampleCount data searches: fitPhases phases from pathStartMa, the
+    // rates and change times given (or their defaults), and the base with --fit-base.
     HistorySpace fitSpace(std::size_t sampleCount) const;
+    // The table column of the fitted base: base_temperature_c, or with -q base_heat_flow_mw_m2.
+    std::string baseColumn() const;
 };
 
 // The thermal values whose meaning depends on others, as a user gave them: which of the pairs

@@ -6,6 +6,7 @@
 #include "historyfiles.h"
 #include "historymisfit.h"
 #include "historymodel.h"
+#include "historyplacement.h"
 #include "inputerror.h"
 #include "observedages.h"
 
@@ -13,6 +14,7 @@
 #include "replacementgroup.h"
 #include "textformat.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -26,10 +28,11 @@ namespace {
 
 // The fit cannot find a history when even the slowest one leaves the column: say so before the
 // work, naming the bound to move.
-void checkSlowestHistory(const HistoryRequest& history)
+void checkSlowestHistory(const HistoryRequest& history, const HistoryPlacement& placement)
 {
     const thermal::ErosionHistory slowest { { history.pathStartMa(), history.ratesMmYr.low } };
-    if (const auto error = thermal::runError(history.thermal, slowest, fitResolution))
+    if (const auto error = thermal::placedRunError(history.thermal, slowest,
+            { placement.presentDepthsM, placement.lapseRateCm }, fitResolution))
         throw InputError("--rates " + textformat::number(history.ratesMmYr.low) + ":"
             + textformat::number(history.ratesMmYr.high)
             + ": the slowest history the fit would try ("
@@ -54,32 +57,44 @@ std::vector<Residual> residualsOf(
 }
 
 // --observed without a fit: --erosion's own history against the samples, along the table's path.
-void compareHistory(
-    const AgeRequest& request, const HistorySamples& samples, HistoryOutcome& outcome)
+void compareHistory(const AgeRequest& request, const HistorySamples& samples,
+    const HistoryPlacement& placement, HistoryOutcome& outcome)
 {
     const thermal::ErosionHistory& history = request.history.erosion;
     const HistoryAgeMisfit misfit(
-        request.history.thermal, samples.ages, samples.kinds, thermal::Resolution {});
-    const auto predicted = misfit.predictions(history);
+        request.history.thermal, samples.ages, samples.kinds, thermal::Resolution {}, placement);
+    if (const auto error = thermal::placedRunError(
+            request.history.thermal, history, { placement.presentDepthsM, placement.lapseRateCm }))
+        throw InputError(*error);
+    const auto predicted = misfit.prediction(history, std::nan(""));
     if (!predicted)
         throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
             + " cannot be compared with the samples: its path leaves the temperatures the age "
               "models take");
     const double chi2 = misfit.chi2(*predicted);
-    outcome.residuals = residualsOf(samples, *predicted);
+    outcome.residuals = residualsOf(samples, predicted->ages);
+    outcome.geotherm = predicted->presentGeotherm;
     outcome.summary = "chi2 " + fixed(chi2, 2) + " for the history "
         + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + fixed(chi2 / static_cast<double>(samples.ages.size()), 2) + "\n";
+        + fixed(chi2 / static_cast<double>(misfit.dataCount()), 2) + "\n"
+        + historyAssumedLine(request.history, samples.ages, samples.kinds, request.settings) + "\n"
+        + presentColumnSummary(*predicted, placement, "the history");
+    if (const std::string note
+        = reliefNote(samples.ages, placement, predicted->ages, history, "the history");
+        !note.empty())
+        outcome.summary += note + "\n";
     if (const std::string warning
-        = notResetWarning(samples.ages, *predicted, history, "the history");
+        = notResetWarning(samples.ages, predicted->ages, history, "the history");
         !warning.empty())
         outcome.summary += warning + "\n";
 }
 
 void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
-    const HistorySamples& samples, const FitProgress& progress, HistoryOutcome& outcome)
+    const HistorySamples& samples, const HistoryPlacement& placement, const FitProgress& progress,
+    HistoryOutcome& outcome)
 {
-    const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds);
+    const HistoryAgeMisfit misfit(
+        request.history.thermal, samples.ages, samples.kinds, fitResolution, placement);
     try {
         outcome.fit = fitHistory(space, std::cref(misfit), request.history.fit, progress);
     } catch (const std::system_error&) {
@@ -92,13 +107,22 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     }
     const HistoryFit& fit = *outcome.fit;
     const thermal::ErosionHistory best = fit.bestHistory();
-    const auto predicted = misfit.predictions(best);
+    const auto predicted = misfit.prediction(best, otherOf(fit.space, fit.best));
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
-    outcome.residuals = residualsOf(samples, *predicted);
-    outcome.summary = historySummary(fit) + historyWarnings(fit);
+    outcome.residuals = residualsOf(samples, predicted->ages);
+    outcome.geotherm = predicted->presentGeotherm;
+    const HistoryRequest& history = request.history;
+    outcome.summary = historySummary(fit) + fittedBaseSummary(fit, history)
+        + historyAssumedLine(history, samples.ages, samples.kinds, request.settings) + "\n"
+        + presentColumnSummary(*predicted, placement, "the best history") + historyWarnings(fit)
+        + fittedBaseWarnings(fit, history);
+    if (const std::string note
+        = reliefNote(samples.ages, placement, predicted->ages, best, "the best history");
+        !note.empty())
+        outcome.summary += note + "\n";
     if (const std::string warning
-        = notResetWarning(samples.ages, *predicted, best, "the best history");
+        = notResetWarning(samples.ages, predicted->ages, best, "the best history");
         !warning.empty())
         outcome.summary += warning + "\n";
 }
@@ -118,6 +142,9 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
     if (!options.residualsOutput.empty())
         files.emplace_back(options.residualsOutput,
             [&](std::ostream& out) { writeResidualTable(out, outcome.residuals); });
+    if (!options.geothermOutput.empty() && outcome.geotherm)
+        files.emplace_back(options.geothermOutput,
+            [&](std::ostream& out) { writeGeothermTable(out, *outcome.geotherm); });
     if (outcome.fit) {
         const HistoryFit& fit = *outcome.fit;
         if (!options.fitOutput.empty())
@@ -138,6 +165,15 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
 }
 
 } // namespace
+
+HistorySamples historySamples(
+    ObservedData data, const AgeRequest& request, const std::string_view label)
+{
+    HistorySamples samples = historySamples(std::move(data.ages), request, label);
+    samples.temperatures = std::move(data.temperatures);
+    samples.heatFlows = std::move(data.heatFlows);
+    return samples;
+}
 
 HistorySamples historySamples(
     std::vector<ObservedAge> ages, const AgeRequest& request, const std::string_view label)
@@ -165,12 +201,15 @@ HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples
     const HistoryWork& work, const FitProgress& progress)
 {
     const HistoryRequest& history = request.history;
+    const HistoryPlacement placement
+        = historyPlacement(history, samples.ages, samples.temperatures, samples.heatFlows);
     std::optional<HistorySpace> space;
     if (history.fitPhases != 0) {
-        space = history.fitSpace(samples.ages.size());
+        space = history.fitSpace(
+            samples.ages.size() + placement.temperatures.size() + placement.heatFlowsMWm2.size());
         if (const std::string error = historyFitError(*space, history.fit); !error.empty())
             throw InputError(error);
-        checkSlowestHistory(history);
+        checkSlowestHistory(history, placement);
     }
 
     HistoryOutcome outcome;
@@ -179,9 +218,11 @@ HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples
     if (work.path)
         outcome.path = historySamplePath(history.thermal, history.erosion);
     if (space)
-        fitHistoryToSamples(request, *space, samples, progress, outcome);
+        fitHistoryToSamples(request, *space, samples, placement, progress, outcome);
     else if (!samples.ages.empty())
-        compareHistory(request, samples, outcome);
+        compareHistory(request, samples, placement, outcome);
+    if (work.geotherm && !outcome.geotherm)
+        outcome.geotherm = thermal::historyRun(history.thermal, history.erosion).presentGeotherm;
     return outcome;
 }
 
@@ -196,7 +237,7 @@ void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::
     if (options.fits()) {
         try {
             samples = historySamples(
-                readObservedAges(options.observedFile), request, options.observedFile);
+                readObservedData(options.observedFile), request, options.observedFile);
         } catch (const ObservedAgesError& error) {
             throw InputError(error.what());
         }
@@ -210,7 +251,9 @@ void runHistoryModel(const AgeRequest& request, const FitOptions& options, std::
             ? erosion::ProgressLine(err, "cooling_ages: fitting the erosion history")
             : erosion::ProgressLine();
         outcome = computeHistoryRun(request, samples,
-            { .table = true, .path = !options.pathOutput.empty() },
+            { .table = true,
+                .path = !options.pathOutput.empty(),
+                .geotherm = !options.geothermOutput.empty() },
             [&](double fraction) { line.update(fraction); });
     }
 

@@ -25,6 +25,7 @@
 #include "fitoptions.h"
 #include "fittables.h"
 #include "historyfitresult.h"
+#include "historypath.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -41,17 +42,22 @@ namespace ages {
 struct HistorySamples {
     std::vector<ObservedAge> ages;
     std::vector<AgeKind> kinds;
+    std::vector<ObservedTemperature> temperatures; // rows of system T
+    std::vector<ObservedHeatFlow> heatFlows; // rows of system Q
 };
 
 // The kinds of samples read from somewhere (label names it in the messages), by the request's age
 // options. Throws InputError for a sample the options cannot date.
 HistorySamples historySamples(
     std::vector<ObservedAge> ages, const AgeRequest& request, std::string_view label);
+// The same with the temperatures and heat flows of the data.
+HistorySamples historySamples(ObservedData data, const AgeRequest& request, std::string_view label);
 
 // What a run computes besides the fit or the comparison.
 struct HistoryWork {
     bool table = true; // the table of ages along --erosion's path
     bool path = false; // that path (--path-output)
+    bool geotherm = false; // the column today (--geotherm-output), of --erosion without samples
 };
 
 // What a run has computed, before anything is written.
@@ -59,6 +65,8 @@ struct HistoryOutcome {
     std::vector<AgeRow> rows;
     std::optional<SamplePath> path;
     std::optional<HistoryFit> fit; // with --fit-phases
+    // The present geotherm of the best history (of --erosion's without a fit), with samples.
+    std::optional<thermal::Geotherm> geotherm;
     std::vector<Residual> residuals; // pointing into the samples the run was given
     std::string summary; // lines for standard error, each ending in a line end
 };

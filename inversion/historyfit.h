@@ -2,6 +2,8 @@
 // The fit of an erosion history to measured ages, with the engine the number of phases calls for:
 //   1 phase:  the rate sweep of ratefit.h over rateCount rates spaced by a constant ratio across
 //             --rates (its misfit curve, best rate and range), the history tables beside it;
+//             with the space's other parameter, the grid of those rates x otherCount values of
+//             it, the rate's curve the least chi2 over them at each rate (its profile);
 //   2 phases: the grid with inner minimisations and a local refinement (twophasegrid.h), or the
 //             ensemble sampler on request;
 //   3 phases: the ensemble sampler (historysampler.h).
@@ -32,6 +34,10 @@ enum class HistorySampler {
 struct HistoryFitSettings {
     HistorySampler sampler = HistorySampler::automatic;
     int rateCount = 100; // one phase: the sweep's rates
+    // The values of the space's other parameter, evenly spaced across its bounds: one phase
+    // sweeps the rates at each (a grid of rateCount x otherCount), the two-phase grid runs its
+    // rows at each.
+    int otherCount = 11;
     GridFitSettings grid;
     SamplerSettings mcmc;
     // For every engine: replaces grid.threads and mcmc.threads.

@@ -52,6 +52,9 @@ std::vector<double> drawFromPrior(const HistorySpace& space, pcg32& generator)
             parameters.push_back(changes[phase - 1]);
         parameters.push_back(rates.low + (rates.high - rates.low) * uniformUnit(generator));
     }
+    if (space.other)
+        parameters.push_back(
+            space.other->low + (space.other->high - space.other->low) * uniformUnit(generator));
     return parameters;
 }
 
@@ -133,7 +136,7 @@ HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfi
 
     const EnsembleTarget target {
         [&](const std::vector<double>& x) { return isInside(space, x); },
-        [&](const std::vector<double>& x) { return -0.5 * misfit(historyOf(space, x)); },
+        [&](const std::vector<double>& x) { return -0.5 * misfitOf(space, misfit, x); },
     };
     EnsembleSettings ensemble;
     ensemble.steps = settings.steps;
@@ -179,6 +182,17 @@ HistoryFit sampleHistories(const HistorySpace& space, const HistoryMisfit& misfi
             = sampledProfile(fit.tried, change, space.changeTimesMa, settings.profileBins);
         readRange(profile, fit.level.level, space.changeTimesMa);
         fit.profiles.push_back(std::move(profile));
+    }
+    if (space.other) {
+        const ChangeTimeProfile profile
+            = sampledProfile(fit.tried, static_cast<std::size_t>(space.parameterCount() - 1),
+                *space.other, settings.profileBins);
+        RateFit curve = fitMisfitCurveAtLevel(profile.changeTimesMa, profile.chi2, fit.level.level);
+        curve.bestRate = fit.best.back();
+        curve.chi2Min = fit.level.chi2Min;
+        curve.reducedChi2 = fit.level.reducedChi2;
+        curve.rangeScaled = fit.level.scaled;
+        fit.otherFit = std::move(curve);
     }
     return fit;
 }

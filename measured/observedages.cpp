@@ -20,7 +20,23 @@ namespace ages {
 
 namespace {
 
-enum class Column { Sample, System, Age, Sigma, Elevation, Radius, U, Th, Sm, Dpar };
+enum class Column {
+    Sample,
+    System,
+    Age,
+    Sigma,
+    Elevation,
+    Radius,
+    U,
+    Th,
+    Sm,
+    Dpar,
+    Depth,
+    Temperature,
+    SigmaTemperature,
+    HeatFlow,
+    SigmaHeatFlow,
+};
 
 struct ColumnName {
     Column column;
@@ -39,6 +55,11 @@ constexpr std::array columnNames {
     ColumnName { Column::Th, "th_ppm", false },
     ColumnName { Column::Sm, "sm_ppm", false },
     ColumnName { Column::Dpar, "dpar_um", false },
+    ColumnName { Column::Depth, "depth_m", false },
+    ColumnName { Column::Temperature, "temperature_c", false },
+    ColumnName { Column::SigmaTemperature, "sigma_c", false },
+    ColumnName { Column::HeatFlow, "heat_flow_mw_m2", false },
+    ColumnName { Column::SigmaHeatFlow, "sigma_mw_m2", false },
 };
 
 std::string_view trimmed(std::string_view text)
@@ -310,17 +331,85 @@ ObservedAge readRow(const RowReader& row, int line)
     sample.thPpm = row.optionalNumber(Column::Th);
     sample.smPpm = row.optionalNumber(Column::Sm);
     sample.dparUm = row.optionalNumber(Column::Dpar);
+    sample.depthM = row.optionalNumber(Column::Depth);
+    if (sample.depthM && *sample.depthM < 0) {
+        row.refuse("depth_m is the depth below today's surface, 0 or more, got "
+            + std::string(row.text(Column::Depth)));
+    }
     return sample;
+}
+
+// The value of a column a row of system T or Q needs: present and a number.
+double neededNumber(const RowReader& row, const std::map<Column, std::size_t>& columns,
+    Column column, std::string_view what)
+{
+    if (!columns.contains(column) || row.text(column).empty()) {
+        row.refuse(std::string(what) + " needs a value in column "
+            + std::string(RowReader::nameOf(column)));
+    }
+    return row.number(column);
+}
+
+// A row of system T or Q measures no age: its age columns stay empty.
+void refuseAge(const RowReader& row, std::string_view what)
+{
+    if (!row.text(Column::Age).empty() || !row.text(Column::Sigma).empty()) {
+        row.refuse(std::string(what) + " measures no age: leave age_ma and sigma_ma empty");
+    }
+}
+
+ObservedTemperature readTemperatureRow(
+    const RowReader& row, const std::map<Column, std::size_t>& columns, int line)
+{
+    constexpr std::string_view what = "a row of system T (a temperature today at a depth)";
+    refuseAge(row, what);
+    ObservedTemperature measured;
+    measured.line = line;
+    measured.sample = std::string(row.text(Column::Sample));
+    measured.depthM = neededNumber(row, columns, Column::Depth, what);
+    if (measured.depthM < 0) {
+        row.refuse("depth_m is the depth below today's surface, 0 or more, got "
+            + std::string(row.text(Column::Depth)));
+    }
+    measured.elevationM = row.optionalNumber(Column::Elevation);
+    measured.temperatureC = neededNumber(row, columns, Column::Temperature, what);
+    measured.sigmaC = neededNumber(row, columns, Column::SigmaTemperature, what);
+    if (!(measured.sigmaC > 0)) {
+        row.refuse("sigma_c must be > 0, got " + std::string(row.text(Column::SigmaTemperature)));
+    }
+    return measured;
+}
+
+ObservedHeatFlow readHeatFlowRow(
+    const RowReader& row, const std::map<Column, std::size_t>& columns, int line)
+{
+    constexpr std::string_view what = "a row of system Q (the surface heat flow today)";
+    refuseAge(row, what);
+    ObservedHeatFlow measured;
+    measured.line = line;
+    measured.sample = std::string(row.text(Column::Sample));
+    measured.heatFlowMWm2 = neededNumber(row, columns, Column::HeatFlow, what);
+    measured.sigmaMWm2 = neededNumber(row, columns, Column::SigmaHeatFlow, what);
+    if (!(measured.sigmaMWm2 > 0)) {
+        row.refuse("sigma_mw_m2 must be > 0, got " + std::string(row.text(Column::SigmaHeatFlow)));
+    }
+    return measured;
+}
+
+bool isSystem(std::string_view word, char letter)
+{
+    return word.size() == 1 && std::toupper(static_cast<unsigned char>(word[0])) == letter;
 }
 
 } // namespace
 
-std::vector<ObservedAge> parseObservedAges(
+ObservedData parseObservedData(
     std::istream& text, const std::string_view fileName, std::vector<std::string>* notes)
 {
     std::map<Column, std::size_t> columns;
     std::size_t headerFieldCount = 0;
-    std::vector<ObservedAge> samples;
+    ObservedData data;
+    std::vector<ObservedAge>& samples = data.ages;
     std::string line;
     textlines::LineReader lines(text);
     for (;;) {
@@ -351,7 +440,13 @@ std::vector<ObservedAge> parseObservedAges(
             row.refuse("has " + std::to_string(fields.size()) + " fields, the header "
                 + std::to_string(headerFieldCount));
         }
-        samples.push_back(readRow(row, lineNumber));
+        const auto systemWord = row.text(Column::System);
+        if (isSystem(systemWord, 'T'))
+            data.temperatures.push_back(readTemperatureRow(row, columns, lineNumber));
+        else if (isSystem(systemWord, 'Q'))
+            data.heatFlows.push_back(readHeatFlowRow(row, columns, lineNumber));
+        else
+            samples.push_back(readRow(row, lineNumber));
     }
     if (text.bad()) {
         throw ObservedAgesError(std::string(fileName) + ": cannot be read");
@@ -363,17 +458,48 @@ std::vector<ObservedAge> parseObservedAges(
     if (samples.empty()) {
         throw ObservedAgesError(std::string(fileName) + ": no samples after the header");
     }
-    return samples;
+    return data;
 }
 
-std::vector<ObservedAge> readObservedAges(
-    const std::filesystem::path& file, std::vector<std::string>* notes)
+ObservedData readObservedData(const std::filesystem::path& file, std::vector<std::string>* notes)
 {
     std::ifstream stream(file, std::ios::binary);
     if (!stream) {
         throw ObservedAgesError(file.string() + ": cannot be read");
     }
-    return parseObservedAges(stream, file.string(), notes);
+    return parseObservedData(stream, file.string(), notes);
+}
+
+std::vector<ObservedAge> agesOnly(ObservedData data, const std::string_view fileName)
+{
+    const int line = !data.temperatures.empty() ? data.temperatures.front().line
+        : !data.heatFlows.empty()               ? data.heatFlows.front().line
+                                                : 0;
+    if (line != 0) {
+        throw ObservedAgesError(std::string(fileName) + " line " + std::to_string(line)
+            + ": rows of system T (temperatures) and Q (heat flow) are data of cooling_ages "
+              "history's column only");
+    }
+    for (const ObservedAge& sample : data.ages) {
+        if (sample.depthM) {
+            throw ObservedAgesError(std::string(fileName) + " line " + std::to_string(sample.line)
+                + ": depth_m places a sample below the surface, which only cooling_ages history "
+                  "models");
+        }
+    }
+    return std::move(data.ages);
+}
+
+std::vector<ObservedAge> parseObservedAges(
+    std::istream& text, const std::string_view fileName, std::vector<std::string>* notes)
+{
+    return agesOnly(parseObservedData(text, fileName, notes), fileName);
+}
+
+std::vector<ObservedAge> readObservedAges(
+    const std::filesystem::path& file, std::vector<std::string>* notes)
+{
+    return agesOnly(readObservedData(file, notes), file.string());
 }
 
 std::optional<std::string> sigmaAboveAgeWarning(

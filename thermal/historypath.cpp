@@ -102,23 +102,33 @@ std::optional<std::string> resolutionError(const Resolution& r)
     return std::nullopt;
 }
 
-// The run itself; its inputs checked.
-HistoryPath run(const ThermalParameters& p, const ErosionHistory& history, const Resolution& r,
+// The run itself; its inputs checked: the path of each rock whose depth today below the surface
+// is one of presentDepthsM (0 for the rock exposed today), above the surface at T0 + lapse z.
+std::vector<HistoryPath> run(const ThermalParameters& p, const ErosionHistory& history,
+    const Resolution& r, const std::vector<double>& presentDepthsM, const double lapseRateCm,
     std::vector<double>* presentC, double* spacingM)
 {
     const Plan plan = planOf(p, history, r);
     Column column(p, static_cast<int>(plan.intervals));
     std::vector<double> temperature = column.initialState();
 
-    HistoryPath path;
+    std::vector<HistoryPath> paths(presentDepthsM.size());
     const long long points = stepCount(plan) + 1;
-    path.timeMa.reserve(points);
-    path.temperatureC.reserve(points);
-    path.depthM.reserve(points);
+    for (HistoryPath& path : paths) {
+        path.timeMa.reserve(points);
+        path.temperatureC.reserve(points);
+        path.depthM.reserve(points);
+    }
+    // depthM: of the rock exposed today; each rock lies its present depth deeper.
     const auto record = [&](const double timeMa, const double depthM) {
-        path.timeMa.push_back(timeMa);
-        path.depthM.push_back(depthM);
-        path.temperatureC.push_back(column.temperatureAt(temperature, depthM));
+        for (std::size_t k = 0; k < paths.size(); ++k) {
+            HistoryPath& path = paths[k];
+            const double z = depthM + presentDepthsM[k];
+            path.timeMa.push_back(timeMa);
+            path.depthM.push_back(z);
+            path.temperatureC.push_back(z >= 0.0 ? column.temperatureAt(temperature, z)
+                                                 : p.surfaceTemperatureC + lapseRateCm * z);
+        }
     };
     record(history.front().startMa, exhumationSinceM(history, history.front().startMa));
 
@@ -171,7 +181,17 @@ HistoryPath run(const ThermalParameters& p, const ErosionHistory& history, const
         *presentC = std::move(temperature);
     if (spacingM)
         *spacingM = column.spacingM();
-    return path;
+    return paths;
+}
+
+Geotherm geothermOf(std::vector<double> temperatureC, const double spacingM)
+{
+    Geotherm geotherm;
+    geotherm.temperatureC = std::move(temperatureC);
+    geotherm.depthM.resize(geotherm.temperatureC.size());
+    for (std::size_t i = 0; i < geotherm.depthM.size(); ++i)
+        geotherm.depthM[i] = i * spacingM;
+    return geotherm;
 }
 
 } // namespace
@@ -228,7 +248,7 @@ HistoryPath historyPath(
 {
     if (auto message = runError(p, history, r))
         throw std::invalid_argument(*message);
-    return run(p, history, r, nullptr, nullptr);
+    return std::move(run(p, history, r, { 0.0 }, 0.0, nullptr, nullptr).front());
 }
 
 HistoryRun historyRun(
@@ -238,12 +258,66 @@ HistoryRun historyRun(
         throw std::invalid_argument(*message);
     HistoryRun result;
     double spacingM = 0.0;
-    result.path = run(p, history, r, &result.presentGeotherm.temperatureC, &spacingM);
-    const std::size_t nodes = result.presentGeotherm.temperatureC.size();
-    result.presentGeotherm.depthM.resize(nodes);
-    for (std::size_t i = 0; i < nodes; ++i)
-        result.presentGeotherm.depthM[i] = i * spacingM;
+    std::vector<double> presentC;
+    result.path = std::move(run(p, history, r, { 0.0 }, 0.0, &presentC, &spacingM).front());
+    result.presentGeotherm = geothermOf(std::move(presentC), spacingM);
     return result;
+}
+
+std::optional<std::string> placedRunError(const ThermalParameters& p, const ErosionHistory& history,
+    const PlacedRocks& rocks, const Resolution& r)
+{
+    if (auto message = runError(p, history, r))
+        return message;
+    if (!std::isfinite(rocks.lapseRateCm))
+        return "the lapse rate (" + textformat::number(rocks.lapseRateCm * 1000.0)
+            + " C/km) must be a finite number";
+    const double startMa = history.front().startMa;
+    const double startDepthM = exhumationSinceM(history, startMa);
+    for (const double presentDepthM : rocks.presentDepthsM) {
+        if (!std::isfinite(presentDepthM))
+            return "a rock's depth today must be a finite number of metres";
+        if (startDepthM + presentDepthM > p.baseDepthM) {
+            return "the rock " + textformat::number(presentDepthM)
+                + " m below the mean surface today would have started "
+                + textformat::number(startDepthM + presentDepthM) + " m deep at "
+                + textformat::number(startMa) + " Ma, below the base of the column (-z "
+                + textformat::number(p.baseDepthM) + " m): deepen the base or lower the rates";
+        }
+    }
+    return std::nullopt;
+}
+
+PlacedRun placedRun(const ThermalParameters& p, const ErosionHistory& history,
+    const PlacedRocks& rocks, const Resolution& r)
+{
+    if (auto message = placedRunError(p, history, rocks, r))
+        throw std::invalid_argument(*message);
+    PlacedRun result;
+    double spacingM = 0.0;
+    std::vector<double> presentC;
+    result.paths
+        = run(p, history, r, rocks.presentDepthsM, rocks.lapseRateCm, &presentC, &spacingM);
+    result.presentGeotherm = geothermOf(std::move(presentC), spacingM);
+    return result;
+}
+
+double surfaceHeatFlowMWm2(const ThermalParameters& p, const Geotherm& geotherm)
+{
+    const std::vector<double>& T = geotherm.temperatureC;
+    const double h = geotherm.depthM[1] - geotherm.depthM[0];
+    // The derivative at node 0 of the cubic through nodes 0..3: (-11 T0 + 18 T1 - 9 T2 + 2 T3) /
+    // 6h.
+    const double gradientCm = (-11.0 * T[0] + 18.0 * T[1] - 9.0 * T[2] + 2.0 * T[3]) / (6.0 * h);
+    return p.conductivityWmK * gradientCm / wattsPerMilliwatt;
+}
+
+double geothermTemperatureC(const Geotherm& geotherm, const double depthM, const double lapseRateCm)
+{
+    const std::vector<double>& T = geotherm.temperatureC;
+    if (depthM < 0.0)
+        return T.front() + lapseRateCm * depthM;
+    return nodalTemperatureAt(T, geotherm.depthM[1] - geotherm.depthM[0], depthM);
 }
 
 } // namespace thermal

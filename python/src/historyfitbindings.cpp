@@ -99,7 +99,7 @@ class HistoryColumns {
 public:
     explicit HistoryColumns(const ages::HistorySpace& space)
         : m_space(space)
-        , m_names(ages::historyColumnNames(space.phaseCount))
+        , m_names(ages::historyColumnNames(space))
         , m_values(m_names.size())
     {
     }
