@@ -65,20 +65,15 @@ HistoryFit fitOnePhase(const HistorySpace& space, const HistoryMisfit& misfit,
     // value and its neighbours (a coarse grid of the other would leave a bumpy envelope of the
     // rate's curves, narrower than the profile); the level from the least of all.
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const auto refinedLowest = [](const std::vector<double>& x, const std::vector<double>& y) {
-        if (std::all_of(y.begin(), y.end(), [](double value) { return std::isnan(value); }))
-            return std::numeric_limits<double>::quiet_NaN();
-        return fitMisfitCurveAtLevel(x, y, 0.0).chi2Min;
-    };
     std::vector<double> rateProfile(rates.size(), nan), otherProfile(others.size(), nan);
     for (std::size_t i = 0; i < rates.size(); ++i) {
         std::vector<double> column;
         for (std::size_t j = 0; j < others.size(); ++j)
             column.push_back(chi2[j * count + i]);
-        rateProfile[i] = refinedLowest(others, column);
+        rateProfile[i] = refinedMinimum(others, column);
     }
     for (std::size_t j = 0; j < others.size(); ++j)
-        otherProfile[j] = refinedLowest(
+        otherProfile[j] = refinedMinimum(
             rates, std::vector<double>(chi2.begin() + j * count, chi2.begin() + (j + 1) * count));
     const auto bestOther = std::min_element(otherProfile.begin(), otherProfile.end(),
         [](double a, double b) { return !std::isnan(a) && (std::isnan(b) || a < b); });
@@ -148,7 +143,6 @@ HistoryFit fitHistory(const HistorySpace& space, const HistoryMisfit& misfit,
         return fitOnePhase(space, misfit, settings, progress);
     GridFitSettings grid = settings.grid;
     grid.threads = settings.threads;
-    grid.otherCount = settings.otherCount;
     return fitTwoPhaseGrid(space, misfit, grid, progress);
 }
 

@@ -34,10 +34,10 @@ enum class HistorySampler {
 struct HistoryFitSettings {
     HistorySampler sampler = HistorySampler::automatic;
     int rateCount = 100; // one phase: the sweep's rates
-    // The values of the space's other parameter, evenly spaced across its bounds: one phase
-    // sweeps the rates at each (a grid of rateCount x otherCount), the two-phase grid runs its
-    // rows at each.
-    int otherCount = 11;
+    // One phase: the values of the space's other parameter, evenly spaced across its bounds, at
+    // each of which the rates are swept (a grid of rateCount x otherCount). Seven suffice: the
+    // profiles are refined between them by parabolas. (The two-phase grid has its own count.)
+    int otherCount = 7;
     GridFitSettings grid;
     SamplerSettings mcmc;
     // For every engine: replaces grid.threads and mcmc.threads.

@@ -227,6 +227,13 @@ RateFit fitMisfitCurveAtLevel(std::vector<double> rates, std::vector<double> chi
     });
 }
 
+double refinedMinimum(const std::vector<double>& x, const std::vector<double>& y)
+{
+    if (std::all_of(y.begin(), y.end(), [](double value) { return std::isnan(value); }))
+        return std::numeric_limits<double>::quiet_NaN();
+    return fitMisfitCurveAtLevel(x, y, 0.0).chi2Min;
+}
+
 std::string fitSummary(const RateFit& fit, const std::string_view label)
 {
     const int decimals = rangeDecimals(fit.rangeLow, fit.rangeHigh, summaryDecimals);

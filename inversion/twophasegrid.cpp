@@ -216,18 +216,19 @@ HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfi
     fit.best = refined.value < lowest->chi2 ? refined.point : start;
     fit.level = misfitLevel(std::min(refined.value, lowest->chi2), space);
 
-    // The profile, the least over the other values at each change time, with the refined
-    // minimum as one more point.
+    // The profile, the least over the other values at each change time (refined between them:
+    // a grid of a few values alone would lift the profile wherever the best value falls between
+    // them), with the refined minimum as one more point.
     ChangeTimeProfile profile;
     profile.change = 1;
     for (std::size_t i = 0; i < changeTimes.size(); ++i) {
-        Trial least;
-        for (std::size_t j = 0; j < others.size(); ++j) {
-            if (points[j * changeTimes.size() + i].betterThan(least))
-                least = points[j * changeTimes.size() + i];
-        }
+        std::vector<double> overOthers;
+        for (std::size_t j = 0; j < others.size(); ++j)
+            overOthers.push_back(points[j * changeTimes.size() + i].chi2);
         profile.changeTimesMa.push_back(changeTimes[i]);
-        profile.chi2.push_back(least.chi2);
+        // No lower than the refined minimum of all (the parabola may undershoot it).
+        const double least = space.other ? refinedMinimum(others, overOthers) : overOthers.front();
+        profile.chi2.push_back(std::isnan(least) ? least : std::max(least, fit.level.chi2Min));
     }
     const double bestChangeMa = fit.best[1];
     const auto at = std::lower_bound(
@@ -246,13 +247,12 @@ HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfi
     if (space.other) {
         std::vector<double> values, otherChi2;
         for (std::size_t j = 0; j < others.size(); ++j) {
-            Trial least;
-            for (std::size_t i = 0; i < changeTimes.size(); ++i) {
-                if (points[j * changeTimes.size() + i].betterThan(least))
-                    least = points[j * changeTimes.size() + i];
-            }
+            std::vector<double> overTimes;
+            for (std::size_t i = 0; i < changeTimes.size(); ++i)
+                overTimes.push_back(points[j * changeTimes.size() + i].chi2);
+            const double least = refinedMinimum(changeTimes, overTimes);
             values.push_back(others[j]);
-            otherChi2.push_back(least.chi2);
+            otherChi2.push_back(std::isnan(least) ? least : std::max(least, fit.level.chi2Min));
         }
         // The refined minimum as one more point, as in the change time's profile.
         const double bestOther = fit.best.back();

@@ -34,8 +34,10 @@ struct GridFitSettings {
     int refinementEvaluations = 100; // the simplex's cap
     // With the space's other parameter: its values, evenly spaced; every change time's row runs
     // at each, the profile of the change time is the least over them, and the simplex refines
-    // the other parameter too.
-    int otherCount = 5;
+    // the other parameter too. Three (the bounds and their middle) keep the fit within some
+    // three times the cost of one without it; the other's own profile is then the parabola
+    // through them and the refined minimum.
+    int otherCount = 3;
     unsigned threads = defaultThreadCount();
 };
 

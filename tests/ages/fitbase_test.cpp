@@ -35,7 +35,7 @@ struct Valley {
 HistorySpace onePhaseWithBase()
 {
     HistorySpace space { 1, 30, { 0.05, 2.0 }, {}, 20 };
-    space.other = ages::ValueBounds { 800, 1600 }; // 1200 is a value of the grid of 11
+    space.other = ages::ValueBounds { 800, 1600 }; // 1200 is a value of the grid of 7
     space.otherColumn = "base_temperature_c";
     return space;
 }
@@ -51,7 +51,7 @@ TEST(FitBase, OnePhaseProfilesTheRateOverTheBaseAndTheBaseOverTheRate)
         ages::HistoryFitSettings settings;
         settings.rateCount = 300;
         const HistoryFit fit = ages::fitHistory(onePhaseWithBase(), valley, settings);
-        EXPECT_EQ(fit.evaluations(), 300u * 11u);
+        EXPECT_EQ(fit.evaluations(), 300u * 7u);
         ASSERT_TRUE(fit.rateFit && fit.otherFit && fit.rateFitAtBestOther);
         const double wide = std::sqrt(valley.s * valley.s + k.c * k.c * valley.t * valley.t);
         EXPECT_NEAR(fit.best[0], 0.4, 2e-3);

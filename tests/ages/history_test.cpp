@@ -270,7 +270,7 @@ TEST_F(HistoryCommand, PlacesAProfilesSamplesAtTheirHeightsAndFitsTheBase)
     EXPECT_NE(base.err.find("\nbase_temperature_c: "), std::string::npos) << base.err;
     EXPECT_NE(base.err.find("surface heat flow today: "), std::string::npos) << base.err;
     const auto map = rowsOf(readFile(file("map.csv")));
-    EXPECT_EQ(map.size(), 100u * 11u);
+    EXPECT_EQ(map.size(), 100u * 7u);
     EXPECT_TRUE(map.front().count("base_temperature_c") && map.front().count("rate_1_mm_yr"));
     const std::string geotherm = readFile(file("geotherm.csv"));
     EXPECT_EQ(geotherm.rfind("depth_m,temperature_c\n0,0\n", 0), 0u) << geotherm.substr(0, 40);
