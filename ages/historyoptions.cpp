@@ -42,14 +42,8 @@ ValueBounds parseFitBase(const std::string& word, const ThermalParameters& p)
 {
     const bool flow = p.base == thermal::BaseCondition::HeatFlow;
     const ValueBounds bounds = parseBounds("--fit-base", word, flow ? "mW/m2" : "C");
-    for (const double value : { bounds.low, bounds.high }) {
-        ThermalParameters at = p;
-        (flow ? at.baseHeatFlowMWm2 : at.baseTemperatureC) = value;
-        if (const auto error = thermal::parameterError(at))
-            throw InputError("--fit-base " + word + ": " + *error);
-    }
-    if (!(bounds.low < bounds.high))
-        throw InputError("--fit-base expects MIN:MAX with MIN < MAX, got '" + word + "'");
+    if (const std::string error = fitBaseError(bounds, p); !error.empty())
+        throw InputError("--fit-base " + word + ": " + error);
     return bounds;
 }
 

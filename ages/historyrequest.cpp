@@ -48,6 +48,20 @@ void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParamete
                          "or leave -B out for the steady geotherm");
 }
 
+std::string fitBaseError(const ValueBounds bounds, const thermal::ThermalParameters& parameters)
+{
+    const bool flow = parameters.base == thermal::BaseCondition::HeatFlow;
+    for (const double value : { bounds.low, bounds.high }) {
+        thermal::ThermalParameters at = parameters;
+        (flow ? at.baseHeatFlowMWm2 : at.baseTemperatureC) = value;
+        if (const auto error = thermal::parameterError(at))
+            return *error;
+    }
+    if (!(bounds.low < bounds.high))
+        return "the bounds need MIN < MAX";
+    return {};
+}
+
 HistorySampler parseHistorySampler(const std::string& word)
 {
     if (word == "grid")

@@ -76,6 +76,10 @@ struct ThermalChoices {
 // would be ignored).
 void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParameters& parameters);
 
+// The refusal of --fit-base bounds: MIN < MAX, each a base the column can take (parameterError
+// on the base the parameters hold: its temperature, or its heat flow); empty when usable.
+std::string fitBaseError(ValueBounds bounds, const thermal::ThermalParameters& parameters);
+
 // --sampler's word: grid or mcmc. Throws InputError for any other.
 HistorySampler parseHistorySampler(const std::string& word);
 

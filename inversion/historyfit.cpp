@@ -75,25 +75,38 @@ HistoryFit fitOnePhase(const HistorySpace& space, const HistoryMisfit& misfit,
     for (std::size_t j = 0; j < others.size(); ++j)
         otherProfile[j] = refinedMinimum(
             rates, std::vector<double>(chi2.begin() + j * count, chi2.begin() + (j + 1) * count));
-    const auto bestOther = std::min_element(otherProfile.begin(), otherProfile.end(),
+    // The best history: the grid's least chi2, refined along its row (the rate) and its column
+    // (the other), so that the best rate, the best other and the curve at the best other all
+    // describe the one minimum.
+    const auto lowest = std::min_element(chi2.begin(), chi2.end(),
         [](double a, double b) { return !std::isnan(a) && (std::isnan(b) || a < b); });
-    if (std::isnan(*bestOther))
+    if (std::isnan(*lowest))
         throw std::runtime_error("no history of the sweep gave a misfit that is a number");
-    const std::size_t bestRow = static_cast<std::size_t>(bestOther - otherProfile.begin());
-    // The level from the refined minimum of the rate's profile, the fit's best.
-    const RateFit refined = fitMisfitCurveAtLevel(rates, rateProfile, 0.0);
-    fit.level = misfitLevel(refined.chi2Min, space);
-    const auto atLevel = [&](const std::vector<double>& x, const std::vector<double>& y) {
-        RateFit curve = fitMisfitCurveAtLevel(x, y, fit.level.level);
-        curve.reducedChi2 = fit.level.reducedChi2;
-        curve.rangeScaled = fit.level.scaled;
-        return curve;
-    };
-    fit.rateFit = atLevel(rates, rateProfile);
-    fit.otherFit = atLevel(others, otherProfile);
-    fit.rateFitAtBestOther = atLevel(rates,
-        std::vector<double>(chi2.begin() + bestRow * count, chi2.begin() + (bestRow + 1) * count));
-    fit.best = { fit.rateFit->bestRate, fit.otherFit->bestRate };
+    const std::size_t bestCell = static_cast<std::size_t>(lowest - chi2.begin());
+    const std::size_t bestRow = bestCell / count, bestColumn = bestCell % count;
+    const std::vector<double> row(
+        chi2.begin() + bestRow * count, chi2.begin() + (bestRow + 1) * count);
+    std::vector<double> column;
+    for (std::size_t j = 0; j < others.size(); ++j)
+        column.push_back(chi2[j * count + bestColumn]);
+    const RateFit alongRow = fitMisfitCurveAtLevel(rates, row, 0.0);
+    const RateFit alongColumn = fitMisfitCurveAtLevel(others, column, 0.0);
+    // The level from the least of the rate's profile (refined over both), the fit's minimum.
+    fit.level = misfitLevel(
+        std::min(fitMisfitCurveAtLevel(rates, rateProfile, 0.0).chi2Min, *lowest), space);
+    const auto atLevel
+        = [&](const std::vector<double>& x, const std::vector<double>& y, const double best) {
+              RateFit curve = fitMisfitCurveAtLevel(x, y, fit.level.level);
+              curve.bestRate = best;
+              curve.chi2Min = fit.level.chi2Min;
+              curve.reducedChi2 = fit.level.reducedChi2;
+              curve.rangeScaled = fit.level.scaled;
+              return curve;
+          };
+    fit.best = { alongRow.bestRate, alongColumn.bestRate };
+    fit.rateFit = atLevel(rates, rateProfile, fit.best[0]);
+    fit.otherFit = atLevel(others, otherProfile, fit.best[1]);
+    fit.rateFitAtBestOther = atLevel(rates, row, fit.best[0]);
     counter.finish();
     return fit;
 }

@@ -199,6 +199,9 @@ py::dict rangesOf(const ages::HistoryFit& fit)
     for (const ages::ChangeTimeProfile& profile : fit.profiles)
         ranges[py::str(names.parameterName(2 * static_cast<std::size_t>(profile.change) - 1))]
             = py::make_tuple(profile.rangeLowMa, profile.rangeHighMa);
+    if (fit.otherFit)
+        ranges[py::str(fit.space.otherColumn)]
+            = py::make_tuple(fit.otherFit->rangeLow, fit.otherFit->rangeHigh);
     return ranges;
 }
 
@@ -222,7 +225,8 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
     const std::optional<Bounds>& changeTimes, const std::optional<std::string>& sampler,
     const std::optional<int> steps, const std::optional<int> walkers,
     const std::optional<int> burnIn, const std::optional<py::int_>& seed,
-    const double surfaceTemperatureC, const double baseDepthM,
+    const std::optional<Bounds>& fitBase, const std::optional<double> meanElevationM,
+    const double lapseRateCkm, const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
     const std::optional<double> heatProductionScaleM,
@@ -241,19 +245,27 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
         baseHeatFlowMWm2, conductivityWmK, diffusivityM2s, heatProductionUWm3, heatProductionScaleM,
         heatProductionDepthM, initial, initialGradientCm });
     setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+    history.meanElevationM = meanElevationM;
+    history.lapseRateCkm = lapseRateCkm;
+    if (fitBase) {
+        const ages::ValueBounds bounds { fitBase->first, fitBase->second };
+        if (const std::string error = ages::fitBaseError(bounds, history.thermal); !error.empty())
+            throw py::value_error("fit_base: " + error);
+        history.fitBase = bounds;
+    }
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics });
     ages::checkHistoryRequest(request);
 
-    std::vector<ages::ObservedAge> ages;
+    ages::ObservedData data;
     if (observedText) {
         std::istringstream stream(*observedText);
-        ages = ages::parseObservedAges(stream, observed);
+        data = ages::parseObservedData(stream, observed);
     } else {
-        ages = ages::readObservedAges(observed);
+        data = ages::readObservedData(observed);
     }
-    const ages::HistorySamples samples = ages::historySamples(std::move(ages), request, observed);
+    const ages::HistorySamples samples = ages::historySamples(std::move(data), request, observed);
 
     // On a thread of its own, the GIL released, Ctrl-C heard in the engines' loops.
     const ages::HistoryOutcome outcome = runInterruptibly([&](const ages::FitProgress& progress) {
@@ -273,6 +285,7 @@ py::dict fitHistory(const std::string& observed, const py::object& erosion, cons
         ? "mcmc"
         : "grid";
     answer["ranges"] = rangesOf(fit);
+    answer["best_base"] = fit.otherFit ? py::object(py::float_(fit.best.back())) : py::none();
     answer["intervals"] = intervalsOf(fit);
     answer["profiles"] = profileTable(fit);
     answer["tried"] = triedTable(fit);
@@ -289,7 +302,10 @@ void bindHistoryFit(py::module_& module)
         { "observed",
             "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
             "optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own grain replaces "
-            "the age options for that sample); all samples are taken as one rock" },
+            "the age options for that sample), elevation_m (with mean_elevation_m) and depth_m "
+            "(below the site's surface) placing each sample in the column; rows of system T "
+            "(temperature_c, sigma_c at depth_m) and Q (heat_flow_mw_m2, sigma_mw_m2) are data of "
+            "the column today; without elevations or depths all samples are one rock" },
         { "erosion",
             std::string(erosionHelp)
                 + "; its first start is where every fitted history starts, the rest is the fit's "
@@ -317,6 +333,14 @@ void bindHistoryFit(py::module_& module)
         { "seed",
             "mcmc: seed of the random numbers (the same seed, the same chain), "
                 + std::to_string(ages::defaultSamplerSeed) + " when not given" },
+        { "fit_base",
+            "bounds (min, max) of the base fitted with the erosion: its temperature (C), or with "
+            "base_heat_flow_mw_m2 its heat flow (mW/m2); best_base and ranges then give it" },
+        { "mean_elevation_m",
+            "the field elevation of the column's surface (m): a sample with elevation_m e lies "
+            "e - mean_elevation_m above it; needed when the samples carry elevations" },
+        { "lapse_rate_c_km",
+            "the fall of the surface temperature with height above the mean surface (C/km)" },
     };
     append(help, thermalArgumentHelp());
     append(help, ageOptionHelp());
@@ -326,7 +350,8 @@ void bindHistoryFit(py::module_& module)
         py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
         py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
         py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
-        py::arg("seed") = py::none(),
+        py::arg("seed") = py::none(), py::arg("fit_base") = py::none(),
+        py::arg("mean_elevation_m") = py::none(), py::arg("lapse_rate_c_km") = 6.5,
         py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
         py::arg("base_depth_m") = thermalDefaults.baseDepthM,
         py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),

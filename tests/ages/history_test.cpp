@@ -282,3 +282,30 @@ TEST_F(HistoryCommand, PlacesAProfilesSamplesAtTheirHeightsAndFitsTheBase)
 }
 
 } // namespace
+
+namespace {
+
+// The synthetic profile of examples/ (eight heights, AHe and AFT, made by the model under
+// 30:0.1,8:0.5 with noise of 5 %, and a borehole temperature and heat flow) gives its change time
+// back within the range, and its rates near those it was made with.
+TEST_F(HistoryCommand, FitsTheSyntheticProfileBackToItsHistory)
+{
+    const Finished fit = runCoolingAges({ "history", "--erosion", "30:0.1", "--observed",
+        std::string(EXAMPLES_DIR) + "/profile_ages.csv", "--mean-elevation", "1500", "--fit-phases",
+        "2", "--output", file("ages.csv") });
+    ASSERT_EQ(fit.status, 0) << fit.err;
+    std::smatch best, range;
+    ASSERT_TRUE(std::regex_search(
+        fit.err, best, std::regex(R"(best history: 30:([0-9.]+),([0-9.]+):([0-9.]+),)")))
+        << fit.err;
+    ASSERT_TRUE(std::regex_search(fit.err, range,
+        std::regex(R"(change time 1: [0-9.]+ Ma, range ([0-9.]+) to ([0-9.]+) Ma)")))
+        << fit.err;
+    EXPECT_LE(std::stod(range[1]), 8.0);
+    EXPECT_GE(std::stod(range[2]), 8.0);
+    EXPECT_NEAR(std::stod(best[1]), 0.1, 0.03);
+    EXPECT_NEAR(std::stod(best[3]), 0.5, 0.05);
+    EXPECT_NE(fit.err.find("temperature at 2000 m: measured"), std::string::npos) << fit.err;
+}
+
+} // namespace
