@@ -60,8 +60,9 @@ void HistoryOptions::add(CLI::App& command, NumberOptions& numbers, HistoryReque
     command
         .add_option("--erosion", m_erosionWord,
             "the erosion history, START:RATE,... oldest first, START in Ma before present and "
-            "RATE in mm/yr, e.g. 20:0.3,5:0.6; with --fit-phases its first START is where every "
-            "fitted history starts")
+            "RATE in mm/yr, e.g. 20:0.3,5:0.6; a phase may also be a ramp START:RATE0~RATE1 or "
+            "a decay START:RATE0/TAU (TAU in Myr), and a rate 0 (a pause) or negative (burial); "
+            "with --fit-phases its first START is where every fitted history starts")
         ->type_name("PHASES")
         ->required();
 

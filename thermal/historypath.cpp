@@ -45,7 +45,7 @@ double spacingFor(const ThermalParameters& p, const ErosionHistory& history, con
 {
     double fastestMmYr = 0.0;
     for (const ErosionPhase& phase : history)
-        fastestMmYr = std::max(fastestMmYr, phase.rateMmYr);
+        fastestMmYr = std::max(fastestMmYr, fastestRateMmYr(phase));
     const double u = units::metresPerSecondFromMmPerYear(fastestMmYr);
     return std::min(r.nodeSpacingM, maximumCellPeclet * p.diffusivityM2s / u);
 }
@@ -84,7 +84,7 @@ Plan planOf(const ThermalParameters& p, const ErosionHistory& history, const Res
     for (std::size_t phase = 0; phase < history.size(); ++phase) {
         const double myr = history[phase].startMa - endOf(history, phase);
         const long long steps
-            = std::max(1LL, partsOf(myr, stepFor(history[phase].rateMmYr, spacingM, r)));
+            = std::max(1LL, partsOf(myr, stepFor(fastestRateMmYr(history[phase]), spacingM, r)));
         plan.phaseSteps.push_back(steps);
         plan.stepMyr.push_back(myr / steps);
     }
@@ -137,13 +137,31 @@ std::vector<HistoryPath> run(const ThermalParameters& p, const ErosionHistory& h
         const double endMa = endOf(history, phase);
         const long long steps = plan.phaseSteps[phase];
         const double stepMyr = plan.stepMyr[phase];
+        const bool constant = history[phase].shape == PhaseShape::Constant;
         const double velocityMs = units::metresPerSecondFromMmPerYear(history[phase].rateMmYr);
         // The rock's depth at timeMa within the phase: the erosion until its end, and the
-        // phase's own since timeMa.
+        // phase's own since timeMa (for a ramp or a decay, the integral in closed form).
         const double endDepthM = exhumationSinceM(history, endMa);
         const double metresPerMyr = history[phase].rateMmYr * units::metresPerMyrPerMmPerYear;
         const auto recordAt = [&](const double timeMa) {
-            record(timeMa, endDepthM + metresPerMyr * (timeMa - endMa));
+            record(timeMa,
+                constant ? endDepthM + metresPerMyr * (timeMa - endMa)
+                         : exhumationSinceM(history, timeMa));
+        };
+        // The factorisation for a step of c (s) from fromMa: a constant phase's speed once per
+        // length; a changing rate's at the step's midpoint for every step, which keeps
+        // Crank-Nicolson second order in time.
+        double preparedS = -1.0;
+        const auto prepare = [&](const double implicitS, const double fromMa, const double myr) {
+            if (constant) {
+                if (implicitS != preparedS)
+                    column.prepare(velocityMs, implicitS);
+                preparedS = implicitS;
+                return;
+            }
+            column.prepare(
+                units::metresPerSecondFromMmPerYear(rateAtMa(history, fromMa - 0.5 * myr)),
+                implicitS);
         };
 
         // The opening, the phase's first `opening` steps: 2 x opening sub-steps of tau / 2^levels
@@ -155,9 +173,11 @@ std::vector<HistoryPath> run(const ThermalParameters& p, const ErosionHistory& h
         long long elapsed = 0;
         for (int level = openingLevels; level >= 1; --level) {
             const long long length = 1LL << (openingLevels - level); // in shortest sub-steps
-            column.prepare(velocityMs, 0.5 * length * shortestMyr * units::secondsPerMyr);
+            const double lengthMyr = length * shortestMyr;
             const long long repeats = (level == openingLevels ? 2 : 1) * opening;
             for (long long k = 0; k < repeats; ++k) {
+                prepare(0.5 * lengthMyr * units::secondsPerMyr, startMa - elapsed * shortestMyr,
+                    lengthMyr);
                 if (elapsed == 0) {
                     column.backwardEulerStep(temperature);
                     column.backwardEulerStep(temperature);
@@ -169,10 +189,9 @@ std::vector<HistoryPath> run(const ThermalParameters& p, const ErosionHistory& h
                 recordAt(phaseEnd ? endMa : startMa - elapsed * shortestMyr);
             }
         }
-        // The phase's other steps, with one factorisation.
-        if (steps > opening)
-            column.prepare(velocityMs, 0.5 * stepMyr * units::secondsPerMyr);
+        // The phase's other steps, with one factorisation for a constant rate.
         for (long long k = opening + 1; k <= steps; ++k) {
+            prepare(0.5 * stepMyr * units::secondsPerMyr, startMa - (k - 1) * stepMyr, stepMyr);
             column.crankNicolsonStep(temperature);
             recordAt(k == steps ? endMa : startMa - k * stepMyr);
         }

@@ -85,8 +85,8 @@ TEST_F(HistoryCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
         const char* message;
     } cases[] = {
         { { "--erosion", "5:0.6,20:0.3" }, "erosion phase 2 (20:0.3) does not start after" },
-        { { "--erosion", "20:0.3,5:0" }, "erosion phase 2 (5:0) needs a rate above 0" },
-        { { "--erosion", "20:0.3,5:-1" }, "erosion phase 2 (5:-1) needs a rate above 0" },
+        { { "--erosion", "20:0.3,5:0.2/0" }, "erosion phase 2 (5:0.2/0) needs a decay time" },
+        { { "--erosion", "20:0.3,5:-1" }, "would have stood 5000 m above the surface at 5 Ma" },
         { { "--erosion", "100:0.6" }, "below the base of the column (-z 50000 m)" },
         { { "--erosion", "20:0.3", "-b", "1300", "-q", "60" }, "-b and -q both set the base" },
         { { "--erosion", "20:0.3", "-H", "2", "--hr", "8000", "--h-depth", "12000" },

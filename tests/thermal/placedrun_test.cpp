@@ -141,3 +141,61 @@ TEST(PlacedRun, RefusesARockThatWouldHaveStartedBelowTheBase)
 }
 
 } // namespace
+
+namespace {
+
+// A ramp of the rate is the limit of many short constant phases at its midpoint rates: the
+// column today and the path of the exposed rock converge on the ramp's as the phases shorten
+// (the midpoint rule: the difference falls as the square of their length).
+TEST(ShapedHistory, ARampIsTheLimitOfManyShortConstantPhases)
+{
+    ThermalParameters p;
+    const double rampStartMa = 12.0, fromMmYr = 0.2, toMmYr = 1.0;
+    const HistoryRun ramp = historyRun(p, parseErosionHistory("30:0.2,12:0.2~1.0"));
+    const auto steppedRun = [&](int phases) {
+        ErosionHistory history { { 30, fromMmYr } };
+        for (int k = 0; k < phases; ++k) {
+            const double startMa = rampStartMa * (1.0 - double(k) / phases);
+            const double middle = (k + 0.5) / phases;
+            history.push_back({ startMa, fromMmYr + (toMmYr - fromMmYr) * middle });
+        }
+        return historyRun(p, history);
+    };
+    double previous = 0.0;
+    for (const int phases : { 6, 24 }) {
+        const HistoryRun stepped = steppedRun(phases);
+        double largest = 0.0;
+        for (std::size_t i = 0; i < ramp.presentGeotherm.temperatureC.size(); ++i)
+            largest = std::max(largest,
+                std::abs(stepped.presentGeotherm.temperatureC[i]
+                    - ramp.presentGeotherm.temperatureC[i]));
+        for (const double timeMa : { 10.0, 6.0, 3.0, 1.0 })
+            largest = std::max(largest,
+                std::abs(temperatureAtTime(stepped.path, timeMa)
+                    - temperatureAtTime(ramp.path, timeMa)));
+        EXPECT_EQ(exhumationSinceM(parseErosionHistory("30:0.2,12:0.2~1.0"), 12.0), 7200.0);
+        if (phases == 24) {
+            EXPECT_LT(largest, 0.05);
+            EXPECT_LT(largest, previous / 8.0); // second order: 16 in theory
+        }
+        previous = largest;
+    }
+}
+
+// Burial then erosion: the rock goes down 1 km while the column is held, then comes back up; its
+// depth is the integral of the rate and it ends at the surface on the geotherm.
+TEST(ShapedHistory, BurialTakesTheRockDownAndItsDepthIsTheIntegralOfTheRate)
+{
+    ThermalParameters p;
+    const ErosionHistory history = parseErosionHistory("20:0.3,10:-0.2/5,4:0,2:1.0");
+    const HistoryRun run = historyRun(p, history);
+    for (std::size_t i = 0; i < run.path.timeMa.size(); i += 37)
+        EXPECT_NEAR(run.path.depthM[i], exhumationSinceM(history, run.path.timeMa[i]), 1e-6);
+    EXPECT_NEAR(
+        temperatureAtTime(run.path, 3.0), temperatureAtTime(run.path, 3.9), 2.0); // the pause
+    EXPECT_GT(
+        temperatureAtTime(run.path, 4.0), temperatureAtTime(run.path, 10.0)); // buried, warmer
+    EXPECT_DOUBLE_EQ(run.path.temperatureC.back(), 0.0);
+}
+
+} // namespace
