@@ -108,7 +108,8 @@ std::string reliefNote(const std::vector<ObservedAge>& ages, const HistoryPlacem
         + std::string(thermochron::systemName(ages[shallowest].system)) + " at "
         + std::string(which)
         + "): the column's isotherms are flat, real ones bend under relief "
-          "that tall (see README, placing samples; cooling_ages periodic measures the bending)");
+          "that tall (see docs/profiles.md, placing samples; cooling_ages periodic measures the "
+          "bending)");
 }
 
 std::string historyAssumedLine(const HistoryRequest& request, const std::vector<ObservedAge>& ages,

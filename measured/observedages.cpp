@@ -350,6 +350,18 @@ double neededNumber(const RowReader& row, const std::map<Column, std::size_t>& c
     return row.number(column);
 }
 
+// A sigma of a row of system T or Q: needed, and above 0.
+double neededSigma(const RowReader& row, const std::map<Column, std::size_t>& columns,
+    Column column, std::string_view what)
+{
+    const double sigma = neededNumber(row, columns, column, what);
+    if (!(sigma > 0)) {
+        row.refuse(std::string(RowReader::nameOf(column)) + " must be > 0, got "
+            + std::string(row.text(column)));
+    }
+    return sigma;
+}
+
 // A row of system T or Q measures no age: its age columns stay empty.
 void refuseAge(const RowReader& row, std::string_view what)
 {
@@ -373,10 +385,7 @@ ObservedTemperature readTemperatureRow(
     }
     measured.elevationM = row.optionalNumber(Column::Elevation);
     measured.temperatureC = neededNumber(row, columns, Column::Temperature, what);
-    measured.sigmaC = neededNumber(row, columns, Column::SigmaTemperature, what);
-    if (!(measured.sigmaC > 0)) {
-        row.refuse("sigma_c must be > 0, got " + std::string(row.text(Column::SigmaTemperature)));
-    }
+    measured.sigmaC = neededSigma(row, columns, Column::SigmaTemperature, what);
     return measured;
 }
 
@@ -389,10 +398,7 @@ ObservedHeatFlow readHeatFlowRow(
     measured.line = line;
     measured.sample = std::string(row.text(Column::Sample));
     measured.heatFlowMWm2 = neededNumber(row, columns, Column::HeatFlow, what);
-    measured.sigmaMWm2 = neededNumber(row, columns, Column::SigmaHeatFlow, what);
-    if (!(measured.sigmaMWm2 > 0)) {
-        row.refuse("sigma_mw_m2 must be > 0, got " + std::string(row.text(Column::SigmaHeatFlow)));
-    }
+    measured.sigmaMWm2 = neededSigma(row, columns, Column::SigmaHeatFlow, what);
     return measured;
 }
 
