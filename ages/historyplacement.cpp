@@ -197,6 +197,23 @@ std::string fittedBaseWarnings(const HistoryFit& fit, const HistoryRequest& requ
                   "flow, Q) or systems of other closure temperatures\n";
         }
     }
+    for (std::size_t k = 0; k < fit.profilesAtBestOther.size() && k < fit.profiles.size(); ++k) {
+        const ChangeTimeProfile& all = fit.profiles[k];
+        const ChangeTimeProfile& alone = fit.profilesAtBestOther[k];
+        if (all.rangeHighMa - all.rangeLowMa
+            > rangeWideningWarned * (alone.rangeHighMa - alone.rangeLowMa)) {
+            text += "warning: the ages constrain the history and the geotherm together: change "
+                    "time "
+                + std::to_string(all.change) + " ranges from "
+                + textformat::fixed(all.rangeLowMa, 1) + " to "
+                + textformat::fixed(all.rangeHighMa, 1) + " Ma over the bases that fit, against "
+                + textformat::fixed(alone.rangeLowMa, 1) + " to "
+                + textformat::fixed(alone.rangeHighMa, 1)
+                + " Ma at the best base alone: add data that know the geotherm (borehole "
+                  "temperatures, system T; heat flow, Q) or systems of other closure "
+                  "temperatures\n";
+        }
+    }
     return text;
 }
 

@@ -42,6 +42,9 @@ struct HistoryFit {
     // value alone, read at the same level, whose range rateFit's (over every value) is
     // compared with.
     std::optional<RateFit> rateFitAtBestOther;
+    // The two-phase grid with the other parameter: each change time's profile at the other's
+    // grid value nearest the best alone, read at the same level.
+    std::vector<ChangeTimeProfile> profilesAtBestOther;
 
     std::size_t evaluations() const { return tried.size(); }
     ErosionHistory bestHistory() const { return historyOf(space, best); }

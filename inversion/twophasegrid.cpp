@@ -243,8 +243,21 @@ HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfi
     readRange(profile, fit.level.level, space.changeTimesMa);
     fit.profiles.push_back(std::move(profile));
 
-    // The other parameter's profile: the least over the change times at each of its values.
+    // The other parameter's profile: the least over the change times at each of its values;
+    // and the change time's profile at the grid value nearest the best other alone.
     if (space.other) {
+        std::size_t nearest = 0;
+        for (std::size_t j = 1; j < others.size(); ++j) {
+            if (std::abs(others[j] - fit.best.back()) < std::abs(others[nearest] - fit.best.back()))
+                nearest = j;
+        }
+        ChangeTimeProfile alone;
+        alone.change = 1;
+        alone.changeTimesMa = changeTimes;
+        for (std::size_t i = 0; i < changeTimes.size(); ++i)
+            alone.chi2.push_back(points[nearest * changeTimes.size() + i].chi2);
+        readRange(alone, fit.level.level, space.changeTimesMa);
+        fit.profilesAtBestOther.push_back(std::move(alone));
         std::vector<double> values, otherChi2;
         for (std::size_t j = 0; j < others.size(); ++j) {
             std::vector<double> overTimes;

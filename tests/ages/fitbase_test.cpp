@@ -131,4 +131,31 @@ TEST(FitBase, TheBaseIsADimensionOfTheTwoPhaseGridAndOfTheSampler)
     }
 }
 
+TEST(FitBase, AChangeTimeThatTradesWithTheBaseIsWarnedOf)
+{
+    // The change time follows the base: t = 9 + (b - 1200) / 100 at the valley's floor, pinned
+    // to +- 0.3 Ma at any one base, the base itself only to +- 300 C.
+    const auto valley = [](const ErosionHistory& h, double base) {
+        return std::pow((h[0].rateMmYr - 0.3) / 0.02, 2)
+            + std::pow((h[1].startMa - 9 - (base - 1200) / 100) / 0.3, 2)
+            + std::pow((h[1].rateMmYr - 0.8) / 0.03, 2) + std::pow((base - 1200) / 300, 2);
+    };
+    HistorySpace space { 2, 20, { 0.05, 2.0 }, { 1.0, 19.0 }, 20 };
+    space.other = ages::ValueBounds { 800, 1600 };
+    const HistoryFit fit = ages::fitHistory(space, valley);
+    ASSERT_EQ(fit.profilesAtBestOther.size(), 1u);
+    const double wide = fit.profiles[0].rangeHighMa - fit.profiles[0].rangeLowMa;
+    const double alone
+        = fit.profilesAtBestOther[0].rangeHighMa - fit.profilesAtBestOther[0].rangeLowMa;
+    // Over every base: 2 sqrt(0.3^2 + 3^2) = 6.0 Ma; at one base, 0.6 Ma.
+    EXPECT_NEAR(wide, 6.0, 0.6);
+    EXPECT_LT(alone, 1.2);
+    ages::HistoryRequest request;
+    request.fitBase = space.other;
+    EXPECT_NE(ages::fittedBaseWarnings(fit, request)
+                  .find("the ages constrain the history and the geotherm together: change time 1"),
+        std::string::npos)
+        << ages::fittedBaseWarnings(fit, request);
+}
+
 } // namespace
