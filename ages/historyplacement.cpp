@@ -200,8 +200,12 @@ std::string fittedBaseWarnings(const HistoryFit& fit, const HistoryRequest& requ
     for (std::size_t k = 0; k < fit.profilesAtBestOther.size() && k < fit.profiles.size(); ++k) {
         const ChangeTimeProfile& all = fit.profiles[k];
         const ChangeTimeProfile& alone = fit.profilesAtBestOther[k];
-        if (all.rangeHighMa - all.rangeLowMa
-            > rangeWideningWarned * (alone.rangeHighMa - alone.rangeLowMa)) {
+        // Only a grid base near enough to the best to reach the level says what one base allows.
+        const bool reachesLevel = std::any_of(alone.chi2.begin(), alone.chi2.end(),
+            [&](double chi2) { return chi2 <= fit.level.level; });
+        if (reachesLevel
+            && all.rangeHighMa - all.rangeLowMa
+                > rangeWideningWarned * (alone.rangeHighMa - alone.rangeLowMa)) {
             text += "warning: the ages constrain the history and the geotherm together: change "
                     "time "
                 + std::to_string(all.change) + " ranges from "
