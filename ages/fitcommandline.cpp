@@ -58,8 +58,13 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
     CLI::App& history = line.subcommand(Model::history);
     const std::vector<std::tuple<const char*, std::string*, const char*>> historyFiles {
         { "--observed", &options.observedFile,
-            "measured ages of the rock exposed today: CSV with columns sample, system, age_ma, "
-            "sigma_ma and optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um" },
+            "measured data: CSV with columns sample, system, age_ma, sigma_ma and optionally "
+            "elevation_m (with --mean-elevation), depth_m (below the site's surface), radius_um, "
+            "u_ppm, th_ppm, sm_ppm, dpar_um; rows of system T (temperature_c, sigma_c at depth_m) "
+            "and Q (heat_flow_mw_m2, sigma_mw_m2) are data of the column today" },
+        { "--geotherm-output", &options.geothermOutput,
+            "the column today under the best history (--erosion's without a fit), CSV depth_m, "
+            "temperature_c" },
         { "--path-output", &options.pathOutput,
             "the cooling path of --erosion's history, CSV time_ma, temperature_c, depth_m" },
         { "--fit-output", &options.fitOutput,

@@ -89,7 +89,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
              std::pair { "--profile-output", options.profileOutput },
              std::pair { "--posterior", options.posteriorOutput },
              std::pair { "--age-map", request.terrain.ageMapFile },
-             std::pair { "--field", request.terrain.fieldFile } }) {
+             std::pair { "--field", request.terrain.fieldFile },
+             std::pair { "--geotherm-output", options.geothermOutput } }) {
         if (auto error = outputFileError(option, file)) {
             return error;
         }
@@ -101,7 +102,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
         { "--lengths-output", request.lengthsOutputFile }, { "--fit-output", options.fitOutput },
         { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput },
         { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput },
-        { "--age-map", request.terrain.ageMapFile }, { "--field", request.terrain.fieldFile }
+        { "--age-map", request.terrain.ageMapFile }, { "--field", request.terrain.fieldFile },
+        { "--geotherm-output", options.geothermOutput }
     };
     const std::vector<std::string> inputs { options.observedFile, options.lengthsFile,
         request.model == Model::path ? request.pathFile : std::string(),

@@ -30,6 +30,7 @@ struct FitOptions {
     std::string pathOutput;
     std::string profileOutput;
     std::string posteriorOutput;
+    std::string geothermOutput; // history: the column today, depth_m, temperature_c
     // --keep-unreset: measured ages older than the model's path stay in chi2 (by default they
     // are left out: a prediction along that path can only be a lower bound of them).
     bool keepUnreset = false;

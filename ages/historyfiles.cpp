@@ -51,14 +51,18 @@ void writeParameters(std::ostream& out, const HistorySpace& space, std::span<con
         out << ',' << csvNumber(value);
 }
 
-std::string parameterName(std::size_t index)
+std::string parameterName(const HistorySpace& space, std::size_t index)
 {
+    if (index >= static_cast<std::size_t>(space.historyParameterCount()))
+        return space.otherColumn;
     const std::string number = std::to_string(index / 2 + 1);
     return index % 2 == 0 ? "rate " + number : "change time " + number;
 }
 
-std::string parameterUnit(std::size_t index)
+std::string parameterUnit(const HistorySpace& space, std::size_t index)
 {
+    if (index >= static_cast<std::size_t>(space.historyParameterCount()))
+        return "";
     return index % 2 == 0 ? " mm/yr" : " Ma";
 }
 
@@ -72,7 +76,7 @@ std::string reducedText(const MisfitLevel& level)
 
 void writeHistoryFitTable(std::ostream& out, const HistoryFit& fit)
 {
-    out << joined(historyColumnNames(fit.space.phaseCount)) << ",chi2,in_range\n";
+    out << joined(historyColumnNames(fit.space)) << ",chi2,in_range\n";
     for (const TriedHistory& tried : fit.tried) {
         writeParameters(out, fit.space, tried.parameters);
         out << ',' << csvNumber(tried.chi2) << ',' << (tried.chi2 <= fit.level.level ? "yes" : "no")
@@ -93,7 +97,7 @@ void writeHistoryProfileTable(std::ostream& out, const HistoryFit& fit)
 
 void writeHistoryPosteriorTable(std::ostream& out, const HistoryFit& fit)
 {
-    out << "walker,step," << joined(historyColumnNames(fit.space.phaseCount)) << ",chi2\n";
+    out << "walker,step," << joined(historyColumnNames(fit.space)) << ",chi2\n";
     if (!fit.posterior)
         return;
     const EnsembleChain& chain = fit.posterior->chain;
@@ -106,6 +110,13 @@ void writeHistoryPosteriorTable(std::ostream& out, const HistoryFit& fit)
                 << '\n';
         }
     }
+}
+
+void writeGeothermTable(std::ostream& out, const thermal::Geotherm& geotherm)
+{
+    out << "depth_m,temperature_c\n";
+    for (std::size_t i = 0; i < geotherm.depthM.size(); ++i)
+        out << csvNumber(geotherm.depthM[i]) << ',' << csvNumber(geotherm.temperatureC[i]) << '\n';
 }
 
 void writeHistoryFitFile(const std::filesystem::path& file, const HistoryFit& fit)
@@ -155,11 +166,13 @@ std::string historySummary(const HistoryFit& fit)
         for (std::size_t p = 0; p < posterior.intervals.size(); ++p) {
             const ParameterInterval& interval = posterior.intervals[p];
             const int decimals = rangeDecimals(interval.low, interval.high);
-            text += parameterName(p) + ": median " + textformat::fixed(interval.median, decimals)
-                + parameterUnit(p) + ", 68 % interval " + textformat::fixed(interval.low, decimals)
-                + " to " + textformat::fixed(interval.high, decimals) + parameterUnit(p)
-                + ", split R-hat " + textformat::fixed(posterior.splitRhat[p], 3)
-                + ", effective size " + textformat::fixed(posterior.effectiveSize[p], 0) + "\n";
+            const std::string unit = parameterUnit(fit.space, p);
+            text += parameterName(fit.space, p) + ": median "
+                + textformat::fixed(interval.median, decimals) + unit + ", 68 % interval "
+                + textformat::fixed(interval.low, decimals) + " to "
+                + textformat::fixed(interval.high, decimals) + unit + ", split R-hat "
+                + textformat::fixed(posterior.splitRhat[p], 3) + ", effective size "
+                + textformat::fixed(posterior.effectiveSize[p], 0) + "\n";
         }
     }
     return text;
@@ -187,11 +200,12 @@ std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit)
                   "change; see the profile, or widen --change-times");
     }
     const ValueBounds rates = fit.space.ratesMmYr;
-    for (std::size_t p = 0; p < fit.best.size(); p += 2) {
+    for (std::size_t p = 0; p < static_cast<std::size_t>(fit.space.historyParameterCount());
+         p += 2) {
         const double rate = fit.best[p];
         for (const double bound : { rates.low, rates.high }) {
             if (std::abs(rate - bound) <= rateAtBoundTolerance * bound)
-                add("rate_at_bound", parameterName(p) + " of the best history lies at "
+                add("rate_at_bound", parameterName(fit.space, p) + " of the best history lies at "
                     + textformat::number(bound) + " mm/yr, a bound of --rates: extend --rates");
         }
     }
@@ -209,14 +223,14 @@ std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit)
                 + " steps): the walkers may still remember their start; raise --steps");
         for (std::size_t p = 0; p < posterior.splitRhat.size(); ++p) {
             if (posterior.splitRhat[p] > largestGoodRhat)
-                add("chains_disagree", "the walkers disagree on " + parameterName(p)
+                add("chains_disagree", "the walkers disagree on " + parameterName(fit.space, p)
                     + " (split R-hat " + textformat::fixed(posterior.splitRhat[p], 3)
                     + " > 1.01): the posterior has not converged; raise --steps"
                     + (posterior.chains > 1 ? ""
                                             : ", or run --chains 4 to see whether independent "
                                               "chains agree"));
             if (posterior.effectiveSize[p] < smallestGoodEffectiveSize)
-                add("few_effective_samples", parameterName(p) + " rests on an effective sample of "
+                add("few_effective_samples", parameterName(fit.space, p) + " rests on an effective sample of "
                     + textformat::fixed(posterior.effectiveSize[p], 0)
                     + " draws, fewer than 400: its interval is rough; raise --steps or --chains");
         }

@@ -10,11 +10,15 @@
 //                    change 1 for the oldest change time; chi2_level the level of the range.
 //   posterior table  walker,step,start_1_ma,rate_1_mm_yr,...,chi2
 //                    the sampler's walkers after the burn-in (walkers and steps from 1).
+//   geotherm table   depth_m,temperature_c: the column today at its nodes, surface first.
+// With --fit-base the fit and posterior tables have the base's column (base_temperature_c or
+// base_heat_flow_mw_m2) before chi2.
 //
 // The summary's history is written in the syntax the program reads ("20:0.300,5.50:0.570"), so
 // that it can be pasted back: the thermal model's own formatter (thermal::formatErosionHistory).
 
 #include "historyfitresult.h"
+#include "historypath.h"
 
 #include "textformat.h"
 
@@ -29,6 +33,7 @@ void writeHistoryFitTable(std::ostream& out, const HistoryFit& fit);
 void writeHistoryProfileTable(std::ostream& out, const HistoryFit& fit);
 // Nothing but the header without a posterior.
 void writeHistoryPosteriorTable(std::ostream& out, const HistoryFit& fit);
+void writeGeothermTable(std::ostream& out, const thermal::Geotherm& geotherm);
 
 // The same, each to a temporary beside file renamed over it when complete. Throw InputError.
 void writeHistoryFitFile(const std::filesystem::path& file, const HistoryFit& fit);

@@ -38,6 +38,16 @@ std::uint64_t parseSeed(const std::string& word)
     return seed;
 }
 
+// --fit-base MIN:MAX, in the unit of the base the column holds: usable bases only.
+ValueBounds parseFitBase(const std::string& word, const ThermalParameters& p)
+{
+    const bool flow = p.base == thermal::BaseCondition::HeatFlow;
+    const ValueBounds bounds = parseBounds("--fit-base", word, flow ? "mW/m2" : "C");
+    if (const std::string error = fitBaseError(bounds, p); !error.empty())
+        throw InputError("--fit-base " + word + ": " + error);
+    return bounds;
+}
+
 bool given(const CLI::Option* option)
 {
     return option != nullptr && option->count() > 0;
@@ -52,8 +62,9 @@ void HistoryOptions::add(
     command
         .add_option("--erosion", m_erosionWord,
             "the erosion history, START:RATE,... oldest first, START in Ma before present and "
-            "RATE in mm/yr, e.g. 20:0.3,5:0.6; with --fit-phases its first START is where every "
-            "fitted history starts")
+            "RATE in mm/yr, e.g. 20:0.3,5:0.6; a phase may also be a ramp START:RATE0~RATE1 or "
+            "a decay START:RATE0/TAU (TAU in Myr), and a rate 0 (a pause) or negative (burial); "
+            "with --fit-phases its first START is where every fitted history starts")
         ->type_name("PHASES")
         ->required();
 
@@ -85,6 +96,23 @@ void HistoryOptions::add(
             m_initialGradient = option;
     }
 
+    // Samples placed in the 1D column and its fitted base; the terrain model places its samples
+    // in 3D and holds its base.
+    if (initialState) {
+        m_meanElevation = numbers.add(command, "--mean-elevation", m_meanElevationM,
+            "field elevation of the column's surface: a sample with elevation_m e lies e - M above "
+            "it (needed when the samples carry elevations)",
+            "m");
+        numbers.add(command, "-L", request.lapseRateCkm,
+            "lapse rate: the surface temperature of a sample above the mean surface is T0 less this "
+            "per km of height",
+            "C/km");
+        command
+            .add_option("--fit-base", m_fitBaseWord,
+                "fit the base with the erosion, within MIN:MAX: its temperature in C (-b), or with -q "
+                "its heat flow in mW/m2")
+            ->type_name("MIN:MAX");
+    }
     numbers.addCount(command, "--fit-phases", request.fitPhases,
         "phases of the history to fit to the --observed ages: 1, 2 or 3 (0: no fit)");
     command
@@ -142,6 +170,7 @@ void HistoryOptions::interpret(HistoryRequest& request) const
     for (const auto& [name, isGiven] : { std::pair { "--rates", !m_ratesWord.empty() },
              std::pair { "--change-times", !m_changeTimesWord.empty() },
              std::pair { "--sampler", !m_samplerWord.empty() },
+             std::pair { "--fit-base", !m_fitBaseWord.empty() },
              std::pair { "--steps", given(m_steps) }, std::pair { "--walkers", given(m_walkers) },
              std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) },
              std::pair { "--chains", given(m_chains) } }) {
@@ -155,6 +184,10 @@ void HistoryOptions::interpret(HistoryRequest& request) const
         request.changeTimesMa = parseBounds("--change-times", m_changeTimesWord, "Ma");
     if (!m_samplerWord.empty())
         request.fit.sampler = parseHistorySampler(m_samplerWord);
+    if (given(m_meanElevation))
+        request.meanElevationM = m_meanElevationM;
+    if (!m_fitBaseWord.empty())
+        request.fitBase = parseFitBase(m_fitBaseWord, request.thermal);
     if (!m_seedWord.empty())
         request.fit.mcmc.seed = parseSeed(m_seedWord);
     checkSamplerChoices(request,

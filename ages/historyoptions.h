@@ -31,6 +31,9 @@ private:
     std::string m_changeTimesWord;
     std::string m_samplerWord;
     std::string m_seedWord;
+    std::string m_fitBaseWord;
+    double m_meanElevationM = 0;
+    CLI::Option* m_meanElevation = nullptr;
     CLI::Option* m_baseTemperature = nullptr;
     CLI::Option* m_baseHeatFlow = nullptr;
     CLI::Option* m_productionScale = nullptr;

@@ -9,10 +9,19 @@ namespace ages {
 HistorySpace HistoryRequest::fitSpace(const std::size_t sampleCount) const
 {
     const double start = pathStartMa();
-    return { fitPhases, start, ratesMmYr,
+    HistorySpace space { fitPhases, start, ratesMmYr,
         changeTimesMa.value_or(
             ValueBounds { changeTimeMargin * start, (1 - changeTimeMargin) * start }),
         sampleCount };
+    space.other = fitBase;
+    space.otherColumn = baseColumn();
+    return space;
+}
+
+std::string HistoryRequest::baseColumn() const
+{
+    return thermal.base == thermal::BaseCondition::HeatFlow ? "base_heat_flow_mw_m2"
+                                                            : "base_temperature_c";
 }
 
 void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParameters& parameters)
@@ -37,6 +46,20 @@ void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParamete
     if (choices.initialGradient && parameters.initial != thermal::InitialState::Linear)
         throw InputError("-B is the gradient of the linear initial state: add --initial linear, "
                          "or leave -B out for the steady geotherm");
+}
+
+std::string fitBaseError(const ValueBounds bounds, const thermal::ThermalParameters& parameters)
+{
+    const bool flow = parameters.base == thermal::BaseCondition::HeatFlow;
+    for (const double value : { bounds.low, bounds.high }) {
+        thermal::ThermalParameters at = parameters;
+        (flow ? at.baseHeatFlowMWm2 : at.baseTemperatureC) = value;
+        if (const auto error = thermal::parameterError(at))
+            return *error;
+    }
+    if (!(bounds.low < bounds.high))
+        return "the bounds need MIN < MAX";
+    return {};
 }
 
 HistorySampler parseHistorySampler(const std::string& word)

@@ -45,11 +45,20 @@ struct HistoryRequest {
     // --keep-unreset: measured ages older than the path stay in chi2 (by default they are left
     // out and named, for a prediction along the path can only be a lower bound of them)
     bool keepUnreset = false;
+    // --mean-elevation: the field elevation of the column's surface, m; needed to place samples
+    // that carry elevation_m (a sample h above it was D(t) - h deep at time t).
+    std::optional<double> meanElevationM;
+    double lapseRateCkm = 6.5; // -L: the surface temperature falls this much per km of height
+    // --fit-base: the base's temperature (C) or, with -q, its heat flow (mW/m2), fitted within
+    // these bounds together with the erosion.
+    std::optional<ValueBounds> fitBase;
 
     double pathStartMa() const { return erosion.empty() ? 0.0 : erosion.front().startMa; }
-    // The space a fit of sampleCount samples searches: fitPhases phases from pathStartMa, the
-    // rates and change times given (or their defaults).
+    // The space a fit of sampleCount data searches: fitPhases phases from pathStartMa, the
+    // rates and change times given (or their defaults), and the base with --fit-base.
     HistorySpace fitSpace(std::size_t sampleCount) const;
+    // The table column of the fitted base: base_temperature_c, or with -q base_heat_flow_mw_m2.
+    std::string baseColumn() const;
 };
 
 // The thermal values whose meaning depends on others, as a user gave them: which of the pairs
@@ -69,6 +78,10 @@ struct ThermalChoices {
 // --initial that is neither steady nor linear, and -B without --initial linear (a value that
 // would be ignored).
 void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParameters& parameters);
+
+// The refusal of --fit-base bounds: MIN < MAX, each a base the column can take (parameterError
+// on the base the parameters hold: its temperature, or its heat flow); empty when usable.
+std::string fitBaseError(ValueBounds bounds, const thermal::ThermalParameters& parameters);
 
 // --sampler's word: grid or mcmc. Throws InputError for any other.
 HistorySampler parseHistorySampler(const std::string& word);

@@ -8,6 +8,7 @@
 #include "historyfiles.h"
 #include "historymisfit.h"
 #include "historymodel.h"
+#include "historyplacement.h"
 #include "inputerror.h"
 #include "observedages.h"
 
@@ -29,10 +30,11 @@ namespace {
 
 // The fit cannot find a history when even the slowest one leaves the column: say so before the
 // work, naming the bound to move.
-void checkSlowestHistory(const HistoryRequest& history)
+void checkSlowestHistory(const HistoryRequest& history, const HistoryPlacement& placement)
 {
     const thermal::ErosionHistory slowest { { history.pathStartMa(), history.ratesMmYr.low } };
-    if (const auto error = thermal::runError(history.thermal, slowest, fitResolution))
+    if (const auto error = thermal::placedRunError(history.thermal, slowest,
+            { placement.presentDepthsM, placement.lapseRateCm }, fitResolution))
         throw InputError("--rates " + textformat::number(history.ratesMmYr.low) + ":"
             + textformat::number(history.ratesMmYr.high)
             + ": the slowest history the fit would try ("
@@ -44,6 +46,8 @@ HistorySamples countedSamples(const HistorySamples& samples, const std::vector<b
 {
     HistorySamples subset;
     subset.lengths = samples.lengths; // a length is no lower bound: they all count
+    subset.temperatures = samples.temperatures; // nor is a temperature or a heat flow today
+    subset.heatFlows = samples.heatFlows;
     for (std::size_t i = 0; i < samples.ages.size(); ++i) {
         if (!counted[i])
             continue;
@@ -136,20 +140,37 @@ void compareHistory(const AgeRequest& request, const HistorySamples& samples,
     const std::vector<bool>& counted, HistoryOutcome& outcome)
 {
     const thermal::ErosionHistory& history = request.history.erosion;
+    // Every sample placed and predicted; chi2 of those within the path, with the column's data.
+    const HistorySamples fitted = countedSamples(samples, counted);
+    const HistoryPlacement placement
+        = historyPlacement(request.history, samples.ages, samples.temperatures, samples.heatFlows);
     const HistoryAgeMisfit misfit(request.history.thermal, samples.ages, samples.kinds,
-        thermal::Resolution {}, lengthSamples(samples), request.settings);
-    const auto predicted = misfit.predictions(history);
+        thermal::Resolution {}, placement, lengthSamples(samples), request.settings);
+    if (const auto error = thermal::placedRunError(
+            request.history.thermal, history, { placement.presentDepthsM, placement.lapseRateCm }))
+        throw InputError(*error);
+    const auto predicted = misfit.prediction(history, std::nan(""));
     if (!predicted)
         throw InputError("the history " + thermal::formatErosionHistory(history, 2, 3)
             + " cannot be compared with the samples: its path leaves the temperatures the age "
               "models take");
-    const HistorySamples fitted = countedSamples(samples, counted);
-    const double chi2 = HistoryAgeMisfit(request.history.thermal, fitted.ages, fitted.kinds,
-        thermal::Resolution {})
-                            .chi2(countedPredictions(*predicted, counted));
-    outcome.residuals = sampleResiduals(samples, *predicted, counted);
-    SampleReport report = comparisonReport(request, samples, *predicted, counted, history, chi2);
-    outcome.summary = report.summary + lengthsSummary(misfit, history, outcome.lengths, report.warnings);
+    HistoryPrediction countedPrediction = *predicted;
+    countedPrediction.ages = countedPredictions(predicted->ages, counted);
+    const HistoryPlacement fittedPlacement
+        = historyPlacement(request.history, fitted.ages, samples.temperatures, samples.heatFlows);
+    const HistoryAgeMisfit countedMisfit(request.history.thermal, fitted.ages, fitted.kinds,
+        thermal::Resolution {}, fittedPlacement);
+    const double chi2 = countedMisfit.chi2(countedPrediction);
+    outcome.residuals = sampleResiduals(samples, predicted->ages, counted);
+    outcome.geotherm = predicted->presentGeotherm;
+    SampleReport report
+        = comparisonReport(request, samples, predicted->ages, counted, history, chi2);
+    outcome.summary = report.summary + presentColumnSummary(*predicted, placement, "the history")
+        + lengthsSummary(misfit, history, outcome.lengths, report.warnings);
+    if (const std::string note
+        = reliefNote(samples.ages, placement, predicted->ages, history, "the history");
+        !note.empty())
+        outcome.summary += note + "\n";
     outcome.warnings = std::move(report.warnings);
 }
 
@@ -167,13 +188,15 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     HistoryOutcome& outcome, std::vector<SampledChain>* chains = nullptr)
 {
     const HistorySamples fitted = countedSamples(samples, counted);
+    const HistoryPlacement placement
+        = historyPlacement(request.history, fitted.ages, samples.temperatures, samples.heatFlows);
     const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds,
-        fitResolution, lengthSamples(samples), request.settings);
+        fitResolution, placement, lengthSamples(samples), request.settings);
     try {
         const HistoryMisfit lengthsPart = samples.lengths.empty()
             ? HistoryMisfit()
-            : HistoryMisfit([&misfit](const thermal::ErosionHistory& history) {
-                  return misfit.lengthsMisfit(history);
+            : HistoryMisfit([&misfit](const thermal::ErosionHistory& history, const double base) {
+                  return misfit.lengthsMisfit(history, base);
               });
         outcome.fit = chains
             ? mergeChains(space, samplerSettings(request.history), std::move(*chains))
@@ -188,13 +211,26 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     }
     const HistoryFit& fit = *outcome.fit;
     const thermal::ErosionHistory best = fit.bestHistory();
-    const auto predicted
-        = HistoryAgeMisfit(request.history.thermal, samples.ages, samples.kinds).predictions(best);
+    // Every sample at the best history, those left out of chi2 too.
+    const HistoryPlacement allPlacement
+        = historyPlacement(request.history, samples.ages, samples.temperatures, samples.heatFlows);
+    const auto predicted = HistoryAgeMisfit(request.history.thermal, samples.ages, samples.kinds,
+        fitResolution, allPlacement)
+                               .prediction(best, otherOf(fit.space, fit.best));
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
-    outcome.residuals = sampleResiduals(samples, *predicted, counted);
-    SampleReport report = fitReport(request, fit, samples, *predicted, counted);
-    outcome.summary = report.summary + lengthsSummary(misfit, best, outcome.lengths, report.warnings);
+    outcome.residuals = sampleResiduals(samples, predicted->ages, counted);
+    outcome.geotherm = predicted->presentGeotherm;
+    const HistoryRequest& history = request.history;
+    SampleReport report = fitReport(request, fit, samples, predicted->ages, counted);
+    outcome.summary = report.summary + fittedBaseSummary(fit, history)
+        + presentColumnSummary(*predicted, allPlacement, "the best history")
+        + lengthsSummary(misfit, best, outcome.lengths, report.warnings)
+        + fittedBaseWarnings(fit, history);
+    if (const std::string note
+        = reliefNote(samples.ages, allPlacement, predicted->ages, best, "the best history");
+        !note.empty())
+        outcome.summary += note + "\n";
     outcome.warnings = std::move(report.warnings);
 }
 
@@ -212,6 +248,9 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
     if (outcome.path)
         files.emplace_back(
             options.pathOutput, [&](std::ostream& out) { writePathTable(out, *outcome.path); });
+    if (!options.geothermOutput.empty() && outcome.geotherm)
+        files.emplace_back(options.geothermOutput,
+            [&](std::ostream& out) { writeGeothermTable(out, *outcome.geotherm); });
     appendFitFiles(options, outcome.residuals, outcome.fit, files);
     writeRunFiles(files, group);
 }
@@ -257,12 +296,23 @@ std::vector<Residual> sampleResiduals(const HistorySamples& samples,
     return residuals;
 }
 
+HistorySamples historySamples(ObservedData data, const AgeRequest& request,
+    const std::string_view label, std::vector<SampleLengths> lengths,
+    const std::string_view lengthsLabel)
+{
+    HistorySamples samples
+        = historySamples(std::move(data.ages), request, label, std::move(lengths), lengthsLabel);
+    samples.temperatures = std::move(data.temperatures);
+    samples.heatFlows = std::move(data.heatFlows);
+    return samples;
+}
+
 std::string assumedLine(const AgeRequest& request, const HistorySamples& samples)
 {
-    return assumedLineOf(request, samples,
-        request.model == Model::terrain
-            ? "each sample where it was taken, on its own vertical path under the DEM"
-            : "every sample at the surface");
+    if (request.model == Model::terrain)
+        return assumedLineOf(
+            request, samples, "each sample where it was taken, on its own vertical path under the DEM");
+    return historyAssumedLine(request.history, samples.ages, samples.kinds, request.settings) + "\n";
 }
 
 SampleReport comparisonReport(const AgeRequest& request, const HistorySamples& samples,
@@ -277,7 +327,11 @@ SampleReport comparisonReport(const AgeRequest& request, const HistorySamples& s
     SampleReport report;
     report.summary = "chi2 " + textformat::fixed(chi2, 2) + " for the history "
         + thermal::formatErosionHistory(history, 2, 3) + " (no fit), reduced chi2 "
-        + textformat::fixed(chi2 / static_cast<double>(fitted.ages.size()), 2) + "\n"
+        + textformat::fixed(chi2
+                / static_cast<double>(
+                    fitted.ages.size() + samples.temperatures.size() + samples.heatFlows.size()),
+            2)
+        + "\n"
         + assumedLine(request, samples);
     if (auto warning = notResetWarning(fitted.ages,
             counted.empty() ? predicted : countedPredictions(predicted, counted), history,
@@ -360,11 +414,14 @@ void finishReport(const HistoryRequest& history, const HistorySamples& samples,
 HistorySpace checkedFitSpace(const HistoryRequest& history, const HistorySamples& samples)
 {
     const std::vector<bool> counted = countedOf(history, samples);
-    const HistorySpace space = history.fitSpace(
-        static_cast<std::size_t>(std::count(counted.begin(), counted.end(), true)));
+    const HistorySamples fitted = countedSamples(samples, counted);
+    const HistoryPlacement placement
+        = historyPlacement(history, fitted.ages, samples.temperatures, samples.heatFlows);
+    const HistorySpace space = history.fitSpace(fitted.ages.size() + placement.temperatures.size()
+        + placement.heatFlowsMWm2.size());
     if (const std::string error = historyFitError(space, history.fit); !error.empty())
         throw InputError(error);
-    checkSlowestHistory(history);
+    checkSlowestHistory(history, placement);
     return space;
 }
 
@@ -385,7 +442,10 @@ SampledChain computeHistoryChain(const AgeRequest& request, const HistorySamples
 {
     const HistorySpace space = checkedSamplerSpace(request.history, samples);
     const HistorySamples fitted = countedSamples(samples, countedOf(request.history, samples));
-    const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds);
+    const HistoryPlacement placement
+        = historyPlacement(request.history, fitted.ages, samples.temperatures, samples.heatFlows);
+    const HistoryAgeMisfit misfit(request.history.thermal, fitted.ages, fitted.kinds,
+        fitResolution, placement, lengthSamples(samples), request.settings);
     try {
         return sampleChain(
             space, std::cref(misfit), samplerSettings(request.history), chain, progress);
@@ -423,6 +483,8 @@ HistoryOutcome computeHistoryRun(const AgeRequest& request, const HistorySamples
         fitHistoryToSamples(request, *space, samples, counted, progress, outcome);
     else if (!samples.ages.empty())
         compareHistory(request, samples, counted, outcome);
+    if (work.geotherm && !outcome.geotherm)
+        outcome.geotherm = thermal::historyRun(history.thermal, history.erosion).presentGeotherm;
     finishReport(history, samples, counted, outcome);
     return outcome;
 }
@@ -441,8 +503,8 @@ void runHistoryModel(const AgeRequest& given, const FitOptions& options, std::os
     if (options.fits()) {
         try {
             samples = historySamples(options.observedFile.empty()
-                    ? std::vector<ObservedAge> {}
-                    : readObservedAges(options.observedFile, &notes),
+                    ? ObservedData {}
+                    : readObservedData(options.observedFile, &notes),
                 request, options.observedFile,
                 options.lengthsFile.empty()
                     ? std::vector<SampleLengths> {}
@@ -465,7 +527,9 @@ void runHistoryModel(const AgeRequest& given, const FitOptions& options, std::os
             ? erosion::ProgressLine(err, "cooling_ages: fitting the erosion history")
             : erosion::ProgressLine();
         outcome = computeHistoryRun(request, samples,
-            { .table = true, .path = !options.pathOutput.empty() },
+            { .table = true,
+                .path = !options.pathOutput.empty(),
+                .geotherm = !options.geothermOutput.empty() },
             [&](double fraction) { line.update(fraction); });
     }
 

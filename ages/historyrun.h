@@ -27,6 +27,7 @@
 #include "historyfitresult.h"
 #include "historysampler.h"
 #include "lengthmisfit.h"
+#include "historypath.h"
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
@@ -50,6 +51,8 @@ struct HistorySamples {
     std::vector<ObservedAge> ages;
     std::vector<AgeKind> kinds;
     std::vector<JoinedLengths> lengths;
+    std::vector<ObservedTemperature> temperatures; // rows of system T
+    std::vector<ObservedHeatFlow> heatFlows; // rows of system Q
 
     bool empty() const { return ages.empty() && lengths.empty(); }
 };
@@ -60,6 +63,9 @@ struct HistorySamples {
 HistorySamples historySamples(std::vector<ObservedAge> ages, const AgeRequest& request,
     std::string_view label, std::vector<SampleLengths> lengths = {},
     std::string_view lengthsLabel = {});
+// The same with the temperatures and heat flows of the data.
+HistorySamples historySamples(ObservedData data, const AgeRequest& request, std::string_view label,
+    std::vector<SampleLengths> lengths = {}, std::string_view lengthsLabel = {});
 
 // One residual per sample, for the ages predicted for them (in their order); counted: whether
 // each entered chi2 (empty: all did).
@@ -107,6 +113,7 @@ void writeRunFiles(const std::vector<RunFile>& files, wholefile::ReplacementGrou
 struct HistoryWork {
     bool table = true; // the table of ages along --erosion's path
     bool path = false; // that path (--path-output)
+    bool geotherm = false; // the column today (--geotherm-output), of --erosion without samples
 };
 
 // What a run has computed, before anything is written.
@@ -114,6 +121,8 @@ struct HistoryOutcome {
     std::vector<AgeRow> rows;
     std::optional<SamplePath> path;
     std::optional<HistoryFit> fit; // with --fit-phases
+    // The present geotherm of the best history (of --erosion's without a fit), with samples.
+    std::optional<thermal::Geotherm> geotherm;
     std::vector<Residual> residuals; // pointing into the samples the run was given
     std::vector<LengthComparison> lengths; // the measured lengths at the history compared
     std::string summary; // lines for standard error, each ending in a line end, warnings too

@@ -2,6 +2,8 @@
 // The fit of an erosion history to measured ages, with the engine the number of phases calls for:
 //   1 phase:  the rate sweep of ratefit.h over rateCount rates spaced by a constant ratio across
 //             --rates (its misfit curve, best rate and range), the history tables beside it;
+//             with the space's other parameter, the grid of those rates x otherCount values of
+//             it, the rate's curve the least chi2 over them at each rate (its profile);
 //   2 phases: the grid with inner minimisations and a local refinement (twophasegrid.h), or the
 //             ensemble sampler on request;
 //   3 phases: the ensemble sampler (historysampler.h).
@@ -32,6 +34,10 @@ enum class HistorySampler {
 struct HistoryFitSettings {
     HistorySampler sampler = HistorySampler::automatic;
     int rateCount = 100; // one phase: the sweep's rates
+    // One phase: the values of the space's other parameter, evenly spaced across its bounds, at
+    // each of which the rates are swept (a grid of rateCount x otherCount). Seven suffice: the
+    // profiles are refined between them by parabolas. (The two-phase grid has its own count.)
+    int otherCount = 7;
     GridFitSettings grid;
     SamplerSettings mcmc;
     // For every engine: replaces grid.threads and mcmc.threads.

@@ -40,6 +40,16 @@ struct HistoryFit {
     std::vector<ChangeTimeProfile> profiles; // one per change time, oldest change first
     std::optional<RateFit> rateFit; // one phase: the sweep's misfit curve
     std::optional<HistoryPosterior> posterior; // the ensemble sampler's chain
+    // With the space's other parameter: its profile (the least chi2 at each of its values, over
+    // every history), read at the fit's level; bestRate, rangeLow and rangeHigh are its values.
+    std::optional<RateFit> otherFit;
+    // One phase with the other parameter: the rate's misfit curve at the other's best grid
+    // value alone, read at the same level, whose range rateFit's (over every value) is
+    // compared with.
+    std::optional<RateFit> rateFitAtBestOther;
+    // The two-phase grid with the other parameter: each change time's profile at the other's
+    // grid value nearest the best alone, read at the same level.
+    std::vector<ChangeTimeProfile> profilesAtBestOther;
 
     std::size_t evaluations() const { return tried.size(); }
     ErosionHistory bestHistory() const { return historyOf(space, best); }

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 
 namespace ages {
@@ -32,6 +33,11 @@ std::string historySpaceError(const HistorySpace& space)
                 + textformat::number(space.pathStartMa) + " Ma), got "
                 + textformat::number(times.low) + ":" + textformat::number(times.high);
     }
+    if (space.other
+        && !(space.other->low < space.other->high && std::isfinite(space.other->low)
+            && std::isfinite(space.other->high)))
+        return "the bounds of " + space.otherColumn + " need MIN < MAX, got "
+            + textformat::number(space.other->low) + ":" + textformat::number(space.other->high);
     return {};
 }
 
@@ -52,8 +58,10 @@ bool isInside(const HistorySpace& space, const std::vector<double>& parameters)
 {
     if (parameters.size() != static_cast<std::size_t>(space.parameterCount()))
         return false;
+    if (space.other && !space.other->contains(parameters.back()))
+        return false;
     double previousChangeMa = space.pathStartMa;
-    for (std::size_t i = 0; i < parameters.size(); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(space.historyParameterCount()); ++i) {
         const double value = parameters[i];
         if (i % 2 == 0) {
             if (!space.ratesMmYr.contains(value))
@@ -69,7 +77,9 @@ bool isInside(const HistorySpace& space, const std::vector<double>& parameters)
 
 ErosionHistory historyOf(const HistorySpace& space, const std::vector<double>& parameters)
 {
-    if (parameters.size() != static_cast<std::size_t>(space.parameterCount()))
+    // The history's own parameters, with or without the other after them.
+    if (parameters.size() != static_cast<std::size_t>(space.parameterCount())
+        && parameters.size() != static_cast<std::size_t>(space.historyParameterCount()))
         throw std::invalid_argument("a history needs 2 x phases - 1 parameters");
     ErosionHistory history(space.phaseCount);
     history[0].startMa = space.pathStartMa;
@@ -90,6 +100,25 @@ std::vector<double> parametersOf(const ErosionHistory& history)
         parameters.push_back(history[phase].rateMmYr);
     }
     return parameters;
+}
+
+double otherOf(const HistorySpace& space, const std::vector<double>& parameters)
+{
+    return space.other ? parameters.back() : std::numeric_limits<double>::quiet_NaN();
+}
+
+double misfitOf(
+    const HistorySpace& space, const HistoryMisfit& misfit, const std::vector<double>& parameters)
+{
+    return misfit(historyOf(space, parameters), otherOf(space, parameters));
+}
+
+std::vector<std::string> historyColumnNames(const HistorySpace& space)
+{
+    std::vector<std::string> names = historyColumnNames(space.phaseCount);
+    if (space.other)
+        names.push_back(space.otherColumn);
+    return names;
 }
 
 std::vector<std::string> historyColumnNames(int phaseCount)

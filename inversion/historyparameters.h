@@ -8,6 +8,10 @@
 //
 // where change_k is the start of phase k + 1. Rates lie within --rates, change times within
 // --change-times and strictly decreasing (older change first); the path start is fixed.
+//
+// A space may fit one parameter of the model besides the history (the caller's: the base of the
+// geotherm, --fit-base). It comes last in the vector, within its own bounds, and the misfit gets
+// its value beside the history (NaN when the space fits none).
 
 #include "changetimerange.h"
 #include "erosionhistory.h"
@@ -15,7 +19,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <limits>
+#include <optional>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace ages {
@@ -25,20 +33,61 @@ namespace ages {
 using ErosionPhase = thermal::ErosionPhase;
 using ErosionHistory = thermal::ErosionHistory;
 
-// chi2 of the measured samples for one history: sum(((observed - predicted) / sigma)^2). Called
-// from several threads at once. A history the model cannot run may give NaN: the fits avoid it.
-// An exception ends the fit and is passed on.
-using HistoryMisfit = std::function<double(const ErosionHistory& history)>;
+// chi2 of the measured samples for one history and the value of the space's other parameter
+// (NaN without one): sum(((observed - predicted) / sigma)^2). Called from several threads at once.
+// A history the model cannot run may give NaN: the fits avoid it. An exception ends the fit and
+// is passed on. Made from any function of the history, or of the history and that value.
+class HistoryMisfit {
+public:
+    using Function = std::function<double(const ErosionHistory& history, double other)>;
+
+    HistoryMisfit() = default;
+    template <class F> HistoryMisfit(F function)
+    {
+        if constexpr (std::is_invocable_r_v<double, const F&, const ErosionHistory&, double>)
+            m_function = std::move(function);
+        else
+            m_function = [function = std::move(function)](
+                             const ErosionHistory& history, double) { return function(history); };
+    }
+
+    double operator()(const ErosionHistory& history,
+        double other = std::numeric_limits<double>::quiet_NaN()) const
+    {
+        return m_function(history, other);
+    }
+
+    // Whether it holds a function (a default one does not).
+    explicit operator bool() const { return static_cast<bool>(m_function); }
+
+private:
+    Function m_function;
+};
 
 // What a history fit searches.
 struct HistorySpace {
+    HistorySpace() = default;
+    HistorySpace(
+        int phases, double startMa, ValueBounds rates, ValueBounds changeTimes, std::size_t samples)
+        : phaseCount(phases)
+        , pathStartMa(startMa)
+        , ratesMmYr(rates)
+        , changeTimesMa(changeTimes)
+        , sampleCount(samples)
+    {
+    }
+
     int phaseCount = 2; // 1, 2 or 3
     double pathStartMa = 0; // > 0: the start of the oldest phase
     ValueBounds ratesMmYr; // every phase's rate
     ValueBounds changeTimesMa; // every change time, inside (0, pathStartMa)
-    std::size_t sampleCount = 0; // measured samples the misfit sums over
+    std::size_t sampleCount = 0; // measured data the misfit sums over
+    // The other parameter fitted with the history, last in the vector, and its table column.
+    std::optional<ValueBounds> other;
+    std::string otherColumn = "other";
 
-    int parameterCount() const { return 2 * phaseCount - 1; }
+    int historyParameterCount() const { return 2 * phaseCount - 1; }
+    int parameterCount() const { return historyParameterCount() + (other ? 1 : 0); }
     // Samples less fitted parameters; 0 or less when the data cannot constrain every parameter.
     long degreesOfFreedom() const
     {
@@ -65,9 +114,16 @@ bool isInside(const HistorySpace& space, const std::vector<double>& parameters);
 
 ErosionHistory historyOf(const HistorySpace& space, const std::vector<double>& parameters);
 std::vector<double> parametersOf(const ErosionHistory& history);
+// The other parameter's value in parameters, NaN when the space fits none.
+double otherOf(const HistorySpace& space, const std::vector<double>& parameters);
+// The misfit of a parameter vector of the space.
+double misfitOf(
+    const HistorySpace& space, const HistoryMisfit& misfit, const std::vector<double>& parameters);
 
 // The column names of the parameters with the fixed path start before them, as the fit's tables
 // head them: start_1_ma, rate_1_mm_yr, start_2_ma, rate_2_mm_yr, ...
 std::vector<std::string> historyColumnNames(int phaseCount);
+// The same with the other parameter's column last.
+std::vector<std::string> historyColumnNames(const HistorySpace& space);
 
 } // namespace ages

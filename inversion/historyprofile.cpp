@@ -14,9 +14,19 @@ MisfitLevel misfitLevel(double chi2Min, const HistorySpace& space)
 ChangeTimeProfile sampledProfile(
     const std::vector<TriedHistory>& tried, int change, ValueBounds bounds, int binCount)
 {
-    if (change < 1 || binCount < 1 || !(bounds.low < bounds.high))
+    if (change < 1)
         throw std::invalid_argument("a sampled profile needs a change, bins and bounds");
-    const std::size_t index = 2 * static_cast<std::size_t>(change) - 1; // in the parameters
+    ChangeTimeProfile profile
+        = sampledProfile(tried, 2 * static_cast<std::size_t>(change) - 1, bounds, binCount);
+    profile.change = change;
+    return profile;
+}
+
+ChangeTimeProfile sampledProfile(const std::vector<TriedHistory>& tried, const std::size_t index,
+    ValueBounds bounds, int binCount)
+{
+    if (binCount < 1 || !(bounds.low < bounds.high))
+        throw std::invalid_argument("a sampled profile needs bins and bounds");
     const double width = (bounds.high - bounds.low) / binCount;
     std::vector<const TriedHistory*> lowest(binCount, nullptr);
     for (const TriedHistory& history : tried) {
@@ -30,7 +40,7 @@ ChangeTimeProfile sampledProfile(
             lowest[bin] = &history;
     }
     ChangeTimeProfile profile;
-    profile.change = change;
+    profile.change = 0;
     for (const TriedHistory* history : lowest) {
         if (history) {
             profile.changeTimesMa.push_back(history->parameters[index]);

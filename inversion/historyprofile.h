@@ -20,5 +20,8 @@ MisfitLevel misfitLevel(double chi2Min, const HistorySpace& space);
 // history's change time. Empty bins are left out.
 ChangeTimeProfile sampledProfile(
     const std::vector<TriedHistory>& tried, int change, ValueBounds bounds, int binCount);
+// The same for the parameter at index (the other parameter's profile, say), change 0.
+ChangeTimeProfile sampledProfile(
+    const std::vector<TriedHistory>& tried, std::size_t index, ValueBounds bounds, int binCount);
 
 } // namespace ages

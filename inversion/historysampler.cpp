@@ -55,6 +55,9 @@ std::vector<double> drawFromPrior(const HistorySpace& space, pcg32& generator)
             parameters.push_back(changes[phase - 1]);
         parameters.push_back(rates.low + (rates.high - rates.low) * uniformUnit(generator));
     }
+    if (space.other)
+        parameters.push_back(
+            space.other->low + (space.other->high - space.other->low) * uniformUnit(generator));
     return parameters;
 }
 
@@ -167,7 +170,7 @@ SampledChain sampleChain(const HistorySpace& space, const HistoryMisfit& misfit,
 
     const EnsembleTarget target {
         [&](const std::vector<double>& x) { return isInside(space, x); },
-        [&](const std::vector<double>& x) { return -0.5 * misfit(historyOf(space, x)); },
+        [&](const std::vector<double>& x) { return -0.5 * misfitOf(space, misfit, x); },
     };
     EnsembleSettings ensemble;
     ensemble.steps = settings.steps;
@@ -251,6 +254,17 @@ HistoryFit mergeChains(
             = sampledProfile(fit.tried, change, space.changeTimesMa, settings.profileBins);
         readRange(profile, fit.level.level, space.changeTimesMa);
         fit.profiles.push_back(std::move(profile));
+    }
+    if (space.other) {
+        const ChangeTimeProfile profile
+            = sampledProfile(fit.tried, static_cast<std::size_t>(space.parameterCount() - 1),
+                *space.other, settings.profileBins);
+        RateFit curve = fitMisfitCurveAtLevel(profile.changeTimesMa, profile.chi2, fit.level.level);
+        curve.bestRate = fit.best.back();
+        curve.chi2Min = fit.level.chi2Min;
+        curve.reducedChi2 = fit.level.reducedChi2;
+        curve.rangeScaled = fit.level.scaled;
+        fit.otherFit = std::move(curve);
     }
     return fit;
 }

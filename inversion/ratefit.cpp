@@ -227,6 +227,32 @@ RateFit fitMisfitCurveAtLevel(std::vector<double> rates, std::vector<double> chi
     });
 }
 
+double refinedMinimum(const std::vector<double>& x, const std::vector<double>& y)
+{
+    if (std::all_of(y.begin(), y.end(), [](double value) { return std::isnan(value); }))
+        return std::numeric_limits<double>::quiet_NaN();
+    const double interior = fitMisfitCurveAtLevel(x, y, 0.0).chi2Min;
+    // The lowest point at an end: the parabola through the three points there still places the
+    // minimum inside the curve when it bends up with its vertex between the ends (a coarse grid
+    // of three values, whose lowest is an end, while the minimum lies short of it).
+    const std::size_t n = x.size();
+    if (n < 3)
+        return interior;
+    const auto lowestIndex
+        = static_cast<std::size_t>(std::min_element(y.begin(), y.end(), [](double a, double b) {
+              return !std::isnan(a) && (std::isnan(b) || a < b);
+          }) - y.begin());
+    if (lowestIndex != 0 && lowestIndex != n - 1)
+        return interior;
+    const std::size_t first = lowestIndex == 0 ? 0 : n - 3;
+    const Parabola parabola = parabolaThrough(
+        x[first], y[first], x[first + 1], y[first + 1], x[first + 2], y[first + 2]);
+    if (parabola.curvature > 0 && parabola.vertex > x.front() && parabola.vertex < x.back()
+        && std::isfinite(parabola.lowest))
+        return std::min(interior, parabola.lowest);
+    return interior;
+}
+
 std::string fitSummary(const RateFit& fit, const std::string_view label)
 {
     const int decimals = rangeDecimals(fit.rangeLow, fit.rangeHigh, summaryDecimals);

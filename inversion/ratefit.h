@@ -74,6 +74,12 @@ RateFit fitMisfitCurve(
 // unknown (NaN).
 RateFit fitMisfitCurveAtLevel(std::vector<double> rates, std::vector<double> chi2, double level);
 
+// The least value of a curve sampled at x (increasing), refined between points by the parabola
+// through its lowest point and the two beside it, as the fits refine their minima; NaN when no
+// value is a number. The least chi2 over a parameter gridded coarsely (the profile's inner
+// minimum) without the envelope of the grid's values.
+double refinedMinimum(const std::vector<double>& x, const std::vector<double>& y);
+
 // "best rate: 0.731 mm/yr, range 0.702 to 0.760, reduced chi2 0.84"; with a widened range
 // "best rate: 0.7312 mm/yr, range 0.7302 to 0.7331 (scaled by reduced chi2), reduced chi2 35.12".
 // At least three decimals, more where the range needs them to show two digits of its width. A

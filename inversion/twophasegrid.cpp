@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 namespace ages {
@@ -42,27 +43,46 @@ struct Trial {
 // history it tried, in order.
 class TaskRun {
 public:
-    TaskRun(const HistorySpace& space, const HistoryMisfit& misfit, ProgressCounter& progress)
+    // other: the value of the space's other parameter the task's histories take (NaN without).
+    TaskRun(const HistorySpace& space, const HistoryMisfit& misfit, ProgressCounter& progress,
+        double other = notANumber)
         : m_space(space)
         , m_misfit(misfit)
         , m_progress(progress)
+        , m_other(other)
     {
     }
 
-    double operator()(const std::vector<double>& parameters)
+    // r1, t, r2 at the task's other value.
+    double operator()(const std::vector<double>& history)
     {
-        const double chi2 = m_misfit(historyOf(m_space, parameters));
+        if (!m_space.other)
+            return all(history);
+        std::vector<double> parameters(history.size() + 1, m_other);
+        std::copy(history.begin(), history.end(), parameters.begin());
+        return all(parameters);
+    }
+
+    // Every parameter of the space.
+    double all(const std::vector<double>& parameters)
+    {
+        const double chi2 = misfitOf(m_space, m_misfit, parameters);
         tried.push_back({ parameters, chi2 });
         m_progress.advance(1);
         return chi2;
     }
 
     std::vector<TriedHistory> tried;
+    std::optional<double> other() const
+    {
+        return m_space.other ? std::optional<double>(m_other) : std::nullopt;
+    }
 
 private:
     const HistorySpace& m_space;
     const HistoryMisfit& m_misfit;
     ProgressCounter& m_progress;
+    double m_other;
 };
 
 double forBrent(double chi2)
@@ -77,6 +97,8 @@ Trial bestLastRate(TaskRun& run, double firstRate, double changeMa, ValueBounds 
     const auto objective = [&](double lnLastRate) {
         Trial trial { { firstRate, changeMa, std::exp(lnLastRate) }, notANumber };
         trial.chi2 = run(trial.parameters);
+        if (run.other())
+            trial.parameters.push_back(*run.other());
         if (trial.betterThan(best))
             best = trial;
         return forBrent(trial.chi2);
@@ -148,18 +170,23 @@ HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfi
                                     "and the refinement at least 4 evaluations");
     const auto changeTimes = evenlySpaced(space.changeTimesMa, settings.changeTimeCount);
     const auto firstRates = geometricallySpaced(space.ratesMmYr, settings.firstRateCount);
+    if (space.other && settings.otherCount < 2)
+        throw std::invalid_argument("the grid needs at least 2 values of the other parameter");
+    const std::vector<double> others = space.other ? evenlySpaced(*space.other, settings.otherCount)
+                                                   : std::vector<double> { notANumber };
 
     const double perRow = (settings.firstRateCount + expectedOuterSteps) * expectedBrentEvaluations;
-    ProgressCounter counter(
-        progress, settings.changeTimeCount * perRow + settings.refinementEvaluations);
+    const std::size_t rows = changeTimes.size() * others.size();
+    ProgressCounter counter(progress, rows * perRow + settings.refinementEvaluations);
 
-    // 1 and 2: one task per change time.
-    std::vector<Trial> points(changeTimes.size());
-    std::vector<std::vector<TriedHistory>> rowsTried(changeTimes.size());
-    parallelFor(changeTimes.size(), settings.threads, [&](std::size_t i) {
-        TaskRun run(space, misfit, counter);
-        points[i] = profilePoint(run, changeTimes[i], firstRates, space.ratesMmYr);
-        rowsTried[i] = std::move(run.tried);
+    // 1 and 2: one task per change time (and other value): points[j * times + i].
+    std::vector<Trial> points(rows);
+    std::vector<std::vector<TriedHistory>> rowsTried(rows);
+    parallelFor(rows, settings.threads, [&](std::size_t row) {
+        TaskRun run(space, misfit, counter, others[row / changeTimes.size()]);
+        points[row]
+            = profilePoint(run, changeTimes[row % changeTimes.size()], firstRates, space.ratesMmYr);
+        rowsTried[row] = std::move(run.tried);
     });
     HistoryFit fit;
     fit.space = space;
@@ -173,11 +200,13 @@ HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfi
     // 3: the simplex from the lowest point, inside the bounds.
     const double rateRatio = firstRates[1] / firstRates[0];
     const auto& start = lowest->parameters;
-    const std::vector<double> steps { start[0] * (rateRatio - 1) / 2,
+    std::vector<double> steps { start[0] * (rateRatio - 1) / 2,
         (changeTimes[1] - changeTimes[0]) / 2, start[2] * (rateRatio - 1) / 2 };
+    if (space.other)
+        steps.push_back((others[1] - others[0]) / 2);
     TaskRun run(space, misfit, counter);
     const auto objective = [&](const std::vector<double>& parameters) {
-        return isInside(space, parameters) ? run(parameters)
+        return isInside(space, parameters) ? run.all(parameters)
                                            : std::numeric_limits<double>::infinity();
     };
     SimplexSettings simplex;
@@ -187,12 +216,19 @@ HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfi
     fit.best = refined.value < lowest->chi2 ? refined.point : start;
     fit.level = misfitLevel(std::min(refined.value, lowest->chi2), space);
 
-    // The profile, with the refined minimum as one more point.
+    // The profile, the least over the other values at each change time (refined between them:
+    // a grid of a few values alone would lift the profile wherever the best value falls between
+    // them), with the refined minimum as one more point.
     ChangeTimeProfile profile;
     profile.change = 1;
     for (std::size_t i = 0; i < changeTimes.size(); ++i) {
+        std::vector<double> overOthers;
+        for (std::size_t j = 0; j < others.size(); ++j)
+            overOthers.push_back(points[j * changeTimes.size() + i].chi2);
         profile.changeTimesMa.push_back(changeTimes[i]);
-        profile.chi2.push_back(points[i].chi2);
+        // No lower than the refined minimum of all (the parabola may undershoot it).
+        const double least = space.other ? refinedMinimum(others, overOthers) : overOthers.front();
+        profile.chi2.push_back(std::isnan(least) ? least : std::max(least, fit.level.chi2Min));
     }
     const double bestChangeMa = fit.best[1];
     const auto at = std::lower_bound(
@@ -206,6 +242,46 @@ HistoryFit fitTwoPhaseGrid(const HistorySpace& space, const HistoryMisfit& misfi
     }
     readRange(profile, fit.level.level, space.changeTimesMa);
     fit.profiles.push_back(std::move(profile));
+
+    // The other parameter's profile: the least over the change times at each of its values;
+    // and the change time's profile at the grid value nearest the best other alone.
+    if (space.other) {
+        std::size_t nearest = 0;
+        for (std::size_t j = 1; j < others.size(); ++j) {
+            if (std::abs(others[j] - fit.best.back()) < std::abs(others[nearest] - fit.best.back()))
+                nearest = j;
+        }
+        ChangeTimeProfile alone;
+        alone.change = 1;
+        alone.changeTimesMa = changeTimes;
+        for (std::size_t i = 0; i < changeTimes.size(); ++i)
+            alone.chi2.push_back(points[nearest * changeTimes.size() + i].chi2);
+        readRange(alone, fit.level.level, space.changeTimesMa);
+        fit.profilesAtBestOther.push_back(std::move(alone));
+        std::vector<double> values, otherChi2;
+        for (std::size_t j = 0; j < others.size(); ++j) {
+            std::vector<double> overTimes;
+            for (std::size_t i = 0; i < changeTimes.size(); ++i)
+                overTimes.push_back(points[j * changeTimes.size() + i].chi2);
+            const double least = refinedMinimum(changeTimes, overTimes);
+            values.push_back(others[j]);
+            otherChi2.push_back(std::isnan(least) ? least : std::max(least, fit.level.chi2Min));
+        }
+        // The refined minimum as one more point, as in the change time's profile.
+        const double bestOther = fit.best.back();
+        const auto place = std::lower_bound(values.begin(), values.end(), bestOther);
+        const auto offset = place - values.begin();
+        if (place != values.end() && *place == bestOther) {
+            otherChi2[offset] = fit.level.chi2Min;
+        } else {
+            values.insert(place, bestOther);
+            otherChi2.insert(otherChi2.begin() + offset, fit.level.chi2Min);
+        }
+        RateFit curve = fitMisfitCurveAtLevel(values, std::move(otherChi2), fit.level.level);
+        curve.reducedChi2 = fit.level.reducedChi2;
+        curve.rangeScaled = fit.level.scaled;
+        fit.otherFit = std::move(curve);
+    }
     counter.finish();
     return fit;
 }

@@ -15,7 +15,9 @@
 //    grid costs 27 for each halving of the step.
 // Rows of the grid and the profile's change times run in parallel, each row in its own fixed
 // order, so the result does not depend on the thread count. The profile gets the refined minimum
-// as one more point, and the range of the change time is read off it.
+// as one more point, and the range of the change time is read off it. With the space's other
+// parameter (historyparameters.h) the grid has a third dimension, its values, and the other's
+// profile (the least chi2 at each value) gives its best value and range.
 
 #include "historyfitresult.h"
 #include "historyparameters.h"
@@ -30,6 +32,12 @@ struct GridFitSettings {
     int changeTimeCount = 12; // >= 2
     int firstRateCount = 8; // >= 2
     int refinementEvaluations = 100; // the simplex's cap
+    // With the space's other parameter: its values, evenly spaced; every change time's row runs
+    // at each, the profile of the change time is the least over them, and the simplex refines
+    // the other parameter too. Three (the bounds and their middle) keep the fit within some
+    // three times the cost of one without it; the other's own profile is then the parabola
+    // through them and the refined minimum.
+    int otherCount = 3;
     unsigned threads = defaultThreadCount();
 };
 

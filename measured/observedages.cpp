@@ -40,7 +40,12 @@ enum class Column {
     X,
     Y,
     Lon,
-    Lat
+    Lat,
+    Depth,
+    Temperature,
+    SigmaTemperature,
+    HeatFlow,
+    SigmaHeatFlow
 };
 
 struct ColumnName {
@@ -64,6 +69,11 @@ constexpr std::array columnNames {
     ColumnName { Column::Y, "y_m", false },
     ColumnName { Column::Lon, "lon", false },
     ColumnName { Column::Lat, "lat", false },
+    ColumnName { Column::Depth, "depth_m", false },
+    ColumnName { Column::Temperature, "temperature_c", false },
+    ColumnName { Column::SigmaTemperature, "sigma_c", false },
+    ColumnName { Column::HeatFlow, "heat_flow_mw_m2", false },
+    ColumnName { Column::SigmaHeatFlow, "sigma_mw_m2", false },
 };
 
 } // namespace
@@ -279,17 +289,91 @@ ObservedAge readRow(const RowReader& row, int line)
         row.refuse("lon must be -180 to 180 degrees, got " + std::string(row.text(Column::Lon)));
     if (sample.latitudeDeg && !(std::fabs(*sample.latitudeDeg) <= 90))
         row.refuse("lat must be -90 to 90 degrees, got " + std::string(row.text(Column::Lat)));
+    sample.depthM = row.optionalNumber(Column::Depth);
+    if (sample.depthM && *sample.depthM < 0) {
+        row.refuse("depth_m is the depth below today's surface, 0 or more, got "
+            + std::string(row.text(Column::Depth)));
+    }
     return sample;
+}
+
+// The value of a column a row of system T or Q needs: present and a number.
+double neededNumber(const RowReader& row, const std::map<Column, std::size_t>& columns,
+    Column column, std::string_view what)
+{
+    if (!columns.contains(column) || row.text(column).empty()) {
+        row.refuse(std::string(what) + " needs a value in column "
+            + std::string(RowReader::nameOf(column)));
+    }
+    return row.number(column);
+}
+
+// A sigma of a row of system T or Q: needed, and above 0.
+double neededSigma(const RowReader& row, const std::map<Column, std::size_t>& columns,
+    Column column, std::string_view what)
+{
+    const double sigma = neededNumber(row, columns, column, what);
+    if (!(sigma > 0)) {
+        row.refuse(std::string(RowReader::nameOf(column)) + " must be > 0, got "
+            + std::string(row.text(column)));
+    }
+    return sigma;
+}
+
+// A row of system T or Q measures no age: its age columns stay empty.
+void refuseAge(const RowReader& row, std::string_view what)
+{
+    if (!row.text(Column::Age).empty() || !row.text(Column::Sigma).empty()) {
+        row.refuse(std::string(what) + " measures no age: leave age_ma and sigma_ma empty");
+    }
+}
+
+ObservedTemperature readTemperatureRow(
+    const RowReader& row, const std::map<Column, std::size_t>& columns, int line)
+{
+    constexpr std::string_view what = "a row of system T (a temperature today at a depth)";
+    refuseAge(row, what);
+    ObservedTemperature measured;
+    measured.line = line;
+    measured.sample = std::string(row.text(Column::Sample));
+    measured.depthM = neededNumber(row, columns, Column::Depth, what);
+    if (measured.depthM < 0) {
+        row.refuse("depth_m is the depth below today's surface, 0 or more, got "
+            + std::string(row.text(Column::Depth)));
+    }
+    measured.elevationM = row.optionalNumber(Column::Elevation);
+    measured.temperatureC = neededNumber(row, columns, Column::Temperature, what);
+    measured.sigmaC = neededSigma(row, columns, Column::SigmaTemperature, what);
+    return measured;
+}
+
+ObservedHeatFlow readHeatFlowRow(
+    const RowReader& row, const std::map<Column, std::size_t>& columns, int line)
+{
+    constexpr std::string_view what = "a row of system Q (the surface heat flow today)";
+    refuseAge(row, what);
+    ObservedHeatFlow measured;
+    measured.line = line;
+    measured.sample = std::string(row.text(Column::Sample));
+    measured.heatFlowMWm2 = neededNumber(row, columns, Column::HeatFlow, what);
+    measured.sigmaMWm2 = neededSigma(row, columns, Column::SigmaHeatFlow, what);
+    return measured;
+}
+
+bool isSystem(std::string_view word, char letter)
+{
+    return word.size() == 1 && std::toupper(static_cast<unsigned char>(word[0])) == letter;
 }
 
 } // namespace
 
-std::vector<ObservedAge> parseObservedAges(
+ObservedData parseObservedData(
     std::istream& text, const std::string_view fileName, std::vector<std::string>* notes)
 {
     std::map<Column, std::size_t> columns;
     std::size_t headerFieldCount = 0;
-    std::vector<ObservedAge> samples;
+    ObservedData data;
+    std::vector<ObservedAge>& samples = data.ages;
     std::string line;
     textlines::LineReader lines(text);
     for (;;) {
@@ -320,7 +404,13 @@ std::vector<ObservedAge> parseObservedAges(
             row.refuse("has " + std::to_string(fields.size()) + " fields, the header "
                 + std::to_string(headerFieldCount));
         }
-        samples.push_back(readRow(row, lineNumber));
+        const auto systemWord = row.text(Column::System);
+        if (isSystem(systemWord, 'T'))
+            data.temperatures.push_back(readTemperatureRow(row, columns, lineNumber));
+        else if (isSystem(systemWord, 'Q'))
+            data.heatFlows.push_back(readHeatFlowRow(row, columns, lineNumber));
+        else
+            samples.push_back(readRow(row, lineNumber));
     }
     if (text.bad()) {
         throw ObservedAgesError(std::string(fileName) + ": cannot be read");
@@ -332,17 +422,48 @@ std::vector<ObservedAge> parseObservedAges(
     if (samples.empty()) {
         throw ObservedAgesError(std::string(fileName) + ": no samples after the header");
     }
-    return samples;
+    return data;
 }
 
-std::vector<ObservedAge> readObservedAges(
-    const std::filesystem::path& file, std::vector<std::string>* notes)
+ObservedData readObservedData(const std::filesystem::path& file, std::vector<std::string>* notes)
 {
     std::ifstream stream(file, std::ios::binary);
     if (!stream) {
         throw ObservedAgesError(file.string() + ": cannot be read");
     }
-    return parseObservedAges(stream, file.string(), notes);
+    return parseObservedData(stream, file.string(), notes);
+}
+
+std::vector<ObservedAge> agesOnly(ObservedData data, const std::string_view fileName)
+{
+    const int line = !data.temperatures.empty() ? data.temperatures.front().line
+        : !data.heatFlows.empty()               ? data.heatFlows.front().line
+                                                : 0;
+    if (line != 0) {
+        throw ObservedAgesError(std::string(fileName) + " line " + std::to_string(line)
+            + ": rows of system T (temperatures) and Q (heat flow) are data of cooling_ages "
+              "history's column only");
+    }
+    for (const ObservedAge& sample : data.ages) {
+        if (sample.depthM) {
+            throw ObservedAgesError(std::string(fileName) + " line " + std::to_string(sample.line)
+                + ": depth_m places a sample below the surface, which only cooling_ages history "
+                  "models");
+        }
+    }
+    return std::move(data.ages);
+}
+
+std::vector<ObservedAge> parseObservedAges(
+    std::istream& text, const std::string_view fileName, std::vector<std::string>* notes)
+{
+    return agesOnly(parseObservedData(text, fileName, notes), fileName);
+}
+
+std::vector<ObservedAge> readObservedAges(
+    const std::filesystem::path& file, std::vector<std::string>* notes)
+{
+    return agesOnly(readObservedData(file, notes), file.string());
 }
 
 std::optional<std::string> sigmaAboveAgeWarning(

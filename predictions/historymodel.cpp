@@ -28,7 +28,7 @@ std::vector<AgeRow> historyAgeRows(const thermal::ThermalParameters& parameters,
 {
     std::vector<AgeRow> rows = pathAgeRows(historySamplePath(parameters, history), settings);
     for (AgeRow& row : rows)
-        row.rateMmYr = history.back().rateMmYr;
+        row.rateMmYr = thermal::rateAtMa(history, 0.0);
     return rows;
 }
 

@@ -6,7 +6,7 @@
 //     const SamplePath path = historySamplePath(parameters, history);
 //     const std::vector<AgeRow> rows = historyAgeRows(parameters, history, settings);
 //
-// The table's rate_mm_yr is the rate of the last phase, the rate the surface erodes at today;
+// The table's rate_mm_yr is the rate the surface erodes at today (the last phase's at 0 Ma);
 // closure_depth_m is the rock's depth below today's surface at the age, read off the path.
 
 #include "agerow.h"

@@ -36,7 +36,7 @@ echo "== cooling_ages periodic with paths too short (-o 5)"
 
 # 3. Two phases of erosion from 20 Ma.
 echo "== cooling_ages history: two phases"
-"$bin/cooling_ages" history --erosion 20:0.3 --observed "$observed" --fit-phases 2 \
+"$bin/cooling_ages" history --erosion 20:0.3 --observed "$observed" --mean-elevation 1910 --fit-phases 2 \
     --fit-output history_fit.csv --profile-output history_profile.csv \
     --residuals history_residuals.csv --output /dev/null
 

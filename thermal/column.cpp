@@ -114,8 +114,13 @@ void Column::backwardEulerStep(std::vector<double>& T) const
 
 double Column::temperatureAt(const std::vector<double>& T, const double depthM) const
 {
-    const int n = intervalCount();
-    const double position = depthM / m_spacingM;
+    return nodalTemperatureAt(T, m_spacingM, depthM);
+}
+
+double nodalTemperatureAt(const std::vector<double>& T, const double spacingM, const double depthM)
+{
+    const int n = static_cast<int>(T.size()) - 1;
+    const double position = depthM / spacingM;
     const int j = std::clamp(static_cast<int>(std::floor(position)), 1, n - 2);
     // Lagrange weights of the nodes j-1, j, j+1, j+2, which stand at x = -1, 0, 1, 2.
     const double x = position - j;

@@ -67,4 +67,7 @@ private:
     std::vector<double> m_matrixLower, m_matrixDiagonal, m_matrixUpper; // I - c L, to factorise
 };
 
+// The same for nodal values spacingM apart, surface first, at least four of them.
+double nodalTemperatureAt(const std::vector<double>& temperatureC, double spacingM, double depthM);
+
 } // namespace thermal

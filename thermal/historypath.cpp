@@ -45,7 +45,7 @@ double spacingFor(const ThermalParameters& p, const ErosionHistory& history, con
 {
     double fastestMmYr = 0.0;
     for (const ErosionPhase& phase : history)
-        fastestMmYr = std::max(fastestMmYr, phase.rateMmYr);
+        fastestMmYr = std::max(fastestMmYr, fastestRateMmYr(phase));
     const double u = units::metresPerSecondFromMmPerYear(fastestMmYr);
     return std::min(r.nodeSpacingM, maximumCellPeclet * p.diffusivityM2s / u);
 }
@@ -84,7 +84,7 @@ Plan planOf(const ThermalParameters& p, const ErosionHistory& history, const Res
     for (std::size_t phase = 0; phase < history.size(); ++phase) {
         const double myr = history[phase].startMa - endOf(history, phase);
         const long long steps
-            = std::max(1LL, partsOf(myr, stepFor(history[phase].rateMmYr, spacingM, r)));
+            = std::max(1LL, partsOf(myr, stepFor(fastestRateMmYr(history[phase]), spacingM, r)));
         plan.phaseSteps.push_back(steps);
         plan.stepMyr.push_back(myr / steps);
     }
@@ -102,23 +102,33 @@ std::optional<std::string> resolutionError(const Resolution& r)
     return std::nullopt;
 }
 
-// The run itself; its inputs checked.
-HistoryPath run(const ThermalParameters& p, const ErosionHistory& history, const Resolution& r,
+// The run itself; its inputs checked: the path of each rock whose depth today below the surface
+// is one of presentDepthsM (0 for the rock exposed today), above the surface at T0 + lapse z.
+std::vector<HistoryPath> run(const ThermalParameters& p, const ErosionHistory& history,
+    const Resolution& r, const std::vector<double>& presentDepthsM, const double lapseRateCm,
     std::vector<double>* presentC, double* spacingM)
 {
     const Plan plan = planOf(p, history, r);
     Column column(p, static_cast<int>(plan.intervals));
     std::vector<double> temperature = column.initialState();
 
-    HistoryPath path;
+    std::vector<HistoryPath> paths(presentDepthsM.size());
     const long long points = stepCount(plan) + 1;
-    path.timeMa.reserve(points);
-    path.temperatureC.reserve(points);
-    path.depthM.reserve(points);
+    for (HistoryPath& path : paths) {
+        path.timeMa.reserve(points);
+        path.temperatureC.reserve(points);
+        path.depthM.reserve(points);
+    }
+    // depthM: of the rock exposed today; each rock lies its present depth deeper.
     const auto record = [&](const double timeMa, const double depthM) {
-        path.timeMa.push_back(timeMa);
-        path.depthM.push_back(depthM);
-        path.temperatureC.push_back(column.temperatureAt(temperature, depthM));
+        for (std::size_t k = 0; k < paths.size(); ++k) {
+            HistoryPath& path = paths[k];
+            const double z = depthM + presentDepthsM[k];
+            path.timeMa.push_back(timeMa);
+            path.depthM.push_back(z);
+            path.temperatureC.push_back(z >= 0.0 ? column.temperatureAt(temperature, z)
+                                                 : p.surfaceTemperatureC + lapseRateCm * z);
+        }
     };
     record(history.front().startMa, exhumationSinceM(history, history.front().startMa));
 
@@ -127,13 +137,31 @@ HistoryPath run(const ThermalParameters& p, const ErosionHistory& history, const
         const double endMa = endOf(history, phase);
         const long long steps = plan.phaseSteps[phase];
         const double stepMyr = plan.stepMyr[phase];
+        const bool constant = history[phase].shape == PhaseShape::Constant;
         const double velocityMs = units::metresPerSecondFromMmPerYear(history[phase].rateMmYr);
         // The rock's depth at timeMa within the phase: the erosion until its end, and the
-        // phase's own since timeMa.
+        // phase's own since timeMa (for a ramp or a decay, the integral in closed form).
         const double endDepthM = exhumationSinceM(history, endMa);
         const double metresPerMyr = history[phase].rateMmYr * units::metresPerMyrPerMmPerYear;
         const auto recordAt = [&](const double timeMa) {
-            record(timeMa, endDepthM + metresPerMyr * (timeMa - endMa));
+            record(timeMa,
+                constant ? endDepthM + metresPerMyr * (timeMa - endMa)
+                         : exhumationSinceM(history, timeMa));
+        };
+        // The factorisation for a step of c (s) from fromMa: a constant phase's speed once per
+        // length; a changing rate's at the step's midpoint for every step, which keeps
+        // Crank-Nicolson second order in time.
+        double preparedS = -1.0;
+        const auto prepare = [&](const double implicitS, const double fromMa, const double myr) {
+            if (constant) {
+                if (implicitS != preparedS)
+                    column.prepare(velocityMs, implicitS);
+                preparedS = implicitS;
+                return;
+            }
+            column.prepare(
+                units::metresPerSecondFromMmPerYear(rateAtMa(history, fromMa - 0.5 * myr)),
+                implicitS);
         };
 
         // The opening, the phase's first `opening` steps: 2 x opening sub-steps of tau / 2^levels
@@ -145,9 +173,11 @@ HistoryPath run(const ThermalParameters& p, const ErosionHistory& history, const
         long long elapsed = 0;
         for (int level = openingLevels; level >= 1; --level) {
             const long long length = 1LL << (openingLevels - level); // in shortest sub-steps
-            column.prepare(velocityMs, 0.5 * length * shortestMyr * units::secondsPerMyr);
+            const double lengthMyr = length * shortestMyr;
             const long long repeats = (level == openingLevels ? 2 : 1) * opening;
             for (long long k = 0; k < repeats; ++k) {
+                prepare(0.5 * lengthMyr * units::secondsPerMyr, startMa - elapsed * shortestMyr,
+                    lengthMyr);
                 if (elapsed == 0) {
                     column.backwardEulerStep(temperature);
                     column.backwardEulerStep(temperature);
@@ -159,10 +189,9 @@ HistoryPath run(const ThermalParameters& p, const ErosionHistory& history, const
                 recordAt(phaseEnd ? endMa : startMa - elapsed * shortestMyr);
             }
         }
-        // The phase's other steps, with one factorisation.
-        if (steps > opening)
-            column.prepare(velocityMs, 0.5 * stepMyr * units::secondsPerMyr);
+        // The phase's other steps, with one factorisation for a constant rate.
         for (long long k = opening + 1; k <= steps; ++k) {
+            prepare(0.5 * stepMyr * units::secondsPerMyr, startMa - (k - 1) * stepMyr, stepMyr);
             column.crankNicolsonStep(temperature);
             recordAt(k == steps ? endMa : startMa - k * stepMyr);
         }
@@ -171,7 +200,17 @@ HistoryPath run(const ThermalParameters& p, const ErosionHistory& history, const
         *presentC = std::move(temperature);
     if (spacingM)
         *spacingM = column.spacingM();
-    return path;
+    return paths;
+}
+
+Geotherm geothermOf(std::vector<double> temperatureC, const double spacingM)
+{
+    Geotherm geotherm;
+    geotherm.temperatureC = std::move(temperatureC);
+    geotherm.depthM.resize(geotherm.temperatureC.size());
+    for (std::size_t i = 0; i < geotherm.depthM.size(); ++i)
+        geotherm.depthM[i] = i * spacingM;
+    return geotherm;
 }
 
 } // namespace
@@ -228,7 +267,7 @@ HistoryPath historyPath(
 {
     if (auto message = runError(p, history, r))
         throw std::invalid_argument(*message);
-    return run(p, history, r, nullptr, nullptr);
+    return std::move(run(p, history, r, { 0.0 }, 0.0, nullptr, nullptr).front());
 }
 
 HistoryRun historyRun(
@@ -238,12 +277,66 @@ HistoryRun historyRun(
         throw std::invalid_argument(*message);
     HistoryRun result;
     double spacingM = 0.0;
-    result.path = run(p, history, r, &result.presentGeotherm.temperatureC, &spacingM);
-    const std::size_t nodes = result.presentGeotherm.temperatureC.size();
-    result.presentGeotherm.depthM.resize(nodes);
-    for (std::size_t i = 0; i < nodes; ++i)
-        result.presentGeotherm.depthM[i] = i * spacingM;
+    std::vector<double> presentC;
+    result.path = std::move(run(p, history, r, { 0.0 }, 0.0, &presentC, &spacingM).front());
+    result.presentGeotherm = geothermOf(std::move(presentC), spacingM);
     return result;
+}
+
+std::optional<std::string> placedRunError(const ThermalParameters& p, const ErosionHistory& history,
+    const PlacedRocks& rocks, const Resolution& r)
+{
+    if (auto message = runError(p, history, r))
+        return message;
+    if (!std::isfinite(rocks.lapseRateCm))
+        return "the lapse rate (" + textformat::number(rocks.lapseRateCm * 1000.0)
+            + " C/km) must be a finite number";
+    const double startMa = history.front().startMa;
+    const double startDepthM = exhumationSinceM(history, startMa);
+    for (const double presentDepthM : rocks.presentDepthsM) {
+        if (!std::isfinite(presentDepthM))
+            return "a rock's depth today must be a finite number of metres";
+        if (startDepthM + presentDepthM > p.baseDepthM) {
+            return "the rock " + textformat::number(presentDepthM)
+                + " m below the mean surface today would have started "
+                + textformat::number(startDepthM + presentDepthM) + " m deep at "
+                + textformat::number(startMa) + " Ma, below the base of the column (-z "
+                + textformat::number(p.baseDepthM) + " m): deepen the base or lower the rates";
+        }
+    }
+    return std::nullopt;
+}
+
+PlacedRun placedRun(const ThermalParameters& p, const ErosionHistory& history,
+    const PlacedRocks& rocks, const Resolution& r)
+{
+    if (auto message = placedRunError(p, history, rocks, r))
+        throw std::invalid_argument(*message);
+    PlacedRun result;
+    double spacingM = 0.0;
+    std::vector<double> presentC;
+    result.paths
+        = run(p, history, r, rocks.presentDepthsM, rocks.lapseRateCm, &presentC, &spacingM);
+    result.presentGeotherm = geothermOf(std::move(presentC), spacingM);
+    return result;
+}
+
+double surfaceHeatFlowMWm2(const ThermalParameters& p, const Geotherm& geotherm)
+{
+    const std::vector<double>& T = geotherm.temperatureC;
+    const double h = geotherm.depthM[1] - geotherm.depthM[0];
+    // The derivative at node 0 of the cubic through nodes 0..3: (-11 T0 + 18 T1 - 9 T2 + 2 T3) /
+    // 6h.
+    const double gradientCm = (-11.0 * T[0] + 18.0 * T[1] - 9.0 * T[2] + 2.0 * T[3]) / (6.0 * h);
+    return p.conductivityWmK * gradientCm / wattsPerMilliwatt;
+}
+
+double geothermTemperatureC(const Geotherm& geotherm, const double depthM, const double lapseRateCm)
+{
+    const std::vector<double>& T = geotherm.temperatureC;
+    if (depthM < 0.0)
+        return T.front() + lapseRateCm * depthM;
+    return nodalTemperatureAt(T, geotherm.depthM[1] - geotherm.depthM[0], depthM);
 }
 
 } // namespace thermal

@@ -106,4 +106,44 @@ HistoryPath historyPath(const ThermalParameters& parameters, const ErosionHistor
 HistoryRun historyRun(const ThermalParameters& parameters, const ErosionHistory& history,
     const Resolution& resolution = {});
 
+// Rocks that do not lie at the surface today: a sample of a vertical profile, h metres above the
+// mean surface, or one of a borehole, d metres below it. Under the 1D model's flat isotherms such
+// a rock lies at
+//
+//     z(t) = D(t) + z0        below the mean surface at time t,
+//
+// D(t) the erosion since t (exhumationSinceM) and z0 its depth today (-h, or d): one column run
+// serves every rock, each read at its own depth. While z < 0 the rock stands in the relief, at the
+// surface temperature for its height, T0 + lapse z (lapse in C/m, z negative: colder higher up).
+struct PlacedRocks {
+    std::vector<double> presentDepthsM; // z0 of each rock, m below the mean surface
+    double lapseRateCm = 0.0065; // C/m above the mean surface
+};
+
+// The rock exposed today at the mean surface is presentDepthsM 0. A rock whose depth today lies
+// below the base of the column is refused by runError's check of the deepest one.
+struct PlacedRun {
+    std::vector<HistoryPath>
+        paths; // one per rock, in the order given; depthM below the mean surface
+    Geotherm presentGeotherm;
+};
+
+// runError for rocks placed as above: the deepest rock must also have started above the base.
+std::optional<std::string> placedRunError(const ThermalParameters& parameters,
+    const ErosionHistory& history, const PlacedRocks& rocks, const Resolution& resolution = {});
+
+// The paths of the rocks and the present geotherm, from one run of the column. Throws
+// std::invalid_argument with placedRunError's message.
+PlacedRun placedRun(const ThermalParameters& parameters, const ErosionHistory& history,
+    const PlacedRocks& rocks, const Resolution& resolution = {});
+
+// The heat flowing out of the surface today, mW/m2: k dT/dz at the surface of the present
+// geotherm, the derivative of the cubic through its first four nodes (third order in the
+// spacing).
+double surfaceHeatFlowMWm2(const ThermalParameters& parameters, const Geotherm& geotherm);
+
+// The temperature of the geotherm at depthM (m below the surface; above it, the surface
+// temperature for the height, as in PlacedRocks), by the cubic through the four nodes around it.
+double geothermTemperatureC(const Geotherm& geotherm, double depthM, double lapseRateCm = 0.0);
+
 } // namespace thermal

@@ -57,7 +57,7 @@ class HistoryColumns {
 public:
     explicit HistoryColumns(const ages::HistorySpace& space)
         : m_space(space)
-        , m_names(ages::historyColumnNames(space.phaseCount))
+        , m_names(ages::historyColumnNames(space))
         , m_values(m_names.size())
     {
     }
@@ -157,6 +157,9 @@ py::dict rangesOf(const ages::HistoryFit& fit)
     for (const ages::ChangeTimeProfile& profile : fit.profiles)
         ranges[py::str(names.parameterName(2 * static_cast<std::size_t>(profile.change) - 1))]
             = py::make_tuple(profile.rangeLowMa, profile.rangeHighMa);
+    if (fit.otherFit)
+        ranges[py::str(fit.space.otherColumn)]
+            = py::make_tuple(fit.otherFit->rangeLow, fit.otherFit->rangeHigh);
     return ranges;
 }
 
@@ -182,7 +185,8 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     const std::optional<std::string>& sampler, const std::optional<int> steps,
     const std::optional<int> walkers, const std::optional<int> burnIn,
     const std::optional<py::int_>& seed, const std::optional<int> chains, const bool keepUnreset,
-    const double surfaceTemperatureC, const double baseDepthM,
+    const std::optional<Bounds>& fitBase, const std::optional<double> meanElevationM,
+    const double lapseRateCkm, const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
     const std::optional<double> heatProductionScaleM,
@@ -203,6 +207,14 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         heatProductionDepthM, initial, initialGradientCm });
     setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains });
     history.keepUnreset = keepUnreset;
+    history.meanElevationM = meanElevationM;
+    history.lapseRateCkm = lapseRateCkm;
+    if (fitBase) {
+        const ages::ValueBounds bounds { fitBase->first, fitBase->second };
+        if (const std::string error = ages::fitBaseError(bounds, history.thermal); !error.empty())
+            throw py::value_error("fit_base: " + error);
+        history.fitBase = bounds;
+    }
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
@@ -222,7 +234,8 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const std::optional<int> steps, const std::optional<int> walkers,                         \
         const std::optional<int> burnIn, const std::optional<py::int_>&seed,                      \
         const std::optional<int> chains, const bool keepUnreset,                                  \
-        const double surfaceTemperatureC,                                                         \
+        const std::optional<Bounds>&fitBase, const std::optional<double> meanElevationM,          \
+        const double lapseRateCkm, const double surfaceTemperatureC,                              \
         const double baseDepthM, const std::optional<double> baseTemperatureC,                    \
         const std::optional<double> baseHeatFlowMWm2, const double conductivityWmK,               \
         const double diffusivityM2s, const double heatProductionUWm3,                             \
@@ -237,7 +250,7 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const bool californiumIrradiated, const std::string &zirconFtKinetics
 #define HISTORY_REQUEST_ARGUMENTS                                                                  \
     erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
-        keepUnreset,                                                                              \
+        keepUnreset, fitBase, meanElevationM, lapseRateCkm,                                       \
         surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
         diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
         initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \
@@ -286,12 +299,12 @@ ages::HistorySamples samplesOf(const ages::AgeRequest& request,
         throw ages::InputError("give measured ages (observed), track lengths (lengths) or both");
     if (const auto error = ages::fitOptionsError(request, options))
         throw ages::InputError(*error);
-    std::vector<ages::ObservedAge> ages;
+    ages::ObservedData data;
     if (observedText) {
         std::istringstream stream(*observedText);
-        ages = ages::parseObservedAges(stream, options.observedFile);
+        data = ages::parseObservedData(stream, options.observedFile);
     } else if (observed) {
-        ages = ages::readObservedAges(*observed);
+        data = ages::readObservedData(*observed);
     }
     std::vector<ages::SampleLengths> measuredLengths;
     if (lengthsText) {
@@ -300,7 +313,7 @@ ages::HistorySamples samplesOf(const ages::AgeRequest& request,
     } else {
         measuredLengths = ages::readCheckedLengths(options);
     }
-    return ages::historySamples(std::move(ages), request, options.observedFile,
+    return ages::historySamples(std::move(data), request, options.observedFile,
         std::move(measuredLengths), options.lengthsFile);
 }
 
@@ -415,6 +428,8 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
         py::arg("steps") = py::none(), py::arg("walkers") = py::none(),
         py::arg("burn_in") = py::none(), py::arg("seed") = py::none(),
         py::arg("chains") = py::none(), py::arg("keep_unreset") = false,
+        py::arg("fit_base") = py::none(), py::arg("mean_elevation_m") = py::none(),
+        py::arg("lapse_rate_c_km") = 6.5,
         keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
         optionalKeyword(thermalParameter("-b")), optionalKeyword(thermalParameter("-q")),
         keyword(thermalParameter("-k")), keyword(thermalParameter("-a")),
@@ -488,6 +503,7 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
     answer["ranges"] = rangesOf(fit);
     answer["intervals"] = intervalsOf(fit);
     answer["diagnostics"] = diagnosticsOf(fit);
+    answer["best_base"] = fit.otherFit ? py::object(py::float_(fit.best.back())) : py::none();
     answer["profiles"] = profileTable(fit);
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
@@ -519,6 +535,14 @@ std::vector<ArgumentHelp> fitArgumentHelp()
         { "seed",
             "mcmc: seed of the random numbers (the same seed, the same chain), "
                 + std::to_string(ages::defaultSamplerSeed) + " when not given" },
+        { "fit_base",
+            "bounds (min, max) of the base fitted with the erosion: its temperature (C), or with "
+            "base_heat_flow_mw_m2 its heat flow (mW/m2); best_base and ranges then give it" },
+        { "mean_elevation_m",
+            "the field elevation of the column's surface (m): a sample with elevation_m e lies "
+            "e - mean_elevation_m above it; needed when the samples carry elevations" },
+        { "lapse_rate_c_km",
+            "the fall of the surface temperature with height above the mean surface (C/km)" },
     };
 }
 
@@ -528,7 +552,10 @@ void bindHistoryFit(py::module_& module)
         { "observed",
             "the measured ages: a CSV file with the columns sample, system, age_ma, sigma_ma and "
             "optionally radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (a sample's own grain replaces "
-            "the age options for that sample); all samples are taken as one rock" },
+            "the age options for that sample), elevation_m (with mean_elevation_m) and depth_m "
+            "(below the site's surface) placing each sample in the column; rows of system T "
+            "(temperature_c, sigma_c at depth_m) and Q (heat_flow_mw_m2, sigma_mw_m2) are data of "
+            "the column today; without elevations or depths all samples are one rock" },
         { "erosion",
             std::string(erosionHelp)
                 + "; its first start is where every fitted history starts, the rest is the fit's "
@@ -544,6 +571,14 @@ void bindHistoryFit(py::module_& module)
         { "keep_unreset",
             "keep measured ages older than the path in chi2 (by default they are left out and "
             "named in a warning, for a prediction along the path can only be a lower bound)" },
+        { "fit_base",
+            "bounds (min, max) of the base fitted with the erosion: its temperature (C), or with "
+            "base_heat_flow_mw_m2 its heat flow (mW/m2); best_base and ranges then give it" },
+        { "mean_elevation_m",
+            "the field elevation of the column's surface (m): a sample with elevation_m e lies "
+            "e - mean_elevation_m above it; needed when the samples carry elevations" },
+        { "lapse_rate_c_km",
+            "the fall of the surface temperature with height above the mean surface (C/km)" },
     };
     std::vector<ArgumentHelp> fitted = lengthsHelp();
     append(fitted, fitArgumentHelp());

@@ -85,8 +85,8 @@ TEST_F(HistoryCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
         const char* message;
     } cases[] = {
         { { "--erosion", "5:0.6,20:0.3" }, "erosion phase 2 (20:0.3) does not start after" },
-        { { "--erosion", "20:0.3,5:0" }, "erosion phase 2 (5:0) needs a rate above 0" },
-        { { "--erosion", "20:0.3,5:-1" }, "erosion phase 2 (5:-1) needs a rate above 0" },
+        { { "--erosion", "20:0.3,5:0.2/0" }, "erosion phase 2 (5:0.2/0) needs a decay time" },
+        { { "--erosion", "20:0.3,5:-1" }, "would have stood 5000 m above the surface at 5 Ma" },
         { { "--erosion", "100:0.6" }, "below the base of the column (-z 50000 m)" },
         { { "--erosion", "20:0.3", "-b", "1300", "-q", "60" }, "-b and -q both set the base" },
         { { "--erosion", "20:0.3", "-H", "2", "--hr", "8000", "--h-depth", "12000" },
@@ -268,3 +268,94 @@ TEST_F(HistoryCommand, LeavesAgesOlderThanThePathOutAndSaysWhatItAssumed)
              "path start 20 Ma", "kinetics AHe rdaam", "ignored columns: notes" })
         EXPECT_NE(alone.err.find(part), std::string::npos) << part << "\n" << alone.err;
 }
+
+namespace {
+
+// The best history line of a fit's summary.
+std::string bestHistoryLine(const std::string& err)
+{
+    const auto start = err.find("best history: ");
+    return start == std::string::npos ? std::string()
+                                      : err.substr(start, err.find('\n', start) - start);
+}
+
+// A vertical profile: the samples at the mean elevation are the one rock of a file without
+// elevations; elevations need --mean-elevation; the fitted base writes its column in the misfit
+// map and names itself in the assumed: line; the geotherm file is the column today.
+TEST_F(HistoryCommand, PlacesAProfilesSamplesAtTheirHeightsAndFitsTheBase)
+{
+    const std::string plain = write("plain.csv",
+        "sample,system,age_ma,sigma_ma\nA,AHe,4,0.4\nA,AFT,9,0.9\nB,AHe,5,0.5\nB,ZHe,14,1.4\n");
+    const std::string level = write("level.csv",
+        "sample,system,age_ma,sigma_ma,elevation_m\nA,AHe,4,0.4,1800\nA,AFT,9,0.9,1800\n"
+        "B,AHe,5,0.5,1800\nB,ZHe,14,1.4,1800\n");
+    const std::vector<std::string> fit { "history", "--erosion", "30:0.1", "--fit-phases", "1",
+        "--output", file("ages.csv") };
+    const auto run = [&](std::vector<std::string> more) {
+        std::vector<std::string> words = fit;
+        words.insert(words.end(), more.begin(), more.end());
+        return runCoolingAges(words);
+    };
+    const Finished oneRock = run({ "--observed", plain });
+    const Finished atMean = run({ "--observed", level, "--mean-elevation", "1800" });
+    ASSERT_EQ(oneRock.status, 0) << oneRock.err;
+    ASSERT_EQ(atMean.status, 0) << atMean.err;
+    EXPECT_FALSE(bestHistoryLine(oneRock.err).empty());
+    EXPECT_EQ(bestHistoryLine(atMean.err), bestHistoryLine(oneRock.err));
+    EXPECT_NE(oneRock.err.find("every sample at the surface"), std::string::npos);
+
+    const Finished unplaced = run({ "--observed", level });
+    EXPECT_EQ(unplaced.status, 1);
+    EXPECT_NE(unplaced.err.find("ERROR: the samples carry elevations (elevation_m, line 2): give "
+                                "--mean-elevation M"),
+        std::string::npos)
+        << unplaced.err;
+
+    const Finished base = run({ "--observed", level, "--mean-elevation", "1500", "--fit-base",
+        "900:1500", "--fit-output", file("map.csv"), "--geotherm-output", file("geotherm.csv") });
+    ASSERT_EQ(base.status, 0) << base.err;
+    EXPECT_NE(
+        base.err.find("base fitted, 900 to 1500 C at 50000 m (--fit-base)"), std::string::npos)
+        << base.err;
+    EXPECT_NE(base.err.find("\nbase_temperature_c: "), std::string::npos) << base.err;
+    EXPECT_NE(base.err.find("surface heat flow today: "), std::string::npos) << base.err;
+    const auto map = rowsOf(readFile(file("map.csv")));
+    EXPECT_EQ(map.size(), 100u * 7u);
+    EXPECT_TRUE(map.front().count("base_temperature_c") && map.front().count("rate_1_mm_yr"));
+    const std::string geotherm = readFile(file("geotherm.csv"));
+    EXPECT_EQ(geotherm.rfind("depth_m,temperature_c\n0,0\n", 0), 0u) << geotherm.substr(0, 40);
+
+    const Finished needsFit = runCoolingAges(
+        { "history", "--erosion", "30:0.1", "--fit-base", "900:1500", "--output", file("a.csv") });
+    EXPECT_EQ(needsFit.status, 1);
+    EXPECT_NE(needsFit.err.find("--fit-base sets up a fit"), std::string::npos) << needsFit.err;
+}
+
+} // namespace
+
+namespace {
+
+// The synthetic profile of examples/ (eight heights, AHe and AFT, made by the model under
+// 30:0.1,8:0.5 with noise of 5 %, and a borehole temperature and heat flow) gives its change time
+// back within the range, and its rates near those it was made with.
+TEST_F(HistoryCommand, FitsTheSyntheticProfileBackToItsHistory)
+{
+    const Finished fit = runCoolingAges({ "history", "--erosion", "30:0.1", "--observed",
+        std::string(EXAMPLES_DIR) + "/profile_ages.csv", "--mean-elevation", "1500", "--fit-phases",
+        "2", "--output", file("ages.csv") });
+    ASSERT_EQ(fit.status, 0) << fit.err;
+    std::smatch best, range;
+    ASSERT_TRUE(std::regex_search(
+        fit.err, best, std::regex(R"(best history: 30:([0-9.]+),([0-9.]+):([0-9.]+),)")))
+        << fit.err;
+    ASSERT_TRUE(std::regex_search(fit.err, range,
+        std::regex(R"(change time 1: [0-9.]+ Ma, range ([0-9.]+) to ([0-9.]+) Ma)")))
+        << fit.err;
+    EXPECT_LE(std::stod(range[1]), 8.0);
+    EXPECT_GE(std::stod(range[2]), 8.0);
+    EXPECT_NEAR(std::stod(best[1]), 0.1, 0.03);
+    EXPECT_NEAR(std::stod(best[3]), 0.5, 0.05);
+    EXPECT_NE(fit.err.find("temperature at 2000 m: measured"), std::string::npos) << fit.err;
+}
+
+} // namespace

@@ -241,3 +241,69 @@ TEST(ObservedAges, ShortColumnsOfADataSheetAreNotTakenForLonOrLat)
 }
 
 } // namespace
+
+namespace {
+
+ages::ObservedData parseData(const std::string& text)
+{
+    std::istringstream stream(text);
+    return ages::parseObservedData(stream, "data.csv");
+}
+
+TEST(ObservedData, BoreholeTemperaturesHeatFlowsAndDepthsAreReadBesideTheAges)
+{
+    const auto data = parseData("sample,system,age_ma,sigma_ma,depth_m,elevation_m,temperature_c,"
+                                "sigma_c,heat_flow_mw_m2,sigma_mw_m2\n"
+                                "W1-0,AHe,12,1,0,450,,,,\n"
+                                "W1-2000,AHe,3.5,0.4,2000,450,,,,\n"
+                                "W1-T,t,,,1500,450,48.5,1.5,,\n"
+                                "site,Q,,,,,,,62,6\n");
+    ASSERT_EQ(data.ages.size(), 2u);
+    EXPECT_EQ(data.ages[0].depthM, 0.0);
+    EXPECT_EQ(data.ages[1].depthM, 2000.0);
+    ASSERT_EQ(data.temperatures.size(), 1u);
+    EXPECT_EQ(data.temperatures[0].line, 4);
+    EXPECT_DOUBLE_EQ(data.temperatures[0].depthM, 1500);
+    EXPECT_EQ(data.temperatures[0].elevationM, 450.0);
+    EXPECT_DOUBLE_EQ(data.temperatures[0].temperatureC, 48.5);
+    EXPECT_DOUBLE_EQ(data.temperatures[0].sigmaC, 1.5);
+    ASSERT_EQ(data.heatFlows.size(), 1u);
+    EXPECT_DOUBLE_EQ(data.heatFlows[0].heatFlowMWm2, 62);
+    EXPECT_DOUBLE_EQ(data.heatFlows[0].sigmaMWm2, 6);
+}
+
+TEST(ObservedData, RowsOfTemperatureAndHeatFlowAreRefusedWhereTheyCannotBeUsed)
+{
+    const std::string header = "sample,system,age_ma,sigma_ma,depth_m,temperature_c,sigma_c\n";
+    const struct {
+        std::string text;
+        const char* reason;
+    } cases[] = {
+        { header + "A,AHe,3,0.3,,,\nW,T,5,,100,20,1\n", "line 3: a row of system T" },
+        { header + "A,AHe,3,0.3,,,\nW,T,,,100,20,\n", "needs a value in column sigma_c" },
+        { header + "A,AHe,3,0.3,,,\nW,T,,,100,20,0\n", "sigma_c must be > 0" },
+        { header + "A,AHe,3,0.3,-5,,\n", "depth_m is the depth below today's surface" },
+        { header + "A,AHe,3,0.3,,,\nW,Q,,,,,\n", "needs a value in column heat_flow_mw_m2" },
+    };
+    for (const auto& c : cases) {
+        try {
+            parseData(c.text);
+            ADD_FAILURE() << "accepted: " << c.text;
+        } catch (const ObservedAgesError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.reason), std::string::npos) << error.what();
+        }
+    }
+    // The models without a column take neither rows of T nor samples below the surface.
+    for (const std::string& text :
+        { header + "A,AHe,3,0.3,,,\nW,T,,,100,20,1\n", header + "A,AHe,3,0.3,200,,\n" }) {
+        try {
+            parse(text);
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const ObservedAgesError& error) {
+            EXPECT_NE(std::string(error.what()).find("cooling_ages history"), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+} // namespace

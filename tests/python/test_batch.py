@@ -105,8 +105,8 @@ def test_a_cluster_gives_the_rows_of_local_threads_bit_for_bit(tmp_path, cluster
     on_cluster = et.fit_batch(data, by="site", client=cluster, **TRANSIENT)
     pandas.testing.assert_frame_equal(local, serial, check_exact=True)
     pandas.testing.assert_frame_equal(on_cluster, local, check_exact=True)
-    # The history model too, every group one task.
-    history = {"erosion": "20:0.5", "phases": 1, "rates": (0.1, 2.0)}
+    # The history model too, every group one task (its samples placed at their heights).
+    history = {"erosion": "20:0.5", "phases": 1, "rates": (0.1, 2.0), "mean_elevation_m": 0}
     small = data[data["site"].isin(["S000", "S005"])]
     pandas.testing.assert_frame_equal(
         et.fit_batch(small, by="site", model="history", client=cluster, **history),

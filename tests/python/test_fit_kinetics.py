@@ -28,7 +28,8 @@ def fits(frame, options):
         warnings.simplefilter("ignore")  # predictions that are minimum ages
         transient = et.fit_rate(frame, rates=RATES, exposure_myr=EXPOSURE_MYR, **options)
         periodic = et.fit_rate(frame, model="periodic", rates=RATES, **PERIODIC, **options)
-        history = et.fit_history(frame, "20:0.5", 1, **options)
+        # The samples at the history's mean surface: the rock exposed today, history_path's.
+        history = et.fit_history(frame, "20:0.5", 1, mean_elevation_m=1000.0, **options)
     yield "transient", transient, et.transient_path(EXPOSURE_MYR, rate_mm_yr=transient["best"]), 0
     ridge = et.periodic_paths(rate_mm_yr=periodic["best"], **PERIODIC)["ridge"]
     yield "periodic", periodic, ridge, 0

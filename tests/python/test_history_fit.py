@@ -121,3 +121,17 @@ def test_lengths_join_the_history_fit_as_in_the_program(tmp_path):
     alone = fit_history(OBSERVED, 1, rates=(best[0][1] * 0.999999, best[0][1] * 1.000001))
     # Up to the parabola through the sweep's points, on which both read their minimum.
     assert fit["chi2_min"] == pytest.approx(alone["chi2_min"], rel=1e-2)
+
+
+def test_fit_history_places_a_profile_and_fits_the_base_as_the_program_does(tmp_path):
+    profile = ROOT / "examples" / "profile_ages.csv"
+    done = run_program("cooling_ages", "history", "--erosion", EROSION, "--observed", profile,
+                       "--fit-phases", 1, "--mean-elevation", 1500, "--fit-base", "900:1600",
+                       "--output", tmp_path / "ages.csv")
+    fit = fit_history(profile, 1, mean_elevation_m=1500, fit_base=(900, 1600))
+    assert fit["summary"] == done.stderr
+    low, high = fit["ranges"]["base_temperature_c"]
+    assert 900 <= low <= fit["best_base"] <= high <= 1600
+    assert "base_temperature_c" in fit["tried"]
+    with pytest.raises(ValueError, match="give --mean-elevation M"):
+        et.fit_history(profile, EROSION, 1)
