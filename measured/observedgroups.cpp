@@ -1,5 +1,6 @@
 #include "observedgroups.h"
 
+#include "csvfields.h"
 #include "observedages.h"
 #include "textformat.h"
 #include "textlines.h"
@@ -12,15 +13,6 @@
 namespace ages {
 
 namespace {
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
 
 bool sameIgnoringCase(std::string_view a, std::string_view b)
 {
@@ -48,7 +40,7 @@ ObservedGroups groupObservedRows(
         } catch (const std::length_error& error) {
             throw ObservedAgesError(std::string(fileName) + " " + error.what());
         }
-        const std::string_view content = trimmed(line);
+        const std::string_view content = csv::trimmed(line);
         if (content.empty() || content.front() == '#')
             continue;
         const auto fields = splitObservedFields(content);
