@@ -11,13 +11,16 @@
 #include "pathfile.h"
 #include "pathlimits.h"
 #include "progressline.h"
+#include "ratefitbase.h"
 #include "steadystatefit.h"
 #include "terrainrun.h"
 #include "transientpath.h"
 #include "textformat.h"
 
 #include <cstring>
+#include <algorithm>
 #include <filesystem>
+#include <limits>
 #include <mutex>
 #include <new>
 #include <stdexcept>
@@ -39,6 +42,15 @@ InputError refusal(const AgeRequest& request, double rate, const std::string& me
 std::vector<double> ratesOf(const AgeRequest& request, double modelRate)
 {
     return request.sweep ? request.sweep->rates() : std::vector<double> { modelRate };
+}
+
+// The bases whose models bound those of a --fit-base grid (its first and last), or the request's
+// own base (NaN) without one.
+std::vector<double> gridEnds(const std::vector<double>& bases)
+{
+    if (bases.empty())
+        return { std::numeric_limits<double>::quiet_NaN() };
+    return { bases.front(), bases.back() };
 }
 
 // What one pass over the rates gives: the table's rows in the order of the rates (when the
@@ -72,24 +84,36 @@ RatePass transientPass(const AgeRequest& request, const PassWork& wanted,
         parameters.setErosionRate(rate);
         return parameters;
     };
+    const auto atRateAndBase = [&](double rate, double base) {
+        erosion::RunParameters parameters = withRateFitBase(request, base).transient;
+        parameters.setErosionRate(rate);
+        return parameters;
+    };
     // The model's refusals do not depend on the rate (every rate of a sweep is positive).
     if (const auto error = transientParameterError(atRate(rates.front()), exposure))
         throw InputError(*error);
-    // The path's temperatures do: the faster the rate, the deeper and hotter the rock started.
+    // The path's temperatures do: the faster the rate, the deeper and hotter the rock started;
+    // with --fit-base, the steeper the gradient (the grid's ends bound its paths).
+    const std::vector<double> bases = wanted.fit ? wanted.fit->bases() : std::vector<double> {};
     for (const double rate : rates) {
-        const SamplePath sample = transientCoolingPath(atRate(rate), exposure);
-        if (const auto point = undatablePoint(sample.path)) {
-            const bool tooHot = point->temperatureC > hottestPathC;
-            throw refusal(request, rate,
-                request.sweep && tooHot
-                    ? temperatureRangeMessage(*point, "narrow --rates or shorten -o")
-                    : *temperatureRangeError(sample.path));
+        for (const double base : gridEnds(bases)) {
+            const SamplePath sample = transientCoolingPath(atRateAndBase(rate, base), exposure);
+            if (const auto point = undatablePoint(sample.path)) {
+                const bool tooHot = point->temperatureC > hottestPathC;
+                throw refusal(request, rate,
+                    request.sweep && tooHot
+                        ? temperatureRangeMessage(*point,
+                            bases.empty() ? "narrow --rates or shorten -o"
+                                          : "narrow --rates or --fit-base, or shorten -o")
+                        : *temperatureRangeError(sample.path));
+            }
         }
     }
-    // One path per rate serves the table and the fit.
+    // One path per rate serves the table and the fit; with --fit-base the fit takes one path
+    // per rate and base.
     std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
     RatePass pass;
-    pass.misfits.resize(wanted.fit ? rates.size() : 0);
+    pass.misfits.resize(wanted.fit ? rates.size() * std::max<std::size_t>(1, bases.size()) : 0);
     forEachRate(
         rates,
         [&](std::size_t k, const RateWork&) {
@@ -99,8 +123,11 @@ RatePass transientPass(const AgeRequest& request, const PassWork& wanted,
                 for (AgeRow& row : rowsOf[k])
                     row.rateMmYr = rates[k];
             }
-            if (wanted.fit)
+            if (wanted.fit && bases.empty())
                 pass.misfits[k] = wanted.fit->transientMisfits(path);
+            for (std::size_t j = 0; j < bases.size(); ++j)
+                pass.misfits[j * rates.size() + k] = wanted.fit->transientMisfits(
+                    transientCoolingPath(atRateAndBase(rates[k], bases[j]), exposure));
         },
         report, threads);
     pass.rows = joined(rowsOf);
@@ -116,22 +143,37 @@ RatePass periodicPass(const AgeRequest& request, const PassWork& wanted,
         parameters.erosionRate = rate;
         return parameters;
     };
+    const auto atRateAndBase = [&](double rate, double base) {
+        periodic::PeriodicParameters parameters = withRateFitBase(request, base).periodic;
+        parameters.erosionRate = rate;
+        return parameters;
+    };
+    const std::vector<double> bases = wanted.fit ? wanted.fit->bases() : std::vector<double> {};
     for (const double rate : rates)
-        if (const auto error = periodicParameterError(atRate(rate)))
-            throw refusal(request, rate, *error);
-    // One steady state per rate serves the table's profile and the samples' places.
+        for (const double base : gridEnds(bases))
+            if (const auto error = periodicParameterError(atRateAndBase(rate, base)))
+                throw refusal(request, rate, *error);
+    // One steady state per rate serves the table's profile and the samples' places; with
+    // --fit-base the fit takes one per rate and base.
     std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
     RatePass pass;
-    pass.misfits.resize(wanted.fit ? rates.size() : 0);
+    pass.misfits.resize(wanted.fit ? rates.size() * std::max<std::size_t>(1, bases.size()) : 0);
     forEachRate(
         rates,
         [&](std::size_t k, const RateWork& work) {
-            const periodic::PeriodicParameters parameters = atRate(rates[k]);
-            const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
-            if (wanted.table)
-                rowsOf[k] = periodicAgeRows(model, parameters, request.settings, work);
-            if (wanted.fit)
-                pass.misfits[k] = wanted.fit->periodicMisfits(model, parameters);
+            if (wanted.table || bases.empty()) {
+                const periodic::PeriodicParameters parameters = atRate(rates[k]);
+                const periodic::PeriodicSteadyState model = fittedSteadyState(parameters);
+                if (wanted.table)
+                    rowsOf[k] = periodicAgeRows(model, parameters, request.settings, work);
+                if (wanted.fit && bases.empty())
+                    pass.misfits[k] = wanted.fit->periodicMisfits(model, parameters);
+            }
+            for (std::size_t j = 0; j < bases.size(); ++j) {
+                const periodic::PeriodicParameters parameters = atRateAndBase(rates[k], bases[j]);
+                pass.misfits[j * rates.size() + k]
+                    = wanted.fit->periodicMisfits(fittedSteadyState(parameters), parameters);
+            }
         },
         report, threads);
     pass.rows = joined(rowsOf);

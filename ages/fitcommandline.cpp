@@ -1,5 +1,9 @@
 #include "fitcommandline.h"
 
+#include "boundsword.h"
+
+#include <tuple>
+
 #include <string_view>
 
 namespace ages {
@@ -15,7 +19,8 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
             ->type_name("FILE");
         command
             .add_option("--fit-output", options.fitOutput,
-                "the misfit curve of the fit, CSV rate_mm_yr, chi2 (needs --observed)")
+                "the misfit curve of the fit, CSV rate_mm_yr, chi2 (with --fit-base the map: "
+                "rate_mm_yr, the base's column, chi2, a row per rate and base; needs --observed)")
             ->type_name("FILE");
         command
             .add_option("--residuals", options.residualsOutput,
@@ -43,6 +48,28 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
         line.subcommand(model).add_flag("--keep-unreset", options.keepUnreset,
             "keep measured ages older than the model's path in chi2 (by default they are left "
             "out and named: a prediction along that path can only be a lower bound of them)");
+    // The geotherm of each model: the periodic steady state's basal temperature, the transient
+    // half-space's basal gradient.
+    for (const auto& [model, unit, help] : {
+             std::tuple { Model::transient, "C/m",
+                 "fit the geotherm with the rate: the basal gradient -B (C/m, the gradient of the "
+                 "initial geotherm and far below the surface) within MIN:MAX, on a grid of the "
+                 "--rates sweep x 7 gradients; the rate's range is profiled over the gradient, "
+                 "whose best value and range are printed (needs --observed and --rates)" },
+             std::tuple { Model::periodic, "C",
+                 "fit the geotherm with the rate: the basal temperature -b (C) within MIN:MAX, on "
+                 "a grid of the --rates sweep x 7 temperatures; the rate's range is profiled "
+                 "over the base, whose best value and range are printed (needs --observed and "
+                 "--rates)" } }) {
+        line.subcommand(model)
+            .add_option_function<std::string>(
+                "--fit-base",
+                [&options, unit = unit](const std::string& word) {
+                    options.fitBase = parseBoundsWord("--fit-base", word, unit);
+                },
+                help)
+            ->type_name("MIN:MAX");
+    }
     line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,
         "field elevation of the model's mean surface: a sample at elevation e lies at e - M in "
         "the model, and the table's elevations are given as h(x) + M",

@@ -1,5 +1,8 @@
 #include "fitoptions.h"
 
+#include "ratefitbase.h"
+#include "textformat.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <tuple>
@@ -70,6 +73,16 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
             && options.observedFile.empty()) {
             return "--lengths without --observed is a fit of the lengths alone: add --fit-phases N";
         }
+    }
+    if (options.fitBase && (request.model == Model::transient || request.model == Model::periodic)) {
+        if (options.observedFile.empty())
+            return "--fit-base fits the geotherm to measured ages: add --observed FILE";
+        if (!request.sweep)
+            return "--fit-base fits the geotherm with the rate: give --rates START:STOP:STEP "
+                   "instead of -r";
+        if (const std::string error = rateFitBaseError(request, *options.fitBase); !error.empty())
+            return "--fit-base " + textformat::number(options.fitBase->low) + ":"
+                + textformat::number(options.fitBase->high) + ": " + error;
     }
     if (!request.lengthsOutputFile.empty()) {
         const auto& systems = request.settings.systems;

@@ -12,6 +12,7 @@
 //   --profile-output FILE  history: chi2 against each change time (historyfiles.h)
 //   --posterior FILE       history: the ensemble sampler's samples after burn-in
 //   --keep-unreset         keep measured ages older than the path in chi2
+//   --fit-base MIN:MAX     transient, periodic: fit the geotherm with the rate (ratefitbase.h)
 
 #include "agerequest.h"
 
@@ -34,6 +35,9 @@ struct FitOptions {
     // --keep-unreset: measured ages older than the model's path stay in chi2 (by default they
     // are left out: a prediction along that path can only be a lower bound of them).
     bool keepUnreset = false;
+    // --fit-base of the rate fits: the periodic model's -b or the transient model's -B, fitted
+    // within these bounds together with the rate (the history model's is its request's).
+    std::optional<ValueBounds> fitBase;
 
     // Measured ages or lengths to fit.
     bool fits() const { return !observedFile.empty() || !lengthsFile.empty(); }
@@ -52,7 +56,8 @@ std::optional<std::string> outputFileError(const std::string& option, const std:
 // without --observed, --lengths-output without AFT ages by annealing, --mean-elevation outside
 // periodic, a path output for more than one path,
 // two outputs naming the same file; for history, a fit's output or --fit-phases without the
-// other or without --observed.
+// other or without --observed; --fit-base without --observed or --rates, or with bounds the
+// model refuses.
 std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitOptions& options);
 
 } // namespace ages

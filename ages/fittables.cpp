@@ -112,6 +112,18 @@ void writeMisfitTable(std::ostream& out, const RateFit& fit)
     }
 }
 
+void writeMisfitMap(std::ostream& out, const std::vector<double>& rates,
+    const std::string& baseColumn, const std::vector<double>& bases,
+    const std::vector<double>& chi2, const double level)
+{
+    out << "rate_mm_yr," << baseColumn << ",chi2,chi2_level\n";
+    const std::string levelText = csvNumber(level);
+    for (std::size_t j = 0; j < bases.size(); ++j)
+        for (std::size_t i = 0; i < rates.size(); ++i)
+            out << csvNumber(rates[i]) << ',' << csvNumber(bases[j]) << ','
+                << csvNumber(chi2[j * rates.size() + i]) << ',' << levelText << '\n';
+}
+
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals)
 {
     std::string_view separator;

@@ -11,6 +11,9 @@
 //                        out of the fit), radius_um, u_ppm, th_ppm, sm_ppm, dpar_um (the
 //                        grain the sample was predicted with: its own value or the option's
 //                        default; empty where the method does not read it)
+//   the misfit map       rate_mm_yr, the base's column (base_temperature_c or
+//                        basal_gradient_c_m), chi2, chi2_level: with --fit-base, one row per
+//                        rate and base, the rates of one base together
 //   a cooling path       time_ma, temperature_c, depth_m   (depth empty for a path from a file)
 
 #include "agetable.h"
@@ -52,6 +55,10 @@ std::span<const TableColumn<Residual>> residualTableColumns();
 std::span<const TableColumn<LengthComparison>> lengthComparisonColumns();
 
 void writeMisfitTable(std::ostream& out, const RateFit& fit);
+// The grid of rates x bases: chi2[j * rates + i] on the row of rates[i] at bases[j].
+void writeMisfitMap(std::ostream& out, const std::vector<double>& rates,
+    const std::string& baseColumn, const std::vector<double>& bases,
+    const std::vector<double>& chi2, double level);
 void writeResidualTable(std::ostream& out, const std::vector<Residual>& residuals);
 void writePathTable(std::ostream& out, const SamplePath& path);
 

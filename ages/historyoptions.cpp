@@ -1,5 +1,7 @@
 #include "historyoptions.h"
 
+#include "boundsword.h"
+
 #include "historysampler.h"
 #include "inputerror.h"
 #include "thermalparametertable.h"
@@ -18,15 +20,7 @@ using thermal::ThermalParameters;
 // "MIN:MAX" as two strict numbers; the order and signs are the fit's to judge.
 ValueBounds parseBounds(const std::string& option, const std::string& word, const char* unit)
 {
-    const std::size_t colon = word.find(':');
-    const auto low = decimal::strictDouble(std::string_view(word).substr(0, colon));
-    const auto high = colon == std::string::npos
-        ? std::nullopt
-        : decimal::strictDouble(std::string_view(word).substr(colon + 1));
-    if (!low || !high)
-        throw InputError(
-            option + " expects MIN:MAX (" + unit + "), two numbers, got '" + word + "'");
-    return { *low, *high };
+    return parseBoundsWord(option, word, unit);
 }
 
 std::uint64_t parseSeed(const std::string& word)

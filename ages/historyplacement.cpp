@@ -1,6 +1,7 @@
 #include "historyplacement.h"
 
 #include "assumptions.h"
+#include "fittedbase.h"
 #include "inputerror.h"
 #include "misfitlevel.h"
 
@@ -19,8 +20,8 @@ namespace {
 // and a relief as tall as a quarter of the closure depth stands for a wavelength of the order of
 // that depth.
 constexpr double reliefShareOfClosureDepth = 0.25;
-// The rate's range with the base fitted more than this many times its width at the best base:
-// the ages do not separate the two.
+// A change time's range with the base fitted more than this many times its width at the best
+// base: the ages do not separate the two.
 constexpr double rangeWideningWarned = 2.0;
 
 double heightAbove(const std::optional<double>& elevationM, const HistoryRequest& request)
@@ -31,12 +32,6 @@ double heightAbove(const std::optional<double>& elevationM, const HistoryRequest
 std::string baseUnit(const HistoryRequest& request)
 {
     return request.thermal.base == thermal::BaseCondition::HeatFlow ? "mW/m2" : "C";
-}
-
-// The unit after a number: " C" or " mW/m2".
-std::string spacedBaseUnit(const HistoryRequest& request)
-{
-    return request.thermal.base == thermal::BaseCondition::HeatFlow ? " mW/m2" : " C";
 }
 
 } // namespace
@@ -150,17 +145,22 @@ std::string historyAssumedLine(const HistoryRequest& request, const std::vector<
     return line;
 }
 
+namespace {
+
+FittedBaseWords baseWords(const HistoryRequest& request)
+{
+    return { request.baseColumn(),
+        request.thermal.base == thermal::BaseCondition::HeatFlow ? "mW/m2" : "C",
+        *request.fitBase };
+}
+
+} // namespace
+
 std::string fittedBaseSummary(const HistoryFit& fit, const HistoryRequest& request)
 {
-    if (!fit.otherFit)
+    if (!fit.otherFit || !request.fitBase)
         return {};
-    const RateFit& base = *fit.otherFit;
-    const std::string unit = spacedBaseUnit(request);
-    const int decimals = rangeDecimals(base.rangeLow, base.rangeHigh, 0);
-    return request.baseColumn() + ": " + textformat::fixed(base.bestRate, decimals) + unit
-        + ", range " + textformat::fixed(base.rangeLow, decimals) + " to "
-        + textformat::fixed(base.rangeHigh, decimals) + unit + " (fitted with the erosion"
-        + (fit.level.scaled ? ", scaled by reduced chi2" : "") + ")\n";
+    return fittedBaseLine(*fit.otherFit, baseWords(request), fit.level.scaled) + "\n";
 }
 
 std::string fittedBaseWarnings(const HistoryFit& fit, const HistoryRequest& request)
@@ -168,35 +168,11 @@ std::string fittedBaseWarnings(const HistoryFit& fit, const HistoryRequest& requ
     if (!fit.otherFit || !request.fitBase)
         return {};
     std::string text;
-    const RateFit& base = *fit.otherFit;
-    const std::string unit = spacedBaseUnit(request);
-    if (base.rangeReachesLowEnd)
-        text += "warning: the range of " + request.baseColumn() + " reaches "
-            + textformat::number(request.fitBase->low) + unit
-            + ", the lowest of --fit-base: the data cannot exclude a lower one; widen --fit-base\n";
-    if (base.rangeReachesHighEnd)
-        text += "warning: the range of " + request.baseColumn() + " reaches "
-            + textformat::number(request.fitBase->high) + unit
-            + ", the highest of --fit-base: the data cannot exclude a higher one; widen "
-              "--fit-base\n";
-    if (fit.rateFit && fit.rateFitAtBestOther) {
-        const RateFit& all = *fit.rateFit;
-        const RateFit& fixed = *fit.rateFitAtBestOther;
-        const double widthAll = all.rangeHigh - all.rangeLow;
-        const double widthFixed = fixed.rangeHigh - fixed.rangeLow;
-        if (widthAll > rangeWideningWarned * widthFixed) {
-            const int decimals = rangeDecimals(fixed.rangeLow, fixed.rangeHigh, 3);
-            text += "warning: the ages constrain rate and geotherm together: the rate ranges from "
-                + textformat::fixed(all.rangeLow, decimals) + " to "
-                + textformat::fixed(all.rangeHigh, decimals)
-                + " mm/yr over the bases that fit, against "
-                + textformat::fixed(fixed.rangeLow, decimals) + " to "
-                + textformat::fixed(fixed.rangeHigh, decimals) + " mm/yr at the best base alone; "
-                + "a faster rate on a cooler geotherm explains them as well as a slower one on a "
-                  "hotter: add data that know the geotherm (borehole temperatures, system T; heat "
-                  "flow, Q) or systems of other closure temperatures\n";
-        }
-    }
+    const bool onePhase = fit.rateFit && fit.rateFitAtBestOther;
+    for (const textformat::Warning& warning : ages::fittedBaseWarnings(*fit.otherFit,
+             baseWords(request), onePhase ? &*fit.rateFit : nullptr,
+             onePhase ? &*fit.rateFitAtBestOther : nullptr))
+        text += warning.line() + "\n";
     for (std::size_t k = 0; k < fit.profilesAtBestOther.size() && k < fit.profiles.size(); ++k) {
         const ChangeTimeProfile& all = fit.profiles[k];
         const ChangeTimeProfile& alone = fit.profilesAtBestOther[k];

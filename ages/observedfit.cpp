@@ -10,6 +10,8 @@
 #include "periodicpaths.h"
 #include "profile.h"
 #include "profileinterpolation.h"
+#include "ratefitbase.h"
+#include "rategrid.h"
 #include "steadystatefit.h"
 #include "transientpath.h"
 
@@ -260,52 +262,56 @@ std::vector<double> ObservedFit::periodicMisfits(const periodic::PeriodicSteadyS
 }
 
 template <class Along, class On>
-auto ObservedFit::atRate(const double rateMmYr, const Along& along, const On& on) const
+auto ObservedFit::atRate(
+    const double rateMmYr, const double base, const Along& along, const On& on) const
 {
+    const AgeRequest at = withRateFitBase(m_request, base);
     if (m_request.model == Model::periodic) {
-        periodic::PeriodicParameters parameters = m_request.periodic;
+        periodic::PeriodicParameters parameters = at.periodic;
         parameters.erosionRate = rateMmYr;
         return on(fittedSteadyState(parameters), parameters);
     }
-    erosion::RunParameters parameters = m_request.transient;
+    erosion::RunParameters parameters = at.transient;
     parameters.setErosionRate(rateMmYr);
     return along(transientCoolingPath(parameters, m_request.transient.historyTime));
 }
 
-std::vector<thermochron::Age> ObservedFit::predictions(const double rateMmYr) const
+std::vector<thermochron::Age> ObservedFit::predictions(
+    const double rateMmYr, const double base) const
 {
     return atRate(
-        rateMmYr, [&](const SamplePath& path) { return transientPredictions(path); },
+        rateMmYr, base, [&](const SamplePath& path) { return transientPredictions(path); },
         [&](const periodic::PeriodicSteadyState& model,
             const periodic::PeriodicParameters& parameters) {
             return periodicPredictions(model, parameters);
         });
 }
 
-ObservedFit::LengthPredictions ObservedFit::lengthsAt(const double rateMmYr) const
+ObservedFit::LengthPredictions ObservedFit::lengthsAt(
+    const double rateMmYr, const double base) const
 {
     return atRate(
-        rateMmYr, [&](const SamplePath& path) { return transientLengths(path); },
+        rateMmYr, base, [&](const SamplePath& path) { return transientLengths(path); },
         [&](const periodic::PeriodicSteadyState& model,
             const periodic::PeriodicParameters& parameters) {
             return periodicLengths(model, parameters);
         });
 }
 
-std::vector<double> ObservedFit::misfitsAt(const double rateMmYr) const
+std::vector<double> ObservedFit::misfitsAt(const double rateMmYr, const double base) const
 {
     return atRate(
-        rateMmYr, [&](const SamplePath& path) { return transientMisfits(path); },
+        rateMmYr, base, [&](const SamplePath& path) { return transientMisfits(path); },
         [&](const periodic::PeriodicSteadyState& model,
             const periodic::PeriodicParameters& parameters) {
             return periodicMisfits(model, parameters);
         });
 }
 
-std::vector<double> ObservedFit::predictedAges(const double rateMmYr) const
+std::vector<double> ObservedFit::predictedAges(const double rateMmYr, const double base) const
 {
     std::vector<double> ages;
-    for (const auto& age : predictions(rateMmYr)) {
+    for (const auto& age : predictions(rateMmYr, base)) {
         ages.push_back(age.ageMa);
     }
     return ages;
@@ -336,24 +342,39 @@ std::vector<double> ObservedFit::rates() const
                                                 : m_request.transient.erosionRate };
 }
 
+std::vector<double> ObservedFit::bases() const
+{
+    if (!m_options.fitBase)
+        return {};
+    return evenlySpacedValues(*m_options.fitBase, rateFitBaseCount);
+}
+
+FittedBaseWords ObservedFit::baseWords() const
+{
+    return rateFitBaseWords(m_request, m_options.fitBase.value_or(ValueBounds {}));
+}
+
 FitResult ObservedFit::fitMisfits(
     const std::vector<double>& rates, const std::vector<std::vector<double>>& misfits) const
 {
     const std::size_t lengthColumn = groupCount();
-    // A curve with lengths, less their -2 ln L at its lowest point: the ages' chi2 there.
+    // A curve with lengths is reported less their -2 ln L at its lowest point: the ages' chi2
+    // there.
+    const auto baselineOf = [&](std::size_t group, bool withLengths) {
+        if (!withLengths || misfits.empty())
+            return 0.0;
+        const auto lowest = std::min_element(misfits.begin(), misfits.end(),
+            [&](const std::vector<double>& a, const std::vector<double>& b) {
+                return a.at(group) < b.at(group) || (std::isnan(b.at(group)) && !std::isnan(a.at(group)));
+            });
+        return lowest->at(lengthColumn);
+    };
     const auto curve = [&](std::size_t group, bool withLengths) {
+        const double baseline = baselineOf(group, withLengths);
         std::vector<double> chi2;
         chi2.reserve(misfits.size());
         for (const auto& rateMisfits : misfits) {
-            chi2.push_back(rateMisfits.at(group));
-        }
-        if (withLengths && !chi2.empty()) {
-            const auto lowest = std::min_element(chi2.begin(), chi2.end(),
-                [](double a, double b) { return a < b || (std::isnan(b) && !std::isnan(a)); });
-            const double baseline
-                = misfits[static_cast<std::size_t>(lowest - chi2.begin())].at(lengthColumn);
-            for (double& value : chi2)
-                value -= baseline;
+            chi2.push_back(rateMisfits.at(group) - baseline);
         }
         return chi2;
     };
@@ -366,24 +387,84 @@ FitResult ObservedFit::fitMisfits(
         return count;
     };
     const bool lengths = !m_lengths.empty();
-    result.fit = fitMisfitCurve(rates, curve(0, lengths), counted(std::string::npos));
+    const std::vector<double> grid = bases();
+    if (misfits.size() != rates.size() * std::max<std::size_t>(1, grid.size()))
+        throw std::logic_error("a fit needs the misfits of every rate (and base)");
+
+    // With --fit-base, the models run off the grid: at each rate towards the least chi2 over the
+    // base (a valley narrower than the grid's spacing), and along the rates at the best base.
+    std::vector<std::pair<std::size_t, double>> offGrid; // (rate index, base)
+    std::vector<std::vector<double>> offGridMisfits; // groupMisfits of each
+    const auto runOffGrid = [&](const std::vector<std::pair<std::size_t, double>>& wanted) {
+        std::vector<std::vector<double>> found(wanted.size());
+        parallelFor(wanted.size(), defaultThreadCount(), [&](std::size_t k) {
+            found[k] = misfitsAt(rates[wanted[k].first], wanted[k].second);
+        });
+        offGrid.insert(offGrid.end(), wanted.begin(), wanted.end());
+        offGridMisfits.insert(offGridMisfits.end(), found.begin(), found.end());
+    };
+    const auto refinedOf = [&](std::size_t group, bool withLengths) {
+        const double baseline = baselineOf(group, withLengths);
+        std::vector<RefinedPoint> points;
+        for (std::size_t k = 0; k < offGrid.size(); ++k)
+            points.push_back(
+                { offGrid[k].first, offGrid[k].second, offGridMisfits[k].at(group) - baseline });
+        return points;
+    };
+    const long freedom = static_cast<long>(counted(std::string::npos)) - 2;
+    if (!grid.empty()) {
+        const std::vector<double> map = curve(0, lengths);
+        for (int step = 0; step < baseRefinements; ++step) {
+            const std::vector<RefinedPoint> found = refinedOf(0, lengths);
+            std::vector<std::pair<std::size_t, double>> wanted;
+            for (std::size_t i = 0; i < rates.size(); ++i)
+                if (const double next = nextOther(grid, map, i, rates.size(), found);
+                    !std::isnan(next))
+                    wanted.emplace_back(i, next);
+            runOffGrid(wanted);
+        }
+        const double bestBase = fitRateGrid(rates, grid, map, freedom, refinedOf(0, lengths)).bestOther;
+        const std::size_t rowStart = offGrid.size();
+        std::vector<std::pair<std::size_t, double>> row;
+        for (std::size_t i = 0; i < rates.size(); ++i)
+            row.emplace_back(i, bestBase);
+        runOffGrid(row);
+        const RateGridFit both = fitRateGrid(rates, grid, map, freedom, refinedOf(0, lengths));
+        std::vector<double> atBest;
+        for (std::size_t k = rowStart; k < offGridMisfits.size(); ++k)
+            atBest.push_back(offGridMisfits[k].at(0) - baselineOf(0, lengths));
+        RateFit alone = fitMisfitCurveAtLevel(rates, std::move(atBest), both.level.level);
+        alone.chi2Min = both.level.chi2Min;
+        alone.reducedChi2 = both.level.reducedChi2;
+        alone.rangeScaled = both.level.scaled;
+        result.fit = both.rateFit;
+        result.base = BaseFit { grid, map, both.otherFit, std::move(alone) };
+    } else {
+        result.fit = fitMisfitCurve(rates, curve(0, lengths), counted(std::string::npos));
+    }
+    const double bestBase = result.base ? result.base->base.bestRate : notABase;
     for (std::size_t group = 0; group < m_systems.size(); ++group) {
         const bool groupLengths = lengths && group == m_aftGroup;
         const std::size_t count = counted(group);
         if (count == 0 && !groupLengths) {
             continue; // every age of the system is older than the path
         }
-        result.systems.push_back(
-            { m_systems[group], fitMisfitCurve(rates, curve(group + 1, groupLengths), count) });
+        // A system alone, its rate profiled over the base where the fit has run the model.
+        result.systems.push_back({ m_systems[group],
+            grid.empty()
+                ? fitMisfitCurve(rates, curve(group + 1, groupLengths), count)
+                : fitRateGrid(rates, grid, curve(group + 1, groupLengths),
+                    static_cast<long>(count) - 2, refinedOf(group + 1, groupLengths))
+                      .rateFit });
     }
-    const auto best = predictions(result.fit.bestRate);
+    const auto best = predictions(result.fit.bestRate, bestBase);
     for (std::size_t i = 0; i < m_samples.size(); ++i) {
         result.residuals.push_back({ &m_samples[i], m_kinds[i].method, m_kinds[i].kinetics,
             best[i].ageMa, best[i].reset, m_inChi2[i],
             m_kinds[i].grain });
     }
     if (lengths) {
-        const LengthPredictions predicted = lengthsAt(result.fit.bestRate);
+        const LengthPredictions predicted = lengthsAt(result.fit.bestRate, bestBase);
         for (std::size_t k = 0; k < m_lengths.size(); ++k)
             for (LengthComparison& comparison :
                 compareLengths(predicted[k], m_lengths[k].lengths.measured))
@@ -395,14 +476,18 @@ FitResult ObservedFit::fitMisfits(
 FitResult ObservedFit::run(const FitProgress& progress) const
 {
     const std::vector<double> sweep = rates();
-    std::vector<std::vector<double>> misfits(sweep.size());
+    const std::vector<double> grid = bases();
+    // Every rate at every base of the grid (k = j * rates + i), or at the request's one base.
+    const std::size_t cells = sweep.size() * std::max<std::size_t>(1, grid.size());
+    std::vector<std::vector<double>> misfits(cells);
     std::mutex progressLock;
     std::size_t done = 0; // guarded by progressLock
-    parallelFor(sweep.size(), defaultThreadCount(), [&](std::size_t k) {
-        misfits[k] = misfitsAt(sweep[k]);
+    parallelFor(cells, defaultThreadCount(), [&](std::size_t k) {
+        misfits[k] = misfitsAt(
+            sweep[k % sweep.size()], grid.empty() ? notABase : grid[k / sweep.size()]);
         if (progress) {
             const std::lock_guard lock(progressLock);
-            progress(static_cast<double>(++done) / static_cast<double>(sweep.size()));
+            progress(static_cast<double>(++done) / static_cast<double>(cells));
         }
     });
     return fitMisfits(sweep, misfits);
@@ -452,8 +537,12 @@ std::string ObservedFit::assumedLine() const
         const auto& p = m_request.periodic;
         model = "surface " + textformat::number(p.surfaceTemp)
             + " C at the mean surface, lapse rate " + textformat::number(p.lapseRate)
-            + " C/km, base " + textformat::number(p.basalTemp) + " C at "
-            + textformat::number(p.basalDepth) + " m, relief "
+            + " C/km, base "
+            + (m_options.fitBase ? "fitted, " + textformat::number(m_options.fitBase->low) + " to "
+                        + textformat::number(m_options.fitBase->high) + " C"
+                                 : textformat::number(p.basalTemp) + " C")
+            + " at " + textformat::number(p.basalDepth) + " m"
+            + (m_options.fitBase ? " (--fit-base)" : "") + ", relief "
             + textformat::number(p.reliefAmplitude) + " m of wavelength "
             + textformat::number(p.wavelength) + " m, mean elevation "
             + textformat::number(m_options.meanElevationM) + " m, path start "
@@ -461,7 +550,10 @@ std::string ObservedFit::assumedLine() const
     } else {
         const auto& p = m_request.transient;
         model = "surface " + textformat::number(p.surfaceTemp) + " C, initial gradient "
-            + textformat::number(p.basalGradient) + " C/m, diffusivity "
+            + (m_options.fitBase ? "fitted, " + textformat::number(m_options.fitBase->low) + " to "
+                        + textformat::number(m_options.fitBase->high) + " C/m (--fit-base)"
+                                 : textformat::number(p.basalGradient) + " C/m")
+            + ", diffusivity "
             + textformat::number(p.diffusivity) + " m2/s, path start "
             + textformat::number(p.historyTime) + " Ma (-o), every sample at the surface";
     }
@@ -539,8 +631,15 @@ std::vector<FitFile> ObservedFit::files(const FitResult& result) const
 {
     std::vector<FitFile> files;
     if (!m_options.fitOutput.empty()) {
-        files.push_back({ m_options.fitOutput,
-            [&result](std::ostream& out) { writeMisfitTable(out, result.fit); } });
+        if (result.base)
+            files.push_back({ m_options.fitOutput, [this, &result](std::ostream& out) {
+                                 writeMisfitMap(out, result.fit.rates, baseWords().column,
+                                     result.base->bases, result.base->chi2,
+                                     result.fit.rangeLevel);
+                             } });
+        else
+            files.push_back({ m_options.fitOutput,
+                [&result](std::ostream& out) { writeMisfitTable(out, result.fit); } });
     }
     if (!m_options.residualsOutput.empty()) {
         files.push_back({ m_options.residualsOutput,
@@ -567,6 +666,10 @@ std::vector<textformat::Warning> ObservedFit::warnings(const FitResult& result) 
             warnings.push_back({ .kind = "fit_range", .text = line.substr(mark.size()) });
         }
     }
+    if (result.base)
+        for (textformat::Warning& warning : fittedBaseWarnings(
+                 result.base->base, baseWords(), &result.fit, &result.base->rateAtBestBase))
+            warnings.push_back(std::move(warning));
     return warnings;
 }
 
@@ -594,6 +697,8 @@ void ObservedFit::report(const FitResult& result, std::ostream& err) const
         err << assumedLine() << '\n';
     } else {
         err << fitSummary(fit) << '\n';
+        if (result.base)
+            err << fittedBaseLine(result.base->base, baseWords(), fit.rangeScaled) << '\n';
         err << assumedLine() << '\n';
         for (const auto& system : result.systems) {
             err << fitSummary(system.fit, thermochron::systemName(system.system)) << '\n';

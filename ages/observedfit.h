@@ -17,6 +17,7 @@
 #include "agerequest.h"
 #include "fitoptions.h"
 #include "fittables.h"
+#include "fittedbase.h"
 #include "lengthmisfit.h"
 #include "observedages.h"
 #include "ratefit.h"
@@ -29,6 +30,7 @@
 #include <istream>
 #include <ostream>
 #include <functional>
+#include <limits>
 #include <vector>
 #include <optional>
 #include "textformat.h"
@@ -47,11 +49,20 @@ struct FitFile {
     std::function<void(std::ostream&)> write;
 };
 
+// With --fit-base: the base's part of the fit over the grid of rates x bases (rategrid.h).
+struct BaseFit {
+    std::vector<double> bases; // the grid's bases, increasing
+    std::vector<double> chi2; // the misfit map, chi2[j * rates + i]: rate i at base j
+    RateFit base; // the base's profile over the rates; bestRate is the best base
+    RateFit rateAtBestBase; // the rate's curve at the best grid base alone
+};
+
 struct FitResult {
-    RateFit fit;
+    RateFit fit; // with --fit-base the rate's profile over the bases
     std::vector<SystemFit> systems; // with two or more systems, in their order in the file
     std::vector<Residual> residuals; // at the best rate
     std::vector<LengthComparison> lengths; // the measured lengths at the best rate
+    std::optional<BaseFit> base; // with --fit-base
 };
 
 // Reads options.observedFile and checks every row (and, for periodic, every elevation against the
@@ -97,13 +108,15 @@ public:
     std::vector<thermochron::Age> transientPredictions(const SamplePath& path) const;
     std::vector<thermochron::Age> periodicPredictions(const periodic::PeriodicSteadyState& model,
         const periodic::PeriodicParameters& parameters) const;
-    std::vector<thermochron::Age> predictions(double rateMmYr) const;
+    // base: with --fit-base, the model's -b (periodic) or -B (transient) there; NaN for the
+    // request's own.
+    std::vector<thermochron::Age> predictions(double rateMmYr, double base = notABase) const;
     // The ages alone (Ma).
-    std::vector<double> predictedAges(double rateMmYr) const;
+    std::vector<double> predictedAges(double rateMmYr, double base = notABase) const;
     // The length distributions of the samples of lengths at one rate.
-    LengthPredictions lengthsAt(double rateMmYr) const;
+    LengthPredictions lengthsAt(double rateMmYr, double base = notABase) const;
     // groupMisfits at one rate, its model built once for the ages and the lengths.
-    std::vector<double> misfitsAt(double rateMmYr) const;
+    std::vector<double> misfitsAt(double rateMmYr, double base = notABase) const;
 
     // The predicted length distributions of the samples of lengths, in their order, along the
     // same paths (nothing for a path that leaves no track).
@@ -125,7 +138,9 @@ public:
         const periodic::PeriodicParameters& parameters) const;
 
     // The fit from the misfits (groupMisfits) of every rate, and the residuals and lengths at the
-    // best rate, where the model is built once more. A curve that holds lengths is reported
+    // best rate, where the model is built once more. With --fit-base the misfits are those of
+    // every rate at every base, misfits[j * rates + i] for the rate i at bases()[j], and every
+    // group's rate is profiled over the base. A curve that holds lengths is reported
     // relative to their -2 ln L at its lowest rate of the sweep, so that its minimum is the ages'
     // chi2 there and the range is read by the same level rule.
     FitResult fitMisfits(
@@ -153,6 +168,14 @@ public:
 
     // The rates of the request: the sweep, or the model's one rate.
     std::vector<double> rates() const;
+    // With --fit-base the bases of the grid (rateFitBaseCount from MIN to MAX); empty without.
+    std::vector<double> bases() const;
+
+    static constexpr double notABase = std::numeric_limits<double>::quiet_NaN();
+    // With --fit-base, the steps at each rate towards the least chi2 over the base, each one
+    // model run per rate: the parabola through the lowest misfit and its neighbours converges on
+    // a valley's floor in about this many.
+    static constexpr int baseRefinements = 3;
 
     const std::vector<ObservedAge>& samples() const { return m_samples; }
     const std::vector<JoinedLengths>& lengths() const { return m_lengths; }
@@ -161,7 +184,7 @@ private:
     // along(path) on the transient model's path at the rate, or on(model, parameters) on the
     // periodic steady state built for it.
     template <class Along, class On>
-    auto atRate(double rateMmYr, const Along& along, const On& on) const;
+    auto atRate(double rateMmYr, double base, const Along& along, const On& on) const;
     // The reader's notes and, in transient, the elevations the model ignores.
     std::vector<std::string> sampleNotes() const;
     // The warnings known before the fit: sigma above the age, ages older than the path.
@@ -170,6 +193,8 @@ private:
     // What the answer rests on besides the ages: the model's fixed values, the kinetics, the
     // grain values taken from the options.
     std::string assumedLine() const;
+    // With --fit-base: the base's column, unit and bounds.
+    FittedBaseWords baseWords() const;
     std::optional<textformat::Warning> resetWarning(const std::vector<Residual>& residuals) const;
     // A line per set of lengths at the best rate; the warnings on them as values.
     void reportLengths(const FitResult& result, std::ostream& err) const;

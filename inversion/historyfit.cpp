@@ -2,6 +2,7 @@
 
 #include "parallelfor.h"
 #include "progresscounter.h"
+#include "rategrid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,15 +12,6 @@
 namespace ages {
 
 namespace {
-
-std::vector<double> evenlySpacedValues(const ValueBounds bounds, const int count)
-{
-    std::vector<double> values(count);
-    for (int i = 0; i < count; ++i)
-        values[i] = bounds.low + (bounds.high - bounds.low) * i / (count - 1);
-    values.back() = bounds.high;
-    return values;
-}
 
 // One phase: the rate sweep of the existing rate fit, its rates spaced by a constant ratio; with
 // the other parameter, the sweep at each of its values.
@@ -60,53 +52,13 @@ HistoryFit fitOnePhase(const HistorySpace& space, const HistoryMisfit& misfit,
         return fit;
     }
 
-    // The profiles: the least chi2 over the other values at each rate, and over the rates at
-    // each other value, each refined between grid values by the parabola through the lowest
-    // value and its neighbours (a coarse grid of the other would leave a bumpy envelope of the
-    // rate's curves, narrower than the profile); the level from the least of all.
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    std::vector<double> rateProfile(rates.size(), nan), otherProfile(others.size(), nan);
-    for (std::size_t i = 0; i < rates.size(); ++i) {
-        std::vector<double> column;
-        for (std::size_t j = 0; j < others.size(); ++j)
-            column.push_back(chi2[j * count + i]);
-        rateProfile[i] = refinedMinimum(others, column);
-    }
-    for (std::size_t j = 0; j < others.size(); ++j)
-        otherProfile[j] = refinedMinimum(
-            rates, std::vector<double>(chi2.begin() + j * count, chi2.begin() + (j + 1) * count));
-    // The best history: the grid's least chi2, refined along its row (the rate) and its column
-    // (the other), so that the best rate, the best other and the curve at the best other all
-    // describe the one minimum.
-    const auto lowest = std::min_element(chi2.begin(), chi2.end(),
-        [](double a, double b) { return !std::isnan(a) && (std::isnan(b) || a < b); });
-    if (std::isnan(*lowest))
-        throw std::runtime_error("no history of the sweep gave a misfit that is a number");
-    const std::size_t bestCell = static_cast<std::size_t>(lowest - chi2.begin());
-    const std::size_t bestRow = bestCell / count, bestColumn = bestCell % count;
-    const std::vector<double> row(
-        chi2.begin() + bestRow * count, chi2.begin() + (bestRow + 1) * count);
-    std::vector<double> column;
-    for (std::size_t j = 0; j < others.size(); ++j)
-        column.push_back(chi2[j * count + bestColumn]);
-    const RateFit alongRow = fitMisfitCurveAtLevel(rates, row, 0.0);
-    const RateFit alongColumn = fitMisfitCurveAtLevel(others, column, 0.0);
-    // The level from the least of the rate's profile (refined over both), the fit's minimum.
-    fit.level = misfitLevel(
-        std::min(fitMisfitCurveAtLevel(rates, rateProfile, 0.0).chi2Min, *lowest), space);
-    const auto atLevel
-        = [&](const std::vector<double>& x, const std::vector<double>& y, const double best) {
-              RateFit curve = fitMisfitCurveAtLevel(x, y, fit.level.level);
-              curve.bestRate = best;
-              curve.chi2Min = fit.level.chi2Min;
-              curve.reducedChi2 = fit.level.reducedChi2;
-              curve.rangeScaled = fit.level.scaled;
-              return curve;
-          };
-    fit.best = { alongRow.bestRate, alongColumn.bestRate };
-    fit.rateFit = atLevel(rates, rateProfile, fit.best[0]);
-    fit.otherFit = atLevel(others, otherProfile, fit.best[1]);
-    fit.rateFitAtBestOther = atLevel(rates, row, fit.best[0]);
+    // The rate's and the base's profiles over the grid, read as the rate fits read theirs.
+    const RateGridFit grid = fitRateGrid(rates, others, chi2, space.degreesOfFreedom());
+    fit.level = grid.level;
+    fit.best = { grid.bestRate, grid.bestOther };
+    fit.rateFit = grid.rateFit;
+    fit.otherFit = grid.otherFit;
+    fit.rateFitAtBestOther = grid.rateFitAtBestOther;
     counter.finish();
     return fit;
 }

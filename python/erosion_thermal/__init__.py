@@ -127,6 +127,8 @@ def fit_rate(observed, model="transient", rates=None, **options):
     result = _FITS[model](_observed(observed, options), rates, **options)
     for name in ("residuals", "lengths"):
         result[name] = _table(result[name])
+    if result["map"] is not None:  # fit_base: the misfit over rate x base
+        result["map"] = _table(result["map"])
     return result
 
 

@@ -21,6 +21,7 @@
 #include "observedfit.h"
 #include "parametertables.h"
 #include "ratefit.h"
+#include "ratefitbase.h"
 #include "ratesweep.h"
 #include "thermochron/system.h"
 
@@ -36,6 +37,9 @@
 namespace erosion_python {
 
 namespace {
+
+// (low, high) of the fitted base, as fit_history takes it.
+using Bounds = std::pair<double, double>;
 
 // The sweep (start, stop, step) in mm/yr, refused as --rates START:STOP:STEP is.
 ages::RateSweep rateSweep(const std::array<double, 3>& rates)
@@ -70,7 +74,7 @@ struct FitData {
 // model's values at every rate, then one pass over the rates on all cores.
 py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitData& lengths,
     const std::optional<std::string>& lengthsSample, const double meanElevationM,
-    const bool keepUnreset)
+    const bool keepUnreset, const std::optional<Bounds>& fitBase)
 {
     ages::FitOptions options;
     options.observedFile = observed.label.value_or("");
@@ -78,6 +82,13 @@ py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitDa
     options.lengthsSample = lengthsSample;
     options.meanElevationM = meanElevationM;
     options.keepUnreset = keepUnreset;
+    if (fitBase) {
+        // The program's words, the keyword for the option.
+        const ages::ValueBounds bounds { fitBase->first, fitBase->second };
+        if (const std::string error = ages::rateFitBaseError(request, bounds); !error.empty())
+            throw ages::InputError("fit_base: " + error);
+        options.fitBase = bounds;
+    }
     if (!options.fits())
         throw ages::InputError("give measured ages (observed), track lengths (lengths) or both");
     if (const auto error = ages::fitOptionsError(request, options))
@@ -124,6 +135,34 @@ py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitDa
         systems[py::str(std::string(thermochron::systemName(system.system)))]
             = rateFitDict(system.fit);
     answer["systems"] = systems;
+    answer["best_base"] = py::none();
+    answer["base"] = py::none();
+    answer["map"] = py::none();
+    if (result.base) {
+        const std::string column = ages::rateFitBaseWords(request, *options.fitBase).column;
+        const ages::RateFit& base = result.base->base;
+        answer["best_base"] = base.bestRate;
+        py::dict profile;
+        profile["column"] = column;
+        profile["best"] = base.bestRate;
+        profile["low"] = base.rangeLow;
+        profile["high"] = base.rangeHigh;
+        profile["bases"] = toArray(std::vector<double>(base.rates));
+        profile["chi2"] = toArray(std::vector<double>(base.chi2));
+        answer["base"] = profile;
+        // The --fit-output map: a row per rate and base, the rates of one base together.
+        std::vector<double> rates, bases;
+        for (const double value : result.base->bases)
+            for (const double rate : result.fit.rates) {
+                rates.push_back(rate);
+                bases.push_back(value);
+            }
+        py::dict map;
+        map["rate_mm_yr"] = toArray(std::move(rates));
+        map[py::str(column)] = toArray(std::move(bases));
+        map["chi2"] = toArray(std::vector<double>(result.base->chi2));
+        answer["map"] = map;
+    }
     answer["residuals"] = tableColumns(ages::residualTableColumns(), result.residuals);
     answer["lengths"] = tableColumns(ages::lengthComparisonColumns(), result.lengths);
     answer["summary"] = userText(report.str());
@@ -135,8 +174,11 @@ py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitDa
 // labelling the messages.
 ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observed,
     const std::optional<std::string>& observedText, const double meanElevationM,
-    const bool keepUnreset, const bool lengthsGiven)
+    const bool keepUnreset, const bool lengthsGiven, const bool fitBaseGiven)
 {
+    if (fitBaseGiven)
+        throw ages::InputError("fit_batch fits each group's rate on the model's geotherm; it takes "
+                               "no fit_base");
     if (observedText)
         throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
     if (lengthsGiven)
@@ -176,7 +218,8 @@ py::dict fitRateTransient(const std::optional<std::string>& observed,
     const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
     const bool keepUnreset,
     const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
-    const std::optional<std::string>& lengthsSample, const double exposureMyr,
+    const std::optional<std::string>& lengthsSample, const std::optional<Bounds>& fitBase,
+    const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
     const double uPpm, const double thPpm, const double smPpm, const double dparUm,
@@ -190,7 +233,7 @@ py::dict fitRateTransient(const std::optional<std::string>& observed,
         apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
         pressureKbar, californiumIrradiated, zirconFtKinetics);
     return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample, 0,
-        keepUnreset);
+        keepUnreset, fitBase);
 }
 
 // The batch's model of the same arguments (observed labels the messages; the groups bring the
@@ -199,7 +242,8 @@ ages::BatchModel batchModelTransient(const std::string& observed,
     const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
     const bool keepUnreset,
     const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
-    const std::optional<std::string>& lengthsSample, const double exposureMyr, const double surfaceTemperatureC,
+    const std::optional<std::string>& lengthsSample, const std::optional<Bounds>& fitBase,
+    const double exposureMyr, const double surfaceTemperatureC,
     const double gradientCm,
     const double diffusivityM2s, const std::string& method, const double apatiteRadiusUm,
     const double zirconRadiusUm, const double uPpm, const double thPpm, const double smPpm,
@@ -212,7 +256,8 @@ ages::BatchModel batchModelTransient(const std::string& observed,
                           diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm,
                           smPpm, dparUm, apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
         pressureKbar, californiumIrradiated, zirconFtKinetics),
-        observed, observedText, 0, keepUnreset, lengths || lengthsText || lengthsSample);
+        observed, observedText, 0, keepUnreset, lengths || lengthsText || lengthsSample,
+        fitBase.has_value());
 }
 
 ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const double durationMyr,
@@ -249,8 +294,8 @@ py::dict fitRatePeriodic(const std::optional<std::string>& observed,
     const std::array<double, 3>& rates, const std::optional<std::string>& observedText,
     const bool keepUnreset,
     const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
-    const std::optional<std::string>& lengthsSample, const double meanElevationM,
-    const double durationMyr, const int points, const double surfaceTemperatureC,
+    const std::optional<std::string>& lengthsSample, const std::optional<Bounds>& fitBase,
+    const double meanElevationM, const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
@@ -266,14 +311,14 @@ py::dict fitRatePeriodic(const std::optional<std::string>& observed,
         zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
         californiumIrradiated, zirconFtKinetics);
     return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample,
-        meanElevationM, keepUnreset);
+        meanElevationM, keepUnreset, fitBase);
 }
 
 ages::BatchModel batchModelPeriodic(const std::string& observed, const std::array<double, 3>& rates,
     const std::optional<std::string>& observedText, const bool keepUnreset,
     const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
-    const std::optional<std::string>& lengthsSample, const double meanElevationM,
-    const double durationMyr, const int points, const double surfaceTemperatureC,
+    const std::optional<std::string>& lengthsSample, const std::optional<Bounds>& fitBase,
+    const double meanElevationM, const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
@@ -289,7 +334,7 @@ ages::BatchModel batchModelPeriodic(const std::string& observed, const std::arra
                           apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
         pressureKbar, californiumIrradiated, zirconFtKinetics),
         observed, observedText, meanElevationM, keepUnreset,
-        lengths || lengthsText || lengthsSample);
+        lengths || lengthsText || lengthsSample, fitBase.has_value());
 }
 
 // The help of both fits: the summary, the arguments before and after the model's own, the result.
@@ -329,7 +374,10 @@ std::string fitHelp(const char* model, std::vector<ArgumentHelp> modelArguments,
         "(the lines the program writes on standard error, whose warnings are also raised as "
         "UserWarnings); warnings (those warnings as dicts: kind, samples, text); lengths (with "
         "lengths: each sample's measured lengths against the prediction at the best rate, "
-            + lengthColumnNames() + ").");
+            + lengthColumnNames()
+            + "); with fit_base, best_base (the best base), base (its profile: column, best, low, "
+              "high, bases and chi2, the least chi2 over the rates at each base) and map (chi2 "
+              "at every rate and base, the columns of --fit-output), else None.");
 }
 
 // The arguments of the transient model's fit, for function (fitRateTransient's signature).
@@ -340,7 +388,8 @@ void defineTransientFit(
     module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
         py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
         py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
-        py::arg("lengths_sample") = py::none(), keyword(ages::transientParameter("-o")), keyword(ages::transientParameter("-T")),
+        py::arg("lengths_sample") = py::none(), py::arg("fit_base") = py::none(),
+        keyword(ages::transientParameter("-o")), keyword(ages::transientParameter("-T")),
         keyword(ages::transientParameter("-B")), keyword(ages::transientParameter("-a")),
         py::arg("method") = "all",
         keyword(ages::grainParameter("--apatite-radius")),
@@ -365,7 +414,8 @@ void definePeriodicFit(
     module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
         py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
         py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
-        py::arg("lengths_sample") = py::none(), py::arg("mean_elevation_m") = 0.0, keyword(ages::periodicParameter("-o")),
+        py::arg("lengths_sample") = py::none(), py::arg("fit_base") = py::none(),
+        py::arg("mean_elevation_m") = 0.0, keyword(ages::periodicParameter("-o")),
         keyword(ages::periodicPointCount), keyword(ages::periodicParameter("-T")),
         keyword(ages::periodicParameter("-L")), keyword(ages::periodicParameter("-b")),
         keyword(ages::periodicParameter("-z")), keyword(ages::periodicParameter("-w")),
@@ -393,11 +443,23 @@ const char* const batchModelHelp
 
 void bindFit(py::module_& module)
 {
-    const std::vector<ArgumentHelp> exposure { { "exposure_myr",
-        "exposure time of the dated rocks after erosion began, every sample's (Myr)" } };
-    const std::vector<ArgumentHelp> meanElevation { { "mean_elevation_m",
-        "field elevation of the model's mean surface: a sample at elevation e lies at e - M on "
-        "the model's ridge-to-valley half-profile (m)" } };
+    const std::vector<ArgumentHelp> exposure {
+        { "fit_base",
+            "(low, high): fit the geotherm with the rate, the basal gradient gradient_c_m (C/m) "
+            "within these bounds on a grid of the rates x 7 gradients, as --fit-base does; the "
+            "rate's range is then profiled over the gradient" },
+        { "exposure_myr",
+            "exposure time of the dated rocks after erosion began, every sample's (Myr)" }
+    };
+    const std::vector<ArgumentHelp> meanElevation {
+        { "fit_base",
+            "(low, high): fit the geotherm with the rate, the basal temperature "
+            "basal_temperature_c (C) within these bounds on a grid of the rates x 7 "
+            "temperatures, as --fit-base does; the rate's range is then profiled over the base" },
+        { "mean_elevation_m",
+            "field elevation of the model's mean surface: a sample at elevation e lies at e - M on "
+            "the model's ridge-to-valley half-profile (m)" }
+    };
     defineTransientFit(module, "fit_rate_transient", &fitRateTransient,
         fitHelp("transient", transientArgumentHelp(false), exposure));
     definePeriodicFit(module, "fit_rate_periodic", &fitRatePeriodic,
