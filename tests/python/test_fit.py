@@ -156,3 +156,42 @@ class _nothing:
 
     def __exit__(self, *exception):
         return False
+
+
+# The geotherm fitted with the rate: each model's base, the program's --fit-base on the same ages.
+FIT_BASE = [
+    ("transient", {"exposure_myr": 30}, ["-o", 30], (0.015, 0.04), "basal_gradient_c_m"),
+    ("periodic", MODEL, ["--mean-elevation", 2000, "-n", 101], (800, 1600), "base_temperature_c"),
+]
+
+
+@pytest.mark.parametrize("model, options, words, bounds, column", FIT_BASE,
+                         ids=[case[0] for case in FIT_BASE])
+def test_fit_base_gives_the_programs_base_and_map(model, options, words, bounds, column, tmp_path):
+    misfit = tmp_path / "map.csv"
+    low, high = bounds
+    done = run_program("cooling_ages", model, *words, "--method", "dodson",
+                       "--rates", "0.3:1.2:0.05", "--observed", OBSERVED, "--fit-base",
+                       f"{low}:{high}", "--fit-output", misfit)
+    fit = et.fit_rate(OBSERVED, model=model, rates=(0.3, 1.2, 0.05), method="dodson",
+                      fit_base=bounds, **options)
+
+    assert fit["summary"] == done.stderr
+    base = fit["base"]
+    assert base["column"] == column
+    assert low <= base["low"] <= fit["best_base"] <= base["high"] <= high
+    lines = misfit.read_text().splitlines()
+    table = fit["map"]
+    assert list(table) == ["rate_mm_yr", column, "chi2"]
+    assert lines[0].startswith(",".join(table))
+    rows = [",".join(field(value) for value in row) for row in zip(*(table[c] for c in table))]
+    assert rows == [line.rsplit(",", 1)[0] for line in lines[1:]]
+
+
+@pytest.mark.parametrize("model, bounds, message", [
+    ("periodic", (1000, 1000), "fit_base: the bounds need MIN < MAX"),
+    ("transient", (0, 0.03), "fit_base: -B basal gradient must be greater than 0 C/m"),
+])
+def test_fit_base_is_refused_in_the_programs_words(model, bounds, message):
+    with pytest.raises(ValueError, match=message):
+        et.fit_rate(OBSERVED, model=model, rates=(0.4, 0.8, 0.1), fit_base=bounds)
