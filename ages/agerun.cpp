@@ -117,17 +117,20 @@ RatePass transientPass(const AgeRequest& request, const PassWork& wanted,
     forEachRate(
         rates,
         [&](std::size_t k, const RateWork&) {
-            const SamplePath path = transientCoolingPath(atRate(rates[k]), exposure);
+            const erosion::RunParameters parameters = atRate(rates[k]);
+            const SamplePath path = transientCoolingPath(parameters, exposure);
             if (wanted.table) {
                 rowsOf[k] = pathAgeRows(path, request.settings);
                 for (AgeRow& row : rowsOf[k])
                     row.rateMmYr = rates[k];
             }
             if (wanted.fit && bases.empty())
-                pass.misfits[k] = wanted.fit->transientMisfits(path);
-            for (std::size_t j = 0; j < bases.size(); ++j)
-                pass.misfits[j * rates.size() + k] = wanted.fit->transientMisfits(
-                    transientCoolingPath(atRateAndBase(rates[k], bases[j]), exposure));
+                pass.misfits[k] = wanted.fit->transientMisfits(path, parameters);
+            for (std::size_t j = 0; j < bases.size(); ++j) {
+                const erosion::RunParameters at = atRateAndBase(rates[k], bases[j]);
+                pass.misfits[j * rates.size() + k]
+                    = wanted.fit->transientMisfits(transientCoolingPath(at, exposure), at);
+            }
         },
         report, threads);
     pass.rows = joined(rowsOf);

@@ -74,6 +74,20 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
         "field elevation of the model's mean surface: a sample at elevation e lies at e - M in "
         "the model, and the table's elevations are given as h(x) + M",
         "m");
+    CLI::App& transient = line.subcommand(Model::transient);
+    CLI::Option* meanElevation = line.numbers().add(transient, "--mean-elevation", options.meanElevationM,
+        "field elevation of the model's surface, needed to place samples that carry "
+        "elevation_m: a sample h = e - M above it was u t - h deep t Myr before its exposure "
+        "(in the relief, at the surface temperature less -L per km of height, while that is "
+        "negative)",
+        "m");
+    meanElevation->each([&options](const std::string&) {
+        options.meanElevationGiven = true;
+    });
+    line.numbers().add(transient, "-L", options.lapseRateCkm,
+        "lapse rate: the surface temperature of a sample above the model's surface is T0 less "
+        "this per km of its height",
+        "C/km");
     for (const Model model : { Model::transient, Model::path }) {
         line.subcommand(model)
             .add_option("--path-output", options.pathOutput,

@@ -5,7 +5,9 @@
 //   --observed FILE        measured ages (CSV: sample, system, age_ma, sigma_ma, ...)
 //   --lengths FILE         measured AFT track lengths (CSV: sample, length_um, ...; or plain)
 //   --lengths-sample NAME  the sample of a --lengths file in the plain form
-//   --mean-elevation M     periodic: the field elevation of the model's mean surface, m (0)
+//   --mean-elevation M     the field elevation of the model's mean surface, m (periodic: 0;
+//                          transient: needed to place samples that carry elevation_m)
+//   -L C/KM                transient: the lapse rate of the relief above it (6.5)
 //   --fit-output FILE      the misfit curve: rate_mm_yr, chi2
 //   --residuals FILE       the samples at the best rate against their predictions
 //   --path-output FILE     transient (one rate), path or history: time_ma, temperature_c, depth_m
@@ -26,6 +28,11 @@ struct FitOptions {
     std::string lengthsFile;
     std::optional<std::string> lengthsSample; // the plain form's sample; none for a CSV
     double meanElevationM = 0;
+    // transient: --mean-elevation was given, and the samples with elevation_m are placed at
+    // their heights above it, in the relief at the surface temperature less lapseRateCkm (-L)
+    // per km of height while their depth is negative.
+    bool meanElevationGiven = false;
+    double lapseRateCkm = 6.5;
     std::string fitOutput;
     std::string residualsOutput;
     std::string pathOutput;

@@ -173,6 +173,8 @@ ObservedFit::ObservedFit(const AgeRequest& request, const FitOptions& options,
             }
         }
     }
+    if (m_request.model == Model::transient)
+        placeTransientSamples();
     m_inChi2 = agesWithinPath(m_samples, pathMyr(), options.keepUnreset);
     if (m_lengths.empty()
         && std::none_of(m_inChi2.begin(), m_inChi2.end(), [](bool in) { return in; })) {
@@ -181,6 +183,25 @@ ObservedFit::ObservedFit(const AgeRequest& request, const FitOptions& options,
             + " Myr), which can only give lower bounds of them: raise -o, or give --keep-unreset "
               "to fit them all the same");
     }
+}
+
+void ObservedFit::placeTransientSamples()
+{
+    const auto placed = std::find_if(m_samples.begin(), m_samples.end(),
+        [](const ObservedAge& sample) { return sample.elevationM.has_value(); });
+    if (placed == m_samples.end())
+        return;
+    if (!m_options.meanElevationGiven)
+        throw InputError("the samples carry elevations (elevation_m, line "
+            + std::to_string(placed->line)
+            + "): give --mean-elevation M, the field elevation of the column's surface, to place "
+              "each sample at its height above it");
+    // h = e - M above the mean surface; a sample without an elevation lies on it.
+    const double mean = m_options.meanElevationM;
+    for (const ObservedAge& sample : m_samples)
+        m_heightsM.push_back(sample.elevationM ? *sample.elevationM - mean : 0.0);
+    for (const JoinedLengths& joined : m_lengths)
+        m_lengthHeightsM.push_back(joined.elevationM ? *joined.elevationM - mean : 0.0);
 }
 
 double ObservedFit::pathMyr() const
@@ -209,9 +230,30 @@ std::pair<std::vector<double>, std::vector<double>> halfProfile(
 
 } // namespace
 
-std::vector<thermochron::Age> ObservedFit::transientPredictions(const SamplePath& path) const
+namespace {
+
+// The path of a rock h above the transient model's surface: the surface rock's own at h = 0.
+PositionPathSource placedTransientPaths(const SamplePath& surface,
+    const erosion::RunParameters& parameters, const double lapseRateCkm)
 {
-    return m_predictor.predict(path.path);
+    return [&surface, &parameters, lapseRateCkm](double heightM) {
+        if (heightM == 0)
+            return surface.path;
+        return transientCoolingPath(parameters, parameters.historyTime, heightM, lapseRateCkm)
+            .path;
+    };
+}
+
+} // namespace
+
+std::vector<thermochron::Age> ObservedFit::transientPredictions(
+    const SamplePath& path, const erosion::RunParameters& parameters) const
+{
+    if (m_heightsM.empty())
+        return m_predictor.predict(path.path);
+    // One path per distinct height, shared by the samples there.
+    return sampleAgesAtPositions(m_heightsM, m_predictor,
+        placedTransientPaths(path, parameters, m_options.lapseRateCkm));
 }
 
 std::vector<thermochron::Age> ObservedFit::periodicPredictions(
@@ -226,11 +268,16 @@ std::vector<thermochron::Age> ObservedFit::periodicPredictions(
         [&](double x) { return periodicCoolingPath(model, x, parameters.historyDuration).path; });
 }
 
-ObservedFit::LengthPredictions ObservedFit::transientLengths(const SamplePath& path) const
+ObservedFit::LengthPredictions ObservedFit::transientLengths(
+    const SamplePath& path, const erosion::RunParameters& parameters) const
 {
     LengthPredictions lengths;
-    for (const JoinedLengths& joined : m_lengths)
-        lengths.push_back(predictedSampleLengths(path.path, joined.lengths, m_request.settings));
+    const PositionPathSource pathAt
+        = placedTransientPaths(path, parameters, m_options.lapseRateCkm);
+    for (std::size_t k = 0; k < m_lengths.size(); ++k)
+        lengths.push_back(predictedSampleLengths(
+            m_lengthHeightsM.empty() ? path.path : pathAt(m_lengthHeightsM[k]),
+            m_lengths[k].lengths, m_request.settings));
     return lengths;
 }
 
@@ -250,9 +297,11 @@ ObservedFit::LengthPredictions ObservedFit::periodicLengths(
     return lengths;
 }
 
-std::vector<double> ObservedFit::transientMisfits(const SamplePath& path) const
+std::vector<double> ObservedFit::transientMisfits(
+    const SamplePath& path, const erosion::RunParameters& parameters) const
 {
-    return groupMisfits(transientPredictions(path), transientLengths(path));
+    return groupMisfits(
+        transientPredictions(path, parameters), transientLengths(path, parameters));
 }
 
 std::vector<double> ObservedFit::periodicMisfits(const periodic::PeriodicSteadyState& model,
@@ -273,14 +322,16 @@ auto ObservedFit::atRate(
     }
     erosion::RunParameters parameters = at.transient;
     parameters.setErosionRate(rateMmYr);
-    return along(transientCoolingPath(parameters, m_request.transient.historyTime));
+    return along(transientCoolingPath(parameters, m_request.transient.historyTime), parameters);
 }
 
 std::vector<thermochron::Age> ObservedFit::predictions(
     const double rateMmYr, const double base) const
 {
     return atRate(
-        rateMmYr, base, [&](const SamplePath& path) { return transientPredictions(path); },
+        rateMmYr, base, [&](const SamplePath& path, const erosion::RunParameters& parameters) {
+            return transientPredictions(path, parameters);
+        },
         [&](const periodic::PeriodicSteadyState& model,
             const periodic::PeriodicParameters& parameters) {
             return periodicPredictions(model, parameters);
@@ -291,7 +342,9 @@ ObservedFit::LengthPredictions ObservedFit::lengthsAt(
     const double rateMmYr, const double base) const
 {
     return atRate(
-        rateMmYr, base, [&](const SamplePath& path) { return transientLengths(path); },
+        rateMmYr, base, [&](const SamplePath& path, const erosion::RunParameters& parameters) {
+            return transientLengths(path, parameters);
+        },
         [&](const periodic::PeriodicSteadyState& model,
             const periodic::PeriodicParameters& parameters) {
             return periodicLengths(model, parameters);
@@ -301,7 +354,9 @@ ObservedFit::LengthPredictions ObservedFit::lengthsAt(
 std::vector<double> ObservedFit::misfitsAt(const double rateMmYr, const double base) const
 {
     return atRate(
-        rateMmYr, base, [&](const SamplePath& path) { return transientMisfits(path); },
+        rateMmYr, base, [&](const SamplePath& path, const erosion::RunParameters& parameters) {
+            return transientMisfits(path, parameters);
+        },
         [&](const periodic::PeriodicSteadyState& model,
             const periodic::PeriodicParameters& parameters) {
             return periodicMisfits(model, parameters);
@@ -512,21 +567,6 @@ std::vector<textformat::Warning> ObservedFit::sampleWarnings() const
 std::vector<std::string> ObservedFit::sampleNotes() const
 {
     std::vector<std::string> notes = m_readerNotes;
-    if (m_request.model == Model::transient) {
-        std::vector<double> elevations;
-        for (const auto& sample : m_samples) {
-            if (sample.elevationM) {
-                elevations.push_back(*sample.elevationM);
-            }
-        }
-        const auto [lowest, highest] = std::minmax_element(elevations.begin(), elevations.end());
-        if (lowest != highest && *lowest != *highest) {
-            notes.push_back("note: the samples lie at different elevations, which the transient "
-                            "model ignores (it compares every sample with the rock exposed at the "
-                            "surface); to fit an age-elevation profile use cooling_ages periodic "
-                            "with --mean-elevation");
-        }
-    }
     return notes;
 }
 
@@ -555,7 +595,12 @@ std::string ObservedFit::assumedLine() const
                                  : textformat::number(p.basalGradient) + " C/m")
             + ", diffusivity "
             + textformat::number(p.diffusivity) + " m2/s, path start "
-            + textformat::number(p.historyTime) + " Ma (-o), every sample at the surface";
+            + textformat::number(p.historyTime) + " Ma (-o), "
+            + (m_heightsM.empty()
+                    ? std::string("every sample at the surface")
+                    : "samples placed below a mean surface at "
+                        + textformat::number(m_options.meanElevationM) + " m, lapse rate "
+                        + textformat::number(m_options.lapseRateCkm) + " C/km, flat isotherms");
     }
     std::string line = "assumed: " + model;
     if (!m_kinds.empty()) // no ages: a fit of lengths alone

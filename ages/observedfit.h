@@ -22,6 +22,7 @@
 #include "observedages.h"
 #include "ratefit.h"
 #include "samplepath.h"
+#include "runparameters.h"
 #include "samplepredictor.h"
 #include "steadystate.h"
 #include "thermochron/age.h"
@@ -105,7 +106,10 @@ public:
     // The predicted ages of the samples, in their order: along the transient model's path, on the
     // periodic model's profile, or with the model built for one erosion rate. Safe to call from
     // many threads at once. Preconditions: the model's parameters at that rate are usable.
-    std::vector<thermochron::Age> transientPredictions(const SamplePath& path) const;
+    // In transient, parameters are the path's (rate and base), from which the paths of samples
+    // placed above the mean surface are made.
+    std::vector<thermochron::Age> transientPredictions(
+        const SamplePath& path, const erosion::RunParameters& parameters) const;
     std::vector<thermochron::Age> periodicPredictions(const periodic::PeriodicSteadyState& model,
         const periodic::PeriodicParameters& parameters) const;
     // base: with --fit-base, the model's -b (periodic) or -B (transient) there; NaN for the
@@ -120,7 +124,8 @@ public:
 
     // The predicted length distributions of the samples of lengths, in their order, along the
     // same paths (nothing for a path that leaves no track).
-    LengthPredictions transientLengths(const SamplePath& path) const;
+    LengthPredictions transientLengths(
+        const SamplePath& path, const erosion::RunParameters& parameters) const;
     LengthPredictions periodicLengths(const periodic::PeriodicSteadyState& model,
         const periodic::PeriodicParameters& parameters) const;
 
@@ -133,7 +138,8 @@ public:
     std::size_t groupCount() const { return 1 + m_systems.size(); }
 
     // groupMisfits of the predictions along the transient path or on the periodic profile.
-    std::vector<double> transientMisfits(const SamplePath& path) const;
+    std::vector<double> transientMisfits(
+        const SamplePath& path, const erosion::RunParameters& parameters) const;
     std::vector<double> periodicMisfits(const periodic::PeriodicSteadyState& model,
         const periodic::PeriodicParameters& parameters) const;
 
@@ -190,6 +196,9 @@ private:
     // The warnings known before the fit: sigma above the age, ages older than the path.
     std::vector<textformat::Warning> sampleWarnings() const;
     double pathMyr() const;
+    // transient: the samples' heights above --mean-elevation; InputError for samples that carry
+    // elevations without it.
+    void placeTransientSamples();
     // What the answer rests on besides the ages: the model's fixed values, the kinetics, the
     // grain values taken from the options.
     std::string assumedLine() const;
@@ -209,6 +218,10 @@ private:
     SamplePredictor m_predictor;
     std::vector<double> m_modelElevationsM; // periodic: e - M per sample
     std::vector<double> m_lengthElevationsM; // periodic: e - M per sample of lengths
+    // transient with --mean-elevation: each sample's height above the mean surface (0 without
+    // elevation_m), and each sample of lengths'; empty when no sample is placed.
+    std::vector<double> m_heightsM;
+    std::vector<double> m_lengthHeightsM;
     std::optional<std::size_t> m_aftGroup; // the group of AFT among m_systems, with lengths
     std::vector<thermochron::System> m_systems; // each system once, when there are two or more
     std::vector<std::size_t> m_groupOfSample; // index into m_systems per sample

@@ -10,6 +10,12 @@ namespace ages {
 
 SamplePath transientCoolingPath(const erosion::RunParameters& p, const double exposureMyr)
 {
+    return transientCoolingPath(p, exposureMyr, 0.0, 0.0);
+}
+
+SamplePath transientCoolingPath(const erosion::RunParameters& p, const double exposureMyr,
+    const double heightM, const double lapseRateCkm)
+{
     // Intervals: no longer than the step, and enough of them for the least number of points.
     const int intervals = std::max(transientPathMinPoints - 1,
         static_cast<int>(std::ceil(exposureMyr / transientPathStepMyr)));
@@ -22,8 +28,12 @@ SamplePath transientCoolingPath(const erosion::RunParameters& p, const double ex
         // Ma before exposure: exactly exposureMyr at k = 0 and exactly 0 at the last point.
         const double timeMa = exposureMyr * (intervals - k) / intervals;
         const double elapsedSeconds = (exposureMyr - timeMa) * units::secondsPerMyr;
-        const double depth = metresPerMyr * timeMa;
-        sample.path.push_back({ timeMa, erosion::transientTemp(p, -depth, elapsedSeconds) });
+        const double depth = metresPerMyr * timeMa - heightM;
+        // In the relief: the air's temperature at the rock's height -depth above the surface.
+        const double temperature = depth >= 0
+            ? erosion::transientTemp(p, -depth, elapsedSeconds)
+            : p.surfaceTemp + lapseRateCkm * depth / 1000.0;
+        sample.path.push_back({ timeMa, temperature });
         sample.depthM.push_back(depth);
     }
     return sample;

@@ -18,4 +18,14 @@ inline constexpr int transientPathMinPoints = 1000;
 // exposureMyr (the start of erosion, on the initial geotherm) down to 0 (at the surface).
 SamplePath transientCoolingPath(const erosion::RunParameters& parameters, double exposureMyr);
 
+// The rock exposed at exposureMyr heightM above the model's surface (a sample in the relief of a
+// mean surface the 1D model stands for): t' Myr before its exposure it lay u t' - h below that
+// surface, at the closed form's temperature there while the depth is positive. Once it is
+// negative the rock stands in the relief, at the surface temperature of its height,
+// T0 - lapse x height (lapseRateCkm in C/km; flat isotherms, as the history model places its
+// samples). A rock h higher thus follows the surface rock's path h / u earlier and is that much
+// older once the column is steady. depthM holds u t' - h. heightM = 0 is the path above.
+SamplePath transientCoolingPath(const erosion::RunParameters& parameters, double exposureMyr,
+    double heightM, double lapseRateCkm);
+
 } // namespace ages

@@ -74,13 +74,16 @@ struct FitData {
 // model's values at every rate, then one pass over the rates on all cores.
 py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitData& lengths,
     const std::optional<std::string>& lengthsSample, const double meanElevationM,
-    const bool keepUnreset, const std::optional<Bounds>& fitBase)
+    const bool keepUnreset, const std::optional<Bounds>& fitBase,
+    const bool meanElevationGiven = false, const double lapseRateCkm = 6.5)
 {
     ages::FitOptions options;
     options.observedFile = observed.label.value_or("");
     options.lengthsFile = lengths.label.value_or("");
     options.lengthsSample = lengthsSample;
     options.meanElevationM = meanElevationM;
+    options.meanElevationGiven = meanElevationGiven;
+    options.lapseRateCkm = lapseRateCkm;
     options.keepUnreset = keepUnreset;
     if (fitBase) {
         // The program's words, the keyword for the option.
@@ -174,7 +177,8 @@ py::dict fitRate(ages::AgeRequest& request, const FitData& observed, const FitDa
 // labelling the messages.
 ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observed,
     const std::optional<std::string>& observedText, const double meanElevationM,
-    const bool keepUnreset, const bool lengthsGiven, const bool fitBaseGiven)
+    const bool keepUnreset, const bool lengthsGiven, const bool fitBaseGiven,
+    const bool meanElevationGiven = false, const double lapseRateCkm = 6.5)
 {
     if (fitBaseGiven)
         throw ages::InputError("fit_batch fits each group's rate on the model's geotherm; it takes "
@@ -186,6 +190,8 @@ ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observe
     ages::BatchModel model { std::move(request), {} };
     model.options.observedFile = observed;
     model.options.meanElevationM = meanElevationM;
+    model.options.meanElevationGiven = meanElevationGiven;
+    model.options.lapseRateCkm = lapseRateCkm;
     model.options.keepUnreset = keepUnreset;
     checkBatchModel(model);
     return model;
@@ -219,6 +225,7 @@ py::dict fitRateTransient(const std::optional<std::string>& observed,
     const bool keepUnreset,
     const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
     const std::optional<std::string>& lengthsSample, const std::optional<Bounds>& fitBase,
+    const std::optional<double> meanElevationM, const double lapseRateCkm,
     const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
     const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
@@ -232,8 +239,9 @@ py::dict fitRateTransient(const std::optional<std::string>& observed,
         diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
         apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
         pressureKbar, californiumIrradiated, zirconFtKinetics);
-    return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample, 0,
-        keepUnreset, fitBase);
+    return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample,
+        meanElevationM.value_or(0), keepUnreset, fitBase, meanElevationM.has_value(),
+        lapseRateCkm);
 }
 
 // The batch's model of the same arguments (observed labels the messages; the groups bring the
@@ -243,6 +251,7 @@ ages::BatchModel batchModelTransient(const std::string& observed,
     const bool keepUnreset,
     const std::optional<std::string>& lengths, const std::optional<std::string>& lengthsText,
     const std::optional<std::string>& lengthsSample, const std::optional<Bounds>& fitBase,
+    const std::optional<double> meanElevationM, const double lapseRateCkm,
     const double exposureMyr, const double surfaceTemperatureC,
     const double gradientCm,
     const double diffusivityM2s, const std::string& method, const double apatiteRadiusUm,
@@ -256,8 +265,9 @@ ages::BatchModel batchModelTransient(const std::string& observed,
                           diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm,
                           smPpm, dparUm, apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
         pressureKbar, californiumIrradiated, zirconFtKinetics),
-        observed, observedText, 0, keepUnreset, lengths || lengthsText || lengthsSample,
-        fitBase.has_value());
+        observed, observedText, meanElevationM.value_or(0), keepUnreset,
+        lengths || lengthsText || lengthsSample, fitBase.has_value(), meanElevationM.has_value(),
+        lapseRateCkm);
 }
 
 ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const double durationMyr,
@@ -389,6 +399,7 @@ void defineTransientFit(
         py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
         py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
         py::arg("lengths_sample") = py::none(), py::arg("fit_base") = py::none(),
+        py::arg("mean_elevation_m") = py::none(), py::arg("lapse_rate_c_km") = 6.5,
         keyword(ages::transientParameter("-o")), keyword(ages::transientParameter("-T")),
         keyword(ages::transientParameter("-B")), keyword(ages::transientParameter("-a")),
         py::arg("method") = "all",
@@ -448,6 +459,13 @@ void bindFit(py::module_& module)
             "(low, high): fit the geotherm with the rate, the basal gradient gradient_c_m (C/m) "
             "within these bounds on a grid of the rates x 7 gradients, as --fit-base does; the "
             "rate's range is then profiled over the gradient" },
+        { "mean_elevation_m",
+            "field elevation of the model's surface, needed for samples with elevation_m: a "
+            "sample h = e - M above it was u t - h deep t Myr before its exposure, in the relief "
+            "while that is negative (m)" },
+        { "lapse_rate_c_km",
+            "the surface temperature of a sample in the relief is surface_temperature_c less "
+            "this per km of its height (C/km)" },
         { "exposure_myr",
             "exposure time of the dated rocks after erosion began, every sample's (Myr)" }
     };

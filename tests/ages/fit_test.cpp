@@ -50,7 +50,7 @@ TEST_F(FitRun, NoiseFreeAgesMadeByTheProgramComeBackAtTheirRate)
     };
     const std::vector<Case> cases {
         // Paths long enough to reset the kinetic ZFT ages (Yamada et al. 2007) of the sweep.
-        { { "transient", "-o", "30" }, 0.63, "0.3:1.2:0.03", 0.03 },
+        { { "transient", "-o", "30", "--mean-elevation", "2000" }, 0.63, "0.3:1.2:0.03", 0.03 },
         { { "periodic", "-n", "41", "--mean-elevation", "2000", "-o", "40" }, 0.47,
             "0.31:0.71:0.02", 0.02 },
     };
@@ -150,7 +150,8 @@ TEST_F(FitRun, ResidualsNameTheGrainEachSampleWasPredictedWithOwnValuesOverTheOp
     for (const auto& row : grainRows)
         observed += row + ",10,1\n"; // ages within the 12 Myr path
     const auto run = runCoolingAges(
-        { "transient", "-o", "12", "-r", "0.5", "--systems", "AHe,AFT,ZHe,ZFT", "--apatite-radius",
+        { "transient", "-o", "12", "-r", "0.5", "--mean-elevation", "2000", "--systems",
+            "AHe,AFT,ZHe,ZFT", "--apatite-radius",
             "90", "--zircon-radius", "45", "--u", "12", "--th", "7", "--sm", "3", "--dpar", "2.6",
             "--observed", write("observed.csv", observed), "--residuals", file("residuals.csv") });
     ASSERT_EQ(run.status, 0) << run.err;
@@ -226,21 +227,24 @@ TEST_F(FitRun, PredictionsThatDoNotResetTheGrainAreWarnedOfWithTheFix)
     }
 }
 
-TEST_F(FitRun, TransientSamplesAtDifferentElevationsAreNotedOnce)
+TEST_F(FitRun, TransientSamplesWithElevationsArePlacedOrRefused)
 {
     struct Case {
         std::string model;
         std::string elevations; // of the two samples
-        bool noted;
+        bool meanElevation; // --mean-elevation given
+        int status;
     };
+    // The transient model places samples that carry elevations above --mean-elevation, and
+    // without it refuses them (it no longer compares them all with the surface rock).
     const std::vector<Case> cases {
-        { "transient", "100,900", true },
-        { "transient", "500,500", false },
-        { "transient", ",", false },
-        { "periodic", "100,900", false },
+        { "transient", "100,900", false, 1 },
+        { "transient", "100,900", true, 0 },
+        { "transient", ",", false, 0 },
+        { "periodic", "100,900", false, 0 },
     };
-    const std::string note = "note: the samples lie at different elevations, which the transient "
-                             "model ignores";
+    const std::string refusal = "ERROR: the samples carry elevations (elevation_m, line 2): give "
+                                "--mean-elevation M";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.model + " " + c.elevations);
         const auto comma = c.elevations.find(',');
@@ -252,11 +256,18 @@ TEST_F(FitRun, TransientSamplesAtDifferentElevationsAreNotedOnce)
         if (c.model == "periodic") {
             words.insert(words.end(), { "-n", "21" });
         }
+        if (c.meanElevation) {
+            words.insert(words.end(), { "--mean-elevation", "500" });
+        }
         const auto fitted = runCoolingAges(words);
-        ASSERT_EQ(fitted.status, 0) << fitted.err;
-        const auto at = fitted.err.find(note);
-        EXPECT_EQ(at != std::string::npos, c.noted) << fitted.err;
-        EXPECT_EQ(fitted.err.find(note, at + 1), std::string::npos) << "once";
+        ASSERT_EQ(fitted.status, c.status) << fitted.err;
+        EXPECT_EQ(fitted.err.find(refusal) != std::string::npos, c.status == 1) << fitted.err;
+        EXPECT_EQ(fitted.err.find("which the transient model ignores"), std::string::npos);
+        if (c.meanElevation)
+            EXPECT_NE(fitted.err.find("samples placed below a mean surface at 500 m, lapse rate "
+                                      "6.5 C/km"),
+                std::string::npos)
+                << fitted.err;
     }
 }
 
@@ -267,7 +278,8 @@ TEST_F(FitRun, AFitWithoutOutputWritesNoTableAndFitsAsOneWithIt)
         "b,AHe,4,0.3,-600,80\nc,AFT,9,0.8,200,\n");
     for (const std::string model : { "transient", "periodic" }) {
         SCOPED_TRACE(model);
-        std::vector<std::string> fit { model, "--rates", "0.3:0.9:0.1", "--observed", observed };
+        std::vector<std::string> fit { model, "--rates", "0.3:0.9:0.1", "--observed", observed,
+            "--mean-elevation", "0" };
         if (model == "periodic") {
             fit.insert(fit.end(), { "-n", "21" });
         }
