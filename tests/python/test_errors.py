@@ -136,5 +136,5 @@ def test_a_mistyped_keyword_is_named_with_the_nearest_valid_one(call, keyword, n
 
 
 def test_a_keyword_of_the_other_model_is_refused_by_the_rate_fit():
-    with pytest.raises(TypeError, match="'mean_elevation_m'"):
-        et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1), mean_elevation_m=2000)
+    with pytest.raises(TypeError, match="'relief_m'"):
+        et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1), relief_m=1000)

@@ -66,7 +66,7 @@ def test_the_summary_has_decimal_points_whatever_the_locale(german_numbers):
     import warnings
     with warnings.catch_warnings():
         warnings.simplefilter("ignore")
-        fit = et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1))
+        fit = et.fit_rate(OBSERVED, rates=(0.4, 0.8, 0.1), mean_elevation_m=2000)
     assert "best rate: " in fit["summary"]
     assert not re.search(r"\d,\d", fit["summary"])
 
@@ -160,7 +160,8 @@ class _nothing:
 
 # The geotherm fitted with the rate: each model's base, the program's --fit-base on the same ages.
 FIT_BASE = [
-    ("transient", {"exposure_myr": 30}, ["-o", 30], (0.015, 0.04), "basal_gradient_c_m"),
+    ("transient", {"exposure_myr": 30, "mean_elevation_m": 2000},
+     ["-o", 30, "--mean-elevation", 2000], (0.015, 0.04), "basal_gradient_c_m"),
     ("periodic", MODEL, ["--mean-elevation", 2000, "-n", 101], (800, 1600), "base_temperature_c"),
 ]
 

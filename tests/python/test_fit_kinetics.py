@@ -26,7 +26,9 @@ def fits(frame, options):
     """(model, fit, the path of its best fit, relative tolerance) for every model."""
     with warnings.catch_warnings():
         warnings.simplefilter("ignore")  # predictions that are minimum ages
-        transient = et.fit_rate(frame, rates=RATES, exposure_myr=EXPOSURE_MYR, **options)
+        # The samples on the transient model's surface: its one rock exposed at -o.
+        transient = et.fit_rate(frame, rates=RATES, exposure_myr=EXPOSURE_MYR,
+                                mean_elevation_m=1000.0, **options)
         periodic = et.fit_rate(frame, model="periodic", rates=RATES, **PERIODIC, **options)
         # The samples at the history's mean surface: the rock exposed today, history_path's.
         history = et.fit_history(frame, "20:0.5", 1, mean_elevation_m=1000.0, **options)

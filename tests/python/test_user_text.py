@@ -10,7 +10,7 @@ from conftest import ROOT
 
 OBSERVED = ROOT / "examples" / "observed_ages.csv"
 HISTORY_AGES = ROOT / "examples" / "history_ages.csv"
-FITS = [lambda observed: et.fit_rate(observed, rates=(0.4, 0.8, 0.1)),
+FITS = [lambda observed: et.fit_rate(observed, rates=(0.4, 0.8, 0.1), mean_elevation_m=2000),
         lambda observed: et.fit_history(observed, "30:0.1", 1)]
 
 
