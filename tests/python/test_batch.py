@@ -19,8 +19,10 @@ pandas = pytest.importorskip("pandas")
 
 OBSERVED = ROOT / "examples" / "observed_ages.csv"
 RATES = (0.3, 1.5, 0.05)
-TRANSIENT = {"rates": RATES, "exposure_myr": 20}
-CLI_TRANSIENT = ["-o", "20", "--rates", "0.3:1.5:0.05"]
+# The example's first sample lies at 2950 m: the transient model's surface there, the rock it
+# exposes.
+TRANSIENT = {"rates": RATES, "exposure_myr": 20, "mean_elevation_m": 2950}
+CLI_TRANSIENT = ["-o", "20", "--rates", "0.3:1.5:0.05", "--mean-elevation", "2950"]
 
 
 def compilation(path, sites):
@@ -115,7 +117,7 @@ def test_a_cluster_gives_the_rows_of_local_threads_bit_for_bit(tmp_path, cluster
 
 def test_a_worker_killed_mid_batch_loses_no_group(tmp_path, cluster):
     # Slow enough groups (a fine sweep) that the kill lands while tasks are in flight.
-    slow = {"rates": (0.3, 1.5, 0.005), "exposure_myr": 20}
+    slow = {"rates": (0.3, 1.5, 0.005), "exposure_myr": 20, "mean_elevation_m": 2950}
     data = compilation(tmp_path / "c.csv", 16)
     expected = et.fit_batch(data, by="site", **slow)
     pids = cluster.run(os.getpid)
@@ -175,7 +177,7 @@ def test_a_restart_after_a_killed_batch_fits_only_the_unfinished_groups(tmp_path
     path = tmp_path / "c.csv"
     compilation(path, 12)
     results = tmp_path / "results"
-    fine = ["-o", "20", "--rates", "0.3:1.5:0.005"]
+    fine = ["-o", "20", "--rates", "0.3:1.5:0.005", "--mean-elevation", "2950"]
     arguments = [str(BIN / "cooling_ages"), "batch", "--observed", str(path), "--by", "site",
                  "--results", str(results), "--threads", "1", *fine]
     batch = subprocess.Popen(arguments, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)

@@ -14,7 +14,8 @@ from conftest import ROOT
 # Fits that run on: a sweep of 9500 rates (some 15 s on two cores), and the sampler over
 # 100000 steps (hours).
 LONG_FITS = [
-    lambda: et.fit_rate(ROOT / "examples" / "observed_ages.csv", rates=(0.1, 2.0, 0.0002)),
+    lambda: et.fit_rate(ROOT / "examples" / "observed_ages.csv", rates=(0.1, 2.0, 0.0002),
+                        mean_elevation_m=2000),
     lambda: et.fit_history(ROOT / "examples" / "history_ages.csv", "30:0.1", 3, steps=100000),
 ]
 SIGNAL_AFTER_S = 0.5
