@@ -286,6 +286,10 @@ std::optional<std::string> batchModelError(const BatchModel& model)
     if (request.model == Model::history && request.history.fitPhases == 0)
         return "--model history fits an erosion history to every group: add --fit-phases N";
     const FitOptions& options = model.options;
+    // The table has no column of a fitted base for these models yet.
+    if (options.fitBase && request.model != Model::history)
+        return "--fit-base in a batch fits the geotherm of --model history only: the batch's "
+               "table of transient and periodic fits has no column for it";
     for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
              std::pair { "--residuals", options.residualsOutput },
              std::pair { "--path-output", options.pathOutput },
