@@ -5,7 +5,9 @@
 // summary.
 //
 // transient: every sample is compared with the age of the rock exposed at the exposure time (-o);
-// surface samples of one site dated with several systems are what this model explains.
+// surface samples of one site dated with several systems are what this model explains. With
+// --mean-elevation a sample h above that surface takes the path of the rock h higher (the same
+// path h / u earlier, in the relief at the surface temperature for its height at the end).
 // periodic: a sample at field elevation e sits at e - M on the model's surface (M the
 // --mean-elevation) and takes the age read off the predicted age-elevation relationship of the
 // ridge-to-valley half-profile there.
@@ -160,7 +162,7 @@ public:
     // run's other files (the result must outlive them).
     std::vector<FitFile> files(const FitResult& result) const;
 
-    // The notes on the samples (sigma above the age; in transient, elevations the model ignores),
+    // The notes on the samples (the readers' notes),
     // the summary on err ("best rate: ..."; with one rate "chi2 ... at ..."), the "assumed:" line
     // (the model's fixed values, the kinetics, the grain defaults), a line per system,
     // the warnings (predictions that are minimum ages; a range at an end of the sweep; several
@@ -191,7 +193,7 @@ private:
     // periodic steady state built for it.
     template <class Along, class On>
     auto atRate(double rateMmYr, double base, const Along& along, const On& on) const;
-    // The reader's notes and, in transient, the elevations the model ignores.
+    // The readers' notes.
     std::vector<std::string> sampleNotes() const;
     // The warnings known before the fit: sigma above the age, ages older than the path.
     std::vector<textformat::Warning> sampleWarnings() const;
