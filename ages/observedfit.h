@@ -181,9 +181,10 @@ public:
 
     static constexpr double notABase = std::numeric_limits<double>::quiet_NaN();
     // With --fit-base, the steps at each rate towards the least chi2 over the base, each one
-    // model run per rate: the parabola through the lowest misfit and its neighbours converges on
-    // a valley's floor in about this many.
-    static constexpr int baseRefinements = 3;
+    // model run per rate (rategrid.h, nextOther): the parabola through the lowest misfit and its
+    // neighbours, or a halving of the bracket where it misses, reaches a valley's floor in about
+    // this many.
+    static constexpr int baseRefinements = 4;
 
     const std::vector<ObservedAge>& samples() const { return m_samples; }
     const std::vector<JoinedLengths>& lengths() const { return m_lengths; }

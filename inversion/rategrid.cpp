@@ -54,6 +54,15 @@ double nextOther(const std::vector<double>& others, const std::vector<double>& c
             lowest = k;
     if (std::isnan(points[lowest].second))
         return nan;
+    // The least chi2 at this rate lies between the lowest point's neighbours (a valley of one
+    // minimum over the base).
+    const double below = points[lowest == 0 ? 0 : lowest - 1].first;
+    const double above = points[std::min(lowest + 1, points.size() - 1)].first;
+    const double resolution = 1e-6 * (others.back() - others.front());
+    const auto isNew = [&](double x) {
+        return std::none_of(points.begin(), points.end(),
+            [&](const auto& point) { return std::abs(point.first - x) < resolution; });
+    };
     const std::size_t first = lowest == 0 ? 0 : std::min(lowest - 1, points.size() - 3);
     const auto& [x0, y0] = points[first];
     const auto& [x1, y1] = points[first + 1];
@@ -61,17 +70,17 @@ double nextOther(const std::vector<double>& others, const std::vector<double>& c
     // p(x) = y0 + d01 (x - x0) + d012 (x - x0)(x - x1), its vertex where p'(x) = 0.
     const double d01 = (y1 - y0) / (x1 - x0);
     const double d012 = ((y2 - y1) / (x2 - x1) - d01) / (x2 - x0);
-    if (!(d012 > 0))
-        return nan;
     const double vertex = 0.5 * (x0 + x1) - d01 / (2 * d012);
-    if (!(vertex > others.front() && vertex < others.back()))
-        return nan;
-    // A vertex on a point already run adds nothing.
-    const double resolution = 1e-6 * (others.back() - others.front());
-    for (const auto& point : points)
-        if (std::abs(point.first - vertex) < resolution)
-            return nan;
-    return vertex;
+    if (d012 > 0 && vertex > below && vertex < above && isNew(vertex))
+        return vertex;
+    // The parabola of coarse values misses a narrow valley (its vertex outside the bracket, or
+    // no curvature): halve the wider side of the bracket instead, which always closes in.
+    const double lowestX = points[lowest].first;
+    const double middle = lowestX - below > above - lowestX ? 0.5 * (below + lowestX)
+                                                            : 0.5 * (lowestX + above);
+    if (std::abs(middle - lowestX) >= resolution && isNew(middle))
+        return middle;
+    return nan;
 }
 
 RateGridFit fitRateGrid(const std::vector<double>& rates, const std::vector<double>& others,
