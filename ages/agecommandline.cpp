@@ -117,11 +117,9 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     addGrain("--th", helium);
     addGrain("--sm", helium);
     for (const KineticsOption& option : kineticsOptions) {
-        const thermochron::SystemEntry& system = thermochron::catalogueEntry(option.system);
         command
             .add_option(std::string(option.option), m_kineticsWords[option.system],
-                "kinetics of " + std::string(system.name) + ", " + std::string(system.description)
-                    + ", any case: " + describedKinetics(option.system))
+                kineticsOptionHelp(option))
             ->type_name("NAME")
             ->capture_default_str()
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
