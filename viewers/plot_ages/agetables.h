@@ -13,23 +13,23 @@
 
 // One predicted age of the ages table (cooling_ages --output).
 struct PredictedAge {
-    std::optional<double> rate; // mm/yr; absent for a path file
-    std::optional<double> x; // m, the profile point of a periodic run, or a terrain sample's
-    std::optional<double> y; // m, a terrain sample's
-    std::optional<double> elevation; // m, at a profile point of a periodic run or of a sample
-    QString sample; // the terrain model's sample; empty in the other models' tables
-    QString system; // AHe, AFT, ZHe, ...
-    QString method; // dodson, diffusion or annealing
+    std::optional<double> rate {}; // mm/yr; absent for a path file
+    std::optional<double> x {}; // m, the profile point of a periodic run, or a terrain sample's
+    std::optional<double> y {}; // m, a terrain sample's
+    std::optional<double> elevation {}; // m, at a profile point of a periodic run or of a sample
+    QString sample {}; // the terrain model's sample; empty in the other models' tables
+    QString system {}; // AHe, AFT, ZHe, ...
+    QString method {}; // dodson, diffusion or annealing
     double age = 0.0; // Ma
-    std::optional<double> closureTemperature; // C
+    std::optional<double> closureTemperature {}; // C
     bool reset = true; // false: the age is a minimum (the path never reached closure)
     // The grain of a history's profile along elevation (history --elevation-output), where its
     // method reads the value; absent in the other tables.
-    std::optional<double> radius; // um
-    std::optional<double> uranium; // ppm
-    std::optional<double> thorium; // ppm
-    std::optional<double> samarium; // ppm
-    std::optional<double> dpar; // um
+    std::optional<double> radius {}; // um
+    std::optional<double> uranium {}; // ppm
+    std::optional<double> thorium {}; // ppm
+    std::optional<double> samarium {}; // ppm
+    std::optional<double> dpar {}; // um
 };
 
 // Where a sample stands on a map: the x_m and y_m of any table that has them (the terrain
