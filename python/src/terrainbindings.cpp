@@ -34,16 +34,15 @@ namespace {
 
 // The grain of the helium and fission-track systems as given; the argon grains, the pressure and
 // the ZFT kinetics at the program's defaults (the terrain functions do not take them yet).
-GrainArguments withArgonDefaults(GrainArguments grain)
+GrainArguments withArgonDefaults(const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
 {
     const ages::AgeSettings defaults;
-    grain.biotiteRadiusUm = defaults.biotiteRadiusUm;
-    grain.muscoviteRadiusUm = defaults.muscoviteRadiusUm;
-    grain.hornblendeRadiusUm = defaults.hornblendeRadiusUm;
-    grain.pressureKbar = defaults.pressureKbar;
-    grain.californiumIrradiated = defaults.californiumIrradiated;
-    grain.zirconFtKinetics = std::string(thermochron::kineticsName(defaults.kinetics.zirconFissionTrack));
-    return grain;
+    return { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+        zirconKinetics, defaults.biotiteRadiusUm, defaults.muscoviteRadiusUm,
+        defaults.hornblendeRadiusUm, defaults.pressureKbar, defaults.californiumIrradiated,
+        std::string(thermochron::kineticsName(defaults.kinetics.zirconFissionTrack)) };
 }
 
 const thermal::ThermalParameters thermalDefaults;
@@ -141,8 +140,8 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         systems, method,
-        withArgonDefaults({ apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-            apatiteKinetics, zirconKinetics }));
+        withArgonDefaults(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+            apatiteKinetics, zirconKinetics));
     if (!observed && !ageMap)
         throw ages::InputError("terrain_ages has nothing to compute: give the samples "
                                "(observed) or ask for the age map (age_map=True)");
@@ -227,9 +226,10 @@ ages::AgeRequest terrainFitRequest(const py::object& erosion, const int phases,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         defaultSystemNames(), method,
-        withArgonDefaults({ apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-            apatiteKinetics, zirconKinetics }));
-    setFit(request.history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+        withArgonDefaults(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+            apatiteKinetics, zirconKinetics));
+    setFit(request.history,
+        { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, std::nullopt });
     setFitBase(request.history, fitBase);
     return request;
 }
