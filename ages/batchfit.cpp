@@ -124,7 +124,6 @@ std::pair<std::string, std::string> nameAndUnit(const std::string& column)
     return { column.substr(0, unit), column.substr(unit) };
 }
 
-// What a fitted group of the history or terrain model leaves for its columns.
 // "base_temperature" and "_c" of "base_temperature_c", "base_heat_flow" and "_mw_m2" of
 // "base_heat_flow_mw_m2".
 std::pair<std::string, std::string> baseNameAndUnit(const std::string& column)
@@ -133,6 +132,7 @@ std::pair<std::string, std::string> baseNameAndUnit(const std::string& column)
     return { column.substr(0, unit), column.substr(unit) };
 }
 
+// What a fitted group of the history or terrain model leaves for its columns.
 struct HistoryGroupFit {
     const HistoryFit& fit;
     const std::vector<Residual>& residuals;
@@ -317,8 +317,8 @@ std::optional<std::string> batchModelError(const BatchModel& model)
 {
     const AgeRequest& request = model.request;
     if (request.model == Model::path)
-        return "a path from a file fits no rate: the batch fits --model transient, periodic or "
-               "history";
+        return "a path from a file fits no rate: the batch fits --model transient, periodic, "
+               "history or terrain";
     for (const auto& [fitted, name] :
         { std::pair { Model::history, "history" }, std::pair { Model::terrain, "terrain" } }) {
         if (request.model == fitted && request.history.fitPhases == 0)

@@ -238,19 +238,19 @@ def _batch_model(model, label, options):
 _worker_models = {}
 
 
-def _worker_batch_model(key, model, label, options):
-    batch = _worker_models.get(key)
+def _worker_batch_model(batch_key, model, label, options):
+    batch = _worker_models.get(batch_key)
     if batch is None:
         batch = _batch_model(model, label, options)
         _worker_models.clear()
-        _worker_models[key] = batch
+        _worker_models[batch_key] = batch
     return batch
 
 
-def _fit_chunk_task(groups, key, model, label, options):
+def _fit_chunk_task(groups, batch_key, model, label, options):
     """The rows of a few groups of the table: the task a Dask worker runs. Only the groups and the
     plain arguments travel; the model is made once per worker and batch."""
-    batch = _worker_batch_model(key, model, label, options)
+    batch = _worker_batch_model(batch_key, model, label, options)
     return [_core._fit_group(batch, group) for group in groups]
 
 
@@ -293,10 +293,10 @@ def fit_batch(data, by="site", client=None, model="transient", threads=None, **f
     if client is None:
         rows = _core._fit_groups(batch, groups, threads or os.cpu_count() or 1)
     else:
-        key = uuid.uuid4().hex
         workers = sum(client.nthreads().values())
-        futures = client.map(_fit_chunk_task, _chunks(groups, workers), key=key, model=model,
-                             label=label, options=fit_options, pure=False)
+        futures = client.map(_fit_chunk_task, _chunks(groups, workers),
+                             batch_key=uuid.uuid4().hex, model=model, label=label,
+                             options=fit_options, pure=False)
         rows = [row for chunk in client.gather(futures) for row in chunk]
     columns = batch.columns
     status, refusal = columns.index("status"), columns.index("refusal")
