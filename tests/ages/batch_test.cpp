@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -438,6 +439,45 @@ TEST_F(Batch, TheHistoryModelFitsEachGroupsHistory)
         EXPECT_NEAR(std::stod(row.at("rate_1_mm_yr")), rate, 0.03 * rate) << site;
         EXPECT_LE(std::stod(row.at("rate_1_low_mm_yr")), std::stod(row.at("rate_1_mm_yr")));
         EXPECT_EQ(row.at("rate_at_bound"), "no");
+    }
+}
+
+// With --fit-base the best base and its range join the columns after the history's; the groups
+// were made at the default base, 1250 C, which their ranges hold.
+TEST_F(Batch, AFittedBaseJoinsTheColumnsWithItsRange)
+{
+    const std::string placeholders = write("placeholders.csv",
+        "sample,system,age_ma,sigma_ma\ns-1,AHe,1,1\ns-2,AFT,1,1\ns-3,ZHe,1,1\n");
+    std::string text = "site,sample,system,age_ma,sigma_ma\n";
+    for (const auto& [site, rate] : { std::pair { "slow", 0.3 }, std::pair { "fast", 0.6 } }) {
+        const Finished made
+            = runCoolingAges({ "history", "--erosion", "20:" + std::to_string(rate), "--observed",
+                placeholders, "--residuals", file("made.csv"), "--output", file("table.csv") });
+        ASSERT_EQ(made.status, 0) << made.err;
+        std::ifstream in(file("made.csv"));
+        std::string line;
+        std::getline(in, line);
+        while (std::getline(in, line)) {
+            const auto values = agestest::csvFields(line);
+            text += std::string(site) + "," + values[0] + "," + values[1] + "," + values[6] + ","
+                + std::to_string(0.02 * std::stod(values[6])) + "\n";
+        }
+    }
+    const Finished done = batch(write("compilation.csv", text),
+        { "--model", "history", "--erosion", "20:0.5", "--fit-phases", "1", "--rates", "0.1:2",
+            "--fit-base", "900:1500" });
+    ASSERT_EQ(done.status, 0) << done.err;
+    const Table table = tableOf(done.out);
+    const auto chi2 = std::find(table.header.begin(), table.header.end(), "chi2");
+    ASSERT_NE(chi2, table.header.end());
+    EXPECT_EQ(std::vector<std::string>(chi2 - 3, chi2),
+        (std::vector<std::string> {
+            "base_temperature_c", "base_temperature_low_c", "base_temperature_high_c" }));
+    for (const char* site : { "slow", "fast" }) {
+        const auto& row = table.group(site);
+        const double best = std::stod(row.at("base_temperature_c"));
+        EXPECT_LE(std::stod(row.at("base_temperature_low_c")), std::min(best, 1250.0)) << site;
+        EXPECT_GE(std::stod(row.at("base_temperature_high_c")), std::max(best, 1250.0)) << site;
     }
 }
 
