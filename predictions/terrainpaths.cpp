@@ -30,8 +30,13 @@ bool aboveSurface(const double elevationM, const double surfaceM)
 
 std::string pointText(const terrain::SamplePoint& point)
 {
-    return "(" + number(point.xM) + ", " + number(point.yM) + ", " + number(point.elevationM)
-        + " m)";
+    std::string text(1, '(');
+    return text.append(number(point.xM))
+        .append(", ")
+        .append(number(point.yM))
+        .append(", ")
+        .append(number(point.elevationM))
+        .append(" m)");
 }
 
 } // namespace
