@@ -4,6 +4,7 @@
 #include "batchrun.h"
 #include "fitcommandline.h"
 #include "inputerror.h"
+#include "terrainrequest.h"
 
 #include <CLI/CLI.hpp>
 
@@ -13,12 +14,12 @@ namespace ages {
 
 namespace {
 
-// The models a batch fits, by the word of --model. The terrain model joins them once
-// cooling_ages has one.
+// The models a batch fits, by the word of --model.
 const std::vector<std::pair<std::string, Model>> batchModels {
     { "transient", Model::transient },
     { "periodic", Model::periodic },
     { "history", Model::history },
+    { "terrain", Model::terrain },
 };
 
 Model modelNamed(const std::string& word)
@@ -27,7 +28,8 @@ Model modelNamed(const std::string& word)
         if (name == word)
             return model;
     }
-    throw InputError("--model must be transient, periodic or history, got '" + word + "'");
+    throw InputError(
+        "--model must be transient, periodic, history or terrain, got '" + word + "'");
 }
 
 // Every option of the model's command line but the measured file, the output (the batch's own)
@@ -80,8 +82,8 @@ int runBatchCommand(const int argc, const char* const argv[], std::ostream& out,
            "the column whose value names a row's group (any case): site, sample, ...")
         ->type_name("COLUMN");
     app.add_option("--model", modelWord,
-           "the model every group is fitted with: transient, "
-           "periodic or history")
+           "the model every group is fitted with: transient, periodic, history or terrain (its "
+           "DEM read once, each group's history fit its own 3D runs)")
         ->type_name("MODEL")
         ->capture_default_str();
     app.add_option("--shard", shardWord,
@@ -153,13 +155,15 @@ int runBatchCommand(const int argc, const char* const argv[], std::ostream& out,
     if (line.parse(static_cast<int>(modelArgv.size()), modelArgv.data(), out)
         == AgeCommandLine::Outcome::finish)
         return 0;
-    const BatchModel batchModel { line.request(), fitOptions };
-    checkBatchModel(batchModel);
+    BatchModel batchModel { line.request(), fitOptions, nullptr };
+    prepareBatchModel(batchModel);
 
-    request.provenance = { versionString,
-        "--by=" + request.byColumn + " --model=" + modelWord + " "
-            + everyOption(line.subcommand(model)),
-        request.observedFile };
+    // The terrain model's rasters by their content: a DEM replaced under the same name refits.
+    std::string options = "--by=" + request.byColumn + " --model=" + modelWord + " "
+        + everyOption(line.subcommand(model));
+    if (model == Model::terrain)
+        options += " " + terrainRastersHash(batchModel.request.terrain);
+    request.provenance = { versionString, options, request.observedFile };
     runBatch(request, batchModel, out, err, showProgress);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "inputerror.h"
 #include "observedages.h"
 #include "observedfit.h"
+#include "terrainrun.h"
 
 #include "erosionhistory.h"
 #include "parallelfor.h"
@@ -123,14 +124,23 @@ std::pair<std::string, std::string> nameAndUnit(const std::string& column)
     return { column.substr(0, unit), column.substr(unit) };
 }
 
+// "base_temperature" and "_c" of "base_temperature_c", "base_heat_flow" and "_mw_m2" of
+// "base_heat_flow_mw_m2".
+std::pair<std::string, std::string> baseNameAndUnit(const std::string& column)
+{
+    const std::size_t unit = column.rfind(column.ends_with("_mw_m2") ? "_mw_m2" : "_");
+    return { column.substr(0, unit), column.substr(unit) };
+}
+
+// What a fitted group of the history or terrain model leaves for its columns.
 struct HistoryGroupFit {
-    const HistorySamples& samples;
-    const HistoryOutcome& outcome;
+    const HistoryFit& fit;
+    const std::vector<Residual>& residuals;
 };
 
 void historyColumns(Cells& cells, const HistoryRequest& history, const HistoryGroupFit* fitted)
 {
-    const HistoryFit* fit = fitted ? &*fitted->outcome.fit : nullptr;
+    const HistoryFit* fit = fitted ? &fitted->fit : nullptr;
     const std::vector<std::string> names = historyColumnNames(history.fitPhases);
     cells.text(
         "best_history", [&] { return thermal::formatErosionHistory(fit->bestHistory(), 2, 3); });
@@ -163,12 +173,21 @@ void historyColumns(Cells& cells, const HistoryRequest& history, const HistoryGr
             cells.number(name + "_ess", [&] { return fit->posterior->effectiveSize.at(p - 1); });
         }
     }
+    if (history.fitBase) {
+        // The base's best value and its range off its profile (the least chi2 at each base).
+        const auto [name, unit] = baseNameAndUnit(history.baseColumn());
+        cells.number(name + unit, [&] { return otherOf(fit->space, fit->best); });
+        cells.number(name + "_low" + unit,
+            [&] { return fit->otherFit ? fit->otherFit->rangeLow : noNumber; });
+        cells.number(name + "_high" + unit,
+            [&] { return fit->otherFit ? fit->otherFit->rangeHigh : noNumber; });
+    }
     cells.number("chi2", [&] { return fit->level.chi2Min; });
     cells.number("reduced_chi2", [&] { return fit->level.reducedChi2; });
     cells.number("chi2_level", [&] { return fit->level.level; });
     cells.flag("range_scaled", [&] { return fit->level.scaled; });
     cells.number("not_reset", [&] {
-        const auto& residuals = fitted->outcome.residuals;
+        const auto& residuals = fitted->residuals;
         return std::count_if(
             residuals.begin(), residuals.end(), [](const Residual& r) { return !r.reset; });
     });
@@ -218,8 +237,7 @@ BatchRow row(const ObservedGroup& group, const std::string& warnings, const std:
 
 void modelColumns(Cells& cells, const BatchModel& model)
 {
-    // A terrain model's fit, once cooling_ages has one, adds its columns here.
-    if (model.request.model == Model::history)
+    if (model.request.model == Model::history || model.request.model == Model::terrain)
         historyColumns(cells, model.request.history, nullptr);
     else
         rateColumns(cells, nullptr);
@@ -255,7 +273,25 @@ BatchRow fitHistoryGroup(const BatchModel& model, const ObservedGroup& group, un
     const HistorySamples samples = historySamples(parseObservedAges(text, label), request, label);
     const HistoryOutcome outcome
         = computeHistoryRun(request, samples, { .table = false, .path = false });
-    const HistoryGroupFit fitted { samples, outcome };
+    const HistoryGroupFit fitted { *outcome.fit, outcome.residuals };
+    return row(
+        group, warningsOf(outcome.warnings), "",
+        [&](Cells& cells) { historyColumns(cells, request.history, &fitted); }, true);
+}
+
+// The group's samples placed on the batch's terrain model (read once) and its history fitted,
+// as cooling_ages terrain --observed GROUP.csv --fit-phases N fits it.
+BatchRow fitTerrainGroup(const BatchModel& model, const ObservedGroup& group, unsigned threads)
+{
+    AgeRequest request = model.request;
+    request.history.fit.threads = threads;
+    std::istringstream text(groupText(group));
+    const std::string& label = model.options.observedFile;
+    TerrainSetup setup = model.terrain ? *model.terrain : prepareTerrainModel(request);
+    placeTerrainRunSamples(request, parseObservedAges(text, label), label, setup);
+    const TerrainOutcome outcome = computeTerrainRun(
+        request, setup, { .table = false, .ageMap = false, .field = false });
+    const HistoryGroupFit fitted { *outcome.fit, outcome.residuals };
     return row(
         group, warningsOf(outcome.warnings), "",
         [&](Cells& cells) { historyColumns(cells, request.history, &fitted); }, true);
@@ -281,10 +317,23 @@ std::optional<std::string> batchModelError(const BatchModel& model)
 {
     const AgeRequest& request = model.request;
     if (request.model == Model::path)
-        return "a path from a file fits no rate: the batch fits --model transient, periodic or "
-               "history";
-    if (request.model == Model::history && request.history.fitPhases == 0)
-        return "--model history fits an erosion history to every group: add --fit-phases N";
+        return "a path from a file fits no rate: the batch fits --model transient, periodic, "
+               "history or terrain";
+    for (const auto& [fitted, name] :
+        { std::pair { Model::history, "history" }, std::pair { Model::terrain, "terrain" } }) {
+        if (request.model == fitted && request.history.fitPhases == 0)
+            return std::string("--model ") + name
+                + " fits an erosion history to every group: add --fit-phases N";
+    }
+    if (request.model == Model::terrain) {
+        for (const auto& [option, file] :
+            { std::pair { "--age-map", request.terrain.ageMapFile },
+                std::pair { "--field", request.terrain.fieldFile } }) {
+            if (!file.empty())
+                return std::string(option)
+                    + " writes a file of one run: a batch writes one table (--output)";
+        }
+    }
     const FitOptions& options = model.options;
     // The table has no column of a fitted base for these models yet.
     if (options.fitBase && request.model != Model::history)
@@ -315,6 +364,13 @@ void checkBatchModel(const BatchModel& model)
         checkHistoryRequest(model.request);
 }
 
+void prepareBatchModel(BatchModel& model)
+{
+    checkBatchModel(model);
+    if (model.request.model == Model::terrain)
+        model.terrain = std::make_shared<const TerrainSetup>(prepareTerrainModel(model.request));
+}
+
 std::vector<std::string> batchColumns(const BatchModel& model)
 {
     std::vector<std::string> names;
@@ -336,6 +392,8 @@ BatchRow fitGroup(const BatchModel& model, const ObservedGroup& group, const uns
     try {
         if (model.request.model == Model::history)
             return fitHistoryGroup(model, group, threads);
+        if (model.request.model == Model::terrain)
+            return fitTerrainGroup(model, group, threads);
         return fitRateGroup(model, group, threads);
     } catch (const InputError& error) {
         return refusedRow(model, group, error.what());

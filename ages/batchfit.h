@@ -16,7 +16,7 @@
 //     ages_left_out (older than the paths, out of chi2), not_reset (predictions at the best rate
 //     that do not reset the grain), range_at_low_end and range_at_high_end (yes: the range
 //     reaches that end of --rates), minima (separate minima of chi2), sigma_above_age (rows);
-//   history: best_history (as --erosion reads it), start_1_ma, rate_1_mm_yr, ... (the best
+//   history, terrain: best_history (as --erosion reads it), start_1_ma, rate_1_mm_yr, ... (the best
 //     history's parameters), rate_1_low_mm_yr and rate_1_high_mm_yr (one phase), start_K_low_ma
 //     and start_K_high_ma (each change time's range), with the ensemble sampler each parameter's
 //     _median and 68 % interval _p16 and _p84 (rate_1_median_mm_yr, ...), its split R-hat _rhat
@@ -25,8 +25,13 @@
 //     the sampler short_burn_in, few_independent, chains_disagree, few_effective (yes or no);
 //   warnings (every warning line of the fit, joined by " | "), refusal (why the group was not
 //     fitted; empty when it was).
+//   with --fit-base (history, terrain), after the model's own: base_temperature_c (with -q
+//     base_heat_flow_mw_m2), the best base, and its range _low and _high (base_temperature_low_c,
+//     ...) from its profile;
 // A refused group's row holds its group, ages, status and refusal; its other fields are empty.
-// The base of the geotherm, once a fit can fit it, joins the columns after the model's own.
+//
+// The terrain model reads its DEM (and uplift map) once for the batch (prepareBatchModel), and
+// every group places its samples on that one model and fits its history with it.
 
 #include "agerequest.h"
 #include "agetable.h"
@@ -34,6 +39,7 @@
 #include "observedgroups.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,10 +47,15 @@
 
 namespace ages {
 
+struct TerrainSetup;
+
 // The model and options every group of a batch is fitted with.
 struct BatchModel {
-    AgeRequest request; // the model (transient, periodic or history) and its options
+    AgeRequest request; // the model (transient, periodic, history or terrain) and its options
     FitOptions options; // observedFile names the file in the messages
+    // The terrain model's DEM and parameters, read once for every group (prepareBatchModel);
+    // without it each group reads them itself.
+    std::shared_ptr<const TerrainSetup> terrain;
 };
 
 // Why the model cannot fit a batch, before any group is read: a model that fits no measured
@@ -55,6 +66,10 @@ std::optional<std::string> batchModelError(const BatchModel& model);
 // age options (settingsError), the fit's options (fitOptionsError) and, for the history model,
 // its history on its thermal parameters (checkHistoryRequest).
 void checkBatchModel(const BatchModel& model);
+
+// checkBatchModel, then for the terrain model its DEM read and its parameters checked once
+// (prepareTerrainModel) into model.terrain. Throws InputError.
+void prepareBatchModel(BatchModel& model);
 
 // The columns of the model's table, in order (see above).
 std::vector<std::string> batchColumns(const BatchModel& model);

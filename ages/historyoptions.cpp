@@ -5,6 +5,7 @@
 #include "historysampler.h"
 #include "samplerparametertable.h"
 #include "inputerror.h"
+#include "terrainrequest.h"
 #include "thermalparametertable.h"
 
 #include "strictnumber.h"
@@ -98,8 +99,7 @@ void HistoryOptions::add(
             m_initialGradient = option;
     }
 
-    // Samples placed in the 1D column and its fitted base; the terrain model places its samples
-    // in 3D and holds its base.
+    // Samples placed in the 1D column; the terrain model places its samples in 3D.
     if (initialState) {
         m_meanElevation = numbers.add(command, "--mean-elevation", m_meanElevationM,
             "field elevation of the column's surface: a sample with elevation_m e lies e - M above "
@@ -109,8 +109,17 @@ void HistoryOptions::add(
             "lapse rate: the surface temperature of a sample above the mean surface is T0 less this "
             "per km of height",
             "C/km");
-        addBounds(command, "--fit-base", m_fitBaseWord);
     }
+    // The column's 1D runs are cheap; every base the terrain model tries is a sweep of 3D runs.
+    const parameters::BoundsParameter& base = fitBounds("--fit-base");
+    command
+        .add_option(std::string(base.text.flag), m_fitBaseWord,
+            initialState ? boundsOptionHelp(base)
+                         : boundsOptionHelp(base) + "; " + std::to_string(terrainFitBaseCount)
+                    + " bases, each a sweep of the rates (or rows of the grid) of 3D runs: the "
+                      "fit costs "
+                    + std::to_string(terrainFitBaseCount) + " times one at a held base")
+        ->type_name("MIN:MAX");
     numbers.addCount(command, fitPhaseParameter, request);
     addBounds(command, "--rates", m_ratesWord);
     addBounds(command, "--change-times", m_changeTimesWord);

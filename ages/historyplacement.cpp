@@ -107,25 +107,27 @@ std::string reliefNote(const std::vector<ObservedAge>& ages, const HistoryPlacem
           "bending)");
 }
 
+std::string assumedBase(const HistoryRequest& request)
+{
+    const thermal::ThermalParameters& p = request.thermal;
+    const bool flow = p.base == thermal::BaseCondition::HeatFlow;
+    if (request.fitBase)
+        return std::string("base fitted, ") + (flow ? "heat flow " : "")
+            + textformat::number(request.fitBase->low) + " to "
+            + textformat::number(request.fitBase->high) + " " + baseUnit(request) + " at "
+            + textformat::number(p.baseDepthM) + " m (--fit-base)";
+    return std::string("base ") + (flow ? "heat flow " : "")
+        + textformat::number(flow ? p.baseHeatFlowMWm2 : p.baseTemperatureC) + " "
+        + baseUnit(request) + " at " + textformat::number(p.baseDepthM) + " m ("
+        + (flow ? "-q" : "-b") + ")";
+}
+
 std::string historyAssumedLine(const HistoryRequest& request, const std::vector<ObservedAge>& ages,
     const std::vector<AgeKind>& kinds, const AgeSettings& settings)
 {
     const thermal::ThermalParameters& p = request.thermal;
-    const bool flow = p.base == thermal::BaseCondition::HeatFlow;
-    std::string base;
-    if (request.fitBase) {
-        base = std::string("base fitted, ") + (flow ? "heat flow " : "")
-            + textformat::number(request.fitBase->low) + " to "
-            + textformat::number(request.fitBase->high) + " " + baseUnit(request) + " at "
-            + textformat::number(p.baseDepthM) + " m (--fit-base)";
-    } else {
-        base = std::string("base ") + (flow ? "heat flow " : "")
-            + textformat::number(flow ? p.baseHeatFlowMWm2 : p.baseTemperatureC) + " "
-            + baseUnit(request) + " at " + textformat::number(p.baseDepthM) + " m ("
-            + (flow ? "-q" : "-b") + ")";
-    }
     std::string line = "assumed: surface " + textformat::number(p.surfaceTemperatureC) + " C, "
-        + base + ", conductivity " + textformat::number(p.conductivityWmK) + " W/m/K, diffusivity "
+        + assumedBase(request) + ", conductivity " + textformat::number(p.conductivityWmK) + " W/m/K, diffusivity "
         + textformat::number(p.diffusivityM2s) + " m2/s, heat production "
         + textformat::number(p.heatProductionUWm3) + " uW/m3, "
         + (p.initial == thermal::InitialState::Steady ? "steady" : "linear")

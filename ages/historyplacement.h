@@ -39,6 +39,11 @@ std::string reliefNote(const std::vector<ObservedAge>& ages, const HistoryPlacem
     const std::vector<thermochron::Age>& predicted, const ErosionHistory& history,
     std::string_view which);
 
+// The base of the column as the "assumed:" lines give it: "base 1250 C at 50000 m (-b)", "base
+// heat flow 30 mW/m2 at 50000 m (-q)", or with --fit-base "base fitted, 800 to 1600 C at
+// 50000 m (--fit-base)".
+std::string assumedBase(const HistoryRequest& request);
+
 // "assumed: surface 0 C, base 1250 C at 50000 m (-b), conductivity 3 W/m/K, ..., path start
 // 30 Ma; kinetics ...; grain defaults ...": what a history's answer rests on besides the data.
 // With --fit-base the base reads "base fitted, 800 to 1600 C at 50000 m (--fit-base)".

@@ -75,11 +75,8 @@ std::string assumedLineOf(const AgeRequest& request, const HistorySamples& sampl
 {
     const thermal::ThermalParameters& p = request.history.thermal;
     using textformat::number;
-    std::string line = "assumed: surface " + number(p.surfaceTemperatureC) + " C, base "
-        + (p.base == thermal::BaseCondition::Temperature
-                ? number(p.baseTemperatureC) + " C"
-                : "heat flow " + number(p.baseHeatFlowMWm2) + " mW/m2")
-        + " at " + number(p.baseDepthM) + " m, conductivity " + number(p.conductivityWmK)
+    std::string line = "assumed: surface " + number(p.surfaceTemperatureC) + " C, "
+        + assumedBase(request.history) + ", conductivity " + number(p.conductivityWmK)
         + " W/m/K, diffusivity " + number(p.diffusivityM2s) + " m2/s, heat production "
         + number(p.heatProductionUWm3) + " uW/m3";
     if (p.heatProductionUWm3 != 0)

@@ -2,11 +2,15 @@
 
 #include "inputerror.h"
 
+#include "stablehash.h"
 #include "textformat.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 namespace ages {
@@ -67,6 +71,41 @@ std::vector<double> readUpliftMap(const TerrainRequest& request, const terrain::
             + ") is not the DEM's (" + gridText(dem)
             + "): give it the DEM's extent, cells and coordinate system");
     return map.heights;
+}
+
+namespace {
+
+// FNV-1a-64 over the raster's files, each one's file name (not its directory: a moved DEM is
+// the same DEM) and bytes.
+std::string rasterHash(const std::string& option, const std::string& path)
+{
+    std::vector<std::string> files;
+    try {
+        files = terrain::rasterFiles(path);
+    } catch (const std::runtime_error& failure) {
+        throw InputError(option + ": " + failure.what());
+    }
+    std::uint64_t hash = stablehash::fnv1aOffset;
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        if (!in)
+            throw InputError(option + " " + file + ": cannot be read");
+        hash = stablehash::fnv1a64(std::filesystem::path(file).filename().string() + '\n', hash);
+        hash = stablehash::fnv1a64(bytes.str(), hash);
+    }
+    return stablehash::hexadecimal(hash);
+}
+
+} // namespace
+
+std::string terrainRastersHash(const TerrainRequest& request)
+{
+    std::string text = "dem_fnv1a64=" + rasterHash("--dem", request.demFile);
+    if (!request.upliftMapFile.empty())
+        text += " uplift_map_fnv1a64=" + rasterHash("--uplift-map", request.upliftMapFile);
+    return text;
 }
 
 } // namespace ages

@@ -35,6 +35,12 @@ struct TerrainRequest {
     std::string fieldFile; // --field: today's temperature field, VTK XML structured grid
 };
 
+// A fit of the base with the history (--fit-base) tries this many bases, evenly spaced across
+// its bounds, for one phase and in the two-phase grid: each base a sweep of the rates (or rows of
+// the grid) of 3D runs, so that the fit costs three times one at a held base. Three are the
+// least the one-phase sweep takes; its profile of the base is the parabola through them.
+inline constexpr int terrainFitBaseCount = 3;
+
 // The model's parameters: request's, with thermal as the history options give them.
 terrain::TerrainParameters terrainParameters(
     const TerrainRequest& request, const thermal::ThermalParameters& thermal);
@@ -47,5 +53,11 @@ terrain::Dem readTerrainDem(const TerrainRequest& request);
 // is); none without it. Throws InputError naming the file when it cannot be read or its grid is
 // not the DEM's.
 std::vector<double> readUpliftMap(const TerrainRequest& request, const terrain::Dem& dem);
+
+// What the rasters the request reads hold, as text for a batch's inputs hash: "dem_fnv1a64=H"
+// and with --uplift-map "uplift_map_fnv1a64=H", H the FNV-1a-64 of every file GDAL reads for the
+// raster (its companions too), name and bytes, so that a changed DEM makes every group refit.
+// Throws InputError naming the file when one cannot be read.
+std::string terrainRastersHash(const TerrainRequest& request);
 
 } // namespace ages

@@ -4,6 +4,7 @@
 #include "agetable.h"
 #include "historyfiles.h"
 #include "historymisfit.h"
+#include "historyplacement.h"
 #include "inputerror.h"
 #include "parallelfor.h"
 #include "pathlimits.h"
@@ -131,16 +132,25 @@ void compareHistory(const AgeRequest& request, const TerrainSetup& setup,
     outcome.warnings = std::move(report.warnings);
 }
 
+// The history's fit settings with the terrain model's few bases.
+HistoryFitSettings terrainFitSettings(const HistoryRequest& history)
+{
+    HistoryFitSettings settings = history.fit;
+    settings.otherCount = terrainFitBaseCount;
+    settings.grid.otherCount = terrainFitBaseCount;
+    return settings;
+}
+
 void fitHistoryToSamples(const AgeRequest& request, const TerrainSetup& setup,
     const HistorySpace& space, const TerrainAgeMisfit& misfit, const TerrainProgress& progress,
     TerrainOutcome& outcome)
 {
     try {
-        outcome.fit
-            = fitHistory(space, std::cref(misfit), request.history.fit, [&](const double fraction) {
-                  if (progress)
-                      progress(fitPart, fraction);
-              });
+        outcome.fit = fitHistory(space, std::cref(misfit), terrainFitSettings(request.history),
+            [&](const double fraction) {
+                if (progress)
+                    progress(fitPart, fraction);
+            });
     } catch (const std::system_error&) {
         throw; // the system's own failure (threads), not the fit's
     } catch (const std::runtime_error& error) {
@@ -149,12 +159,13 @@ void fitHistoryToSamples(const AgeRequest& request, const TerrainSetup& setup,
     }
     const HistoryFit& fit = *outcome.fit;
     const thermal::ErosionHistory best = fit.bestHistory();
-    const auto predicted = misfit.predictions(best);
+    const auto predicted = misfit.predictions(best, otherOf(fit.space, fit.best));
     if (!predicted)
         throw std::logic_error("the best history of a fit has no predictions");
     outcome.residuals = sampleResiduals(setup.samples, *predicted);
     SampleReport report = fitReport(request, fit, setup.samples, *predicted);
-    outcome.summary += report.summary;
+    outcome.summary += report.summary + fittedBaseSummary(fit, request.history)
+        + fittedBaseWarnings(fit, request.history);
     outcome.warnings = std::move(report.warnings);
 }
 
@@ -226,6 +237,13 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Terr
 TerrainSetup prepareTerrainRun(const AgeRequest& request, std::vector<ObservedAge> ages,
     const std::string_view label, const TerrainWork& /*work*/)
 {
+    TerrainSetup setup = prepareTerrainModel(request);
+    placeTerrainRunSamples(request, std::move(ages), label, setup);
+    return setup;
+}
+
+TerrainSetup prepareTerrainModel(const AgeRequest& request)
+{
     if (const auto error = settingsError(request.settings))
         throw InputError(*error);
     const HistoryRequest& history = request.history;
@@ -240,12 +258,18 @@ TerrainSetup prepareTerrainRun(const AgeRequest& request, std::vector<ObservedAg
     setup.parameters.upliftFactors = readUpliftMap(request.terrain, setup.dem);
     if (const auto error = terrain::parameterError(setup.parameters, setup.dem))
         throw InputError(*error);
+    return setup;
+}
+
+void placeTerrainRunSamples(const AgeRequest& request, std::vector<ObservedAge> ages,
+    const std::string_view label, TerrainSetup& setup)
+{
+    const HistoryRequest& history = request.history;
     setup.samples = historySamples(std::move(ages), request, label);
     setup.placed = placeTerrainSamples(setup.samples.ages, setup.dem, label);
     if (const auto error
         = terrain::runError(setup.dem, setup.parameters, history.erosion, setup.placed.points))
         throw InputError(*error);
-    return setup;
 }
 
 TerrainOutcome computeTerrainRun(const AgeRequest& request, const TerrainSetup& setup,
@@ -255,7 +279,8 @@ TerrainOutcome computeTerrainRun(const AgeRequest& request, const TerrainSetup& 
     std::optional<HistorySpace> space;
     if (history.fitPhases != 0) {
         space = history.fitSpace(setup.samples.ages.size());
-        if (const std::string error = historyFitError(*space, history.fit); !error.empty())
+        if (const std::string error = historyFitError(*space, terrainFitSettings(history));
+            !error.empty())
             throw InputError(error);
         checkSlowestHistory(request, setup);
     }

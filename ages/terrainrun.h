@@ -68,6 +68,15 @@ struct TerrainSetup {
 TerrainSetup prepareTerrainRun(const AgeRequest& request, std::vector<ObservedAge> ages,
     std::string_view label, const TerrainWork& work);
 
+// Step 1 in two parts, for sets of samples that share one model (the groups of a batch): the
+// model, with the refusals that need no sample (the options, the history, the DEM and the
+// uplift map read, the parameters on them), and its samples left empty...
+TerrainSetup prepareTerrainModel(const AgeRequest& request);
+// ...then the samples placed on it, with theirs. Both throw InputError.
+void placeTerrainRunSamples(const AgeRequest& request, std::vector<ObservedAge> ages,
+    std::string_view label, TerrainSetup& setup);
+
+
 // Hears how far a part of the work has got: its name ("running the terrain model", "fitting the
 // erosion history") and the share done, one call at a time.
 using TerrainProgress = std::function<void(std::string_view part, double fraction)>;

@@ -30,8 +30,13 @@ bool aboveSurface(const double elevationM, const double surfaceM)
 
 std::string pointText(const terrain::SamplePoint& point)
 {
-    return "(" + number(point.xM) + ", " + number(point.yM) + ", " + number(point.elevationM)
-        + " m)";
+    std::string text(1, '(');
+    return text.append(number(point.xM))
+        .append(", ")
+        .append(number(point.yM))
+        .append(", ")
+        .append(number(point.elevationM))
+        .append(" m)");
 }
 
 } // namespace
@@ -139,13 +144,26 @@ std::optional<std::vector<thermochron::Age>> TerrainAgeMisfit::predictions(
     return ages;
 }
 
-std::optional<std::vector<thermochron::Age>> TerrainAgeMisfit::predictions(
-    const ErosionHistory& history) const
+terrain::TerrainParameters TerrainAgeMisfit::parametersAt(const double base) const
 {
-    if (terrain::runError(m_dem, m_parameters, history, m_points))
+    terrain::TerrainParameters parameters = m_parameters;
+    if (std::isnan(base))
+        return parameters;
+    thermal::ThermalParameters& column = parameters.thermal;
+    (column.base == thermal::BaseCondition::HeatFlow ? column.baseHeatFlowMWm2
+                                                      : column.baseTemperatureC)
+        = base;
+    return parameters;
+}
+
+std::optional<std::vector<thermochron::Age>> TerrainAgeMisfit::predictions(
+    const ErosionHistory& history, const double base) const
+{
+    const terrain::TerrainParameters parameters = parametersAt(base);
+    if (terrain::runError(m_dem, parameters, history, m_points))
         return std::nullopt;
     const terrain::TerrainRun run
-        = terrain::runTerrainModel(m_dem, m_parameters, history, m_points, false);
+        = terrain::runTerrainModel(m_dem, parameters, history, m_points, false);
     return predictions(run);
 }
 
@@ -154,9 +172,9 @@ double TerrainAgeMisfit::chi2(const std::vector<thermochron::Age>& predicted) co
     return chi2Of(m_measured, predicted);
 }
 
-double TerrainAgeMisfit::operator()(const ErosionHistory& history) const
+double TerrainAgeMisfit::operator()(const ErosionHistory& history, const double base) const
 {
-    const auto predicted = predictions(history);
+    const auto predicted = predictions(history, base);
     return predicted ? chi2(*predicted) : std::nan("");
 }
 

@@ -24,6 +24,7 @@
 #include "terrainparameters.h"
 #include "thermochron/age.h"
 
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -57,18 +58,25 @@ public:
         const TerrainSamples& placed, const std::vector<ObservedAge>& ages,
         const std::vector<AgeKind>& kinds);
 
-    // The ages, in the order of the measured ages, along each sample's path under history;
-    // nothing when the model cannot run the history (terrain::runError) or a path leaves the
+    // The ages, in the order of the measured ages, along each sample's path under history, with
+    // the base of the crust (its temperature, or with a held heat flow that flow) set to base, or
+    // kept as given when base is NaN; nothing when the model cannot run the history
+    // (terrain::runError, at that base) or a path leaves the
     // temperatures the age models take. Pure: safe from many threads at once.
-    std::optional<std::vector<thermochron::Age>> predictions(const ErosionHistory& history) const;
+    std::optional<std::vector<thermochron::Age>> predictions(
+        const ErosionHistory& history, double base = std::nan("")) const;
     // The same from a run already made with the samples' points, in their order.
     std::optional<std::vector<thermochron::Age>> predictions(const terrain::TerrainRun& run) const;
 
-    // chi2 of the measured ages for history; NaN when predictions() gives nothing.
-    double operator()(const ErosionHistory& history) const;
+    // chi2 of the measured ages for history at base (NaN: as given); NaN when predictions()
+    // gives nothing. The history fits call it with the base they try (--fit-base).
+    double operator()(const ErosionHistory& history, double base = std::nan("")) const;
     double chi2(const std::vector<thermochron::Age>& predicted) const;
 
     std::size_t sampleCount() const { return m_measured.size(); }
+
+    // The model's parameters with the base set to base (NaN: as given).
+    terrain::TerrainParameters parametersAt(double base) const;
 
 private:
     terrain::Dem m_dem;

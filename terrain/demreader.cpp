@@ -179,4 +179,22 @@ Dem readDem(const std::string& path, const DemReadOptions& options)
     return dem;
 }
 
+std::vector<std::string> rasterFiles(const std::string& path)
+{
+    gdal::registerDrivers();
+    gdal::Dataset dataset(
+        GDALOpenEx(path.c_str(), GDAL_OF_RASTER | GDAL_OF_READONLY, nullptr, nullptr, nullptr));
+    if (!dataset)
+        throw std::runtime_error(
+            "the raster '" + path + "' cannot be read: " + gdal::lastError("GDAL cannot open it"));
+    std::vector<std::string> files;
+    char** list = GDALGetFileList(dataset.get());
+    for (char** file = list; file && *file; ++file)
+        files.emplace_back(*file);
+    CSLDestroy(list);
+    if (files.empty())
+        files.push_back(path);
+    return files;
+}
+
 } // namespace terrain

@@ -16,6 +16,7 @@
 #include "dem.h"
 
 #include <string>
+#include <vector>
 
 namespace terrain {
 
@@ -26,6 +27,11 @@ struct DemReadOptions {
 // Throws std::runtime_error naming the file and GDAL's reason when it cannot be read, and when
 // fewer than 2 x 2 nodes with data are left.
 Dem readDem(const std::string& path, const DemReadOptions& options = {});
+
+// The files GDAL reads for the raster at path: the file itself and its companions (an ESRI
+// grid's .prj, a world file, an .aux.xml), whose change changes the DEM as much as the file's.
+// Throws std::runtime_error naming the file and GDAL's reason when it cannot be opened.
+std::vector<std::string> rasterFiles(const std::string& path);
 
 // The EPSG code of the UTM zone (WGS 84) of a longitude and latitude, degrees.
 int utmZoneEpsg(double longitudeDeg, double latitudeDeg);

@@ -31,6 +31,7 @@ import difflib
 import functools
 import os
 import re
+import uuid
 
 from . import _core
 
@@ -209,7 +210,8 @@ the fit runs here.
 
 _BATCH_MODELS = {"transient": _core._batch_model_transient,
                  "periodic": _core._batch_model_periodic,
-                 "history": _core._batch_model_history}
+                 "history": _core._batch_model_history,
+                 "terrain": _core._batch_model_terrain}
 _BATCH_KEYWORDS = {model: _keywords(function) - {"observed", "observed_text"}
                    for model, function in _BATCH_MODELS.items()}
 
@@ -226,13 +228,39 @@ def _batch_data(data):
 def _batch_model(model, label, options):
     """The model every group is fitted with, refused (ValueError) as the fit of one file refuses
     its arguments."""
+    for name in ("dem", "uplift_map"):
+        if options.get(name) is not None:
+            options = dict(options, **{name: os.fspath(options[name])})
     return _BATCH_MODELS[model](label, **options)
 
 
-def _fit_group_task(group, model, label, options):
-    """One group's row of the table: the task a Dask worker runs, the model made anew from plain
-    values there, so that only the group and the arguments travel."""
-    return _core._fit_group(_batch_model(model, label, options), group)
+# The model of the batch a worker process is fitting, by the batch's key: made from the plain
+# arguments at the worker's first task of the batch and kept for the others (the terrain model
+# reads its DEM then), one batch at a time.
+_worker_models = {}
+
+
+def _worker_batch_model(batch_key, model, label, options):
+    batch = _worker_models.get(batch_key)
+    if batch is None:
+        batch = _batch_model(model, label, options)
+        _worker_models.clear()
+        _worker_models[batch_key] = batch
+    return batch
+
+
+def _fit_chunk_task(groups, batch_key, model, label, options):
+    """The rows of a few groups of the table: the task a Dask worker runs. Only the groups and the
+    plain arguments travel; the model is made once per worker and batch."""
+    batch = _worker_batch_model(batch_key, model, label, options)
+    return [_core._fit_group(batch, group) for group in groups]
+
+
+def _chunks(groups, workers):
+    """The groups in runs of consecutive ones, some eight tasks per worker and at most 16 groups
+    a task: a task costs the cluster some milliseconds of its own, a group as little as one."""
+    size = max(1, min(16, len(groups) // (8 * max(workers, 1))))
+    return [groups[k:k + size] for k in range(0, len(groups), size)]
 
 
 def fit_batch(data, by="site", client=None, model="transient", threads=None, **fit_options):
@@ -249,10 +277,13 @@ def fit_batch(data, by="site", client=None, model="transient", threads=None, **f
 
     data: a CSV file's path or a DataFrame with the file's columns and by. model: "transient" or
     "periodic" (fit_options those of fit_rate for that model, rates=(start, stop, step) among
-    them) or "history" (those of fit_history: erosion, phases, ...). Without a client the groups
+    them), "history" (those of fit_history: erosion, phases, ...) or "terrain" (those of
+    fit_history with model="terrain": erosion, phases, dem, ...; the DEM read once, and once per
+    Dask worker). Without a client the groups
     run on threads local threads (default: one per core), the GIL released; with a
     dask.distributed Client each group is one task on its cluster (a LocalCluster, or one of
-    dask-jobqueue's SLURMCluster or PBSCluster), whose workers must import erosion_thermal. The
+    dask-jobqueue's SLURMCluster or PBSCluster), whose workers must import erosion_thermal (with
+    model="terrain" they must see the DEM at its path); a task takes a few consecutive groups. The
     rows are the same, bit for bit, either way and with any number of workers or threads.
     """
     if model not in _BATCH_MODELS:
@@ -264,9 +295,11 @@ def fit_batch(data, by="site", client=None, model="transient", threads=None, **f
     if client is None:
         rows = _core._fit_groups(batch, groups, threads or os.cpu_count() or 1)
     else:
-        futures = client.map(_fit_group_task, groups, model=model, label=label,
+        workers = sum(client.nthreads().values())
+        futures = client.map(_fit_chunk_task, _chunks(groups, workers),
+                             batch_key=uuid.uuid4().hex, model=model, label=label,
                              options=fit_options, pure=False)
-        rows = client.gather(futures)
+        rows = [row for chunk in client.gather(futures) for row in chunk]
     columns = batch.columns
     status, refusal = columns.index("status"), columns.index("refusal")
     if rows and all(row[status] == "refused" for row in rows):

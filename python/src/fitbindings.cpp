@@ -188,7 +188,7 @@ ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observe
         throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
     if (lengthsGiven)
         throw ages::InputError("fit_batch fits the groups' ages; it takes no track lengths");
-    ages::BatchModel model { std::move(request), {} };
+    ages::BatchModel model { std::move(request), {}, nullptr };
     model.options.observedFile = observed;
     model.options.meanElevationM = meanElevationM;
     model.options.meanElevationGiven = meanElevationGiven;

@@ -39,6 +39,10 @@ struct FitArguments {
 // The fit's part of the request, refused as the program refuses its fit options.
 void setFit(ages::HistoryRequest& history, const FitArguments& arguments);
 
+// fit_base's bounds (the base's temperature, or with a held heat flow that flow) into the
+// request, whose thermal parameters are set already; ValueError for bounds it cannot take.
+void setFitBase(ages::HistoryRequest& history, const std::optional<Bounds>& fitBase);
+
 // The help lines of rates, change_times, sampler, steps, walkers, burn_in and seed.
 std::vector<ArgumentHelp> fitArgumentHelp();
 

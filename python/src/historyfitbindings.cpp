@@ -211,12 +211,7 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     history.keepUnreset = keepUnreset;
     history.meanElevationM = meanElevationM;
     history.lapseRateCkm = lapseRateCkm;
-    if (fitBase) {
-        const ages::ValueBounds bounds { fitBase->first, fitBase->second };
-        if (const std::string error = ages::fitBaseError(bounds, history.thermal); !error.empty())
-            throw py::value_error("fit_base: " + error);
-        history.fitBase = bounds;
-    }
+    setFitBase(history, fitBase);
     request.settings = ageSettings(defaultSystemNames(), method,
         { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
             zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
@@ -267,7 +262,7 @@ ages::BatchModel batchModelHistory(HISTORY_FIT_PARAMETERS)
         throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
     if (lengths || lengthsText || lengthsSample)
         throw ages::InputError("fit_batch fits the groups' ages; it takes no track lengths");
-    ages::BatchModel model { historyRequest(HISTORY_REQUEST_ARGUMENTS), {} };
+    ages::BatchModel model { historyRequest(HISTORY_REQUEST_ARGUMENTS), {}, nullptr };
     model.options.observedFile = observed.value_or("");
     ages::checkBatchModel(model);
     return model;
@@ -444,6 +439,16 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
 }
 
 } // namespace
+
+void setFitBase(ages::HistoryRequest& history, const std::optional<Bounds>& fitBase)
+{
+    if (!fitBase)
+        return;
+    const ages::ValueBounds bounds { fitBase->first, fitBase->second };
+    if (const std::string error = ages::fitBaseError(bounds, history.thermal); !error.empty())
+        throw py::value_error("fit_base: " + error);
+    history.fitBase = bounds;
+}
 
 void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
 {

@@ -16,6 +16,7 @@
 
 #include "agerequest.h"
 #include "agetable.h"
+#include "batchfit.h"
 #include "fittables.h"
 #include "inputerror.h"
 #include "observedages.h"
@@ -33,16 +34,15 @@ namespace {
 
 // The grain of the helium and fission-track systems as given; the argon grains, the pressure and
 // the ZFT kinetics at the program's defaults (the terrain functions do not take them yet).
-GrainArguments withArgonDefaults(GrainArguments grain)
+GrainArguments withArgonDefaults(const double apatiteRadiusUm, const double zirconRadiusUm,
+    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
+    const std::string& apatiteKinetics, const std::string& zirconKinetics)
 {
     const ages::AgeSettings defaults;
-    grain.biotiteRadiusUm = defaults.biotiteRadiusUm;
-    grain.muscoviteRadiusUm = defaults.muscoviteRadiusUm;
-    grain.hornblendeRadiusUm = defaults.hornblendeRadiusUm;
-    grain.pressureKbar = defaults.pressureKbar;
-    grain.californiumIrradiated = defaults.californiumIrradiated;
-    grain.zirconFtKinetics = std::string(thermochron::kineticsName(defaults.kinetics.zirconFissionTrack));
-    return grain;
+    return { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
+        zirconKinetics, defaults.biotiteRadiusUm, defaults.muscoviteRadiusUm,
+        defaults.hornblendeRadiusUm, defaults.pressureKbar, defaults.californiumIrradiated,
+        std::string(thermochron::kineticsName(defaults.kinetics.zirconFissionTrack)) };
 }
 
 const thermal::ThermalParameters thermalDefaults;
@@ -140,8 +140,8 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         systems, method,
-        withArgonDefaults({ apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-            apatiteKinetics, zirconKinetics }));
+        withArgonDefaults(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+            apatiteKinetics, zirconKinetics));
     if (!observed && !ageMap)
         throw ages::InputError("terrain_ages has nothing to compute: give the samples "
                                "(observed) or ask for the age map (age_map=True)");
@@ -173,12 +173,42 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
     return answer;
 }
 
-py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosion, const int phases,
-    const std::string& dem, const std::optional<std::string>& observedText,
-    const std::optional<Bounds>& rates, const std::optional<Bounds>& changeTimes,
-    const std::optional<std::string>& sampler, const std::optional<int> steps,
-    const std::optional<int> walkers, const std::optional<int> burnIn,
-    const std::optional<py::int_>& seed, const std::optional<std::string>& upliftMap,
+// fit_history_terrain's arguments, in its order, for the functions that take them.
+// clang-format off
+#define TERRAIN_FIT_PARAMETERS                                                                     \
+    const std::string &observed, const py::object &erosion, const int phases,                      \
+        const std::string &dem, const std::optional<std::string> &observedText,                    \
+        const std::optional<Bounds> &rates, const std::optional<Bounds> &changeTimes,              \
+        const std::optional<std::string> &sampler, const std::optional<int> steps,                 \
+        const std::optional<int> walkers, const std::optional<int> burnIn,                         \
+        const std::optional<py::int_> &seed, const std::optional<Bounds> &fitBase,                 \
+        const std::optional<std::string> &upliftMap, const std::optional<std::string> &relief,     \
+        const double resampleM, const double lapseRateCkm, const int levels,                       \
+        const double levelRatio, const double timeStepMyr, const double surfaceTemperatureC,       \
+        const double baseDepthM, const std::optional<double> baseTemperatureC,                     \
+        const std::optional<double> baseHeatFlowMWm2, const double conductivityWmK,                \
+        const double diffusivityM2s, const double heatProductionUWm3,                              \
+        const std::optional<double> heatProductionScaleM,                                          \
+        const std::optional<double> heatProductionDepthM, const std::string &method,               \
+        const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,              \
+        const double thPpm, const double smPpm, const double dparUm,                               \
+        const std::string &apatiteKinetics, const std::string &zirconKinetics
+#define TERRAIN_FIT_REQUEST_ARGUMENTS                                                              \
+    erosion, phases, dem, rates, changeTimes, sampler, steps, walkers, burnIn, seed, fitBase,      \
+        upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr,               \
+        surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,      \
+        diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, method,    \
+        apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,              \
+        zirconKinetics
+// clang-format on
+
+// The request of a terrain fit, refused as the program refuses its options.
+ages::AgeRequest terrainFitRequest(const py::object& erosion, const int phases,
+    const std::string& dem, const std::optional<Bounds>& rates,
+    const std::optional<Bounds>& changeTimes, const std::optional<std::string>& sampler,
+    const std::optional<int> steps, const std::optional<int> walkers,
+    const std::optional<int> burnIn, const std::optional<py::int_>& seed,
+    const std::optional<Bounds>& fitBase, const std::optional<std::string>& upliftMap,
     const std::optional<std::string>& relief, const double resampleM, const double lapseRateCkm,
     const int levels, const double levelRatio, const double timeStepMyr,
     const double surfaceTemperatureC, const double baseDepthM,
@@ -196,9 +226,17 @@ py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosio
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         defaultSystemNames(), method,
-        withArgonDefaults({ apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-            apatiteKinetics, zirconKinetics }));
-    setFit(request.history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed });
+        withArgonDefaults(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
+            apatiteKinetics, zirconKinetics));
+    setFit(request.history,
+        { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, std::nullopt });
+    setFitBase(request.history, fitBase);
+    return request;
+}
+
+py::dict fitHistoryTerrain(TERRAIN_FIT_PARAMETERS)
+{
+    const ages::AgeRequest request = terrainFitRequest(TERRAIN_FIT_REQUEST_ARGUMENTS);
     const ages::TerrainWork work { .table = false, .ageMap = false, .field = false };
     const ages::TerrainSetup setup
         = ages::prepareTerrainRun(request, observedAges(observed, observedText), observed, work);
@@ -210,6 +248,50 @@ py::dict fitHistoryTerrain(const std::string& observed, const py::object& erosio
     raiseWarnings(outcome.warnings);
     return historyFitAnswer(
         *outcome.fit, request.history.fit, outcome.summary, outcome.residuals, outcome.warnings);
+}
+
+// The batch's model of the same arguments, the DEM read once for every group: observed labels
+// the messages (the groups bring the ages, so observed_text is refused).
+ages::BatchModel batchModelTerrain(TERRAIN_FIT_PARAMETERS)
+{
+    if (observedText)
+        throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
+    ages::BatchModel model { terrainFitRequest(TERRAIN_FIT_REQUEST_ARGUMENTS), {}, nullptr };
+    model.options.observedFile = observed;
+    ages::prepareBatchModel(model);
+    return model;
+}
+
+// fit_history_terrain's arguments for function (its signature).
+template <class Function>
+void defineTerrainFit(
+    py::module_& module, const char* name, Function function, const std::string& help)
+{
+    module.def(name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
+        py::kw_only(), py::arg("dem"), py::arg("observed_text") = py::none(),
+        py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
+        py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
+        py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
+        py::arg("seed") = py::none(), py::arg("fit_base") = py::none(),
+        py::arg("uplift_map") = py::none(), py::arg("relief") = py::none(),
+        py::arg("resample_m") = 0.0, py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
+        py::arg("levels") = terrainDefaults.levels,
+        py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
+        py::arg("time_step_myr") = terrainDefaults.timeStepMyr,
+        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
+        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
+        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
+        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
+        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
+        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
+        py::arg("heat_production_scale_m") = py::none(),
+        py::arg("heat_production_depth_m") = py::none(), py::arg("method") = "all",
+        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
+        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
+        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
+        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
+        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
+        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
 }
 
 // The help lines of the model's own arguments.
@@ -320,40 +402,25 @@ void bindTerrain(py::module_& module)
     fitHelp.push_back({ "observed_text",
         "the text of such a file instead; observed then names it in the messages" });
     append(fitHelp, fitArgumentHelp());
+    // The base's line says what a fitted base costs with the 3D model.
+    for (ArgumentHelp& line : fitHelp)
+        if (line.name == "fit_base")
+            line.meaning += "; " + std::to_string(ages::terrainFitBaseCount)
+                + " bases, each a sweep of the rates (or rows of the grid) of 3D runs: the fit "
+                  "costs "
+                + std::to_string(ages::terrainFitBaseCount) + " times one at a held base";
     append(fitHelp, terrainThermalHelp());
     append(fitHelp, ageOptionHelp());
-    module.def("fit_history_terrain", &fitHistoryTerrain, py::arg("observed"), py::arg("erosion"),
-        py::arg("phases"), py::kw_only(), py::arg("dem"), py::arg("observed_text") = py::none(),
-        py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
-        py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
-        py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
-        py::arg("seed") = py::none(), py::arg("uplift_map") = py::none(),
-        py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
-        py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
-        py::arg("levels") = terrainDefaults.levels,
-        py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
-        py::arg("time_step_myr") = terrainDefaults.timeStepMyr,
-        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
-        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
-        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
-        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
-        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
-        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
-        py::arg("heat_production_scale_m") = py::none(),
-        py::arg("heat_production_depth_m") = py::none(), py::arg("method") = "all",
-        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
-        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+    defineTerrainFit(module, "fit_history_terrain", &fitHistoryTerrain,
         helpText("The erosion history of 1 to 3 phases that best explains measured ages, with "
                  "the 3D terrain model as the forward model, as cooling_ages terrain "
                  "--observed --fit-phases fits it: every history tried is one 3D run shared by "
                  "the samples, each sample dated on its own path. Called by "
                  "erosion_thermal.fit_history(model=\"terrain\", dem=...).",
-            fitHelp, "the dict of fit_history.")
-            .c_str());
+            fitHelp, "the dict of fit_history."));
+    defineTerrainFit(module, "_batch_model_terrain", &batchModelTerrain,
+        "The model fit_batch fits every group with: fit_history_terrain's arguments, observed "
+        "naming the data in the messages, the DEM read once.");
 }
 
 } // namespace erosion_python

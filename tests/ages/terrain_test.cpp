@@ -218,6 +218,46 @@ TEST_F(TerrainCommand, FitsOnePhaseBackToTheRateThatMadeTheAges)
     EXPECT_GT(rowsOf(readFile(file("fit.csv"))).size(), 10u);
 }
 
+// Samples made by the model's forward run at a base of 1100 C (ridge and valley, AHe, AFT and
+// ZHe by their kinetic models, sigma 2 %), fitted with one phase and --fit-base 800:1400: the
+// base that made them lies within the fitted base's range, and the range is the data's, not the
+// bounds'.
+TEST_F(TerrainCommand, FitsTheBaseWithTheHistoryBackToTheBaseThatMadeTheAges)
+{
+    const std::string dem = hillyDem();
+    std::string placeholders = "sample,system,age_ma,sigma_ma,x_m,y_m\n";
+    for (const char* system : { "AHe", "AFT", "ZHe" })
+        placeholders += std::string("ridge,") + system + ",1,1,1250,1000\nvalley," + system
+            + ",1,1,2250,1000\n";
+    const std::vector<std::string> model { "--dem", dem, "--levels", "21", "--time-step", "1" };
+    std::vector<std::string> words { "terrain", "--erosion", "15:0.4", "-b", "1100", "--method",
+        "kinetic", "--observed", write("positions.csv", placeholders) };
+    words.insert(words.end(), model.begin(), model.end());
+    const Finished made = runCoolingAges(words);
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::string measured = "sample,system,age_ma,sigma_ma,x_m,y_m\n";
+    for (const Row& row : rowsOf(made.out))
+        if (row.at("system") != "ZFT" && row.at("system") != "MAr")
+            measured += row.at("sample") + "," + row.at("system") + "," + row.at("age_ma") + ","
+                + std::to_string(0.02 * std::stod(row.at("age_ma"))) + "," + row.at("x_m") + ","
+                + row.at("y_m") + "\n";
+
+    words = { "terrain", "--erosion", "15:1", "--observed", write("samples.csv", measured),
+        "--fit-phases", "1", "--rates", "0.1:1", "--fit-base", "800:1400" };
+    words.insert(words.end(), model.begin(), model.end());
+    const Finished fit = runCoolingAges(words);
+    ASSERT_EQ(fit.status, 0) << fit.err;
+    std::smatch base;
+    ASSERT_TRUE(std::regex_search(fit.err, base,
+        std::regex(R"(base_temperature_c: ([0-9.]+) C, range ([0-9.]+) to ([0-9.]+) C)")))
+        << fit.err;
+    EXPECT_LE(std::stod(base[2]), 1100.0) << fit.err;
+    EXPECT_GE(std::stod(base[3]), 1100.0) << fit.err;
+    EXPECT_LT(std::stod(base[3]) - std::stod(base[2]), 600.0) << fit.err;
+    EXPECT_NE(fit.err.find("base fitted, 800 to 1400 C at 50000 m (--fit-base)"), std::string::npos)
+        << fit.err;
+}
+
 // Rock that rises twice as fast everywhere is the history at twice its rates: the same paths,
 // the same ages.
 TEST_F(TerrainCommand, AUniformUpliftMapOfTwoIsTheHistoryAtTwiceItsRates)
@@ -281,6 +321,10 @@ TEST_F(TerrainCommand, RefusesInOneLineWithStatusOneAndWritesNothing)
             "below the base of the model" },
         { { "--dem", dem, "--observed", good, "--fit-phases", "1", "--rates", "3:5" },
             "the slowest history the fit would try" },
+        { { "--dem", dem, "--observed", good, "--fit-phases", "1", "--fit-base", "900:800" },
+            "--fit-base 900:800: the bounds need MIN < MAX" },
+        { { "--dem", dem, "--observed", good, "--fit-base", "800:900" },
+            "--fit-base sets up a fit: add --fit-phases N" },
         { { "--dem", dem, "--observed", good, "--age-map", dem }, "would replace an input" },
         { { "--dem", dem, "--observed", good, "--uplift-map",
               writeDem("small.asc", 4, 5, 500, [](int, int) { return 1.0; }) },

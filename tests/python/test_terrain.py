@@ -89,6 +89,38 @@ def test_the_terrain_fit_is_the_programs(dem, samples, tmp_path):
     assert len(fit["residuals"]) == 4
 
 
+def test_a_terrain_batch_row_is_its_groups_own_terrain_fit(dem, samples):
+    """Two groups of the samples (the ridge's, the others), each row the terrain fit of its rows
+    alone; the DEM read once for the batch."""
+    data = pandas.read_csv(samples)
+    data.insert(0, "site", ["high" if name == "ridge" else "low" for name in data["sample"]])
+    fit = {"rates": (0.1, 1), **MODEL}
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        table = et.fit_batch(data, by="site", model="terrain", dem=dem, erosion="15:1",
+                             phases=1, threads=2, **fit)
+        for site in ("high", "low"):
+            alone = et.fit_history(data[data["site"] == site].drop(columns="site"), "15:1", 1,
+                                   model="terrain", dem=dem, **fit)
+            row = table[table["group"] == site].iloc[0]
+            assert row["status"] == "fitted"
+            assert row["rate_1_mm_yr"] == alone["best"][0][1]
+            assert row["chi2"] == alone["chi2_min"]
+
+
+def test_the_terrain_base_fit_is_the_programs(dem, samples, tmp_path):
+    done = run_program("cooling_ages", "terrain", "--dem", dem, "--erosion", "15:1",
+                       "--observed", samples, "--fit-phases", 1, "--rates", "0.1:1",
+                       "--fit-base", "900:1500", "--output", tmp_path / "ages.csv", *MODEL_WORDS)
+    base = re.search(r"base_temperature_c: ([0-9]+) C", done.stderr)
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore")
+        fit = et.fit_history(pandas.read_csv(samples), "15:1", 1, model="terrain", dem=dem,
+                             rates=(0.1, 1), fit_base=(900, 1500), **MODEL)
+    assert "base fitted, 900 to 1500 C" in fit["summary"]
+    assert round(fit["best_base"]) == int(base.group(1))
+
+
 def test_an_uplift_map_of_two_is_the_history_at_twice_its_rates(dem, samples, tmp_path):
     twice = tmp_path / "twice.asc"
     twice.write_text(dem.read_text().split("NODATA_value -9999\n")[0] + "NODATA_value -9999\n"
