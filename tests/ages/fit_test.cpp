@@ -263,11 +263,12 @@ TEST_F(FitRun, TransientSamplesWithElevationsArePlacedOrRefused)
         ASSERT_EQ(fitted.status, c.status) << fitted.err;
         EXPECT_EQ(fitted.err.find(refusal) != std::string::npos, c.status == 1) << fitted.err;
         EXPECT_EQ(fitted.err.find("which the transient model ignores"), std::string::npos);
-        if (c.meanElevation)
+        if (c.meanElevation) {
             EXPECT_NE(fitted.err.find("samples placed below a mean surface at 500 m, lapse rate "
                                       "6.5 C/km"),
                 std::string::npos)
                 << fitted.err;
+        }
     }
 }
 
