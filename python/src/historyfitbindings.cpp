@@ -26,6 +26,7 @@
 #include "observedages.h"
 #include "observedfit.h"
 #include "parametertables.h"
+#include "erosionhistory.h"
 #include "thermalparametertable.h"
 
 #include <pybind11/stl.h>
@@ -117,6 +118,30 @@ py::dict profileTable(const ages::HistoryFit& fit)
     return table;
 }
 
+// The profile of every rate and shape parameter of a ramp or decay fit: parameter (its column
+// name), value, chi2; None when every phase is constant.
+py::object parameterProfileTable(const ages::HistoryFit& fit)
+{
+    if (!fit.space.shaped())
+        return py::none();
+    const HistoryColumns names(fit.space);
+    py::list parameter;
+    std::vector<double> value;
+    std::vector<double> chi2;
+    for (const ages::ParameterProfile& profile : fit.parameterProfiles) {
+        for (std::size_t i = 0; i < profile.curve.changeTimesMa.size(); ++i) {
+            parameter.append(py::str(names.parameterName(profile.parameter)));
+            value.push_back(profile.curve.changeTimesMa[i]);
+            chi2.push_back(profile.curve.chi2[i]);
+        }
+    }
+    py::dict table;
+    table["parameter"] = parameter;
+    table["value"] = toArray(std::move(value));
+    table["chi2"] = toArray(std::move(chi2));
+    return table;
+}
+
 // The sampler's walkers after the burn-in, as the program's posterior table: walker and step
 // from 1, the history, and chi2 = -2 ln(likelihood) (NaN where the history could not be run).
 py::object posteriorTable(const ages::HistoryFit& fit)
@@ -155,8 +180,11 @@ py::dict rangesOf(const ages::HistoryFit& fit)
         ranges[py::str(names.parameterName(0))]
             = py::make_tuple(fit.rateFit->rangeLow, fit.rateFit->rangeHigh);
     for (const ages::ChangeTimeProfile& profile : fit.profiles)
-        ranges[py::str(names.parameterName(2 * static_cast<std::size_t>(profile.change) - 1))]
+        ranges[py::str(names.parameterName(ages::changeTimeIndex(fit.space, profile.change)))]
             = py::make_tuple(profile.rangeLowMa, profile.rangeHighMa);
+    for (const ages::ParameterProfile& profile : fit.parameterProfiles)
+        ranges[py::str(names.parameterName(profile.parameter))]
+            = py::make_tuple(profile.curve.rangeLowMa, profile.curve.rangeHighMa);
     if (fit.otherFit)
         ranges[py::str(fit.space.otherColumn)]
             = py::make_tuple(fit.otherFit->rangeLow, fit.otherFit->rangeHigh);
@@ -184,7 +212,8 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     const std::optional<Bounds>& rates, const std::optional<Bounds>& changeTimes,
     const std::optional<std::string>& sampler, const std::optional<int> steps,
     const std::optional<int> walkers, const std::optional<int> burnIn,
-    const std::optional<py::int_>& seed, const std::optional<int> chains, const bool keepUnreset,
+    const std::optional<py::int_>& seed, const std::optional<int> chains,
+    const py::object& fitShapes, const std::optional<Bounds>& decayTimes, const bool keepUnreset,
     const std::optional<Bounds>& fitBase, const std::optional<double> meanElevationM,
     const double lapseRateCkm, const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
@@ -205,7 +234,9 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     history.thermal = thermalParameters({ surfaceTemperatureC, baseDepthM, baseTemperatureC,
         baseHeatFlowMWm2, conductivityWmK, diffusivityM2s, heatProductionUWm3, heatProductionScaleM,
         heatProductionDepthM, initial, initialGradientCm });
-    setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains });
+    setFit(history,
+        { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains, fitShapes,
+            decayTimes });
     history.keepUnreset = keepUnreset;
     history.meanElevationM = meanElevationM;
     history.lapseRateCkm = lapseRateCkm;
@@ -233,7 +264,8 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const std::optional<Bounds>&changeTimes, const std::optional<std::string>&sampler,        \
         const std::optional<int> steps, const std::optional<int> walkers,                         \
         const std::optional<int> burnIn, const std::optional<py::int_>&seed,                      \
-        const std::optional<int> chains, const bool keepUnreset,                                  \
+        const std::optional<int> chains, const py::object &fitShapes,                             \
+        const std::optional<Bounds>&decayTimes, const bool keepUnreset,                           \
         const std::optional<Bounds>&fitBase, const std::optional<double> meanElevationM,          \
         const double lapseRateCkm, const double surfaceTemperatureC,                              \
         const double baseDepthM, const std::optional<double> baseTemperatureC,                    \
@@ -250,7 +282,7 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const bool californiumIrradiated, const std::string &zirconFtKinetics
 #define HISTORY_REQUEST_ARGUMENTS                                                                  \
     erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
-        keepUnreset, fitBase, meanElevationM, lapseRateCkm,                                       \
+        fitShapes, decayTimes, keepUnreset, fitBase, meanElevationM, lapseRateCkm,                                       \
         surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
         diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
         initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \
@@ -265,6 +297,8 @@ ages::BatchModel batchModelHistory(HISTORY_FIT_PARAMETERS)
         throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
     if (lengths || lengthsText || lengthsSample)
         throw ages::InputError("fit_batch fits the groups' ages; it takes no track lengths");
+    if (!fitShapes.is_none())
+        throw ages::InputError("fit_batch fits phases of constant rate; it takes no fit_shapes");
     ages::BatchModel model { historyRequest(HISTORY_REQUEST_ARGUMENTS), {} };
     model.options.observedFile = observed.value_or("");
     ages::checkBatchModel(model);
@@ -427,7 +461,8 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
         py::arg("change_times") = py::none(), py::arg("sampler") = py::none(),
         py::arg("steps") = py::none(), py::arg("walkers") = py::none(),
         py::arg("burn_in") = py::none(), py::arg("seed") = py::none(),
-        py::arg("chains") = py::none(), py::arg("keep_unreset") = false,
+        py::arg("chains") = py::none(), py::arg("fit_shapes") = py::none(),
+        py::arg("decay_times") = py::none(), py::arg("keep_unreset") = false,
         py::arg("fit_base") = py::none(), py::arg("mean_elevation_m") = py::none(),
         py::arg("lapse_rate_c_km") = 6.5,
         keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
@@ -462,6 +497,37 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
     if (arguments.changeTimes)
         history.changeTimesMa
             = ages::ValueBounds { arguments.changeTimes->first, arguments.changeTimes->second };
+    std::string shapeWords;
+    if (py::isinstance<py::str>(arguments.shapes)) {
+        shapeWords = arguments.shapes.cast<std::string>();
+        if (shapeWords.empty())
+            throw ages::InputError("fit_shapes expects constant, ramp or decay for each phase, "
+                                   "got ''");
+    } else if (!arguments.shapes.is_none()) {
+        for (const py::handle word : arguments.shapes) {
+            if (!py::isinstance<py::str>(word))
+                throw ages::InputError("fit_shapes expects words (constant, ramp or decay), got "
+                    + py::repr(word).cast<std::string>());
+            shapeWords += (shapeWords.empty() ? "" : ",") + word.cast<std::string>();
+        }
+    }
+    try {
+        ages::setFitShapes(history, shapeWords,
+            arguments.decayTimes ? std::optional(ages::ValueBounds { arguments.decayTimes->first,
+                                                                     arguments.decayTimes->second })
+                                 : std::nullopt);
+    } catch (const ages::InputError& error) {
+        // The refusal in the keywords' names: fit_shapes, decay_times, phases.
+        std::string message = error.what();
+        for (const auto& [flag, keyword] : { std::pair { "--fit-shapes", "fit_shapes" },
+                 std::pair { "--decay-times", "decay_times" },
+                 std::pair { "--fit-phases", "phases" } }) {
+            for (std::size_t at = message.find(flag); at != std::string::npos;
+                 at = message.find(flag, at))
+                message.replace(at, std::string_view(flag).size(), keyword);
+        }
+        throw ages::InputError(message);
+    }
     if (arguments.sampler)
         history.fit.sampler = ages::parseHistorySampler(*arguments.sampler);
     ages::SamplerSettings& mcmc = history.fit.mcmc;
@@ -495,6 +561,7 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
     answer["summary"] = userText(summary);
     answer["warnings"] = warningValues(warnings);
     answer["best"] = historyPairs(fit.bestHistory());
+    answer["best_erosion"] = thermal::formatErosionHistory(fit.bestHistory(), 3, 4);
     answer["chi2_min"] = fit.level.chi2Min;
     answer["reduced_chi2"] = fit.level.reducedChi2;
     answer["chi2_level"] = fit.level.level;
@@ -505,6 +572,7 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
     answer["diagnostics"] = diagnosticsOf(fit);
     answer["best_base"] = fit.otherFit ? py::object(py::float_(fit.best.back())) : py::none();
     answer["profiles"] = profileTable(fit);
+    answer["parameter_profiles"] = parameterProfileTable(fit);
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
     answer["residuals"] = tableColumns(ages::residualTableColumns(), residuals);
@@ -561,6 +629,14 @@ void bindHistoryFit(py::module_& module)
                 + "; its first start is where every fitted history starts, the rest is the fit's "
                   "to choose" },
         { "phases", "phases of the history to fit: 1, 2 or 3" },
+        { "fit_shapes",
+            "the shape of each fitted phase, oldest first, as a list of words or one string "
+            "'constant,ramp': constant (a rate), ramp (its start and end rates, both within "
+            "rates) or decay (its start rate and its decay time TAU, within decay_times); all "
+            "constant when not given" },
+        { "decay_times",
+            "bounds (min, max) on the TAU of a decay phase, by default a twentieth of the path to "
+            "twice the path (Myr)" },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
         { "chains",
@@ -598,16 +674,21 @@ void bindHistoryFit(py::module_& module)
             "a dict: summary (the lines the program writes on standard error, whose warnings are "
             "also raised as UserWarnings); warnings (those warnings as dicts: kind, samples, "
             "text); best (the best history, a list of pairs (start_ma, "
-            "rate_mm_yr), oldest first); chi2_min, reduced_chi2 (chi2_min / (samples - "
+            "rate_mm_yr), oldest first, the start rate of a ramp or decay); best_erosion (the "
+            "best history in the syntax of erosion, a ramp's and a decay's shapes with it); "
+            "chi2_min, reduced_chi2 (chi2_min / (samples - "
             "parameters), NaN without degrees of freedom) and chi2_level (the level the ranges "
             "are read at: chi2_min + max(1, reduced_chi2)); sampler ('grid' or 'mcmc', the "
             "engine that ran); ranges (by parameter: (low, high) of each change time, start_2_ma "
             "and start_3_ma, read off its profile, and for one phase of rate_1_mm_yr off the "
-            "misfit curve); intervals (mcmc: by parameter, (16th percentile, median, 84th "
+            "misfit curve; with fit_shapes of every rate, end_rate_K_mm_yr and tau_K_myr, each "
+            "off its profile); intervals (mcmc: by parameter, (16th percentile, median, 84th "
             "percentile) over the posterior; None otherwise); diagnostics (mcmc: by parameter, "
             "(split R-hat, effective sample size) over every walker of every chain; None "
             "otherwise); profiles (change, change_time_ma, "
-            "chi2: the misfit minimised over the other parameters at each change time); tried "
+            "chi2: the misfit minimised over the other parameters at each change time); "
+            "parameter_profiles (with fit_shapes: parameter, value, chi2, the same for each rate "
+            "and shape parameter; None otherwise); tried "
             "(every history run, start_1_ma, rate_1_mm_yr, start_2_ma, ..., chi2); posterior "
             "(mcmc: the walkers after the burn-in, walker, step, the history's columns, chi2; "
             "None otherwise); residuals (the samples at the best history, with the columns of "
