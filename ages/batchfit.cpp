@@ -285,6 +285,11 @@ std::optional<std::string> batchModelError(const BatchModel& model)
                "history";
     if (request.model == Model::history && request.history.fitPhases == 0)
         return "--model history fits an erosion history to every group: add --fit-phases N";
+    if (request.model == Model::history
+        && std::any_of(request.history.fitShapes.begin(), request.history.fitShapes.end(),
+            [](thermal::PhaseShape shape) { return shape != thermal::PhaseShape::Constant; }))
+        return "--fit-shapes: a batch fits phases of constant rate; fit a group's ramps and "
+               "decays with cooling_ages history";
     const FitOptions& options = model.options;
     for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
              std::pair { "--residuals", options.residualsOutput },

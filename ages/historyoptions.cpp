@@ -130,18 +130,21 @@ void HistoryOptions::add(
             "decay: a grid of its two parameters and a simplex) or mcmc (the ensemble sampler); "
             "default grid for 1 phase or 2 constant ones, mcmc otherwise")
         ->type_name("ENGINE");
-    // The shape of each fitted phase and the bounds of a decay's TAU.
-    command
-        .add_option("--fit-shapes", m_fitShapesWord,
-            "the shape of each fitted phase, one word per phase of --fit-phases, oldest first: "
-            "constant (a rate), ramp (its start and end rates, both within --rates) or decay (its "
-            "start rate and TAU, within --decay-times); default all constant")
-        ->type_name("SHAPES");
-    command
-        .add_option("--decay-times", m_decayTimesWord,
-            "the fit's bounds on the TAU of a decay phase, Myr (default: a twentieth of the path "
-            "to twice the path)")
-        ->type_name("MIN:MAX");
+    // The shape of each fitted phase and the bounds of a decay's TAU: the column's fits (the
+    // terrain model runs each phase at a constant rate).
+    if (initialState) {
+        command
+            .add_option("--fit-shapes", m_fitShapesWord,
+                "the shape of each fitted phase, one word per phase of --fit-phases, oldest first: "
+                "constant (a rate), ramp (its start and end rates, both within --rates) or decay "
+                "(its start rate and TAU, within --decay-times); default all constant")
+            ->type_name("SHAPES");
+        command
+            .add_option("--decay-times", m_decayTimesWord,
+                "the fit's bounds on the TAU of a decay phase, Myr (default: a twentieth of the "
+                "path to twice the path)")
+            ->type_name("MIN:MAX");
+    }
     m_steps = numbers.addCount(command, "--steps", request.fit.mcmc.steps,
         "mcmc: steps of the ensemble, each moving every walker");
     m_walkers = numbers.addCount(command, "--walkers", request.fit.mcmc.walkers,

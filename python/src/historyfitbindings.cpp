@@ -297,8 +297,6 @@ ages::BatchModel batchModelHistory(HISTORY_FIT_PARAMETERS)
         throw ages::InputError("fit_batch takes the ages as its data, not as observed_text");
     if (lengths || lengthsText || lengthsSample)
         throw ages::InputError("fit_batch fits the groups' ages; it takes no track lengths");
-    if (!fitShapes.is_none())
-        throw ages::InputError("fit_batch fits phases of constant rate; it takes no fit_shapes");
     ages::BatchModel model { historyRequest(HISTORY_REQUEST_ARGUMENTS), {} };
     model.options.observedFile = observed.value_or("");
     ages::checkBatchModel(model);
@@ -501,33 +499,22 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
     if (py::isinstance<py::str>(arguments.shapes)) {
         shapeWords = arguments.shapes.cast<std::string>();
         if (shapeWords.empty())
-            throw ages::InputError("fit_shapes expects constant, ramp or decay for each phase, "
-                                   "got ''");
+            throw ages::InputError(
+                "--fit-shapes expects constant, ramp or decay for each phase, got ''");
     } else if (!arguments.shapes.is_none()) {
         for (const py::handle word : arguments.shapes) {
             if (!py::isinstance<py::str>(word))
-                throw ages::InputError("fit_shapes expects words (constant, ramp or decay), got "
+                throw ages::InputError(
+                    "--fit-shapes expects constant, ramp or decay for each phase, got "
                     + py::repr(word).cast<std::string>());
             shapeWords += (shapeWords.empty() ? "" : ",") + word.cast<std::string>();
         }
     }
-    try {
-        ages::setFitShapes(history, shapeWords,
-            arguments.decayTimes ? std::optional(ages::ValueBounds { arguments.decayTimes->first,
-                                                                     arguments.decayTimes->second })
-                                 : std::nullopt);
-    } catch (const ages::InputError& error) {
-        // The refusal in the keywords' names: fit_shapes, decay_times, phases.
-        std::string message = error.what();
-        for (const auto& [flag, keyword] : { std::pair { "--fit-shapes", "fit_shapes" },
-                 std::pair { "--decay-times", "decay_times" },
-                 std::pair { "--fit-phases", "phases" } }) {
-            for (std::size_t at = message.find(flag); at != std::string::npos;
-                 at = message.find(flag, at))
-                message.replace(at, std::string_view(flag).size(), keyword);
-        }
-        throw ages::InputError(message);
-    }
+    // Refused in the program's words, as the module's refusals are.
+    ages::setFitShapes(history, shapeWords,
+        arguments.decayTimes ? std::optional(ages::ValueBounds { arguments.decayTimes->first,
+                                                                 arguments.decayTimes->second })
+                             : std::nullopt);
     if (arguments.sampler)
         history.fit.sampler = ages::parseHistorySampler(*arguments.sampler);
     ages::SamplerSettings& mcmc = history.fit.mcmc;
