@@ -117,11 +117,9 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
     addGrain("--th", helium);
     addGrain("--sm", helium);
     for (const KineticsOption& option : kineticsOptions) {
-        const thermochron::SystemEntry& system = thermochron::catalogueEntry(option.system);
         command
             .add_option(std::string(option.option), m_kineticsWords[option.system],
-                "kinetics of " + std::string(system.name) + ", " + std::string(system.description)
-                    + ", any case: " + describedKinetics(option.system))
+                kineticsOptionHelp(option))
             ->type_name("NAME")
             ->capture_default_str()
             ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -135,8 +133,9 @@ void AgeCommandLine::addAgeOptions(CLI::App& command, const bool sweeps)
         .add_option("--lengths-output", m_request.lengthsOutputFile,
             "the predicted AFT track-length distributions, CSV: the keys of each AFT annealing "
             "row of the table, length_um (middle of each 0.1 um bin from 0 to 20 um), "
-            "pdf_projected and pdf_unprojected (the share of tracks in the bin); replaced only "
-            "whole")
+            "pdf_projected and pdf_unprojected (the share of tracks in the bin); with --lengths, "
+            "the samples' distributions at the best fit instead (sample, length_um, "
+            "pdf_projected, pdf_unprojected); replaced only whole")
         ->type_name("FILE");
     if (sweeps) {
         CLI::Option* rates = command

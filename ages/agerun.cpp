@@ -4,6 +4,7 @@
 
 #include "ageprediction.h"
 #include "agetable.h"
+#include "samplelengthtable.h"
 #include "fitstage.h"
 #include "historymodel.h"
 #include "historyrun.h"
@@ -214,8 +215,11 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
         readCoolingPathFile(request.pathFile, &pathWarnings);
     }
     const FitStage fit(request, fitOptions); // measured ages read and checked before any work
-    const PassWork wanted { !request.outputFile.empty() || !request.lengthsOutputFile.empty()
-            || !fit.observedFit(),
+    // A fit of measured lengths writes the lengths of its samples at the best rate instead of
+    // those of the table's rows.
+    const bool sampleLengths = fit.observedFit() && !fit.observedFit()->lengths().empty();
+    const PassWork wanted { !request.outputFile.empty()
+            || (!request.lengthsOutputFile.empty() && !sampleLengths) || !fit.observedFit(),
         fit.observedFit() };
     RatePass pass;
     {
@@ -238,9 +242,19 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     if (wanted.table && !request.outputFile.empty())
         files.push_back({ request.outputFile,
             [&pass](std::ostream& stream) { writeAgeTable(stream, pass.rows); } });
-    if (!request.lengthsOutputFile.empty())
+    std::vector<SampleLengthPrediction> bestLengths;
+    if (!request.lengthsOutputFile.empty() && sampleLengths && fitted.fit) {
+        const auto predicted = fit.observedFit()->lengthsAt(fitted.fit->fit.bestRate);
+        const auto& measured = fit.observedFit()->lengths();
+        for (std::size_t k = 0; k < measured.size(); ++k)
+            bestLengths.push_back({ measured[k].lengths.measured.sample, predicted[k] });
+        files.push_back({ request.lengthsOutputFile, [&bestLengths](std::ostream& stream) {
+                             writeSampleLengthTable(stream, bestLengths);
+                         } });
+    } else if (!request.lengthsOutputFile.empty()) {
         files.push_back({ request.lengthsOutputFile,
             [&pass](std::ostream& stream) { writeLengthTable(stream, pass.rows); } });
+    }
     for (FitFile& file : fit.files(fitted))
         files.push_back(std::move(file));
     wholefile::ReplacementGroup group;

@@ -81,6 +81,13 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
     };
     for (const auto& [name, target, description] : historyFiles)
         history.add_option(name, *target, description)->type_name("FILE");
+    history
+        .add_option("--elevation-output", options.elevationOutput,
+            "the ages the best history (--erosion's without a fit) predicts along the samples' "
+            "elevations, 41 from the lowest to the highest, for each distinct system, method and "
+            "grain of the samples, CSV system, method, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um, "
+            "elevation_m, age_ma, reset (needs --observed with elevation_m)")
+        ->type_name("FILE");
 
     // The terrain model's: the history's, but for the one path (each sample has its own).
     CLI::App& terrain = line.subcommand(Model::terrain);

@@ -71,13 +71,19 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
             return "--lengths without --observed is a fit of the lengths alone: add --fit-phases N";
         }
     }
-    if (!request.lengthsOutputFile.empty()) {
+    // With measured lengths the file holds their samples' distributions at the best fit, which
+    // need no AFT row in the table.
+    if (!request.lengthsOutputFile.empty() && options.lengthsFile.empty()) {
         const auto& systems = request.settings.systems;
         if (std::find(systems.begin(), systems.end(), thermochron::System::AFT) == systems.end()
             || request.settings.methods == MethodChoice::dodson) {
             return "--lengths-output writes the track lengths of the AFT ages by annealing: add "
                    "AFT to --systems and give --method kinetic or all";
         }
+    }
+    if (!options.elevationOutput.empty() && options.observedFile.empty()) {
+        return "--elevation-output draws the ages along the samples' elevations: add --observed "
+               "FILE";
     }
     if (!options.pathOutput.empty() && request.model == Model::transient && request.sweep) {
         return "--path-output writes the path of one rate: give -r instead of --rates";
@@ -90,7 +96,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
              std::pair { "--posterior", options.posteriorOutput },
              std::pair { "--age-map", request.terrain.ageMapFile },
              std::pair { "--field", request.terrain.fieldFile },
-             std::pair { "--geotherm-output", options.geothermOutput } }) {
+             std::pair { "--geotherm-output", options.geothermOutput },
+             std::pair { "--elevation-output", options.elevationOutput } }) {
         if (auto error = outputFileError(option, file)) {
             return error;
         }
@@ -103,7 +110,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
         { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput },
         { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput },
         { "--age-map", request.terrain.ageMapFile }, { "--field", request.terrain.fieldFile },
-        { "--geotherm-output", options.geothermOutput }
+        { "--geotherm-output", options.geothermOutput },
+        { "--elevation-output", options.elevationOutput }
     };
     const std::vector<std::string> inputs { options.observedFile, options.lengthsFile,
         request.model == Model::path ? request.pathFile : std::string(),

@@ -31,6 +31,7 @@ struct FitOptions {
     std::string profileOutput;
     std::string posteriorOutput;
     std::string geothermOutput; // history: the column today, depth_m, temperature_c
+    std::string elevationOutput; // history: the ages along the samples' elevations
     // --keep-unreset: measured ages older than the model's path stay in chi2 (by default they
     // are left out: a prediction along that path can only be a lower bound of them).
     bool keepUnreset = false;

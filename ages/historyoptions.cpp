@@ -1,6 +1,8 @@
 #include "historyoptions.h"
 
+#include "fitparametertable.h"
 #include "historysampler.h"
+#include "samplerparametertable.h"
 #include "inputerror.h"
 #include "thermalparametertable.h"
 
@@ -46,6 +48,13 @@ ValueBounds parseFitBase(const std::string& word, const ThermalParameters& p)
     if (const std::string error = fitBaseError(bounds, p); !error.empty())
         throw InputError("--fit-base " + word + ": " + error);
     return bounds;
+}
+
+// A bounds option of the fit's table, its help and default the table's.
+void addBounds(CLI::App& command, const std::string_view flag, std::string& word)
+{
+    const parameters::BoundsParameter& parameter = fitBounds(flag);
+    command.add_option(std::string(flag), word, boundsOptionHelp(parameter))->type_name("MIN:MAX");
 }
 
 bool given(const CLI::Option* option)
@@ -107,23 +116,11 @@ void HistoryOptions::add(
             "lapse rate: the surface temperature of a sample above the mean surface is T0 less this "
             "per km of height",
             "C/km");
-        command
-            .add_option("--fit-base", m_fitBaseWord,
-                "fit the base with the erosion, within MIN:MAX: its temperature in C (-b), or with -q "
-                "its heat flow in mW/m2")
-            ->type_name("MIN:MAX");
+        addBounds(command, "--fit-base", m_fitBaseWord);
     }
-    numbers.addCount(command, "--fit-phases", request.fitPhases,
-        "phases of the history to fit to the --observed ages: 1, 2 or 3 (0: no fit)");
-    command
-        .add_option("--rates", m_ratesWord,
-            "the fit's bounds on every phase's rate, mm/yr (default 0.05:2)")
-        ->type_name("MIN:MAX");
-    command
-        .add_option("--change-times", m_changeTimesWord,
-            "the fit's bounds on every change of rate, Ma (default: the path but for its "
-            "first and last twentieth)")
-        ->type_name("MIN:MAX");
+    numbers.addCount(command, fitPhaseParameter, request);
+    addBounds(command, "--rates", m_ratesWord);
+    addBounds(command, "--change-times", m_changeTimesWord);
     command
         .add_option("--sampler", m_samplerWord,
             "grid (1 or 2 phases: a sweep, or a grid with inner minimisations; one ramp or "
@@ -139,27 +136,18 @@ void HistoryOptions::add(
                 "constant (a rate), ramp (its start and end rates, both within --rates) or decay "
                 "(its start rate and TAU, within --decay-times); default all constant")
             ->type_name("SHAPES");
-        command
-            .add_option("--decay-times", m_decayTimesWord,
-                "the fit's bounds on the TAU of a decay phase, Myr (default: a twentieth of the "
-                "path to twice the path)")
-            ->type_name("MIN:MAX");
+        addBounds(command, "--decay-times", m_decayTimesWord);
     }
-    m_steps = numbers.addCount(command, "--steps", request.fit.mcmc.steps,
-        "mcmc: steps of the ensemble, each moving every walker");
-    m_walkers = numbers.addCount(command, "--walkers", request.fit.mcmc.walkers,
-        "mcmc: walkers, even (0: 4 x the parameters)");
-    m_burnIn = numbers.addCount(command, "--burn-in", request.fit.mcmc.burnIn,
-        "mcmc: steps left out of the posterior while the walkers forget their start (-1: half "
-        "the steps)");
-    m_chains = numbers.addCount(command, "--chains", request.fit.mcmc.chains,
-        "mcmc: independent ensembles, chain k seeded from --seed and k, merged; each parameter's "
-        "split R-hat and effective sample size say whether they agree");
+    SamplerSettings& mcmc = request.fit.mcmc;
+    m_steps = numbers.addCount(command, samplerCount("--steps"), mcmc);
+    m_walkers = numbers.addCount(command, samplerCount("--walkers"), mcmc);
+    m_burnIn = numbers.addCount(command, samplerCount("--burn-in"), mcmc);
+    m_chains = numbers.addCount(command, samplerCount("--chains"), mcmc);
     m_seed = command
-                 .add_option("--seed", m_seedWord,
-                     "mcmc: seed of the random numbers (the same seed, the same chain)")
+                 .add_option(std::string(samplerSeedParameter.text.flag), m_seedWord,
+                     std::string(samplerSeedParameter.text.help))
                  ->type_name("N")
-                 ->default_str(std::to_string(defaultSamplerSeed));
+                 ->default_str(std::to_string(samplerSeedParameter.defaultValue()));
 }
 
 void HistoryOptions::interpret(HistoryRequest& request) const

@@ -11,6 +11,7 @@
 #include "historyplacement.h"
 #include "inputerror.h"
 #include "observedages.h"
+#include "samplelengthtable.h"
 
 #include "progressline.h"
 #include "replacementgroup.h"
@@ -106,15 +107,19 @@ std::vector<LengthSample> lengthSamples(const HistorySamples& samples)
     return lengths;
 }
 
-// The lines of the lengths at a history, and their warnings: empty without lengths. comparisons
-// receives the lengths against their prediction.
+// The lines of the lengths at a history, and their warnings: empty without lengths. The outcome
+// receives the lengths against their prediction, and the predicted distributions (for
+// --lengths-output).
 std::string lengthsSummary(const HistoryAgeMisfit& misfit, const thermal::ErosionHistory& history,
-    std::vector<LengthComparison>& comparisons, std::vector<textformat::Warning>& warnings)
+    HistoryOutcome& outcome, std::vector<textformat::Warning>& warnings)
 {
     if (misfit.lengths().empty())
         return {};
+    std::vector<LengthComparison>& comparisons = outcome.lengths;
     const auto predicted = misfit.lengthPredictions(history);
     for (std::size_t k = 0; k < misfit.lengths().size(); ++k) {
+        outcome.sampleLengths.push_back({ misfit.lengths()[k].measured.sample,
+            predicted ? (*predicted)[k] : std::nullopt });
         const std::vector<LengthComparison> sample = compareLengths(
             predicted ? (*predicted)[k] : std::nullopt, misfit.lengths()[k].measured);
         if (sample.empty())
@@ -166,7 +171,7 @@ void compareHistory(const AgeRequest& request, const HistorySamples& samples,
     SampleReport report
         = comparisonReport(request, samples, predicted->ages, counted, history, chi2);
     outcome.summary = report.summary + presentColumnSummary(*predicted, placement, "the history")
-        + lengthsSummary(misfit, history, outcome.lengths, report.warnings);
+        + lengthsSummary(misfit, history, outcome, report.warnings);
     if (const std::string note
         = reliefNote(samples.ages, placement, predicted->ages, history, "the history");
         !note.empty())
@@ -225,7 +230,7 @@ void fitHistoryToSamples(const AgeRequest& request, const HistorySpace& space,
     SampleReport report = fitReport(request, fit, samples, predicted->ages, counted);
     outcome.summary = report.summary + fittedBaseSummary(fit, history)
         + presentColumnSummary(*predicted, allPlacement, "the best history")
-        + lengthsSummary(misfit, best, outcome.lengths, report.warnings)
+        + lengthsSummary(misfit, best, outcome, report.warnings)
         + fittedBaseWarnings(fit, history);
     if (const std::string note
         = reliefNote(samples.ages, allPlacement, predicted->ages, best, "the best history");
@@ -242,12 +247,19 @@ void writeFiles(const FitOptions& options, const AgeRequest& request, const Hist
     if (!request.outputFile.empty())
         files.emplace_back(
             request.outputFile, [&](std::ostream& out) { writeAgeTable(out, outcome.rows); });
-    if (!request.lengthsOutputFile.empty())
+    // With measured lengths, their samples' distributions at the history fitted or compared.
+    if (!request.lengthsOutputFile.empty() && !outcome.sampleLengths.empty())
+        files.emplace_back(request.lengthsOutputFile,
+            [&](std::ostream& out) { writeSampleLengthTable(out, outcome.sampleLengths); });
+    else if (!request.lengthsOutputFile.empty())
         files.emplace_back(request.lengthsOutputFile,
             [&](std::ostream& out) { writeLengthTable(out, outcome.rows); });
     if (outcome.path)
         files.emplace_back(
             options.pathOutput, [&](std::ostream& out) { writePathTable(out, *outcome.path); });
+    if (!options.elevationOutput.empty())
+        files.emplace_back(options.elevationOutput,
+            [&](std::ostream& out) { writeElevationProfileTable(out, outcome.elevationProfile); });
     if (!options.geothermOutput.empty() && outcome.geotherm)
         files.emplace_back(options.geothermOutput,
             [&](std::ostream& out) { writeGeothermTable(out, *outcome.geotherm); });
@@ -532,6 +544,13 @@ void runHistoryModel(const AgeRequest& given, const FitOptions& options, std::os
                 .geotherm = !options.geothermOutput.empty() },
             [&](double fraction) { line.update(fraction); });
     }
+
+    if (!options.elevationOutput.empty())
+        outcome.elevationProfile = outcome.fit
+            ? elevationProfile(request.history, samples.ages, samples.kinds,
+                  outcome.fit->bestHistory(), otherOf(outcome.fit->space, outcome.fit->best))
+            : elevationProfile(request.history, samples.ages, samples.kinds,
+                  request.history.erosion, std::nan(""));
 
     // 3. The files together, the table, the summary.
     wholefile::ReplacementGroup group;

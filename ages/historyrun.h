@@ -22,6 +22,7 @@
 #include "agekind.h"
 #include "agerequest.h"
 #include "agerow.h"
+#include "elevationprofile.h"
 #include "fitoptions.h"
 #include "fittables.h"
 #include "historyfitresult.h"
@@ -30,6 +31,7 @@
 #include "historypath.h"
 #include "observedages.h"
 #include "ratefit.h"
+#include "samplelengthtable.h"
 #include "samplepath.h"
 #include "textformat.h"
 
@@ -125,6 +127,10 @@ struct HistoryOutcome {
     std::optional<thermal::Geotherm> geotherm;
     std::vector<Residual> residuals; // pointing into the samples the run was given
     std::vector<LengthComparison> lengths; // the measured lengths at the history compared
+    // The predicted distributions of the samples of lengths there, in the lengths' order.
+    std::vector<SampleLengthPrediction> sampleLengths;
+    // With --elevation-output: the ages along the samples' elevations at that history.
+    std::vector<ElevationProfileRow> elevationProfile;
     std::string summary; // lines for standard error, each ending in a line end, warnings too
     std::vector<textformat::Warning> warnings; // those of the summary, as values
 };

@@ -29,6 +29,13 @@ public:
     // The same for a whole count.
     CLI::Option* addCount(
         CLI::App& app, const std::string& name, int& target, const std::string& description);
+    template <class Owner>
+    CLI::Option* addCount(
+        CLI::App& app, const parameters::Parameter<Owner, int>& parameter, Owner& owner)
+    {
+        return addCount(app, std::string(parameter.text.flag), parameter.of(owner),
+            parameters::helpWithRange(parameter.text));
+    }
 
     // Stores the values of the options given; throws InputError for the first bad word.
     void convert() const;

@@ -8,9 +8,19 @@ namespace parameters {
 
 namespace {
 
+// " um", or nothing without a unit. (Appended rather than "literal + string", which GCC 12's
+// -Wrestrict misreads.)
+std::string unitSuffix(const std::string_view unit)
+{
+    std::string suffix;
+    if (!unit.empty())
+        suffix.append(" ").append(unit);
+    return suffix;
+}
+
 std::string withUnit(const double value, const std::string_view unit)
 {
-    return textformat::number(value) + (unit.empty() ? "" : " " + std::string(unit));
+    return textformat::number(value) + unitSuffix(unit);
 }
 
 } // namespace
@@ -52,7 +62,7 @@ std::string rangeHelp(const Description& parameter)
 {
     // Shorter than a refusal's words: "25 to 500 um", "above 0, at most 1e+06 m", "at least 0 ppm".
     const Range& r = parameter.range;
-    const std::string unit = parameter.unit.empty() ? "" : " " + std::string(parameter.unit);
+    const std::string unit = unitSuffix(parameter.unit);
     const bool low = std::isfinite(r.lowest);
     const bool high = std::isfinite(r.highest);
     std::string bounds;

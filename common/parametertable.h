@@ -53,6 +53,14 @@ struct Parameter {
     const Value& of(const Owner& owner) const { return owner.*field; }
 };
 
+// A parameter given as two numbers MIN:MAX, the bounds a fit searches: what the table says of it
+// and its default as the help and the manual show it ("0.05:2", or words where the default
+// depends on the run).
+struct BoundsParameter {
+    Description text;
+    std::string defaultText;
+};
+
 // "surface temperature (-T -300 C) must be a finite number of at least -273.15 C", or nothing
 // when value is in range. lowestName names the lower bound when another option sets it ("the
 // surface temperature (-T)"); range replaces the table's where a bound depends on other values.

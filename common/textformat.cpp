@@ -65,7 +65,8 @@ std::string printable(const std::string_view userText)
 
 std::string quoted(const std::string_view userText)
 {
-    return "'" + printable(userText) + "'";
+    std::string text(1, '\'');
+    return text.append(printable(userText)).append(1, '\'');
 }
 
 std::string warningLine(const std::string_view what)

@@ -44,8 +44,9 @@ std::string noteLine(std::string_view what);
 // so that nothing reads a warning back out of a printed report.
 struct Warning {
     std::string kind;
-    std::vector<std::string> samples;
-    std::string text; // without "warning: "
+    // The initialisers let a warning name only what it has ({ .kind = ..., .text = ... }).
+    std::vector<std::string> samples {};
+    std::string text {}; // without "warning: "
 
     std::string line() const { return warningLine(text); }
 };

@@ -1,4 +1,5 @@
 #include "historysampler.h"
+#include "samplerparametertable.h"
 
 #include "textformat.h"
 
@@ -82,17 +83,20 @@ int samplerBurnIn(const SamplerSettings& settings)
 
 namespace {
 
-constexpr int maximumWalkers = 10000;
-constexpr double maximumForwardRuns = 1e7;
+// The table's bound of a count, as the whole number it is.
+int lowestOf(const std::string_view flag)
+{
+    return static_cast<int>(samplerCount(flag).text.range.lowest);
+}
 
 } // namespace
 
 std::string samplerSettingsError(const SamplerSettings& settings, const HistorySpace& space)
 {
-    if (settings.walkers < 0)
+    if (settings.walkers < lowestOf("--walkers"))
         return "--walkers must be 0 (the default) or a positive even number, got "
             + std::to_string(settings.walkers);
-    if (settings.burnIn < -1)
+    if (settings.burnIn < lowestOf("--burn-in"))
         return "--burn-in must be -1 (half the steps) or 0 or more, got "
             + std::to_string(settings.burnIn);
     const int walkers = samplerWalkers(settings, space);
@@ -101,8 +105,9 @@ std::string samplerSettingsError(const SamplerSettings& settings, const HistoryS
         return "--walkers must be even and at least " + std::to_string(least)
             + " (twice the parameters of " + std::to_string(space.phaseCount) + " phases), got "
             + std::to_string(walkers);
-    if (settings.steps < 2)
-        return "--steps must be at least 2, got " + std::to_string(settings.steps);
+    if (settings.steps < lowestOf("--steps"))
+        return "--steps must be at least " + std::to_string(lowestOf("--steps")) + ", got "
+            + std::to_string(settings.steps);
     const int burnIn = samplerBurnIn(settings);
     if (burnIn >= settings.steps)
         return "the burn-in must leave steps to keep: " + std::to_string(burnIn) + " of "
@@ -110,8 +115,9 @@ std::string samplerSettingsError(const SamplerSettings& settings, const HistoryS
     if (walkers > maximumWalkers)
         return "--walkers must be at most " + std::to_string(maximumWalkers) + ", got "
             + std::to_string(walkers);
-    if (settings.chains < 1)
-        return "--chains must be at least 1, got " + std::to_string(settings.chains);
+    if (settings.chains < lowestOf("--chains"))
+        return "--chains must be at least " + std::to_string(lowestOf("--chains")) + ", got "
+            + std::to_string(settings.chains);
     // Every step runs every walker's history: bound the forward runs (hours at a few ms each)
     // and the chain kept in memory, before any is run.
     const double runs = static_cast<double>(walkers) * settings.steps * settings.chains;

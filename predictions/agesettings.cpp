@@ -129,6 +129,13 @@ std::string kineticsOptionName(const thermochron::System system)
     return "the kinetics of " + std::string(thermochron::systemName(system));
 }
 
+std::string kineticsOptionHelp(const KineticsOption& option)
+{
+    const thermochron::SystemEntry& system = thermochron::catalogueEntry(option.system);
+    return "kinetics of " + std::string(system.name) + ", " + std::string(system.description)
+        + ", any case: " + describedKinetics(option.system);
+}
+
 thermochron::Kinetics parseKineticsOf(const thermochron::System system, const std::string_view word)
 {
     const auto kinetics = thermochron::parseKinetics(word);

@@ -136,17 +136,26 @@ GrainValuesRead grainValuesRead(thermochron::System system, thermochron::Method 
 // The systems whose kinetics the user chooses, each with the member of KineticsChoice that keeps
 // the choice and the option that sets it. The choices themselves, their names and the defaults
 // are the catalogue's; the other systems have one kinetics each.
+// With the option, the Python module's keyword: the kinetics' table, as the parameter tables are
+// the numbers' (parametertables.h).
 struct KineticsOption {
     thermochron::System system;
     thermochron::Kinetics thermochron::KineticsChoice::*choice;
     std::string_view option;
+    std::string_view keyword;
 };
 inline constexpr KineticsOption kineticsOptions[] = {
-    { thermochron::System::AHe, &thermochron::KineticsChoice::apatiteHelium, "--apatite-kinetics" },
-    { thermochron::System::ZHe, &thermochron::KineticsChoice::zirconHelium, "--zircon-kinetics" },
+    { thermochron::System::AHe, &thermochron::KineticsChoice::apatiteHelium, "--apatite-kinetics",
+        "apatite_kinetics" },
+    { thermochron::System::ZHe, &thermochron::KineticsChoice::zirconHelium, "--zircon-kinetics",
+        "zircon_kinetics" },
     { thermochron::System::ZFT, &thermochron::KineticsChoice::zirconFissionTrack,
-        "--zircon-ft-kinetics" },
+        "--zircon-ft-kinetics", "zircon_ft_kinetics" },
 };
+
+// The help of a kinetics option: "kinetics of AHe, apatite (U-Th)/He, any case: farley2000
+// (...), ..." from the catalogue's names and descriptions.
+std::string kineticsOptionHelp(const KineticsOption& option);
 
 // The option that chooses a system's kinetics: "--apatite-kinetics", "--zircon-ft-kinetics".
 std::string kineticsOptionName(thermochron::System system);

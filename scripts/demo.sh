@@ -147,15 +147,16 @@ best_history=$(sed -n 's|^best history: \([0-9.:,]*\), chi2.*|\1|p' "$history_di
 find "$history_dir" -type f -name '*.csv' -printf '  %p (%s bytes)\n' | sort
 
 # Its plots: the rate against time (the best history and those within the range), chi2 against
-# the change time, the residuals at the best history, and the path with each system's closure.
+# the change time, chi2 over change time and first rate, the residuals at the best history, and the path with each system's closure.
 "$bin/render_plot" plot_ages "$plots/image_ages_history.png" history "$history_dir/fit.csv"
 "$bin/render_plot" plot_ages "$plots/image_ages_profile.png" profile "$history_dir/profile.csv"
+"$bin/render_plot" plot_ages "$plots/image_ages_misfit_map.png" misfit-map "$history_dir/fit.csv"
 "$bin/render_plot" plot_ages "$plots/image_ages_history_residuals.png" residuals \
     "$history_dir/residuals.csv"
 "$bin/render_plot" plot_ages "$plots/image_ages_history_path.png" path "$history_dir/path.csv" \
     "$history_dir/path_ages.csv"
-for plot in image_ages_history image_ages_profile image_ages_history_residuals \
-            image_ages_history_path; do
+for plot in image_ages_history image_ages_profile image_ages_misfit_map \
+            image_ages_history_residuals image_ages_history_path; do
     echo "  $plots/$plot.png"
 done
 

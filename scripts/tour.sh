@@ -38,7 +38,7 @@ echo "== cooling_ages periodic with paths too short (-o 5)"
 echo "== cooling_ages history: two phases"
 "$bin/cooling_ages" history --erosion 20:0.3 --observed "$observed" --mean-elevation 1910 --fit-phases 2 \
     --fit-output history_fit.csv --profile-output history_profile.csv \
-    --residuals history_residuals.csv --output /dev/null
+    --residuals history_residuals.csv --elevation-output history_elevation.csv --output /dev/null
 
 # The figures.
 render() { "$bin/render_plot" plot_ages "$@"; echo "  wrote $1"; }
@@ -47,4 +47,7 @@ render "$docs/tour_elevation.png" elevation profile_ages.csv "$observed"
 render "$docs/tour_residuals.png" residuals residuals.csv
 render "$docs/tour_history.png" history history_fit.csv
 render "$docs/tour_history_profile.png" profile history_profile.csv
+render "$docs/tour_history_misfit_map.png" misfit-map history_fit.csv
+render "$docs/tour_history_elevation.png" elevation history_elevation.csv "$observed" \
+    history_residuals.csv
 echo "tables in $work"

@@ -7,6 +7,7 @@
 #include "tablearguments.h"
 
 #include "parametertables.h"
+#include "grainkeywords.h"
 #include "helptext.h"
 #include "pathinput.h"
 #include "settingsinput.h"
@@ -69,19 +70,9 @@ void bindAges(py::module_& module)
     };
     append(help, ageOptionHelp());
 
-    module.def("ages", &agesAlongPath, py::arg("path"), py::kw_only(),
+    defineFunction(module, "ages", &agesAlongPath, py::arg("path"), py::kw_only(),
         py::arg("systems") = defaultSystemNames(), py::arg("method") = "all",
-        keyword(ages::grainParameter("--apatite-radius")),
-        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
-        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
-        keyword(ages::grainParameter("--dpar")),
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        keyword(ages::grainParameter("--biotite-radius")),
-        keyword(ages::grainParameter("--muscovite-radius")),
-        keyword(ages::grainParameter("--hornblende-radius")),
-        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
-        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
+        grainKeywords(),
         helpText("The ages along one cooling path, one row per system and method, as "
                  "cooling_ages path writes its table: for each system its Dodson closure age, "
                  "then its kinetic age, as the method asks.",

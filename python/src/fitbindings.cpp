@@ -5,6 +5,7 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
+#include "grainkeywords.h"
 #include "helptext.h"
 #include "interruption.h"
 #include "settingsinput.h"
@@ -337,23 +338,13 @@ template <class Function>
 void defineTransientFit(
     py::module_& module, const char* name, Function function, const std::string& help)
 {
-    module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
+    defineFunction(module, name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
         py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
         py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
         py::arg("lengths_sample") = py::none(), keyword(ages::transientParameter("-o")), keyword(ages::transientParameter("-T")),
         keyword(ages::transientParameter("-B")), keyword(ages::transientParameter("-a")),
         py::arg("method") = "all",
-        keyword(ages::grainParameter("--apatite-radius")),
-        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
-        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
-        keyword(ages::grainParameter("--dpar")),
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        keyword(ages::grainParameter("--biotite-radius")),
-        keyword(ages::grainParameter("--muscovite-radius")),
-        keyword(ages::grainParameter("--hornblende-radius")),
-        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
-        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
+        grainKeywords(),
         help.c_str());
 }
 
@@ -362,7 +353,7 @@ template <class Function>
 void definePeriodicFit(
     py::module_& module, const char* name, Function function, const std::string& help)
 {
-    module.def(name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
+    defineFunction(module, name, function, py::arg("observed"), py::arg("rates"), py::kw_only(),
         py::arg("observed_text") = py::none(), py::arg("keep_unreset") = false,
         py::arg("lengths") = py::none(), py::arg("lengths_text") = py::none(),
         py::arg("lengths_sample") = py::none(), py::arg("mean_elevation_m") = 0.0, keyword(ages::periodicParameter("-o")),
@@ -371,17 +362,7 @@ void definePeriodicFit(
         keyword(ages::periodicParameter("-z")), keyword(ages::periodicParameter("-w")),
         keyword(ages::periodicParameter("-A")), keyword(ages::periodicParameter("-a")),
         py::arg("method") = "all",
-        keyword(ages::grainParameter("--apatite-radius")),
-        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
-        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
-        keyword(ages::grainParameter("--dpar")),
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        keyword(ages::grainParameter("--biotite-radius")),
-        keyword(ages::grainParameter("--muscovite-radius")),
-        keyword(ages::grainParameter("--hornblende-radius")),
-        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
-        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT),
+        grainKeywords(),
         help.c_str());
 }
 

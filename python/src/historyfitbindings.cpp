@@ -7,6 +7,7 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
+#include "grainkeywords.h"
 #include "helptext.h"
 #include "historyfitanswer.h"
 #include "historyinput.h"
@@ -18,6 +19,7 @@
 
 #include "agerequest.h"
 #include "batchfit.h"
+#include "fitparametertable.h"
 #include "fittables.h"
 #include "historyfit.h"
 #include "historyrequest.h"
@@ -27,6 +29,7 @@
 #include "observedfit.h"
 #include "parametertables.h"
 #include "erosionhistory.h"
+#include "samplerparametertable.h"
 #include "thermalparametertable.h"
 
 #include <pybind11/stl.h>
@@ -41,7 +44,6 @@ namespace erosion_python {
 
 namespace {
 
-const ages::SamplerSettings samplerDefaults;
 
 // The phases as pairs (start_ma, rate_mm_yr), oldest first.
 py::list historyPairs(const ages::ErosionHistory& history)
@@ -452,16 +454,17 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
     const std::string& help, Extra... extra)
 {
     using thermal::thermalParameter;
-    module.def(name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
+    defineFunction(module, name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
         py::kw_only(), py::arg("observed_text") = py::none(), py::arg("lengths") = py::none(),
         py::arg("lengths_text") = py::none(), py::arg("lengths_sample") = py::none(),
-        py::arg("rates") = py::none(),
-        py::arg("change_times") = py::none(), py::arg("sampler") = py::none(),
-        py::arg("steps") = py::none(), py::arg("walkers") = py::none(),
-        py::arg("burn_in") = py::none(), py::arg("seed") = py::none(),
-        py::arg("chains") = py::none(), py::arg("fit_shapes") = py::none(),
-        py::arg("decay_times") = py::none(), py::arg("keep_unreset") = false,
-        py::arg("fit_base") = py::none(), py::arg("mean_elevation_m") = py::none(),
+        optionalKeyword(ages::fitBounds("--rates")),
+        optionalKeyword(ages::fitBounds("--change-times")), py::arg("sampler") = py::none(),
+        optionalKeyword(ages::samplerCount("--steps")),
+        optionalKeyword(ages::samplerCount("--walkers")),
+        optionalKeyword(ages::samplerCount("--burn-in")), optionalKeyword(ages::samplerSeedParameter),
+        optionalKeyword(ages::samplerCount("--chains")), py::arg("fit_shapes") = py::none(),
+        optionalKeyword(ages::fitBounds("--decay-times")), py::arg("keep_unreset") = false,
+        optionalKeyword(ages::fitBounds("--fit-base")), py::arg("mean_elevation_m") = py::none(),
         py::arg("lapse_rate_c_km") = 6.5,
         keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
         optionalKeyword(thermalParameter("-b")), optionalKeyword(thermalParameter("-q")),
@@ -469,17 +472,7 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
         keyword(thermalParameter("-H")), optionalKeyword(thermalParameter("--hr")),
         optionalKeyword(thermalParameter("--h-depth")), py::arg("initial") = "steady",
         optionalKeyword(thermalParameter("-B")), py::arg("method") = "all",
-        keyword(ages::grainParameter("--apatite-radius")),
-        keyword(ages::grainParameter("--zircon-radius")), keyword(ages::grainParameter("--u")),
-        keyword(ages::grainParameter("--th")), keyword(ages::grainParameter("--sm")),
-        keyword(ages::grainParameter("--dpar")),
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
-        keyword(ages::grainParameter("--biotite-radius")),
-        keyword(ages::grainParameter("--muscovite-radius")),
-        keyword(ages::grainParameter("--hornblende-radius")),
-        keyword(ages::grainParameter("--pressure")), py::arg("cf_irradiated") = false,
-        py::arg("zircon_ft_kinetics") = defaultKineticsName(thermochron::System::ZFT), extra...,
+        grainKeywords(), extra...,
         help.c_str());
 }
 
@@ -569,35 +562,28 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
 
 std::vector<ArgumentHelp> fitArgumentHelp()
 {
+    // The bounds and the sampler's settings as the fit's parameter tables describe them.
+    const auto bounds = [](const std::string_view flag) {
+        const parameters::BoundsParameter& parameter = ages::fitBounds(flag);
+        return ArgumentHelp { std::string(parameter.text.keyword), ages::boundsKeywordHelp(parameter) };
+    };
+    const auto count = [](const auto& parameter) {
+        return ArgumentHelp { std::string(parameter.text.keyword),
+            parameters::helpWithRange(parameter.text) + "; "
+                + std::to_string(parameter.defaultValue()) + " when not given" };
+    };
     return {
-        { "rates",
-            "bounds (min, max) on every phase's rate, default ("
-                + shownNumber(ages::defaultFitRatesMmYr.low) + ", "
-                + shownNumber(ages::defaultFitRatesMmYr.high) + ") (mm/yr)" },
-        { "change_times",
-            "bounds (min, max) on every change of rate, by default the path but for its first and "
-            "last twentieth (Ma)" },
+        bounds("--rates"),
+        bounds("--change-times"),
         { "sampler",
-            "'grid' (1 or 2 phases: a sweep, or a grid with inner minimisations) or 'mcmc' (the "
-            "ensemble sampler); by default grid for 1 or 2 phases, mcmc for 3" },
-        { "steps",
-            "mcmc: steps of the ensemble, each moving every walker, "
-                + std::to_string(samplerDefaults.steps) + " when not given" },
-        { "walkers", "mcmc: walkers, even; by default 4 x the parameters" },
-        { "burn_in",
-            "mcmc: steps left out of the posterior while the walkers forget their start; by "
-            "default half the steps" },
-        { "seed",
-            "mcmc: seed of the random numbers (the same seed, the same chain), "
-                + std::to_string(ages::defaultSamplerSeed) + " when not given" },
-        { "fit_base",
-            "bounds (min, max) of the base fitted with the erosion: its temperature (C), or with "
-            "base_heat_flow_mw_m2 its heat flow (mW/m2); best_base and ranges then give it" },
-        { "mean_elevation_m",
-            "the field elevation of the column's surface (m): a sample with elevation_m e lies "
-            "e - mean_elevation_m above it; needed when the samples carry elevations" },
-        { "lapse_rate_c_km",
-            "the fall of the surface temperature with height above the mean surface (C/km)" },
+            "'grid' (1 or 2 phases: a sweep, or a grid with inner minimisations; one ramp or "
+            "decay: profiles with inner minimisations) or 'mcmc' (the ensemble sampler); by "
+            "default grid for 1 phase or 2 constant ones, mcmc otherwise" },
+        count(ages::samplerCount("--steps")),
+        count(ages::samplerCount("--walkers")),
+        count(ages::samplerCount("--burn-in")),
+        count(ages::samplerSeedParameter),
+        bounds("--fit-base"),
     };
 }
 
@@ -621,9 +607,7 @@ void bindHistoryFit(py::module_& module)
             "'constant,ramp': constant (a rate), ramp (its start and end rates, both within "
             "rates) or decay (its start rate and its decay time TAU, within decay_times); all "
             "constant when not given" },
-        { "decay_times",
-            "bounds (min, max) on the TAU of a decay phase, by default a twentieth of the path to "
-            "twice the path (Myr)" },
+        { "decay_times", ages::boundsKeywordHelp(ages::fitBounds("--decay-times")) },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
         { "chains",
@@ -634,9 +618,6 @@ void bindHistoryFit(py::module_& module)
         { "keep_unreset",
             "keep measured ages older than the path in chi2 (by default they are left out and "
             "named in a warning, for a prediction along the path can only be a lower bound)" },
-        { "fit_base",
-            "bounds (min, max) of the base fitted with the erosion: its temperature (C), or with "
-            "base_heat_flow_mw_m2 its heat flow (mW/m2); best_base and ranges then give it" },
         { "mean_elevation_m",
             "the field elevation of the column's surface (m): a sample with elevation_m e lies "
             "e - mean_elevation_m above it; needed when the samples carry elevations" },

@@ -45,10 +45,14 @@ ages::AgeSettings ageSettings(
 
 namespace {
 
+// The keywords are the kinetics table's (ages::kineticsOptions), in its order.
 constexpr KineticsArgument kineticsArgumentList[] = {
-    { "apatite_kinetics", thermochron::System::AHe, &GrainArguments::apatiteKinetics },
-    { "zircon_kinetics", thermochron::System::ZHe, &GrainArguments::zirconKinetics },
-    { "zircon_ft_kinetics", thermochron::System::ZFT, &GrainArguments::zirconFtKinetics },
+    { ages::kineticsOptions[0].keyword.data(), thermochron::System::AHe,
+        &GrainArguments::apatiteKinetics },
+    { ages::kineticsOptions[1].keyword.data(), thermochron::System::ZHe,
+        &GrainArguments::zirconKinetics },
+    { ages::kineticsOptions[2].keyword.data(), thermochron::System::ZFT,
+        &GrainArguments::zirconFtKinetics },
 };
 
 // One argument per option, in the options' order.

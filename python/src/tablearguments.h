@@ -28,4 +28,10 @@ pybind11::arg_v optionalKeyword(const parameters::Parameter<Owner, Value>& param
     return pybind11::arg_v(parameter.text.keyword.data(), pybind11::none());
 }
 
+// The same for bounds (min, max), whose default is the run's own.
+inline pybind11::arg_v optionalKeyword(const parameters::BoundsParameter& parameter)
+{
+    return pybind11::arg_v(parameter.text.keyword.data(), pybind11::none());
+}
+
 } // namespace erosion_python

@@ -10,7 +10,9 @@
 //     ...
 //     <!-- end of option table -->
 
+#include "fitparametertable.h"
 #include "parametertables.h"
+#include "samplerparametertable.h"
 #include "thermalparametertable.h"
 
 #include "textformat.h"
@@ -22,6 +24,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -30,23 +33,60 @@ namespace fs = std::filesystem;
 
 struct Row {
     parameters::Description text;
-    double defaultValue;
+    std::string help;
+    std::string defaultText;
 };
+
+template <class Parameter>
+Row rowOf(const Parameter& parameter)
+{
+    const auto value = parameter.defaultValue();
+    // A count or a seed is shown whole, whatever its size.
+    std::string shown;
+    if constexpr (std::is_integral_v<decltype(value)>)
+        shown = std::to_string(value);
+    else
+        shown = textformat::number(value);
+    return { parameter.text, parameters::helpWithRange(parameter.text), shown };
+}
 
 template <class Table>
 std::vector<Row> rowsOf(const Table& table)
 {
     std::vector<Row> rows;
     for (const auto& parameter : table)
-        rows.push_back({ parameter.text, static_cast<double>(parameter.defaultValue()) });
+        rows.push_back(rowOf(parameter));
     return rows;
 }
 
 std::vector<Row> periodicRows()
 {
     std::vector<Row> rows = rowsOf(ages::periodicParameterTable);
-    rows.push_back({ ages::periodicPointCount.text,
-        static_cast<double>(ages::periodicPointCount.defaultValue()) });
+    rows.push_back(rowOf(ages::periodicPointCount));
+    return rows;
+}
+
+// The history fit: its phases, its bounds, then the sampler's settings.
+std::vector<Row> historyFitRows()
+{
+    std::vector<Row> rows { rowOf(ages::fitPhaseParameter) };
+    for (const parameters::BoundsParameter& bounds : ages::fitBoundsTable)
+        rows.push_back({ bounds.text, ages::boundsHelp(bounds), bounds.defaultText });
+    for (const ages::SamplerCount& count : ages::samplerCountTable)
+        rows.push_back(rowOf(count));
+    rows.push_back(rowOf(ages::samplerSeedParameter));
+    return rows;
+}
+
+// The kinetics of the systems that have a choice: the catalogue's names, its default.
+std::vector<Row> kineticsRows()
+{
+    std::vector<Row> rows;
+    const ages::AgeSettings defaults;
+    for (const ages::KineticsOption& option : ages::kineticsOptions)
+        rows.push_back({ { .flag = option.option, .keyword = option.keyword },
+            ages::kineticsOptionHelp(option),
+            std::string(thermochron::kineticsName(defaults.kinetics.*option.choice)) });
     return rows;
 }
 
@@ -55,6 +95,8 @@ const std::map<std::string, std::function<std::vector<Row>()>> tables {
     { "periodic", periodicRows },
     { "grain", [] { return rowsOf(ages::grainParameterTable); } },
     { "thermal", [] { return rowsOf(thermal::thermalParameterTable); } },
+    { "history-fit", historyFitRows },
+    { "kinetics", kineticsRows },
 };
 
 // The command line's table, or with a "python-" prefix the module's keywords.
@@ -72,9 +114,7 @@ std::string tableText(const std::string& name)
         text += "| ";
         if (python)
             text += "`" + std::string(row.text.keyword) + "` | ";
-        text += "`" + std::string(row.text.flag) + "` | " + parameters::helpWithRange(row.text)
-            + " | " + std::string(row.text.unit) + " | " + textformat::number(row.defaultValue)
-            + " |\n";
+        text += "`" + std::string(row.text.flag) + "` | " + row.help + " | " + std::string(row.text.unit) + " | " + row.defaultText + " |\n";
     }
     return text;
 }

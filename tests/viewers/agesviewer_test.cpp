@@ -285,7 +285,7 @@ TEST_F(AgePlots, FilesThatCannotBeShownAreRefusedWithOneLineNamingTheProblem)
     const std::vector<Case> cases {
         { { "ratio", "ages.csv" },
             "unknown plot 'ratio' (known: rate, misfit, elevation, path, residuals, history, "
-            "profile, map)" },
+            "profile, map, lengths, misfit-map)" },
         { { "--logy", "misfit", "fit.csv" }, "unknown option '--logy' (known: --log-y)" },
         { { "--log-y", "rate", "ages.csv" },
             "--log-y is for the chi2 plots (misfit, profile), not rate" },

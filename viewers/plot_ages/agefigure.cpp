@@ -71,6 +71,14 @@ int AgeFigure::addCurve(std::vector<double> points, CurveStyle style, const QStr
     return id;
 }
 
+int AgeFigure::addUnlistedCurve(std::vector<double> points, CurveStyle style)
+{
+    const int id = curveCount();
+    m_style.curveStyles.emplace(id, std::move(style));
+    m_curves.push_back(std::move(points));
+    return id;
+}
+
 void AgeFigure::limitX(double low, double high)
 {
     m_xLimit = std::minmax(low, high);

@@ -27,6 +27,9 @@ public:
 
     // Adds a curve (x0, y0, x1, y1, ...) drawn in style, with its legend row; returns its id.
     int addCurve(std::vector<double> points, CurveStyle style, const QString& legendText);
+    // The same without a legend row: a further piece of a mark that has its row (an outline in
+    // several closed lines).
+    int addUnlistedCurve(std::vector<double> points, CurveStyle style);
     // Draws the x axis from the larger value on the left to the smaller on the right (time
     // before present, which runs towards 0 at the right edge).
     void reverseX() { m_reversedX = true; }

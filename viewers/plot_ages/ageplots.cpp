@@ -180,6 +180,8 @@ QString grainText(const GrainKey& grain)
 struct GrainPlacement {
     std::function<std::optional<std::pair<double, double>>(const Residual&)> point;
     bool joined = false; // a line through the grain's points in the order of y
+    bool marked = true; // a marker at each point (a dense profile is a line alone)
+    QString legendSuffix = {}; // after the grain's text; empty: "predicted (N)"
 };
 
 // The prediction of every measured sample, a legend row per distinct grain of each system (up to
@@ -211,8 +213,11 @@ void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residua
             CurveStyle style { .colour
                 = systemColour(grains[row].system).darker(100 + shadeStep * static_cast<int>(row)),
                 .lineStyle = placement.joined && !rest ? methodLine(grains[row].method) : Qt::NoPen,
-                .marker = methodMarker(grains[row].method),
+                .marker = placement.marked || rest ? methodMarker(grains[row].method)
+                                                   : MarkerShape::None,
                 .markerSize = measuredMarkerSize };
+            if (!placement.marked)
+                style.lineWidth = predictionLineWidth;
             style.markerFill = style.colour;
             std::vector<std::pair<double, double>> points;
             for (std::size_t g = row; g < (rest ? grains.size() : row + 1); ++g)
@@ -231,7 +236,9 @@ void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residua
                                             .arg(grains.size() - row)
                                       : grainText(grains[row]);
             figure.addCurve(std::move(xy), std::move(style),
-                QStringLiteral("%1 predicted (%2)").arg(text).arg(count));
+                placement.legendSuffix.isEmpty() || rest
+                    ? QStringLiteral("%1 predicted (%2)").arg(text).arg(count)
+                    : text + placement.legendSuffix);
         }
     }
 }
@@ -297,6 +304,59 @@ void addMeasuredAgesAtElevation(AgeFigure& figure, const std::vector<ObservedAge
     }
 }
 
+// The ages of a history's profile along elevation as residual records of their grains, so that
+// they are grouped and named as the samples' own predictions are (the reset ones: a minimum age
+// is no point of a curve).
+std::vector<Residual> profileAsGrains(const std::vector<PredictedAge>& run,
+    const std::optional<std::set<QString>>& systems)
+{
+    std::vector<Residual> grains;
+    for (const PredictedAge& age : run)
+        if (age.elevation && age.reset && drawn(systems, age.system))
+            grains.push_back({ .sample = {},
+                .system = age.system,
+                .method = age.method,
+                .elevation = age.elevation,
+                .predictedAge = age.age,
+                .radius = age.radius,
+                .uranium = age.uranium,
+                .thorium = age.thorium,
+                .samarium = age.samarium,
+                .dpar = age.dpar });
+    return grains;
+}
+
+FirstView historyElevationFigure(const std::vector<PredictedAge>& run,
+    const std::optional<std::vector<ObservedAge>>& observed,
+    const std::optional<std::set<QString>>& systems, const std::optional<QString>& residualsPath)
+{
+    const std::vector<Residual> profile = profileAsGrains(run, systems);
+    if (profile.empty())
+        throw ViewerStartError(QStringLiteral("the history's profile holds no reset ages with an "
+                                              "elevation%1")
+                                   .arg(systems ? QStringLiteral(" of the measured systems")
+                                                : QString()));
+    ViewerStyle style = ageKindStyle(QStringLiteral("elevation"));
+    style.titlePrefix = QStringLiteral("AGE-ELEVATION PROFILE OF THE HISTORY (1D COLUMN)");
+    style.titleSuffix.clear();
+    AgeFigure figure(style);
+    const auto atElevation = [](const Residual& r) {
+        return r.elevation && r.predictedAge
+            ? std::optional(std::pair { *r.predictedAge, *r.elevation })
+            : std::nullopt;
+    };
+    addGrainPredictions(figure, profile,
+        { .point = atElevation,
+            .joined = true,
+            .marked = false,
+            .legendSuffix = QStringLiteral(" along elevation") });
+    if (residualsPath) // each sample's own prediction, on its grain's curve
+        addGrainPredictions(figure, readResiduals(*residualsPath), { .point = atElevation });
+    if (observed)
+        addMeasuredAgesAtElevation(figure, *observed);
+    return figure.firstView({});
+}
+
 } // namespace
 
 ViewerStyle ageKindStyle(const QString& kind)
@@ -341,6 +401,12 @@ ViewerStyle ageKindStyle(const QString& kind)
         style.titlePrefix = QStringLiteral("PREDICTED AGE MAP OVER THE SHADED RELIEF: ");
         style.xCaption = QStringLiteral("Easting x (km)");
         style.yCaption = QStringLiteral("Northing y (km)");
+    } else if (kind == u"misfit-map") {
+        style.titlePrefix = QStringLiteral("MISFIT MAP OF THE HISTORY FIT, BEST AT ");
+    } else if (kind == u"lengths") {
+        style.titlePrefix = QStringLiteral("CONFINED TRACK LENGTHS, MEASURED AND AT THE BEST FIT");
+        style.xCaption = QStringLiteral("Track length (um)");
+        style.yCaption = QStringLiteral("Tracks per 1 um bin");
     } else if (kind == u"profile") {
         style.titlePrefix = QStringLiteral("MISFIT AGAINST THE TIME OF EACH CHANGE IN RATE");
         style.xCaption = QStringLiteral("Change time (Ma before present)");
@@ -480,8 +546,20 @@ FirstView elevationFigure(const QString& agesPath, const std::optional<QString>&
     const std::optional<std::vector<ObservedAge>> observed
         = observedPath ? std::optional(readObservedAges(*observedPath)) : std::nullopt;
     const std::optional<std::set<QString>> systems = measuredSystems(observed);
-    const std::optional<MisfitSummary> fit = fitOf(fitPath);
     const std::vector<PredictedAge> ages = readPredictedAges(agesPath);
+    // A history's profile along elevation (history --elevation-output) is the best history's
+    // already: a curve per distinct grain of each system, the third file the same fit's
+    // residuals, whose samples' own predictions lie on them.
+    if (!ages.empty()
+        && std::ranges::none_of(ages, [](const PredictedAge& age) { return age.rate.has_value(); })) {
+        if (residualsPath)
+            throw ViewerStartError(QStringLiteral("'%1' is a history's profile along elevation: "
+                                                  "give it OBSERVED_CSV and RESIDUALS_CSV, no "
+                                                  "misfit curve")
+                                       .arg(agesPath));
+        return historyElevationFigure(ages, observed, systems, fitPath);
+    }
+    const std::optional<MisfitSummary> fit = fitOf(fitPath);
     const std::vector<PredictedAge> run = fit ? runAtRate(ages, fit->bestRate) : firstRun(ages);
 
     OrderedGroups<SystemAndMethod, PredictedAge> curves;

@@ -3,6 +3,8 @@
 #include "agemapplot.h"
 #include "ageplots.h"
 #include "historyplots.h"
+#include "lengthplot.h"
+#include "misfitmap.h"
 #include "residualplot.h"
 
 #include <optional>
@@ -30,6 +32,8 @@ const std::vector<AgeKind>& ageKinds()
         { QStringLiteral("history"), { "FIT_OR_POSTERIOR_CSV" }, {} },
         { QStringLiteral("profile"), { "PROFILE_CSV" }, {}, true },
         { QStringLiteral("map"), { "AGE_MAP_TIF" }, { "SAMPLES_CSV" } },
+        { QStringLiteral("lengths"), { "LENGTHS_CSV", "PREDICTED_CSV" }, {} },
+        { QStringLiteral("misfit-map"), { "FIT_CSV" }, {}, true },
     };
     return kinds;
 }
@@ -104,6 +108,10 @@ FirstView startAgePlots(const QStringList& allArguments, const QDir& runDir)
         return profileFigure(files[0], logY);
     if (kind.name == u"map")
         return mapFigure(files[0], file(1));
+    if (kind.name == u"misfit-map")
+        return misfitMapFigure(files[0], logY);
+    if (kind.name == u"lengths")
+        return lengthFigure(files[0], files[1]);
     return pathFigure(files[0], files[1], file(2));
 }
 

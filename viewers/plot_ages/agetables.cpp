@@ -47,7 +47,11 @@ int optionalColumn(const CsvTable& table, const QString& name)
 std::vector<PredictedAge> readPredictedAges(const QString& path)
 {
     return readTable(path, [](const CsvTable& table) {
-        const int rate = table.column(QStringLiteral("rate_mm_yr"));
+        // A history's profile along elevation has no rate; every other table needs one.
+        const bool historyProfile = !table.hasColumn(QStringLiteral("rate_mm_yr"))
+            && table.hasColumn(QStringLiteral("elevation_m"))
+            && table.hasColumn(QStringLiteral("radius_um"));
+        const int rate = historyProfile ? -1 : table.column(QStringLiteral("rate_mm_yr"));
         const int system = table.column(QStringLiteral("system"));
         const int method = table.column(QStringLiteral("method"));
         const int age = table.column(QStringLiteral("age_ma"));
@@ -57,10 +61,15 @@ std::vector<PredictedAge> readPredictedAges(const QString& path)
         const int elevation = optionalColumn(table, QStringLiteral("elevation_m"));
         const int closure = optionalColumn(table, QStringLiteral("closure_temperature_c"));
         const int reset = optionalColumn(table, QStringLiteral("reset"));
+        const int radius = optionalColumn(table, QStringLiteral("radius_um"));
+        const int uranium = optionalColumn(table, QStringLiteral("u_ppm"));
+        const int thorium = optionalColumn(table, QStringLiteral("th_ppm"));
+        const int samarium = optionalColumn(table, QStringLiteral("sm_ppm"));
+        const int dpar = optionalColumn(table, QStringLiteral("dpar_um"));
         std::vector<PredictedAge> ages;
         for (int row = 0; row < table.rowCount(); ++row)
             ages.push_back({
-                .rate = table.number(row, rate),
+                .rate = optionalNumber(table, row, rate),
                 .x = optionalNumber(table, row, x),
                 .y = optionalNumber(table, row, y),
                 .elevation = optionalNumber(table, row, elevation),
@@ -70,6 +79,11 @@ std::vector<PredictedAge> readPredictedAges(const QString& path)
                 .age = requiredNumber(table, row, age),
                 .closureTemperature = optionalNumber(table, row, closure),
                 .reset = reset < 0 || table.text(row, reset) != notResetWord,
+                .radius = optionalNumber(table, row, radius),
+                .uranium = optionalNumber(table, row, uranium),
+                .thorium = optionalNumber(table, row, thorium),
+                .samarium = optionalNumber(table, row, samarium),
+                .dpar = optionalNumber(table, row, dpar),
             });
         return ages;
     });

@@ -13,16 +13,23 @@
 
 // One predicted age of the ages table (cooling_ages --output).
 struct PredictedAge {
-    std::optional<double> rate; // mm/yr; absent for a path file
-    std::optional<double> x; // m, the profile point of a periodic run, or a terrain sample's
-    std::optional<double> y; // m, a terrain sample's
-    std::optional<double> elevation; // m, at a profile point of a periodic run or of a sample
-    QString sample; // the terrain model's sample; empty in the other models' tables
-    QString system; // AHe, AFT, ZHe, ...
-    QString method; // dodson, diffusion or annealing
+    std::optional<double> rate {}; // mm/yr; absent for a path file
+    std::optional<double> x {}; // m, the profile point of a periodic run, or a terrain sample's
+    std::optional<double> y {}; // m, a terrain sample's
+    std::optional<double> elevation {}; // m, at a profile point of a periodic run or of a sample
+    QString sample {}; // the terrain model's sample; empty in the other models' tables
+    QString system {}; // AHe, AFT, ZHe, ...
+    QString method {}; // dodson, diffusion or annealing
     double age = 0.0; // Ma
-    std::optional<double> closureTemperature; // C
+    std::optional<double> closureTemperature {}; // C
     bool reset = true; // false: the age is a minimum (the path never reached closure)
+    // The grain of a history's profile along elevation (history --elevation-output), where its
+    // method reads the value; absent in the other tables.
+    std::optional<double> radius {}; // um
+    std::optional<double> uranium {}; // ppm
+    std::optional<double> thorium {}; // ppm
+    std::optional<double> samarium {}; // ppm
+    std::optional<double> dpar {}; // um
 };
 
 // Where a sample stands on a map: the x_m and y_m of any table that has them (the terrain
@@ -81,8 +88,9 @@ struct Residual {
     std::optional<double> dpar; // um
 };
 
-// Columns needed: rate_mm_yr, system, method, age_ma; x_m, elevation_m, closure_temperature_c
-// and reset are read when present.
+// Columns needed: system, method, age_ma, and rate_mm_yr but in a history's profile along
+// elevation (which has elevation_m and no rate); x_m, elevation_m, closure_temperature_c, reset
+// and the grain's radius_um, u_ppm, th_ppm, sm_ppm and dpar_um are read when present.
 std::vector<PredictedAge> readPredictedAges(const QString& path);
 // Columns needed: sample, system, age_ma, sigma_ma; elevation_m is read when present. A sigma
 // that is not positive is refused with its line.
