@@ -175,8 +175,7 @@ std::string historySummary(const HistoryFit& fit)
         const int decimals = rangeDecimals(profile.rangeLowMa, profile.rangeHighMa);
         text += "change time " + std::to_string(profile.change) + ": "
             + textformat::fixed(fit.best[changeTimeIndex(fit.space, profile.change)], timeDecimals)
-            + " Ma, range "
-            + textformat::fixed(profile.rangeLowMa, decimals) + " to "
+            + " Ma, range " + textformat::fixed(profile.rangeLowMa, decimals) + " to "
             + textformat::fixed(profile.rangeHighMa, decimals) + " Ma"
             + (fit.level.scaled ? " (scaled by reduced chi2)" : "") + "\n";
     }
@@ -255,13 +254,17 @@ std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit)
         const std::string option = boundingOption(fit.space, profile.parameter);
         const std::string unit = parameterUnit(fit.space, profile.parameter);
         if (profile.curve.rangeReachesLowBound)
-            add("parameter_range", "the range of " + name + " reaches " + textformat::number(bounds.low)
-                + unit + ", the lowest of " + option
-                + ": the ages cannot exclude a lower value; see the profile, or widen " + option);
+            add("parameter_range",
+                "the range of " + name + " reaches " + textformat::number(bounds.low) + unit
+                    + ", the lowest of " + option
+                    + ": the ages cannot exclude a lower value; see the profile, or widen "
+                    + option);
         if (profile.curve.rangeReachesHighBound)
-            add("parameter_range", "the range of " + name + " reaches " + textformat::number(bounds.high)
-                + unit + ", the highest of " + option
-                + ": the ages cannot exclude a higher value; see the profile, or widen " + option);
+            add("parameter_range",
+                "the range of " + name + " reaches " + textformat::number(bounds.high) + unit
+                    + ", the highest of " + option
+                    + ": the ages cannot exclude a higher value; see the profile, or widen "
+                    + option);
     }
     if (fit.posterior) {
         const HistoryPosterior& posterior = *fit.posterior;

@@ -78,8 +78,8 @@ void setFitShapes(HistoryRequest& request, const std::string& shapeWords,
             throw InputError(error.what());
         }
     }
-    const bool decays = std::find(request.fitShapes.begin(), request.fitShapes.end(),
-                            thermal::PhaseShape::Decay)
+    const bool decays
+        = std::find(request.fitShapes.begin(), request.fitShapes.end(), thermal::PhaseShape::Decay)
         != request.fitShapes.end();
     if (decayTimesMyr && !decays)
         throw InputError("--decay-times bounds the TAU of a decay phase: add decay to "

@@ -142,8 +142,7 @@ std::string historySpaceError(const HistorySpace& space)
     const bool decays = std::find(space.shapes.begin(), space.shapes.end(), PhaseShape::Decay)
         != space.shapes.end();
     const ValueBounds decay = space.decayTimesMyr;
-    if (decays
-        && !(decay.low > 0 && decay.low < decay.high && std::isfinite(decay.high)))
+    if (decays && !(decay.low > 0 && decay.low < decay.high && std::isfinite(decay.high)))
         return "--decay-times MIN:MAX needs 0 < MIN < MAX (Myr), got "
             + textformat::number(decay.low) + ":" + textformat::number(decay.high);
     if (space.other

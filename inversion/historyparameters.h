@@ -104,7 +104,8 @@ struct HistorySpace {
 
     PhaseShape shapeOf(int phase) const // phase from 1
     {
-        return shapes.empty() ? PhaseShape::Constant : shapes.at(static_cast<std::size_t>(phase - 1));
+        return shapes.empty() ? PhaseShape::Constant
+                              : shapes.at(static_cast<std::size_t>(phase - 1));
     }
     // Whether some phase is a ramp or a decay.
     bool shaped() const

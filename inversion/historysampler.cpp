@@ -270,7 +270,8 @@ HistoryFit mergeChains(
             if (roles[i].role == ParameterRole::ChangeTime || roles[i].role == ParameterRole::Other)
                 continue;
             const ValueBounds bounds = parameterBounds(space, i);
-            ParameterProfile profile { i, sampledProfile(fit.tried, i, bounds, settings.profileBins) };
+            ParameterProfile profile { i,
+                sampledProfile(fit.tried, i, bounds, settings.profileBins) };
             readRange(profile.curve, fit.level.level, bounds);
             fit.parameterProfiles.push_back(std::move(profile));
         }

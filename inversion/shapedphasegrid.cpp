@@ -111,7 +111,8 @@ void computePoints(std::vector<ProfilePoint>& points, const HistorySpace& space,
     parallelFor(points.size(), threads, [&](std::size_t k) {
         TaskRun run(space, misfit, counter);
         ProfilePoint& point = points[k];
-        point.trial = innerMinimum(run, point.held, point.value, parameterBounds(space, 1 - point.held));
+        point.trial
+            = innerMinimum(run, point.held, point.value, parameterBounds(space, 1 - point.held));
         taskTried[k] = std::move(run.tried);
     });
     for (auto& task : taskTried)
@@ -176,7 +177,7 @@ HistoryFit fitShapedPhaseGrid(const HistorySpace& space, const HistoryMisfit& mi
     const double startRate = lowest->trial.parameters[0];
     const auto around = std::lower_bound(values[0].begin(), values[0].end(), startRate);
     const double below = around == values[0].begin() ? values[0].front() : *std::prev(around);
-    const double above = around == values[0].end() ? values[0].back()
+    const double above = around == values[0].end()                    ? values[0].back()
         : *around > startRate || std::next(around) == values[0].end() ? *around
                                                                       : *std::next(around);
     if (below < above) {
@@ -188,14 +189,15 @@ HistoryFit fitShapedPhaseGrid(const HistorySpace& space, const HistoryMisfit& mi
         boost::math::tools::brent_find_minima(
             outer, std::log(below), std::log(above), logBits, iterations);
     }
-    const auto bestTried = [](const std::vector<TriedHistory>& a, const std::vector<TriedHistory>& b) {
-        const TriedHistory* best = nullptr;
-        for (const auto* list : { &a, &b })
-            for (const TriedHistory& tried : *list)
-                if (!std::isnan(tried.chi2) && (!best || tried.chi2 < best->chi2))
-                    best = &tried;
-        return *best;
-    };
+    const auto bestTried
+        = [](const std::vector<TriedHistory>& a, const std::vector<TriedHistory>& b) {
+              const TriedHistory* best = nullptr;
+              for (const auto* list : { &a, &b })
+                  for (const TriedHistory& tried : *list)
+                      if (!std::isnan(tried.chi2) && (!best || tried.chi2 < best->chi2))
+                          best = &tried;
+              return *best;
+          };
     const TriedHistory nested = bestTried(fit.tried, run.tried);
     const std::vector<double> steps { simplexStepShare * nested.parameters[0],
         simplexStepShare * nested.parameters[1] };
@@ -232,7 +234,8 @@ HistoryFit fitShapedPhaseGrid(const HistorySpace& space, const HistoryMisfit& mi
         points.insert(points.end(), ends.begin(), ends.end());
     }
     for (std::size_t p = 0; p < 2; ++p)
-        fit.parameterProfiles.push_back({ p, profileOf(points, p, fit, parameterBounds(space, p)) });
+        fit.parameterProfiles.push_back(
+            { p, profileOf(points, p, fit, parameterBounds(space, p)) });
     counter.finish();
     return fit;
 }

@@ -284,7 +284,7 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const bool californiumIrradiated, const std::string &zirconFtKinetics
 #define HISTORY_REQUEST_ARGUMENTS                                                                  \
     erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
-        fitShapes, decayTimes, keepUnreset, fitBase, meanElevationM, lapseRateCkm,                                       \
+        fitShapes, decayTimes, keepUnreset, fitBase, meanElevationM, lapseRateCkm,                 \
         surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
         diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
         initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \

@@ -50,8 +50,8 @@ TEST(ShapedSpace, EachRampOrDecayAddsOneParameterAfterItsPhasesRate)
         for (const std::string& name : ages::historyColumnNames(space))
             columns += (columns.empty() ? "" : ",") + name;
         EXPECT_EQ(columns, c.columns);
-        EXPECT_EQ(thermal::formatErosionHistory(ages::historyOf(space, c.parameters), 2, 3),
-            c.history);
+        EXPECT_EQ(
+            thermal::formatErosionHistory(ages::historyOf(space, c.parameters), 2, 3), c.history);
         EXPECT_TRUE(ages::isInside(space, c.parameters)) << c.history;
     }
 }
@@ -86,8 +86,8 @@ TEST(ShapedGrid, FindsARidgesMinimumAndReadsEachRangeOffItsProfile)
         const auto misfit = [&](const ErosionHistory& history) {
             const ages::ErosionPhase& phase = history.at(0);
             EXPECT_EQ(phase.shape, c.shape);
-            return ridge(phase.rateMmYr,
-                c.shape == PhaseShape::Ramp ? phase.endRateMmYr : phase.decayMyr);
+            return ridge(
+                phase.rateMmYr, c.shape == PhaseShape::Ramp ? phase.endRateMmYr : phase.decayMyr);
         };
         const HistoryFit fit = ages::fitHistory(space, misfit);
         EXPECT_EQ(ages::historyEngine(space, {}), ages::HistorySampler::grid);
@@ -266,17 +266,17 @@ TEST_F(ShapedFitProgram, RefusesAnUnknownShapeAMiscountAndOptionsItWouldIgnore)
 TEST_F(ShapedFitProgram, TheBestRampIsPrintedInTheErosionSyntaxAndRerunsToItsChi2)
 {
     const std::string observed = observedAlongARamp();
-    const agestest::Finished fitted = agestest::runCoolingAges({ "history", "--erosion",
-        "40:0.3", "--observed", observed, "--fit-phases", "1", "--fit-shapes", "ramp",
-        "--fit-output", file("fit.csv"), "--output", file("ages.csv") });
+    const agestest::Finished fitted = agestest::runCoolingAges({ "history", "--erosion", "40:0.3",
+        "--observed", observed, "--fit-phases", "1", "--fit-shapes", "ramp", "--fit-output",
+        file("fit.csv"), "--output", file("ages.csv") });
     ASSERT_EQ(fitted.status, 0) << fitted.err;
     std::smatch best;
-    ASSERT_TRUE(std::regex_search(fitted.err, best,
-        std::regex("best history: (40:[0-9.]+~[0-9.]+), chi2 ([0-9.]+)")))
+    ASSERT_TRUE(std::regex_search(
+        fitted.err, best, std::regex("best history: (40:[0-9.]+~[0-9.]+), chi2 ([0-9.]+)")))
         << fitted.err;
     EXPECT_NE(fitted.err.find("end rate 1: "), std::string::npos) << fitted.err;
-    EXPECT_EQ(agestest::readFile(file("fit.csv")).rfind(
-                  "start_1_ma,rate_1_mm_yr,end_rate_1_mm_yr,chi2,in_range\n", 0),
+    EXPECT_EQ(agestest::readFile(file("fit.csv"))
+                  .rfind("start_1_ma,rate_1_mm_yr,end_rate_1_mm_yr,chi2,in_range\n", 0),
         0u);
     const agestest::Finished rerun = agestest::runCoolingAges({ "history", "--erosion",
         best[1].str(), "--observed", observed, "--output", file("again.csv") });

@@ -105,9 +105,7 @@ TEST(BurialThenErosion, PathFollowsAnIndependentExplicitSolutionWithinAFiftiethO
         { "20:-0.3,12:0.8", [](double t) { return t > 12 ? -0.3 : 0.8; }, { 20, 12 } },
         // Burial slowing linearly to a pause, then erosion decaying over 6 Myr.
         { "30:-0.4~0,18:1.2/6",
-            [](double t) {
-                return t > 18 ? -0.4 * (t - 18) / 12 : 1.2 * std::exp(-(18 - t) / 6);
-            },
+            [](double t) { return t > 18 ? -0.4 * (t - 18) / 12 : 1.2 * std::exp(-(18 - t) / 6); },
             { 30, 18 } },
     };
     for (const Case& c : cases) {
