@@ -334,10 +334,15 @@ std::optional<std::string> batchModelError(const BatchModel& model)
                     + " writes a file of one run: a batch writes one table (--output)";
         }
     }
+    if (request.model == Model::history
+        && std::any_of(request.history.fitShapes.begin(), request.history.fitShapes.end(),
+            [](thermal::PhaseShape shape) { return shape != thermal::PhaseShape::Constant; }))
+        return "--fit-shapes: a batch fits phases of constant rate; fit a group's ramps and "
+               "decays with cooling_ages history";
     const FitOptions& options = model.options;
     // The table has no column of a fitted base for these models yet.
     if (options.fitBase && request.model != Model::history)
-        return "--fit-base in a batch fits the geotherm of --model history only: the batch's "
+        return "--fit-base in a batch fits the geotherm of --model history or terrain only: the batch's "
                "table of transient and periodic fits has no column for it";
     for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
              std::pair { "--residuals", options.residualsOutput },

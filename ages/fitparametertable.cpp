@@ -16,13 +16,16 @@ const FitPhaseCount fitPhaseParameter { { "--fit-phases", "phases", "phases to f
                                             "(0: no fit)" },
     &HistoryRequest::fitPhases };
 
-const std::array<BoundsParameter, 3> fitBoundsTable { {
+const std::array<BoundsParameter, 4> fitBoundsTable { {
     { { "--rates", "rates", "the fit's rates", "mm/yr", {}, "bounds on every phase's rate" },
         textformat::number(defaultFitRatesMmYr.low) + ":"
             + textformat::number(defaultFitRatesMmYr.high) },
     { { "--change-times", "change_times", "the fit's change times", "Ma", {},
           "bounds on every change of rate" },
         "the path but for its first and last twentieth" },
+    { { "--decay-times", "decay_times", "the fit's decay times", "Myr", {},
+          "bounds on the TAU of every decay phase (--fit-shapes)" },
+        "a twentieth of the path to twice the path" },
     { { "--fit-base", "fit_base", "the fitted base", "C or mW/m2", {},
           "bounds of the base fitted with the erosion: its temperature (C), or where a heat flow "
           "feeds the base, that heat flow (mW/m2)" },

@@ -16,8 +16,8 @@ using FitPhaseCount = parameters::Parameter<HistoryRequest, int>;
 
 extern const FitPhaseCount fitPhaseParameter; // --fit-phases
 
-// --rates, --change-times, --fit-base, in the order --help lists them.
-extern const std::array<parameters::BoundsParameter, 3> fitBoundsTable;
+// --rates, --change-times, --decay-times, --fit-base, in the order --help lists them.
+extern const std::array<parameters::BoundsParameter, 4> fitBoundsTable;
 
 // The entry of flag; std::out_of_range for a flag the table does not hold.
 const parameters::BoundsParameter& fitBounds(std::string_view flag);

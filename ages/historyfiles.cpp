@@ -53,17 +53,44 @@ void writeParameters(std::ostream& out, const HistorySpace& space, std::span<con
 
 std::string parameterName(const HistorySpace& space, std::size_t index)
 {
-    if (index >= static_cast<std::size_t>(space.historyParameterCount()))
-        return space.otherColumn;
-    const std::string number = std::to_string(index / 2 + 1);
-    return index % 2 == 0 ? "rate " + number : "change time " + number;
+    const HistoryParameter parameter = historyParameters(space).at(index);
+    const std::string phase = std::to_string(parameter.phase);
+    switch (parameter.role) {
+    case ParameterRole::Rate:
+        return "rate " + phase;
+    case ParameterRole::EndRate:
+        return "end rate " + phase;
+    case ParameterRole::DecayTime:
+        return "tau " + phase;
+    case ParameterRole::ChangeTime:
+        return "change time " + std::to_string(parameter.phase - 1);
+    case ParameterRole::Other:
+        break;
+    }
+    return space.otherColumn;
 }
 
 std::string parameterUnit(const HistorySpace& space, std::size_t index)
 {
-    if (index >= static_cast<std::size_t>(space.historyParameterCount()))
-        return "";
-    return index % 2 == 0 ? " mm/yr" : " Ma";
+    switch (historyParameters(space).at(index).role) {
+    case ParameterRole::Rate:
+    case ParameterRole::EndRate:
+        return " mm/yr";
+    case ParameterRole::DecayTime:
+        return " Myr";
+    case ParameterRole::ChangeTime:
+        return " Ma";
+    case ParameterRole::Other:
+        break;
+    }
+    return "";
+}
+
+// The option that bounds a parameter, for the warnings.
+std::string boundingOption(const HistorySpace& space, std::size_t index)
+{
+    return historyParameters(space).at(index).role == ParameterRole::DecayTime ? "--decay-times"
+                                                                               : "--rates";
 }
 
 std::string reducedText(const MisfitLevel& level)
@@ -147,9 +174,20 @@ std::string historySummary(const HistoryFit& fit)
     for (const ChangeTimeProfile& profile : fit.profiles) {
         const int decimals = rangeDecimals(profile.rangeLowMa, profile.rangeHighMa);
         text += "change time " + std::to_string(profile.change) + ": "
-            + textformat::fixed(fit.best[2 * profile.change - 1], timeDecimals) + " Ma, range "
-            + textformat::fixed(profile.rangeLowMa, decimals) + " to "
+            + textformat::fixed(fit.best[changeTimeIndex(fit.space, profile.change)], timeDecimals)
+            + " Ma, range " + textformat::fixed(profile.rangeLowMa, decimals) + " to "
             + textformat::fixed(profile.rangeHighMa, decimals) + " Ma"
+            + (fit.level.scaled ? " (scaled by reduced chi2)" : "") + "\n";
+    }
+    // A ramp's or a decay's parameters, each off its profile.
+    for (const ParameterProfile& profile : fit.parameterProfiles) {
+        const ChangeTimeProfile& curve = profile.curve;
+        const int decimals = std::max(3, rangeDecimals(curve.rangeLowMa, curve.rangeHighMa));
+        const std::string unit = parameterUnit(fit.space, profile.parameter);
+        text += parameterName(fit.space, profile.parameter) + ": "
+            + textformat::fixed(fit.best[profile.parameter], decimals) + unit + ", range "
+            + textformat::fixed(curve.rangeLowMa, decimals) + " to "
+            + textformat::fixed(curve.rangeHighMa, decimals) + unit
             + (fit.level.scaled ? " (scaled by reduced chi2)" : "") + "\n";
     }
     if (fit.rateFit)
@@ -199,15 +237,34 @@ std::vector<textformat::Warning> historyWarnings(const HistoryFit& fit)
                 + " Ma, the youngest of --change-times: the ages cannot exclude a younger "
                   "change; see the profile, or widen --change-times");
     }
-    const ValueBounds rates = fit.space.ratesMmYr;
-    for (std::size_t p = 0; p < static_cast<std::size_t>(fit.space.historyParameterCount());
-         p += 2) {
+    const std::vector<HistoryParameter> roles = historyParameters(fit.space);
+    for (std::size_t p = 0; p < roles.size(); ++p) {
+        if (roles[p].role != ParameterRole::Rate && roles[p].role != ParameterRole::EndRate)
+            continue;
         const double rate = fit.best[p];
-        for (const double bound : { rates.low, rates.high }) {
+        for (const double bound : { fit.space.ratesMmYr.low, fit.space.ratesMmYr.high }) {
             if (std::abs(rate - bound) <= rateAtBoundTolerance * bound)
                 add("rate_at_bound", parameterName(fit.space, p) + " of the best history lies at "
                     + textformat::number(bound) + " mm/yr, a bound of --rates: extend --rates");
         }
+    }
+    for (const ParameterProfile& profile : fit.parameterProfiles) {
+        const ValueBounds bounds = parameterBounds(fit.space, profile.parameter);
+        const std::string name = parameterName(fit.space, profile.parameter);
+        const std::string option = boundingOption(fit.space, profile.parameter);
+        const std::string unit = parameterUnit(fit.space, profile.parameter);
+        if (profile.curve.rangeReachesLowBound)
+            add("parameter_range",
+                "the range of " + name + " reaches " + textformat::number(bounds.low) + unit
+                    + ", the lowest of " + option
+                    + ": the ages cannot exclude a lower value; see the profile, or widen "
+                    + option);
+        if (profile.curve.rangeReachesHighBound)
+            add("parameter_range",
+                "the range of " + name + " reaches " + textformat::number(bounds.high) + unit
+                    + ", the highest of " + option
+                    + ": the ages cannot exclude a higher value; see the profile, or widen "
+                    + option);
     }
     if (fit.posterior) {
         const HistoryPosterior& posterior = *fit.posterior;

@@ -125,9 +125,21 @@ void HistoryOptions::add(
     addBounds(command, "--change-times", m_changeTimesWord);
     command
         .add_option("--sampler", m_samplerWord,
-            "grid (1 or 2 phases: a sweep, or a grid with inner minimisations) or mcmc (the "
-            "ensemble sampler); default grid for 1 or 2 phases, mcmc for 3")
+            "grid (1 or 2 phases: a sweep, or a grid with inner minimisations; one ramp or "
+            "decay: a grid of its two parameters and a simplex) or mcmc (the ensemble sampler); "
+            "default grid for 1 phase or 2 constant ones, mcmc otherwise")
         ->type_name("ENGINE");
+    // The shape of each fitted phase and the bounds of a decay's TAU: the column's fits (the
+    // terrain model runs each phase at a constant rate).
+    if (initialState) {
+        command
+            .add_option("--fit-shapes", m_fitShapesWord,
+                "the shape of each fitted phase, one word per phase of --fit-phases, oldest first: "
+                "constant (a rate), ramp (its start and end rates, both within --rates) or decay "
+                "(its start rate and TAU, within --decay-times); default all constant")
+            ->type_name("SHAPES");
+        addBounds(command, "--decay-times", m_decayTimesWord);
+    }
     SamplerSettings& mcmc = request.fit.mcmc;
     m_steps = numbers.addCount(command, samplerCount("--steps"), mcmc);
     m_walkers = numbers.addCount(command, samplerCount("--walkers"), mcmc);
@@ -165,6 +177,8 @@ void HistoryOptions::interpret(HistoryRequest& request) const
              std::pair { "--change-times", !m_changeTimesWord.empty() },
              std::pair { "--sampler", !m_samplerWord.empty() },
              std::pair { "--fit-base", !m_fitBaseWord.empty() },
+             std::pair { "--fit-shapes", !m_fitShapesWord.empty() },
+             std::pair { "--decay-times", !m_decayTimesWord.empty() },
              std::pair { "--steps", given(m_steps) }, std::pair { "--walkers", given(m_walkers) },
              std::pair { "--burn-in", given(m_burnIn) }, std::pair { "--seed", given(m_seed) },
              std::pair { "--chains", given(m_chains) } }) {
@@ -176,6 +190,10 @@ void HistoryOptions::interpret(HistoryRequest& request) const
         request.ratesMmYr = parseBounds("--rates", m_ratesWord, "mm/yr");
     if (!m_changeTimesWord.empty())
         request.changeTimesMa = parseBounds("--change-times", m_changeTimesWord, "Ma");
+    setFitShapes(request, m_fitShapesWord,
+        m_decayTimesWord.empty()
+            ? std::nullopt
+            : std::optional(parseBounds("--decay-times", m_decayTimesWord, "Myr")));
     if (!m_samplerWord.empty())
         request.fit.sampler = parseHistorySampler(m_samplerWord);
     if (given(m_meanElevation))

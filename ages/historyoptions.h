@@ -32,6 +32,8 @@ private:
     std::string m_samplerWord;
     std::string m_seedWord;
     std::string m_fitBaseWord;
+    std::string m_fitShapesWord;
+    std::string m_decayTimesWord;
     double m_meanElevationM = 0;
     CLI::Option* m_meanElevation = nullptr;
     CLI::Option* m_baseTemperature = nullptr;

@@ -2,6 +2,8 @@
 
 #include "inputerror.h"
 
+#include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 namespace ages {
@@ -15,6 +17,9 @@ HistorySpace HistoryRequest::fitSpace(const std::size_t sampleCount) const
         sampleCount };
     space.other = fitBase;
     space.otherColumn = baseColumn();
+    space.shapes = fitShapes;
+    space.decayTimesMyr = decayTimesMyr.value_or(
+        ValueBounds { shortestDecayShare * start, longestDecayShare * start });
     return space;
 }
 
@@ -60,6 +65,26 @@ std::string fitBaseError(const ValueBounds bounds, const thermal::ThermalParamet
     if (!(bounds.low < bounds.high))
         return "the bounds need MIN < MAX";
     return {};
+}
+
+void setFitShapes(HistoryRequest& request, const std::string& shapeWords,
+    const std::optional<ValueBounds>& decayTimesMyr)
+{
+    request.fitShapes.clear();
+    if (!shapeWords.empty()) {
+        try {
+            request.fitShapes = parsePhaseShapes(shapeWords, request.fitPhases);
+        } catch (const std::invalid_argument& error) {
+            throw InputError(error.what());
+        }
+    }
+    const bool decays
+        = std::find(request.fitShapes.begin(), request.fitShapes.end(), thermal::PhaseShape::Decay)
+        != request.fitShapes.end();
+    if (decayTimesMyr && !decays)
+        throw InputError("--decay-times bounds the TAU of a decay phase: add decay to "
+                         "--fit-shapes, or leave --decay-times out");
+    request.decayTimesMyr = decayTimesMyr;
 }
 
 HistorySampler parseHistorySampler(const std::string& word)

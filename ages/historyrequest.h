@@ -3,7 +3,8 @@
 // (the thermal model of thermal/), and the fit of such a history to measured ages.
 //
 //     cooling_ages history --erosion 20:0.3,5:0.6 [thermal options] [age options]
-//         [--observed FILE [--fit-phases N --rates MIN:MAX --change-times MIN:MAX
+//         [--observed FILE [--fit-phases N --fit-shapes constant|ramp|decay,...
+//          --rates MIN:MAX --change-times MIN:MAX --decay-times MIN:MAX
 //          --sampler grid|mcmc --steps S --walkers W --seed N --chains K]]
 //
 // The thermal options carry the letters of the thermal model (thermalparameters.h): -T -z -b -q
@@ -24,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ages {
 
@@ -34,6 +36,11 @@ inline constexpr ValueBounds defaultFitRatesMmYr { 0.05, 2.0 };
 // change in the first or last twentieth leaves too little time at one of the rates to mark the
 // ages.
 inline constexpr double changeTimeMargin = 0.05;
+// Without --decay-times, a decay's TAU is searched from this share of the path (a rate that has
+// fallen to a third within the first twentieth of the path, near a step) to this many times the
+// path (a rate that falls by less than 40 % over it, near a constant).
+inline constexpr double shortestDecayShare = 0.05;
+inline constexpr double longestDecayShare = 2.0;
 
 struct HistoryRequest {
     thermal::ThermalParameters thermal;
@@ -41,6 +48,9 @@ struct HistoryRequest {
     int fitPhases = 0; // --fit-phases: 1, 2 or 3; 0 without a fit
     ValueBounds ratesMmYr = defaultFitRatesMmYr; // --rates
     std::optional<ValueBounds> changeTimesMa; // --change-times; nothing for the default
+    // --fit-shapes: one per fitted phase, oldest first; empty when every phase is constant
+    std::vector<thermal::PhaseShape> fitShapes;
+    std::optional<ValueBounds> decayTimesMyr; // --decay-times; nothing for the default
     HistoryFitSettings fit; // --sampler, --steps, --walkers, --seed
     // --keep-unreset: measured ages older than the path stay in chi2 (by default they are left
     // out and named, for a prediction along the path can only be a lower bound of them)
@@ -54,8 +64,9 @@ struct HistoryRequest {
     std::optional<ValueBounds> fitBase;
 
     double pathStartMa() const { return erosion.empty() ? 0.0 : erosion.front().startMa; }
-    // The space a fit of sampleCount data searches: fitPhases phases from pathStartMa, the
-    // rates and change times given (or their defaults), and the base with --fit-base.
+    // The space a fit of sampleCount data searches: fitPhases phases from pathStartMa of the
+    // shapes given, the rates, change times and decay times given (or their defaults), and the
+    // base with --fit-base.
     HistorySpace fitSpace(std::size_t sampleCount) const;
     // The table column of the fitted base: base_temperature_c, or with -q base_heat_flow_mw_m2.
     std::string baseColumn() const;
@@ -82,6 +93,12 @@ void applyThermalChoices(const ThermalChoices& choices, thermal::ThermalParamete
 // The refusal of --fit-base bounds: MIN < MAX, each a base the column can take (parameterError
 // on the base the parameters hold: its temperature, or its heat flow); empty when usable.
 std::string fitBaseError(ValueBounds bounds, const thermal::ThermalParameters& parameters);
+
+// Sets fitShapes and decayTimesMyr from --fit-shapes' words (empty: not given) and the bounds
+// of --decay-times. Throws InputError for an unknown word, a count that is not --fit-phases, and
+// --decay-times without a decay phase (it would be ignored).
+void setFitShapes(HistoryRequest& request, const std::string& shapeWords,
+    const std::optional<ValueBounds>& decayTimesMyr);
 
 // --sampler's word: grid or mcmc. Throws InputError for any other.
 HistorySampler parseHistorySampler(const std::string& word);

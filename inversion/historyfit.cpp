@@ -69,7 +69,9 @@ HistorySampler historyEngine(const HistorySpace& space, const HistoryFitSettings
 {
     if (settings.sampler != HistorySampler::automatic)
         return settings.sampler;
-    return space.phaseCount < 3 ? HistorySampler::grid : HistorySampler::mcmc;
+    if (space.phaseCount == 1 || (space.phaseCount == 2 && !space.shaped()))
+        return HistorySampler::grid;
+    return HistorySampler::mcmc;
 }
 
 std::string historyFitError(const HistorySpace& space, const HistoryFitSettings& settings)
@@ -83,6 +85,18 @@ std::string historyFitError(const HistorySpace& space, const HistoryFitSettings&
     }
     if (space.phaseCount == 3)
         return "--sampler grid fits one or two phases; three phases take --sampler mcmc";
+    if (space.shaped() && space.phaseCount > 1)
+        return "--sampler grid fits a ramp or a decay in one phase; two phases with a ramp or a "
+               "decay take --sampler mcmc";
+    if (space.shaped() && space.other)
+        return "--sampler grid fits a ramp or a decay with the base held; with --fit-base take "
+               "--sampler mcmc";
+    if (space.shaped()) {
+        if (settings.shapedGrid.valueCount < 3)
+            return "the grid needs at least 3 values of each parameter, got "
+                + std::to_string(settings.shapedGrid.valueCount);
+        return {};
+    }
     if (space.phaseCount == 1 && settings.rateCount < 3)
         return "the rate sweep needs at least 3 rates, got " + std::to_string(settings.rateCount);
     if (space.other && settings.otherCount < 3)
@@ -103,6 +117,11 @@ HistoryFit runEngine(const HistorySpace& space, const HistoryMisfit& misfit,
         SamplerSettings mcmc = settings.mcmc;
         mcmc.threads = settings.threads;
         return sampleHistories(space, misfit, mcmc, progress);
+    }
+    if (space.shaped()) {
+        ShapedGridSettings shaped = settings.shapedGrid;
+        shaped.threads = settings.threads;
+        return fitShapedPhaseGrid(space, misfit, shaped, progress);
     }
     if (space.phaseCount == 1)
         return fitOnePhase(space, misfit, settings, progress);
@@ -149,6 +168,11 @@ void subtractBaseline(HistoryFit& fit, const double baseline)
         for (double& value : profile.chi2)
             value -= baseline;
         readRange(profile, fit.level.level, fit.space.changeTimesMa);
+    }
+    for (ParameterProfile& profile : fit.parameterProfiles) {
+        for (double& value : profile.curve.chi2)
+            value -= baseline;
+        readRange(profile.curve, fit.level.level, parameterBounds(fit.space, profile.parameter));
     }
 }
 

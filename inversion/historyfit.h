@@ -7,6 +7,9 @@
 //   2 phases: the grid with inner minimisations and a local refinement (twophasegrid.h), or the
 //             ensemble sampler on request;
 //   3 phases: the ensemble sampler (historysampler.h).
+// A phase may be a ramp or a decay (--fit-shapes): one such phase takes the grid and simplex of
+// shapedphasegrid.h; two or three phases with one the ensemble sampler, whose prior spans the
+// end rates within --rates and the decay times within --decay-times.
 // Every engine takes the misfit as a function of the history, so the thermal model and the ages
 // behind it are the caller's:
 //
@@ -19,6 +22,7 @@
 #include "historyparameters.h"
 #include "historysampler.h"
 #include "ratefit.h"
+#include "shapedphasegrid.h"
 #include "twophasegrid.h"
 
 #include <string>
@@ -27,6 +31,7 @@ namespace ages {
 
 enum class HistorySampler {
     automatic, // the grid (the sweep) for one and two phases, the ensemble sampler for three
+               // and for two with a ramp or a decay
     grid,
     mcmc,
 };
@@ -39,6 +44,7 @@ struct HistoryFitSettings {
     // profiles are refined between them by parabolas. (The two-phase grid has its own count.)
     int otherCount = 7;
     GridFitSettings grid;
+    ShapedGridSettings shapedGrid; // one phase of a ramp or a decay
     SamplerSettings mcmc;
     // For every engine: replaces grid.threads and mcmc.threads.
     unsigned threads = defaultThreadCount();

@@ -32,6 +32,14 @@ struct HistoryPosterior {
     std::vector<double> effectiveSize;
 };
 
+// The profile of one parameter of a shaped history (a rate, a ramp's end rate, a decay's TAU):
+// the least chi2 at each of its values over every other parameter, and the range read off it as
+// a change time's is (changetimerange.h; the curve's changeTimesMa hold the parameter's values).
+struct ParameterProfile {
+    std::size_t parameter = 0; // its index in the parameter vector
+    ChangeTimeProfile curve;
+};
+
 struct HistoryFit {
     HistorySpace space;
     std::vector<double> best; // parameters of the best history
@@ -50,6 +58,8 @@ struct HistoryFit {
     // The two-phase grid with the other parameter: each change time's profile at the other's
     // grid value nearest the best alone, read at the same level.
     std::vector<ChangeTimeProfile> profilesAtBestOther;
+    // A history with a ramp or a decay: the profile of each parameter that is not a change time.
+    std::vector<ParameterProfile> parameterProfiles;
 
     std::size_t evaluations() const { return tried.size(); }
     ErosionHistory bestHistory() const { return historyOf(space, best); }

@@ -2,6 +2,7 @@
 
 #include "textformat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -11,7 +12,108 @@ namespace ages {
 
 namespace {
 
+// The unit of a parameter's role in messages and tables.
+const char* roleUnit(ParameterRole role)
+{
+    switch (role) {
+    case ParameterRole::ChangeTime:
+        return "_ma";
+    case ParameterRole::DecayTime:
+        return "_myr";
+    case ParameterRole::Other:
+        return "";
+    case ParameterRole::Rate:
+    case ParameterRole::EndRate:
+        break;
+    }
+    return "_mm_yr";
+}
+
+struct ShapeWord {
+    const char* word;
+    PhaseShape shape;
+};
+constexpr ShapeWord shapeWords[] = { { "constant", PhaseShape::Constant },
+    { "ramp", PhaseShape::Ramp }, { "decay", PhaseShape::Decay } };
+
 } // namespace
+
+std::vector<HistoryParameter> historyParameters(const HistorySpace& space)
+{
+    std::vector<HistoryParameter> roles;
+    for (int phase = 1; phase <= space.phaseCount; ++phase) {
+        if (phase > 1)
+            roles.push_back({ ParameterRole::ChangeTime, phase });
+        roles.push_back({ ParameterRole::Rate, phase });
+        if (space.shapeOf(phase) == PhaseShape::Ramp)
+            roles.push_back({ ParameterRole::EndRate, phase });
+        else if (space.shapeOf(phase) == PhaseShape::Decay)
+            roles.push_back({ ParameterRole::DecayTime, phase });
+    }
+    if (space.other)
+        roles.push_back({ ParameterRole::Other, 0 });
+    return roles;
+}
+
+std::size_t changeTimeIndex(const HistorySpace& space, const int change)
+{
+    const std::vector<HistoryParameter> roles = historyParameters(space);
+    for (std::size_t i = 0; i < roles.size(); ++i) {
+        if (roles[i].role == ParameterRole::ChangeTime && roles[i].phase == change + 1)
+            return i;
+    }
+    throw std::invalid_argument("the space has no change time " + std::to_string(change));
+}
+
+ValueBounds parameterBounds(const HistorySpace& space, const std::size_t index)
+{
+    switch (historyParameters(space).at(index).role) {
+    case ParameterRole::ChangeTime:
+        return space.changeTimesMa;
+    case ParameterRole::DecayTime:
+        return space.decayTimesMyr;
+    case ParameterRole::Other:
+        return *space.other;
+    case ParameterRole::Rate:
+    case ParameterRole::EndRate:
+        break;
+    }
+    return space.ratesMmYr;
+}
+
+std::vector<PhaseShape> parsePhaseShapes(const std::string& words, const int phaseCount)
+{
+    std::vector<PhaseShape> shapes;
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t comma = std::min(words.find(',', from), words.size());
+        const std::string word = words.substr(from, comma - from);
+        const auto known = std::find_if(std::begin(shapeWords), std::end(shapeWords),
+            [&](const ShapeWord& shape) { return word == shape.word; });
+        if (known == std::end(shapeWords))
+            throw std::invalid_argument("--fit-shapes expects constant, ramp or decay for each "
+                                        "phase, got '"
+                + word + "'");
+        shapes.push_back(known->shape);
+        if (comma == words.size())
+            break;
+        from = comma + 1;
+    }
+    if (static_cast<int>(shapes.size()) != phaseCount)
+        throw std::invalid_argument("--fit-shapes " + words + " names "
+            + std::to_string(shapes.size()) + " shape" + (shapes.size() == 1 ? "" : "s")
+            + " for --fit-phases " + std::to_string(phaseCount) + ": give one word per phase");
+    return shapes;
+}
+
+std::string phaseShapeWord(const PhaseShape shape)
+{
+    for (const ShapeWord& known : shapeWords) {
+        if (known.shape == shape)
+            return known.word;
+    }
+    return "constant";
+}
 
 std::string historySpaceError(const HistorySpace& space)
 {
@@ -33,6 +135,16 @@ std::string historySpaceError(const HistorySpace& space)
                 + textformat::number(space.pathStartMa) + " Ma), got "
                 + textformat::number(times.low) + ":" + textformat::number(times.high);
     }
+    if (!space.shapes.empty() && static_cast<int>(space.shapes.size()) != space.phaseCount)
+        return "--fit-shapes names " + std::to_string(space.shapes.size())
+            + " shapes for --fit-phases " + std::to_string(space.phaseCount)
+            + ": give one word per phase";
+    const bool decays = std::find(space.shapes.begin(), space.shapes.end(), PhaseShape::Decay)
+        != space.shapes.end();
+    const ValueBounds decay = space.decayTimesMyr;
+    if (decays && !(decay.low > 0 && decay.low < decay.high && std::isfinite(decay.high)))
+        return "--decay-times MIN:MAX needs 0 < MIN < MAX (Myr), got "
+            + textformat::number(decay.low) + ":" + textformat::number(decay.high);
     if (space.other
         && !(space.other->low < space.other->high && std::isfinite(space.other->low)
             && std::isfinite(space.other->high)))
@@ -58,16 +170,14 @@ bool isInside(const HistorySpace& space, const std::vector<double>& parameters)
 {
     if (parameters.size() != static_cast<std::size_t>(space.parameterCount()))
         return false;
-    if (space.other && !space.other->contains(parameters.back()))
-        return false;
+    const std::vector<HistoryParameter> roles = historyParameters(space);
     double previousChangeMa = space.pathStartMa;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(space.historyParameterCount()); ++i) {
+    for (std::size_t i = 0; i < roles.size(); ++i) {
         const double value = parameters[i];
-        if (i % 2 == 0) {
-            if (!space.ratesMmYr.contains(value))
-                return false;
-        } else {
-            if (!space.changeTimesMa.contains(value) || !(value < previousChangeMa))
+        if (!parameterBounds(space, i).contains(value))
+            return false;
+        if (roles[i].role == ParameterRole::ChangeTime) {
+            if (!(value < previousChangeMa))
                 return false;
             previousChangeMa = value;
         }
@@ -80,13 +190,30 @@ ErosionHistory historyOf(const HistorySpace& space, const std::vector<double>& p
     // The history's own parameters, with or without the other after them.
     if (parameters.size() != static_cast<std::size_t>(space.parameterCount())
         && parameters.size() != static_cast<std::size_t>(space.historyParameterCount()))
-        throw std::invalid_argument("a history needs 2 x phases - 1 parameters");
+        throw std::invalid_argument("a history needs one parameter per rate, change time and "
+                                    "shape parameter of its phases");
     ErosionHistory history(space.phaseCount);
     history[0].startMa = space.pathStartMa;
-    for (int phase = 0; phase < space.phaseCount; ++phase) {
-        history[phase].rateMmYr = parameters[2 * phase];
-        if (phase > 0)
-            history[phase].startMa = parameters[2 * phase - 1];
+    const std::vector<HistoryParameter> roles = historyParameters(space);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(space.historyParameterCount()); ++i) {
+        ErosionPhase& phase = history[roles[i].phase - 1];
+        phase.shape = space.shapeOf(roles[i].phase);
+        switch (roles[i].role) {
+        case ParameterRole::Rate:
+            phase.rateMmYr = parameters[i];
+            break;
+        case ParameterRole::EndRate:
+            phase.endRateMmYr = parameters[i];
+            break;
+        case ParameterRole::DecayTime:
+            phase.decayMyr = parameters[i];
+            break;
+        case ParameterRole::ChangeTime:
+            phase.startMa = parameters[i];
+            break;
+        case ParameterRole::Other:
+            break;
+        }
     }
     return history;
 }
@@ -98,6 +225,10 @@ std::vector<double> parametersOf(const ErosionHistory& history)
         if (phase > 0)
             parameters.push_back(history[phase].startMa);
         parameters.push_back(history[phase].rateMmYr);
+        if (history[phase].shape == PhaseShape::Ramp)
+            parameters.push_back(history[phase].endRateMmYr);
+        else if (history[phase].shape == PhaseShape::Decay)
+            parameters.push_back(history[phase].decayMyr);
     }
     return parameters;
 }
@@ -115,20 +246,35 @@ double misfitOf(
 
 std::vector<std::string> historyColumnNames(const HistorySpace& space)
 {
-    std::vector<std::string> names = historyColumnNames(space.phaseCount);
-    if (space.other)
-        names.push_back(space.otherColumn);
+    std::vector<std::string> names { "start_1_ma" };
+    for (const HistoryParameter& parameter : historyParameters(space)) {
+        const std::string phase = std::to_string(parameter.phase);
+        switch (parameter.role) {
+        case ParameterRole::Rate:
+            names.push_back("rate_" + phase + roleUnit(parameter.role));
+            break;
+        case ParameterRole::EndRate:
+            names.push_back("end_rate_" + phase + roleUnit(parameter.role));
+            break;
+        case ParameterRole::DecayTime:
+            names.push_back("tau_" + phase + roleUnit(parameter.role));
+            break;
+        case ParameterRole::ChangeTime:
+            names.push_back("start_" + phase + roleUnit(parameter.role));
+            break;
+        case ParameterRole::Other:
+            names.push_back(space.otherColumn);
+            break;
+        }
+    }
     return names;
 }
 
 std::vector<std::string> historyColumnNames(int phaseCount)
 {
-    std::vector<std::string> names;
-    for (int phase = 1; phase <= phaseCount; ++phase) {
-        names.push_back("start_" + std::to_string(phase) + "_ma");
-        names.push_back("rate_" + std::to_string(phase) + "_mm_yr");
-    }
-    return names;
+    HistorySpace space;
+    space.phaseCount = phaseCount;
+    return historyColumnNames(space);
 }
 
 } // namespace ages

@@ -16,6 +16,7 @@ ChangeTimeProfile sampledProfile(
 {
     if (change < 1)
         throw std::invalid_argument("a sampled profile needs a change, bins and bounds");
+    // The change time's index in a history of constant phases.
     ChangeTimeProfile profile
         = sampledProfile(tried, 2 * static_cast<std::size_t>(change) - 1, bounds, binCount);
     profile.change = change;

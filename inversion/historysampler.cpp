@@ -40,25 +40,25 @@ double quantile(const std::vector<double>& sorted, double q)
         + (position - static_cast<double>(below)) * (sorted[above] - sorted[below]);
 }
 
-// One walker from the prior: rates uniform within their bounds, change times uniform within
-// theirs and put in decreasing order.
+// One walker from the prior: rates, a ramp's end rates, decay times (and the other parameter)
+// uniform within their bounds, change times uniform within theirs and put in decreasing order.
 std::vector<double> drawFromPrior(const HistorySpace& space, pcg32& generator)
 {
     std::vector<double> changes(space.phaseCount - 1);
     const ValueBounds times = space.changeTimesMa;
-    const ValueBounds rates = space.ratesMmYr;
     for (double& change : changes)
         change = times.low + (times.high - times.low) * uniformUnit(generator);
     std::sort(changes.begin(), changes.end(), std::greater<>());
+    const std::vector<HistoryParameter> roles = historyParameters(space);
     std::vector<double> parameters;
-    for (int phase = 0; phase < space.phaseCount; ++phase) {
-        if (phase > 0)
-            parameters.push_back(changes[phase - 1]);
-        parameters.push_back(rates.low + (rates.high - rates.low) * uniformUnit(generator));
+    for (std::size_t i = 0; i < roles.size(); ++i) {
+        if (roles[i].role == ParameterRole::ChangeTime) {
+            parameters.push_back(changes[roles[i].phase - 2]);
+        } else {
+            const ValueBounds bounds = parameterBounds(space, i);
+            parameters.push_back(bounds.low + (bounds.high - bounds.low) * uniformUnit(generator));
+        }
     }
-    if (space.other)
-        parameters.push_back(
-            space.other->low + (space.other->high - space.other->low) * uniformUnit(generator));
     return parameters;
 }
 
@@ -256,10 +256,25 @@ HistoryFit mergeChains(
     fit.posterior = std::move(posterior);
 
     for (int change = 1; change < space.phaseCount; ++change) {
-        ChangeTimeProfile profile
-            = sampledProfile(fit.tried, change, space.changeTimesMa, settings.profileBins);
+        ChangeTimeProfile profile = sampledProfile(
+            fit.tried, changeTimeIndex(space, change), space.changeTimesMa, settings.profileBins);
+        profile.change = change;
         readRange(profile, fit.level.level, space.changeTimesMa);
         fit.profiles.push_back(std::move(profile));
+    }
+    // A shaped history: the profile of every rate and shape parameter too, read off the same
+    // histories.
+    if (space.shaped()) {
+        const std::vector<HistoryParameter> roles = historyParameters(space);
+        for (std::size_t i = 0; i < roles.size(); ++i) {
+            if (roles[i].role == ParameterRole::ChangeTime || roles[i].role == ParameterRole::Other)
+                continue;
+            const ValueBounds bounds = parameterBounds(space, i);
+            ParameterProfile profile { i,
+                sampledProfile(fit.tried, i, bounds, settings.profileBins) };
+            readRange(profile.curve, fit.level.level, bounds);
+            fit.parameterProfiles.push_back(std::move(profile));
+        }
     }
     if (space.other) {
         const ChangeTimeProfile profile

@@ -34,6 +34,9 @@ struct FitArguments {
     std::optional<int> burnIn;
     std::optional<py::int_> seed;
     std::optional<int> chains; // independent ensembles of the sampler
+    // fit_shapes: "constant,ramp" or a list of such words, one per phase; None for constant
+    py::object shapes = py::none();
+    std::optional<Bounds> decayTimes; // decay_times
 };
 
 // The fit's part of the request, refused as the program refuses its fit options.

@@ -28,6 +28,7 @@
 #include "observedages.h"
 #include "observedfit.h"
 #include "parametertables.h"
+#include "erosionhistory.h"
 #include "samplerparametertable.h"
 #include "thermalparametertable.h"
 
@@ -119,6 +120,30 @@ py::dict profileTable(const ages::HistoryFit& fit)
     return table;
 }
 
+// The profile of every rate and shape parameter of a ramp or decay fit: parameter (its column
+// name), value, chi2; None when every phase is constant.
+py::object parameterProfileTable(const ages::HistoryFit& fit)
+{
+    if (!fit.space.shaped())
+        return py::none();
+    const HistoryColumns names(fit.space);
+    py::list parameter;
+    std::vector<double> value;
+    std::vector<double> chi2;
+    for (const ages::ParameterProfile& profile : fit.parameterProfiles) {
+        for (std::size_t i = 0; i < profile.curve.changeTimesMa.size(); ++i) {
+            parameter.append(py::str(names.parameterName(profile.parameter)));
+            value.push_back(profile.curve.changeTimesMa[i]);
+            chi2.push_back(profile.curve.chi2[i]);
+        }
+    }
+    py::dict table;
+    table["parameter"] = parameter;
+    table["value"] = toArray(std::move(value));
+    table["chi2"] = toArray(std::move(chi2));
+    return table;
+}
+
 // The sampler's walkers after the burn-in, as the program's posterior table: walker and step
 // from 1, the history, and chi2 = -2 ln(likelihood) (NaN where the history could not be run).
 py::object posteriorTable(const ages::HistoryFit& fit)
@@ -157,8 +182,11 @@ py::dict rangesOf(const ages::HistoryFit& fit)
         ranges[py::str(names.parameterName(0))]
             = py::make_tuple(fit.rateFit->rangeLow, fit.rateFit->rangeHigh);
     for (const ages::ChangeTimeProfile& profile : fit.profiles)
-        ranges[py::str(names.parameterName(2 * static_cast<std::size_t>(profile.change) - 1))]
+        ranges[py::str(names.parameterName(ages::changeTimeIndex(fit.space, profile.change)))]
             = py::make_tuple(profile.rangeLowMa, profile.rangeHighMa);
+    for (const ages::ParameterProfile& profile : fit.parameterProfiles)
+        ranges[py::str(names.parameterName(profile.parameter))]
+            = py::make_tuple(profile.curve.rangeLowMa, profile.curve.rangeHighMa);
     if (fit.otherFit)
         ranges[py::str(fit.space.otherColumn)]
             = py::make_tuple(fit.otherFit->rangeLow, fit.otherFit->rangeHigh);
@@ -186,7 +214,8 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     const std::optional<Bounds>& rates, const std::optional<Bounds>& changeTimes,
     const std::optional<std::string>& sampler, const std::optional<int> steps,
     const std::optional<int> walkers, const std::optional<int> burnIn,
-    const std::optional<py::int_>& seed, const std::optional<int> chains, const bool keepUnreset,
+    const std::optional<py::int_>& seed, const std::optional<int> chains,
+    const py::object& fitShapes, const std::optional<Bounds>& decayTimes, const bool keepUnreset,
     const std::optional<Bounds>& fitBase, const std::optional<double> meanElevationM,
     const double lapseRateCkm, const double surfaceTemperatureC, const double baseDepthM,
     const std::optional<double> baseTemperatureC, const std::optional<double> baseHeatFlowMWm2,
@@ -207,7 +236,9 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     history.thermal = thermalParameters({ surfaceTemperatureC, baseDepthM, baseTemperatureC,
         baseHeatFlowMWm2, conductivityWmK, diffusivityM2s, heatProductionUWm3, heatProductionScaleM,
         heatProductionDepthM, initial, initialGradientCm });
-    setFit(history, { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains });
+    setFit(history,
+        { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains, fitShapes,
+            decayTimes });
     history.keepUnreset = keepUnreset;
     history.meanElevationM = meanElevationM;
     history.lapseRateCkm = lapseRateCkm;
@@ -230,7 +261,8 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const std::optional<Bounds>&changeTimes, const std::optional<std::string>&sampler,        \
         const std::optional<int> steps, const std::optional<int> walkers,                         \
         const std::optional<int> burnIn, const std::optional<py::int_>&seed,                      \
-        const std::optional<int> chains, const bool keepUnreset,                                  \
+        const std::optional<int> chains, const py::object &fitShapes,                             \
+        const std::optional<Bounds>&decayTimes, const bool keepUnreset,                           \
         const std::optional<Bounds>&fitBase, const std::optional<double> meanElevationM,          \
         const double lapseRateCkm, const double surfaceTemperatureC,                              \
         const double baseDepthM, const std::optional<double> baseTemperatureC,                    \
@@ -247,7 +279,7 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const bool californiumIrradiated, const std::string &zirconFtKinetics
 #define HISTORY_REQUEST_ARGUMENTS                                                                  \
     erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
-        keepUnreset, fitBase, meanElevationM, lapseRateCkm,                                       \
+        fitShapes, decayTimes, keepUnreset, fitBase, meanElevationM, lapseRateCkm,                 \
         surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
         diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
         initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \
@@ -425,7 +457,8 @@ void defineHistoryFit(py::module_& module, const char* name, Function function,
         optionalKeyword(ages::samplerCount("--steps")),
         optionalKeyword(ages::samplerCount("--walkers")),
         optionalKeyword(ages::samplerCount("--burn-in")), optionalKeyword(ages::samplerSeedParameter),
-        optionalKeyword(ages::samplerCount("--chains")), py::arg("keep_unreset") = false,
+        optionalKeyword(ages::samplerCount("--chains")), py::arg("fit_shapes") = py::none(),
+        optionalKeyword(ages::fitBounds("--decay-times")), py::arg("keep_unreset") = false,
         optionalKeyword(ages::fitBounds("--fit-base")), py::arg("mean_elevation_m") = py::none(),
         py::arg("lapse_rate_c_km") = 6.5,
         keyword(thermalParameter("-T")), keyword(thermalParameter("-z")),
@@ -460,6 +493,26 @@ void setFit(ages::HistoryRequest& history, const FitArguments& arguments)
     if (arguments.changeTimes)
         history.changeTimesMa
             = ages::ValueBounds { arguments.changeTimes->first, arguments.changeTimes->second };
+    std::string shapeWords;
+    if (py::isinstance<py::str>(arguments.shapes)) {
+        shapeWords = arguments.shapes.cast<std::string>();
+        if (shapeWords.empty())
+            throw ages::InputError(
+                "--fit-shapes expects constant, ramp or decay for each phase, got ''");
+    } else if (!arguments.shapes.is_none()) {
+        for (const py::handle word : arguments.shapes) {
+            if (!py::isinstance<py::str>(word))
+                throw ages::InputError(
+                    "--fit-shapes expects constant, ramp or decay for each phase, got "
+                    + py::repr(word).cast<std::string>());
+            shapeWords += (shapeWords.empty() ? "" : ",") + word.cast<std::string>();
+        }
+    }
+    // Refused in the program's words, as the module's refusals are.
+    ages::setFitShapes(history, shapeWords,
+        arguments.decayTimes ? std::optional(ages::ValueBounds { arguments.decayTimes->first,
+                                                                 arguments.decayTimes->second })
+                             : std::nullopt);
     if (arguments.sampler)
         history.fit.sampler = ages::parseHistorySampler(*arguments.sampler);
     ages::SamplerSettings& mcmc = history.fit.mcmc;
@@ -493,6 +546,7 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
     answer["summary"] = userText(summary);
     answer["warnings"] = warningValues(warnings);
     answer["best"] = historyPairs(fit.bestHistory());
+    answer["best_erosion"] = thermal::formatErosionHistory(fit.bestHistory(), 3, 4);
     answer["chi2_min"] = fit.level.chi2Min;
     answer["reduced_chi2"] = fit.level.reducedChi2;
     answer["chi2_level"] = fit.level.level;
@@ -503,6 +557,7 @@ py::dict historyFitAnswer(const ages::HistoryFit& fit, const ages::HistoryFitSet
     answer["diagnostics"] = diagnosticsOf(fit);
     answer["best_base"] = fit.otherFit ? py::object(py::float_(fit.best.back())) : py::none();
     answer["profiles"] = profileTable(fit);
+    answer["parameter_profiles"] = parameterProfileTable(fit);
     answer["tried"] = triedTable(fit);
     answer["posterior"] = posteriorTable(fit);
     answer["residuals"] = tableColumns(ages::residualTableColumns(), residuals);
@@ -526,8 +581,9 @@ std::vector<ArgumentHelp> fitArgumentHelp()
         bounds("--rates"),
         bounds("--change-times"),
         { "sampler",
-            "'grid' (1 or 2 phases: a sweep, or a grid with inner minimisations) or 'mcmc' (the "
-            "ensemble sampler); by default grid for 1 or 2 phases, mcmc for 3" },
+            "'grid' (1 or 2 phases: a sweep, or a grid with inner minimisations; one ramp or "
+            "decay: profiles with inner minimisations) or 'mcmc' (the ensemble sampler); by "
+            "default grid for 1 phase or 2 constant ones, mcmc otherwise" },
         count(ages::samplerCount("--steps")),
         count(ages::samplerCount("--walkers")),
         count(ages::samplerCount("--burn-in")),
@@ -551,6 +607,12 @@ void bindHistoryFit(py::module_& module)
                 + "; its first start is where every fitted history starts, the rest is the fit's "
                   "to choose" },
         { "phases", "phases of the history to fit: 1, 2 or 3" },
+        { "fit_shapes",
+            "the shape of each fitted phase, oldest first, as a list of words or one string "
+            "'constant,ramp': constant (a rate), ramp (its start and end rates, both within "
+            "rates) or decay (its start rate and its decay time TAU, within decay_times); all "
+            "constant when not given" },
+        { "decay_times", ages::boundsKeywordHelp(ages::fitBounds("--decay-times")) },
         { "observed_text",
             "the text of such a file instead; observed then names it in the messages" },
         { "chains",
@@ -585,16 +647,21 @@ void bindHistoryFit(py::module_& module)
             "a dict: summary (the lines the program writes on standard error, whose warnings are "
             "also raised as UserWarnings); warnings (those warnings as dicts: kind, samples, "
             "text); best (the best history, a list of pairs (start_ma, "
-            "rate_mm_yr), oldest first); chi2_min, reduced_chi2 (chi2_min / (samples - "
+            "rate_mm_yr), oldest first, the start rate of a ramp or decay); best_erosion (the "
+            "best history in the syntax of erosion, a ramp's and a decay's shapes with it); "
+            "chi2_min, reduced_chi2 (chi2_min / (samples - "
             "parameters), NaN without degrees of freedom) and chi2_level (the level the ranges "
             "are read at: chi2_min + max(1, reduced_chi2)); sampler ('grid' or 'mcmc', the "
             "engine that ran); ranges (by parameter: (low, high) of each change time, start_2_ma "
             "and start_3_ma, read off its profile, and for one phase of rate_1_mm_yr off the "
-            "misfit curve); intervals (mcmc: by parameter, (16th percentile, median, 84th "
+            "misfit curve; with fit_shapes of every rate, end_rate_K_mm_yr and tau_K_myr, each "
+            "off its profile); intervals (mcmc: by parameter, (16th percentile, median, 84th "
             "percentile) over the posterior; None otherwise); diagnostics (mcmc: by parameter, "
             "(split R-hat, effective sample size) over every walker of every chain; None "
             "otherwise); profiles (change, change_time_ma, "
-            "chi2: the misfit minimised over the other parameters at each change time); tried "
+            "chi2: the misfit minimised over the other parameters at each change time); "
+            "parameter_profiles (with fit_shapes: parameter, value, chi2, the same for each rate "
+            "and shape parameter; None otherwise); tried "
             "(every history run, start_1_ma, rate_1_mm_yr, start_2_ma, ..., chi2); posterior "
             "(mcmc: the walkers after the burn-in, walker, step, the history's columns, chi2; "
             "None otherwise); residuals (the samples at the best history, with the columns of "

@@ -78,6 +78,23 @@ def test_fit_history_equals_the_programs_fit(phases, options, arguments, tmp_pat
         assert len(lines["posterior"]) == 1
 
 
+def test_a_ramp_is_fitted_as_the_program_fits_it(tmp_path):
+    """fit_shapes takes --fit-shapes' words: the summary, the ranges of both rates and the tried
+    table with the end rate's column are the program's, and best_erosion reruns as --erosion."""
+    table = tmp_path / "fit.csv"
+    done = run_program("cooling_ages", "history", "--erosion", EROSION, "--observed", OBSERVED,
+                       "--fit-phases", 1, "--fit-shapes", "ramp", "--fit-output", table)
+    fit = fit_history(OBSERVED, 1, fit_shapes=["ramp"])
+    assert fit["summary"] == done.stderr
+    assert fit["best_erosion"].startswith("30:") and "~" in fit["best_erosion"]
+    assert list(fit["ranges"]) == ["rate_1_mm_yr", "end_rate_1_mm_yr"]
+    for name, (low, high) in fit["ranges"].items():
+        best = fit["best_erosion"].partition(":")[2].split("~")[name.startswith("end")]
+        assert low <= float(best) <= high
+    assert ",".join(fit["tried"]) + ",in_range" == table.read_text().splitlines()[0]
+    assert set(fit["parameter_profiles"]["parameter"]) == set(fit["ranges"])
+
+
 def test_a_dataframe_is_fitted_as_its_file():
     frame = pytest.importorskip("pandas").read_csv(OBSERVED, comment="#")
     from_file, from_frame = fit_history(OBSERVED, 1), fit_history(frame, 1)
