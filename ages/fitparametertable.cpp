@@ -49,7 +49,8 @@ std::string asPair(const std::string& defaultText)
     const std::size_t colon = defaultText.find(':');
     if (colon == std::string::npos)
         return defaultText;
-    return "(" + defaultText.substr(0, colon) + ", " + defaultText.substr(colon + 1) + ")";
+    std::string pair("(");
+    return pair.append(defaultText, 0, colon).append(", ").append(defaultText, colon + 1).append(")");
 }
 
 // The unit the help names: a base's unit is said in its help already.

@@ -35,12 +35,12 @@ struct Range {
 
 // What a table says of a parameter, whatever struct holds it.
 struct Description {
-    std::string_view flag; // "-T", "--hr"
-    std::string_view keyword; // the Python module's keyword: "surface_temperature_c"
-    std::string_view name; // for messages: "surface temperature"
-    std::string_view unit; // "C", "m2/s", "" for a pure number
-    Range range;
-    std::string_view help; // one line for --help, the docstrings and the manual
+    std::string_view flag {}; // "-T", "--hr"
+    std::string_view keyword {}; // the Python module's keyword: "surface_temperature_c"
+    std::string_view name {}; // for messages: "surface temperature"
+    std::string_view unit {}; // "C", "m2/s", "" for a pure number
+    Range range {};
+    std::string_view help {}; // one line for --help, the docstrings and the manual
 };
 
 template <class Owner, class Value = double>

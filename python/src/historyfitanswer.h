@@ -26,17 +26,17 @@ using Bounds = std::pair<double, double>;
 // The fit's own arguments, as given: nothing where they were left out.
 struct FitArguments {
     int phases;
-    std::optional<Bounds> rates;
-    std::optional<Bounds> changeTimes;
-    std::optional<std::string> sampler;
-    std::optional<int> steps;
-    std::optional<int> walkers;
-    std::optional<int> burnIn;
-    std::optional<py::int_> seed;
-    std::optional<int> chains; // independent ensembles of the sampler
+    std::optional<Bounds> rates {};
+    std::optional<Bounds> changeTimes {};
+    std::optional<std::string> sampler {};
+    std::optional<int> steps {};
+    std::optional<int> walkers {};
+    std::optional<int> burnIn {};
+    std::optional<py::int_> seed {};
+    std::optional<int> chains {}; // independent ensembles of the sampler
     // fit_shapes: "constant,ramp" or a list of such words, one per phase; None for constant
     py::object shapes = py::none();
-    std::optional<Bounds> decayTimes; // decay_times
+    std::optional<Bounds> decayTimes {}; // decay_times
 };
 
 // The fit's part of the request, refused as the program refuses its fit options.

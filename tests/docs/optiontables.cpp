@@ -111,10 +111,12 @@ std::string tableText(const std::string& name)
     for (const Row& row : found->second()) {
         if (python && row.text.keyword.empty())
             continue; // an option the module has no keyword for
-        text += "| ";
+        // Appended piece by piece: GCC 12's -Wrestrict misreads "literal" + string here.
+        text.append("| ");
         if (python)
-            text += "`" + std::string(row.text.keyword) + "` | ";
-        text += "`" + std::string(row.text.flag) + "` | " + row.help + " | " + std::string(row.text.unit) + " | " + row.defaultText + " |\n";
+            text.append("`").append(row.text.keyword).append("` | ");
+        text.append("`").append(row.text.flag).append("` | ").append(row.help).append(" | ");
+        text.append(row.text.unit).append(" | ").append(row.defaultText).append(" |\n");
     }
     return text;
 }
