@@ -62,7 +62,7 @@ struct RatePass {
     std::vector<std::vector<double>> misfits;
     // The samples' predictions at every rate, when --predictions asks for them: the very ages
     // the misfits were computed from.
-    std::vector<std::vector<thermochron::Age>> predictions;
+    std::vector<std::vector<SweepAge>> predictions;
 };
 
 // What a pass computes at each rate.
@@ -74,11 +74,12 @@ struct PassWork {
 
 // The fit's misfits of one rate from the samples' predictions, which are kept when wanted.
 void fitAtRate(RatePass& pass, std::size_t k, const PassWork& wanted,
-    std::vector<thermochron::Age> predicted, const ObservedFit::LengthPredictions& lengths)
+    const std::vector<thermochron::Age>& predicted, const ObservedFit::LengthPredictions& lengths)
 {
     pass.misfits[k] = wanted.fit->groupMisfits(predicted, lengths);
     if (wanted.keepPredictions)
-        pass.predictions[k] = std::move(predicted);
+        for (const thermochron::Age& age : predicted)
+            pass.predictions[k].push_back({ age.ageMa, age.reset });
 }
 
 std::vector<AgeRow> joined(std::vector<std::vector<AgeRow>>& rowsOf)

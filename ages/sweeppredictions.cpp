@@ -4,6 +4,7 @@
 #include "agetable.h"
 
 #include <algorithm>
+#include <optional>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -13,7 +14,7 @@ namespace ages {
 namespace {
 
 // What a sample's prediction reads, as one comparable value: a value the method does not read is
-// NaN-free 0 here, so that two samples differing only in it compare equal.
+// 0 here, so that two samples differing only in it compare equal.
 auto grainKey(const Residual& r, bool byElevation)
 {
     const GrainValuesRead read = grainValuesRead(r.sample->system, r.method);
@@ -22,7 +23,7 @@ auto grainKey(const Residual& r, bool byElevation)
         value(read.radius, r.grain.radiusUm), value(read.parentContents, r.grain.uPpm),
         value(read.parentContents, r.grain.thPpm), value(read.parentContents, r.grain.smPpm),
         value(read.dpar, r.grain.dparUm), value(read.pressure, r.grain.pressureKbar),
-        byElevation ? r.sample->elevationM.value_or(0) : 0.0 };
+        byElevation ? r.sample->elevationM : std::optional<double> {} };
 }
 
 // A grain value where the method reads it, else an empty field.
@@ -44,7 +45,7 @@ void writeRow(std::ostream& out, double rateMmYr, const Residual& grain, double 
         << thermochron::kineticsName(grain.kinetics) << ',' << csvNumber(ageMa) << ','
         << (reset ? "yes" : "no");
     if (byElevation)
-        out << ',' << csvNumber(grain.sample->elevationM.value_or(0));
+        out << ',' << csvNumber(grain.sample->elevationM.value_or(NAN));
     out << '\n';
 }
 

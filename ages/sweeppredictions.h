@@ -15,8 +15,8 @@
 //   rate_mm_yr, system, method, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um, kinetics, age_ma,
 //   reset [, elevation_m]
 // one row per rate and grain, by rate and then by the grain's first sample; a grain value empty
-// where the method does not read it; elevation_m (the field's, as the samples give it) in a
-// periodic fit only.
+// where the method does not read it; elevation_m (the field's, as the samples give it, empty
+// where a sample gives none) in a periodic fit only.
 
 #include "fittables.h"
 #include "thermochron/age.h"
@@ -27,10 +27,16 @@
 
 namespace ages {
 
+// What the table keeps of one prediction: a sweep may hold 100000 rates of many samples.
+struct SweepAge {
+    double ageMa = 0;
+    bool reset = true; // false: a lower bound, the path does not reset the grain
+};
+
 // The samples' predictions at each rate of the sweep, as the pass over the rates made them.
 struct SweepPredictions {
     std::vector<double> rates; // mm/yr, ascending
-    std::vector<std::vector<thermochron::Age>> ages; // per rate, per sample in the file's order
+    std::vector<std::vector<SweepAge>> ages; // per rate, per sample in the file's order
     bool byElevation = false; // periodic: the place on the profile is part of the grain
 };
 

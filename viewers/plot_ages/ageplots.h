@@ -2,9 +2,8 @@
 // The pictures of plot_ages that judge a fit of one erosion rate, each built from the suite's
 // CSV files into a first view (residualplot.h and historyplots.h hold the others).
 //
-//   rate       AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV [PREDICTIONS_CSV]]]]  age against erosion rate, one
-//   curve per system
-//              and method (only the measured systems when OBSERVED_CSV is given); measured ages
+//   rate       AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV [PREDICTIONS_CSV]]]]
+//              age against erosion rate, one curve per system and method (only the measured systems when OBSERVED_CSV is given); measured ages
 //              as bands (age +- sigma) in the system's colour, or, for more than ten of them and
 //              a fit, as markers with error bars at the best rate, spread a little in x; the
 //              best rate and its range as vertical lines. With RESIDUALS_CSV (cooling_ages

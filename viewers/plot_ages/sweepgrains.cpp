@@ -3,6 +3,7 @@
 #include "grainlabels.h"
 #include "orderedgroups.h"
 #include "systemmarks.h"
+#include "textformat.h"
 #include "viewerstartup.h"
 
 #include <algorithm>
@@ -29,7 +30,10 @@ constexpr int shadeStep = 15; // QColor::darker factor added per grain of one sy
 QString sweepGrainText(const SweepGrain& key)
 {
     const QString text = grainText(key.grain);
-    return key.elevation ? text + QStringLiteral(" at %1 m").arg(shortNumber(*key.elevation))
+    // Field elevations to the metre: three digits would write 2950 m as 2.95e+03.
+    return key.elevation ? text
+            + QStringLiteral(" at %1 m")
+                  .arg(QString::fromStdString(textformat::fixed(*key.elevation, 0)))
                          : text;
 }
 
