@@ -284,7 +284,11 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     const bool sampleLengths = fit.observedFit() && !fit.observedFit()->lengths().empty();
     const PassWork wanted { !request.outputFile.empty()
             || (!request.lengthsOutputFile.empty() && !sampleLengths) || !fit.observedFit(),
-        fit.observedFit(), fit.observedFit() && !fitOptions.predictionsOutput.empty() };
+        fit.observedFit(),
+        // With --fit-base the pass runs over a grid of bases, and the ages along the sweep are
+        // those at the best base, computed once it is known.
+        fit.observedFit() && !fitOptions.predictionsOutput.empty()
+            && fit.observedFit()->bases().empty() };
     RatePass pass;
     {
         // Erased (by its destructor) before the table or a message is written.
@@ -321,10 +325,18 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     }
     for (FitFile& file : fit.files(fitted))
         files.push_back(std::move(file));
-    const SweepPredictions sweep { fit.observedFit() ? fit.observedFit()->rates()
-                                                     : std::vector<double> {},
-        std::move(pass.predictions), request.model == Model::periodic };
-    if (wanted.keepPredictions && fitted.fit)
+    SweepPredictions sweep;
+    if (!fitOptions.predictionsOutput.empty() && fitted.fit) {
+        const ObservedFit& observed = *fit.observedFit();
+        sweep.rates = observed.rates();
+        sweep.ages = fitted.fit->base
+            ? sweepAgesAtBase(observed, sweep.rates, fitted.fit->base->base.bestRate)
+            : std::move(pass.predictions);
+        sweep.byElevation = request.model == Model::periodic
+            || std::ranges::any_of(observed.samples(),
+                [](const ObservedAge& sample) { return sample.elevationM.has_value(); });
+    }
+    if (!sweep.ages.empty())
         files.push_back({ fitOptions.predictionsOutput, [&sweep, &fitted](std::ostream& stream) {
                              writeSweepPredictionTable(stream, sweep, fitted.fit->residuals,
                                  fitted.fit->fit.bestRate);

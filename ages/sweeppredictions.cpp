@@ -2,6 +2,7 @@
 
 #include "agesettings.h"
 #include "agetable.h"
+#include "parallelfor.h"
 
 #include <algorithm>
 #include <optional>
@@ -50,6 +51,17 @@ void writeRow(std::ostream& out, double rateMmYr, const Residual& grain, double 
 }
 
 } // namespace
+
+std::vector<std::vector<SweepAge>> sweepAgesAtBase(
+    const ObservedFit& fit, const std::vector<double>& rates, const double base)
+{
+    std::vector<std::vector<SweepAge>> ages(rates.size());
+    parallelFor(rates.size(), defaultThreadCount(), [&](std::size_t k) {
+        for (const thermochron::Age& age : fit.predictions(rates[k], base))
+            ages[k].push_back({ age.ageMa, age.reset });
+    });
+    return ages;
+}
 
 std::vector<std::size_t> distinctGrainSamples(
     const std::vector<Residual>& residuals, const bool byElevation)

@@ -5,8 +5,9 @@
 //
 // A grain is what its prediction reads: the system, the method and its kinetics, and the grain
 // values the method reads (the He models the radius, U, Th and Sm, argon the radius and the
-// pressure, apatite annealing Dpar; Dodson's closure none). In a periodic fit a sample's place
-// on the profile enters its age too, so there a grain is a grain at one elevation. Two samples
+// pressure, apatite annealing Dpar; Dodson's closure none). In a periodic fit, and in a transient
+// one whose samples stand at their heights, a sample's place enters its age too, so there a
+// grain is a grain at one elevation. Two samples
 // of one grain have one prediction, which is written once per rate.
 //
 // The ages are the fit's own: ObservedFit's predictions of the samples in the pass over the
@@ -16,9 +17,11 @@
 //   reset [, elevation_m]
 // one row per rate and grain, by rate and then by the grain's first sample; a grain value empty
 // where the method does not read it; elevation_m (the field's, as the samples give it, empty
-// where a sample gives none) in a periodic fit only.
+// where a sample gives none) where the place is part of the grain. With --fit-base the ages are
+// those at the best base.
 
 #include "fittables.h"
+#include "observedfit.h"
 #include "thermochron/age.h"
 
 #include <cstddef>
@@ -37,8 +40,16 @@ struct SweepAge {
 struct SweepPredictions {
     std::vector<double> rates; // mm/yr, ascending
     std::vector<std::vector<SweepAge>> ages; // per rate, per sample in the file's order
-    bool byElevation = false; // periodic: the place on the profile is part of the grain
+    // The place of a sample is part of its grain: periodic, and transient samples placed at their
+    // heights above --mean-elevation.
+    bool byElevation = false;
 };
+
+// The samples' ages at every rate with the model's base at base (the best of a --fit-base fit,
+// which the pass over the grid of rates and bases cannot know), each rate on a core of its own:
+// ObservedFit::predictions, the fit's own.
+std::vector<std::vector<SweepAge>> sweepAgesAtBase(
+    const ObservedFit& fit, const std::vector<double>& rates, double base);
 
 // The first sample of each distinct grain among the residuals, in the order of the samples.
 std::vector<std::size_t> distinctGrainSamples(
