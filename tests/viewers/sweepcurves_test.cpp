@@ -110,26 +110,32 @@ protected:
 } // namespace
 
 // At the best rate, the one rate of the file that the sweep lacks, every sample's grain has the
-// sample's predicted_age_ma of the residuals: in transient by grain, in periodic by grain and
-// elevation, and the two samples alike share one row.
+// sample's predicted_age_ma of the residuals, which lies between the grain's ages at the sweep's
+// rates either side (age falls with rate): in transient by grain, in periodic by grain and
+// elevation, with --fit-base at the best base; the two samples alike share one row.
 TEST_F(SweepCurves, TheAgeAtTheBestRateIsEverySampleOfThatGrainsResidual)
 {
     const struct {
-        const char* model;
+        const char* name;
         QByteArray samples;
         QStringList options;
+        QString rates;
         bool byElevation;
-        std::size_t grains;
     } cases[] = {
-        { "transient", transientSamples, { "-o", "12", "--systems", "AHe,AFT" }, false, 3 },
+        { "transient", transientSamples, { "transient", "-o", "12", "--systems", "AHe,AFT" },
+            "0.4:0.8:0.1", false },
+        { "transient, base fitted", transientSamples,
+            { "transient", "-o", "12", "--systems", "AHe,AFT", "--fit-base", "0.02:0.035" },
+            "0.3:0.6:0.05", false },
         { "periodic", periodicSamples,
-            { "-n", "41", "--mean-elevation", "2000", "--systems", "AHe" }, true, 3 },
+            { "periodic", "-n", "41", "--mean-elevation", "2000", "--systems", "AHe" },
+            "0.4:0.8:0.1", true },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.model);
+        SCOPED_TRACE(c.name);
         write("observed.csv", c.samples);
-        const ProgramRun run = coolingAges(QStringList { QString::fromLatin1(c.model) } + c.options
-            + QStringList { "--rates", "0.4:0.8:0.1", "--observed", "observed.csv", "--fit-output",
+        const ProgramRun run = coolingAges(c.options
+            + QStringList { "--rates", c.rates, "--observed", "observed.csv", "--fit-output",
                 "fit.csv", "--residuals", "residuals.csv", "--predictions", "predictions.csv" });
         ASSERT_TRUE(run.finished);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -137,26 +143,33 @@ TEST_F(SweepCurves, TheAgeAtTheBestRateIsEverySampleOfThatGrainsResidual)
         const Csv residuals = readCsv(dir.filePath("residuals.csv"));
         const Csv predictions = readCsv(dir.filePath("predictions.csv"));
         EXPECT_EQ(predictions.header.contains(QStringLiteral("elevation_m")), c.byElevation);
-        std::set<QString> sweep;
+        std::set<double> sweep;
         for (std::size_t k = 0; k < fit.rows.size(); ++k)
-            sweep.insert(fit.at(k, QStringLiteral("rate_mm_yr")));
-        std::map<QString, std::map<QString, QString>> ageOf; // rate -> grain -> age
+            sweep.insert(fit.at(k, QStringLiteral("rate_mm_yr")).toDouble());
+        std::map<double, std::map<QString, QString>> ageOf; // rate -> grain -> age
         for (std::size_t k = 0; k < predictions.rows.size(); ++k) {
-            auto& atRate = ageOf[predictions.at(k, QStringLiteral("rate_mm_yr"))];
+            auto& atRate = ageOf[predictions.at(k, QStringLiteral("rate_mm_yr")).toDouble()];
             const QString grain = grainOfRow(predictions, k, c.byElevation);
             EXPECT_FALSE(atRate.contains(grain)) << "a grain twice at one rate";
             atRate[grain] = predictions.at(k, QStringLiteral("age_ma"));
         }
         ASSERT_EQ(ageOf.size(), sweep.size() + 1);
         for (const auto& [rate, grains] : ageOf)
-            EXPECT_EQ(grains.size(), c.grains) << rate.toStdString();
+            EXPECT_EQ(grains.size(), 3u) << rate;
         const auto best = std::ranges::find_if(
             ageOf, [&](const auto& entry) { return !sweep.contains(entry.first); });
         ASSERT_NE(best, ageOf.end());
+        ASSERT_NE(best, ageOf.begin());
+        ASSERT_NE(std::next(best), ageOf.end());
         for (std::size_t i = 0; i < residuals.rows.size(); ++i) {
             const QString grain = grainOfRow(residuals, i, c.byElevation);
             ASSERT_TRUE(best->second.contains(grain)) << grain.toStdString();
-            EXPECT_EQ(best->second.at(grain), residuals.at(i, QStringLiteral("predicted_age_ma")));
+            const QString predicted = residuals.at(i, QStringLiteral("predicted_age_ma"));
+            EXPECT_EQ(best->second.at(grain), predicted);
+            const double slower = std::prev(best)->second.at(grain).toDouble();
+            const double faster = std::next(best)->second.at(grain).toDouble();
+            EXPECT_LE(faster, predicted.toDouble()) << grain.toStdString();
+            EXPECT_LE(predicted.toDouble(), slower) << grain.toStdString();
         }
     }
 }
