@@ -325,17 +325,10 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     }
     for (FitFile& file : fit.files(fitted))
         files.push_back(std::move(file));
-    SweepPredictions sweep;
-    if (!fitOptions.predictionsOutput.empty() && fitted.fit) {
-        const ObservedFit& observed = *fit.observedFit();
-        sweep.rates = observed.rates();
-        sweep.ages = fitted.fit->base
-            ? sweepAgesAtBase(observed, sweep.rates, fitted.fit->base->base.bestRate)
-            : std::move(pass.predictions);
-        sweep.byElevation = request.model == Model::periodic
-            || std::ranges::any_of(observed.samples(),
-                [](const ObservedAge& sample) { return sample.elevationM.has_value(); });
-    }
+    const SweepPredictions sweep = !fitOptions.predictionsOutput.empty() && fitted.fit
+        ? fitSweepPredictions(*fit.observedFit(), *fitted.fit, request.model == Model::periodic,
+              std::move(pass.predictions))
+        : SweepPredictions {};
     if (!sweep.ages.empty())
         files.push_back({ fitOptions.predictionsOutput, [&sweep, &fitted](std::ostream& stream) {
                              writeSweepPredictionTable(stream, sweep, fitted.fit->residuals,

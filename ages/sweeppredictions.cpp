@@ -5,8 +5,8 @@
 #include "parallelfor.h"
 
 #include <algorithm>
-#include <optional>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -51,6 +51,20 @@ void writeRow(std::ostream& out, double rateMmYr, const Residual& grain, double 
 }
 
 } // namespace
+
+SweepPredictions fitSweepPredictions(const ObservedFit& fit, const FitResult& result,
+    const bool periodic, std::vector<std::vector<SweepAge>> passAges)
+{
+    SweepPredictions sweep;
+    sweep.rates = fit.rates();
+    sweep.ages = result.base ? sweepAgesAtBase(fit, sweep.rates, result.base->base.bestRate)
+                             : std::move(passAges);
+    // A transient sample with an elevation stands at its height above --mean-elevation.
+    sweep.byElevation = periodic || std::ranges::any_of(fit.samples(), [](const ObservedAge& s) {
+        return s.elevationM.has_value();
+    });
+    return sweep;
+}
 
 std::vector<std::vector<SweepAge>> sweepAgesAtBase(
     const ObservedFit& fit, const std::vector<double>& rates, const double base)

@@ -45,6 +45,11 @@ struct SweepPredictions {
     bool byElevation = false;
 };
 
+// The sweep of a fit's result: the ages of the pass over the rates (passAges), or with
+// --fit-base those at the best base (sweepAgesAtBase). periodic: the model places every sample.
+SweepPredictions fitSweepPredictions(const ObservedFit& fit, const FitResult& result, bool periodic,
+    std::vector<std::vector<SweepAge>> passAges);
+
 // The samples' ages at every rate with the model's base at base (the best of a --fit-base fit,
 // which the pass over the grid of rates and bases cannot know), each rate on a core of its own:
 // ObservedFit::predictions, the fit's own.
