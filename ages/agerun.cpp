@@ -14,6 +14,7 @@
 #include "progressline.h"
 #include "ratefitbase.h"
 #include "steadystatefit.h"
+#include "sweeppredictions.h"
 #include "terrainrun.h"
 #include "transientpath.h"
 #include "textformat.h"
@@ -59,13 +60,27 @@ std::vector<double> gridEnds(const std::vector<double>& bases)
 struct RatePass {
     std::vector<AgeRow> rows;
     std::vector<std::vector<double>> misfits;
+    // The samples' predictions at every rate, when --predictions asks for them: the very ages
+    // the misfits were computed from.
+    std::vector<std::vector<SweepAge>> predictions;
 };
 
 // What a pass computes at each rate.
 struct PassWork {
     bool table = true;
     const ObservedFit* fit = nullptr;
+    bool keepPredictions = false; // with a fit: keep the samples' ages of every rate
 };
+
+// The fit's misfits of one rate from the samples' predictions, which are kept when wanted.
+void fitAtRate(RatePass& pass, std::size_t k, const PassWork& wanted,
+    const std::vector<thermochron::Age>& predicted, const ObservedFit::LengthPredictions& lengths)
+{
+    pass.misfits[k] = wanted.fit->groupMisfits(predicted, lengths);
+    if (wanted.keepPredictions)
+        for (const thermochron::Age& age : predicted)
+            pass.predictions[k].push_back({ age.ageMa, age.reset });
+}
 
 std::vector<AgeRow> joined(std::vector<std::vector<AgeRow>>& rowsOf)
 {
@@ -115,6 +130,7 @@ RatePass transientPass(const AgeRequest& request, const PassWork& wanted,
     std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
     RatePass pass;
     pass.misfits.resize(wanted.fit ? rates.size() * std::max<std::size_t>(1, bases.size()) : 0);
+    pass.predictions.resize(wanted.keepPredictions ? rates.size() : 0);
     forEachRate(
         rates,
         [&](std::size_t k, const RateWork&) {
@@ -126,7 +142,8 @@ RatePass transientPass(const AgeRequest& request, const PassWork& wanted,
                     row.rateMmYr = rates[k];
             }
             if (wanted.fit && bases.empty())
-                pass.misfits[k] = wanted.fit->transientMisfits(path, parameters);
+                fitAtRate(pass, k, wanted, wanted.fit->transientPredictions(path, parameters),
+                    wanted.fit->transientLengths(path, parameters));
             for (std::size_t j = 0; j < bases.size(); ++j) {
                 const erosion::RunParameters at = atRateAndBase(rates[k], bases[j]);
                 pass.misfits[j * rates.size() + k]
@@ -162,6 +179,7 @@ RatePass periodicPass(const AgeRequest& request, const PassWork& wanted,
     std::vector<std::vector<AgeRow>> rowsOf(wanted.table ? rates.size() : 0);
     RatePass pass;
     pass.misfits.resize(wanted.fit ? rates.size() * std::max<std::size_t>(1, bases.size()) : 0);
+    pass.predictions.resize(wanted.keepPredictions ? rates.size() : 0);
     forEachRate(
         rates,
         [&](std::size_t k, const RateWork& work) {
@@ -171,7 +189,8 @@ RatePass periodicPass(const AgeRequest& request, const PassWork& wanted,
                 if (wanted.table)
                     rowsOf[k] = periodicAgeRows(model, parameters, request.settings, work);
                 if (wanted.fit && bases.empty())
-                    pass.misfits[k] = wanted.fit->periodicMisfits(model, parameters);
+                    fitAtRate(pass, k, wanted, wanted.fit->periodicPredictions(model, parameters),
+                        wanted.fit->periodicLengths(model, parameters));
             }
             for (std::size_t j = 0; j < bases.size(); ++j) {
                 const periodic::PeriodicParameters parameters = atRateAndBase(rates[k], bases[j]);
@@ -265,7 +284,11 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     const bool sampleLengths = fit.observedFit() && !fit.observedFit()->lengths().empty();
     const PassWork wanted { !request.outputFile.empty()
             || (!request.lengthsOutputFile.empty() && !sampleLengths) || !fit.observedFit(),
-        fit.observedFit() };
+        fit.observedFit(),
+        // With --fit-base the pass runs over a grid of bases, and the ages along the sweep are
+        // those at the best base, computed once it is known.
+        fit.observedFit() && !fitOptions.predictionsOutput.empty()
+            && fit.observedFit()->bases().empty() };
     RatePass pass;
     {
         // Erased (by its destructor) before the table or a message is written.
@@ -302,6 +325,15 @@ void runRequest(const AgeRequest& request, const FitOptions& fitOptions, std::os
     }
     for (FitFile& file : fit.files(fitted))
         files.push_back(std::move(file));
+    const SweepPredictions sweep = !fitOptions.predictionsOutput.empty() && fitted.fit
+        ? fitSweepPredictions(*fit.observedFit(), *fitted.fit, request.model == Model::periodic,
+              std::move(pass.predictions))
+        : SweepPredictions {};
+    if (!sweep.ages.empty())
+        files.push_back({ fitOptions.predictionsOutput, [&sweep, &fitted](std::ostream& stream) {
+                             writeSweepPredictionTable(stream, sweep, fitted.fit->residuals,
+                                 fitted.fit->fit.bestRate);
+                         } });
     wholefile::ReplacementGroup group;
     for (const FitFile& file : files) // what a killed run of any program left beside them
         wholefile::removeAbandonedTemporaries(file.path);

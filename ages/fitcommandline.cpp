@@ -28,6 +28,15 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
                 "predicted with (radius_um, u_ppm, th_ppm, sm_ppm, dpar_um), CSV (needs "
                 "--observed)")
             ->type_name("FILE");
+        command
+            .add_option("--predictions", options.predictionsOutput,
+                "the predicted age of every distinct grain of the measured samples (system, "
+                "method, kinetics, the grain values it reads, and the elevation of a sample "
+                "placed at its height) at every rate of the sweep and at the best rate, CSV "
+                "rate_mm_yr, system, method, radius_um, u_ppm, th_ppm, sm_ppm, dpar_um, "
+                "kinetics, age_ma, reset [, elevation_m] (with --fit-base at the best base; "
+                "needs --observed)")
+            ->type_name("FILE");
     }
     for (const Model model : { Model::transient, Model::periodic, Model::history }) {
         CLI::App& command = line.subcommand(model);

@@ -51,6 +51,9 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
             return "--residuals needs measured ages to compare with (--observed FILE)";
         }
     }
+    if (!options.predictionsOutput.empty() && options.observedFile.empty()) {
+        return "--predictions lists the measured grains' ages along the sweep: add --observed FILE";
+    }
     if (!options.residualsOutput.empty() && options.observedFile.empty()) {
         return "--residuals lists measured ages against their predictions: add --observed FILE";
     }
@@ -104,6 +107,7 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
     for (const auto& [option, file] : { std::pair { "--fit-output", options.fitOutput },
              std::pair { "--lengths-output", request.lengthsOutputFile },
              std::pair { "--residuals", options.residualsOutput },
+             std::pair { "--predictions", options.predictionsOutput },
              std::pair { "--path-output", options.pathOutput },
              std::pair { "--profile-output", options.profileOutput },
              std::pair { "--posterior", options.posteriorOutput },
@@ -120,7 +124,8 @@ std::optional<std::string> fitOptionsError(const AgeRequest& request, const FitO
     const std::vector<std::pair<std::string, std::string>> files { { "--output",
                                                                        request.outputFile },
         { "--lengths-output", request.lengthsOutputFile }, { "--fit-output", options.fitOutput },
-        { "--residuals", options.residualsOutput }, { "--path-output", options.pathOutput },
+        { "--residuals", options.residualsOutput },
+        { "--predictions", options.predictionsOutput }, { "--path-output", options.pathOutput },
         { "--profile-output", options.profileOutput }, { "--posterior", options.posteriorOutput },
         { "--age-map", request.terrain.ageMapFile }, { "--field", request.terrain.fieldFile },
         { "--geotherm-output", options.geothermOutput },

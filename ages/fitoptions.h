@@ -10,6 +10,7 @@
 //   -L C/KM                transient: the lapse rate of the relief above it (6.5)
 //   --fit-output FILE      the misfit curve: rate_mm_yr, chi2
 //   --residuals FILE       the samples at the best rate against their predictions
+//   --predictions FILE     rate fits: every distinct grain's age at every rate (sweeppredictions.h)
 //   --path-output FILE     transient (one rate), path or history: time_ma, temperature_c, depth_m
 //   --profile-output FILE  history: chi2 against each change time (historyfiles.h)
 //   --posterior FILE       history: the ensemble sampler's samples after burn-in
@@ -35,6 +36,7 @@ struct FitOptions {
     double lapseRateCkm = 6.5;
     std::string fitOutput;
     std::string residualsOutput;
+    std::string predictionsOutput; // rate fits: each grain of the samples along the sweep
     std::string pathOutput;
     std::string profileOutput;
     std::string posteriorOutput;

@@ -96,7 +96,8 @@ mkdir -p "$fit_dir"
 observed="$root/examples/observed_ages.csv"
 "$bin/cooling_ages" periodic --mean-elevation 2000 --rates 0.3:1:0.01 -n 41 \
     --systems AHe,AFT,ZHe,ZFT --observed "$observed" --output "$fit_dir/sweep_ages.csv" \
-    --fit-output "$fit_dir/fit.csv" --residuals "$fit_dir/residuals.csv" 2>"$fit_dir/summary.txt"
+    --fit-output "$fit_dir/fit.csv" --residuals "$fit_dir/residuals.csv" \
+    --predictions "$fit_dir/predictions.csv" 2>"$fit_dir/summary.txt"
 cat "$fit_dir/summary.txt"
 best=$(sed -n 's|^best rate: \([0-9.]*\) mm/yr.*|\1|p' "$fit_dir/summary.txt")
 # At the best rate: the age-elevation relationship across the profile, and (for the path plot)
@@ -109,8 +110,9 @@ best=$(sed -n 's|^best rate: \([0-9.]*\) mm/yr.*|\1|p' "$fit_dir/summary.txt")
 find "$fit_dir" -type f -name '*.csv' -printf '  %p (%s bytes)\n' | sort
 
 # The four plots of the fit.
+# The rate plot with each sample's own grain along the sweep, beside the options' grain.
 "$bin/render_plot" plot_ages "$plots/image_ages_rate.png" rate "$fit_dir/sweep_ages.csv" \
-    "$observed" "$fit_dir/fit.csv"
+    "$observed" "$fit_dir/fit.csv" "$fit_dir/residuals.csv" "$fit_dir/predictions.csv"
 "$bin/render_plot" plot_ages "$plots/image_ages_misfit.png" misfit "$fit_dir/fit.csv"
 "$bin/render_plot" plot_ages "$plots/image_ages_elevation.png" elevation \
     "$fit_dir/profile_ages.csv" "$observed"

@@ -3,9 +3,11 @@
 #include "agefigure.h"
 #include "agesatrate.h"
 #include "agetables.h"
+#include "grainlabels.h"
 #include "markerspread.h"
 #include "misfitsummary.h"
 #include "orderedgroups.h"
+#include "sweepgrains.h"
 #include "systemmarks.h"
 #include "textformat.h"
 
@@ -129,53 +131,6 @@ void addMeasuredMarkers(AgeFigure& figure, const std::vector<ObservedAge>& obser
     }
 }
 
-// The grain a sample was predicted with, as the residual table gives it: two samples of one
-// system and method with the same values were predicted alike.
-struct GrainKey {
-    QString system;
-    QString method;
-    std::optional<double> radius;
-    std::optional<double> uranium;
-    std::optional<double> thorium;
-    std::optional<double> samarium;
-    std::optional<double> dpar;
-
-    bool operator==(const GrainKey&) const = default;
-};
-
-GrainKey grainOf(const Residual& r)
-{
-    return { r.system, r.method, r.radius, r.uranium, r.thorium, r.samarium, r.dpar };
-}
-
-QString shortNumber(double value)
-{
-    constexpr int significant = 3;
-    return QString::fromStdString(textformat::number(value, significant));
-}
-
-// "AHe r=80 um eU=40 ppm", "AFT Dpar=2.3 um", or "ZFT dodson" for a method that reads no grain.
-// The effective uranium weighs each parent by its alpha production relative to 238U,
-// eU = U + 0.238 Th + 0.0012 Sm (ppm), the one number that sets a grain's helium and damage.
-QString grainText(const GrainKey& grain)
-{
-    constexpr double thoriumWeight = 0.238;
-    constexpr double samariumWeight = 0.0012;
-    QStringList words { grain.system };
-    if (grain.radius)
-        words << QStringLiteral("r=%1 um").arg(shortNumber(*grain.radius));
-    if (grain.uranium || grain.thorium || grain.samarium)
-        words << QStringLiteral("eU=%1 ppm")
-                     .arg(shortNumber(grain.uranium.value_or(0.0)
-                         + thoriumWeight * grain.thorium.value_or(0.0)
-                         + samariumWeight * grain.samarium.value_or(0.0)));
-    if (grain.dpar)
-        words << QStringLiteral("Dpar=%1 um").arg(shortNumber(*grain.dpar));
-    if (words.size() == 1)
-        words << grain.method;
-    return words.join(u' ');
-}
-
 // Where a residual's prediction is drawn (x, y), and whether its grain's points are joined.
 struct GrainPlacement {
     std::function<std::optional<std::pair<double, double>>(const Residual&)> point;
@@ -191,7 +146,7 @@ struct GrainPlacement {
 void addGrainPredictions(AgeFigure& figure, const std::vector<Residual>& residuals,
     const GrainPlacement& placement, const std::vector<int>& offsets = {})
 {
-    constexpr std::size_t maxGrainRows = 8;
+    constexpr std::size_t maxGrainRows = maxGrainCurves;
     constexpr int shadeStep = 25; // QColor::darker factor added per grain of one system
     OrderedGroups<QString, GrainKey> grainsOfSystem;
     OrderedGroups<GrainKey, std::size_t> byGrain;
@@ -417,7 +372,8 @@ ViewerStyle ageKindStyle(const QString& kind)
 }
 
 FirstView rateFigure(const QString& agesPath, const std::optional<QString>& observedPath,
-    const std::optional<QString>& fitPath, const std::optional<QString>& residualsPath)
+    const std::optional<QString>& fitPath, const std::optional<QString>& residualsPath,
+    const std::optional<QString>& predictionsPath)
 {
     const std::optional<std::vector<ObservedAge>> observed
         = observedPath ? std::optional(readObservedAges(*observedPath)) : std::nullopt;
@@ -479,12 +435,25 @@ FirstView rateFigure(const QString& agesPath, const std::optional<QString>& obse
                         .arg(residuals.size())
                         .arg(*observedPath)
                         .arg(observed->size()));
+            // Each grain's own curve along the sweep, where a system has few enough grains; the
+            // others' predictions stand at the best rate as points.
+            const std::set<QString> curved = predictionsPath
+                ? addSweepGrainCurves(figure, *predictionsPath, *fitPath, readSweep(*fitPath),
+                      residuals)
+                : std::set<QString> {};
+            std::vector<Residual> pointed;
+            std::vector<int> pointedOffsets;
+            for (std::size_t i = 0; i < residuals.size(); ++i)
+                if (!curved.contains(residuals[i].system)) {
+                    pointed.push_back(residuals[i]);
+                    pointedOffsets.push_back(offsets[i]);
+                }
             const double best = fit->bestRate;
-            addGrainPredictions(figure, residuals,
+            addGrainPredictions(figure, pointed,
                 { [best](const Residual& r) {
                      return std::optional(std::pair { best, *r.predictedAge });
                  } },
-                offsets);
+                pointedOffsets);
         }
     }
     QString title;

@@ -2,9 +2,8 @@
 // The pictures of plot_ages that judge a fit of one erosion rate, each built from the suite's
 // CSV files into a first view (residualplot.h and historyplots.h hold the others).
 //
-//   rate       AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV]]]  age against erosion rate, one
-//   curve per system
-//              and method (only the measured systems when OBSERVED_CSV is given); measured ages
+//   rate       AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV [PREDICTIONS_CSV]]]]
+//              age against erosion rate, one curve per system and method (only the measured systems when OBSERVED_CSV is given); measured ages
 //              as bands (age +- sigma) in the system's colour, or, for more than ten of them and
 //              a fit, as markers with error bars at the best rate, spread a little in x; the
 //              best rate and its range as vertical lines. With RESIDUALS_CSV (cooling_ages
@@ -12,7 +11,8 @@
 //              legend row per distinct grain of a system ("AHe r=80 um eU=40 ppm predicted
 //              (2)", at most eight, the rest together), with the measured ages as markers at
 //              the best rate above or below them; the table's curves are then labelled as the
-//              options' grain
+//              options' grain. With PREDICTIONS_CSV (the same fit's --predictions) each grain's
+//              own curve along the sweep instead of its point (sweepgrains.h)
 //   misfit     FIT_CSV                 chi2 against erosion rate around its minimum: the range
 //              where chi2 stays below chi2_min + 1 and as much again either side; the level,
 //              the range and the best rate; optionally on a logarithmic chi2 axis
@@ -36,7 +36,8 @@
 
 FirstView rateFigure(const QString& agesPath, const std::optional<QString>& observedPath,
     const std::optional<QString>& fitPath,
-    const std::optional<QString>& residualsPath = std::nullopt);
+    const std::optional<QString>& residualsPath = std::nullopt,
+    const std::optional<QString>& predictionsPath = std::nullopt);
 FirstView misfitFigure(const QString& fitPath, bool logY = false);
 FirstView elevationFigure(const QString& agesPath, const std::optional<QString>& observedPath,
     const std::optional<QString>& fitPath = std::nullopt,

@@ -24,7 +24,8 @@ const QString logYFlag = QStringLiteral("--log-y");
 const std::vector<AgeKind>& ageKinds()
 {
     static const std::vector<AgeKind> kinds {
-        { QStringLiteral("rate"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV" } },
+        { QStringLiteral("rate"), { "AGES_CSV" },
+            { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV", "PREDICTIONS_CSV" } },
         { QStringLiteral("misfit"), { "FIT_CSV" }, {}, true },
         { QStringLiteral("elevation"), { "AGES_CSV" }, { "OBSERVED_CSV", "FIT_CSV", "RESIDUALS_CSV" } },
         { QStringLiteral("path"), { "PATH_CSV", "AGES_CSV" }, { "RESIDUALS_CSV" } },
@@ -95,7 +96,7 @@ FirstView startAgePlots(const QStringList& allArguments, const QDir& runDir)
     };
 
     if (kind.name == u"rate")
-        return rateFigure(files[0], file(1), file(2), file(3));
+        return rateFigure(files[0], file(1), file(2), file(3), file(4));
     if (kind.name == u"misfit")
         return misfitFigure(files[0], logY);
     if (kind.name == u"elevation")
@@ -123,7 +124,7 @@ const ViewerDefinition& agesViewer()
         .caption = QStringLiteral("MORVA - COOLING AGES-PREDICTED AND MEASURED - BRENMOOR"),
         .style = ageKindStyle(QStringLiteral("rate")),
         .start = startAgePlots,
-        .optionalArgumentNames = { "FILE", "FILE", "FILE" },
+        .optionalArgumentNames = { "FILE", "FILE", "FILE", "FILE" },
         .flags = { logYFlag },
     };
     return viewer;

@@ -1,7 +1,7 @@
 #pragma once
 // plot_ages: the plots that judge a fit of predicted cooling ages to measured ones.
 //
-//   plot_ages rate AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV]]]
+//   plot_ages rate AGES_CSV [OBSERVED_CSV [FIT_CSV [RESIDUALS_CSV [PREDICTIONS_CSV]]]]
 //   plot_ages [--log-y] misfit FIT_CSV
 //   plot_ages elevation AGES_CSV [OBSERVED_CSV [FIT_CSV]]
 //   plot_ages path PATH_CSV AGES_CSV
@@ -14,7 +14,7 @@
 //   plot_ages elevation ELEVATION_CSV OBSERVED_CSV [RESIDUALS_CSV]   (a history's profile)
 //
 // The files are those cooling_ages writes (--output, --fit-output, --path-output, --residuals,
-// --profile-output, --posterior, terrain's --age-map, --lengths-output, history's
+// --predictions, --profile-output, --posterior, terrain's --age-map, --lengths-output, history's
 // --elevation-output) and the measured ages and lengths it reads (--observed, --lengths), named
 // on the command line relative to the working directory. What each kind shows is in ageplots.h, residualplot.h, historyplots.h, agemapplot.h, lengthplot.h and
 // misfitmap.h. --log-y (anywhere on the line) opens a chi2 plot on a logarithmic axis (the key L
