@@ -149,6 +149,17 @@ RateGridFit fitRateGrid(const std::vector<double>& rates, const std::vector<doub
           };
     fit.rateFit = atLevel(rates, rateProfile, fit.bestRate);
     fit.otherFit = atLevel(others, otherProfile, fit.bestOther);
+    // The grid's profile of the other stands above a valley that the refinement found between
+    // its values when the rates are coarse (the least chi2 over the grid's rates at a grid value
+    // misses a floor that lies between two rates), so that its range could leave out the best
+    // value itself. Every refined point within the level has a rate at which the other fits:
+    // the range holds them all.
+    for (const RefinedPoint& point : refined) {
+        if (point.chi2 <= fit.level.level) {
+            fit.otherFit.rangeLow = std::min(fit.otherFit.rangeLow, point.other);
+            fit.otherFit.rangeHigh = std::max(fit.otherFit.rangeHigh, point.other);
+        }
+    }
     fit.rateFitAtBestOther = atLevel(rates, row, fit.bestRate);
     return fit;
 }

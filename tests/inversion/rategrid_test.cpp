@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -63,6 +64,45 @@ TEST(RateGrid, RefinedProfilesFindTheFloorOfAValleyNarrowerThanTheGrid)
             EXPECT_EQ(fit.rateFit.minimumCount, 1);
             EXPECT_TRUE(fit.otherFit.rangeReachesLowEnd && fit.otherFit.rangeReachesHighEnd);
             EXPECT_NEAR(fit.rateFit.rangeLevel, 1.0, 1e-3);
+        }
+    }
+}
+
+// On a sweep of few rates the grid's least chi2 over the rates at a value of the other misses
+// the valley's floor, which lies between two rates; the refinement finds, at each rate, the
+// other where the floor crosses it. The best point is such a refined one, and the other's range
+// must hold it (and every refined point within the level).
+TEST(RateGrid, TheOthersRangeHoldsTheRefinedPointsWithinTheLevel)
+{
+    // A floor narrower than the rates' spacing, its walls levelled off at 50 (so that no parabola
+    // through the coarse rates sees it), closed along the other by a bowl of width 150.
+    const double s = 0.005, w = 150;
+    const auto chi2At = [&](double r, double b) {
+        const double along = (r - floorRate(b)) / s, across = (b - 1130) / w;
+        return std::min(along * along, 50.0) + across * across;
+    };
+    const std::vector<double> rates { 0.4, 0.5, 0.6, 0.7, 0.8 };
+    const std::vector<double> others = ages::evenlySpacedValues({ 800, 1400 }, 7);
+    std::vector<double> chi2;
+    for (const double b : others)
+        for (const double r : rates)
+            chi2.push_back(chi2At(r, b));
+    std::vector<ages::RefinedPoint> refined;
+    for (int step = 0; step < 4; ++step) {
+        std::vector<ages::RefinedPoint> found;
+        for (std::size_t i = 0; i < rates.size(); ++i)
+            if (const double b = ages::nextOther(others, chi2, i, rates.size(), refined);
+                !std::isnan(b))
+                found.push_back({ i, b, chi2At(rates[i], b) });
+        refined.insert(refined.end(), found.begin(), found.end());
+    }
+    const ages::RateGridFit fit = ages::fitRateGrid(rates, others, chi2, 100, refined);
+    EXPECT_LE(fit.otherFit.rangeLow, fit.bestOther);
+    EXPECT_GE(fit.otherFit.rangeHigh, fit.bestOther);
+    for (const ages::RefinedPoint& point : refined) {
+        if (point.chi2 <= fit.level.level) {
+            EXPECT_LE(fit.otherFit.rangeLow, point.other);
+            EXPECT_GE(fit.otherFit.rangeHigh, point.other);
         }
     }
 }
