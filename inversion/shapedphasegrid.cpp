@@ -2,6 +2,7 @@
 
 #include "progresscounter.h"
 #include "simplexminimum.h"
+#include "taskmisfit.h"
 
 #include <boost/math/tools/minima.hpp>
 
@@ -19,9 +20,6 @@ namespace {
 // point whose inner minimum is off by a tenth of that width is off by 0.01 in chi2.
 constexpr int logBits = 16;
 constexpr std::uintmax_t brentIterations = 40;
-// What Brent's method sees for a history the model cannot run: worse than any real misfit, and
-// still finite so that its parabolic steps stay numbers.
-constexpr double unusableChi2 = 1e100;
 // Evaluations of one inner minimisation, and outer steps of the refined best, for the progress.
 constexpr double expectedBrentEvaluations = 25;
 constexpr double expectedOuterSteps = 15;
@@ -31,41 +29,7 @@ constexpr int rangePasses = 2;
 constexpr double simplexStepShare = 0.01;
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-struct Trial {
-    std::vector<double> parameters;
-    double chi2 = notANumber;
-
-    bool betterThan(const Trial& other) const
-    {
-        return !std::isnan(chi2) && (std::isnan(other.chi2) || chi2 < other.chi2);
-    }
-};
-
-// The misfit of one sequential task, keeping every history it tried, in order.
-class TaskRun {
-public:
-    TaskRun(const HistorySpace& space, const HistoryMisfit& misfit, ProgressCounter& progress)
-        : m_space(space)
-        , m_misfit(misfit)
-        , m_progress(progress)
-    {
-    }
-
-    Trial operator()(const std::vector<double>& parameters)
-    {
-        const Trial trial { parameters, misfitOf(m_space, m_misfit, parameters) };
-        tried.push_back({ trial.parameters, trial.chi2 });
-        m_progress.advance(1);
-        return trial;
-    }
-
-    std::vector<TriedHistory> tried;
-
-private:
-    const HistorySpace& m_space;
-    const HistoryMisfit& m_misfit;
-    ProgressCounter& m_progress;
-};
+using TaskRun = TaskMisfit;
 
 // The least chi2 over parameter 1 - held with parameter held at value: Brent's method in the
 // logarithm of the free parameter across its bounds.
@@ -75,7 +39,7 @@ Trial innerMinimum(TaskRun& run, const std::size_t held, const double value, con
     const auto objective = [&](const double lnFree) {
         std::vector<double> parameters(2, value);
         parameters[1 - held] = std::exp(lnFree);
-        const Trial trial = run(parameters);
+        const Trial trial { parameters, run(parameters) };
         if (trial.betterThan(best))
             best = trial;
         return std::isnan(trial.chi2) ? unusableChi2 : trial.chi2;
@@ -204,7 +168,7 @@ HistoryFit fitShapedPhaseGrid(const HistorySpace& space, const HistoryMisfit& mi
     const auto objective = [&](const std::vector<double>& x) {
         if (!isInside(space, x))
             return std::numeric_limits<double>::infinity();
-        const double chi2 = run(x).chi2;
+        const double chi2 = run(x);
         return std::isnan(chi2) ? std::numeric_limits<double>::infinity() : chi2;
     };
     SimplexSettings simplex;

@@ -2,6 +2,7 @@
 
 #include "progresscounter.h"
 #include "simplexminimum.h"
+#include "taskmisfit.h"
 
 #include <boost/math/tools/minima.hpp>
 
@@ -20,35 +21,19 @@ namespace {
 // by far less than the 1 unit a range is read at.
 constexpr int rateBits = 10;
 constexpr std::uintmax_t brentIterations = 30;
-// What Brent's method sees for a history the model cannot run: worse than any real misfit, and
-// still finite so that its parabolic steps stay numbers.
-constexpr double unusableChi2 = 1e100;
 // Evaluations one inner minimisation takes, for the progress estimate.
 constexpr double expectedBrentEvaluations = 12;
 constexpr double expectedOuterSteps = 8;
 const double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-// A history with its misfit: r1, t, r2 (the parameters' order) and chi2.
-struct Trial {
-    std::vector<double> parameters;
-    double chi2 = notANumber;
-
-    bool betterThan(const Trial& other) const
-    {
-        return !std::isnan(chi2) && (std::isnan(other.chi2) || chi2 < other.chi2);
-    }
-};
-
-// Runs the misfit for one sequential task (a row of the grid, the refinement) and keeps every
-// history it tried, in order.
-class TaskRun {
+// The misfit of a task whose histories share one value of the space's other parameter (a row of
+// the grid at one base): r1, t, r2 completed with it.
+class TaskRun : public TaskMisfit {
 public:
     // other: the value of the space's other parameter the task's histories take (NaN without).
     TaskRun(const HistorySpace& space, const HistoryMisfit& misfit, ProgressCounter& progress,
         double other = notANumber)
-        : m_space(space)
-        , m_misfit(misfit)
-        , m_progress(progress)
+        : TaskMisfit(space, misfit, progress)
         , m_other(other)
     {
     }
@@ -56,7 +41,7 @@ public:
     // r1, t, r2 at the task's other value.
     double operator()(const std::vector<double>& history)
     {
-        if (!m_space.other)
+        if (!space().other)
             return all(history);
         std::vector<double> parameters(history.size() + 1, m_other);
         std::copy(history.begin(), history.end(), parameters.begin());
@@ -64,24 +49,14 @@ public:
     }
 
     // Every parameter of the space.
-    double all(const std::vector<double>& parameters)
-    {
-        const double chi2 = misfitOf(m_space, m_misfit, parameters);
-        tried.push_back({ parameters, chi2 });
-        m_progress.advance(1);
-        return chi2;
-    }
+    double all(const std::vector<double>& parameters) { return TaskMisfit::operator()(parameters); }
 
-    std::vector<TriedHistory> tried;
     std::optional<double> other() const
     {
-        return m_space.other ? std::optional<double>(m_other) : std::nullopt;
+        return space().other ? std::optional<double>(m_other) : std::nullopt;
     }
 
 private:
-    const HistorySpace& m_space;
-    const HistoryMisfit& m_misfit;
-    ProgressCounter& m_progress;
     double m_other;
 };
 
