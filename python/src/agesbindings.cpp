@@ -27,16 +27,10 @@ namespace erosion_python {
 namespace {
 
 py::dict agesAlongPath(const py::object& path, const py::object& systems, const std::string& method,
-    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
-    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics, const double biotiteRadiusUm, const double muscoviteRadiusUm,
-    const double hornblendeRadiusUm, const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    GRAIN_PARAMETERS)
 {
     const ages::AgeSettings settings = ageSettings(systems, method,
-        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
-            californiumIrradiated, zirconFtKinetics });
+        GRAIN_ARGUMENTS);
     raiseIf(ages::settingsError(settings));
     const auto column = [&](const char* name) { return path[py::str(name)].cast<DoubleArray>(); };
     const std::optional<DoubleArray> depthM

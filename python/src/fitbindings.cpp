@@ -200,12 +200,7 @@ ages::BatchModel batchModel(ages::AgeRequest request, const std::string& observe
 
 ages::AgeRequest transientRequest(const std::array<double, 3>& rates, const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
-    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics,
-    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
-    const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    const std::string& method, GRAIN_PARAMETERS)
 {
     ages::AgeRequest request;
     request.model = ages::Model::transient;
@@ -214,9 +209,7 @@ ages::AgeRequest transientRequest(const std::array<double, 3>& rates, const doub
     request.transient.diffusivity = diffusivityM2s;
     request.transient.historyTime = exposureMyr;
     request.settings = ageSettings(defaultSystemNames(), method,
-        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
-            californiumIrradiated, zirconFtKinetics });
+        GRAIN_ARGUMENTS);
     request.sweep = rateSweep(rates);
     return request;
 }
@@ -229,17 +222,10 @@ py::dict fitRateTransient(const std::optional<std::string>& observed,
     const std::optional<double> meanElevationM, const double lapseRateCkm,
     const double exposureMyr,
     const double surfaceTemperatureC, const double gradientCm, const double diffusivityM2s,
-    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics,
-    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
-    const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    const std::string& method, GRAIN_PARAMETERS)
 {
     ages::AgeRequest request = transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
-        diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-        apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
-        pressureKbar, californiumIrradiated, zirconFtKinetics);
+        diffusivityM2s, method, GRAIN_NAMES);
     return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample,
         meanElevationM.value_or(0), keepUnreset, fitBase, meanElevationM.has_value(),
         lapseRateCkm);
@@ -255,17 +241,10 @@ ages::BatchModel batchModelTransient(const std::string& observed,
     const std::optional<double> meanElevationM, const double lapseRateCkm,
     const double exposureMyr, const double surfaceTemperatureC,
     const double gradientCm,
-    const double diffusivityM2s, const std::string& method, const double apatiteRadiusUm,
-    const double zirconRadiusUm, const double uPpm, const double thPpm, const double smPpm,
-    const double dparUm, const std::string& apatiteKinetics, const std::string& zirconKinetics,
-    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
-    const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    const double diffusivityM2s, const std::string& method, GRAIN_PARAMETERS)
 {
     return batchModel(transientRequest(rates, exposureMyr, surfaceTemperatureC, gradientCm,
-                          diffusivityM2s, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm,
-                          smPpm, dparUm, apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
-        pressureKbar, californiumIrradiated, zirconFtKinetics),
+                          diffusivityM2s, method, GRAIN_NAMES),
         observed, observedText, meanElevationM.value_or(0), keepUnreset,
         lengths || lengthsText || lengthsSample, fitBase.has_value(), meanElevationM.has_value(),
         lapseRateCkm);
@@ -275,12 +254,7 @@ ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const doubl
     const int points, const double surfaceTemperatureC, const double lapseRateCKm,
     const double basalTemperatureC, const double basalDepthM, const double wavelengthM,
     const double reliefM, const double diffusivityM2s, const std::string& method,
-    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
-    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics,
-    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
-    const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    GRAIN_PARAMETERS)
 {
     ages::AgeRequest request;
     request.model = ages::Model::periodic;
@@ -294,9 +268,7 @@ ages::AgeRequest periodicRequest(const std::array<double, 3>& rates, const doubl
     request.periodic.historyDuration = durationMyr;
     request.periodic.pointCount = points;
     request.settings = ageSettings(defaultSystemNames(), method,
-        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
-            californiumIrradiated, zirconFtKinetics });
+        GRAIN_ARGUMENTS);
     request.sweep = rateSweep(rates);
     return request;
 }
@@ -309,18 +281,11 @@ py::dict fitRatePeriodic(const std::optional<std::string>& observed,
     const double meanElevationM, const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
-    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics,
-    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
-    const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    const std::string& method, GRAIN_PARAMETERS)
 {
     ages::AgeRequest request = periodicRequest(rates, durationMyr, points, surfaceTemperatureC,
         lapseRateCKm, basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s, method,
-        apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-        zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
-        californiumIrradiated, zirconFtKinetics);
+        GRAIN_NAMES);
     return fitRate(request, { observed, observedText }, { lengths, lengthsText }, lengthsSample,
         meanElevationM, keepUnreset, fitBase);
 }
@@ -332,18 +297,11 @@ ages::BatchModel batchModelPeriodic(const std::string& observed, const std::arra
     const double meanElevationM, const double durationMyr, const int points, const double surfaceTemperatureC,
     const double lapseRateCKm, const double basalTemperatureC, const double basalDepthM,
     const double wavelengthM, const double reliefM, const double diffusivityM2s,
-    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics,
-    const double biotiteRadiusUm, const double muscoviteRadiusUm, const double hornblendeRadiusUm,
-    const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    const std::string& method, GRAIN_PARAMETERS)
 {
     return batchModel(periodicRequest(rates, durationMyr, points, surfaceTemperatureC, lapseRateCKm,
                           basalTemperatureC, basalDepthM, wavelengthM, reliefM, diffusivityM2s,
-                          method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-                          apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,
-        pressureKbar, californiumIrradiated, zirconFtKinetics),
+                          method, GRAIN_NAMES),
         observed, observedText, meanElevationM, keepUnreset,
         lengths || lengthsText || lengthsSample, fitBase.has_value());
 }

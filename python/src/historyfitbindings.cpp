@@ -223,11 +223,7 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     const std::optional<double> heatProductionScaleM,
     const std::optional<double> heatProductionDepthM, const std::string& initial,
     const std::optional<double> initialGradientCm, const std::string& method,
-    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
-    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics, const double biotiteRadiusUm, const double muscoviteRadiusUm,
-    const double hornblendeRadiusUm, const double pressureKbar, const bool californiumIrradiated,
-    const std::string& zirconFtKinetics)
+    GRAIN_PARAMETERS)
 {
     ages::AgeRequest request;
     request.model = ages::Model::history;
@@ -244,9 +240,7 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
     history.lapseRateCkm = lapseRateCkm;
     setFitBase(history, fitBase);
     request.settings = ageSettings(defaultSystemNames(), method,
-        { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-            zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,
-            californiumIrradiated, zirconFtKinetics });
+        GRAIN_ARGUMENTS);
     ages::checkHistoryRequest(request);
     return request;
 }
@@ -271,20 +265,13 @@ ages::AgeRequest historyRequest(const py::object& erosion, const int phases,
         const std::optional<double> heatProductionScaleM,                                         \
         const std::optional<double> heatProductionDepthM, const std::string &initial,             \
         const std::optional<double> initialGradientCm, const std::string &method,                 \
-        const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,             \
-        const double thPpm, const double smPpm, const double dparUm,                              \
-        const std::string &apatiteKinetics, const std::string &zirconKinetics,                    \
-        const double biotiteRadiusUm, const double muscoviteRadiusUm,                             \
-        const double hornblendeRadiusUm, const double pressureKbar,                               \
-        const bool californiumIrradiated, const std::string &zirconFtKinetics
+        GRAIN_PARAMETERS
 #define HISTORY_REQUEST_ARGUMENTS                                                                  \
     erosion, phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, chains,           \
         fitShapes, decayTimes, keepUnreset, fitBase, meanElevationM, lapseRateCkm,                 \
         surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,     \
         diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, initial,  \
-        initialGradientCm, method, apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,   \
-        apatiteKinetics, zirconKinetics, biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm,  \
-        pressureKbar, californiumIrradiated, zirconFtKinetics
+        initialGradientCm, method, GRAIN_NAMES
 // clang-format on
 
 // The batch's model of fit_history's arguments: observed labels the messages.

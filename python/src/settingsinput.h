@@ -32,6 +32,24 @@ struct GrainArguments {
     std::string zirconFtKinetics;
 };
 
+// The grain's parameters of a function that dates, in the order of grainKeywords()
+// (grainkeywords.h), their names passed on, and the GrainArguments they make: macros, for
+// pybind11 maps each keyword onto a parameter of its own, and a dozen functions take them.
+// clang-format off
+#define GRAIN_PARAMETERS                                                                           \
+    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,                 \
+        const double thPpm, const double smPpm, const double dparUm,                              \
+        const std::string &apatiteKinetics, const std::string &zirconKinetics,                    \
+        const double biotiteRadiusUm, const double muscoviteRadiusUm,                             \
+        const double hornblendeRadiusUm, const double pressureKbar,                               \
+        const bool californiumIrradiated, const std::string &zirconFtKinetics
+#define GRAIN_NAMES                                                                                \
+    apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics, zirconKinetics,  \
+        biotiteRadiusUm, muscoviteRadiusUm, hornblendeRadiusUm, pressureKbar,                     \
+        californiumIrradiated, zirconFtKinetics
+#define GRAIN_ARGUMENTS (erosion_python::GrainArguments { GRAIN_NAMES })
+// clang-format on
+
 // The arguments that choose kinetics, one per option of cooling_ages (ages::kineticsOptions):
 // apatite_kinetics for --apatite-kinetics, zircon_kinetics for --zircon-kinetics,
 // zircon_ft_kinetics for --zircon-ft-kinetics.

@@ -6,6 +6,7 @@
 #include "argumenthelp.h"
 #include "arrays.h"
 #include "bindings.h"
+#include "grainkeywords.h"
 #include "helptext.h"
 #include "historyfitanswer.h"
 #include "historyinput.h"
@@ -32,22 +33,8 @@ namespace erosion_python {
 
 namespace {
 
-// The grain of the helium and fission-track systems as given; the argon grains, the pressure and
-// the ZFT kinetics at the program's defaults (the terrain functions do not take them yet).
-GrainArguments withArgonDefaults(const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
-{
-    const ages::AgeSettings defaults;
-    return { apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,
-        zirconKinetics, defaults.biotiteRadiusUm, defaults.muscoviteRadiusUm,
-        defaults.hornblendeRadiusUm, defaults.pressureKbar, defaults.californiumIrradiated,
-        std::string(thermochron::kineticsName(defaults.kinetics.zirconFissionTrack)) };
-}
-
 const thermal::ThermalParameters thermalDefaults;
 const terrain::TerrainParameters terrainDefaults;
-const ages::AgeSettings settingsDefaults;
 
 // The arguments of the model beyond the history's: the DEM and its grid, the relief history.
 struct TerrainArguments {
@@ -130,9 +117,7 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
     const std::optional<double> heatProductionScaleM,
     const std::optional<double> heatProductionDepthM, const py::object& systems,
-    const std::string& method, const double apatiteRadiusUm, const double zirconRadiusUm,
-    const double uPpm, const double thPpm, const double smPpm, const double dparUm,
-    const std::string& apatiteKinetics, const std::string& zirconKinetics)
+    const std::string& method, GRAIN_PARAMETERS)
 {
     const ages::AgeRequest request = terrainRequest(erosion,
         { dem, upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
@@ -140,8 +125,7 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         systems, method,
-        withArgonDefaults(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-            apatiteKinetics, zirconKinetics));
+        GRAIN_ARGUMENTS);
     if (!observed && !ageMap)
         throw ages::InputError("terrain_ages has nothing to compute: give the samples "
                                "(observed) or ask for the age map (age_map=True)");
@@ -190,16 +174,13 @@ py::dict terrainAges(const std::string& dem, const py::object& erosion,
         const double diffusivityM2s, const double heatProductionUWm3,                              \
         const std::optional<double> heatProductionScaleM,                                          \
         const std::optional<double> heatProductionDepthM, const std::string &method,               \
-        const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,              \
-        const double thPpm, const double smPpm, const double dparUm,                               \
-        const std::string &apatiteKinetics, const std::string &zirconKinetics
+        GRAIN_PARAMETERS
 #define TERRAIN_FIT_REQUEST_ARGUMENTS                                                              \
     erosion, phases, dem, rates, changeTimes, sampler, steps, walkers, burnIn, seed, fitBase,      \
         upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr,               \
         surfaceTemperatureC, baseDepthM, baseTemperatureC, baseHeatFlowMWm2, conductivityWmK,      \
         diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM, method,    \
-        apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm, apatiteKinetics,              \
-        zirconKinetics
+        GRAIN_NAMES
 // clang-format on
 
 // The request of a terrain fit, refused as the program refuses its options.
@@ -216,9 +197,7 @@ ages::AgeRequest terrainFitRequest(const py::object& erosion, const int phases,
     const double conductivityWmK, const double diffusivityM2s, const double heatProductionUWm3,
     const std::optional<double> heatProductionScaleM,
     const std::optional<double> heatProductionDepthM, const std::string& method,
-    const double apatiteRadiusUm, const double zirconRadiusUm, const double uPpm,
-    const double thPpm, const double smPpm, const double dparUm, const std::string& apatiteKinetics,
-    const std::string& zirconKinetics)
+    GRAIN_PARAMETERS)
 {
     ages::AgeRequest request = terrainRequest(erosion,
         { dem, upliftMap, relief, resampleM, lapseRateCkm, levels, levelRatio, timeStepMyr },
@@ -226,8 +205,7 @@ ages::AgeRequest terrainFitRequest(const py::object& erosion, const int phases,
             diffusivityM2s, heatProductionUWm3, heatProductionScaleM, heatProductionDepthM,
             "steady", std::nullopt },
         defaultSystemNames(), method,
-        withArgonDefaults(apatiteRadiusUm, zirconRadiusUm, uPpm, thPpm, smPpm, dparUm,
-            apatiteKinetics, zirconKinetics));
+        GRAIN_ARGUMENTS);
     setFit(request.history,
         { phases, rates, changeTimes, sampler, steps, walkers, burnIn, seed, std::nullopt });
     setFitBase(request.history, fitBase);
@@ -267,7 +245,7 @@ template <class Function>
 void defineTerrainFit(
     py::module_& module, const char* name, Function function, const std::string& help)
 {
-    module.def(name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
+    defineFunction(module, name, function, py::arg("observed"), py::arg("erosion"), py::arg("phases"),
         py::kw_only(), py::arg("dem"), py::arg("observed_text") = py::none(),
         py::arg("rates") = py::none(), py::arg("change_times") = py::none(),
         py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
@@ -286,12 +264,7 @@ void defineTerrainFit(
         py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
         py::arg("heat_production_scale_m") = py::none(),
         py::arg("heat_production_depth_m") = py::none(), py::arg("method") = "all",
-        py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
-        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe), help.c_str());
+        grainKeywords(), help.c_str());
 }
 
 // The help lines of the model's own arguments.
@@ -353,7 +326,7 @@ void bindTerrain(py::module_& module)
         "systems to date, a list of names or one text separated by commas, any case" });
     append(help, ageOptionHelp());
 
-    module.def("terrain_ages", &terrainAges, py::arg("dem"), py::arg("erosion"), py::kw_only(),
+    defineFunction(module, "terrain_ages", &terrainAges, py::arg("dem"), py::arg("erosion"), py::kw_only(),
         py::arg("observed") = py::none(), py::arg("observed_text") = py::none(),
         py::arg("age_map") = false, py::arg("uplift_map") = py::none(),
         py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
@@ -369,12 +342,7 @@ void bindTerrain(py::module_& module)
         py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
         py::arg("heat_production_scale_m") = py::none(),
         py::arg("heat_production_depth_m") = py::none(), py::arg("systems") = defaultSystemNames(),
-        py::arg("method") = "all", py::arg("apatite_radius_um") = settingsDefaults.apatiteRadiusUm,
-        py::arg("zircon_radius_um") = settingsDefaults.zirconRadiusUm,
-        py::arg("u_ppm") = settingsDefaults.uPpm, py::arg("th_ppm") = settingsDefaults.thPpm,
-        py::arg("sm_ppm") = settingsDefaults.smPpm, py::arg("dpar_um") = settingsDefaults.dparUm,
-        py::arg("apatite_kinetics") = defaultKineticsName(thermochron::System::AHe),
-        py::arg("zircon_kinetics") = defaultKineticsName(thermochron::System::ZHe),
+        py::arg("method") = "all", grainKeywords(),
         helpText("The ages of samples where they were taken under a real topography, as "
                  "cooling_ages terrain computes them: the 3D thermal model of the crust under the "
                  "DEM for the erosion history (rock rising vertically, relief scaled by the "

@@ -32,7 +32,7 @@ MAY_USE = {
                "inversion", "predictions", "ages", "terrain"},
     "verify": {"common", "solver", "periodic", "thermochron", "thermal"},
     "plotter": {"common"},
-    "viewers": {"common", "plotter", "inversion"},
+    "viewers": {"common", "plotter", "inversion", "measured", "thermochron"},
 }
 
 # The one thing the inversion engines know of a model: the list of phases they parametrise.
