@@ -1,5 +1,7 @@
 #include "fitcommandline.h"
 
+#include "fitparametertable.h"
+
 #include "boundsword.h"
 
 #include <tuple>
@@ -59,24 +61,16 @@ void addFitOptions(AgeCommandLine& line, FitOptions& options)
             "out and named: a prediction along that path can only be a lower bound of them)");
     // The geotherm of each model: the periodic steady state's basal temperature, the transient
     // half-space's basal gradient.
-    for (const auto& [model, unit, help] : {
-             std::tuple { Model::transient, "C/m",
-                 "fit the geotherm with the rate: the basal gradient -B (C/m, the gradient of the "
-                 "initial geotherm and far below the surface) within MIN:MAX, on a grid of the "
-                 "--rates sweep x 7 gradients; the rate's range is profiled over the gradient, "
-                 "whose best value and range are printed (needs --observed and --rates)" },
-             std::tuple { Model::periodic, "C",
-                 "fit the geotherm with the rate: the basal temperature -b (C) within MIN:MAX, on "
-                 "a grid of the --rates sweep x 7 temperatures; the rate's range is profiled "
-                 "over the base, whose best value and range are printed (needs --observed and "
-                 "--rates)" } }) {
+    for (const auto& [model, parameter] :
+        { std::pair { Model::transient, &transientFitBase },
+            std::pair { Model::periodic, &periodicFitBase } }) {
         line.subcommand(model)
             .add_option_function<std::string>(
                 "--fit-base",
-                [&options, unit = unit](const std::string& word) {
-                    options.fitBase = parseBoundsWord("--fit-base", word, unit);
+                [&options, unit = std::string(parameter->text.unit)](const std::string& word) {
+                    options.fitBase = parseBoundsWord("--fit-base", word, unit.c_str());
                 },
-                help)
+                boundsOptionHelp(*parameter) + "; needs --observed and --rates")
             ->type_name("MIN:MAX");
     }
     line.numbers().add(line.subcommand(Model::periodic), "--mean-elevation", options.meanElevationM,

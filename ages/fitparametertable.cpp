@@ -32,6 +32,19 @@ const std::array<BoundsParameter, 4> fitBoundsTable { {
         "the base held at its value" },
 } };
 
+const BoundsParameter transientFitBase { { "--fit-base", "fit_base", "the fitted gradient", "C/m", {},
+                                            "bounds of the basal gradient -B (the gradient of the "
+                                            "initial geotherm and far below the surface) fitted "
+                                            "with the rate, on a grid of the --rates sweep x 7 "
+                                            "gradients, the rate's range profiled over them" },
+    "the gradient held at -B" };
+
+const BoundsParameter periodicFitBase { { "--fit-base", "fit_base", "the fitted base", "C", {},
+                                           "bounds of the basal temperature -b fitted with the "
+                                           "rate, on a grid of the --rates sweep x 7 "
+                                           "temperatures, the rate's range profiled over them" },
+    "the base held at -b" };
+
 const BoundsParameter& fitBounds(const std::string_view flag)
 {
     for (const BoundsParameter& entry : fitBoundsTable) {

@@ -22,6 +22,11 @@ extern const std::array<parameters::BoundsParameter, 4> fitBoundsTable;
 // The entry of flag; std::out_of_range for a flag the table does not hold.
 const parameters::BoundsParameter& fitBounds(std::string_view flag);
 
+// The geotherm the rate fits may fit with the rate (--fit-base): the transient half-space's
+// basal gradient -B, the periodic steady state's basal temperature -b (ratefitbase.h).
+extern const parameters::BoundsParameter transientFitBase;
+extern const parameters::BoundsParameter periodicFitBase;
+
 // The help of a bounds option on the command line: "bounds on every phase's rate, MIN:MAX in
 // mm/yr (default: 0.05:2)"; and in the module, where the bounds are a pair: "bounds (min, max)
 // on every phase's rate in mm/yr; (0.05, 2) when not given".

@@ -17,6 +17,7 @@
 #include "agerun.h"
 #include "batchfit.h"
 #include "fitoptions.h"
+#include "fitparametertable.h"
 #include "fittables.h"
 #include "inputerror.h"
 #include "observedfit.h"
@@ -394,10 +395,7 @@ const char* const batchModelHelp
 void bindFit(py::module_& module)
 {
     const std::vector<ArgumentHelp> exposure {
-        { "fit_base",
-            "(low, high): fit the geotherm with the rate, the basal gradient gradient_c_m (C/m) "
-            "within these bounds on a grid of the rates x 7 gradients, as --fit-base does; the "
-            "rate's range is then profiled over the gradient" },
+        { "fit_base", ages::boundsKeywordHelp(ages::transientFitBase) },
         { "mean_elevation_m",
             "field elevation of the model's surface, needed for samples with elevation_m: a "
             "sample h = e - M above it was u t - h deep t Myr before its exposure, in the relief "
@@ -409,10 +407,7 @@ void bindFit(py::module_& module)
             "exposure time of the dated rocks after erosion began, every sample's (Myr)" }
     };
     const std::vector<ArgumentHelp> meanElevation {
-        { "fit_base",
-            "(low, high): fit the geotherm with the rate, the basal temperature "
-            "basal_temperature_c (C) within these bounds on a grid of the rates x 7 "
-            "temperatures, as --fit-base does; the rate's range is then profiled over the base" },
+        { "fit_base", ages::boundsKeywordHelp(ages::periodicFitBase) },
         { "mean_elevation_m",
             "field elevation of the model's mean surface: a sample at elevation e lies at e - M on "
             "the model's ridge-to-valley half-profile (m)" }

@@ -78,6 +78,15 @@ std::vector<Row> historyFitRows()
     return rows;
 }
 
+// The rate fits' geotherm: the transient model's gradient, the periodic model's base.
+std::vector<Row> rateFitRows()
+{
+    std::vector<Row> rows;
+    for (const parameters::BoundsParameter* bounds : { &ages::transientFitBase, &ages::periodicFitBase })
+        rows.push_back({ bounds->text, ages::boundsHelp(*bounds), bounds->defaultText });
+    return rows;
+}
+
 // The kinetics of the systems that have a choice: the catalogue's names, its default.
 std::vector<Row> kineticsRows()
 {
@@ -97,6 +106,7 @@ const std::map<std::string, std::function<std::vector<Row>()>> tables {
     { "thermal", [] { return rowsOf(thermal::thermalParameterTable); } },
     { "history-fit", historyFitRows },
     { "kinetics", kineticsRows },
+    { "rate-fit", rateFitRows },
 };
 
 // The command line's table, or with a "python-" prefix the module's keywords.
