@@ -22,6 +22,7 @@
 #include "inputerror.h"
 #include "observedages.h"
 #include "terrainrun.h"
+#include "thermalparametertable.h"
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
@@ -33,8 +34,24 @@ namespace erosion_python {
 
 namespace {
 
-const thermal::ThermalParameters thermalDefaults;
 const terrain::TerrainParameters terrainDefaults;
+
+// The keywords of the 3D model and of its column, as both terrain functions take them: the DEM's
+// uplift map, relief history and grid, then the thermal parameters of the column's table (the
+// terrain model starts from its steady state: no initial state).
+auto terrainModelKeywords()
+{
+    using thermal::thermalParameter;
+    return std::make_tuple(py::arg("uplift_map") = py::none(), py::arg("relief") = py::none(),
+        py::arg("resample_m") = 0.0, py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
+        py::arg("levels") = terrainDefaults.levels,
+        py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
+        py::arg("time_step_myr") = terrainDefaults.timeStepMyr, keyword(thermalParameter("-T")),
+        keyword(thermalParameter("-z")), optionalKeyword(thermalParameter("-b")),
+        optionalKeyword(thermalParameter("-q")), keyword(thermalParameter("-k")),
+        keyword(thermalParameter("-a")), keyword(thermalParameter("-H")),
+        optionalKeyword(thermalParameter("--hr")), optionalKeyword(thermalParameter("--h-depth")));
+}
 
 // The arguments of the model beyond the history's: the DEM and its grid, the relief history.
 struct TerrainArguments {
@@ -251,19 +268,7 @@ void defineTerrainFit(
         py::arg("sampler") = py::none(), py::arg("steps") = py::none(),
         py::arg("walkers") = py::none(), py::arg("burn_in") = py::none(),
         py::arg("seed") = py::none(), py::arg("fit_base") = py::none(),
-        py::arg("uplift_map") = py::none(), py::arg("relief") = py::none(),
-        py::arg("resample_m") = 0.0, py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
-        py::arg("levels") = terrainDefaults.levels,
-        py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
-        py::arg("time_step_myr") = terrainDefaults.timeStepMyr,
-        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
-        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
-        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
-        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
-        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
-        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
-        py::arg("heat_production_scale_m") = py::none(),
-        py::arg("heat_production_depth_m") = py::none(), py::arg("method") = "all",
+        terrainModelKeywords(), py::arg("method") = "all",
         grainKeywords(), help.c_str());
 }
 
@@ -328,20 +333,7 @@ void bindTerrain(py::module_& module)
 
     defineFunction(module, "terrain_ages", &terrainAges, py::arg("dem"), py::arg("erosion"), py::kw_only(),
         py::arg("observed") = py::none(), py::arg("observed_text") = py::none(),
-        py::arg("age_map") = false, py::arg("uplift_map") = py::none(),
-        py::arg("relief") = py::none(), py::arg("resample_m") = 0.0,
-        py::arg("lapse_rate_c_km") = terrainDefaults.lapseRateCkm,
-        py::arg("levels") = terrainDefaults.levels,
-        py::arg("level_ratio") = terrainDefaults.levelSpacingRatio,
-        py::arg("time_step_myr") = terrainDefaults.timeStepMyr,
-        py::arg("surface_temperature_c") = thermalDefaults.surfaceTemperatureC,
-        py::arg("base_depth_m") = thermalDefaults.baseDepthM,
-        py::arg("base_temperature_c") = py::none(), py::arg("base_heat_flow_mw_m2") = py::none(),
-        py::arg("conductivity_w_m_k") = thermalDefaults.conductivityWmK,
-        py::arg("diffusivity_m2_s") = thermalDefaults.diffusivityM2s,
-        py::arg("heat_production_uw_m3") = thermalDefaults.heatProductionUWm3,
-        py::arg("heat_production_scale_m") = py::none(),
-        py::arg("heat_production_depth_m") = py::none(), py::arg("systems") = defaultSystemNames(),
+        py::arg("age_map") = false, terrainModelKeywords(), py::arg("systems") = defaultSystemNames(),
         py::arg("method") = "all", grainKeywords(),
         helpText("The ages of samples where they were taken under a real topography, as "
                  "cooling_ages terrain computes them: the 3D thermal model of the crust under the "
